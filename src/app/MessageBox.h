@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Every window reports through these two calls, so that tests can answer them instead of a
+// modal box. ShowMessage is the plain box ("写入成功"); ShowError the application's error box.
+enum class MessageKind { Information, Error };
+
+void ShowMessage(QWidget *parent, const QString &text);
+void ShowError(QWidget *parent, const QString &text);
+
+// Tests install a sink; while one is installed no box is shown. Pass an empty function to restore.
+using MessageSink = std::function<void(MessageKind kind, const QString &text)>;
+void SetMessageSink(MessageSink sink);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <stdexcept>
+
+// Raised when a port cannot be opened; the message is the one shown to the user.
+class ECommsError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the protocol engine needs of a port: open by name, queue writes, hand over received chunks
+// on the user-interface thread. TComm is the real serial port; tests plug in an in-process peer.
+class TSerialChannel : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~TSerialChannel() override = default;
+
+    virtual void OpenPort() = 0;  // throws ECommsError
+    virtual void ClosePort() = 0; // does nothing when closed
+    virtual bool IsOpen() const = 0;
+    // Queues a copy of the bytes; false when the port is closed or count is 0.
+    virtual bool WriteData(const char *bytes, quint16 count) = 0;
+
+    QString CommName() const { return m_commName; }
+    void SetCommName(const QString &name) { m_commName = name; }
+
+Q_SIGNALS:
+    // One chunk of received bytes, in arrival order, on the thread that owns the channel.
+    void OnReceiveData(const QByteArray &chunk);
+
+private:
+    QString m_commName = QStringLiteral("COM2");
+};
