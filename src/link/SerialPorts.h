@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where a running virtual radio keeps the link to its pseudo-terminal:
+// $XDG_RUNTIME_DIR/xiepin-radio, or /tmp/xiepin-radio-<uid> without a runtime directory.
+QString DefaultVirtualRadioLink();
+
+// Replaces list with the serial ports present, sorted case-insensitively (so ttyS10 comes before
+// ttyS2): every /sys/class/tty entry backed by a device (a serial-core port only when its type
+// says hardware answers), as a /dev path, plus the link of a running virtual radio.
+// Returns false and leaves list unchanged when the tty class cannot be read.
+bool ListSerialPorts(QStringList &list);
+
+// The same over other roots, for tests: sysTty stands for /sys/class/tty, dev for /dev.
+bool ListSerialPorts(QStringList &list, const QString &sysTty, const QString &dev,
+                     const QString &virtualRadioLink);
+
+// Case-insensitive order, as the port list shows it.
+void SortPortNames(QStringList &names);
