@@ -1,0 +1,48 @@
+#pragma once
+
+#include "signalling/GridTexts.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// Where a control or grid of an editor window sits. An empty page means below the page
+// control; an empty group means directly on the page.
+struct TPlacement {
+    QString name;  // object name of the control or grid
+    QString page;
+    QString group;            // caption of the group box around it
+    bool readOnly = false;    // shown, filled by a read, never typed into
+};
+
+// The static part of an editor window: everything but the current texts.
+struct TFormLayout {
+    QString caption;
+    int width = 0;
+    int height = 0;
+    QStringList pages;    // captions, in order
+    int initialPage = 0;  // the page shown when the window first opens
+    QString readCaption;   // rbtn
+    QString writeCaption;  // wbtn
+    QString closeCaption;  // Button3
+    std::vector<TPlacement> placements;
+    std::vector<TCellEditorSpec> cellEditors;
+
+    const TPlacement *Placement(const QString &name) const
+    {
+        for (const TPlacement &p : placements) {
+            if (p.name == name)
+                return &p;
+        }
+        return nullptr;
+    }
+};
+
+// The list "50", "100", ... of the time and delay boxes: from first to last in steps.
+inline QStringList NumberItems(int first, int last, int step)
+{
+    QStringList items;
+    for (int value = first; value <= last; value += step)
+        items << QString::number(value);
+    return items;
+}
