@@ -2,12 +2,11 @@
 
 #include "link/SerialChannel.h"
 
-#include <QThread>
-#include <atomic>
 #include <memory>
 
 class TReadThread;
 class TWriteThread;
+struct termios;
 
 enum class TDtrControl { DtrEnable, DtrDisable, DtrHandshake };
 enum class TRtsControl { RtsEnable, RtsDisable, RtsHandshake, RtsTransmissionAvailable };
@@ -15,14 +14,36 @@ enum class TByteSize { _5, _6, _7, _8 };
 enum class TParity { None, Odd, Even, Mark, Space };
 enum class TStopBits { _1, _1_5, _2 };
 
+// Error flags of OnReceiveError: which line errors the driver counted since the last report.
+namespace commerror {
+constexpr quint32 kRxOver = 0x01;   // the driver's input buffer overflowed
+constexpr quint32 kOverrun = 0x02;  // the UART lost a byte before it was read
+constexpr quint32 kParity = 0x04;
+constexpr quint32 kFrame = 0x08;
+constexpr quint32 kBreak = 0x10;
+}
+
+// Events of OnModemStateChange; both together give 12.
+namespace modemevent {
+constexpr quint32 kRing = 4;
+constexpr quint32 kCarrierDetect = 8;
+}
+
 // The serial port on POSIX termios. Open: a receive thread delivering chunks that end after
 // ReadIntervalTimeout ms of silence (or at 2048 bytes), and a write thread that writes queued
 // requests in order. Bytes cross to the owner's thread only through queued signals.
+//
+// The port is opened exclusively: TIOCEXCL refuses further opens of the device by other users,
+// and an flock on it refuses a second TComm of this or any other process, root included.
+// Chunks and notifications still queued when the port closes are dropped: they belong to a
+// session that has ended, and must not reach a transfer started after a reopen.
 class TComm : public TSerialChannel {
     Q_OBJECT
 public:
     explicit TComm(QObject *parent = nullptr);
-    ~TComm() override;  // closes a port that is still open, so no thread outlives the component
+    // Closes a port that is still open, so that no thread outlives the component and the device
+    // is unlocked and its settings restored even when the owner forgets to close it.
+    ~TComm() override;
 
     void OpenPort() override;
     void ClosePort() override;
@@ -89,12 +110,22 @@ Q_SIGNALS:
 
 private:
     void ApplyLineSettings();
+    void ApplyModemLines();
     void ApplyTimeouts();
+    template <typename T>
+    void SetLineProperty(T &field, T value);
+    template <typename T>
+    void SetTimeoutProperty(T &field, T value);
+    void StartThreads();
+    void StopThreads();
+    void ReleasePort();
 
     std::unique_ptr<TReadThread> m_readThread;
     std::unique_ptr<TWriteThread> m_writeThread;
-    int m_handle = -1;
-    std::atomic<bool> m_sendEmpty{true};
+    int m_handle = -1;       // the open device; -1 while closed
+    int m_closeEvent = -1;   // eventfd that tells both threads to end; never reset once signalled
+    std::unique_ptr<struct termios> m_savedTermios;  // the device's settings before we opened it
+    quint64 m_session = 0;   // counts opens and closes; stale queued notifications carry an old one
 
     quint32 m_baudRate = 9600;
     bool m_parityCheck = false;
