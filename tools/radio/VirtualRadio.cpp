@@ -1,0 +1,213 @@
+#include "radio/VirtualRadio.h"
+
+namespace {
+
+constexpr int kFarBlock = 0x7F;  // beyond the last block of every area
+
+std::uint8_t at(const QByteArray &bytes, int i)
+{
+    return static_cast<std::uint8_t>(bytes[i]);
+}
+
+}  // namespace
+
+bool RadioFaults::add(const QString &spec, QString *error)
+{
+    const int eq = spec.indexOf(QLatin1Char('='));
+    const QString name = eq < 0 ? spec : spec.left(eq);
+    const bool hasCount = eq >= 0;
+    bool ok = false;
+    const int count = hasCount ? spec.mid(eq + 1).toInt(&ok) : 0;
+    auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (hasCount && (!ok || count < 1))
+        return fail(QStringLiteral("fault \"%1\": \"%2\" is not a count of 1 or more").arg(name, spec.mid(eq + 1)));
+    const FaultTrigger trigger = hasCount ? FaultTrigger::nth(count) : FaultTrigger::always();
+
+    if (name == QLatin1String("silent")) {
+        if (hasCount)
+            return fail(QStringLiteral("fault \"silent\" takes no count"));
+        silent = true;
+    } else if (name == QLatin1String("drop")) {
+        drop = trigger;
+    } else if (name == QLatin1String("split")) {
+        split = trigger;
+    } else if (name == QLatin1String("garbage")) {
+        garbage = trigger;
+    } else if (name == QLatin1String("wrong-block")) {
+        wrongBlock = trigger;
+    } else if (name == QLatin1String("far-block")) {
+        farBlock = trigger;
+    } else if (name == QLatin1String("disappear")) {
+        if (!hasCount)
+            return fail(QStringLiteral("fault \"disappear\" needs a count: disappear=N"));
+        disappearAfter = count;
+    } else {
+        return fail(QStringLiteral("unknown fault \"%1\" (known: silent, drop, split, garbage, wrong-block, "
+                                   "far-block, disappear)").arg(name));
+    }
+    return true;
+}
+
+QStringList RadioFaults::descriptions()
+{
+    return {
+        QStringLiteral("silent          hear nothing, store nothing, answer nothing"),
+        QStringLiteral("drop[=N]        do not send the N-th answer (acknowledgement or reply); a write is still stored"),
+        QStringLiteral("split[=N]       send the N-th read reply in two parts, 25 ms apart"),
+        QStringLiteral("garbage[=N]     send noise bytes (15 A5 5A 57 06 00 FF 52), then after 25 ms the N-th answer"),
+        QStringLiteral("wrong-block[=N] answer the N-th read request with the frame of the next block"),
+        QStringLiteral("far-block[=N]   answer the N-th read request with block number 0x7F"),
+        QStringLiteral("disappear=N     close the device after N frames (their answers are sent)"),
+        QStringLiteral("Without =N a fault strikes every time; N counts from 1."),
+    };
+}
+
+const QByteArray &VirtualRadio::garbageBytes()
+{
+    // Starts with neither 06 nor 57, so the tool drops the chunk; holds both further in.
+    static const QByteArray bytes = QByteArray::fromHex("15A55A570600FF52");
+    return bytes;
+}
+
+VirtualRadio::VirtualRadio(const TRadioImage &image) : m_image(image) {}
+
+std::vector<RadioSend> VirtualRadio::handle(const QByteArray &bytes)
+{
+    std::vector<RadioSend> out;
+    if (m_gone || m_faults.silent)
+        return out;
+    m_input += bytes;
+    while (!m_gone) {
+        const Parse result = parseOne(out);
+        if (result == Parse::NeedMore)
+            break;
+        if (result == Parse::Skip)
+            m_input.remove(0, 1);
+    }
+    if (m_gone)
+        m_input.clear();
+    return out;
+}
+
+VirtualRadio::Parse VirtualRadio::parseOne(std::vector<RadioSend> &out)
+{
+    if (m_input.isEmpty())
+        return Parse::NeedMore;
+    switch (at(m_input, 0)) {
+    case 'P':
+        return parseHandshake(out);
+    case frame::kRead:
+        return parseRequest(out);
+    case frame::kWrite:
+        return parseWrite(out);
+    case frame::kAck:  // the tool acknowledges some replies; nothing to do
+        m_input.remove(0, 1);
+        return Parse::Consumed;
+    default:
+        return Parse::Skip;
+    }
+}
+
+VirtualRadio::Parse VirtualRadio::parseHandshake(std::vector<RadioSend> &out)
+{
+    const QByteArray &hs = frame::handshake();
+    const int n = static_cast<int>(qMin(m_input.size(), hs.size()));
+    if (m_input.left(n) != hs.left(n))
+        return Parse::Skip;
+    if (n < hs.size())
+        return Parse::NeedMore;
+    m_input.remove(0, hs.size());
+    answer(QByteArray(1, char(frame::kAck)), false, out);
+    frameHeard();
+    return Parse::Consumed;
+}
+
+// 52 area block 20: the head alone.
+VirtualRadio::Parse VirtualRadio::parseRequest(std::vector<RadioSend> &out)
+{
+    if (m_input.size() < frame::kHeadSize)
+        return Parse::NeedMore;
+    if (at(m_input, 3) != frame::kLength)
+        return Parse::Skip;
+    const int area = at(m_input, 1);
+    const int block = at(m_input, 2);
+    m_input.remove(0, frame::kHeadSize);
+    if (TRadioImage::contains(area, block))
+        answer(replyFor(area, block, m_replies + 1), true, out);
+    frameHeard();
+    return Parse::Consumed;
+}
+
+// 57 area block 20, 28 data bytes, and the check value except in area 2. A frame whose check
+// value is wrong is taken for a misread start: skip one byte and look again.
+VirtualRadio::Parse VirtualRadio::parseWrite(std::vector<RadioSend> &out)
+{
+    if (m_input.size() < frame::kHeadSize)
+        return Parse::NeedMore;
+    if (at(m_input, 3) != frame::kLength)
+        return Parse::Skip;
+    const int area = at(m_input, 1);
+    const int block = at(m_input, 2);
+    const int size = area == frame::kFskArea ? frame::kBodySize : frame::kFrameSize;
+    if (m_input.size() < size)
+        return Parse::NeedMore;
+    if (size == frame::kFrameSize) {
+        const std::uint16_t crc = FrameCrc(m_input.left(frame::kBodySize));
+        const std::uint16_t sent = static_cast<std::uint16_t>(at(m_input, 32) << 8 | at(m_input, 33));
+        if (crc != sent)
+            return Parse::Skip;
+    }
+    const Block data = blockFromBytes(m_input);
+    m_input.remove(0, size);
+    if (TRadioImage::contains(area, block)) {
+        m_image.setBlock(area, block, data);
+        ++m_stored;
+        answer(QByteArray(1, char(frame::kAck)), false, out);
+    }
+    frameHeard();
+    return Parse::Consumed;
+}
+
+void VirtualRadio::frameHeard()
+{
+    ++m_frames;
+    if (m_faults.disappearAfter > 0 && m_frames >= m_faults.disappearAfter)
+        m_gone = true;
+}
+
+QByteArray VirtualRadio::replyFor(int area, int block, int replyNo) const
+{
+    if (m_faults.farBlock.strikes(replyNo))
+        return blockFrame(area, kFarBlock, m_image.block(area, block));
+    if (m_faults.wrongBlock.strikes(replyNo)) {
+        const int next = block + 1;
+        const Block &data = TRadioImage::contains(area, next) ? m_image.block(area, next) : m_image.block(area, block);
+        return blockFrame(area, next, data);
+    }
+    return blockFrame(area, block, m_image.block(area, block));
+}
+
+void VirtualRadio::answer(QByteArray bytes, bool isReply, std::vector<RadioSend> &out)
+{
+    ++m_answers;
+    if (isReply)
+        ++m_replies;
+    int pause = m_latencyMs;
+    if (m_faults.garbage.strikes(m_answers)) {
+        out.push_back({pause, garbageBytes()});
+        pause = kSplitPauseMs;
+    }
+    if (m_faults.drop.strikes(m_answers))
+        return;
+    if (isReply && m_faults.split.strikes(m_replies)) {
+        const int half = static_cast<int>(bytes.size() / 2);
+        out.push_back({pause, bytes.left(half)});
+        out.push_back({kSplitPauseMs, bytes.mid(half)});
+        return;
+    }
+    out.push_back({pause, std::move(bytes)});
+}

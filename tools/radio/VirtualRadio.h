@@ -1,0 +1,102 @@
+#pragma once
+
+#include "link/RadioImage.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// Bytes the radio puts on the line after keeping it silent for pauseMs. A wrapper sends the
+// parts of an answer in order; a pause of 20 ms or more makes the tool see separate chunks.
+struct RadioSend {
+    int pauseMs = 0;
+    QByteArray bytes;
+};
+
+// When a fault strikes: never, on every occasion, or on the n-th one only (counted from 1).
+class FaultTrigger {
+public:
+    static FaultTrigger never() { return FaultTrigger(-1); }
+    static FaultTrigger always() { return FaultTrigger(0); }
+    static FaultTrigger nth(int n) { return FaultTrigger(n); }
+    FaultTrigger() = default;
+    bool enabled() const { return m_n >= 0; }
+    bool strikes(int count) const { return m_n == 0 || (m_n > 0 && m_n == count); }
+
+private:
+    explicit FaultTrigger(int n) : m_n(n) {}
+    int m_n = -1;
+};
+
+// Misbehaviour on purpose, for tests. "Answers" are acknowledgements and read replies,
+// "replies" read replies only, "frames" complete frames heard from the tool.
+struct RadioFaults {
+    bool silent = false;          // silent: hears nothing, stores nothing, answers nothing
+    FaultTrigger drop;            // drop[=N]: that answer is not sent (a write is still stored)
+    FaultTrigger split;           // split[=N]: that reply goes out in two parts 25 ms apart
+    FaultTrigger garbage;         // garbage[=N]: noise bytes, 25 ms, then that answer
+    FaultTrigger wrongBlock;      // wrong-block[=N]: that reply is the frame of block + 1
+    FaultTrigger farBlock;        // far-block[=N]: that reply carries block 0x7F (no area has it)
+    int disappearAfter = 0;       // disappear=N: the device closes after N frames; 0 never
+
+    // "NAME" or "NAME=N"; false with *error set for an unknown name or a bad count.
+    bool add(const QString &spec, QString *error);
+    // One line per fault for --help.
+    static QStringList descriptions();
+};
+
+// The radio's side of the programming protocol over its memory image, free of any device:
+// bytes from the tool go into handle() in whatever pieces they arrive, and the answers come
+// back as parts to send.
+//
+//   "PROGRAM"                        -> 06
+//   52 area block 20                 -> 57 area block 20, 28 data bytes, CRC high, CRC low
+//   57 area block 20 data CRC        -> stored, 06 (a wrong CRC: ignored, nothing stored)
+//   57 02 block 20 data              -> stored, 06 (area 2 carries no CRC)
+// Requests and writes for blocks outside the six areas get no answer; a lone 06 from the
+// tool is ignored; a byte that starts no frame is skipped, so the parser resynchronises
+// on the next frame start.
+class VirtualRadio {
+public:
+    static constexpr int kSplitPauseMs = 25;
+    static const QByteArray &garbageBytes();
+
+    explicit VirtualRadio(const TRadioImage &image = TRadioImage());
+
+    const TRadioImage &image() const { return m_image; }
+    void setImage(const TRadioImage &image) { m_image = image; }
+    RadioFaults &faults() { return m_faults; }
+    void setFaults(const RadioFaults &faults) { m_faults = faults; }
+    // Silence before every answer, as a slow radio keeps it.
+    void setLatency(int ms) { m_latencyMs = ms; }
+    int latency() const { return m_latencyMs; }
+
+    std::vector<RadioSend> handle(const QByteArray &bytes);
+    // Forgets a partly received frame.
+    void resetInput() { m_input.clear(); }
+
+    bool gone() const { return m_gone; }
+    int framesHeard() const { return m_frames; }
+    int blocksStored() const { return m_stored; }
+
+private:
+    enum class Parse { NeedMore, Skip, Consumed };
+    Parse parseOne(std::vector<RadioSend> &out);
+    Parse parseHandshake(std::vector<RadioSend> &out);
+    Parse parseRequest(std::vector<RadioSend> &out);
+    Parse parseWrite(std::vector<RadioSend> &out);
+    void frameHeard();
+    void answer(QByteArray bytes, bool isReply, std::vector<RadioSend> &out);
+    QByteArray replyFor(int area, int block, int replyNo) const;
+
+    TRadioImage m_image;
+    RadioFaults m_faults;
+    int m_latencyMs = 0;
+    QByteArray m_input;
+    int m_frames = 0;
+    int m_answers = 0;
+    int m_replies = 0;
+    int m_stored = 0;
+    bool m_gone = false;
+};
