@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+class QProgressBar;
+class QPushButton;
+
+// The progress window of the main read and write: a borderless window that stays on top, with
+// a progress bar and the buttons Retry and Cancel. It only shows progress and reports the
+// buttons; the main window decides what Retry and Cancel do.
+class TForm3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget *parent = nullptr);
+
+    QProgressBar *ProgressBar1() const { return m_progressBar1; }
+    QPushButton *Button1() const { return m_button1; }  // "重试"
+    QPushButton *Button2() const { return m_button2; }  // "取消"
+
+    // Moves the window's top-left corner there (screen pixels) and shows it.
+    void ShowAt(const QPoint &topLeft);
+    // Where the main read and write show it: the main window's left + 150, top + 250.
+    void ShowBeside(const QWidget &mainWindow);
+
+    // Makes the bar visible with range 0..maximum at that position.
+    void ShowProgress(int maximum, int position);
+    void SetProgressPosition(int position);
+    void StepProgress();
+    void HideProgress();
+
+Q_SIGNALS:
+    void RetryClicked();
+    void CancelClicked();
+
+private Q_SLOTS:
+    void Button1Click();
+    void Button2Click();
+
+private:
+    // Created in tab order: Cancel comes before Retry.
+    QProgressBar *m_progressBar1;
+    QPushButton *m_button2;
+    QPushButton *m_button1;
+};
