@@ -133,6 +133,10 @@ void TReadThread::run()
         }
         if (ready > 0 && fds[1].revents != 0)
             return;  // closing: what is not delivered yet is discarded with the port's input
+        // Due before reading: after a late wake-up, bytes that follow a pause start a new chunk
+        // rather than joining the previous one.
+        if (!chunk.IsEmpty() && ChunkDue(chunk))
+            Q_EMIT ChunkReceived(chunk.Take());
         if (ready > 0 && fds[0].revents != 0) {
             const ReadOutcome outcome = ReadAvailable(chunk, fds[0].revents);
             if (outcome != ReadOutcome::Continue) {
@@ -143,16 +147,21 @@ void TReadThread::run()
                 return;
             }
         }
-        if (counters.Available()) {
-            const auto [errors, modem] = counters.Changes();
-            if (errors != 0)
-                Q_EMIT LineError(errors);
-            if (modem != 0)
-                Q_EMIT ModemEvent(modem);
-        }
-        if (!chunk.IsEmpty() && (chunk.IsFull() || ChunkDue(chunk)))
+        ReportLineEvents(counters);
+        if (chunk.IsFull())
             Q_EMIT ChunkReceived(chunk.Take());
     }
+}
+
+void TReadThread::ReportLineEvents(LineCounters &counters)
+{
+    if (!counters.Available())
+        return;
+    const auto [errors, modem] = counters.Changes();
+    if (errors != 0)
+        Q_EMIT LineError(errors);
+    if (modem != 0)
+        Q_EMIT ModemEvent(modem);
 }
 
 TReadThread::ReadOutcome TReadThread::ReadAvailable(Chunk &chunk, short revents)

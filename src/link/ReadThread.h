@@ -35,6 +35,7 @@ private:
 
     enum class ReadOutcome { Continue, End, Hangup };
     ReadOutcome ReadAvailable(Chunk &chunk, short revents);
+    void ReportLineEvents(LineCounters &counters);
     int PollTimeout(const Chunk &chunk, bool watchCounters) const;
     bool ChunkDue(const Chunk &chunk) const;
 
