@@ -1,0 +1,133 @@
+#include "grid/MetaCellEditor.h"
+
+#include "grid/CellEditorError.h"
+#include "grid/XStringGrid.h"
+
+#include <QKeyEvent>
+
+TMetaCellEditor::TMetaCellEditor(QObject *owner)
+    : TCellEditor(owner)
+{
+}
+
+TMetaCellEditor::~TMetaCellEditor()
+{
+    // An edit in progress is dropped, not committed: the derived editor is already gone.
+    ClearActiveEditor();
+    DestroyEditWindow();
+}
+
+void TMetaCellEditor::Attach(TXStringGrid *grid)
+{
+    const bool first = Grid() == nullptr;
+    TCellEditor::Attach(grid);
+    if (m_control) {
+        if (m_control->parentWidget() != grid->viewport()) {
+            m_control->setParent(grid->viewport());
+            m_control->hide();
+        }
+        return;
+    }
+    try {
+        CreateEditControl();
+    } catch (...) {
+        if (first)
+            TCellEditor::Detach();
+        throw;
+    }
+}
+
+void TMetaCellEditor::DestroyEditWindow()
+{
+    delete m_control.data();
+}
+
+void TMetaCellEditor::CreateEditControl()
+{
+    if (m_control)
+        return;
+    QWidget *owner = Grid() ? Grid()->viewport() : qobject_cast<QWidget *>(parent());
+    QWidget *control = nullptr;
+    try {
+        control = NewEditControl(owner);
+    } catch (const std::exception &) {
+        throw ECellEditorError::NoEditControl();
+    }
+    if (!control)
+        throw ECellEditorError::NoEditControl();
+    control->hide();
+    m_control = control;
+}
+
+QWidget *TMetaCellEditor::NewEditControl(QWidget *)
+{
+    return nullptr;
+}
+
+void TMetaCellEditor::EnsureControl()
+{
+    if (!m_control)
+        CreateEditControl();
+    if (Grid() && m_control->parentWidget() != Grid()->viewport()) {
+        m_control->setParent(Grid()->viewport());
+        m_control->hide();
+    }
+}
+
+void TMetaCellEditor::ShowAt(const QRect &rect)
+{
+    if (!m_control)
+        return;
+    m_control->setGeometry(rect);
+    m_control->show();
+    m_control->raise();
+    m_control->setFocus(Qt::OtherFocusReason);
+}
+
+void TMetaCellEditor::Hide()
+{
+    // First, so that the focus leaving the hidden control does not commit a second time.
+    ClearActiveEditor();
+    if (m_control)
+        m_control->hide();
+}
+
+TXStringGrid *TMetaCellEditor::EditingGrid() const
+{
+    return Grid() && Grid()->ActiveEditor() == this ? Grid() : nullptr;
+}
+
+bool TMetaCellEditor::ControlKey(QKeyEvent *event, bool endEdit)
+{
+    int key = event->key();
+    if (AllowEndEditEvent)
+        AllowEndEditEvent(m_control, key, event->modifiers(), endEdit);
+    if (!endEdit)
+        return key == 0;
+    if (TXStringGrid *grid = EditingGrid())
+        grid->EndEditByKey(key, event->modifiers());
+    return true;
+}
+
+void TMetaCellEditor::ControlReturn()
+{
+    if (TXStringGrid *grid = EditingGrid())
+        grid->EndEdit(true, true);
+}
+
+void TMetaCellEditor::ControlCancel()
+{
+    if (TXStringGrid *grid = EditingGrid())
+        grid->EndEdit(false, true);
+}
+
+void TMetaCellEditor::ControlExit()
+{
+    if (TXStringGrid *grid = EditingGrid())
+        grid->EndEdit(true, false);
+}
+
+bool TMetaCellEditor::GridTabs() const
+{
+    return Grid() && Grid()->Options().testFlag(TGridOption::Tabs);
+}
