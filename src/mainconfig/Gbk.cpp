@@ -42,7 +42,7 @@ public:
                 return std::nullopt;  // EILSEQ: not convertible, EINVAL: cut off in the middle
             output.resize(output.size() * 2);
         }
-        output.truncate(static_cast<int>(written));
+        output.truncate(static_cast<qsizetype>(written));
         return output;
     }
 
