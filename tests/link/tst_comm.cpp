@@ -455,27 +455,22 @@ void TestComm::lineSettings_data()
     const auto iflag = [](tcflag_t mask, tcflag_t value) {
         return TermiosCheck([=](const termios &t) { return (t.c_iflag & mask) == value; });
     };
-    QTest::addRow("raw") << CommSetter([](TComm &) {}) << TermiosCheck([](const termios &t) {
-        return (t.c_lflag & (ICANON | ECHO | ISIG)) == 0 && (t.c_oflag & OPOST) == 0
-            && (t.c_iflag & (ICRNL | INLCR | IGNCR)) == 0;
-    });
-    QTest::addRow("9600 baud") << CommSetter([](TComm &) {}) << TermiosCheck([](const termios &t) {
-        return cfgetospeed(&t) == B9600 && cfgetispeed(&t) == B9600;
-    });
-    QTest::addRow("receiver on, modem lines ignored") << CommSetter([](TComm &) {})
-                                                      << cflag(CLOCAL | CREAD, CLOCAL | CREAD);
-    QTest::addRow("one stop bit, no hardware flow") << CommSetter([](TComm &) {})
-                                                    << cflag(CSTOPB | CRTSCTS, 0);
-    QTest::addRow("XON/XOFF off as the main window sets it") << CommSetter([](TComm &) {})
-                                                             << iflag(IXON | IXOFF, 0);
+    QTest::addRow("main window's line: raw 9600 8N1, no flow control")
+        << CommSetter([](TComm &) {}) << TermiosCheck([](const termios &t) {
+               return (t.c_lflag & (ICANON | ECHO | ISIG)) == 0 && (t.c_oflag & OPOST) == 0
+                   && (t.c_iflag & (ICRNL | INLCR | IGNCR | IXON | IXOFF)) == 0
+                   && (t.c_cflag & (CLOCAL | CREAD | CSTOPB | CRTSCTS)) == (CLOCAL | CREAD)
+                   && cfgetospeed(&t) == B9600 && cfgetispeed(&t) == B9600;
+           });
+    const auto speed = [](speed_t value) {
+        return TermiosCheck([=](const termios &t) { return cfgetospeed(&t) == value; });
+    };
     QTest::addRow("BaudRate 19200") << CommSetter([](TComm &c) { c.SetBaudRate(19200); })
-                                    << TermiosCheck([](const termios &t) {
-                                           return cfgetospeed(&t) == B19200;
-                                       });
+                                    << speed(B19200);
     QTest::addRow("BaudRate 115200") << CommSetter([](TComm &c) { c.SetBaudRate(115200); })
-                                     << TermiosCheck([](const termios &t) {
-                                            return cfgetospeed(&t) == B115200;
-                                        });
+                                     << speed(B115200);
+    QTest::addRow("BaudRate without termios constant keeps the speed")
+        << CommSetter([](TComm &c) { c.SetBaudRate(12345); }) << speed(B9600);
     QTest::addRow("two stop bits") << CommSetter([](TComm &c) { c.SetStopBits(TStopBits::_2); })
                                    << cflag(CSTOPB, CSTOPB);
     QTest::addRow("CTS output flow") << CommSetter([](TComm &c) { c.SetOutx_CtsFlow(true); })
