@@ -144,28 +144,11 @@ void TComm::OpenPort()
 
 void TComm::StartThreads()
 {
-    const quint64 session = ++m_session;
     m_readThread = std::make_unique<TReadThread>(m_handle, m_closeEvent);
     m_writeThread = std::make_unique<TWriteThread>(m_handle, m_closeEvent);
     ApplyTimeouts();
     ApplyLineSettings();
-
-    // Queued into this object's thread; the session test drops what was posted before a close.
-    const auto current = [this, session] { return session == m_session; };
-    connect(m_readThread.get(), &TReadThread::ChunkReceived, this,
-            [this, current](const QByteArray &chunk) { if (current()) Q_EMIT OnReceiveData(chunk); },
-            Qt::QueuedConnection);
-    connect(m_readThread.get(), &TReadThread::LineError, this,
-            [this, current](quint32 flags) { if (current()) Q_EMIT OnReceiveError(flags); },
-            Qt::QueuedConnection);
-    connect(m_readThread.get(), &TReadThread::ModemEvent, this,
-            [this, current](quint32 events) { if (current()) Q_EMIT OnModemStateChange(events); },
-            Qt::QueuedConnection);
-    const auto hangup = [this, current] { if (current()) Q_EMIT OnRequestHangup(); };
-    connect(m_readThread.get(), &TReadThread::HangupRequested, this, hangup, Qt::QueuedConnection);
-    connect(m_writeThread.get(), &TWriteThread::HangupRequested, this, hangup, Qt::QueuedConnection);
-    connect(m_writeThread.get(), &TWriteThread::SendQueueEmpty, this,
-            [this, current] { if (current()) Q_EMIT OnSendDataEmpty(); }, Qt::QueuedConnection);
+    ConnectThreads(++m_session);
 
     // A thread that could not start is neither running nor finished.
     const auto started = [](const QThread &thread) { return thread.isRunning() || thread.isFinished(); };
@@ -182,6 +165,26 @@ void TComm::StartThreads()
         ReleasePort();
         throw ECommsError("Unable to create write thread");
     }
+}
+
+// Queued into this object's thread; the session test drops what was posted before a close.
+void TComm::ConnectThreads(quint64 session)
+{
+    const auto current = [this, session] { return session == m_session; };
+    connect(m_readThread.get(), &TReadThread::ChunkReceived, this,
+            [this, current](const QByteArray &chunk) { if (current()) Q_EMIT OnReceiveData(chunk); },
+            Qt::QueuedConnection);
+    connect(m_readThread.get(), &TReadThread::LineError, this,
+            [this, current](quint32 flags) { if (current()) Q_EMIT OnReceiveError(flags); },
+            Qt::QueuedConnection);
+    connect(m_readThread.get(), &TReadThread::ModemEvent, this,
+            [this, current](quint32 events) { if (current()) Q_EMIT OnModemStateChange(events); },
+            Qt::QueuedConnection);
+    const auto hangup = [this, current] { if (current()) Q_EMIT OnRequestHangup(); };
+    connect(m_readThread.get(), &TReadThread::HangupRequested, this, hangup, Qt::QueuedConnection);
+    connect(m_writeThread.get(), &TWriteThread::HangupRequested, this, hangup, Qt::QueuedConnection);
+    connect(m_writeThread.get(), &TWriteThread::SendQueueEmpty, this,
+            [this, current] { if (current()) Q_EMIT OnSendDataEmpty(); }, Qt::QueuedConnection);
 }
 
 void TComm::ClosePort()

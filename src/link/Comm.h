@@ -117,6 +117,7 @@ private:
     template <typename T>
     void SetTimeoutProperty(T &field, T value);
     void StartThreads();
+    void ConnectThreads(quint64 session);
     void StopThreads();
     void ReleasePort();
 
