@@ -13,8 +13,8 @@
 //   xiepin-image 1
 //   AREA BLOCK HEX      one line per block, HEX = the 28 data bytes as 56 upper-case hex digits
 // The block lines come in exactly the order of Places(): area 0 blocks 1..16, area 5 block 0,
-// area 1 blocks 0..3, area 2 blocks 0..2, area 3 blocks 0..10, area 4 blocks 0..16.
-// That is 52 block lines. Reading tolerates CR LF line ends, lower-case hex digits and a missing LF after the last
+// area 1 blocks 0..3, area 2 blocks 0..2, area 3 blocks 0..10, area 4 blocks 0..16: 52 lines.
+// Reading tolerates CR LF line ends, lower-case hex digits and a missing LF after the last
 // line; anything else that differs (a blank line, extra spaces, a byte-order mark) is refused.
 class TRadioImage {
 public:

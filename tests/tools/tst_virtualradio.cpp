@@ -226,6 +226,12 @@ void TestVirtualRadio::resync_data()
     QTest::addRow("truncated write, then a whole one") << write.left(10) + write << ack;
     QTest::addRow("write with a bad CRC, then a good one") << write.left(33) + char(write[33] ^ 0xFF) + write << ack;
     QTest::addRow("acknowledgement between frames") << kAck + write + kAck << ack;
+    // A resend that repeats 34 bytes of the frame buffer: the frame, then leftovers.
+    QTest::addRow("handshake with leftovers and check value")
+        << QByteArray("PROGRAM") + QByteArray(25, '\0') + QByteArray::fromHex("8120") << ack;
+    QTest::addRow("request with leftovers")
+        << request(0, 2) + QByteArray(30, '\0')
+        << QStringList{part(0, expectedReply(0, 2, FactoryImage().block(0, 2)))};
 }
 
 void TestVirtualRadio::resync()

@@ -157,10 +157,7 @@ void PtyRadio::readAvailable()
 
 void PtyRadio::hear(const QByteArray &bytes)
 {
-    const int storedBefore = m_radio.blocksStored();
     schedule(m_radio.handle(bytes));
-    if (m_radio.blocksStored() != storedBefore)
-        emit blockStored();
 }
 
 void PtyRadio::schedule(const std::vector<RadioSend> &parts)

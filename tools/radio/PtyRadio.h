@@ -46,8 +46,6 @@ public:
     QString linkPath() const { return m_linkPath; }
 
 Q_SIGNALS:
-    // The radio took a block into its memory.
-    void blockStored();
     // The disappear fault closed the device.
     void disappeared();
 

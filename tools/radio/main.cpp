@@ -131,6 +131,8 @@ int main(int argc, char *argv[])
             QCoreApplication::quit();
         else if (!settings->savePath.isEmpty())
             saveImage(radio, settings->savePath);
+        else
+            printLine(stderr, QStringLiteral("xiepin-radio: SIGUSR1 without --save: nothing saved"));
     });
 
     PtyRadio pty(radio);
