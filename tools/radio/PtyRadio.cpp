@@ -1,6 +1,7 @@
 #include "radio/PtyRadio.h"
 
-#include <QDir>
+#include "link/SerialPorts.h"
+
 #include <QFile>
 #include <QSocketNotifier>
 
@@ -70,10 +71,7 @@ PtyRadio::~PtyRadio()
 
 QString PtyRadio::defaultLinkPath()
 {
-    const QByteArray runtimeDir = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtimeDir.isEmpty())
-        return QDir(QFile::decodeName(runtimeDir)).filePath(QStringLiteral("xiepin-radio"));
-    return QStringLiteral("/tmp/xiepin-radio-%1").arg(getuid());
+    return DefaultVirtualRadioLink();  // where the tool's port list looks for it
 }
 
 bool PtyRadio::open(const QString &linkPath, QString *error)
