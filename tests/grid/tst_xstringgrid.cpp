@@ -168,6 +168,8 @@ private slots:
     void destroyingEditorOrGrid();
     void fixedCellsAreNeverCurrent();
     void elipsisButton();
+    void lesserUsedOptions_data();
+    void lesserUsedOptions();
     void paintsColumnsAndLines();
 
 private:
@@ -736,6 +738,68 @@ void TestXStringGrid::elipsisButton()
     QVERIFY(w->grid->ActiveEditor());  // the button does not end the edit
     GridWindow::Key(Qt::Key_Return);
     QVERIFY(!button->isVisible());
+}
+
+// Options and hooks that no window sets, each in its simplest use.
+void TestXStringGrid::lesserUsedOptions_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("ends");
+    QTest::addColumn<int>("nextCol");
+    QTest::addColumn<QString>("cell");  // after the key
+
+    QTest::addRow("tab option: tab moves on") << "tabs" << int(Qt::Key_Tab) << true << 2 << "ab";
+    QTest::addRow("hook keeps the edit on down") << "hook" << int(Qt::Key_Down) << false << 1 << "12";
+    QTest::addRow("hook turns up into right") << "hook" << int(Qt::Key_Up) << true << 2 << "12";
+    QTest::addRow("edit text passed through the event") << "get edit text" << int(Qt::Key_Return) << true << 1
+                                                         << "<12>";
+    QTest::addRow("list style: left ends at once") << "list" << int(Qt::Key_Left) << true << 2 << "低";
+}
+
+void TestXStringGrid::lesserUsedOptions()
+{
+    QFETCH(QString, option);
+    QFETCH(int, key);
+    QFETCH(bool, ends);
+    QFETCH(int, nextCol);
+    QFETCH(QString, cell);
+
+    int col = 1;
+    QString start = "ab";
+    if (option == "tabs") {
+        w->grid->SetOptions(w->grid->Options() | TGridOption::Tabs);
+    } else if (option == "hook") {
+        w->edit->AllowEndEditEvent = [](QWidget *, int &k, Qt::KeyboardModifiers, bool &endEdit) {
+            if (k == Qt::Key_Down)
+                k = 0;
+            if (k == Qt::Key_Up)
+                k = Qt::Key_Right;
+            endEdit = k != 0;
+        };
+        start = "12";
+    } else if (option == "get edit text") {
+        w->grid->OnGetEditText = [](int, int, QString &text) { text = "<" + text + ">"; };
+        start = "12";
+    } else {
+        w->combo->SetStyle(TComboStyle::DropDownList);
+        col = 3;
+        start = "低";
+    }
+    w->grid->SetCells(col, 1, start);
+    w->Focus(col, 1);
+    QTest::keyClick(w->grid, Qt::Key_F2);
+    QVERIFY(w->grid->ActiveEditor());
+    if (option == "list") {
+        QVERIFY(!w->ComboEditor()->isEditable());
+        QCOMPARE(w->ComboEditor()->currentIndex(), 1);
+    }
+    GridWindow::Key(Qt::Key(key));
+
+    QCOMPARE(!w->grid->ActiveEditor(), ends);
+    QCOMPARE(w->grid->Col(), option == "list" ? col - 1 : nextCol);
+    QCOMPARE(w->grid->Row(), 1);
+    QCOMPARE(w->grid->Cells(col, 1), cell);
 }
 
 // The main channel table's shape: 17 rows, 16 columns, centred captions, shared editors.
