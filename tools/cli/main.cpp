@@ -1,9 +1,13 @@
+// xiepin-cli: the command line front end. See CliOptions.cpp for the commands and CliError.h
+// for the exit codes.
+
+#include "cli/CliCommands.h"
+
 #include <QCoreApplication>
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    std::fprintf(stderr, "xiepin-cli: not built yet\n");
-    return 1;
+    QCoreApplication::setApplicationName(QStringLiteral("xiepin-cli"));
+    return RunCli(QCoreApplication::arguments());
 }

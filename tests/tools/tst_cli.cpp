@@ -1,0 +1,815 @@
+#include "cli/ConfigTable.h"
+#include "link/Comm.h"
+#include "link/FactoryImage.h"
+#include "link/Frame.h"
+#include "link/RadioImage.h"
+#include "mainconfig/ChannelLists.h"
+#include "mainconfig/ConfigFile.h"
+#include "mainconfig/MainCodec.h"
+#include "mainconfig/MainConfig.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <optional>
+
+namespace {
+
+const QString kMissingPort = QStringLiteral("/nonexistent/ttyUSB7");
+
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+    qint64 elapsedMs = 0;
+    QString lastErrLine() const
+    {
+        const QStringList lines = err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return lines.isEmpty() ? QString() : lines.last();
+    }
+};
+
+// Runs the xiepin-cli executable to its end.
+CliResult runCli(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QStringLiteral(XIEPIN_CLI_EXE), args);
+    CliResult result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.elapsedMs = clock.elapsed();
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+// One xiepin-radio process with its link and its save file in a directory of the test.
+class Radio {
+public:
+    enum class Link { InDir, Default };  // dir/name, or the radio's default under XDG_RUNTIME_DIR
+
+    Radio(const QString &dir, const QString &name, const QStringList &args, Link link = Link::InDir,
+          const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+        : m_link(dir + QLatin1Char('/') + name), m_save(m_link + QStringLiteral(".saved"))
+    {
+        m_process.setProcessEnvironment(env);
+        QStringList all = args;
+        if (link == Link::InDir)
+            all << QStringLiteral("--link") << m_link;
+        m_process.start(QStringLiteral(XIEPIN_RADIO_EXE), all << QStringLiteral("--save") << m_save);
+        QElapsedTimer clock;
+        clock.start();
+        while (!m_process.canReadLine() && clock.elapsed() < 5000 && m_process.state() != QProcess::NotRunning)
+            m_process.waitForReadyRead(50);
+        m_device = QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+    ~Radio()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+    Radio(const Radio &) = delete;
+    Radio &operator=(const Radio &) = delete;
+
+    // A radio started from this image.
+    static QStringList imageArgs(const QString &dir, const QString &name, const TRadioImage &image)
+    {
+        const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".start");
+        QString error;
+        if (!image.save(path, &error))
+            qWarning("%s", qPrintable(error));
+        return {QStringLiteral("--image"), path};
+    }
+
+    bool started() const { return m_device.startsWith(QLatin1String("/dev/")); }
+    QString link() const { return m_link; }
+    // Ends the radio; its memory as it saved it on the way out.
+    std::optional<TRadioImage> stop()
+    {
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
+        if (!m_process.waitForFinished(5000) || m_process.exitCode() != 0)
+            return std::nullopt;
+        QString error;
+        return TRadioImage::load(m_save, &error);
+    }
+
+private:
+    QProcess m_process;
+    QString m_link;
+    QString m_save;
+    QString m_device;
+};
+
+// "" when the images are equal, else the first block that differs with both contents.
+QString difference(const TRadioImage &actual, const TRadioImage &expected)
+{
+    for (const TRadioImage::Place &place : TRadioImage::Places()) {
+        const Block &a = actual.block(place.area, place.block);
+        const Block &e = expected.block(place.area, place.block);
+        if (a != e)
+            return QStringLiteral("area %1 block %2: %3, expected %4")
+                .arg(place.area)
+                .arg(place.block)
+                .arg(QString::fromLatin1(bytesFromBlock(a).toHex()), QString::fromLatin1(bytesFromBlock(e).toHex()));
+    }
+    return QString();
+}
+
+// Bytes on the wire at 9600 baud, 8N1: 10 bits a byte.
+constexpr double kMsPerByte = 1.0417;
+// The port ends a chunk after 20 ms of silence, so every answer costs that much more.
+constexpr double kMsPerAnswer = 20;
+
+double transferBoundMs(int bytes, int answers)
+{
+    return 1.25 * (bytes * kMsPerByte + answers * kMsPerAnswer);
+}
+
+int signallingBlocks()
+{
+    int blocks = 0;
+    for (int area = frame::kDtmfArea; area <= frame::kFiveToneArea; ++area)
+        blocks += frame::blockCount(area);
+    return blocks;
+}
+
+QString saveConfig(const TMainConfig &config, const QString &dir, const QString &name)
+{
+    const QString path = dir + QLatin1Char('/') + name;
+    SaveConfigFile(config, path);
+    return path;
+}
+
+void decode(TMainConfig &config, const TRadioImage &image)
+{
+    for (int n = 1; n <= TMainConfig::kChannels; ++n)
+        DecodeMainBlock(config, frame::kMainArea, n, image.block(frame::kMainArea, n));
+    DecodeMainBlock(config, frame::kSettingsArea, 0, image.block(frame::kSettingsArea, 0));
+}
+
+// Channel data bytes 24..26 and settings bytes 16..27 belong to no text; the factory leaves them
+// 0. This image gives them a pattern, and sets the alarm, so that a write shows what it keeps.
+TRadioImage patternedImage(const QString &alarm)
+{
+    TRadioImage image = FactoryImage();
+    for (int n = 1; n <= TMainConfig::kChannels; ++n) {
+        Block block = image.block(frame::kMainArea, n);
+        if (block == EmptyChannelBlock())
+            continue;
+        block[24] = static_cast<std::uint8_t>(0xA0 + n);
+        block[25] = 0x5A;
+        block[26] = static_cast<std::uint8_t>(n);
+        image.setBlock(frame::kMainArea, n, block);
+    }
+    Block settings = image.block(frame::kSettingsArea, 0);
+    for (int i = 16; i < frame::kDataSize; ++i)
+        settings[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(0x30 + i);
+    TMainConfig config;
+    DecodeMainBlock(config, frame::kSettingsArea, 0, settings);
+    config.SetSetting(AlarmBox, alarm);
+    image.setBlock(frame::kSettingsArea, 0, EncodeSettingsBlock(config));
+    return image;
+}
+
+// Display column where each cell of a table line starts (cells are two or more blanks apart).
+QList<int> cellStarts(const QString &line)
+{
+    QList<int> starts;
+    static const QRegularExpression cell(QStringLiteral("(?:^|  )(\\S(?:\\S| (?! ))*)"));
+    auto it = cell.globalMatch(line);
+    while (it.hasNext()) {
+        const auto match = it.next();
+        starts << DisplayWidth(line.left(match.capturedStart(1)));
+    }
+    return starts;
+}
+
+}  // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+
+    void displayWidth_data();
+    void displayWidth();
+    void alignColumns();
+
+    void usage_data();
+    void usage();
+    void help_data();
+    void help();
+
+    void ports();
+    void backupRestoreRoundTrip();
+    void backupFaults_data();
+    void backupFaults();
+    void restoreFaults_data();
+    void restoreFaults();
+    void portFailures_data();
+    void portFailures();
+    void busyPort();
+    void silentRadioTimesOut();
+    void malformedImageRefused_data();
+    void malformedImageRefused();
+
+    void readPrintsTable();
+    void readWriteRoundTrip();
+    void writeKeepsAlarm_data();
+    void writeKeepsAlarm();
+    void writeRefusesBadText_data();
+    void writeRefusesBadText();
+    void showAligned();
+    void showRefusesFile_data();
+    void showRefusesFile();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+};
+
+void TestCli::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+// ---------------------------------------------------------------- table layout
+
+void TestCli::displayWidth_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addRow("empty") << QString() << 0;
+    QTest::addRow("ascii") << QStringLiteral("438.50000") << 9;
+    QTest::addRow("chinese") << QStringLiteral("发射功率") << 8;
+    QTest::addRow("mixed") << QStringLiteral("DTMF键1") << 7;
+    QTest::addRow("full-width colon") << QStringLiteral("PF1：") << 5;
+    QTest::addRow("slash between") << QStringLiteral("宽/窄") << 5;
+    QTest::addRow("combining accent") << QStringLiteral("e\u0301") << 1;
+    QTest::addRow("supplementary ideograph") << QString::fromUcs4(U"\U00020000") << 2;
+}
+
+void TestCli::displayWidth()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QCOMPARE(DisplayWidth(text), width);
+}
+
+void TestCli::alignColumns()
+{
+    const QList<QStringList> rows{
+        {QStringLiteral("信道编号"), QStringLiteral("发射功率"), QStringLiteral("压扩")},
+        {QStringLiteral("1"), QStringLiteral("高"), QStringLiteral("有")},
+        {QStringLiteral("12"), QString(), QString()},
+    };
+    QCOMPARE(AlignColumns(rows), QStringLiteral("信道编号  发射功率  压扩\n"
+                                                "1         高        有\n"
+                                                "12\n"));
+}
+
+// ---------------------------------------------------------------- command line
+
+void TestCli::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    auto add = [](const char *name, const QStringList &args, const QString &message) {
+        QTest::addRow("%s", name) << args << message;
+    };
+    add("no command", {}, QStringLiteral("xiepin-cli: no command given; try 'xiepin-cli --help'"));
+    add("unknown command", {QStringLiteral("erase")}, QStringLiteral("xiepin-cli: unknown command 'erase'; try 'xiepin-cli --help'"));
+    add("option before command", {QStringLiteral("--port"), QStringLiteral("x")},
+        QStringLiteral("xiepin-cli: no command given before '--port'; try 'xiepin-cli --help'"));
+    add("backup without -o", {QStringLiteral("backup"), QStringLiteral("--port"), QStringLiteral("x")},
+        QStringLiteral("xiepin-cli: backup: -o FILE is required; try 'xiepin-cli backup --help'"));
+    add("read without port", {QStringLiteral("read")},
+        QStringLiteral("xiepin-cli: read: --port is required; try 'xiepin-cli read --help'"));
+    add("restore without file", {QStringLiteral("restore"), QStringLiteral("--port"), QStringLiteral("x")},
+        QStringLiteral("xiepin-cli: restore: no file given; try 'xiepin-cli restore --help'"));
+    add("show two files", {QStringLiteral("show"), QStringLiteral("a.qz"), QStringLiteral("b.qz")},
+        QStringLiteral("xiepin-cli: show: unexpected argument 'b.qz'; try 'xiepin-cli show --help'"));
+    add("ports with port", {QStringLiteral("ports"), QStringLiteral("--port"), QStringLiteral("x")},
+        QStringLiteral("xiepin-cli: ports: Unknown option 'port'; try 'xiepin-cli ports --help'"));
+    add("alarm on read", {QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("--alarm"), QStringLiteral("开")},
+        QStringLiteral("xiepin-cli: read: Unknown option 'alarm'; try 'xiepin-cli read --help'"));
+    add("bad alarm", {QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("a.qz"), QStringLiteral("--alarm"), QStringLiteral("on")},
+        QStringLiteral("xiepin-cli: write: --alarm takes 开 (on) or 关 (off), not 'on'; try 'xiepin-cli write --help'"));
+    add("bad timeout", {QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("--timeout"), QStringLiteral("0")},
+        QStringLiteral("xiepin-cli: read: --timeout '0' is not a number of seconds above 0 and up to 3600; try 'xiepin-cli read --help'"));
+    add("timeout without value", {QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("--timeout")},
+        QStringLiteral("xiepin-cli: read: Missing value after '--timeout'; try 'xiepin-cli read --help'"));
+}
+
+// A wrong command line: exit code 2, one line on stderr, nothing on stdout.
+void TestCli::usage()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    const CliResult result = runCli(args);
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.err, message + QLatin1Char('\n'));
+    QCOMPARE(result.out, QString());
+}
+
+void TestCli::help_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("usageLine");
+    QTest::addRow("--help") << QStringList{QStringLiteral("--help")} << QStringLiteral("Usage: xiepin-cli COMMAND [OPTIONS]");
+    QTest::addRow("help backup") << QStringList{QStringLiteral("help"), QStringLiteral("backup")}
+                                 << QStringLiteral("Usage: xiepin-cli backup --port P -o FILE [--timeout S]");
+    const QStringList usages{
+        QStringLiteral("ports"),
+        QStringLiteral("backup --port P -o FILE [--timeout S]"),
+        QStringLiteral("restore --port P FILE [--timeout S]"),
+        QStringLiteral("read --port P [-o FILE.qz] [--timeout S]"),
+        QStringLiteral("write --port P FILE.qz [--alarm 开|关] [--timeout S]"),
+        QStringLiteral("show FILE.qz"),
+    };
+    for (const QString &usage : usages) {
+        const QString command = usage.section(QLatin1Char(' '), 0, 0);
+        QTest::addRow("%s --help", qPrintable(command)) << QStringList{command, QStringLiteral("--help")}
+                                                        << QStringLiteral("Usage: xiepin-cli ") + usage;
+    }
+}
+
+void TestCli::help()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, usageLine);
+    const CliResult result = runCli(args);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out.section(QLatin1Char('\n'), 0, 0), usageLine);
+    QVERIFY(result.out.contains(QStringLiteral("Exit code 0 on success, 1 on any failure")));
+    QCOMPARE(result.err, QString());
+}
+
+// ---------------------------------------------------------------- ports, backup, restore
+
+void TestCli::ports()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+    const QString link = path(QStringLiteral("xiepin-radio"));
+    {
+        Radio radio(m_dir->path(), QStringLiteral("radio"), {}, Radio::Link::Default, env);
+        QVERIFY(radio.started());
+        const CliResult result = runCli({QStringLiteral("ports")}, env);
+        QCOMPARE(result.exitCode, 0);
+        const QStringList listed = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(listed.contains(link), qPrintable(result.out));
+        QVERIFY(radio.stop());
+    }
+    const CliResult after = runCli({QStringLiteral("ports")}, env);
+    QCOMPARE(after.exitCode, 0);
+    QVERIFY(!after.out.split(QLatin1Char('\n')).contains(link));
+}
+
+// A backup of one radio restored into another one started empty leaves the second with the first
+// one's memory, every block; on 9600-baud lines both directions take about their wire time.
+void TestCli::backupRestoreRoundTrip()
+{
+    const QString image = path(QStringLiteral("backup.img"));
+    Radio source(m_dir->path(), QStringLiteral("source"), {QStringLiteral("--timing")});
+    QVERIFY(source.started());
+    const CliResult backup = runCli({QStringLiteral("backup"), QStringLiteral("--port"), source.link(), QStringLiteral("-o"), image});
+    QCOMPARE(backup.exitCode, 0);
+    QCOMPARE(backup.lastErrLine(), QStringLiteral("saved 52 blocks to ") + image);
+    QString error;
+    const std::optional<TRadioImage> saved = TRadioImage::load(image, &error);
+    QVERIFY2(saved, qPrintable(error));
+    QCOMPARE(difference(*saved, FactoryImage()), QString());
+
+    // Backup: "PROGRAM" and a 4-byte request for each block from the tool; the acknowledgement of
+    // the handshake and a 34-byte reply for each block from the radio.
+    const int blocks = TRadioImage::kBlockCount;
+    const int readBytes = 7 + blocks * frame::kHeadSize + 1 + blocks * frame::kFrameSize;
+    const double readBound = transferBoundMs(readBytes, 1 + blocks);
+    QVERIFY2(backup.elapsedMs < readBound, qPrintable(QStringLiteral("backup took %1 ms, bound %2 ms").arg(backup.elapsedMs).arg(readBound)));
+
+    Radio target(m_dir->path(), QStringLiteral("target"), {QStringLiteral("--timing"), QStringLiteral("--empty")});
+    QVERIFY(target.started());
+    const CliResult restore = runCli({QStringLiteral("restore"), QStringLiteral("--port"), target.link(), image});
+    QCOMPARE(restore.exitCode, 0);
+    QCOMPARE(restore.lastErrLine(), QStringLiteral("wrote 52 blocks to ") + target.link());
+    const std::optional<TRadioImage> restored = target.stop();
+    QVERIFY(restored);
+    QCOMPARE(difference(*restored, FactoryImage()), QString());
+
+    // Restore: "PROGRAM", 34-byte frames for all blocks but the FSK area's 32-byte ones, and a
+    // one-byte acknowledgement for the handshake and for every block.
+    const int fskBlocks = frame::blockCount(frame::kFskArea);
+    const int writeBytes = 7 + blocks * frame::kFrameSize - fskBlocks * 2 + 1 + blocks;
+    const double writeBound = transferBoundMs(writeBytes, 1 + blocks);
+    QVERIFY2(restore.elapsedMs < writeBound, qPrintable(QStringLiteral("restore took %1 ms, bound %2 ms").arg(restore.elapsedMs).arg(writeBound)));
+    QCOMPARE(signallingBlocks() + 17, blocks);
+}
+
+void TestCli::backupFaults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");  // empty: the backup completes with the right image
+    // Answers are counted from 1: the handshake's acknowledgement, then the replies.
+    QTest::addRow("dropped answer") << QStringLiteral("drop=5") << QString();
+    QTest::addRow("split reply") << QStringLiteral("split=20") << QString();
+    QTest::addRow("garbage before a reply") << QStringLiteral("garbage=30") << QString();
+    QTest::addRow("reply for a block outside the area") << QStringLiteral("far-block=40") << QString();
+    // Replies are counted from 1 without the acknowledgement: 17 main replies, 4 DTMF, 3 FSK,
+    // 11 two-tone, 17 five-tone.
+    QTest::addRow("wrong block in the channels")
+        << QStringLiteral("wrong-block=5")
+        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 0 block 5 (a reply carried another block number)");
+    QTest::addRow("wrong block in DTMF, read by count")
+        << QStringLiteral("wrong-block=19")
+        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 1 block 1 (a reply carried another block number)");
+    QTest::addRow("wrong block in two-tone, read by reply")
+        << QStringLiteral("wrong-block=28")
+        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 3 block 3 (a reply carried another block number)");
+}
+
+// Every fault of the virtual radio ends either with the right image or with a clear failure and
+// no image file.
+void TestCli::backupFaults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    Radio radio(m_dir->path(), QStringLiteral("radio"), {QStringLiteral("--fault"), fault});
+    QVERIFY(radio.started());
+    const QString image = path(QStringLiteral("backup.img"));
+    const CliResult result = runCli({QStringLiteral("backup"), QStringLiteral("--port"), radio.link(), QStringLiteral("-o"), image,
+                                     QStringLiteral("--timeout"), QStringLiteral("2")});
+    if (message.isEmpty()) {
+        QCOMPARE(result.exitCode, 0);
+        QString error;
+        const std::optional<TRadioImage> saved = TRadioImage::load(image, &error);
+        QVERIFY2(saved, qPrintable(error));
+        QCOMPARE(difference(*saved, FactoryImage()), QString());
+    } else {
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.lastErrLine(), message);
+        QVERIFY(!QFile::exists(image));
+    }
+}
+
+void TestCli::restoreFaults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");  // empty: the restore completes
+    QTest::addRow("dropped acknowledgement") << QStringLiteral("drop=7") << QString();
+    QTest::addRow("garbage before an acknowledgement") << QStringLiteral("garbage=30") << QString();
+    // The FSK area is written without check value and never resent: a lost acknowledgement of
+    // it (answers 23 to 25) leaves the write waiting until the timeout.
+    QTest::addRow("dropped FSK acknowledgement")
+        << QStringLiteral("drop=23")
+        << QStringLiteral("xiepin-cli: no answer from the radio on %1 for 1 s while writing FSK queue sync (area 2) (0 of 3 answers came)");
+    QTest::addRow("radio gone")
+        << QStringLiteral("disappear=10")
+        << QStringLiteral("xiepin-cli: no answer from the radio on %1 for 1 s while writing channels and settings (10 of 18 answers came)");
+}
+
+void TestCli::restoreFaults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    const QString image = path(QStringLiteral("source.img"));
+    QString error;
+    QVERIFY(FactoryImage().save(image, &error));
+    Radio radio(m_dir->path(), QStringLiteral("radio"), {QStringLiteral("--empty"), QStringLiteral("--fault"), fault});
+    QVERIFY(radio.started());
+    const CliResult result = runCli({QStringLiteral("restore"), QStringLiteral("--port"), radio.link(), image,
+                                     QStringLiteral("--timeout"), QStringLiteral("1")});
+    if (message.isEmpty()) {
+        QCOMPARE(result.exitCode, 0);
+        const std::optional<TRadioImage> restored = radio.stop();
+        QVERIFY(restored);
+        QCOMPARE(difference(*restored, FactoryImage()), QString());
+    } else {
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.lastErrLine(), message.arg(radio.link()));
+    }
+}
+
+void TestCli::portFailures_data()
+{
+    QTest::addColumn<QStringList>("args");
+    const QString port = kMissingPort;
+    QTest::addRow("backup") << QStringList{QStringLiteral("backup"), QStringLiteral("--port"), port, QStringLiteral("-o"), QStringLiteral("x.img")};
+    QTest::addRow("restore") << QStringList{QStringLiteral("restore"), QStringLiteral("--port"), port, QStringLiteral("IMAGE")};
+    QTest::addRow("read") << QStringList{QStringLiteral("read"), QStringLiteral("--port"), port};
+    QTest::addRow("write") << QStringList{QStringLiteral("write"), QStringLiteral("--port"), port, QStringLiteral("CONFIG")};
+}
+
+// A port that does not exist: the one line of the failure and nothing else.
+void TestCli::portFailures()
+{
+    QFETCH(QStringList, args);
+    const QString image = path(QStringLiteral("good.img"));
+    QString error;
+    QVERIFY(FactoryImage().save(image, &error));
+    TMainConfig config;
+    args.replaceInStrings(QStringLiteral("IMAGE"), image);
+    args.replaceInStrings(QStringLiteral("CONFIG"), saveConfig(config, m_dir->path(), QStringLiteral("good.qz")));
+    args.replaceInStrings(QStringLiteral("x.img"), path(QStringLiteral("x.img")));
+
+    const CliResult result = runCli(args);
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port\n").arg(kMissingPort));
+    QCOMPARE(result.out, QString());
+    QVERIFY(!QFile::exists(path(QStringLiteral("x.img"))));
+}
+
+// A port that another program holds is refused the same way.
+void TestCli::busyPort()
+{
+    Radio radio(m_dir->path(), QStringLiteral("radio"), {});
+    QVERIFY(radio.started());
+    TComm holder;
+    holder.SetCommName(radio.link());
+    holder.OpenPort();
+    const CliResult result = runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link()});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port\n").arg(radio.link()));
+    holder.ClosePort();
+    QCOMPARE(runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link()}).exitCode, 0);
+}
+
+void TestCli::silentRadioTimesOut()
+{
+    Radio radio(m_dir->path(), QStringLiteral("radio"), {QStringLiteral("--fault"), QStringLiteral("silent")});
+    QVERIFY(radio.started());
+    const CliResult result = runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link(), QStringLiteral("--timeout"), QStringLiteral("0.7")});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("reading channels and settings\n"
+                                        "xiepin-cli: no answer from the radio on %1 for 0.7 s while reading channels and settings "
+                                        "(0 of 18 answers came)\n")
+                             .arg(radio.link()));
+    QVERIFY2(result.elapsedMs >= 700 && result.elapsedMs < 2500, qPrintable(QString::number(result.elapsedMs)));
+    QCOMPARE(result.out, QString());
+}
+
+void TestCli::malformedImageRefused_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("problem");
+    const QByteArray good = FactoryImage().toText();
+    QByteArray shortHex = good;
+    shortHex.replace(QByteArray("0 2 08842C1A"), QByteArray("0 2 08842C1"));
+    QByteArray swapped = good;
+    swapped.replace(QByteArray("\n0 2 "), QByteArray("\n0 9 "));
+    QTest::addRow("empty file") << QByteArray() << QStringLiteral("line 1: expected the header \"xiepin-image 1\", found \"\"");
+    QTest::addRow("wrong version") << QByteArray(good).replace("xiepin-image 1", "xiepin-image 2")
+                                   << QStringLiteral("line 1: expected the header \"xiepin-image 1\", found \"xiepin-image 2\"");
+    QTest::addRow("odd hex digits") << shortHex << QStringLiteral("line 3: expected 56 hex digits, found 55");
+    QTest::addRow("block out of order") << swapped << QStringLiteral("line 3: expected area 0 block 2, found area 0 block 9");
+    QTest::addRow("last block missing") << good.left(good.lastIndexOf('\n', good.size() - 2) + 1)
+                                        << QStringLiteral("line 53: missing the line for area 4 block 16 (the image has 51 of 52 block lines)");
+}
+
+// A malformed image is refused before the port is opened: the radio hears nothing.
+void TestCli::malformedImageRefused()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, problem);
+    const QString image = path(QStringLiteral("bad.img"));
+    QFile file(image);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    Radio radio(m_dir->path(), QStringLiteral("radio"), {QStringLiteral("--empty")});
+    QVERIFY(radio.started());
+
+    const CliResult result = runCli({QStringLiteral("restore"), QStringLiteral("--port"), radio.link(), image});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("xiepin-cli: image refused, nothing sent: %1: %2\n").arg(image, problem));
+    const std::optional<TRadioImage> after = radio.stop();
+    QVERIFY(after);
+    QCOMPARE(difference(*after, TRadioImage()), QString());
+}
+
+// ---------------------------------------------------------------- read, write, show
+
+void TestCli::readPrintsTable()
+{
+    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), patternedImage(QStringLiteral("关"))));
+    QVERIFY(radio.started());
+    const CliResult printed = runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link()});
+    QCOMPARE(printed.exitCode, 0);
+    QCOMPARE(printed.err, QStringLiteral("reading channels and settings\n"));
+
+    const QString file = path(QStringLiteral("radio.qz"));
+    const CliResult saved = runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link(), QStringLiteral("-o"), file});
+    QCOMPARE(saved.exitCode, 0);
+    QCOMPARE(saved.lastErrLine(), QStringLiteral("saved channels and settings to %1 (the file does not hold the alarm: 报警 关)").arg(file));
+    QCOMPARE(saved.out, QString());
+
+    // The file holds what the radio holds; printing it shows the same table, without the alarm.
+    TMainConfig loaded;
+    LoadConfigFile(loaded, file);
+    TMainConfig expected;
+    decode(expected, patternedImage(QStringLiteral("关")));
+    for (int row = 0; row < TMainConfig::kRows; ++row)
+        for (int c = 0; c < TMainConfig::kCols; ++c)
+            QCOMPARE(loaded.Cell(row, c).trimmed(), expected.Cell(row, c));
+    const CliResult shown = runCli({QStringLiteral("show"), file});
+    QCOMPARE(shown.exitCode, 0);
+    QCOMPARE(printed.out, shown.out + QStringLiteral("报警         关\n"));
+}
+
+// A configuration read, saved and written back leaves the radio's memory as it was, the bytes
+// that no text describes included.
+void TestCli::readWriteRoundTrip()
+{
+    const TRadioImage start = patternedImage(QStringLiteral("关"));
+    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
+    QVERIFY(radio.started());
+    const QString file = path(QStringLiteral("radio.qz"));
+    QCOMPARE(runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link(), QStringLiteral("-o"), file}).exitCode, 0);
+    const CliResult write = runCli({QStringLiteral("write"), QStringLiteral("--port"), radio.link(), file});
+    QCOMPARE(write.exitCode, 0);
+    QCOMPARE(write.err, QStringLiteral("reading channels and settings\nwriting channels and settings\n"
+                                       "wrote %1 to %2 (报警 关, kept from the radio)\n")
+                            .arg(file, radio.link()));
+    const std::optional<TRadioImage> after = radio.stop();
+    QVERIFY(after);
+    QCOMPARE(difference(*after, start), QString());
+}
+
+void TestCli::writeKeepsAlarm_data()
+{
+    QTest::addColumn<QString>("radioAlarm");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("radio off, kept") << QStringLiteral("关") << QString() << QStringLiteral("关");
+    QTest::addRow("radio on, kept") << QStringLiteral("开") << QString() << QStringLiteral("开");
+    QTest::addRow("radio off, set on") << QStringLiteral("关") << QStringLiteral("开") << QStringLiteral("开");
+    QTest::addRow("radio on, set off") << QStringLiteral("开") << QStringLiteral("关") << QStringLiteral("关");
+}
+
+// The file changes channel 2 and the squelch; the radio keeps its alarm unless --alarm says
+// otherwise, and its bytes that no text describes either way.
+void TestCli::writeKeepsAlarm()
+{
+    QFETCH(QString, radioAlarm);
+    QFETCH(QString, option);
+    QFETCH(QString, expected);
+    const TRadioImage start = patternedImage(radioAlarm);
+    TMainConfig edited;
+    decode(edited, start);
+    edited.SetCell(2, col::Power, QStringLiteral("高"));
+    edited.SetSetting(SquelchBox, QStringLiteral("5"));
+    edited.SetSetting(AlarmBox, radioAlarm == QStringLiteral("开") ? QStringLiteral("关") : QStringLiteral("开"));  // not in the file
+    const QString file = saveConfig(edited, m_dir->path(), QStringLiteral("edited.qz"));
+
+    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
+    QVERIFY(radio.started());
+    QStringList args{QStringLiteral("write"), QStringLiteral("--port"), radio.link(), file};
+    if (!option.isEmpty())
+        args << QStringLiteral("--alarm") << option;
+    const CliResult result = runCli(args);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.lastErrLine(), QStringLiteral("wrote %1 to %2 (报警 %3%4)")
+                                       .arg(file, radio.link(), expected,
+                                            option.isEmpty() ? QStringLiteral(", kept from the radio") : QString()));
+
+    const std::optional<TRadioImage> after = radio.stop();
+    QVERIFY(after);
+    TMainConfig written;
+    decode(written, *after);
+    TMainConfig before;
+    decode(before, start);
+    QCOMPARE(written.Setting(AlarmBox), expected);
+    QCOMPARE(written.Setting(SquelchBox), QStringLiteral("5"));
+    QCOMPARE(written.Cell(2, col::Power), QStringLiteral("高"));
+    for (int c = col::RxFreq; c < col::Count; ++c)
+        if (c != col::Power)
+            QCOMPARE(written.Cell(2, c), before.Cell(2, c));
+    const Block channel2 = after->block(frame::kMainArea, 2);
+    const Block startChannel2 = start.block(frame::kMainArea, 2);
+    QVERIFY(std::equal(channel2.begin() + 24, channel2.begin() + 27, startChannel2.begin() + 24));
+    const Block settings = after->block(frame::kSettingsArea, 0);
+    const Block startSettings = start.block(frame::kSettingsArea, 0);
+    QVERIFY(std::equal(settings.begin() + 16, settings.end(), startSettings.begin() + 16));
+    for (const TRadioImage::Place &place : TRadioImage::Places()) {
+        const bool changed = (place.area == frame::kMainArea && place.block == 2) || place.area == frame::kSettingsArea;
+        if (!changed)
+            QVERIFY(after->block(place.area, place.block) == start.block(place.area, place.block));
+    }
+}
+
+void TestCli::writeRefusesBadText_data()
+{
+    QTest::addColumn<int>("row");  // 0: the settings box in column
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::addRow("frequency") << 3 << int(col::RxFreq) << QStringLiteral("abc")
+                               << QStringLiteral("信道 3 接收频率: 'abc' is not a valid floating point value");
+    QTest::addRow("step") << 1 << int(col::Step) << QStringLiteral("70000")
+                          << QStringLiteral("信道 1 步进频率: '70000' is not in the range 0 to 65535");
+    QTest::addRow("tone") << 16 << int(col::ToneEncode) << QStringLiteral("023X")
+                          << QStringLiteral("信道 16 QT/DQT编码: '023X' is not a tone: use 无, a CTCSS frequency from 0 to 409.5 Hz "
+                                          "with at most one decimal, or three digits followed by N or I");
+    QTest::addRow("settings") << 0 << int(TimeOutBox) << QStringLiteral("6000")
+                              << QStringLiteral("超时定时器: '6000' is not in the range 0 to 255");
+}
+
+// A text that does not fit its field stops the write before the port is opened: with a port
+// that does not exist the message is still the text's.
+void TestCli::writeRefusesBadText()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    TMainConfig config;
+    decode(config, FactoryImage());
+    if (row == 0) {
+        config.SetSetting(column, text);
+    } else {
+        if (!config.IsChannelInUse(row)) {
+            config.SetRow(row, config.Row(1));
+            config.SetCell(row, col::Number, QString::number(row));
+        }
+        config.SetCell(row, column, text);
+    }
+    const QString file = saveConfig(config, m_dir->path(), QStringLiteral("bad.qz"));
+    const CliResult result = runCli({QStringLiteral("write"), QStringLiteral("--port"), kMissingPort, file});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("xiepin-cli: %1: %2\n").arg(file, message));
+}
+
+// Columns start at the same screen column on every line, Chinese texts counting double.
+void TestCli::showAligned()
+{
+    TMainConfig config;
+    decode(config, FactoryImage());
+    config.SetCell(9, col::RxFreq, QStringLiteral("440.00000"));
+    config.SetCell(9, col::Signalling, QStringLiteral("无"));
+    const QString file = saveConfig(config, m_dir->path(), QStringLiteral("aligned.qz"));
+    const CliResult result = runCli({QStringLiteral("show"), file});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QString());
+
+    const QStringList lines = result.out.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 17 + 1 + 9 + 1);  // table, blank line, settings, final LF
+    const QList<int> header = cellStarts(lines.at(0));
+    QCOMPARE(header.size(), int(col::Count));
+    QCOMPARE(lines.at(1).split(QStringLiteral("  "), Qt::SkipEmptyParts).size(), int(col::Count));
+    for (int row = 1; row <= 16; ++row) {
+        const QList<int> starts = cellStarts(lines.at(row));
+        for (int start : starts)
+            QVERIFY2(header.contains(start), qPrintable(lines.at(row)));
+    }
+    QVERIFY(lines.at(9).startsWith(QStringLiteral("9         440.00000")));
+    QCOMPARE(cellStarts(lines.at(9)).size(), 3);  // number, frequency, signalling
+    QCOMPARE(cellStarts(lines.at(9)).at(2), header.at(col::Signalling));
+    QCOMPARE(lines.at(16), QStringLiteral("16"));
+    QCOMPARE(lines.at(17), QString());
+    QCOMPARE(lines.at(18), QStringLiteral("VOX等级      无"));
+    QCOMPARE(lines.at(23), QStringLiteral("PF1          无"));
+    QCOMPARE(lines.at(26), QStringLiteral("省电         开"));
+}
+
+void TestCli::showRefusesFile_data()
+{
+    QTest::addColumn<int>("lines");  // -1: no file
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("missing") << -1 << QStringLiteral("No such file or directory");
+    QTest::addRow("25 lines") << 25 << QStringLiteral("The file has 25 lines; a configuration file has 26.");
+    QTest::addRow("27 lines") << 27 << QStringLiteral("The file has 27 lines; a configuration file has 26.");
+}
+
+void TestCli::showRefusesFile()
+{
+    QFETCH(int, lines);
+    QFETCH(QString, reason);
+    const QString file = path(QStringLiteral("wrong.qz"));
+    if (lines >= 0) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        for (int i = 0; i < lines; ++i)
+            out.write("1,,,\r\n");
+    }
+    const CliResult result = runCli({QStringLiteral("show"), file});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("xiepin-cli: Cannot open file \"%1\". %2\n").arg(file, reason));
+    QCOMPARE(result.out, QString());
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,0 +1,169 @@
+#include "cli/CliCommands.h"
+
+#include "cli/CliError.h"
+#include "cli/CliOptions.h"
+#include "cli/CliProgress.h"
+#include "cli/ConfigTable.h"
+#include "cli/LinkSession.h"
+#include "cli/RadioBackup.h"
+#include "link/SerialPorts.h"
+#include "mainconfig/ChannelLists.h"
+#include "mainconfig/ConfigFile.h"
+#include "mainconfig/MainCodec.h"
+#include "mainconfig/MainConfig.h"
+#include "mainconfig/TextConvert.h"
+
+#include <cstdio>
+
+namespace {
+
+void PrintOut(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+void Ports(TCliProgress &progress)
+{
+    QStringList ports;
+    if (!ListSerialPorts(ports))
+        throw ECliError(QStringLiteral("cannot list the serial ports: /sys/class/tty cannot be read"));
+    if (ports.isEmpty())
+        progress.Note(QStringLiteral("no serial ports found"));
+    for (const QString &port : ports)
+        PrintOut(port + QLatin1Char('\n'));
+}
+
+void Backup(const CliOptions &options, TCliProgress &progress)
+{
+    TLinkSession session(options.port, options.timeoutMs, progress);
+    const TRadioImage image = BackupRadio(session);
+    QString error;
+    if (!image.save(options.output, &error))
+        throw ECliError(error);
+    progress.Note(QStringLiteral("saved %1 blocks to %2").arg(TRadioImage::kBlockCount).arg(options.output));
+}
+
+void Restore(const CliOptions &options, TCliProgress &progress)
+{
+    // The whole image is checked before the port is opened.
+    QString error;
+    const std::optional<TRadioImage> image = TRadioImage::load(options.file, &error);
+    if (!image)
+        throw ECliError(QStringLiteral("image refused, nothing sent: %1").arg(error));
+    TLinkSession session(options.port, options.timeoutMs, progress);
+    RestoreRadio(session, *image);
+    progress.Note(QStringLiteral("wrote %1 blocks to %2").arg(TRadioImage::kBlockCount).arg(options.port));
+}
+
+void LoadFile(TMainConfig &config, const QString &path)
+{
+    try {
+        LoadConfigFile(config, path);
+    } catch (const EConfigFileError &e) {
+        throw ECliError(e.message());
+    }
+}
+
+// Channels and settings as the radio holds them; the model also remembers the raw blocks.
+void ReadMain(TLinkSession &session, TMainConfig &config)
+{
+    const MainImage blocks = session.MainRead();
+    for (int n = 1; n <= TMainConfig::kChannels; ++n)
+        DecodeMainBlock(config, frame::kMainArea, n, blocks.channels[static_cast<std::size_t>(n - 1)]);
+    DecodeMainBlock(config, frame::kSettingsArea, 0, blocks.settings);
+}
+
+void Read(const CliOptions &options, TCliProgress &progress)
+{
+    TMainConfig config;
+    TLinkSession session(options.port, options.timeoutMs, progress);
+    ReadMain(session, config);
+    if (options.output.isEmpty()) {
+        PrintOut(FormatConfigTable(config, true));
+        return;
+    }
+    try {
+        SaveConfigFile(config, options.output);
+    } catch (const EConfigFileError &e) {
+        throw ECliError(e.message());
+    }
+    progress.Note(QStringLiteral("saved channels and settings to %1 (the file does not hold the alarm: %2 %3)")
+                      .arg(options.output, SettingPlaceName(AlarmBox), config.Setting(AlarmBox)));
+}
+
+// The radio is read first even when --alarm is given: the bytes that no text describes (channel
+// bytes 24..26, settings bytes 16..27) then go back as the radio reported them instead of as 0.
+void Write(const CliOptions &options, TCliProgress &progress)
+{
+    TMainConfig file;
+    LoadFile(file, options.file);
+    if (!options.alarm.isEmpty())
+        file.SetSetting(AlarmBox, options.alarm);
+    try {
+        BuildMainImage(file);  // every text of the file, before the port is opened
+    } catch (const EConvertError &e) {
+        throw ECliError(QStringLiteral("%1: %2").arg(options.file, e.message()));
+    }
+
+    TMainConfig config;
+    TLinkSession session(options.port, options.timeoutMs, progress);
+    ReadMain(session, config);
+    for (int row = 1; row < TMainConfig::kRows; ++row)
+        config.SetRow(row, file.Row(row));
+    for (int box = VoxLevelBox; box < AlarmBox; ++box)
+        config.SetSetting(box, file.Setting(box));
+    if (!options.alarm.isEmpty())
+        config.SetSetting(AlarmBox, options.alarm);
+
+    MainImage image;
+    try {
+        image = BuildMainImage(config);
+    } catch (const EConvertError &e) {
+        throw ECliError(QStringLiteral("the radio's own setting cannot be written back (%1); give --alarm 开 or "
+                                       "--alarm 关")
+                            .arg(e.message()));
+    }
+    session.MainWrite(image);
+    progress.Note(QStringLiteral("wrote %1 to %2 (%3 %4%5)")
+                      .arg(options.file, options.port, SettingPlaceName(AlarmBox), config.Setting(AlarmBox),
+                           options.alarm.isEmpty() ? QStringLiteral(", kept from the radio") : QString()));
+}
+
+void Show(const CliOptions &options)
+{
+    TMainConfig config;
+    LoadFile(config, options.file);
+    PrintOut(FormatConfigTable(config, false));
+}
+
+void Execute(const CliOptions &options, TCliProgress &progress)
+{
+    if (options.help) {
+        PrintOut(CliHelpText(options.command));
+        return;
+    }
+    switch (options.command) {
+    case CliCommand::None: PrintOut(CliHelpText(CliCommand::None)); break;
+    case CliCommand::Ports: Ports(progress); break;
+    case CliCommand::Backup: Backup(options, progress); break;
+    case CliCommand::Restore: Restore(options, progress); break;
+    case CliCommand::Read: Read(options, progress); break;
+    case CliCommand::Write: Write(options, progress); break;
+    case CliCommand::Show: Show(options); break;
+    }
+}
+
+}  // namespace
+
+int RunCli(const QStringList &arguments)
+{
+    TCliProgress progress(stderr);
+    try {
+        Execute(ParseCliArguments(arguments), progress);
+        return exitcode::kSuccess;
+    } catch (const ECliError &e) {
+        progress.Note(QStringLiteral("xiepin-cli: ") + e.message());
+        return e.exitCode();
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// Exit codes of xiepin-cli.
+namespace exitcode {
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;  // the command ran and failed: port, radio, file or text
+constexpr int kUsage = 2;    // the command line itself is wrong
+}  // namespace exitcode
+
+// A failure that ends the command. what() is the one-line message for stderr, without the
+// program name in front.
+class ECliError : public std::runtime_error {
+public:
+    explicit ECliError(const QString &message, int exitCode = exitcode::kFailure)
+        : std::runtime_error(message.toStdString()), m_exitCode(exitCode)
+    {
+    }
+    QString message() const { return QString::fromStdString(what()); }
+    int exitCode() const { return m_exitCode; }
+
+private:
+    int m_exitCode;
+};
+
+// The command line is wrong: unknown command or option, missing or surplus argument.
+class ECliUsage : public ECliError {
+public:
+    explicit ECliUsage(const QString &message) : ECliError(message, exitcode::kUsage) {}
+};

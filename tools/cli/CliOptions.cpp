@@ -1,0 +1,250 @@
+#include "cli/CliOptions.h"
+
+#include "cli/CliError.h"
+#include "cli/ConfigTable.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <cmath>
+
+namespace {
+
+// What each command takes besides --help.
+struct CommandDef {
+    const char *name;
+    CliCommand command;
+    bool port;        // --port (required) and --timeout
+    bool output;      // -o
+    bool outputRequired;
+    bool file;        // one positional file (required)
+    bool alarm;       // --alarm
+};
+
+constexpr CommandDef kCommands[] = {
+    {"ports", CliCommand::Ports, false, false, false, false, false},
+    {"backup", CliCommand::Backup, true, true, true, false, false},
+    {"restore", CliCommand::Restore, true, false, false, true, false},
+    {"read", CliCommand::Read, true, true, false, false, false},
+    {"write", CliCommand::Write, true, false, false, true, true},
+    {"show", CliCommand::Show, false, false, false, true, false},
+};
+
+constexpr double kMaxTimeoutSeconds = 3600;
+
+const CommandDef *findCommand(const QString &name)
+{
+    for (const CommandDef &def : kCommands)
+        if (name == QLatin1String(def.name))
+            return &def;
+    return nullptr;
+}
+
+QString tryHelp(const CommandDef *def)
+{
+    return def ? QStringLiteral("try 'xiepin-cli %1 --help'").arg(QLatin1String(def->name))
+               : QStringLiteral("try 'xiepin-cli --help'");
+}
+
+[[noreturn]] void refuse(const CommandDef *def, const QString &problem)
+{
+    const QString prefix = def ? QLatin1String(def->name) + QStringLiteral(": ") : QString();
+    throw ECliUsage(prefix + problem + QStringLiteral("; ") + tryHelp(def));
+}
+
+int parseTimeout(const CommandDef &def, const QString &text)
+{
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxTimeoutSeconds)
+        refuse(&def, QStringLiteral("--timeout '%1' is not a number of seconds above 0 and up to %2")
+                         .arg(text)
+                         .arg(kMaxTimeoutSeconds));
+    return std::max(1, static_cast<int>(std::lround(seconds * 1000)));
+}
+
+CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
+{
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("P"));
+    const QCommandLineOption timeout(QStringLiteral("timeout"), QString(), QStringLiteral("S"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("FILE"));
+    const QCommandLineOption alarm(QStringLiteral("alarm"), QString(), QStringLiteral("开|关"));
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser.addOption(help);
+    if (def.port)
+        parser.addOptions({port, timeout});
+    if (def.output)
+        parser.addOption(output);
+    if (def.alarm)
+        parser.addOption(alarm);
+    if (!parser.parse(QStringList{QLatin1String(def.name)} + rest)) {
+        QString problem = parser.errorText();
+        if (problem.endsWith(QLatin1Char('.')))
+            problem.chop(1);
+        refuse(&def, problem);
+    }
+
+    CliOptions options;
+    options.command = def.command;
+    if (parser.isSet(help)) {
+        options.help = true;
+        return options;
+    }
+    const QStringList positional = parser.positionalArguments();
+    const int wanted = def.file ? 1 : 0;
+    if (positional.size() > wanted)
+        refuse(&def, QStringLiteral("unexpected argument '%1'").arg(positional.at(wanted)));
+    if (positional.size() < wanted)
+        refuse(&def, QStringLiteral("no file given"));
+    if (def.file)
+        options.file = positional.first();
+
+    if (def.port) {
+        options.port = parser.value(port);
+        if (options.port.isEmpty())
+            refuse(&def, QStringLiteral("--port is required"));
+        if (parser.isSet(timeout))
+            options.timeoutMs = parseTimeout(def, parser.value(timeout));
+    }
+    if (def.output) {
+        options.output = parser.value(output);
+        if (def.outputRequired && options.output.isEmpty())
+            refuse(&def, QStringLiteral("-o FILE is required"));
+        if (parser.isSet(output) && options.output.isEmpty())
+            refuse(&def, QStringLiteral("-o needs a file name"));
+    }
+    if (def.alarm && parser.isSet(alarm)) {
+        options.alarm = parser.value(alarm);
+        if (options.alarm != QStringLiteral("开") && options.alarm != QStringLiteral("关"))
+            refuse(&def, QStringLiteral("--alarm takes 开 (on) or 关 (off), not '%1'").arg(options.alarm));
+    }
+    return options;
+}
+
+// Help lines as two aligned columns: what to type, what it does.
+QString Listing(const QList<QStringList> &rows)
+{
+    QString text;
+    for (const QString &line : AlignColumns(rows).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        text += QStringLiteral("  ") + line + QLatin1Char('\n');
+    return text;
+}
+
+QList<QStringList> RadioOptions()
+{
+    return {{QStringLiteral("--port P"), QStringLiteral("the serial port of the radio, as 'xiepin-cli ports' lists it")},
+            {QStringLiteral("--timeout S"), QStringLiteral("give up when the radio stays silent for S seconds (default 10)")}};
+}
+
+const char *const kConventions =
+    "Progress goes to stderr. Exit code 0 on success, 1 on any failure (port missing or busy,\n"
+    "radio silent, file or text refused; one line on stderr says why), 2 for a wrong command line.\n";
+
+}  // namespace
+
+CliOptions ParseCliArguments(const QStringList &arguments)
+{
+    const QStringList args = arguments.mid(1);
+    if (args.isEmpty())
+        refuse(nullptr, QStringLiteral("no command given"));
+    const QString &first = args.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
+        if (args.size() > 1 && first == QLatin1String("help")) {
+            const CommandDef *def = findCommand(args.at(1));
+            if (!def)
+                refuse(nullptr, QStringLiteral("unknown command '%1'").arg(args.at(1)));
+            if (args.size() > 2)
+                refuse(nullptr, QStringLiteral("unexpected argument '%1'").arg(args.at(2)));
+            CliOptions options;
+            options.command = def->command;
+            options.help = true;
+            return options;
+        }
+        if (args.size() > 1)
+            refuse(nullptr, QStringLiteral("unexpected argument '%1'").arg(args.at(1)));
+        CliOptions options;
+        options.help = true;
+        return options;
+    }
+    const CommandDef *def = findCommand(first);
+    if (!def)
+        refuse(nullptr, first.startsWith(QLatin1Char('-')) ? QStringLiteral("no command given before '%1'").arg(first)
+                                                           : QStringLiteral("unknown command '%1'").arg(first));
+    return parseCommand(*def, args.mid(1));
+}
+
+QString CliHelpText(CliCommand command)
+{
+    QString text;
+    switch (command) {
+    case CliCommand::None:
+        text = QStringLiteral(
+            "Usage: xiepin-cli COMMAND [OPTIONS]\n"
+            "Programs the 16-channel two-way radio over its serial programming cable.\n"
+            "\n"
+            "Commands:\n");
+        text += Listing({
+            {QStringLiteral("ports"), QStringLiteral("list the serial ports")},
+            {QStringLiteral("backup --port P -o FILE"), QStringLiteral("read the whole radio into an image file")},
+            {QStringLiteral("restore --port P FILE"), QStringLiteral("write an image file back into the radio")},
+            {QStringLiteral("read --port P [-o FILE.qz]"), QStringLiteral("read channels and settings; print or save them")},
+            {QStringLiteral("write --port P FILE.qz [--alarm 开|关]"), QStringLiteral("write a configuration file into the radio")},
+            {QStringLiteral("show FILE.qz"), QStringLiteral("print a configuration file as a table")},
+        });
+        text += QStringLiteral("\nOptions of the commands that talk to the radio:\n") + Listing(RadioOptions());
+        text += QStringLiteral("\n'xiepin-cli COMMAND --help' tells more about a command.\n");
+        break;
+    case CliCommand::Ports:
+        text = QStringLiteral(
+            "Usage: xiepin-cli ports\n"
+            "Lists the serial ports present, one per line, including the link of a running\n"
+            "virtual radio (xiepin-radio).\n");
+        break;
+    case CliCommand::Backup:
+        text = QStringLiteral(
+            "Usage: xiepin-cli backup --port P -o FILE [--timeout S]\n"
+            "Reads the whole radio into an image file: the channels (area 0 blocks 1-16) and the\n"
+            "settings (area 5 block 0) as a main read does, then the signalling areas 1 to 4 (DTMF,\n"
+            "FSK queue sync, two-tone, five-tone). The file is written only when every block came,\n"
+            "each under its own number.\n\n");
+        text += Listing(QList<QStringList>{{QStringLiteral("-o FILE"), QStringLiteral("the image file to write")}} + RadioOptions());
+        break;
+    case CliCommand::Restore:
+        text = QStringLiteral(
+            "Usage: xiepin-cli restore --port P FILE [--timeout S]\n"
+            "Writes an image file made by 'backup' back into the radio: the handshake, channels and\n"
+            "settings as a main write does, then the signalling areas 1 to 4. A malformed image is\n"
+            "refused before the port is opened.\n\n");
+        text += Listing(RadioOptions());
+        break;
+    case CliCommand::Read:
+        text = QStringLiteral(
+            "Usage: xiepin-cli read --port P [-o FILE.qz] [--timeout S]\n"
+            "Reads the radio's channels and settings. Without -o prints them as 'show' does (with\n"
+            "the alarm setting); with -o saves them as a configuration file, which holds every\n"
+            "setting but the alarm.\n\n");
+        text += Listing(QList<QStringList>{{QStringLiteral("-o FILE.qz"), QStringLiteral("the configuration file to write")}} + RadioOptions());
+        break;
+    case CliCommand::Write:
+        text = QStringLiteral(
+            "Usage: xiepin-cli write --port P FILE.qz [--alarm 开|关] [--timeout S]\n"
+            "Writes a configuration file's channels and settings into the radio. Every text is\n"
+            "checked first; a text that does not fit its field stops the command before the port\n"
+            "is opened, naming the channel and column or the setting.\n"
+            "The file does not hold the alarm setting. 'write' first reads the radio, keeps its\n"
+            "alarm unless --alarm is given, and sends back the bytes the configuration does not\n"
+            "describe as the radio reported them; it reads first with --alarm as well.\n\n");
+        text += Listing(QList<QStringList>{{QStringLiteral("--alarm 开|关"), QStringLiteral("set the alarm on or off instead of keeping the radio's")}} + RadioOptions());
+        break;
+    case CliCommand::Show:
+        text = QStringLiteral(
+            "Usage: xiepin-cli show FILE.qz\n"
+            "Prints a configuration file's channels and settings as a table.\n");
+        break;
+    }
+    text += QLatin1Char('\n');
+    text += QLatin1String(kConventions);
+    return text;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+enum class CliCommand { None, Ports, Backup, Restore, Read, Write, Show };
+
+// What the command line asks for. Parsing checks only the command line itself; whether the port
+// exists or a file is sound is found out when the command runs.
+struct CliOptions {
+    CliCommand command = CliCommand::None;
+    bool help = false;       // print the help of the command (of the program when None)
+    QString port;            // --port
+    QString output;          // -o: image file (backup) or .qz file (read)
+    QString file;            // the positional file (restore, write, show)
+    int timeoutMs = 10000;   // --timeout: how long the radio may stay silent
+    QString alarm;           // --alarm "开" or "关"; empty: keep the radio's own
+};
+
+// arguments as QCoreApplication::arguments() gives them, the program name first.
+// Throws ECliUsage for anything the command does not take.
+CliOptions ParseCliArguments(const QStringList &arguments);
+
+// The text of --help: the program's overview for CliCommand::None, else the command's own.
+QString CliHelpText(CliCommand command);
