@@ -113,6 +113,12 @@ private:
     QString m_device;
 };
 
+// A command line written as one string.
+QStringList words(const char *line)
+{
+    return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 // "" when the images are equal, else the first block that differs with both contents.
 QString difference(const TRadioImage &actual, const TRadioImage &expected)
 {
@@ -136,14 +142,6 @@ constexpr double kMsPerAnswer = 20;
 double transferBoundMs(int bytes, int answers)
 {
     return 1.25 * (bytes * kMsPerByte + answers * kMsPerAnswer);
-}
-
-int signallingBlocks()
-{
-    int blocks = 0;
-    for (int area = frame::kDtmfArea; area <= frame::kFiveToneArea; ++area)
-        blocks += frame::blockCount(area);
-    return blocks;
 }
 
 QString saveConfig(const TMainConfig &config, const QString &dir, const QString &name)
@@ -288,31 +286,26 @@ void TestCli::usage_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
-    auto add = [](const char *name, const QStringList &args, const QString &message) {
-        QTest::addRow("%s", name) << args << message;
+    const struct {
+        const char *args;
+        const char *message;  // after "xiepin-cli: "
+    } cases[] = {
+        {"", "no command given; try 'xiepin-cli --help'"},
+        {"erase", "unknown command 'erase'; try 'xiepin-cli --help'"},
+        {"--port x", "no command given before '--port'; try 'xiepin-cli --help'"},
+        {"backup --port x", "backup: -o FILE is required; try 'xiepin-cli backup --help'"},
+        {"read", "read: --port is required; try 'xiepin-cli read --help'"},
+        {"restore --port x", "restore: no file given; try 'xiepin-cli restore --help'"},
+        {"show a.qz b.qz", "show: unexpected argument 'b.qz'; try 'xiepin-cli show --help'"},
+        {"ports --port x", "ports: Unknown option 'port'; try 'xiepin-cli ports --help'"},
+        {"read --port x --alarm 开", "read: Unknown option 'alarm'; try 'xiepin-cli read --help'"},
+        {"write --port x a.qz --alarm on", "write: --alarm takes 开 (on) or 关 (off), not 'on'; try 'xiepin-cli write --help'"},
+        {"read --port x --timeout 0",
+         "read: --timeout '0' is not a number of seconds above 0 and up to 3600; try 'xiepin-cli read --help'"},
+        {"read --port x --timeout", "read: Missing value after '--timeout'; try 'xiepin-cli read --help'"},
     };
-    add("no command", {}, QStringLiteral("xiepin-cli: no command given; try 'xiepin-cli --help'"));
-    add("unknown command", {QStringLiteral("erase")}, QStringLiteral("xiepin-cli: unknown command 'erase'; try 'xiepin-cli --help'"));
-    add("option before command", {QStringLiteral("--port"), QStringLiteral("x")},
-        QStringLiteral("xiepin-cli: no command given before '--port'; try 'xiepin-cli --help'"));
-    add("backup without -o", {QStringLiteral("backup"), QStringLiteral("--port"), QStringLiteral("x")},
-        QStringLiteral("xiepin-cli: backup: -o FILE is required; try 'xiepin-cli backup --help'"));
-    add("read without port", {QStringLiteral("read")},
-        QStringLiteral("xiepin-cli: read: --port is required; try 'xiepin-cli read --help'"));
-    add("restore without file", {QStringLiteral("restore"), QStringLiteral("--port"), QStringLiteral("x")},
-        QStringLiteral("xiepin-cli: restore: no file given; try 'xiepin-cli restore --help'"));
-    add("show two files", {QStringLiteral("show"), QStringLiteral("a.qz"), QStringLiteral("b.qz")},
-        QStringLiteral("xiepin-cli: show: unexpected argument 'b.qz'; try 'xiepin-cli show --help'"));
-    add("ports with port", {QStringLiteral("ports"), QStringLiteral("--port"), QStringLiteral("x")},
-        QStringLiteral("xiepin-cli: ports: Unknown option 'port'; try 'xiepin-cli ports --help'"));
-    add("alarm on read", {QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("--alarm"), QStringLiteral("开")},
-        QStringLiteral("xiepin-cli: read: Unknown option 'alarm'; try 'xiepin-cli read --help'"));
-    add("bad alarm", {QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("a.qz"), QStringLiteral("--alarm"), QStringLiteral("on")},
-        QStringLiteral("xiepin-cli: write: --alarm takes 开 (on) or 关 (off), not 'on'; try 'xiepin-cli write --help'"));
-    add("bad timeout", {QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("--timeout"), QStringLiteral("0")},
-        QStringLiteral("xiepin-cli: read: --timeout '0' is not a number of seconds above 0 and up to 3600; try 'xiepin-cli read --help'"));
-    add("timeout without value", {QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("--timeout")},
-        QStringLiteral("xiepin-cli: read: Missing value after '--timeout'; try 'xiepin-cli read --help'"));
+    for (const auto &c : cases)
+        QTest::addRow("%s", c.args) << words(c.args) << QStringLiteral("xiepin-cli: ") + QString::fromUtf8(c.message);
 }
 
 // A wrong command line: exit code 2, one line on stderr, nothing on stdout.
@@ -330,22 +323,21 @@ void TestCli::help_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("usageLine");
-    QTest::addRow("--help") << QStringList{QStringLiteral("--help")} << QStringLiteral("Usage: xiepin-cli COMMAND [OPTIONS]");
-    QTest::addRow("help backup") << QStringList{QStringLiteral("help"), QStringLiteral("backup")}
-                                 << QStringLiteral("Usage: xiepin-cli backup --port P -o FILE [--timeout S]");
-    const QStringList usages{
-        QStringLiteral("ports"),
-        QStringLiteral("backup --port P -o FILE [--timeout S]"),
-        QStringLiteral("restore --port P FILE [--timeout S]"),
-        QStringLiteral("read --port P [-o FILE.qz] [--timeout S]"),
-        QStringLiteral("write --port P FILE.qz [--alarm 开|关] [--timeout S]"),
-        QStringLiteral("show FILE.qz"),
+    const struct {
+        const char *args;
+        const char *usage;  // after "Usage: xiepin-cli "
+    } cases[] = {
+        {"--help", "COMMAND [OPTIONS]"},
+        {"help backup", "backup --port P -o FILE [--timeout S]"},
+        {"ports --help", "ports"},
+        {"backup -h", "backup --port P -o FILE [--timeout S]"},
+        {"restore --help", "restore --port P FILE [--timeout S]"},
+        {"read --help", "read --port P [-o FILE.qz] [--timeout S]"},
+        {"write --help", "write --port P FILE.qz [--alarm 开|关] [--timeout S]"},
+        {"show --help", "show FILE.qz"},
     };
-    for (const QString &usage : usages) {
-        const QString command = usage.section(QLatin1Char(' '), 0, 0);
-        QTest::addRow("%s --help", qPrintable(command)) << QStringList{command, QStringLiteral("--help")}
-                                                        << QStringLiteral("Usage: xiepin-cli ") + usage;
-    }
+    for (const auto &c : cases)
+        QTest::addRow("%s", c.args) << words(c.args) << QStringLiteral("Usage: xiepin-cli ") + QString::fromUtf8(c.usage);
 }
 
 void TestCli::help()
@@ -385,9 +377,9 @@ void TestCli::ports()
 void TestCli::backupRestoreRoundTrip()
 {
     const QString image = path(QStringLiteral("backup.img"));
-    Radio source(m_dir->path(), QStringLiteral("source"), {QStringLiteral("--timing")});
+    Radio source(m_dir->path(), QStringLiteral("source"), words("--timing"));
     QVERIFY(source.started());
-    const CliResult backup = runCli({QStringLiteral("backup"), QStringLiteral("--port"), source.link(), QStringLiteral("-o"), image});
+    const CliResult backup = runCli(words("backup --port") << source.link() << QStringLiteral("-o") << image);
     QCOMPARE(backup.exitCode, 0);
     QCOMPARE(backup.lastErrLine(), QStringLiteral("saved 52 blocks to ") + image);
     QString error;
@@ -400,11 +392,12 @@ void TestCli::backupRestoreRoundTrip()
     const int blocks = TRadioImage::kBlockCount;
     const int readBytes = 7 + blocks * frame::kHeadSize + 1 + blocks * frame::kFrameSize;
     const double readBound = transferBoundMs(readBytes, 1 + blocks);
+    qInfo("backup: %lld ms, bound %.0f ms", backup.elapsedMs, readBound);
     QVERIFY2(backup.elapsedMs < readBound, qPrintable(QStringLiteral("backup took %1 ms, bound %2 ms").arg(backup.elapsedMs).arg(readBound)));
 
-    Radio target(m_dir->path(), QStringLiteral("target"), {QStringLiteral("--timing"), QStringLiteral("--empty")});
+    Radio target(m_dir->path(), QStringLiteral("target"), words("--timing --empty"));
     QVERIFY(target.started());
-    const CliResult restore = runCli({QStringLiteral("restore"), QStringLiteral("--port"), target.link(), image});
+    const CliResult restore = runCli(words("restore --port") << target.link() << image);
     QCOMPARE(restore.exitCode, 0);
     QCOMPARE(restore.lastErrLine(), QStringLiteral("wrote 52 blocks to ") + target.link());
     const std::optional<TRadioImage> restored = target.stop();
@@ -416,8 +409,8 @@ void TestCli::backupRestoreRoundTrip()
     const int fskBlocks = frame::blockCount(frame::kFskArea);
     const int writeBytes = 7 + blocks * frame::kFrameSize - fskBlocks * 2 + 1 + blocks;
     const double writeBound = transferBoundMs(writeBytes, 1 + blocks);
+    qInfo("restore: %lld ms, bound %.0f ms", restore.elapsedMs, writeBound);
     QVERIFY2(restore.elapsedMs < writeBound, qPrintable(QStringLiteral("restore took %1 ms, bound %2 ms").arg(restore.elapsedMs).arg(writeBound)));
-    QCOMPARE(signallingBlocks() + 17, blocks);
 }
 
 void TestCli::backupFaults_data()
@@ -448,11 +441,10 @@ void TestCli::backupFaults()
 {
     QFETCH(QString, fault);
     QFETCH(QString, message);
-    Radio radio(m_dir->path(), QStringLiteral("radio"), {QStringLiteral("--fault"), fault});
+    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--fault") << fault);
     QVERIFY(radio.started());
     const QString image = path(QStringLiteral("backup.img"));
-    const CliResult result = runCli({QStringLiteral("backup"), QStringLiteral("--port"), radio.link(), QStringLiteral("-o"), image,
-                                     QStringLiteral("--timeout"), QStringLiteral("2")});
+    const CliResult result = runCli(words("backup --timeout 2 -o") << image << QStringLiteral("--port") << radio.link());
     if (message.isEmpty()) {
         QCOMPARE(result.exitCode, 0);
         QString error;
@@ -489,10 +481,9 @@ void TestCli::restoreFaults()
     const QString image = path(QStringLiteral("source.img"));
     QString error;
     QVERIFY(FactoryImage().save(image, &error));
-    Radio radio(m_dir->path(), QStringLiteral("radio"), {QStringLiteral("--empty"), QStringLiteral("--fault"), fault});
+    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--empty --fault") << fault);
     QVERIFY(radio.started());
-    const CliResult result = runCli({QStringLiteral("restore"), QStringLiteral("--port"), radio.link(), image,
-                                     QStringLiteral("--timeout"), QStringLiteral("1")});
+    const CliResult result = runCli(words("restore --timeout 1 --port") << radio.link() << image);
     if (message.isEmpty()) {
         QCOMPARE(result.exitCode, 0);
         const std::optional<TRadioImage> restored = radio.stop();
@@ -508,10 +499,10 @@ void TestCli::portFailures_data()
 {
     QTest::addColumn<QStringList>("args");
     const QString port = kMissingPort;
-    QTest::addRow("backup") << QStringList{QStringLiteral("backup"), QStringLiteral("--port"), port, QStringLiteral("-o"), QStringLiteral("x.img")};
-    QTest::addRow("restore") << QStringList{QStringLiteral("restore"), QStringLiteral("--port"), port, QStringLiteral("IMAGE")};
-    QTest::addRow("read") << QStringList{QStringLiteral("read"), QStringLiteral("--port"), port};
-    QTest::addRow("write") << QStringList{QStringLiteral("write"), QStringLiteral("--port"), port, QStringLiteral("CONFIG")};
+    QTest::addRow("backup") << (words("backup -o x.img --port") << port);
+    QTest::addRow("restore") << (words("restore IMAGE --port") << port);
+    QTest::addRow("read") << (words("read --port") << port);
+    QTest::addRow("write") << (words("write CONFIG --port") << port);
 }
 
 // A port that does not exist: the one line of the failure and nothing else.
@@ -541,18 +532,18 @@ void TestCli::busyPort()
     TComm holder;
     holder.SetCommName(radio.link());
     holder.OpenPort();
-    const CliResult result = runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link()});
+    const CliResult result = runCli(words("read --port") << radio.link());
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port\n").arg(radio.link()));
     holder.ClosePort();
-    QCOMPARE(runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link()}).exitCode, 0);
+    QCOMPARE(runCli(words("read --port") << radio.link()).exitCode, 0);
 }
 
 void TestCli::silentRadioTimesOut()
 {
-    Radio radio(m_dir->path(), QStringLiteral("radio"), {QStringLiteral("--fault"), QStringLiteral("silent")});
+    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--fault silent"));
     QVERIFY(radio.started());
-    const CliResult result = runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link(), QStringLiteral("--timeout"), QStringLiteral("0.7")});
+    const CliResult result = runCli(words("read --timeout 0.7 --port") << radio.link());
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("reading channels and settings\n"
                                         "xiepin-cli: no answer from the radio on %1 for 0.7 s while reading channels and settings "
@@ -590,10 +581,10 @@ void TestCli::malformedImageRefused()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(text);
     file.close();
-    Radio radio(m_dir->path(), QStringLiteral("radio"), {QStringLiteral("--empty")});
+    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--empty"));
     QVERIFY(radio.started());
 
-    const CliResult result = runCli({QStringLiteral("restore"), QStringLiteral("--port"), radio.link(), image});
+    const CliResult result = runCli(words("restore --port") << radio.link() << image);
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("xiepin-cli: image refused, nothing sent: %1: %2\n").arg(image, problem));
     const std::optional<TRadioImage> after = radio.stop();
@@ -607,12 +598,12 @@ void TestCli::readPrintsTable()
 {
     Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), patternedImage(QStringLiteral("关"))));
     QVERIFY(radio.started());
-    const CliResult printed = runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link()});
+    const CliResult printed = runCli(words("read --port") << radio.link());
     QCOMPARE(printed.exitCode, 0);
     QCOMPARE(printed.err, QStringLiteral("reading channels and settings\n"));
 
     const QString file = path(QStringLiteral("radio.qz"));
-    const CliResult saved = runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link(), QStringLiteral("-o"), file});
+    const CliResult saved = runCli(words("read -o") << file << QStringLiteral("--port") << radio.link());
     QCOMPARE(saved.exitCode, 0);
     QCOMPARE(saved.lastErrLine(), QStringLiteral("saved channels and settings to %1 (the file does not hold the alarm: 报警 关)").arg(file));
     QCOMPARE(saved.out, QString());
@@ -625,7 +616,7 @@ void TestCli::readPrintsTable()
     for (int row = 0; row < TMainConfig::kRows; ++row)
         for (int c = 0; c < TMainConfig::kCols; ++c)
             QCOMPARE(loaded.Cell(row, c).trimmed(), expected.Cell(row, c));
-    const CliResult shown = runCli({QStringLiteral("show"), file});
+    const CliResult shown = runCli(words("show") << file);
     QCOMPARE(shown.exitCode, 0);
     QCOMPARE(printed.out, shown.out + QStringLiteral("报警         关\n"));
 }
@@ -638,8 +629,8 @@ void TestCli::readWriteRoundTrip()
     Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
     QVERIFY(radio.started());
     const QString file = path(QStringLiteral("radio.qz"));
-    QCOMPARE(runCli({QStringLiteral("read"), QStringLiteral("--port"), radio.link(), QStringLiteral("-o"), file}).exitCode, 0);
-    const CliResult write = runCli({QStringLiteral("write"), QStringLiteral("--port"), radio.link(), file});
+    QCOMPARE(runCli(words("read -o") << file << QStringLiteral("--port") << radio.link()).exitCode, 0);
+    const CliResult write = runCli(words("write --port") << radio.link() << file);
     QCOMPARE(write.exitCode, 0);
     QCOMPARE(write.err, QStringLiteral("reading channels and settings\nwriting channels and settings\n"
                                        "wrote %1 to %2 (报警 关, kept from the radio)\n")
@@ -677,7 +668,7 @@ void TestCli::writeKeepsAlarm()
 
     Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
     QVERIFY(radio.started());
-    QStringList args{QStringLiteral("write"), QStringLiteral("--port"), radio.link(), file};
+    QStringList args = words("write --port") << radio.link() << file;
     if (!option.isEmpty())
         args << QStringLiteral("--alarm") << option;
     const CliResult result = runCli(args);
@@ -748,7 +739,7 @@ void TestCli::writeRefusesBadText()
         config.SetCell(row, column, text);
     }
     const QString file = saveConfig(config, m_dir->path(), QStringLiteral("bad.qz"));
-    const CliResult result = runCli({QStringLiteral("write"), QStringLiteral("--port"), kMissingPort, file});
+    const CliResult result = runCli(words("write --port") << kMissingPort << file);
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("xiepin-cli: %1: %2\n").arg(file, message));
 }
@@ -761,7 +752,7 @@ void TestCli::showAligned()
     config.SetCell(9, col::RxFreq, QStringLiteral("440.00000"));
     config.SetCell(9, col::Signalling, QStringLiteral("无"));
     const QString file = saveConfig(config, m_dir->path(), QStringLiteral("aligned.qz"));
-    const CliResult result = runCli({QStringLiteral("show"), file});
+    const CliResult result = runCli(words("show") << file);
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.err, QString());
 
@@ -805,7 +796,7 @@ void TestCli::showRefusesFile()
         for (int i = 0; i < lines; ++i)
             out.write("1,,,\r\n");
     }
-    const CliResult result = runCli({QStringLiteral("show"), file});
+    const CliResult result = runCli(words("show") << file);
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("xiepin-cli: Cannot open file \"%1\". %2\n").arg(file, reason));
     QCOMPARE(result.out, QString());
