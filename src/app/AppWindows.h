@@ -1,0 +1,49 @@
+#pragma once
+
+#include "link/SerialChannel.h"
+
+#include <QSize>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class TComm;
+class TForm1;
+class TForm3;
+
+// The serial port as the main window sets it up: 9600 8N1, no flow control, DTR and RTS on,
+// chunks ending after 20 ms of silence.
+std::unique_ptr<TComm> CreateComm1();
+
+// The font of every window: a CJK sans serif, 12 pixels high.
+void SetApplicationFont();
+
+// The six windows of a run, created in start-up order: main window, DTMF, two-tone,
+// five-tone and FSK editors, progress window. They live until the object goes; the editors and
+// the progress window are hidden until shown and only ever hidden again.
+class TAppWindows {
+public:
+    struct Options {
+        std::unique_ptr<TSerialChannel> port;  // CreateComm1() when empty
+        std::optional<QSize> screen;           // the primary screen's size when empty
+    };
+
+    explicit TAppWindows(Options options);
+    ~TAppWindows();
+
+    TForm1 &Form1() const { return *m_form1; }
+    QWidget &Form2() const { return *m_form2; }  // DTMF
+    QWidget &Form4() const { return *m_form4; }  // two-tone
+    QWidget &Form5() const { return *m_form5; }  // five-tone
+    QWidget &Form6() const { return *m_form6; }  // FSK queue sync
+    TForm3 &Form3() const { return *m_form3; }
+
+private:
+    // Declared in creation order; destroyed in reverse, the main window (and its link) last.
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<QWidget> m_form2;
+    std::unique_ptr<QWidget> m_form4;
+    std::unique_ptr<QWidget> m_form5;
+    std::unique_ptr<QWidget> m_form6;
+    std::unique_ptr<TForm3> m_form3;
+};
