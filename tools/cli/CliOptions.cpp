@@ -5,6 +5,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -150,22 +151,19 @@ CliOptions ParseCliArguments(const QStringList &arguments)
     if (args.isEmpty())
         refuse(nullptr, QStringLiteral("no command given"));
     const QString &first = args.first();
+    // "xiepin-cli --help", "xiepin-cli -h", "xiepin-cli help [COMMAND]"
     if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
-        if (args.size() > 1 && first == QLatin1String("help")) {
+        const int topicCount = first == QLatin1String("help") ? 1 : 0;
+        if (args.size() > 1 + topicCount)
+            refuse(nullptr, QStringLiteral("unexpected argument '%1'").arg(args.at(1 + topicCount)));
+        CliOptions options;
+        options.help = true;
+        if (args.size() > 1) {
             const CommandDef *def = findCommand(args.at(1));
             if (!def)
                 refuse(nullptr, QStringLiteral("unknown command '%1'").arg(args.at(1)));
-            if (args.size() > 2)
-                refuse(nullptr, QStringLiteral("unexpected argument '%1'").arg(args.at(2)));
-            CliOptions options;
             options.command = def->command;
-            options.help = true;
-            return options;
         }
-        if (args.size() > 1)
-            refuse(nullptr, QStringLiteral("unexpected argument '%1'").arg(args.at(1)));
-        CliOptions options;
-        options.help = true;
         return options;
     }
     const CommandDef *def = findCommand(first);
