@@ -24,16 +24,6 @@ std::unique_ptr<QWidget> EditorStandIn(const QString &title)
 
 }  // namespace
 
-std::unique_ptr<TComm> CreateComm1()
-{
-    auto comm = std::make_unique<TComm>();
-    comm->SetBaudRate(9600);
-    comm->SetOutx_XonXoffFlow(false);
-    comm->SetInx_XonXoffFlow(false);
-    comm->SetReadIntervalTimeout(20);
-    return comm;
-}
-
 void SetApplicationFont()
 {
     // Narrow enough that "438.50000" fits the 58-pixel frequency columns, with CJK glyphs of

@@ -7,13 +7,8 @@
 #include <memory>
 #include <optional>
 
-class TComm;
 class TForm1;
 class TForm3;
-
-// The serial port as the main window sets it up: 9600 8N1, no flow control, DTR and RTS on,
-// chunks ending after 20 ms of silence.
-std::unique_ptr<TComm> CreateComm1();
 
 // The font of every window: a CJK sans serif, 12 pixels high.
 void SetApplicationFont();

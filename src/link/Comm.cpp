@@ -336,3 +336,13 @@ void TComm::SetReadTotalTimeoutMultiplier(quint32 value) { SetTimeoutProperty(m_
 void TComm::SetReadTotalTimeoutConstant(quint32 value) { SetTimeoutProperty(m_readTotalTimeoutConstant, value); }
 void TComm::SetWriteTotalTimeoutMultiplier(quint32 value) { SetTimeoutProperty(m_writeTotalTimeoutMultiplier, value); }
 void TComm::SetWriteTotalTimeoutConstant(quint32 value) { SetTimeoutProperty(m_writeTotalTimeoutConstant, value); }
+
+std::unique_ptr<TComm> CreateComm1()
+{
+    auto comm = std::make_unique<TComm>();
+    comm->SetBaudRate(9600);
+    comm->SetOutx_XonXoffFlow(false);
+    comm->SetInx_XonXoffFlow(false);
+    comm->SetReadIntervalTimeout(20);
+    return comm;
+}

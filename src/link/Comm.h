@@ -154,3 +154,7 @@ private:
     quint32 m_writeTotalTimeoutMultiplier = 0;
     quint32 m_writeTotalTimeoutConstant = 0;
 };
+
+// The port as the programming link uses it: 9600 8N1, no flow control (XON/XOFF would swallow
+// the data bytes 0x11 and 0x13), DTR and RTS on, chunks ending after 20 ms of silence.
+std::unique_ptr<TComm> CreateComm1();

@@ -11,20 +11,13 @@
 namespace {
 
 // The main window's receive setting: a chunk ends after 20 ms without a byte.
-constexpr quint32 kReadIntervalMs = 20;
 constexpr int kChannelCount = 16;
 // A main read and a main write each take 18 answers: the handshake's, 16 channels, settings.
 constexpr int kMainAnswers = kChannelCount + 2;
 
 std::unique_ptr<TSerialChannel> MakeSerialPort()
 {
-    // The main window's line settings where they differ from the component's defaults. With
-    // XON/XOFF flow control on, the line would swallow the data bytes 0x11 and 0x13.
-    auto comm = std::make_unique<TComm>();
-    comm->SetOutx_XonXoffFlow(false);
-    comm->SetInx_XonXoffFlow(false);
-    comm->SetReadIntervalTimeout(kReadIntervalMs);
-    return comm;
+    return CreateComm1();
 }
 
 QString Seconds(int ms)
