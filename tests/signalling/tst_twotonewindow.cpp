@@ -1,0 +1,593 @@
+#include "grid/XStringGrid.h"
+#include "signalling/TwoToneWindow.h"
+#include "support/EditorDriver.h"
+#include "support/FakeChannel.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+constexpr int kArea = frame::kTwoToneArea;
+const QString kPort = QStringLiteral("ttyVR3");
+
+// 28 data bytes from hex digits, the rest zero.
+Block BlockFromHex(const char *hex)
+{
+    Block data{};
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    std::copy(bytes.begin(), bytes.end(), data.begin());
+    return data;
+}
+
+// Area 3 as a radio might hold it, every byte as the window writes it back.
+TRadioImage SampleImage()
+{
+    TRadioImage image;
+    // Tones A-D 1981, 1124, 1197, 1275 Hz; reset 6000 ms; durations 100, 250 ms; gap 1000 ms;
+    // reserved; encode entry 1 = 300/2000 Hz, entry 2 empty.
+    image.setBlock(kArea, 0, BlockFromHex("BD076404AD04FB0470176400FA00E803000000002C01D00700000000"));
+    // Encode entry 5 (third of block 1) = 1500/2500 Hz.
+    image.setBlock(kArea, 1, BlockFromHex("0000000000000000DC05C409"));
+    // Decode entry 1: AB 提醒 3, DB 提醒并回复 16, no third code, CA 回复 1. Entry 2 unused.
+    image.setBlock(kArea, 3, BlockFromHex("AB0103DB0310000000CA0201"));
+    // Decode entry 16: BA 无 1 and nothing more.
+    image.setBlock(kArea, 10, BlockFromHex("000000000000000000000000BA0001"));
+    return image;
+}
+
+QByteArray Request(int block)
+{
+    return readRequest(kArea, block);
+}
+
+}  // namespace
+
+class TestTwoToneWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void createdAsDescribed();
+    void controlsLieInsideTheirParents();
+    void readFetchesEveryBlockInOrder();
+    void readThenWriteLeavesImageUnchanged();
+    void editChangesExactlyItsBytes_data();
+    void editChangesExactlyItsBytes();
+    void writeReportsAfterTheLastAcknowledgement();
+    void decodeEntryRules_data();
+    void decodeEntryRules();
+    void badInputIsRefused_data();
+    void badInputIsRefused();
+    void closeAbandonsTransfer_data();
+    void closeAbandonsTransfer();
+    void guardTimerOnlyStopsItself();
+    void portThatCannotOpen_data();
+    void portThatCannotOpen();
+    void windowGoesWhileEditing_data();
+    void windowGoesWhileEditing();
+    void screenshots();
+
+private:
+    void makeWindow(const TRadioImage &image, int resendMs = 150);
+    void readAll();
+
+    std::unique_ptr<MessageRecorder> m_messages;
+    std::unique_ptr<RadioLink> m_radio;
+    std::unique_ptr<TForm4> m_form;
+    std::unique_ptr<EditorDriver> m_driver;
+};
+
+void TestTwoToneWindow::init()
+{
+    m_messages = std::make_unique<MessageRecorder>();
+    makeWindow(TRadioImage());
+}
+
+void TestTwoToneWindow::cleanup()
+{
+    m_driver.reset();
+    m_form.reset();
+    m_radio.reset();
+    m_messages.reset();
+}
+
+void TestTwoToneWindow::makeWindow(const TRadioImage &image, int resendMs)
+{
+    m_driver.reset();
+    m_form.reset();
+    m_radio = std::make_unique<RadioLink>(image, resendMs);
+    m_form = std::make_unique<TForm4>(m_radio->link, [] { return kPort; });
+    m_driver = std::make_unique<EditorDriver>(*m_form);
+    m_form->show();
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void TestTwoToneWindow::readAll()
+{
+    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
+    QTRY_VERIFY(!m_radio->link.IsBusy());
+}
+
+void TestTwoToneWindow::createdAsDescribed()
+{
+    TForm4 &f = *m_form;
+    QCOMPARE(f.windowTitle(), "对讲机写频软件");
+    QCOMPARE(f.size(), QSize(685, 563));
+    QVERIFY(f.windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(f.rbtn()->text(), "读取");
+    QCOMPARE(f.wbtn()->text(), "写入");
+    QCOMPARE(f.Button3()->text(), "关闭");
+    QVERIFY(f.ProgressBar1()->isHidden());
+    QVERIFY(!f.Timer1().isActive());
+    QCOMPARE(f.Timer1().interval(), 10000);
+
+    QTabWidget *pages = f.PageControl1();
+    QCOMPARE(pages->count(), 2);
+    QCOMPARE(pages->tabText(0), "编码");
+    QCOMPARE(pages->tabText(1), "解码");
+    QCOMPARE(pages->currentIndex(), 0);
+
+    // Encode page: the grid and the three time boxes.
+    QWidget *encode = f.Page("编码");
+    QCOMPARE(f.xg1()->parentWidget(), encode);
+    QCOMPARE(f.xg1()->RowCount(), 17);
+    QCOMPARE(m_driver->rowTexts("xg1", 0, 0), QStringList({"信息码", "第一个频率（HZ）", "第二个频率（HZ）"}));
+    QStringList times;
+    for (int ms = 50; ms <= 1000; ms += 50)
+        times << QString::number(ms);
+    const QHash<QString, QString> timeLabels{{"cb1", "第一个频率时间长（MS）"},
+                                             {"cb2", "第二个频率时间长（MS）"},
+                                             {"cb3", "前后两个频率的间隔时间长（MS）"}};
+    for (auto it = timeLabels.begin(); it != timeLabels.end(); ++it) {
+        auto *box = qobject_cast<QComboBox *>(f.Control(it.key()));
+        QVERIFY(box);
+        QCOMPARE(box->parentWidget(), encode);
+        QVERIFY(box->isEditable());
+        QCOMPARE(box->currentText(), "500");
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        QCOMPARE(items, times);
+        QCOMPARE(f.Label(it.key())->text(), it.value());
+    }
+
+    // Decode page: the grid in its group box, with 13 columns and their captions.
+    QGroupBox *decodeGroup = f.Group("2TONE解码");
+    QVERIFY(decodeGroup);
+    QCOMPARE(decodeGroup->parentWidget(), f.Page("解码"));
+    QCOMPARE(f.xg2()->parentWidget(), decodeGroup);
+    QStringList captions{"信息码"};
+    for (int slot = 1; slot <= 4; ++slot)
+        captions << QStringLiteral("解码%1").arg(slot) << "响应方式" << "提示";
+    QCOMPARE(m_driver->rowTexts("xg2", 0, 0), captions);
+    for (int row = 1; row <= 16; ++row) {
+        QCOMPARE(f.xg1()->Cells(0, row), QString::number(row));
+        QCOMPARE(f.xg2()->Cells(0, row), QString::number(row));
+        QCOMPARE(m_driver->rowTexts("xg1", row), QStringList({"", ""}));
+        QCOMPARE(m_driver->rowTexts("xg2", row), QStringList(12, QString()));
+    }
+
+    // Below the pages: the tones, read-only, and the editable reset time.
+    QGroupBox *tones = f.Group("两音频率");
+    QVERIFY(tones);
+    QCOMPARE(tones->parentWidget(), &f);
+    const QList<QStringList> boxes{{"ed1", "A音（HZ）", "1981"}, {"ed2", "B音（HZ）", "1124"},
+                                   {"ed3", "C音（HZ）", "1197"}, {"ed4", "D音（HZ）", "1275"},
+                                   {"ed5", "复位时间（MS）", "6000"}};
+    for (const QStringList &b : boxes) {
+        auto *edit = qobject_cast<QLineEdit *>(f.Control(b[0]));
+        QVERIFY(edit);
+        QCOMPARE(edit->parentWidget(), tones);
+        QCOMPARE(f.Label(b[0])->text(), b[1]);
+        QCOMPARE(edit->text(), b[2]);
+        QCOMPARE(edit->isReadOnly(), b[0] != "ed5");
+    }
+}
+
+// Every control inside its page, group or window and clear of its neighbours, and every grid
+// showing all its rows and columns without scrolling.
+void TestTwoToneWindow::controlsLieInsideTheirParents()
+{
+    const QStringList problems = m_driver->layoutProblems();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+    for (const char *name : {"xg1", "xg2"}) {
+        TXStringGrid *grid = m_form->Grid(name);
+        m_driver->showPageOf(grid);
+        QTRY_VERIFY(grid->isVisible());
+        const QStringList cells = m_driver->gridProblems(name);
+        QVERIFY2(cells.isEmpty(), qPrintable(cells.join("; ")));
+        QVERIFY2(!grid->verticalScrollBar()->isVisible(), name);
+        QVERIFY2(!grid->horizontalScrollBar()->isVisible(), name);
+    }
+}
+
+void TestTwoToneWindow::readFetchesEveryBlockInOrder()
+{
+    makeWindow(SampleImage());
+    QVERIFY(!m_radio->link.IsPortOpen());
+
+    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
+    // The port was opened under the main window's name, and the transfer shows.
+    QCOMPARE(m_radio->channel->opens(), 1);
+    QCOMPARE(m_radio->channel->CommName(), kPort);
+    QVERIFY(!m_form->rbtn()->isEnabled());
+    QVERIFY(!m_form->wbtn()->isEnabled());
+    QVERIFY(m_form->ProgressBar1()->isVisible());
+    QCOMPARE(m_form->ProgressBar1()->maximum(), 11);
+    QCOMPARE(m_form->ProgressBar1()->value(), 1);
+    QVERIFY(m_form->Timer1().isActive());
+
+    QTRY_VERIFY(!m_radio->link.IsBusy());
+    QList<QByteArray> requests;
+    for (int block = 0; block <= 10; ++block)
+        requests << Request(block);
+    QCOMPARE(WithoutRepeats(m_radio->frames()), requests);
+    QVERIFY(m_form->rbtn()->isEnabled());
+    QVERIFY(m_form->wbtn()->isEnabled());
+    QVERIFY(m_form->ProgressBar1()->isHidden());
+    QVERIFY(!m_form->Timer1().isActive());
+    QCOMPARE(m_messages->texts(), QStringList());
+    QVERIFY(m_radio->link.IsPortOpen());
+
+    const QHash<QString, QString> boxes{{"ed1", "1981"}, {"ed2", "1124"}, {"ed3", "1197"}, {"ed4", "1275"},
+                                        {"ed5", "6000"}, {"cb1", "100"},  {"cb2", "250"},  {"cb3", "1000"}};
+    for (auto it = boxes.begin(); it != boxes.end(); ++it) {
+        QWidget *control = m_form->Control(it.key());
+        const QString shown = qobject_cast<QComboBox *>(control) ? qobject_cast<QComboBox *>(control)->currentText()
+                                                                  : qobject_cast<QLineEdit *>(control)->text();
+        QCOMPARE(shown, it.value());
+    }
+    QCOMPARE(m_driver->rowTexts("xg1", 1), QStringList({"300", "2000"}));
+    QCOMPARE(m_driver->rowTexts("xg1", 2), QStringList({"", ""}));
+    QCOMPARE(m_driver->rowTexts("xg1", 5), QStringList({"1500", "2500"}));
+    QCOMPARE(m_driver->rowTexts("xg1", 16), QStringList({"", ""}));
+    QCOMPARE(m_driver->rowTexts("xg2", 1),
+             QStringList({"AB", "提醒", "3", "DB", "提醒并回复", "16", "", "", "", "CA", "回复", "1"}));
+    QCOMPARE(m_driver->rowTexts("xg2", 2), QStringList(12, QString()));
+    QCOMPARE(m_driver->rowTexts("xg2", 16),
+             QStringList({"BA", "无", "1", "", "", "", "", "", "", "", "", ""}));
+}
+
+void TestTwoToneWindow::readThenWriteLeavesImageUnchanged()
+{
+    const TRadioImage image = SampleImage();
+    makeWindow(image);
+    readAll();
+    m_radio->channel->clearWrites();
+
+    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
+    QVERIFY(m_form->ProgressBar1()->isVisible());
+    QCOMPARE(m_form->ProgressBar1()->maximum(), 11);
+    QCOMPARE(m_form->ProgressBar1()->value(), 1);
+    QVERIFY(!m_form->Timer1().isActive());
+    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
+    QCOMPARE(m_messages->messages.first().first, MessageKind::Information);
+    QVERIFY(!m_radio->link.IsBusy());
+    QVERIFY(m_form->ProgressBar1()->isHidden());
+
+    QList<QByteArray> frames;
+    for (int block = 0; block <= 10; ++block)
+        frames << blockFrame(kArea, block, image.block(kArea, block));
+    QCOMPARE(WithoutRepeats(m_radio->frames()), frames);
+    QCOMPARE(ChangedBytes(image, m_radio->radio.image()), QStringList());
+}
+
+void TestTwoToneWindow::editChangesExactlyItsBytes_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("changed");  // area/block/offset
+    QTest::addColumn<QByteArray>("bytes");     // their new values, in hex
+
+    QTest::addRow("encode frequency") << QStringList{"cell:xg1:1,5", "type:1234", "key:Enter"}
+                                      << QStringList{"3/1/8", "3/1/9"} << QByteArray("D204");
+    QTest::addRow("encode entry 16 filled") << QStringList{"cell:xg1:2,16", "key:F2", "type:440", "key:Enter"}
+                                            << QStringList{"3/2/26", "3/2/27"} << QByteArray("B801");
+    QTest::addRow("encode frequency emptied") << QStringList{"cell:xg1:2,1", "key:F2", "key:Delete",
+                                                             "key:Enter"}
+                                              << QStringList{"3/0/22", "3/0/23"} << QByteArray("0000");
+    QTest::addRow("second duration") << QStringList{"box:cb2", "type:750"} << QStringList{"3/0/12", "3/0/13"}
+                                     << QByteArray("EE02");
+    QTest::addRow("reset time") << QStringList{"box:ed5", "type:6500"} << QStringList{"3/0/8", "3/0/9"}
+                                << QByteArray("6419");
+    QTest::addRow("mode from the list") << QStringList{"cell:xg2:2,1", "key:F2", "key:Down", "key:Enter"}
+                                        << QStringList{"3/3/1"} << QByteArray("02");
+    QTest::addRow("new decode entry") << QStringList{"cell:xg2:1,2", "key:F2", "key:Enter"}
+                                      << QStringList{"3/3/12", "3/3/14", "3/3/15", "3/3/17", "3/3/18", "3/3/20",
+                                                     "3/3/21", "3/3/23"}
+                                      << QByteArray("AB01AB01AB01AB01");
+    QTest::addRow("third code filled in") << QStringList{"cell:xg2:7,1", "type:CD", "key:Enter", "cell:xg2:9,1",
+                                                         "type:7", "key:Enter", "cell:xg2:8,1", "key:F2",
+                                                         "key:Enter"}
+                                          << QStringList{"3/3/6", "3/3/8"} << QByteArray("CD07");
+}
+
+void TestTwoToneWindow::editChangesExactlyItsBytes()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, changed);
+    QFETCH(QByteArray, bytes);
+
+    const TRadioImage image = SampleImage();
+    makeWindow(image);
+    readAll();
+    QString failed;
+    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
+    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
+    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
+
+    const TRadioImage &after = m_radio->radio.image();
+    QCOMPARE(ChangedBytes(image, after), changed);
+    const QByteArray expected = QByteArray::fromHex(bytes);
+    for (int i = 0; i < changed.size(); ++i) {
+        const QStringList at = changed[i].split('/');
+        QCOMPARE(after.block(at[0].toInt(), at[1].toInt())[at[2].toUInt()], std::uint8_t(expected[i]));
+    }
+}
+
+void TestTwoToneWindow::writeReportsAfterTheLastAcknowledgement()
+{
+    // A long resend interval, so the wait for the lost acknowledgement can be seen.
+    makeWindow(TRadioImage(), 1000);
+    RadioFaults faults;
+    faults.drop = FaultTrigger::nth(11);  // the acknowledgement of block 10
+    m_radio->radio.setFaults(faults);
+
+    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
+    QTRY_COMPARE(m_radio->frames().size(), 11);
+    QCOMPARE(m_radio->frames().last().left(4), QByteArray::fromHex("57030A20"));
+    QVERIFY(m_radio->link.IsBusy());
+    QCOMPARE(m_messages->texts(), QStringList());
+    QVERIFY(!m_form->wbtn()->isEnabled());
+
+    // The resend brings the acknowledgement.
+    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
+    QCOMPARE(m_radio->frames().size(), 12);
+    QVERIFY(m_form->wbtn()->isEnabled());
+    QVERIFY(m_form->ProgressBar1()->isHidden());
+}
+
+void TestTwoToneWindow::decodeEntryRules_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("texts");  // columns 1..12
+
+    const QStringList fill{"无", "1", "AB", "无", "1", "AB", "无", "1", "AB", "无", "1"};
+    QTest::addRow("first code from the default") << QStringList{"cell:xg2:1,3", "key:F2", "key:Enter"} << 3
+                                                 << QStringList{"AB"} + fill;
+    QTest::addRow("first code from the list") << QStringList{"cell:xg2:1,4", "key:F2", "key:Down", "key:Down",
+                                                             "key:Enter"}
+                                              << 4 << QStringList{"AD"} + fill;
+    QTest::addRow("first code typed") << QStringList{"cell:xg2:1,16", "type:DB", "key:Enter"} << 16
+                                      << QStringList{"DB"} + fill;
+    QTest::addRow("first code again replaces earlier choices")
+        << QStringList{"cell:xg2:1,5", "key:F2", "key:Enter", "cell:xg2:2,5", "key:F2", "key:Down", "key:Enter",
+                       "cell:xg2:12,5", "type:9", "key:Enter", "cell:xg2:1,5", "key:F2", "key:Up", "key:Enter"}
+        << 5 << QStringList{"AB"} + fill;
+    QTest::addRow("other columns keep their choices")
+        << QStringList{"cell:xg2:1,6", "type:CA", "key:Enter", "cell:xg2:5,6", "key:F2", "key:Down", "key:Down",
+                       "key:Down", "key:Enter", "cell:xg2:9,6", "type:12", "key:Enter"}
+        << 6 << QStringList{"CA", "无", "1", "AB", "提醒并回复", "1", "AB", "无", "12", "AB", "无", "1"};
+    QTest::addRow("mode of an unused entry stays empty")
+        << QStringList{"cell:xg2:2,7", "key:F2", "key:Down", "key:Enter"} << 7 << QStringList(12, QString());
+    QTest::addRow("code of an unused entry stays empty") << QStringList{"cell:xg2:4,8", "type:BC", "key:Enter"} << 8
+                                                          << QStringList(12, QString());
+    QTest::addRow("prompt of an unused entry stays empty") << QStringList{"cell:xg2:12,9", "type:3", "key:Enter"}
+                                                            << 9 << QStringList(12, QString());
+}
+
+void TestTwoToneWindow::decodeEntryRules()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, row);
+    QFETCH(QStringList, texts);
+
+    QString failed;
+    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
+    QCOMPARE(m_driver->rowTexts("xg2", row), texts);
+    QCOMPARE(m_form->Area().Grid("xg2").Cell(1, row), texts[0]);
+    QCOMPARE(m_messages->texts(), QStringList());
+}
+
+void TestTwoToneWindow::badInputIsRefused_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("message");
+
+    QTest::addRow("reset time above 16 bits") << QStringList{"box:ed5", "type:70000"}
+                                              << "复位时间（MS）: '70000' is not in the range 0 to 65535";
+    QTest::addRow("duration not a number") << QStringList{"box:cb1", "type:abc"}
+                                           << "第一个频率时间长（MS）: 'abc' is not a valid integer value";
+    QTest::addRow("gap above 16 bits") << QStringList{"box:cb3", "type:65536"}
+                                       << "前后两个频率的间隔时间长（MS）: '65536' is not in the range 0 to 65535";
+    QTest::addRow("frequency above 16 bits") << QStringList{"cell:xg1:1,3", "type:70000", "key:Enter"}
+                                             << "编码 3 第一个频率（HZ）: '70000' is not in the range 0 to 65535";
+    QTest::addRow("frequency not a number") << QStringList{"cell:xg1:2,16", "type:12a", "key:Enter"}
+                                            << "编码 16 第二个频率（HZ）: '12a' is not a valid integer value";
+    QTest::addRow("first code with another letter")
+        << QStringList{"cell:xg2:1,4", "type:AE", "key:Enter"}
+        << "解码 4 解码1: 'AE' is not a decode code of two letters A to D";
+    QTest::addRow("code of three letters")
+        << QStringList{"cell:xg2:1,2", "key:F2", "key:Enter", "cell:xg2:10,2", "type:ABC", "key:Enter"}
+        << "解码 2 解码4: 'ABC' is not a decode code of two letters A to D";
+    QTest::addRow("mode not in the list")
+        << QStringList{"cell:xg2:1,1", "key:F2", "key:Enter", "cell:xg2:5,1", "type:x", "key:Enter"}
+        << "解码 1 响应方式2: 'x' is not one of 无, 提醒, 回复, 提醒并回复";
+    QTest::addRow("prompt 17") << QStringList{"cell:xg2:1,1", "key:F2", "key:Enter", "cell:xg2:3,1", "type:17",
+                                              "key:Enter"}
+                               << "解码 1 提示1: '17' is not in the range 1 to 16";
+    QTest::addRow("prompt 0") << QStringList{"cell:xg2:1,9", "key:F2", "key:Enter", "cell:xg2:12,9", "type:0",
+                                             "key:Enter"}
+                              << "解码 9 提示4: '0' is not in the range 1 to 16";
+}
+
+void TestTwoToneWindow::badInputIsRefused()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, message);
+
+    QString failed;
+    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
+    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
+    QCOMPARE(m_messages->texts(), QStringList({message}));
+    QCOMPARE(m_messages->messages.first().first, MessageKind::Error);
+    QTest::qWait(50);
+    QCOMPARE(m_radio->channel->written(), QByteArray());
+    QVERIFY(!m_radio->link.IsBusy());
+    QVERIFY(m_form->wbtn()->isEnabled());
+    QVERIFY(m_form->ProgressBar1()->isHidden());
+}
+
+void TestTwoToneWindow::closeAbandonsTransfer_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addRow("read") << false;
+    QTest::addRow("write") << true;
+}
+
+void TestTwoToneWindow::closeAbandonsTransfer()
+{
+    QFETCH(bool, write);
+
+    QString failed;
+    QVERIFY2(m_driver->run({"box:ed5", "type:1234"}, &failed), qPrintable(failed));
+    RadioFaults faults;
+    faults.silent = true;
+    m_radio->radio.setFaults(faults);
+    QTest::mouseClick(write ? m_form->wbtn() : m_form->rbtn(), Qt::LeftButton);
+    // Unanswered, the frame is repeated.
+    QTRY_VERIFY(m_radio->frames().size() >= 2);
+    QVERIFY(m_radio->link.IsBusy());
+
+    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
+    QVERIFY(!m_radio->link.IsBusy());
+    QVERIFY(m_form->isHidden());
+    QVERIFY(m_form->rbtn()->isEnabled());
+    QVERIFY(m_form->wbtn()->isEnabled());
+    QVERIFY(m_form->ProgressBar1()->isHidden());
+    QVERIFY(!m_form->Timer1().isActive());
+    const int sent = m_radio->frames().size();
+    QTest::qWait(3 * m_radio->link.ResendInterval());
+    QCOMPARE(m_radio->frames().size(), sent);
+    QCOMPARE(m_messages->texts(), QStringList());
+
+    // Shown again, it still holds what it held.
+    m_form->show();
+    QCOMPARE(qobject_cast<QLineEdit *>(m_form->Control("ed5"))->text(), "1234");
+    QCOMPARE(m_form->Area().Controls().Text("ed5"), "1234");
+}
+
+void TestTwoToneWindow::guardTimerOnlyStopsItself()
+{
+    RadioFaults faults;
+    faults.silent = true;
+    m_radio->radio.setFaults(faults);
+    m_form->Timer1().setInterval(100);
+    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
+    QVERIFY(m_form->Timer1().isActive());
+    QTRY_VERIFY(!m_form->Timer1().isActive());
+    QTest::qWait(2 * m_radio->link.ResendInterval());
+    QVERIFY(m_radio->link.IsResending());
+    QVERIFY(!m_form->rbtn()->isEnabled());
+    QVERIFY(m_form->ProgressBar1()->isVisible());
+    QCOMPARE(m_messages->texts(), QStringList());
+    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
+    QVERIFY(!m_radio->link.IsBusy());
+}
+
+void TestTwoToneWindow::portThatCannotOpen_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addRow("read") << false;
+    QTest::addRow("write") << true;
+}
+
+void TestTwoToneWindow::portThatCannotOpen()
+{
+    QFETCH(bool, write);
+
+    auto port = std::make_unique<FakeChannel>();
+    FakeChannel *fake = port.get();
+    fake->SetOpenError("Error opening serial port");
+    TProgramLink link(std::move(port));
+    TForm4 form(link, [] { return kPort; });
+    form.show();
+
+    QTest::mouseClick(write ? form.wbtn() : form.rbtn(), Qt::LeftButton);
+    QCOMPARE(m_messages->texts(), QStringList({"Error opening serial port"}));
+    QCOMPARE(m_messages->messages.first().first, MessageKind::Error);
+    QCOMPARE(fake->CommName(), kPort);
+    QCOMPARE(fake->writeCount(), 0);
+    QVERIFY(!link.IsBusy());
+    QVERIFY(form.rbtn()->isEnabled());
+    QVERIFY(form.wbtn()->isEnabled());
+    QVERIFY(form.ProgressBar1()->isHidden());
+    QVERIFY(!form.Timer1().isActive());
+}
+
+void TestTwoToneWindow::windowGoesWhileEditing_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addRow("drop-down open") << QStringList{"cell:xg2:1,2", "key:F2", "key:Down"};
+    QTest::addRow("text typed in a cell") << QStringList{"cell:xg1:1,2", "type:12"};
+    QTest::addRow("box being typed in") << QStringList{"box:ed5", "type:7"};
+}
+
+// The window and its area go at the end of the run with whatever is being edited: the edit
+// ends without reaching the area that is gone.
+void TestTwoToneWindow::windowGoesWhileEditing()
+{
+    QFETCH(QStringList, steps);
+
+    QString failed;
+    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
+    QVERIFY(QApplication::focusWidget());
+    m_driver.reset();
+    m_form.reset();
+    QCOMPARE(m_messages->texts(), QStringList());
+}
+
+// Renders every page, and a read in progress, for a person to look at.
+void TestTwoToneWindow::screenshots()
+{
+    const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
+    if (dir.isEmpty())
+        QSKIP("XIEPIN_SCREENSHOTS names no directory");
+    QVERIFY(QDir().mkpath(dir));
+    makeWindow(SampleImage());
+    readAll();
+    QTabWidget *pages = m_form->PageControl1();
+    for (int i = 0; i < pages->count(); ++i) {
+        QTabBar *bar = pages->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+        QCOMPARE(pages->currentIndex(), i);
+        const QString file = QDir(dir).filePath(QStringLiteral("twotone-page%1.png").arg(i + 1));
+        QVERIFY(m_form->grab().save(file));
+    }
+    RadioFaults faults;
+    faults.silent = true;
+    m_radio->radio.setFaults(faults);
+    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
+    QVERIFY(m_form->grab().save(QDir(dir).filePath("twotone-reading.png")));
+    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
+}
+
+QTEST_MAIN(TestTwoToneWindow)
+#include "tst_twotonewindow.moc"
