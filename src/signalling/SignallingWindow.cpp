@@ -30,6 +30,8 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
       m_link(link), m_texts(texts), m_area(area), m_layout(layout), m_style(style),
       m_portName(std::move(portName))
 {
+    // Hidden, never destroyed: closing an editor neither frees it nor keeps the program running.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(layout.caption);
     resize(layout.width, layout.height);
 
@@ -58,6 +60,8 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kGuardMs);
     m_timer1.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the guard promises ten seconds.
+    m_timer1.setTimerType(Qt::PreciseTimer);
 
     connect(m_rbtn, &QPushButton::clicked, this, &TSignallingWindow::rbtnClick);
     connect(m_wbtn, &QPushButton::clicked, this, &TSignallingWindow::wbtnClick);
@@ -74,6 +78,10 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
 
 TSignallingWindow::~TSignallingWindow()
 {
+    // The controls outlive this body (QWidget deletes them later); none may reach the texts,
+    // which a subclass may already have freed.
+    for (QWidget *control : std::as_const(m_controls))
+        control->disconnect(this);
     // Grids detach their editors as they go; free the editors after the grids.
     for (TXStringGrid *grid : std::as_const(m_grids))
         delete grid;
@@ -161,7 +169,8 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
     }
     control->setObjectName(spec.name);
     m_controls.insert(spec.name, control);
-    if (!spec.label.isEmpty() && spec.kind != TControlKind::CheckBox) {
+    // A check box without a caption of its own ("清除自动应答") has a label beside it.
+    if (!spec.label.isEmpty()) {
         auto *label = new QLabel(spec.label, parent);
         label->setObjectName(spec.name + QStringLiteral("Label"));
         m_labels.insert(spec.name, label);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+class TXStringGrid;
+
+// Drives an editor window's controls the way a user does, with clicks and keys. The window
+// must be shown and active.
+
+// Brings the page that holds the widget to the front by clicking its tab.
+void ShowPageOf(QWidget *widget);
+
+// Edit box or combo box with a text field: selects the text and types the new one (an empty
+// text deletes it). Drop-down list: picks the entry with the arrow keys. Check box: clicks it,
+// whatever the text.
+void EnterText(QWidget *control, const QString &text);
+
+// Opens the cell's editor with F2; with a text, replaces what the editor offers by typing it
+// (empty: deletes it); then leaves the editor with the key (Return commits, Down moves on).
+void EditCell(TXStringGrid *grid, int col, int row, const std::optional<QString> &text, int leaveKey);
+
+// What the control shows: the text of an edit or combo box, "checked"/"unchecked" for a check box.
+QString ShownText(const QWidget *control);
