@@ -3,26 +3,12 @@
 #include "app/MainWindow.h"
 #include "link/Comm.h"
 #include "link/ProgressWindow.h"
+#include "signalling/DtmfWindow.h"
+#include "signalling/FiveToneWindow.h"
+#include "signalling/FskWindow.h"
+#include "signalling/TwoToneWindow.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QVBoxLayout>
-
-namespace {
-
-// Stands in for an editor window that is not built yet.
-std::unique_ptr<QWidget> EditorStandIn(const QString &title)
-{
-    auto window = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
-    window->setWindowTitle(QStringLiteral("对讲机写频软件"));
-    window->setObjectName(title);
-    auto *layout = new QVBoxLayout(window.get());
-    layout->addWidget(new QLabel(title, window.get()));
-    window->resize(428, 200);
-    return window;
-}
-
-}  // namespace
 
 void SetApplicationFont()
 {
@@ -41,10 +27,12 @@ TAppWindows::TAppWindows(Options options)
     if (!port)
         port = CreateComm1();
     m_form1 = std::make_unique<TForm1>(std::move(port), options.screen);
-    m_form2 = EditorStandIn(QStringLiteral("DTMF"));
-    m_form4 = EditorStandIn(QStringLiteral("2TONE"));
-    m_form5 = EditorStandIn(QStringLiteral("5TONE"));
-    m_form6 = EditorStandIn(QStringLiteral("FSK 队列同步"));
+    TForm1 &form1 = *m_form1;
+    const auto portName = [&form1] { return form1.PortName(); };
+    m_form2 = std::make_unique<TForm2>(form1.Link(), portName);
+    m_form4 = std::make_unique<TForm4>(form1.Link(), portName);
+    m_form5 = std::make_unique<TForm5>(form1.Link(), portName);
+    m_form6 = std::make_unique<TForm6>(form1.Link(), portName);
     m_form3 = std::make_unique<TForm3>();
     m_form1->SetWindows(m_form3.get(), m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get());
 }

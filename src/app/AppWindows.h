@@ -3,12 +3,15 @@
 #include "link/SerialChannel.h"
 
 #include <QSize>
-#include <QWidget>
 #include <memory>
 #include <optional>
 
 class TForm1;
+class TForm2;
 class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
 
 // The font of every window: a CJK sans serif, 12 pixels high.
 void SetApplicationFont();
@@ -27,18 +30,18 @@ public:
     ~TAppWindows();
 
     TForm1 &Form1() const { return *m_form1; }
-    QWidget &Form2() const { return *m_form2; }  // DTMF
-    QWidget &Form4() const { return *m_form4; }  // two-tone
-    QWidget &Form5() const { return *m_form5; }  // five-tone
-    QWidget &Form6() const { return *m_form6; }  // FSK queue sync
+    TForm2 &Form2() const { return *m_form2; }  // DTMF
+    TForm4 &Form4() const { return *m_form4; }  // two-tone
+    TForm5 &Form5() const { return *m_form5; }  // five-tone
+    TForm6 &Form6() const { return *m_form6; }  // FSK queue sync
     TForm3 &Form3() const { return *m_form3; }
 
 private:
     // Declared in creation order; destroyed in reverse, the main window (and its link) last.
     std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<QWidget> m_form2;
-    std::unique_ptr<QWidget> m_form4;
-    std::unique_ptr<QWidget> m_form5;
-    std::unique_ptr<QWidget> m_form6;
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm3> m_form3;
 };

@@ -190,6 +190,7 @@ void TForm1::BuildSettings(QWidget *client)
         auto *box = new QComboBox(client);
         box->setObjectName(def.controlName);
         box->setEditable(true);
+        box->setCompleter(nullptr);  // a typed "1" must not become "10" from the list
         box->addItems(def.items);
         box->setGeometry(place.left, place.top, place.width, kBoxHeight);
         const int index = place.box;
@@ -256,6 +257,7 @@ void TForm1::BuildBottom(QWidget *client)
     m_comcbb = new QComboBox(client);
     m_comcbb->setObjectName(QStringLiteral("comcbb"));
     m_comcbb->setEditable(true);
+    m_comcbb->setCompleter(nullptr);
     m_comcbb->setGeometry(24, 528, 121, kBoxHeight);
 
     m_wbtn = new QPushButton(QStringLiteral("写频(&W)(F11)"), client);

@@ -4,6 +4,8 @@
 #include "link/FactoryImage.h"
 #include "link/ProgressWindow.h"
 #include "mainconfig/MainCodec.h"
+#include "signalling/DtmfWindow.h"
+#include "signalling/FskWindow.h"
 #include "support/RadioChannel.h"
 #include "support/TestSupport.h"
 
@@ -106,6 +108,7 @@ private Q_SLOTS:
     void upDownEndEditAndMove();
     void numberColumnIsReadOnly();
     void spaceDoesNothing();
+    void settingsKeepTypedText();
     void badFrequencyIsReported();
     void readFillsTableAndSettings();
     void writeChangesRadioImage();
@@ -247,6 +250,19 @@ void TestMainWindow::spaceDoesNothing()
     f.form().comcbb()->setEditText(QStringLiteral("/dev/tty"));
     Type(QStringLiteral(" "));
     QCOMPARE(f.form().comcbb()->currentText(), QStringLiteral("/dev/tty"));
+}
+
+void TestMainWindow::settingsKeepTypedText()
+{
+    Fixture f;
+    QComboBox *box = f.form().ComboBox(4);  // list "60", "120", "180", "关"
+    QApplication::setActiveWindow(&f.form());
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    Type(QStringLiteral("12"));
+    Key(Qt::Key_Tab);
+    QCOMPARE(box->currentText(), QStringLiteral("12"));
+    QCOMPARE(f.form().Config().Setting(4), QStringLiteral("12"));
 }
 
 void TestMainWindow::badFrequencyIsReported()
