@@ -17,7 +17,9 @@ fi
 
 "$bin/xiepin-radio" --timing --link "$link" >/dev/null &
 radio=$!
-trap 'kill "$radio" 2>/dev/null || true; wait "$radio" 2>/dev/null || true' EXIT
+stop_radio() { kill "$radio" 2>/dev/null || true; wait "$radio" 2>/dev/null || true; }
+trap stop_radio EXIT
+trap 'exit 130' INT TERM
 for _ in $(seq 50); do
     [ -e "$link" ] && break
     sleep 0.1

@@ -136,7 +136,8 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
         auto *combo = new QComboBox(parent);
         combo->setEditable(spec.kind == TControlKind::ComboBox);
         // No inline completion: a typed "55" must not become "550" from the list.
-        combo->setCompleter(nullptr);
+        if (combo->isEditable())
+            combo->setCompleter(nullptr);
         combo->addItems(spec.items);
         combo->setEnabled(!readOnly);
         if (combo->isEditable()) {
