@@ -6,7 +6,8 @@ set -euo pipefail
 XIEPIN_ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$XIEPIN_ROOT/scripts/deps.sh"
 xiepin_install_deps
-xiepin_build "$XIEPIN_ROOT/build" -DCMAKE_BUILD_TYPE=Debug
+cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$XIEPIN_ROOT/build" -j"$(nproc)" --target xiepin xiepin-radio xiepin-cli
 
 bin="$XIEPIN_ROOT/build"
 if [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -d "$XDG_RUNTIME_DIR" ]; then
