@@ -6,6 +6,7 @@
 #include "mainconfig/MainCodec.h"
 #include "signalling/DtmfWindow.h"
 #include "signalling/FskWindow.h"
+#include "signalling/TwoToneWindow.h"
 #include "support/RadioChannel.h"
 #include "support/TestSupport.h"
 
@@ -119,6 +120,7 @@ private Q_SLOTS:
     void f12RestartsRunningRead();
     void portErrorIsShown();
     void signallingMenu();
+    void signallingMenuPortError();
     void fileSaveAndOpenRoundTrip();
     void activationRenumbers();
     void screenshots();
@@ -424,7 +426,7 @@ void TestMainWindow::portErrorIsShown()
     Fixture f;
     f.radio.setFaults(gone);
     f.form().rbtn()->click();
-    QVERIFY(f.finish(3000) || true);
+    QTRY_VERIFY(f.radio.gone());
     f.windows->Form3().Button2()->click();
     f.messages.messages.clear();
     // The radio has gone: its port can no longer be opened.
@@ -447,6 +449,21 @@ void TestMainWindow::signallingMenu()
     f.action("N4")->trigger();
     QVERIFY(f.windows->Form6().isVisible());
     QCOMPARE(f.channel->opens(), 2);
+}
+
+void TestMainWindow::signallingMenuPortError()
+{
+    Fixture f;
+    RadioFaults faults;
+    faults.disappearAfter = 18;  // gone right after a main read: handshake, 16 channels, settings
+    f.radio.setFaults(faults);
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    QVERIFY(f.action("N2tone1")->isEnabled());
+    f.action("N2tone1")->trigger();
+    QCOMPARE(f.messages.texts(), QStringList{"Error opening serial port"});
+    QVERIFY(f.windows->Form4().isHidden());
+    QVERIFY(f.form().comcbb()->isEnabled());
 }
 
 void TestMainWindow::fileSaveAndOpenRoundTrip()
