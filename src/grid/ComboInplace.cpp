@@ -58,20 +58,8 @@ bool TComboInplace::EndsEdit(int key) const
 
 void TComboInplace::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        m_editor->ControlReturn();
-        return;
-    case Qt::Key_Escape:
-        m_editor->ControlCancel();
-        return;
-    default:
-        break;
-    }
-    if (m_editor->ControlKey(event, EndsEdit(event->key())))
-        return;
-    QComboBox::keyPressEvent(event);
+    if (!m_editor->ControlKeyPress(event, EndsEdit(event->key())))
+        QComboBox::keyPressEvent(event);
 }
 
 void TComboInplace::focusOutEvent(QFocusEvent *event)

@@ -49,20 +49,8 @@ bool TEditInplace::EndsEdit(int key) const
 
 void TEditInplace::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        m_editor->ControlReturn();
-        return;
-    case Qt::Key_Escape:
-        m_editor->ControlCancel();
-        return;
-    default:
-        break;
-    }
-    if (m_editor->ControlKey(event, EndsEdit(event->key())))
-        return;
-    QLineEdit::keyPressEvent(event);
+    if (!m_editor->ControlKeyPress(event, EndsEdit(event->key())))
+        QLineEdit::keyPressEvent(event);
 }
 
 void TEditInplace::focusOutEvent(QFocusEvent *event)

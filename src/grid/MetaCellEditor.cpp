@@ -97,6 +97,21 @@ TXStringGrid *TMetaCellEditor::EditingGrid() const
     return Grid() && Grid()->ActiveEditor() == this ? Grid() : nullptr;
 }
 
+bool TMetaCellEditor::ControlKeyPress(QKeyEvent *event, bool endEdit)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ControlReturn();
+        return true;
+    case Qt::Key_Escape:
+        ControlCancel();
+        return true;
+    default:
+        return ControlKey(event, endEdit);
+    }
+}
+
 bool TMetaCellEditor::ControlKey(QKeyEvent *event, bool endEdit)
 {
     int key = event->key();

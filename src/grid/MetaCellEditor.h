@@ -27,6 +27,9 @@ public:
     // decision; when the edit ends it commits, hands the key to the grid and returns true
     // (the key is consumed). Enter commits, Escape cancels, losing the focus commits.
     bool ControlKey(QKeyEvent *event, bool endEdit);
+    // The key handling both in-place controls share: Enter, Escape, then ControlKey. True
+    // when the key is consumed and the control must not see it.
+    bool ControlKeyPress(QKeyEvent *event, bool endEdit);
     void ControlReturn();
     void ControlCancel();
     void ControlExit();
