@@ -3,12 +3,10 @@
 #include "grid/EditCellEditor.h"
 #include "grid/XStringGrid.h"
 #include "link/FactoryImage.h"
+#include "app/AppWindows.h"
+#include "support/EditorChecks.h"
 #include "support/EditorInput.h"
-#include "support/FakeChannel.h"
 #include "support/ImageChanges.h"
-#include "support/RadioChannel.h"
-#include "support/TestSupport.h"
-#include "support/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,28 +56,11 @@ bool IsMemory(const QString &target)
     return target.startsWith(QLatin1Char('m'));
 }
 
-// One DTMF window on a link; the port starts closed, as after a main read. Its far end is the
-// virtual radio, or a fake port for ports that cannot be opened.
-struct Rig {
-    explicit Rig(const TRadioImage &image = SampleImage())
-        : radio(image)
+// One DTMF window on the sample image, the port closed as after a main read.
+struct Rig : WindowRig<TForm2> {
+    Rig()
+        : WindowRig(SampleImage(), kPortName)
     {
-        auto port = std::make_unique<RadioChannel>(radio);
-        channel = port.get();
-        Start(std::move(port));
-    }
-    explicit Rig(std::unique_ptr<FakeChannel> port)
-    {
-        fake = port.get();
-        Start(std::move(port));
-    }
-    void Start(std::unique_ptr<TSerialChannel> port)
-    {
-        link = std::make_unique<TProgramLink>(std::move(port));
-        form = std::make_unique<TForm2>(*link, [] { return kPortName; });
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
     void Enter(const QString &target, const QString &text)
@@ -95,27 +76,6 @@ struct Rig {
             return form->xg2()->Cells(TDtmfArea::kMemoryColumn, target.mid(1).toInt());
         return ShownText(form->Control(target));
     }
-    void Click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    // No transfer runs and the window shows none.
-    bool Idle() const
-    {
-        return !link->IsBusy() && form->rbtn()->isEnabled() && form->wbtn()->isEnabled()
-               && form->ProgressBar1()->isHidden() && !form->Timer1().isActive();
-    }
-    // Reads the radio into the window and forgets what went over the wire.
-    void Read()
-    {
-        Click(form->rbtn());
-        QTRY_VERIFY(Idle());
-        channel->clearWrites();
-    }
-
-    VirtualRadio radio;
-    RadioChannel *channel = nullptr;
-    FakeChannel *fake = nullptr;
-    std::unique_ptr<TProgramLink> link;
-    std::unique_ptr<TForm2> form;
-    MessageRecorder messages;
 };
 
 }  // namespace
@@ -123,6 +83,7 @@ struct Rig {
 class TestDtmfWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void window();
     void controls_data();
     void controls();
@@ -155,13 +116,17 @@ private Q_SLOTS:
     void closingOnlyHides();
 };
 
+void TestDtmfWindow::initTestCase()
+{
+    SetApplicationFont();
+}
+
 void TestDtmfWindow::window()
 {
     Rig rig;
     TForm2 &form = *rig.form;
-    QCOMPARE(form.windowTitle(), QStringLiteral("对讲机写频软件"));
+    CheckEditorFrame(form);
     QCOMPARE(form.size(), QSize(428, 485));
-    QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 
@@ -178,17 +143,10 @@ void TestDtmfWindow::window()
         QCOMPARE(group->parentWidget(), form.Page(caption));
     }
 
-    QCOMPARE(form.rbtn()->text(), QStringLiteral("读取"));
-    QCOMPARE(form.wbtn()->text(), QStringLiteral("写入"));
-    QCOMPARE(form.Button3()->text(), QStringLiteral("关闭"));
     // Bottom row: the buttons under the progress bar, both under the pages.
     QVERIFY(form.ProgressBar1()->geometry().top() >= pages->geometry().bottom());
     for (QPushButton *button : {form.rbtn(), form.wbtn(), form.Button3()})
         QVERIFY(button->geometry().top() >= form.ProgressBar1()->geometry().bottom());
-    QVERIFY(form.rbtn()->x() < form.wbtn()->x() && form.wbtn()->x() < form.Button3()->x());
-    QVERIFY(form.ProgressBar1()->isHidden());
-    QCOMPARE(form.Timer1().interval(), 10000);
-    QVERIFY(!form.Timer1().isActive());
 }
 
 void TestDtmfWindow::controls_data()
@@ -312,32 +270,14 @@ void TestDtmfWindow::memoryGrid()
 void TestDtmfWindow::layoutFits()
 {
     Rig rig;
-    for (int page = 0; page < rig.form->PageControl1()->count(); ++page) {
-        rig.form->PageControl1()->setCurrentIndex(page);
-        const QStringList problems = LayoutProblems(rig.form.get());
-        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-    }
-    rig.form->ProgressBar1()->show();  // as during a transfer
-    const QStringList problems = LayoutProblems(rig.form.get());
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    // The sixteen memories scroll; the grid's width leaves room for the scroll bar.
+    CheckEditorLayout(*rig.form, {QStringLiteral("xg2")});
 }
 
-// XIEPIN_SCREENSHOTS=<dir>: one picture per page, and one during a read.
 void TestDtmfWindow::screenshots()
 {
-    if (qEnvironmentVariableIsEmpty("XIEPIN_SCREENSHOTS"))
-        QSKIP("set XIEPIN_SCREENSHOTS to a directory to get pictures of the window");
     Rig rig;
-    rig.Read();
-    QTabWidget *pages = rig.form->PageControl1();
-    for (int page = 0; page < pages->count(); ++page) {
-        QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(page).center());
-        QVERIFY(SaveScreenshot(rig.form.get(), QStringLiteral("dtmf-page%1").arg(page + 1)));
-    }
-    rig.radio.faults().silent = true;
-    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(0).center());
-    rig.Click(rig.form->rbtn());
-    QVERIFY(SaveScreenshot(rig.form.get(), QStringLiteral("dtmf-reading")));
+    SaveEditorScreenshots(rig, QStringLiteral("dtmf"));
 }
 
 void TestDtmfWindow::readFillsWindow_data()
@@ -498,12 +438,7 @@ void TestDtmfWindow::badInputSendsNothing()
 
     Rig rig;
     rig.Enter(target, text);
-    rig.Click(rig.form->wbtn());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, message}}));
-    QVERIFY(rig.Idle());
-    QVERIFY(!rig.link->IsPortOpen());  // checked before the port was even opened
-    QCOMPARE(rig.channel->written(), QByteArray());
-    QCOMPARE(rig.radio.image(), SampleImage());
+    CheckWriteRefused(rig, message);
 }
 
 void TestDtmfWindow::emptyMemoryOpenedAndLeftGetsDefault_data()
@@ -556,9 +491,7 @@ void TestDtmfWindow::typedTextKeepsEightCharacters()
 
 void TestDtmfWindow::transferOpensClosedPort_data()
 {
-    QTest::addColumn<bool>("write");
-    QTest::newRow("Read") << false;
-    QTest::newRow("Write") << true;
+    AddTransferRows();
 }
 
 void TestDtmfWindow::transferOpensClosedPort()
@@ -584,15 +517,7 @@ void TestDtmfWindow::portThatCannotOpen_data()
 void TestDtmfWindow::portThatCannotOpen()
 {
     QFETCH(bool, write);
-
-    auto port = std::make_unique<FakeChannel>();
-    port->SetOpenError(QStringLiteral("Error opening serial port"));
-    Rig rig(std::move(port));
-    rig.Click(write ? rig.form->wbtn() : rig.form->rbtn());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, QStringLiteral("Error opening serial port")}}));
-    QVERIFY(rig.Idle());
-    QVERIFY(!rig.link->IsPortOpen());
-    QCOMPARE(rig.fake->writeCount(), 0);
+    CheckPortThatCannotOpen<TForm2>(write, kPortName);
 }
 
 void TestDtmfWindow::guardEndsSilentTransfer_data()
@@ -628,13 +553,7 @@ void TestDtmfWindow::guardEndsSilentTransfer()
     } else {
         QVERIFY(QMetaObject::invokeMethod(&rig.form->Timer1(), "timeout"));
     }
-    QVERIFY(rig.Idle());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, message}}));
-
-    const int sent = rig.channel->writes().size();
-    QTest::qWait(3 * rig.link->ResendInterval() + 100);
-    QCOMPARE(rig.channel->writes().size(), sent);
-    QCOMPARE(rig.messages.messages.size(), 1);
+    CheckGuardEnded(rig, message);
 }
 
 void TestDtmfWindow::closeCancelsTransfer_data()
@@ -647,20 +566,9 @@ void TestDtmfWindow::closeCancelsTransfer()
     QFETCH(bool, write);
 
     Rig rig;
-    rig.radio.faults().silent = true;
-    rig.Click(write ? rig.form->wbtn() : rig.form->rbtn());
-    QVERIFY(rig.link->IsBusy());
-    rig.Click(rig.form->Button3());
-    QVERIFY(rig.form->isHidden());
-    QVERIFY(rig.Idle());
-    QVERIFY(!rig.link->IsResending());
-    const int sent = rig.channel->writes().size();
-    QTest::qWait(3 * rig.link->ResendInterval() + 100);
-    QCOMPARE(rig.channel->writes().size(), sent);
-    QVERIFY(rig.messages.messages.isEmpty());
+    CheckCloseAbandonsTransfer(rig, write, false);
 
     // A read afterwards runs as usual.
-    rig.radio.faults().silent = false;
     rig.form->show();
     rig.Read();
     QCOMPARE(rig.Shown(QStringLiteral("m9")), QStringLiteral("5551234"));
@@ -681,7 +589,7 @@ void TestDtmfWindow::closingOnlyHides()
     rig.Enter(QStringLiteral("cb3"), QStringLiteral("350"));
     rig.Enter(QStringLiteral("m4"), QStringLiteral("4444"));
     rig.Enter(QStringLiteral("Edit1"), QStringLiteral("99"));
-    QPointer<TForm2> form = rig.form.get();
+    QPointer<TForm2> form = rig.form;
     if (closeBox)
         QVERIFY(rig.form->close());
     else

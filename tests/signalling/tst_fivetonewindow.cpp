@@ -1,8 +1,9 @@
 #include "grid/XStringGrid.h"
 #include "signalling/FiveToneWindow.h"
-#include "support/EditorDriver.h"
-#include "support/FakeChannel.h"
-#include "support/TestSupport.h"
+#include "app/AppWindows.h"
+#include "support/EditorChecks.h"
+#include "support/EditorInput.h"
+#include "support/ImageChanges.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -71,6 +72,7 @@ class TestFiveToneWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -100,42 +102,33 @@ private:
     QStringList frequencyBoxes() const;
     QString boxText(const QString &name) const;
 
-    std::unique_ptr<MessageRecorder> m_messages;
-    std::unique_ptr<RadioLink> m_radio;
-    std::unique_ptr<TForm5> m_form;
-    std::unique_ptr<EditorDriver> m_driver;
+    std::unique_ptr<WindowRig<TForm5>> m_rig;
 };
+
+void TestFiveToneWindow::initTestCase()
+{
+    SetApplicationFont();
+}
 
 void TestFiveToneWindow::init()
 {
-    m_messages = std::make_unique<MessageRecorder>();
     makeWindow(TRadioImage());
 }
 
 void TestFiveToneWindow::cleanup()
 {
-    m_driver.reset();
-    m_form.reset();
-    m_radio.reset();
-    m_messages.reset();
+    m_rig.reset();
 }
 
 void TestFiveToneWindow::makeWindow(const TRadioImage &image, int resendMs)
 {
-    m_driver.reset();
-    m_form.reset();
-    m_radio = std::make_unique<RadioLink>(image, resendMs);
-    m_form = std::make_unique<TForm5>(m_radio->link, [] { return kPort; });
-    m_driver = std::make_unique<EditorDriver>(*m_form);
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_rig.reset();
+    m_rig = std::make_unique<WindowRig<TForm5>>(image, kPort, resendMs);
 }
 
 void TestFiveToneWindow::readAll()
 {
-    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
-    QTRY_VERIFY(!m_radio->link.IsBusy());
+    m_rig->Read();
 }
 
 QStringList TestFiveToneWindow::frequencyBoxes() const
@@ -148,7 +141,7 @@ QStringList TestFiveToneWindow::frequencyBoxes() const
 
 QString TestFiveToneWindow::boxText(const QString &name) const
 {
-    QWidget *control = m_form->Control(name);
+    QWidget *control = m_rig->form->Control(name);
     if (auto *combo = qobject_cast<QComboBox *>(control))
         return combo->currentText();
     return qobject_cast<QLineEdit *>(control)->text();
@@ -156,17 +149,10 @@ QString TestFiveToneWindow::boxText(const QString &name) const
 
 void TestFiveToneWindow::createdAsDescribed()
 {
-    TForm5 &f = *m_form;
-    QCOMPARE(f.windowTitle(), "对讲机写频软件");
+    TForm5 &f = *m_rig->form;
+    CheckEditorFrame(f);
     QCOMPARE(f.size(), QSize(777, 529));
-    QVERIFY(f.windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(f.rbtn()->text(), "读取");
-    QCOMPARE(f.wbtn()->text(), "写入");
-    QCOMPARE(f.Button3()->text(), "关闭");
-    QVERIFY(f.ProgressBar1()->isHidden());
-    QVERIFY(!f.Timer1().isActive());
-    QCOMPARE(f.Timer1().interval(), 10000);
 
     QTabWidget *pages = f.PageControl1();
     QCOMPARE(pages->count(), 3);
@@ -203,15 +189,15 @@ void TestFiveToneWindow::createdAsDescribed()
     QCOMPARE(frequencyBoxes(), Frequencies().value("CCIR"));
     QCOMPARE(f.xg1()->parentWidget(), standardsPage);
     QCOMPARE(f.xg1()->RowCount(), 6);
-    QCOMPARE(m_driver->rowTexts("xg1", 0, 0), QStringList({"5 TONE 标准", "发射时长（MS）", "群呼码", "重复码"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 0, 0), QStringList({"5 TONE 标准", "发射时长（MS）", "群呼码", "重复码"}));
     const QStringList names{"CCIR", "EIA", "EEA", "ZVEI1", "ZVEI2"};
     for (int row = 1; row <= 5; ++row)
-        QCOMPARE(m_driver->rowTexts("xg1", row, 0), QStringList({names[row - 1], "100", "A", "E"}));
+        QCOMPARE(RowTexts(m_rig->form->xg1(), row, 0), QStringList({names[row - 1], "100", "A", "E"}));
 
     // Encode page.
     QWidget *encodePage = f.Page("编码");
     QCOMPARE(f.xg2()->parentWidget(), encodePage);
-    QCOMPARE(m_driver->rowTexts("xg2", 0, 0),
+    QCOMPARE(RowTexts(m_rig->form->xg2(), 0, 0),
              QStringList({"信息码", "第一帧编码", "第二帧编码", "第三帧编码", "确认码", "使用标准"}));
     QStringList delays;
     for (int ms = 50; ms <= 1000; ms += 50)
@@ -235,7 +221,7 @@ void TestFiveToneWindow::createdAsDescribed()
     // Decode page.
     QWidget *decodePage = f.Page("解码");
     QCOMPARE(f.xg3()->parentWidget(), decodePage);
-    QCOMPARE(m_driver->rowTexts("xg3", 0, 0), QStringList({"信息码", "使用标准", "第一帧解码", "功   能", "第二帧解码",
+    QCOMPARE(RowTexts(m_rig->form->xg3(), 0, 0), QStringList({"信息码", "使用标准", "第一帧解码", "功   能", "第二帧解码",
                                                             "功   能", "第三帧解码", "功   能", "回复码"}));
     QCOMPARE(f.Control("ed1")->parentWidget(), decodePage);
     QCOMPARE(f.Label("ed1")->text(), "复位时间（MS）");
@@ -244,24 +230,14 @@ void TestFiveToneWindow::createdAsDescribed()
     for (int row = 1; row <= 16; ++row) {
         QCOMPARE(f.xg2()->Cells(0, row), QString::number(row));
         QCOMPARE(f.xg3()->Cells(0, row), QString::number(row));
-        QCOMPARE(m_driver->rowTexts("xg2", row), QStringList(5, QString()));
-        QCOMPARE(m_driver->rowTexts("xg3", row), QStringList(8, QString()));
+        QCOMPARE(RowTexts(m_rig->form->xg2(), row), QStringList(5, QString()));
+        QCOMPARE(RowTexts(m_rig->form->xg3(), row), QStringList(8, QString()));
     }
 }
 
 void TestFiveToneWindow::controlsLieInsideTheirParents()
 {
-    const QStringList problems = m_driver->layoutProblems();
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
-    for (const char *name : {"xg1", "xg2", "xg3"}) {
-        TXStringGrid *grid = m_form->Grid(name);
-        m_driver->showPageOf(grid);
-        QTRY_VERIFY(grid->isVisible());
-        const QStringList cells = m_driver->gridProblems(name);
-        QVERIFY2(cells.isEmpty(), qPrintable(cells.join("; ")));
-        QVERIFY2(!grid->verticalScrollBar()->isVisible(), name);
-        QVERIFY2(!grid->horizontalScrollBar()->isVisible(), name);
-    }
+    CheckEditorLayout(*m_rig->form);
 }
 
 void TestFiveToneWindow::standardBoxShowsFrequencies_data()
@@ -283,53 +259,53 @@ void TestFiveToneWindow::standardBoxShowsFrequencies()
     QFETCH(QString, shown);
 
     QString failed;
-    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
+    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
     QCOMPARE(frequencyBoxes(), Frequencies().value(shown));
-    QCOMPARE(m_form->Area().Controls().Text("Edit11"), Frequencies().value(shown)[10]);
+    QCOMPARE(m_rig->form->Area().Controls().Text("Edit11"), Frequencies().value(shown)[10]);
 }
 
 void TestFiveToneWindow::readFetchesEveryBlockInOrder()
 {
     makeWindow(SampleImage());
-    QVERIFY(!m_radio->link.IsPortOpen());
+    QVERIFY(!m_rig->link->IsPortOpen());
 
-    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
-    QCOMPARE(m_radio->channel->opens(), 1);
-    QCOMPARE(m_radio->channel->CommName(), kPort);
-    QVERIFY(!m_form->rbtn()->isEnabled());
-    QVERIFY(!m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isVisible());
-    QCOMPARE(m_form->ProgressBar1()->maximum(), 16);
-    QCOMPARE(m_form->ProgressBar1()->value(), 1);
-    QVERIFY(m_form->Timer1().isActive());
+    QTest::mouseClick(m_rig->form->rbtn(), Qt::LeftButton);
+    QCOMPARE(m_rig->channel->opens(), 1);
+    QCOMPARE(m_rig->channel->CommName(), kPort);
+    QVERIFY(!m_rig->form->rbtn()->isEnabled());
+    QVERIFY(!m_rig->form->wbtn()->isEnabled());
+    QVERIFY(m_rig->form->ProgressBar1()->isVisible());
+    QCOMPARE(m_rig->form->ProgressBar1()->maximum(), 16);
+    QCOMPARE(m_rig->form->ProgressBar1()->value(), 1);
+    QVERIFY(m_rig->form->Timer1().isActive());
 
-    QTRY_VERIFY(!m_radio->link.IsBusy());
+    QTRY_VERIFY(!m_rig->link->IsBusy());
     QList<QByteArray> requests;
     for (int block = 0; block <= 16; ++block)
         requests << readRequest(kArea, block);
-    QCOMPARE(WithoutRepeats(m_radio->frames()), requests);
-    QVERIFY(m_form->rbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
-    QVERIFY(!m_form->Timer1().isActive());
-    QCOMPARE(m_messages->texts(), QStringList());
+    QCOMPARE(WithoutRepeats(m_rig->frames()), requests);
+    QVERIFY(m_rig->form->rbtn()->isEnabled());
+    QVERIFY(m_rig->form->ProgressBar1()->isHidden());
+    QVERIFY(!m_rig->form->Timer1().isActive());
+    QCOMPARE(m_rig->messages.texts(), QStringList());
 
-    QCOMPARE(m_driver->rowTexts("xg1", 1, 0), QStringList({"CCIR", "100", "A", "E"}));
-    QCOMPARE(m_driver->rowTexts("xg1", 2, 0), QStringList({"EIA", "44", "1", "2"}));
-    QCOMPARE(m_driver->rowTexts("xg1", 3, 0), QStringList({"EEA", "255", "0", "F"}));
-    QCOMPARE(m_driver->rowTexts("xg1", 4, 0), QStringList({"ZVEI1", "100", "A", "E"}));
-    QCOMPARE(m_driver->rowTexts("xg1", 5, 0), QStringList({"ZVEI2", "70", "5", "9"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 1, 0), QStringList({"CCIR", "100", "A", "E"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 2, 0), QStringList({"EIA", "44", "1", "2"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 3, 0), QStringList({"EEA", "255", "0", "F"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 4, 0), QStringList({"ZVEI1", "100", "A", "E"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 5, 0), QStringList({"ZVEI2", "70", "5", "9"}));
     QCOMPARE(boxText("cb1"), "500");
     QCOMPARE(boxText("cb2"), "1000");
     QCOMPARE(boxText("cb3"), "0");
     QCOMPARE(boxText("cb4"), "50");
     QCOMPARE(boxText("ed1"), "6000");
-    QCOMPARE(m_driver->rowTexts("xg2", 1), QStringList({"12345", "45678", "ABCDE", "00123", "EIA"}));
-    QCOMPARE(m_driver->rowTexts("xg2", 2), QStringList(5, QString()));
-    QCOMPARE(m_driver->rowTexts("xg2", 16), QStringList({"00001", "FFFFF", "00000", "00000", "ZVEI2"}));
-    QCOMPARE(m_driver->rowTexts("xg3", 1),
+    QCOMPARE(RowTexts(m_rig->form->xg2(), 1), QStringList({"12345", "45678", "ABCDE", "00123", "EIA"}));
+    QCOMPARE(RowTexts(m_rig->form->xg2(), 2), QStringList(5, QString()));
+    QCOMPARE(RowTexts(m_rig->form->xg2(), 16), QStringList({"00001", "FFFFF", "00000", "00000", "ZVEI2"}));
+    QCOMPARE(RowTexts(m_rig->form->xg3(), 1),
              QStringList({"EEA", "12345", "监听", "45678", "报警", "ABCDE", "唤醒", "56789"}));
-    QCOMPARE(m_driver->rowTexts("xg3", 2), QStringList(8, QString()));
-    QCOMPARE(m_driver->rowTexts("xg3", 16),
+    QCOMPARE(RowTexts(m_rig->form->xg3(), 2), QStringList(8, QString()));
+    QCOMPARE(RowTexts(m_rig->form->xg3(), 16),
              QStringList({"CCIR", "00001", "通话", "00000", "通话", "00000", "通话", "00000"}));
 }
 
@@ -338,21 +314,21 @@ void TestFiveToneWindow::readThenWriteLeavesImageUnchanged()
     const TRadioImage image = SampleImage();
     makeWindow(image);
     readAll();
-    m_radio->channel->clearWrites();
+    m_rig->channel->clearWrites();
 
-    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
-    QVERIFY(m_form->ProgressBar1()->isVisible());
-    QCOMPARE(m_form->ProgressBar1()->maximum(), 17);
-    QCOMPARE(m_form->ProgressBar1()->value(), 1);
-    QVERIFY(!m_form->Timer1().isActive());
-    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
-    QVERIFY(!m_radio->link.IsBusy());
+    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
+    QVERIFY(m_rig->form->ProgressBar1()->isVisible());
+    QCOMPARE(m_rig->form->ProgressBar1()->maximum(), 17);
+    QCOMPARE(m_rig->form->ProgressBar1()->value(), 1);
+    QVERIFY(!m_rig->form->Timer1().isActive());
+    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
+    QVERIFY(!m_rig->link->IsBusy());
 
     QList<QByteArray> frames;
     for (int block = 0; block <= 16; ++block)
         frames << blockFrame(kArea, block, image.block(kArea, block));
-    QCOMPARE(WithoutRepeats(m_radio->frames()), frames);
-    QCOMPARE(ChangedBytes(image, m_radio->radio.image()), QStringList());
+    QCOMPARE(WithoutRepeats(m_rig->frames()), frames);
+    QCOMPARE(ChangedBytes(image, m_rig->radio.image()), QStringList());
 }
 
 void TestFiveToneWindow::editChangesExactlyItsBytes_data()
@@ -396,11 +372,11 @@ void TestFiveToneWindow::editChangesExactlyItsBytes()
     makeWindow(image);
     readAll();
     QString failed;
-    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
-    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
-    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
+    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
+    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
+    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
 
-    const TRadioImage &after = m_radio->radio.image();
+    const TRadioImage &after = m_rig->radio.image();
     QCOMPARE(ChangedBytes(image, after), changed);
     const QByteArray expected = QByteArray::fromHex(bytes);
     for (int i = 0; i < changed.size(); ++i) {
@@ -415,21 +391,21 @@ void TestFiveToneWindow::writeReportsAfterTheLastAcknowledgement()
     makeWindow(TRadioImage(), 1000);
     RadioFaults faults;
     faults.drop = FaultTrigger::nth(17);  // the acknowledgement of block 16
-    m_radio->radio.setFaults(faults);
+    m_rig->radio.setFaults(faults);
 
     // Empty tables are written as zero bytes.
-    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
-    QTRY_COMPARE(m_radio->frames().size(), 17);
-    QCOMPARE(m_radio->frames().last().left(4), QByteArray::fromHex("57041020"));
-    QVERIFY(m_radio->link.IsBusy());
-    QCOMPARE(m_messages->texts(), QStringList());
+    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
+    QTRY_COMPARE(m_rig->frames().size(), 17);
+    QCOMPARE(m_rig->frames().last().left(4), QByteArray::fromHex("57041020"));
+    QVERIFY(m_rig->link->IsBusy());
+    QCOMPARE(m_rig->messages.texts(), QStringList());
 
-    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
-    QCOMPARE(m_radio->frames().size(), 18);
-    QVERIFY(m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
+    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
+    QCOMPARE(m_rig->frames().size(), 18);
+    QVERIFY(m_rig->form->wbtn()->isEnabled());
+    QVERIFY(m_rig->form->ProgressBar1()->isHidden());
     for (int block = 1; block <= 16; ++block)
-        QCOMPARE(m_radio->radio.image().block(kArea, block), Block{});
+        QCOMPARE(m_rig->radio.image().block(kArea, block), Block{});
 }
 
 void TestFiveToneWindow::entryRules_data()
@@ -473,10 +449,10 @@ void TestFiveToneWindow::entryRules()
     QFETCH(QStringList, texts);
 
     QString failed;
-    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
-    QCOMPARE(m_driver->rowTexts(grid, row), texts);
-    QCOMPARE(m_form->Area().Grid(grid).Cell(1, row), texts[0]);
-    QCOMPARE(m_messages->texts(), QStringList());
+    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
+    QCOMPARE(RowTexts(m_rig->form->Grid(grid), row), texts);
+    QCOMPARE(m_rig->form->Area().Grid(grid).Cell(1, row), texts[0]);
+    QCOMPARE(m_rig->messages.texts(), QStringList());
 }
 
 void TestFiveToneWindow::badInputIsRefused_data()
@@ -521,23 +497,13 @@ void TestFiveToneWindow::badInputIsRefused()
     QFETCH(QString, message);
 
     QString failed;
-    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
-    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
-    QCOMPARE(m_messages->texts(), QStringList({message}));
-    QCOMPARE(m_messages->messages.first().first, MessageKind::Error);
-    QTest::qWait(50);
-    QCOMPARE(m_radio->channel->written(), QByteArray());
-    QCOMPARE(m_radio->channel->opens(), 0);
-    QVERIFY(!m_radio->link.IsBusy());
-    QVERIFY(m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
+    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
+    CheckWriteRefused(*m_rig, message);
 }
 
 void TestFiveToneWindow::closeAbandonsTransfer_data()
 {
-    QTest::addColumn<bool>("write");
-    QTest::addRow("read") << false;
-    QTest::addRow("write") << true;
+    AddTransferRows();
 }
 
 void TestFiveToneWindow::closeAbandonsTransfer()
@@ -545,100 +511,35 @@ void TestFiveToneWindow::closeAbandonsTransfer()
     QFETCH(bool, write);
 
     QString failed;
-    QVERIFY2(m_driver->run({"cell:xg2:1,1", "type:321", "key:Enter"}, &failed), qPrintable(failed));
-    RadioFaults faults;
-    faults.silent = true;
-    m_radio->radio.setFaults(faults);
-    QTest::mouseClick(write ? m_form->wbtn() : m_form->rbtn(), Qt::LeftButton);
-    QTRY_VERIFY(m_radio->frames().size() >= 2);
-    QVERIFY(m_radio->link.IsBusy());
+    QVERIFY2(RunSteps(*m_rig->form, {"cell:xg2:1,1", "type:321", "key:Enter"}, &failed), qPrintable(failed));
+    CheckCloseAbandonsTransfer(*m_rig, write, true);
 
-    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
-    QVERIFY(!m_radio->link.IsBusy());
-    QVERIFY(m_form->isHidden());
-    QVERIFY(m_form->rbtn()->isEnabled());
-    QVERIFY(m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
-    QVERIFY(!m_form->Timer1().isActive());
-    const int sent = m_radio->frames().size();
-    QTest::qWait(3 * m_radio->link.ResendInterval());
-    QCOMPARE(m_radio->frames().size(), sent);
-    QCOMPARE(m_messages->texts(), QStringList());
-
-    m_form->show();
-    QCOMPARE(m_form->xg2()->Cells(1, 1), "321");
+    m_rig->form->show();
+    QCOMPARE(m_rig->form->xg2()->Cells(1, 1), "321");
 }
 
 void TestFiveToneWindow::guardTimerOnlyStopsItself()
 {
-    RadioFaults faults;
-    faults.silent = true;
-    m_radio->radio.setFaults(faults);
-    m_form->Timer1().setInterval(100);
-    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
-    QVERIFY(m_form->Timer1().isActive());
-    QTRY_VERIFY(!m_form->Timer1().isActive());
-    QTest::qWait(2 * m_radio->link.ResendInterval());
-    QVERIFY(m_radio->link.IsResending());
-    QVERIFY(!m_form->rbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isVisible());
-    QCOMPARE(m_messages->texts(), QStringList());
-    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
-    QVERIFY(!m_radio->link.IsBusy());
+    CheckGuardOnlyStopsItself(*m_rig);
 }
 
 void TestFiveToneWindow::portThatCannotOpen_data()
 {
-    QTest::addColumn<bool>("write");
-    QTest::addRow("read") << false;
-    QTest::addRow("write") << true;
+    AddTransferRows();
 }
 
 void TestFiveToneWindow::portThatCannotOpen()
 {
     QFETCH(bool, write);
-
-    auto port = std::make_unique<FakeChannel>();
-    FakeChannel *fake = port.get();
-    fake->SetOpenError("Error opening serial port");
-    TProgramLink link(std::move(port));
-    TForm5 form(link, [] { return kPort; });
-    form.show();
-
-    QTest::mouseClick(write ? form.wbtn() : form.rbtn(), Qt::LeftButton);
-    QCOMPARE(m_messages->texts(), QStringList({"Error opening serial port"}));
-    QCOMPARE(m_messages->messages.first().first, MessageKind::Error);
-    QCOMPARE(fake->CommName(), kPort);
-    QCOMPARE(fake->writeCount(), 0);
-    QVERIFY(!link.IsBusy());
-    QVERIFY(form.rbtn()->isEnabled());
-    QVERIFY(form.wbtn()->isEnabled());
-    QVERIFY(form.ProgressBar1()->isHidden());
-    QVERIFY(!form.Timer1().isActive());
+    m_rig.reset();
+    CheckPortThatCannotOpen<TForm5>(write, kPort);
 }
 
+// Renders every page, and a read in progress, for a person to look at.
 void TestFiveToneWindow::screenshots()
 {
-    const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
-    if (dir.isEmpty())
-        QSKIP("XIEPIN_SCREENSHOTS names no directory");
-    QVERIFY(QDir().mkpath(dir));
     makeWindow(SampleImage());
-    readAll();
-    QTabWidget *pages = m_form->PageControl1();
-    for (int i = 0; i < pages->count(); ++i) {
-        QTabBar *bar = pages->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
-        QCOMPARE(pages->currentIndex(), i);
-        const QString file = QDir(dir).filePath(QStringLiteral("fivetone-page%1.png").arg(i + 1));
-        QVERIFY(m_form->grab().save(file));
-    }
-    RadioFaults faults;
-    faults.silent = true;
-    m_radio->radio.setFaults(faults);
-    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
-    QVERIFY(m_form->grab().save(QDir(dir).filePath("fivetone-reading.png")));
-    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
+    SaveEditorScreenshots(*m_rig, QStringLiteral("fivetone"));
 }
 
 QTEST_MAIN(TestFiveToneWindow)

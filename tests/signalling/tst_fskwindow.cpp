@@ -3,12 +3,10 @@
 #include "grid/EditCellEditor.h"
 #include "grid/XStringGrid.h"
 #include "link/FactoryImage.h"
+#include "app/AppWindows.h"
+#include "support/EditorChecks.h"
 #include "support/EditorInput.h"
-#include "support/FakeChannel.h"
 #include "support/ImageChanges.h"
-#include "support/RadioChannel.h"
-#include "support/TestSupport.h"
-#include "support/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,28 +64,11 @@ int CellRow(const QString &target)
     return target.mid(1).toInt();
 }
 
-// One FSK window on a link; the port starts closed, as after a main read. Its far end is the
-// virtual radio, or a fake port for ports that cannot be opened.
-struct Rig {
-    explicit Rig(const TRadioImage &image = SampleImage())
-        : radio(image)
+// One FSK window on the sample image, the port closed as after a main read.
+struct Rig : WindowRig<TForm6> {
+    Rig()
+        : WindowRig(SampleImage(), kPortName)
     {
-        auto port = std::make_unique<RadioChannel>(radio);
-        channel = port.get();
-        Start(std::move(port));
-    }
-    explicit Rig(std::unique_ptr<FakeChannel> port)
-    {
-        fake = port.get();
-        Start(std::move(port));
-    }
-    void Start(std::unique_ptr<TSerialChannel> port)
-    {
-        link = std::make_unique<TProgramLink>(std::move(port));
-        form = std::make_unique<TForm6>(*link, [] { return kPortName; });
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
     void Enter(const QString &target, const QString &text)
@@ -103,27 +84,6 @@ struct Rig {
             return form->xg1()->Cells(CellColumn(target), CellRow(target));
         return ShownText(form->Control(target));
     }
-    void Click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    // No transfer runs and the window shows none.
-    bool Idle() const
-    {
-        return !link->IsBusy() && form->rbtn()->isEnabled() && form->wbtn()->isEnabled()
-               && form->ProgressBar1()->isHidden() && !form->Timer1().isActive();
-    }
-    // Reads the radio into the window and forgets what went over the wire.
-    void Read()
-    {
-        Click(form->rbtn());
-        QTRY_VERIFY(Idle());
-        channel->clearWrites();
-    }
-
-    VirtualRadio radio;
-    RadioChannel *channel = nullptr;
-    FakeChannel *fake = nullptr;
-    std::unique_ptr<TProgramLink> link;
-    std::unique_ptr<TForm6> form;
-    MessageRecorder messages;
 };
 
 }  // namespace
@@ -131,6 +91,7 @@ struct Rig {
 class TestFskWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void window();
     void controls_data();
     void controls();
@@ -161,24 +122,21 @@ private Q_SLOTS:
     void closingOnlyHides();
 };
 
+void TestFskWindow::initTestCase()
+{
+    SetApplicationFont();
+}
+
 void TestFskWindow::window()
 {
     Rig rig;
     TForm6 &form = *rig.form;
-    QCOMPARE(form.windowTitle(), QStringLiteral("对讲机写频软件"));
+    CheckEditorFrame(form);
     QCOMPARE(form.size(), QSize(696, 480));
-    QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!form.PageControl1());
 
-    QCOMPARE(form.rbtn()->text(), QStringLiteral("读取"));
-    QCOMPARE(form.wbtn()->text(), QStringLiteral("写入"));
-    QCOMPARE(form.Button3()->text(), QStringLiteral("关闭"));
-    QVERIFY(form.rbtn()->x() < form.wbtn()->x() && form.wbtn()->x() < form.Button3()->x());
-    QVERIFY(form.ProgressBar1()->isHidden());
-    QCOMPARE(form.Timer1().interval(), 10000);
-    QVERIFY(!form.Timer1().isActive());
 }
 
 void TestFskWindow::controls_data()
@@ -204,7 +162,7 @@ void TestFskWindow::controls()
     Rig rig;
     QWidget *control = rig.form->Control(name);
     QVERIFY(control);
-    QCOMPARE(control->parentWidget(), rig.form.get());
+    QCOMPARE(control->parentWidget(), rig.form);
     QCOMPARE(ShownText(control), initial);
     if (auto *combo = qobject_cast<QComboBox *>(control)) {
         QVERIFY(!combo->isEditable());  // a list only
@@ -258,25 +216,13 @@ void TestFskWindow::queueGrid()
 void TestFskWindow::layoutFits()
 {
     Rig rig;
-    QStringList problems = LayoutProblems(rig.form.get());
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-    rig.form->ProgressBar1()->show();  // as during a transfer
-    problems = LayoutProblems(rig.form.get());
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    CheckEditorLayout(*rig.form);
 }
 
-// XIEPIN_SCREENSHOTS=<dir>: the window at its start values, after a read, and during a write.
 void TestFskWindow::screenshots()
 {
-    if (qEnvironmentVariableIsEmpty("XIEPIN_SCREENSHOTS"))
-        QSKIP("set XIEPIN_SCREENSHOTS to a directory to get pictures of the window");
     Rig rig;
-    QVERIFY(SaveScreenshot(rig.form.get(), QStringLiteral("fsk-start")));
-    rig.Read();
-    QVERIFY(SaveScreenshot(rig.form.get(), QStringLiteral("fsk-read")));
-    rig.radio.faults().silent = true;
-    rig.Click(rig.form->wbtn());
-    QVERIFY(SaveScreenshot(rig.form.get(), QStringLiteral("fsk-writing")));
+    SaveEditorScreenshots(rig, QStringLiteral("fsk"));
 }
 
 void TestFskWindow::readFillsWindow_data()
@@ -434,12 +380,7 @@ void TestFskWindow::badInputSendsNothing()
 
     Rig rig;
     rig.Enter(target, text);
-    rig.Click(rig.form->wbtn());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, message}}));
-    QVERIFY(rig.Idle());
-    QVERIFY(!rig.link->IsPortOpen());  // checked before the port was even opened
-    QCOMPARE(rig.channel->written(), QByteArray());  // not even a head
-    QCOMPARE(rig.radio.image(), SampleImage());
+    CheckWriteRefused(rig, message);
 }
 
 // The table's editor has no default text and the table no entry rule.
@@ -456,9 +397,7 @@ void TestFskWindow::emptyCellOpenedAndLeftStaysEmpty()
 
 void TestFskWindow::transferOpensClosedPort_data()
 {
-    QTest::addColumn<bool>("write");
-    QTest::newRow("Read") << false;
-    QTest::newRow("Write") << true;
+    AddTransferRows();
 }
 
 void TestFskWindow::transferOpensClosedPort()
@@ -484,15 +423,7 @@ void TestFskWindow::portThatCannotOpen_data()
 void TestFskWindow::portThatCannotOpen()
 {
     QFETCH(bool, write);
-
-    auto port = std::make_unique<FakeChannel>();
-    port->SetOpenError(QStringLiteral("Error opening serial port"));
-    Rig rig(std::move(port));
-    rig.Click(write ? rig.form->wbtn() : rig.form->rbtn());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, QStringLiteral("Error opening serial port")}}));
-    QVERIFY(rig.Idle());
-    QVERIFY(!rig.link->IsPortOpen());
-    QCOMPARE(rig.fake->writeCount(), 0);
+    CheckPortThatCannotOpen<TForm6>(write, kPortName);
 }
 
 void TestFskWindow::guardEndsUnansweredTransfer_data()
@@ -542,13 +473,7 @@ void TestFskWindow::guardEndsUnansweredTransfer()
     } else {
         QVERIFY(QMetaObject::invokeMethod(&rig.form->Timer1(), "timeout"));
     }
-    QVERIFY(rig.Idle());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, message}}));
-
-    const int sent = rig.channel->writes().size();
-    QTest::qWait(3 * rig.link->ResendInterval() + 100);
-    QCOMPARE(rig.channel->writes().size(), sent);
-    QCOMPARE(rig.messages.messages.size(), 1);
+    CheckGuardEnded(rig, message);
 }
 
 void TestFskWindow::closeCancelsTransfer_data()
@@ -561,20 +486,9 @@ void TestFskWindow::closeCancelsTransfer()
     QFETCH(bool, write);
 
     Rig rig;
-    rig.radio.faults().silent = true;
-    rig.Click(write ? rig.form->wbtn() : rig.form->rbtn());
-    QVERIFY(rig.link->IsBusy());
-    rig.Click(rig.form->Button3());
-    QVERIFY(rig.form->isHidden());
-    QVERIFY(rig.Idle());
-    QVERIFY(!rig.link->IsResending());
-    const int sent = rig.channel->writes().size();
-    QTest::qWait(3 * rig.link->ResendInterval() + 100);
-    QCOMPARE(rig.channel->writes().size(), sent);
-    QVERIFY(rig.messages.messages.isEmpty());
+    CheckCloseAbandonsTransfer(rig, write, false);
 
     // A read afterwards runs as usual.
-    rig.radio.faults().silent = false;
     rig.form->show();
     rig.Read();
     QCOMPARE(rig.Shown(QStringLiteral("i16")), QStringLiteral("1016"));
@@ -595,7 +509,7 @@ void TestFskWindow::closingOnlyHides()
     rig.Enter(QStringLiteral("ed3"), QStringLiteral("123"));
     rig.Enter(QStringLiteral("cb1"), QStringLiteral("1200"));
     rig.Enter(QStringLiteral("i4"), QStringLiteral("4444"));
-    QPointer<TForm6> form = rig.form.get();
+    QPointer<TForm6> form = rig.form;
     if (closeBox)
         QVERIFY(rig.form->close());
     else

@@ -1,8 +1,9 @@
 #include "grid/XStringGrid.h"
 #include "signalling/TwoToneWindow.h"
-#include "support/EditorDriver.h"
-#include "support/FakeChannel.h"
-#include "support/TestSupport.h"
+#include "app/AppWindows.h"
+#include "support/EditorChecks.h"
+#include "support/EditorInput.h"
+#include "support/ImageChanges.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -59,6 +60,7 @@ class TestTwoToneWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -86,57 +88,41 @@ private:
     void makeWindow(const TRadioImage &image, int resendMs = 150);
     void readAll();
 
-    std::unique_ptr<MessageRecorder> m_messages;
-    std::unique_ptr<RadioLink> m_radio;
-    std::unique_ptr<TForm4> m_form;
-    std::unique_ptr<EditorDriver> m_driver;
+    std::unique_ptr<WindowRig<TForm4>> m_rig;
 };
+
+void TestTwoToneWindow::initTestCase()
+{
+    SetApplicationFont();
+}
 
 void TestTwoToneWindow::init()
 {
-    m_messages = std::make_unique<MessageRecorder>();
     makeWindow(TRadioImage());
 }
 
 void TestTwoToneWindow::cleanup()
 {
-    m_driver.reset();
-    m_form.reset();
-    m_radio.reset();
-    m_messages.reset();
+    m_rig.reset();
 }
 
 void TestTwoToneWindow::makeWindow(const TRadioImage &image, int resendMs)
 {
-    m_driver.reset();
-    m_form.reset();
-    m_radio = std::make_unique<RadioLink>(image, resendMs);
-    m_form = std::make_unique<TForm4>(m_radio->link, [] { return kPort; });
-    m_driver = std::make_unique<EditorDriver>(*m_form);
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_rig.reset();
+    m_rig = std::make_unique<WindowRig<TForm4>>(image, kPort, resendMs);
 }
 
 void TestTwoToneWindow::readAll()
 {
-    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
-    QTRY_VERIFY(!m_radio->link.IsBusy());
+    m_rig->Read();
 }
 
 void TestTwoToneWindow::createdAsDescribed()
 {
-    TForm4 &f = *m_form;
-    QCOMPARE(f.windowTitle(), "对讲机写频软件");
+    TForm4 &f = *m_rig->form;
+    CheckEditorFrame(f);
     QCOMPARE(f.size(), QSize(685, 563));
-    QVERIFY(f.windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(f.rbtn()->text(), "读取");
-    QCOMPARE(f.wbtn()->text(), "写入");
-    QCOMPARE(f.Button3()->text(), "关闭");
-    QVERIFY(f.ProgressBar1()->isHidden());
-    QVERIFY(!f.Timer1().isActive());
-    QCOMPARE(f.Timer1().interval(), 10000);
 
     QTabWidget *pages = f.PageControl1();
     QCOMPARE(pages->count(), 2);
@@ -148,7 +134,7 @@ void TestTwoToneWindow::createdAsDescribed()
     QWidget *encode = f.Page("编码");
     QCOMPARE(f.xg1()->parentWidget(), encode);
     QCOMPARE(f.xg1()->RowCount(), 17);
-    QCOMPARE(m_driver->rowTexts("xg1", 0, 0), QStringList({"信息码", "第一个频率（HZ）", "第二个频率（HZ）"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 0, 0), QStringList({"信息码", "第一个频率（HZ）", "第二个频率（HZ）"}));
     QStringList times;
     for (int ms = 50; ms <= 1000; ms += 50)
         times << QString::number(ms);
@@ -176,12 +162,12 @@ void TestTwoToneWindow::createdAsDescribed()
     QStringList captions{"信息码"};
     for (int slot = 1; slot <= 4; ++slot)
         captions << QStringLiteral("解码%1").arg(slot) << "响应方式" << "提示";
-    QCOMPARE(m_driver->rowTexts("xg2", 0, 0), captions);
+    QCOMPARE(RowTexts(m_rig->form->xg2(), 0, 0), captions);
     for (int row = 1; row <= 16; ++row) {
         QCOMPARE(f.xg1()->Cells(0, row), QString::number(row));
         QCOMPARE(f.xg2()->Cells(0, row), QString::number(row));
-        QCOMPARE(m_driver->rowTexts("xg1", row), QStringList({"", ""}));
-        QCOMPARE(m_driver->rowTexts("xg2", row), QStringList(12, QString()));
+        QCOMPARE(RowTexts(m_rig->form->xg1(), row), QStringList({"", ""}));
+        QCOMPARE(RowTexts(m_rig->form->xg2(), row), QStringList(12, QString()));
     }
 
     // Below the pages: the tones, read-only, and the editable reset time.
@@ -201,67 +187,55 @@ void TestTwoToneWindow::createdAsDescribed()
     }
 }
 
-// Every control inside its page, group or window and clear of its neighbours, and every grid
-// showing all its rows and columns without scrolling.
 void TestTwoToneWindow::controlsLieInsideTheirParents()
 {
-    const QStringList problems = m_driver->layoutProblems();
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
-    for (const char *name : {"xg1", "xg2"}) {
-        TXStringGrid *grid = m_form->Grid(name);
-        m_driver->showPageOf(grid);
-        QTRY_VERIFY(grid->isVisible());
-        const QStringList cells = m_driver->gridProblems(name);
-        QVERIFY2(cells.isEmpty(), qPrintable(cells.join("; ")));
-        QVERIFY2(!grid->verticalScrollBar()->isVisible(), name);
-        QVERIFY2(!grid->horizontalScrollBar()->isVisible(), name);
-    }
+    CheckEditorLayout(*m_rig->form);
 }
 
 void TestTwoToneWindow::readFetchesEveryBlockInOrder()
 {
     makeWindow(SampleImage());
-    QVERIFY(!m_radio->link.IsPortOpen());
+    QVERIFY(!m_rig->link->IsPortOpen());
 
-    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
+    QTest::mouseClick(m_rig->form->rbtn(), Qt::LeftButton);
     // The port was opened under the main window's name, and the transfer shows.
-    QCOMPARE(m_radio->channel->opens(), 1);
-    QCOMPARE(m_radio->channel->CommName(), kPort);
-    QVERIFY(!m_form->rbtn()->isEnabled());
-    QVERIFY(!m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isVisible());
-    QCOMPARE(m_form->ProgressBar1()->maximum(), 11);
-    QCOMPARE(m_form->ProgressBar1()->value(), 1);
-    QVERIFY(m_form->Timer1().isActive());
+    QCOMPARE(m_rig->channel->opens(), 1);
+    QCOMPARE(m_rig->channel->CommName(), kPort);
+    QVERIFY(!m_rig->form->rbtn()->isEnabled());
+    QVERIFY(!m_rig->form->wbtn()->isEnabled());
+    QVERIFY(m_rig->form->ProgressBar1()->isVisible());
+    QCOMPARE(m_rig->form->ProgressBar1()->maximum(), 11);
+    QCOMPARE(m_rig->form->ProgressBar1()->value(), 1);
+    QVERIFY(m_rig->form->Timer1().isActive());
 
-    QTRY_VERIFY(!m_radio->link.IsBusy());
+    QTRY_VERIFY(!m_rig->link->IsBusy());
     QList<QByteArray> requests;
     for (int block = 0; block <= 10; ++block)
         requests << Request(block);
-    QCOMPARE(WithoutRepeats(m_radio->frames()), requests);
-    QVERIFY(m_form->rbtn()->isEnabled());
-    QVERIFY(m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
-    QVERIFY(!m_form->Timer1().isActive());
-    QCOMPARE(m_messages->texts(), QStringList());
-    QVERIFY(m_radio->link.IsPortOpen());
+    QCOMPARE(WithoutRepeats(m_rig->frames()), requests);
+    QVERIFY(m_rig->form->rbtn()->isEnabled());
+    QVERIFY(m_rig->form->wbtn()->isEnabled());
+    QVERIFY(m_rig->form->ProgressBar1()->isHidden());
+    QVERIFY(!m_rig->form->Timer1().isActive());
+    QCOMPARE(m_rig->messages.texts(), QStringList());
+    QVERIFY(m_rig->link->IsPortOpen());
 
     const QHash<QString, QString> boxes{{"ed1", "1981"}, {"ed2", "1124"}, {"ed3", "1197"}, {"ed4", "1275"},
                                         {"ed5", "6000"}, {"cb1", "100"},  {"cb2", "250"},  {"cb3", "1000"}};
     for (auto it = boxes.begin(); it != boxes.end(); ++it) {
-        QWidget *control = m_form->Control(it.key());
+        QWidget *control = m_rig->form->Control(it.key());
         const QString shown = qobject_cast<QComboBox *>(control) ? qobject_cast<QComboBox *>(control)->currentText()
                                                                   : qobject_cast<QLineEdit *>(control)->text();
         QCOMPARE(shown, it.value());
     }
-    QCOMPARE(m_driver->rowTexts("xg1", 1), QStringList({"300", "2000"}));
-    QCOMPARE(m_driver->rowTexts("xg1", 2), QStringList({"", ""}));
-    QCOMPARE(m_driver->rowTexts("xg1", 5), QStringList({"1500", "2500"}));
-    QCOMPARE(m_driver->rowTexts("xg1", 16), QStringList({"", ""}));
-    QCOMPARE(m_driver->rowTexts("xg2", 1),
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 1), QStringList({"300", "2000"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 2), QStringList({"", ""}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 5), QStringList({"1500", "2500"}));
+    QCOMPARE(RowTexts(m_rig->form->xg1(), 16), QStringList({"", ""}));
+    QCOMPARE(RowTexts(m_rig->form->xg2(), 1),
              QStringList({"AB", "提醒", "3", "DB", "提醒并回复", "16", "", "", "", "CA", "回复", "1"}));
-    QCOMPARE(m_driver->rowTexts("xg2", 2), QStringList(12, QString()));
-    QCOMPARE(m_driver->rowTexts("xg2", 16),
+    QCOMPARE(RowTexts(m_rig->form->xg2(), 2), QStringList(12, QString()));
+    QCOMPARE(RowTexts(m_rig->form->xg2(), 16),
              QStringList({"BA", "无", "1", "", "", "", "", "", "", "", "", ""}));
 }
 
@@ -270,23 +244,23 @@ void TestTwoToneWindow::readThenWriteLeavesImageUnchanged()
     const TRadioImage image = SampleImage();
     makeWindow(image);
     readAll();
-    m_radio->channel->clearWrites();
+    m_rig->channel->clearWrites();
 
-    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
-    QVERIFY(m_form->ProgressBar1()->isVisible());
-    QCOMPARE(m_form->ProgressBar1()->maximum(), 11);
-    QCOMPARE(m_form->ProgressBar1()->value(), 1);
-    QVERIFY(!m_form->Timer1().isActive());
-    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
-    QCOMPARE(m_messages->messages.first().first, MessageKind::Information);
-    QVERIFY(!m_radio->link.IsBusy());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
+    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
+    QVERIFY(m_rig->form->ProgressBar1()->isVisible());
+    QCOMPARE(m_rig->form->ProgressBar1()->maximum(), 11);
+    QCOMPARE(m_rig->form->ProgressBar1()->value(), 1);
+    QVERIFY(!m_rig->form->Timer1().isActive());
+    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
+    QCOMPARE(m_rig->messages.messages.first().first, MessageKind::Information);
+    QVERIFY(!m_rig->link->IsBusy());
+    QVERIFY(m_rig->form->ProgressBar1()->isHidden());
 
     QList<QByteArray> frames;
     for (int block = 0; block <= 10; ++block)
         frames << blockFrame(kArea, block, image.block(kArea, block));
-    QCOMPARE(WithoutRepeats(m_radio->frames()), frames);
-    QCOMPARE(ChangedBytes(image, m_radio->radio.image()), QStringList());
+    QCOMPARE(WithoutRepeats(m_rig->frames()), frames);
+    QCOMPARE(ChangedBytes(image, m_rig->radio.image()), QStringList());
 }
 
 void TestTwoToneWindow::editChangesExactlyItsBytes_data()
@@ -328,11 +302,11 @@ void TestTwoToneWindow::editChangesExactlyItsBytes()
     makeWindow(image);
     readAll();
     QString failed;
-    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
-    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
-    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
+    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
+    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
+    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
 
-    const TRadioImage &after = m_radio->radio.image();
+    const TRadioImage &after = m_rig->radio.image();
     QCOMPARE(ChangedBytes(image, after), changed);
     const QByteArray expected = QByteArray::fromHex(bytes);
     for (int i = 0; i < changed.size(); ++i) {
@@ -347,20 +321,20 @@ void TestTwoToneWindow::writeReportsAfterTheLastAcknowledgement()
     makeWindow(TRadioImage(), 1000);
     RadioFaults faults;
     faults.drop = FaultTrigger::nth(11);  // the acknowledgement of block 10
-    m_radio->radio.setFaults(faults);
+    m_rig->radio.setFaults(faults);
 
-    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
-    QTRY_COMPARE(m_radio->frames().size(), 11);
-    QCOMPARE(m_radio->frames().last().left(4), QByteArray::fromHex("57030A20"));
-    QVERIFY(m_radio->link.IsBusy());
-    QCOMPARE(m_messages->texts(), QStringList());
-    QVERIFY(!m_form->wbtn()->isEnabled());
+    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
+    QTRY_COMPARE(m_rig->frames().size(), 11);
+    QCOMPARE(m_rig->frames().last().left(4), QByteArray::fromHex("57030A20"));
+    QVERIFY(m_rig->link->IsBusy());
+    QCOMPARE(m_rig->messages.texts(), QStringList());
+    QVERIFY(!m_rig->form->wbtn()->isEnabled());
 
     // The resend brings the acknowledgement.
-    QTRY_COMPARE(m_messages->texts(), QStringList({"写入成功"}));
-    QCOMPARE(m_radio->frames().size(), 12);
-    QVERIFY(m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
+    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
+    QCOMPARE(m_rig->frames().size(), 12);
+    QVERIFY(m_rig->form->wbtn()->isEnabled());
+    QVERIFY(m_rig->form->ProgressBar1()->isHidden());
 }
 
 void TestTwoToneWindow::decodeEntryRules_data()
@@ -400,10 +374,10 @@ void TestTwoToneWindow::decodeEntryRules()
     QFETCH(QStringList, texts);
 
     QString failed;
-    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
-    QCOMPARE(m_driver->rowTexts("xg2", row), texts);
-    QCOMPARE(m_form->Area().Grid("xg2").Cell(1, row), texts[0]);
-    QCOMPARE(m_messages->texts(), QStringList());
+    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
+    QCOMPARE(RowTexts(m_rig->form->xg2(), row), texts);
+    QCOMPARE(m_rig->form->Area().Grid("xg2").Cell(1, row), texts[0]);
+    QCOMPARE(m_rig->messages.texts(), QStringList());
 }
 
 void TestTwoToneWindow::badInputIsRefused_data()
@@ -444,22 +418,13 @@ void TestTwoToneWindow::badInputIsRefused()
     QFETCH(QString, message);
 
     QString failed;
-    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
-    QTest::mouseClick(m_form->wbtn(), Qt::LeftButton);
-    QCOMPARE(m_messages->texts(), QStringList({message}));
-    QCOMPARE(m_messages->messages.first().first, MessageKind::Error);
-    QTest::qWait(50);
-    QCOMPARE(m_radio->channel->written(), QByteArray());
-    QVERIFY(!m_radio->link.IsBusy());
-    QVERIFY(m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
+    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
+    CheckWriteRefused(*m_rig, message);
 }
 
 void TestTwoToneWindow::closeAbandonsTransfer_data()
 {
-    QTest::addColumn<bool>("write");
-    QTest::addRow("read") << false;
-    QTest::addRow("write") << true;
+    AddTransferRows();
 }
 
 void TestTwoToneWindow::closeAbandonsTransfer()
@@ -467,79 +432,31 @@ void TestTwoToneWindow::closeAbandonsTransfer()
     QFETCH(bool, write);
 
     QString failed;
-    QVERIFY2(m_driver->run({"box:ed5", "type:1234"}, &failed), qPrintable(failed));
-    RadioFaults faults;
-    faults.silent = true;
-    m_radio->radio.setFaults(faults);
-    QTest::mouseClick(write ? m_form->wbtn() : m_form->rbtn(), Qt::LeftButton);
+    QVERIFY2(RunSteps(*m_rig->form, {"box:ed5", "type:1234"}, &failed), qPrintable(failed));
     // Unanswered, the frame is repeated.
-    QTRY_VERIFY(m_radio->frames().size() >= 2);
-    QVERIFY(m_radio->link.IsBusy());
-
-    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
-    QVERIFY(!m_radio->link.IsBusy());
-    QVERIFY(m_form->isHidden());
-    QVERIFY(m_form->rbtn()->isEnabled());
-    QVERIFY(m_form->wbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isHidden());
-    QVERIFY(!m_form->Timer1().isActive());
-    const int sent = m_radio->frames().size();
-    QTest::qWait(3 * m_radio->link.ResendInterval());
-    QCOMPARE(m_radio->frames().size(), sent);
-    QCOMPARE(m_messages->texts(), QStringList());
+    CheckCloseAbandonsTransfer(*m_rig, write, true);
 
     // Shown again, it still holds what it held.
-    m_form->show();
-    QCOMPARE(qobject_cast<QLineEdit *>(m_form->Control("ed5"))->text(), "1234");
-    QCOMPARE(m_form->Area().Controls().Text("ed5"), "1234");
+    m_rig->form->show();
+    QCOMPARE(qobject_cast<QLineEdit *>(m_rig->form->Control("ed5"))->text(), "1234");
+    QCOMPARE(m_rig->form->Area().Controls().Text("ed5"), "1234");
 }
 
 void TestTwoToneWindow::guardTimerOnlyStopsItself()
 {
-    RadioFaults faults;
-    faults.silent = true;
-    m_radio->radio.setFaults(faults);
-    m_form->Timer1().setInterval(100);
-    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
-    QVERIFY(m_form->Timer1().isActive());
-    QTRY_VERIFY(!m_form->Timer1().isActive());
-    QTest::qWait(2 * m_radio->link.ResendInterval());
-    QVERIFY(m_radio->link.IsResending());
-    QVERIFY(!m_form->rbtn()->isEnabled());
-    QVERIFY(m_form->ProgressBar1()->isVisible());
-    QCOMPARE(m_messages->texts(), QStringList());
-    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
-    QVERIFY(!m_radio->link.IsBusy());
+    CheckGuardOnlyStopsItself(*m_rig);
 }
 
 void TestTwoToneWindow::portThatCannotOpen_data()
 {
-    QTest::addColumn<bool>("write");
-    QTest::addRow("read") << false;
-    QTest::addRow("write") << true;
+    AddTransferRows();
 }
 
 void TestTwoToneWindow::portThatCannotOpen()
 {
     QFETCH(bool, write);
-
-    auto port = std::make_unique<FakeChannel>();
-    FakeChannel *fake = port.get();
-    fake->SetOpenError("Error opening serial port");
-    TProgramLink link(std::move(port));
-    TForm4 form(link, [] { return kPort; });
-    form.show();
-
-    QTest::mouseClick(write ? form.wbtn() : form.rbtn(), Qt::LeftButton);
-    QCOMPARE(m_messages->texts(), QStringList({"Error opening serial port"}));
-    QCOMPARE(m_messages->messages.first().first, MessageKind::Error);
-    QCOMPARE(fake->CommName(), kPort);
-    QCOMPARE(fake->writeCount(), 0);
-    QVERIFY(!link.IsBusy());
-    QVERIFY(form.rbtn()->isEnabled());
-    QVERIFY(form.wbtn()->isEnabled());
-    QVERIFY(form.ProgressBar1()->isHidden());
-    QVERIFY(!form.Timer1().isActive());
+    m_rig.reset();
+    CheckPortThatCannotOpen<TForm4>(write, kPort);
 }
 
 void TestTwoToneWindow::windowGoesWhileEditing_data()
@@ -557,36 +474,17 @@ void TestTwoToneWindow::windowGoesWhileEditing()
     QFETCH(QStringList, steps);
 
     QString failed;
-    QVERIFY2(m_driver->run(steps, &failed), qPrintable(failed));
+    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
     QVERIFY(QApplication::focusWidget());
-    m_driver.reset();
-    m_form.reset();
-    QCOMPARE(m_messages->texts(), QStringList());
+    m_rig->DestroyWindow();
+    QCOMPARE(m_rig->messages.texts(), QStringList());
 }
 
 // Renders every page, and a read in progress, for a person to look at.
 void TestTwoToneWindow::screenshots()
 {
-    const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
-    if (dir.isEmpty())
-        QSKIP("XIEPIN_SCREENSHOTS names no directory");
-    QVERIFY(QDir().mkpath(dir));
     makeWindow(SampleImage());
-    readAll();
-    QTabWidget *pages = m_form->PageControl1();
-    for (int i = 0; i < pages->count(); ++i) {
-        QTabBar *bar = pages->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
-        QCOMPARE(pages->currentIndex(), i);
-        const QString file = QDir(dir).filePath(QStringLiteral("twotone-page%1.png").arg(i + 1));
-        QVERIFY(m_form->grab().save(file));
-    }
-    RadioFaults faults;
-    faults.silent = true;
-    m_radio->radio.setFaults(faults);
-    QTest::mouseClick(m_form->rbtn(), Qt::LeftButton);
-    QVERIFY(m_form->grab().save(QDir(dir).filePath("twotone-reading.png")));
-    QTest::mouseClick(m_form->Button3(), Qt::LeftButton);
+    SaveEditorScreenshots(*m_rig, QStringLiteral("twotone"));
 }
 
 QTEST_MAIN(TestTwoToneWindow)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
+class TSignallingWindow;
 class TXStringGrid;
 
 // Drives an editor window's controls the way a user does, with clicks and keys. The window
@@ -23,3 +25,15 @@ void EditCell(TXStringGrid *grid, int col, int row, const std::optional<QString>
 
 // What the control shows: the text of an edit or combo box, "checked"/"unchecked" for a check box.
 QString ShownText(const QWidget *control);
+
+// Texts of a grid row from column firstCol on.
+QStringList RowTexts(const TXStringGrid *grid, int row, int firstCol = 1);
+
+// Runs steps of user input on the window; false, with the step in *failed, when a step names no
+// control. A step is one of
+//   "cell:xg2:1,4"  click that cell of the grid (its page is brought up first by its tab)
+//   "box:cb1"       click into that box and select its whole text
+//   "key:F2"        a key to the focused control: F2, Enter, Escape, Down, Up, Left, Right,
+//                   Tab, Delete
+//   "type:abc"      characters, one key each, to whichever control has the focus then
+bool RunSteps(const TSignallingWindow &window, const QStringList &steps, QString *failed);

@@ -46,3 +46,44 @@ QList<int> RequestedBlocks(const QByteArray &written, int area)
         blocks << -1;
     return blocks;
 }
+
+QStringList ChangedBytes(const TRadioImage &before, const TRadioImage &after)
+{
+    QStringList changed;
+    for (const TRadioImage::Place &place : TRadioImage::Places()) {
+        const Block &a = before.block(place.area, place.block);
+        const Block &b = after.block(place.area, place.block);
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a[i] != b[i])
+                changed << QStringLiteral("%1/%2/%3").arg(place.area).arg(place.block).arg(i);
+        }
+    }
+    return changed;
+}
+
+QList<QByteArray> WireFrames(const QByteArray &written)
+{
+    QList<QByteArray> result;
+    int at = 0;
+    while (at < written.size()) {
+        const auto command = static_cast<std::uint8_t>(written[at]);
+        int size = 1;
+        if (command == frame::kRead)
+            size = frame::kHeadSize;
+        else if (command == frame::kWrite)
+            size = frame::kFrameSize;
+        result << written.mid(at, size);
+        at += size;
+    }
+    return result;
+}
+
+QList<QByteArray> WithoutRepeats(const QList<QByteArray> &frames)
+{
+    QList<QByteArray> result;
+    for (const QByteArray &f : frames) {
+        if (result.isEmpty() || result.last() != f)
+            result << f;
+    }
+    return result;
+}

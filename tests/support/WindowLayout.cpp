@@ -1,10 +1,12 @@
 #include "support/WindowLayout.h"
 
+#include "grid/ComboCellEditor.h"
 #include "grid/XStringGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,9 +37,17 @@ bool IsPartOfAnother(const QWidget *w, const QWidget *window)
     return false;
 }
 
-QString Name(const QWidget *w)
+// "xg2 at 10,22 628x342"
+QString Describe(const QWidget *w)
 {
-    return w->objectName();
+    const QString name = w->objectName();
+    const QRect g = w->geometry();
+    return QStringLiteral("%1 at %2,%3 %4x%5")
+        .arg(name.isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : name)
+        .arg(g.x())
+        .arg(g.y())
+        .arg(g.width())
+        .arg(g.height());
 }
 
 // The smallest size that shows the control's text whole.
@@ -51,37 +61,118 @@ QSize NeededSize(const QWidget *w)
     return {};
 }
 
+// The window, its pages and its group boxes: what controls are placed on.
+QList<const QWidget *> Containers(const QWidget *window)
+{
+    QList<const QWidget *> containers{window};
+    for (const QTabWidget *pages : window->findChildren<QTabWidget *>()) {
+        for (int i = 0; i < pages->count(); ++i)
+            containers << pages->widget(i);
+    }
+    for (const QGroupBox *group : window->findChildren<QGroupBox *>())
+        containers << group;
+    return containers;
+}
+
+QStringList PlacementProblems(const QWidget *container)
+{
+    QList<const QWidget *> kids;
+    for (const QWidget *kid : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!kid->isHidden() && !kid->isWindow())
+            kids << kid;
+    }
+    // A page not shown yet has not been given its size: it gets the page stack's.
+    const auto *pages = qobject_cast<const QTabWidget *>(
+        container->parentWidget() ? container->parentWidget()->parentWidget() : nullptr);
+    const bool page = pages && pages->indexOf(const_cast<QWidget *>(container)) >= 0;
+    const QRect area = page ? container->parentWidget()->rect() : container->rect();
+    QStringList problems;
+    for (int i = 0; i < kids.size(); ++i) {
+        if (!area.contains(kids[i]->geometry())) {
+            problems << QStringLiteral("%1 sticks out of %2 (%3x%4)")
+                            .arg(Describe(kids[i]), container->objectName())
+                            .arg(area.width())
+                            .arg(area.height());
+        }
+        for (int j = i + 1; j < kids.size(); ++j) {
+            if (kids[i]->geometry().intersects(kids[j]->geometry()))
+                problems << QStringLiteral("%1 overlaps %2").arg(Describe(kids[i]), Describe(kids[j]));
+        }
+    }
+    return problems;
+}
+
 }  // namespace
 
 QStringList LayoutProblems(const QWidget *window)
 {
-    QList<const QWidget *> controls;
-    for (const QWidget *w : window->findChildren<QWidget *>()) {
-        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) && IsControl(w)
-            && !IsPartOfAnother(w, window))
-            controls.append(w);
-    }
-
+    const QList<const QWidget *> containers = Containers(window);
     QStringList problems;
-    for (const QWidget *w : controls) {
-        const QWidget *parent = w->parentWidget();
-        if (!parent->rect().contains(w->geometry()))
-            problems << QStringLiteral("%1 sticks out of %2").arg(Name(w), Name(parent));
+    for (const QWidget *container : containers)
+        problems << PlacementProblems(container);
+
+    // Controls on anything else (a panel of their own) are checked against that, and every
+    // named control against its text.
+    QList<const QWidget *> elsewhere;
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) || !IsControl(w)
+            || IsPartOfAnother(w, window))
+            continue;
+        if (!containers.contains(w->parentWidget())) {
+            elsewhere << w;
+            if (!w->parentWidget()->rect().contains(w->geometry()))
+                problems << QStringLiteral("%1 sticks out of %2").arg(Describe(w), w->parentWidget()->objectName());
+        }
         const QSize needed = NeededSize(w);
         if (needed.isValid() && (w->width() < needed.width() || w->height() < needed.height()))
             problems << QStringLiteral("%1 is %2x%3, its text needs %4x%5")
-                            .arg(Name(w))
+                            .arg(w->objectName())
                             .arg(w->width())
                             .arg(w->height())
                             .arg(needed.width())
                             .arg(needed.height());
     }
-    for (int i = 0; i < controls.size(); ++i) {
-        for (int j = i + 1; j < controls.size(); ++j) {
-            const QWidget *a = controls[i];
-            const QWidget *b = controls[j];
+    for (int i = 0; i < elsewhere.size(); ++i) {
+        for (int j = i + 1; j < elsewhere.size(); ++j) {
+            const QWidget *a = elsewhere[i];
+            const QWidget *b = elsewhere[j];
             if (a->parentWidget() == b->parentWidget() && a->geometry().intersects(b->geometry()))
-                problems << QStringLiteral("%1 overlaps %2").arg(Name(a), Name(b));
+                problems << QStringLiteral("%1 overlaps %2").arg(Describe(a), Describe(b));
+        }
+    }
+    return problems;
+}
+
+QStringList GridProblems(const TXStringGrid *grid)
+{
+    QStringList problems;
+    for (int col = 0; col < grid->ColCount(); ++col) {
+        const TXStringColumnItem &item = grid->Columns()[col];
+        // Row 0 in the header font; the rest, and the entries of a drop-down, in the cell font.
+        QList<QPair<QFont, QString>> texts{{item.HeaderFont(), grid->Cells(col, 0)}};
+        for (int row = grid->FixedRows(); row < grid->RowCount(); ++row)
+            texts.append({item.Font(), grid->Cells(col, row)});
+        if (auto *combo = qobject_cast<TComboCellEditor *>(item.Editor())) {
+            for (const QString &entry : combo->Items())
+                texts.append({item.Font(), entry});
+        }
+        for (const auto &[font, text] : texts) {
+            if (text.isEmpty())
+                continue;
+            // Drawn 2 pixels in from every side of the cell, on one line.
+            const QSize need = QFontMetrics(font).boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignLeft | Qt::AlignTop, text).size()
+                               + QSize(4, 4);
+            const QSize has(grid->ColWidths(col), grid->RowHeights(0));
+            if (need.width() > has.width() || need.height() > has.height()) {
+                problems << QStringLiteral("%1 column %2 '%3' needs %4x%5, has %6x%7")
+                                .arg(grid->objectName())
+                                .arg(col)
+                                .arg(text)
+                                .arg(need.width())
+                                .arg(need.height())
+                                .arg(has.width())
+                                .arg(has.height());
+            }
         }
     }
     return problems;

@@ -4,12 +4,17 @@
 #include <QStringList>
 
 class QWidget;
+class TXStringGrid;
 
 // What a person would see wrong in a window laid out by pixel positions: a control that sticks
-// out of its parent, two controls of one parent that overlap, or a caption, label or box too
-// small for its text. Only named controls count; the parts inside combo boxes, grids and page
-// controls are theirs. The window should be shown, so that pages have their size.
+// out of the window, page or group box it sits on, two controls there that overlap, or a
+// caption, label or box too small for its text. Explicitly hidden controls are left out; the
+// parts inside combo boxes, grids and page controls are theirs. A page not shown yet counts
+// with the size of its page stack.
 QStringList LayoutProblems(const QWidget *window);
+
+// Captions, cell texts and drop-down entries that do not fit their cells of the grid.
+QStringList GridProblems(const TXStringGrid *grid);
 
 // Renders the widget to <$XIEPIN_SCREENSHOTS>/<name>.png. Returns false, writing nothing, when
 // the variable is unset; fails the current test when the file cannot be written.
