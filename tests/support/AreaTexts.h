@@ -1,0 +1,42 @@
+#pragma once
+
+#include "link/Frame.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class TEditorTexts;
+class TSignallingArea;
+
+// Blocks of an editor area in hex, and its texts addressed by target: "ed1" is a control,
+// "xg2:4,1" the cell in column 4, row 1 of grid xg2.
+
+// Bytes from hex ("BD 07"), placed in a block from an offset; the rest 0.
+Block BlockWith(int offset, const QByteArray &hex);
+inline Block Hex(const char *hex)
+{
+    return BlockWith(0, hex);
+}
+
+// count bytes from offset, "BD07"; a whole block, "BD 07 ...".
+QByteArray HexAt(const Block &data, int offset, int count);
+QByteArray HexOf(const Block &data);
+
+QString TextOf(const TEditorTexts &texts, const QString &target);
+
+// Each edit "target=text" as the user makes it: a cell through the grid's commit (entry rules).
+void Apply(TEditorTexts &texts, const QStringList &edits);
+
+// Fails the running test unless every "target=text" holds.
+void Expect(const TEditorTexts &texts, const QStringList &expected);
+
+// Every control and cell as "target=text".
+QStringList AllTexts(const TEditorTexts &texts);
+
+// The message EncodeBlocks throws; "accepted" when it throws none.
+QString EncodeError(const TSignallingArea &area);
+
+// Every block in turn, numbered from 0, as a read brings them.
+void DecodeAll(TSignallingArea &area, const std::vector<Block> &blocks);
