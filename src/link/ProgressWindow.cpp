@@ -20,6 +20,8 @@ TForm3::TForm3(QWidget *parent)
     setFixedSize(580, 100);
     // The keyboard stays with the main window, so F11/F12 keep working while it shows.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // The program ends with the main window, even while this one shows.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar1->setGeometry(43, 19, 510, 30);

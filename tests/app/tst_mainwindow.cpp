@@ -122,6 +122,7 @@ private Q_SLOTS:
     void signallingMenu();
     void signallingMenuPortError();
     void fileSaveAndOpenRoundTrip();
+    void exitEndsProgramWhileOthersShow();
     void activationRenumbers();
     void screenshots();
 };
@@ -489,6 +490,25 @@ void TestMainWindow::fileSaveAndOpenRoundTrip()
     QCOMPARE(f.xg().Cells(1, 2), QStringLiteral(" "));
     QCOMPARE(f.form().ComboBox(6)->currentText(), QStringLiteral("监听"));
     QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestMainWindow::exitEndsProgramWhileOthersShow()
+{
+    Fixture f;
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    f.action("DTMF1")->trigger();
+    f.radio.faults().silent = true;
+    f.form().rbtn()->click();
+    QVERIFY(f.windows->Form3().isVisible());
+    QVERIFY(f.windows->Form2().isVisible());
+    f.action("N1")->trigger();
+    QVERIFY(!f.form().isVisible());
+    // Qt ends the event loop when the last window that quits on close has closed.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            QVERIFY2(!window->testAttribute(Qt::WA_QuitOnClose), qPrintable(window->objectName()));
+    }
 }
 
 void TestMainWindow::activationRenumbers()
