@@ -10,13 +10,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <memory>
@@ -24,7 +22,6 @@
 namespace {
 
 const QString kPortName = QStringLiteral("/dev/ttyUSB3");
-using Messages = QList<QPair<MessageKind, QString>>;
 
 Block Hex(const char *hex)
 {
@@ -372,12 +369,7 @@ void TestDtmfWindow::editAndWrite()
     Rig rig;
     rig.Read();
     rig.Enter(target, text);
-    rig.Click(rig.form->wbtn());
-    QVERIFY(!rig.form->wbtn()->isEnabled());
-    QVERIFY(!rig.form->rbtn()->isEnabled());
-    QCOMPARE(rig.form->ProgressBar1()->maximum(), 4);
-    QTRY_VERIFY(rig.Idle());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Information, QStringLiteral("写入成功")}}));
+    CheckWriteSucceeds(rig, 4, true);
     const TRadioImage expected = WithChanges(SampleImage(), frame::kDtmfArea, changes);
     QVERIFY2(rig.radio.image() == expected, qPrintable(Differences(rig.radio.image(), expected)));
 }
@@ -387,9 +379,7 @@ void TestDtmfWindow::readThenWriteKeepsImage()
 {
     Rig rig;
     rig.Read();
-    rig.Click(rig.form->wbtn());
-    QTRY_VERIFY(rig.Idle());
-    QCOMPARE(rig.messages.texts(), QStringList({QStringLiteral("写入成功")}));
+    CheckWriteSucceeds(rig, 4, true);
     QVERIFY2(rig.radio.image() == SampleImage(), qPrintable(Differences(rig.radio.image(), SampleImage())));
 
     // Four 34-byte frames with their check values, blocks 0 to 3.
@@ -497,21 +487,13 @@ void TestDtmfWindow::transferOpensClosedPort_data()
 void TestDtmfWindow::transferOpensClosedPort()
 {
     QFETCH(bool, write);
-
     Rig rig;
-    QVERIFY(!rig.link->IsPortOpen());
-    rig.Click(write ? rig.form->wbtn() : rig.form->rbtn());
-    QCOMPARE(rig.channel->opens(), 1);
-    QCOMPARE(rig.channel->CommName(), kPortName);
-    QTRY_VERIFY(rig.Idle());
-    QVERIFY(rig.link->IsPortOpen());  // stays open for the next transfer
-    QCOMPARE(rig.messages.texts(), write ? QStringList{QStringLiteral("写入成功")} : QStringList());
-    QCOMPARE(rig.channel->written().size(), write ? 4 * 34 : 4 * 4);
+    CheckTransferOpensClosedPort(rig, write, kPortName, write ? 4 * 34 : 4 * 4);
 }
 
 void TestDtmfWindow::portThatCannotOpen_data()
 {
-    transferOpensClosedPort_data();
+    AddTransferRows();
 }
 
 void TestDtmfWindow::portThatCannotOpen()
@@ -530,6 +512,7 @@ void TestDtmfWindow::guardEndsSilentTransfer_data()
     QTest::newRow("write, guard fired") << true << false << "写入失败：电台无应答";
 }
 
+// Meanwhile the unanswered frame is repeated.
 void TestDtmfWindow::guardEndsSilentTransfer()
 {
     QFETCH(bool, write);
@@ -537,28 +520,12 @@ void TestDtmfWindow::guardEndsSilentTransfer()
     QFETCH(QString, message);
 
     Rig rig;
-    rig.radio.faults().silent = true;
-    QElapsedTimer clock;
-    clock.start();
-    rig.Click(write ? rig.form->wbtn() : rig.form->rbtn());
-    QVERIFY(rig.form->Timer1().isActive());
-    QVERIFY(rig.form->Timer1().remainingTime() > 9000);
-    // Meanwhile the unanswered frame is repeated.
-    QTRY_VERIFY(rig.channel->writes().size() > (write ? 34 : 4));
-    QVERIFY(rig.messages.messages.isEmpty());
-
-    if (realTime) {
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.link->IsBusy(), 13000);
-        QVERIFY2(clock.elapsed() >= 9900, qPrintable(QString::number(clock.elapsed())));
-    } else {
-        QVERIFY(QMetaObject::invokeMethod(&rig.form->Timer1(), "timeout"));
-    }
-    CheckGuardEnded(rig, message);
+    CheckGuardEndsTransfer(rig, write, QStringLiteral("silent"), realTime, -1, message);
 }
 
 void TestDtmfWindow::closeCancelsTransfer_data()
 {
-    transferOpensClosedPort_data();
+    AddTransferRows();
 }
 
 void TestDtmfWindow::closeCancelsTransfer()
@@ -589,16 +556,7 @@ void TestDtmfWindow::closingOnlyHides()
     rig.Enter(QStringLiteral("cb3"), QStringLiteral("350"));
     rig.Enter(QStringLiteral("m4"), QStringLiteral("4444"));
     rig.Enter(QStringLiteral("Edit1"), QStringLiteral("99"));
-    QPointer<TForm2> form = rig.form;
-    if (closeBox)
-        QVERIFY(rig.form->close());
-    else
-        rig.Click(rig.form->Button3());
-    QVERIFY(rig.form->isHidden());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(form);
-
-    rig.form->show();
+    CheckClosingOnlyHides(rig, closeBox);
     QCOMPARE(rig.Shown(QStringLiteral("cb3")), QStringLiteral("350"));
     QCOMPARE(rig.Shown(QStringLiteral("m4")), QStringLiteral("4444"));
     QCOMPARE(rig.Shown(QStringLiteral("Edit1")), QStringLiteral("99"));

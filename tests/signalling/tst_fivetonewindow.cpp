@@ -6,13 +6,10 @@
 #include "support/ImageChanges.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <memory>
@@ -314,15 +311,7 @@ void TestFiveToneWindow::readThenWriteLeavesImageUnchanged()
     const TRadioImage image = SampleImage();
     makeWindow(image);
     readAll();
-    m_rig->channel->clearWrites();
-
-    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
-    QVERIFY(m_rig->form->ProgressBar1()->isVisible());
-    QCOMPARE(m_rig->form->ProgressBar1()->maximum(), 17);
-    QCOMPARE(m_rig->form->ProgressBar1()->value(), 1);
-    QVERIFY(!m_rig->form->Timer1().isActive());
-    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
-    QVERIFY(!m_rig->link->IsBusy());
+    CheckWriteSucceeds(*m_rig, 17, false);
 
     QList<QByteArray> frames;
     for (int block = 0; block <= 16; ++block)
@@ -368,21 +357,8 @@ void TestFiveToneWindow::editChangesExactlyItsBytes()
     QFETCH(QStringList, changed);
     QFETCH(QByteArray, bytes);
 
-    const TRadioImage image = SampleImage();
-    makeWindow(image);
-    readAll();
-    QString failed;
-    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
-    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
-    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
-
-    const TRadioImage &after = m_rig->radio.image();
-    QCOMPARE(ChangedBytes(image, after), changed);
-    const QByteArray expected = QByteArray::fromHex(bytes);
-    for (int i = 0; i < changed.size(); ++i) {
-        const QStringList at = changed[i].split('/');
-        QCOMPARE(after.block(at[0].toInt(), at[1].toInt())[at[2].toUInt()], std::uint8_t(expected[i]));
-    }
+    makeWindow(SampleImage());
+    CheckStepsChangeBytes(*m_rig, steps, changed, bytes, 17);
 }
 
 void TestFiveToneWindow::writeReportsAfterTheLastAcknowledgement()

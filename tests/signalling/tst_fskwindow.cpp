@@ -10,13 +10,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <QtTest>
 #include <memory>
 
@@ -25,7 +23,6 @@ Q_DECLARE_METATYPE(QList<int>)
 namespace {
 
 const QString kPortName = QStringLiteral("/dev/ttyUSB1");
-using Messages = QList<QPair<MessageKind, QString>>;
 
 Block Hex(const char *hex)
 {
@@ -208,9 +205,6 @@ void TestFskWindow::queueGrid()
     QCOMPARE(editor->objectName(), QStringLiteral("EditCellEditor1"));
     QCOMPARE(grid->Columns()[2].Editor(), editor);
     QCOMPARE(editor->DefaultText(), QString());
-    // Every row in sight: nothing to scroll.
-    QVERIFY(!grid->verticalScrollBar()->isVisible());
-    QVERIFY(!grid->horizontalScrollBar()->isVisible());
 }
 
 void TestFskWindow::layoutFits()
@@ -330,12 +324,7 @@ void TestFskWindow::editAndWrite()
     Rig rig;
     rig.Read();
     rig.Enter(target, text);
-    rig.Click(rig.form->wbtn());
-    QVERIFY(!rig.form->wbtn()->isEnabled());
-    QVERIFY(!rig.form->rbtn()->isEnabled());
-    QCOMPARE(rig.form->ProgressBar1()->maximum(), 4);
-    QTRY_VERIFY(rig.Idle());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Information, QStringLiteral("写入成功")}}));
+    CheckWriteSucceeds(rig, 4, true);
     const TRadioImage expected = WithChanges(SampleImage(), frame::kFskArea, changes);
     QVERIFY2(rig.radio.image() == expected, qPrintable(Differences(rig.radio.image(), expected)));
 }
@@ -344,9 +333,7 @@ void TestFskWindow::readThenWriteKeepsImage()
 {
     Rig rig;
     rig.Read();
-    rig.Click(rig.form->wbtn());
-    QTRY_VERIFY(rig.Idle());
-    QCOMPARE(rig.messages.texts(), QStringList({QStringLiteral("写入成功")}));
+    CheckWriteSucceeds(rig, 4, true);
     QVERIFY2(rig.radio.image() == SampleImage(), qPrintable(Differences(rig.radio.image(), SampleImage())));
 
     // Three 4-byte heads, each followed by its 28 data bytes, no check value.
@@ -403,21 +390,13 @@ void TestFskWindow::transferOpensClosedPort_data()
 void TestFskWindow::transferOpensClosedPort()
 {
     QFETCH(bool, write);
-
     Rig rig;
-    QVERIFY(!rig.link->IsPortOpen());
-    rig.Click(write ? rig.form->wbtn() : rig.form->rbtn());
-    QCOMPARE(rig.channel->opens(), 1);
-    QCOMPARE(rig.channel->CommName(), kPortName);
-    QTRY_VERIFY(rig.Idle());
-    QVERIFY(rig.link->IsPortOpen());  // stays open for the next transfer
-    QCOMPARE(rig.messages.texts(), write ? QStringList{QStringLiteral("写入成功")} : QStringList());
-    QCOMPARE(rig.channel->written().size(), write ? 3 * 32 : 3 * 4);
+    CheckTransferOpensClosedPort(rig, write, kPortName, write ? 3 * 32 : 3 * 4);
 }
 
 void TestFskWindow::portThatCannotOpen_data()
 {
-    transferOpensClosedPort_data();
+    AddTransferRows();
 }
 
 void TestFskWindow::portThatCannotOpen()
@@ -431,12 +410,13 @@ void TestFskWindow::guardEndsUnansweredTransfer_data()
     QTest::addColumn<bool>("write");
     QTest::addColumn<QString>("fault");
     QTest::addColumn<bool>("realTime");  // wait the ten seconds, or fire the guard at once
-    QTest::addColumn<int>("sentBefore");  // bytes on the wire when the guard fires
+    QTest::addColumn<int>("sentBefore");  // bytes on the wire when the guard fires: a write is never repeated
     QTest::addColumn<QString>("message");
 
     QTest::newRow("write, silent radio, ten seconds") << true << "silent" << true << 32 << "写入失败：电台无应答";
     // The radio stored every block but its last acknowledgement was lost: no success.
     QTest::newRow("write, last acknowledgement lost") << true << "drop=3" << false << 96 << "写入失败：电台无应答";
+    // An unanswered read request is.
     QTest::newRow("read, silent radio") << false << "silent" << false << -1 << "读取失败：电台无应答";
 }
 
@@ -449,36 +429,12 @@ void TestFskWindow::guardEndsUnansweredTransfer()
     QFETCH(QString, message);
 
     Rig rig;
-    QString error;
-    QVERIFY2(rig.radio.faults().add(fault, &error), qPrintable(error));
-    QElapsedTimer clock;
-    clock.start();
-    rig.Click(write ? rig.form->wbtn() : rig.form->rbtn());
-    QVERIFY(rig.form->Timer1().isActive());
-    QVERIFY(rig.form->Timer1().remainingTime() > 9000);
-    if (sentBefore >= 0) {
-        // A write is never repeated.
-        QTest::qWait(3 * rig.link->ResendInterval());
-        QCOMPARE(rig.channel->written().size(), sentBefore);
-    } else {
-        // An unanswered read request is.
-        QTRY_VERIFY(rig.channel->writes().size() > 4);
-    }
-    QVERIFY(rig.link->IsBusy());
-    QVERIFY(rig.messages.messages.isEmpty());
-
-    if (realTime) {
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.link->IsBusy(), 13000);
-        QVERIFY2(clock.elapsed() >= 9900, qPrintable(QString::number(clock.elapsed())));
-    } else {
-        QVERIFY(QMetaObject::invokeMethod(&rig.form->Timer1(), "timeout"));
-    }
-    CheckGuardEnded(rig, message);
+    CheckGuardEndsTransfer(rig, write, fault, realTime, sentBefore, message);
 }
 
 void TestFskWindow::closeCancelsTransfer_data()
 {
-    transferOpensClosedPort_data();
+    AddTransferRows();
 }
 
 void TestFskWindow::closeCancelsTransfer()
@@ -509,16 +465,7 @@ void TestFskWindow::closingOnlyHides()
     rig.Enter(QStringLiteral("ed3"), QStringLiteral("123"));
     rig.Enter(QStringLiteral("cb1"), QStringLiteral("1200"));
     rig.Enter(QStringLiteral("i4"), QStringLiteral("4444"));
-    QPointer<TForm6> form = rig.form;
-    if (closeBox)
-        QVERIFY(rig.form->close());
-    else
-        rig.Click(rig.form->Button3());
-    QVERIFY(rig.form->isHidden());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(form);
-
-    rig.form->show();
+    CheckClosingOnlyHides(rig, closeBox);
     QCOMPARE(rig.Shown(QStringLiteral("ed3")), QStringLiteral("123"));
     QCOMPARE(rig.Shown(QStringLiteral("cb1")), QStringLiteral("1200"));
     QCOMPARE(rig.Shown(QStringLiteral("i4")), QStringLiteral("4444"));

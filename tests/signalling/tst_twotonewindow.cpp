@@ -7,14 +7,11 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <memory>
@@ -244,17 +241,7 @@ void TestTwoToneWindow::readThenWriteLeavesImageUnchanged()
     const TRadioImage image = SampleImage();
     makeWindow(image);
     readAll();
-    m_rig->channel->clearWrites();
-
-    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
-    QVERIFY(m_rig->form->ProgressBar1()->isVisible());
-    QCOMPARE(m_rig->form->ProgressBar1()->maximum(), 11);
-    QCOMPARE(m_rig->form->ProgressBar1()->value(), 1);
-    QVERIFY(!m_rig->form->Timer1().isActive());
-    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
-    QCOMPARE(m_rig->messages.messages.first().first, MessageKind::Information);
-    QVERIFY(!m_rig->link->IsBusy());
-    QVERIFY(m_rig->form->ProgressBar1()->isHidden());
+    CheckWriteSucceeds(*m_rig, 11, false);
 
     QList<QByteArray> frames;
     for (int block = 0; block <= 10; ++block)
@@ -298,21 +285,8 @@ void TestTwoToneWindow::editChangesExactlyItsBytes()
     QFETCH(QStringList, changed);
     QFETCH(QByteArray, bytes);
 
-    const TRadioImage image = SampleImage();
-    makeWindow(image);
-    readAll();
-    QString failed;
-    QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
-    QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
-    QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
-
-    const TRadioImage &after = m_rig->radio.image();
-    QCOMPARE(ChangedBytes(image, after), changed);
-    const QByteArray expected = QByteArray::fromHex(bytes);
-    for (int i = 0; i < changed.size(); ++i) {
-        const QStringList at = changed[i].split('/');
-        QCOMPARE(after.block(at[0].toInt(), at[1].toInt())[at[2].toUInt()], std::uint8_t(expected[i]));
-    }
+    makeWindow(SampleImage());
+    CheckStepsChangeBytes(*m_rig, steps, changed, bytes, 11);
 }
 
 void TestTwoToneWindow::writeReportsAfterTheLastAcknowledgement()

@@ -3,8 +3,11 @@
 #include "grid/XStringGrid.h"
 #include "signalling/SignallingWindow.h"
 #include "support/EditorInput.h"
+#include "support/ImageChanges.h"
 #include "support/WindowLayout.h"
 
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -125,8 +128,31 @@ void CheckCloseAbandonsTransfer(EditorRig &rig, bool write, bool waitForRepeat)
     rig.radio.faults().silent = false;
 }
 
-void CheckGuardEnded(EditorRig &rig, const QString &message)
+void CheckGuardEndsTransfer(EditorRig &rig, bool write, const QString &fault, bool realTime, int sentBefore,
+                            const QString &message)
 {
+    QString error;
+    QVERIFY2(rig.radio.faults().add(fault, &error), qPrintable(error));
+    QElapsedTimer clock;
+    clock.start();
+    rig.ClickTransfer(write);
+    QVERIFY(rig.window().Timer1().isActive());
+    QVERIFY(rig.window().Timer1().remainingTime() > 9000);
+    if (sentBefore >= 0) {
+        QTest::qWait(3 * rig.link->ResendInterval());
+        QCOMPARE(rig.channel->written().size(), sentBefore);
+    } else {
+        QTRY_VERIFY(rig.channel->writes().size() > (write ? 34 : 4));
+    }
+    QVERIFY(rig.link->IsBusy());
+    QVERIFY(rig.messages.messages.isEmpty());
+
+    if (realTime) {
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link->IsBusy(), 13000);
+        QVERIFY2(clock.elapsed() >= 9900, qPrintable(QString::number(clock.elapsed())));
+    } else {
+        QVERIFY(QMetaObject::invokeMethod(&rig.window().Timer1(), "timeout"));
+    }
     QVERIFY(rig.Idle());
     QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, message}}));
     const int sent = rig.channel->writes().size();
@@ -150,4 +176,61 @@ void CheckGuardOnlyStopsItself(EditorRig &rig)
     QVERIFY(rig.messages.messages.isEmpty());
     rig.ClickClose();
     QVERIFY(!rig.link->IsBusy());
+}
+
+void CheckWriteSucceeds(EditorRig &rig, int progressMaximum, bool guarded)
+{
+    TSignallingWindow &window = rig.window();
+    rig.ClickWrite();
+    QVERIFY(!window.wbtn()->isEnabled());
+    QVERIFY(!window.rbtn()->isEnabled());
+    QVERIFY(window.ProgressBar1()->isVisible());
+    QCOMPARE(window.ProgressBar1()->maximum(), progressMaximum);
+    QCOMPARE(window.ProgressBar1()->value(), 1);
+    QCOMPARE(window.Timer1().isActive(), guarded);
+    QTRY_VERIFY(rig.Idle());
+    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Information, QStringLiteral("写入成功")}}));
+}
+
+void CheckStepsChangeBytes(EditorRig &rig, const QStringList &steps, const QStringList &changed,
+                           const QByteArray &bytes, int progressMaximum)
+{
+    const TRadioImage before = rig.radio.image();
+    rig.Read();
+    QString failed;
+    QVERIFY2(RunSteps(rig.window(), steps, &failed), qPrintable(failed));
+    CheckWriteSucceeds(rig, progressMaximum, false);
+
+    const TRadioImage &after = rig.radio.image();
+    QCOMPARE(ChangedBytes(before, after), changed);
+    const QByteArray expected = QByteArray::fromHex(bytes);
+    for (int i = 0; i < changed.size(); ++i) {
+        const QStringList at = changed[i].split(QLatin1Char('/'));
+        QCOMPARE(after.block(at[0].toInt(), at[1].toInt())[at[2].toUInt()], std::uint8_t(expected[i]));
+    }
+}
+
+void CheckTransferOpensClosedPort(EditorRig &rig, bool write, const QString &portName, int bytesSent)
+{
+    QVERIFY(!rig.link->IsPortOpen());
+    rig.ClickTransfer(write);
+    QCOMPARE(rig.channel->opens(), 1);
+    QCOMPARE(rig.channel->CommName(), portName);
+    QTRY_VERIFY(rig.Idle());
+    QVERIFY(rig.link->IsPortOpen());  // stays open for the next transfer
+    QCOMPARE(rig.messages.texts(), write ? QStringList{QStringLiteral("写入成功")} : QStringList());
+    QCOMPARE(rig.channel->written().size(), bytesSent);
+}
+
+void CheckClosingOnlyHides(EditorRig &rig, bool closeBox)
+{
+    QPointer<TSignallingWindow> window = &rig.window();
+    if (closeBox)
+        QVERIFY(window->close());
+    else
+        rig.ClickClose();
+    QVERIFY(window->isHidden());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window);
+    window->show();
 }

@@ -34,8 +34,27 @@ void CheckWriteRefused(EditorRig &rig, const QString &message);
 // unanswered frame has been sent again.
 void CheckCloseAbandonsTransfer(EditorRig &rig, bool write, bool waitForRepeat);
 
-// The guard timer ended the transfer: idle, the one error message, nothing sent afterwards.
-void CheckGuardEnded(EditorRig &rig, const QString &message);
+// DTMF and FSK: with the radio's fault ("silent", "drop=3"...) the guard timer ends the
+// transfer with the message, after its real ten seconds or fired at once; nothing is sent
+// afterwards. sentBefore: the bytes on the wire until then, or -1 for a frame that is repeated.
+void CheckGuardEndsTransfer(EditorRig &rig, bool write, const QString &fault, bool realTime, int sentBefore,
+                            const QString &message);
+
+// Write of what the window holds: meanwhile the buttons are disabled, the progress bar shows 1
+// of progressMaximum and the guard timer runs when guarded; then "写入成功" alone, the window idle.
+void CheckWriteSucceeds(EditorRig &rig, int progressMaximum, bool guarded);
+
+// Read, edit by the steps, Write: exactly the bytes changed ("area/block/offset") take the new
+// values (hex, one byte each in turn).
+void CheckStepsChangeBytes(EditorRig &rig, const QStringList &steps, const QStringList &changed,
+                           const QByteArray &bytes, int progressMaximum);
+
+// Read or Write on the closed port opens it under the window's port name; it stays open.
+void CheckTransferOpensClosedPort(EditorRig &rig, bool write, const QString &portName, int bytesSent);
+
+// Close (the button, or the title bar's close box) only hides the window; shown again it is
+// the same window.
+void CheckClosingOnlyHides(EditorRig &rig, bool closeBox);
 
 // Two-tone and five-tone: the guard timer only stops itself; the resend goes on until Close.
 void CheckGuardOnlyStopsItself(EditorRig &rig);
