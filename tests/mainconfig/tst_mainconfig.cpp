@@ -3,6 +3,7 @@
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/DecimalText.h"
 #include "mainconfig/TextConvert.h"
+#include "support/TestSupport.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -180,12 +181,8 @@ void TestMainConfig::badFrequency()
     QFETCH(QStringList, after);
     TMainConfig config;
     config.SetRow(4, before);
-    try {
-        config.SetEditText(4, column, typed);
-        QFAIL("accepted");
-    } catch (const EConvertError &e) {
-        QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid floating point value").arg(typed));
-    }
+    QCOMPARE(ConvertErrorOf([&] { config.SetEditText(4, column, typed); }),
+             QStringLiteral("'%1' is not a valid floating point value").arg(typed));
     QCOMPARE(config.Row(4), after);
 }
 

@@ -100,10 +100,7 @@ void TestTwoToneArea::initialTexts()
                                "xg1:0,1=1", "xg1:0,16=16", "xg1:1,1=", "xg1:2,16=",
                                "xg2:1,0=解码1", "xg2:2,0=响应方式", "xg2:3,0=提示", "xg2:10,0=解码4",
                                "xg2:0,16=16", "xg2:1,1=", "xg2:12,16="};
-    for (const QString &item : expected) {
-        const int eq = static_cast<int>(item.indexOf(QLatin1Char('=')));
-        QCOMPARE(TextOf(area, item.left(eq)), item.mid(eq + 1));
-    }
+    Expect(area, expected);
 }
 
 void TestTwoToneArea::encodeFields_data()
@@ -207,10 +204,7 @@ void TestTwoToneArea::decodeFields()
     TTwoToneArea area;
     FillEverything(area);
     area.DecodeBlock(block, BlockWith(offset, bytes));
-    for (const QString &item : texts) {
-        const int eq = static_cast<int>(item.indexOf(QLatin1Char('=')));
-        QCOMPARE(TextOf(area, item.left(eq)), item.mid(eq + 1));
-    }
+    Expect(area, texts);
 }
 
 void TestTwoToneArea::badInput_data()

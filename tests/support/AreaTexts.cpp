@@ -2,6 +2,7 @@
 
 #include "signalling/EditorTexts.h"
 #include "signalling/SignallingArea.h"
+#include "support/TestSupport.h"
 
 #include <QtTest>
 
@@ -93,12 +94,7 @@ QStringList AllTexts(const TEditorTexts &texts)
 
 QString EncodeError(const TSignallingArea &area)
 {
-    try {
-        area.EncodeBlocks();
-    } catch (const EConvertError &e) {
-        return e.message();
-    }
-    return QStringLiteral("accepted");
+    return ConvertErrorOf([&area] { area.EncodeBlocks(); });
 }
 
 void DecodeAll(TSignallingArea &area, const std::vector<Block> &blocks)

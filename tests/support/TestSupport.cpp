@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include "mainconfig/TextConvert.h"
+
 MessageRecorder::MessageRecorder()
 {
     SetMessageSink([this](MessageKind kind, const QString &text) { messages.append({kind, text}); });
@@ -16,4 +18,14 @@ QStringList MessageRecorder::texts() const
     for (const auto &m : messages)
         result << m.second;
     return result;
+}
+
+QString ConvertErrorOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const EConvertError &e) {
+        return e.message();
+    }
+    return QStringLiteral("accepted");
 }

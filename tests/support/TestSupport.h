@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 // Collects what windows report instead of showing modal boxes, for the life of the object.
 class MessageRecorder {
@@ -17,3 +18,6 @@ public:
     QList<QPair<MessageKind, QString>> messages;
     QStringList texts() const;
 };
+
+// The message of the EConvertError the call throws; "accepted" when it throws none.
+QString ConvertErrorOf(const std::function<void()> &call);
