@@ -1,5 +1,8 @@
 #include "link/ProgressWindow.h"
 
+#include "app/AppWindows.h"
+#include "support/WindowLayout.h"
+
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -8,12 +11,18 @@
 class TestProgressWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void layout();
     void progressBar();
     void buttonsReport_data();
     void buttonsReport();
     void showsBesideMainWindow();
 };
+
+void TestProgressWindow::initTestCase()
+{
+    SetApplicationFont();
+}
 
 void TestProgressWindow::layout()
 {
@@ -33,6 +42,10 @@ void TestProgressWindow::layout()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(!form.ProgressBar1()->isVisible());  // until a transfer shows it
+    form.ProgressBar1()->show();  // as during a transfer
+    const QStringList problems = LayoutProblems(&form);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    form.ProgressBar1()->hide();
     // Cancel comes before Retry in tab order.
     form.Button2()->setFocus();
     QCOMPARE(form.Button2()->nextInFocusChain(), form.Button1());
