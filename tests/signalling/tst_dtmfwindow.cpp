@@ -4,6 +4,7 @@
 #include "grid/XStringGrid.h"
 #include "link/FactoryImage.h"
 #include "app/AppWindows.h"
+#include "support/AreaTexts.h"
 #include "support/EditorChecks.h"
 #include "support/EditorInput.h"
 #include "support/ImageChanges.h"
@@ -22,11 +23,6 @@
 namespace {
 
 const QString kPortName = QStringLiteral("/dev/ttyUSB3");
-
-Block Hex(const char *hex)
-{
-    return blockFromBytes(QByteArray::fromHex(hex), 0);
-}
 
 // Area 1 as a radio might hold it, every field away from the window's start values. The other
 // areas keep the factory contents, so a write that strays shows in the image.

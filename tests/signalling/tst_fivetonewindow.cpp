@@ -1,6 +1,7 @@
 #include "grid/XStringGrid.h"
 #include "signalling/FiveToneWindow.h"
 #include "app/AppWindows.h"
+#include "support/AreaTexts.h"
 #include "support/EditorChecks.h"
 #include "support/EditorInput.h"
 #include "support/ImageChanges.h"
@@ -19,29 +20,21 @@ namespace {
 constexpr int kArea = frame::kFiveToneArea;
 const QString kPort = QStringLiteral("ttyVR4");
 
-Block BlockFromHex(const char *hex)
-{
-    Block data{};
-    const QByteArray bytes = QByteArray::fromHex(hex);
-    std::copy(bytes.begin(), bytes.end(), data.begin());
-    return data;
-}
-
 // Area 4 as a radio might hold it, every byte as the window writes it back.
 TRadioImage SampleImage()
 {
     TRadioImage image;
     // Standards (duration ms, group-call digit, repeat digit): CCIR 100 A E, EIA 44 1 2,
     // EEA 255 0 F, ZVEI1 100 A E, ZVEI2 70 5 9; reserved; delays 500, 1000, 0, 50 ms.
-    image.setBlock(kArea, 0, BlockFromHex("640A0E2C0102FF000F640A0E460509000000000032640005"));
+    image.setBlock(kArea, 0, Hex("640A0E2C0102FF000F640A0E460509000000000032640005"));
     // Encode entry 1: 12345, 45678, ABCDE, 00123, EIA. Entry 2 unused.
-    image.setBlock(kArea, 1, BlockFromHex("452301785604DEBC0A2301000200"));
+    image.setBlock(kArea, 1, Hex("452301785604DEBC0A2301000200"));
     // Encode entry 16: 00001, FFFFF, 00000, 00000, ZVEI2.
-    image.setBlock(kArea, 8, BlockFromHex("0000000000000000000000000000010000FFFF0F0000000000000500"));
+    image.setBlock(kArea, 8, Hex("0000000000000000000000000000010000FFFF0F0000000000000500"));
     // Decode entry 1: EEA; 12345 监听, 45678 报警, ABCDE 唤醒; reply 56789.
-    image.setBlock(kArea, 9, BlockFromHex("3345230178560485DEBC0A896705"));
+    image.setBlock(kArea, 9, Hex("3345230178560485DEBC0A896705"));
     // Decode entry 16: CCIR, every code 00001 or 0, every function 通话.
-    image.setBlock(kArea, 16, BlockFromHex("00000000000000000000000000000101000000000000000000000000"));
+    image.setBlock(kArea, 16, Hex("00000000000000000000000000000101000000000000000000000000"));
     return image;
 }
 

@@ -4,6 +4,7 @@
 #include "grid/XStringGrid.h"
 #include "link/FactoryImage.h"
 #include "app/AppWindows.h"
+#include "support/AreaTexts.h"
 #include "support/EditorChecks.h"
 #include "support/EditorInput.h"
 #include "support/ImageChanges.h"
@@ -23,11 +24,6 @@ Q_DECLARE_METATYPE(QList<int>)
 namespace {
 
 const QString kPortName = QStringLiteral("/dev/ttyUSB1");
-
-Block Hex(const char *hex)
-{
-    return blockFromBytes(QByteArray::fromHex(hex), 0);
-}
 
 // Area 2 as a radio might hold it, every setting away from the window's start values. The other
 // areas keep the factory contents, so a write that strays shows in the image.

@@ -1,6 +1,7 @@
 #include "grid/XStringGrid.h"
 #include "signalling/TwoToneWindow.h"
 #include "app/AppWindows.h"
+#include "support/AreaTexts.h"
 #include "support/EditorChecks.h"
 #include "support/EditorInput.h"
 #include "support/ImageChanges.h"
@@ -21,28 +22,19 @@ namespace {
 constexpr int kArea = frame::kTwoToneArea;
 const QString kPort = QStringLiteral("ttyVR3");
 
-// 28 data bytes from hex digits, the rest zero.
-Block BlockFromHex(const char *hex)
-{
-    Block data{};
-    const QByteArray bytes = QByteArray::fromHex(hex);
-    std::copy(bytes.begin(), bytes.end(), data.begin());
-    return data;
-}
-
 // Area 3 as a radio might hold it, every byte as the window writes it back.
 TRadioImage SampleImage()
 {
     TRadioImage image;
     // Tones A-D 1981, 1124, 1197, 1275 Hz; reset 6000 ms; durations 100, 250 ms; gap 1000 ms;
     // reserved; encode entry 1 = 300/2000 Hz, entry 2 empty.
-    image.setBlock(kArea, 0, BlockFromHex("BD076404AD04FB0470176400FA00E803000000002C01D00700000000"));
+    image.setBlock(kArea, 0, Hex("BD076404AD04FB0470176400FA00E803000000002C01D00700000000"));
     // Encode entry 5 (third of block 1) = 1500/2500 Hz.
-    image.setBlock(kArea, 1, BlockFromHex("0000000000000000DC05C409"));
+    image.setBlock(kArea, 1, Hex("0000000000000000DC05C409"));
     // Decode entry 1: AB 提醒 3, DB 提醒并回复 16, no third code, CA 回复 1. Entry 2 unused.
-    image.setBlock(kArea, 3, BlockFromHex("AB0103DB0310000000CA0201"));
+    image.setBlock(kArea, 3, Hex("AB0103DB0310000000CA0201"));
     // Decode entry 16: BA 无 1 and nothing more.
-    image.setBlock(kArea, 10, BlockFromHex("000000000000000000000000BA0001"));
+    image.setBlock(kArea, 10, Hex("000000000000000000000000BA0001"));
     return image;
 }
 
