@@ -131,10 +131,7 @@ QStringList TestFiveToneWindow::frequencyBoxes() const
 
 QString TestFiveToneWindow::boxText(const QString &name) const
 {
-    QWidget *control = m_rig->form->Control(name);
-    if (auto *combo = qobject_cast<QComboBox *>(control))
-        return combo->currentText();
-    return qobject_cast<QLineEdit *>(control)->text();
+    return ShownText(m_rig->form->Control(name));
 }
 
 void TestFiveToneWindow::createdAsDescribed()
@@ -257,27 +254,12 @@ void TestFiveToneWindow::standardBoxShowsFrequencies()
 void TestFiveToneWindow::readFetchesEveryBlockInOrder()
 {
     makeWindow(SampleImage());
-    QVERIFY(!m_rig->link->IsPortOpen());
-
-    QTest::mouseClick(m_rig->form->rbtn(), Qt::LeftButton);
-    QCOMPARE(m_rig->channel->opens(), 1);
-    QCOMPARE(m_rig->channel->CommName(), kPort);
-    QVERIFY(!m_rig->form->rbtn()->isEnabled());
-    QVERIFY(!m_rig->form->wbtn()->isEnabled());
-    QVERIFY(m_rig->form->ProgressBar1()->isVisible());
-    QCOMPARE(m_rig->form->ProgressBar1()->maximum(), 16);
-    QCOMPARE(m_rig->form->ProgressBar1()->value(), 1);
-    QVERIFY(m_rig->form->Timer1().isActive());
-
-    QTRY_VERIFY(!m_rig->link->IsBusy());
+    // The port is opened under the main window's name, and the transfer shows.
+    CheckReadOnClosedPort(*m_rig, kPort, 16);
     QList<QByteArray> requests;
     for (int block = 0; block <= 16; ++block)
         requests << readRequest(kArea, block);
     QCOMPARE(WithoutRepeats(m_rig->frames()), requests);
-    QVERIFY(m_rig->form->rbtn()->isEnabled());
-    QVERIFY(m_rig->form->ProgressBar1()->isHidden());
-    QVERIFY(!m_rig->form->Timer1().isActive());
-    QCOMPARE(m_rig->messages.texts(), QStringList());
 
     QCOMPARE(RowTexts(m_rig->form->xg1(), 1, 0), QStringList({"CCIR", "100", "A", "E"}));
     QCOMPARE(RowTexts(m_rig->form->xg1(), 2, 0), QStringList({"EIA", "44", "1", "2"}));

@@ -184,39 +184,17 @@ void TestTwoToneWindow::controlsLieInsideTheirParents()
 void TestTwoToneWindow::readFetchesEveryBlockInOrder()
 {
     makeWindow(SampleImage());
-    QVERIFY(!m_rig->link->IsPortOpen());
-
-    QTest::mouseClick(m_rig->form->rbtn(), Qt::LeftButton);
-    // The port was opened under the main window's name, and the transfer shows.
-    QCOMPARE(m_rig->channel->opens(), 1);
-    QCOMPARE(m_rig->channel->CommName(), kPort);
-    QVERIFY(!m_rig->form->rbtn()->isEnabled());
-    QVERIFY(!m_rig->form->wbtn()->isEnabled());
-    QVERIFY(m_rig->form->ProgressBar1()->isVisible());
-    QCOMPARE(m_rig->form->ProgressBar1()->maximum(), 11);
-    QCOMPARE(m_rig->form->ProgressBar1()->value(), 1);
-    QVERIFY(m_rig->form->Timer1().isActive());
-
-    QTRY_VERIFY(!m_rig->link->IsBusy());
+    // The port is opened under the main window's name, and the transfer shows.
+    CheckReadOnClosedPort(*m_rig, kPort, 11);
     QList<QByteArray> requests;
     for (int block = 0; block <= 10; ++block)
         requests << Request(block);
     QCOMPARE(WithoutRepeats(m_rig->frames()), requests);
-    QVERIFY(m_rig->form->rbtn()->isEnabled());
-    QVERIFY(m_rig->form->wbtn()->isEnabled());
-    QVERIFY(m_rig->form->ProgressBar1()->isHidden());
-    QVERIFY(!m_rig->form->Timer1().isActive());
-    QCOMPARE(m_rig->messages.texts(), QStringList());
-    QVERIFY(m_rig->link->IsPortOpen());
 
     const QHash<QString, QString> boxes{{"ed1", "1981"}, {"ed2", "1124"}, {"ed3", "1197"}, {"ed4", "1275"},
                                         {"ed5", "6000"}, {"cb1", "100"},  {"cb2", "250"},  {"cb3", "1000"}};
-    for (auto it = boxes.begin(); it != boxes.end(); ++it) {
-        QWidget *control = m_rig->form->Control(it.key());
-        const QString shown = qobject_cast<QComboBox *>(control) ? qobject_cast<QComboBox *>(control)->currentText()
-                                                                  : qobject_cast<QLineEdit *>(control)->text();
-        QCOMPARE(shown, it.value());
-    }
+    for (auto it = boxes.begin(); it != boxes.end(); ++it)
+        QCOMPARE(ShownText(m_rig->form->Control(it.key())), it.value());
     QCOMPARE(RowTexts(m_rig->form->xg1(), 1), QStringList({"300", "2000"}));
     QCOMPARE(RowTexts(m_rig->form->xg1(), 2), QStringList({"", ""}));
     QCOMPARE(RowTexts(m_rig->form->xg1(), 5), QStringList({"1500", "2500"}));

@@ -178,16 +178,33 @@ void CheckGuardOnlyStopsItself(EditorRig &rig)
     QVERIFY(!rig.link->IsBusy());
 }
 
-void CheckWriteSucceeds(EditorRig &rig, int progressMaximum, bool guarded)
+void CheckTransferShows(TSignallingWindow &window, int progressMaximum, bool guarded)
 {
-    TSignallingWindow &window = rig.window();
-    rig.ClickWrite();
     QVERIFY(!window.wbtn()->isEnabled());
     QVERIFY(!window.rbtn()->isEnabled());
     QVERIFY(window.ProgressBar1()->isVisible());
+    QCOMPARE(window.ProgressBar1()->minimum(), 0);
     QCOMPARE(window.ProgressBar1()->maximum(), progressMaximum);
     QCOMPARE(window.ProgressBar1()->value(), 1);
     QCOMPARE(window.Timer1().isActive(), guarded);
+}
+
+void CheckReadOnClosedPort(EditorRig &rig, const QString &portName, int progressMaximum)
+{
+    QVERIFY(!rig.link->IsPortOpen());
+    rig.ClickRead();
+    QCOMPARE(rig.channel->opens(), 1);
+    QCOMPARE(rig.channel->CommName(), portName);
+    CheckTransferShows(rig.window(), progressMaximum, true);
+    QTRY_VERIFY(rig.Idle());
+    QVERIFY(rig.messages.messages.isEmpty());
+    QVERIFY(rig.link->IsPortOpen());
+}
+
+void CheckWriteSucceeds(EditorRig &rig, int progressMaximum, bool guarded)
+{
+    rig.ClickWrite();
+    CheckTransferShows(rig.window(), progressMaximum, guarded);
     QTRY_VERIFY(rig.Idle());
     QCOMPARE(rig.messages.messages, Messages({{MessageKind::Information, QStringLiteral("写入成功")}}));
 }

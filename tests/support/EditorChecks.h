@@ -40,6 +40,14 @@ void CheckCloseAbandonsTransfer(EditorRig &rig, bool write, bool waitForRepeat);
 void CheckGuardEndsTransfer(EditorRig &rig, bool write, const QString &fault, bool realTime, int sentBefore,
                             const QString &message);
 
+// A transfer just started: Read and Write disabled, the progress bar at 1 of 0..progressMaximum,
+// the guard timer running when guarded.
+void CheckTransferShows(TSignallingWindow &window, int progressMaximum, bool guarded);
+
+// Read on the closed port: it opens under the window's port name, the transfer shows, and the
+// read ends without a word with the port left open.
+void CheckReadOnClosedPort(EditorRig &rig, const QString &portName, int progressMaximum);
+
 // Write of what the window holds: meanwhile the buttons are disabled, the progress bar shows 1
 // of progressMaximum and the guard timer runs when guarded; then "写入成功" alone, the window idle.
 void CheckWriteSucceeds(EditorRig &rig, int progressMaximum, bool guarded);
