@@ -25,7 +25,7 @@ void CheckEditorLayout(TSignallingWindow &window, const QStringList &scrollingGr
 // without pages) after a read, and <prefix>-reading.png during a read. Skips the test without it.
 void SaveEditorScreenshots(EditorRig &rig, const QString &prefix);
 
-// Read or Write refused before the port opens: the one error message, nothing sent, the radio
+// Write refused before the port opens: the one error message, nothing sent, the radio
 // unchanged and the window idle.
 void CheckWriteRefused(EditorRig &rig, const QString &message);
 
