@@ -337,26 +337,16 @@ void TestTwoToneArea::roundTrip()
     QFETCH(bool, sameTexts);
     TTwoToneArea source;
     Apply(source, edits);
-    const std::vector<Block> blocks = source.EncodeBlocks();
-
     TTwoToneArea copy;
     FillEverything(copy);
-    DecodeAll(copy, blocks);
-    QCOMPARE(copy.EncodeBlocks(), blocks);
-    if (sameTexts)
-        QCOMPARE(AllTexts(copy), AllTexts(source));
+    CheckRoundTrip(source, copy, sameTexts);
 }
 
 void TestTwoToneArea::blocksOutsideIgnored()
 {
     TTwoToneArea area;
     Apply(area, kEdited);
-    const QStringList before = AllTexts(area);
-    Block ones;
-    ones.fill(0xAB);
-    for (int block : {11, 12, 255, -1})
-        area.DecodeBlock(block, ones);
-    QCOMPARE(AllTexts(area), before);
+    CheckBlocksIgnored(area, {11, 12, 255, -1}, 0xAB);
 }
 
 QTEST_GUILESS_MAIN(TestTwoToneArea)

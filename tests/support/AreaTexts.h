@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QtTest>
+#include <initializer_list>
 #include <vector>
 
 class TEditorTexts;
@@ -40,3 +42,27 @@ QString EncodeError(const TSignallingArea &area);
 
 // Every block in turn, numbered from 0, as a read brings them.
 void DecodeAll(TSignallingArea &area, const std::vector<Block> &blocks);
+
+// The source's blocks decoded into the copy: the copy encodes the same blocks and, with
+// sameTexts, shows the source's texts.
+template <class Area>
+void CheckRoundTrip(const Area &source, Area &copy, bool sameTexts)
+{
+    const std::vector<Block> blocks = source.EncodeBlocks();
+    DecodeAll(copy, blocks);
+    QCOMPARE(copy.EncodeBlocks(), blocks);
+    if (sameTexts)
+        QCOMPARE(AllTexts(copy), AllTexts(source));
+}
+
+// Replies for blocks outside the area, every byte the fill, change no text.
+template <class Area>
+void CheckBlocksIgnored(Area &area, std::initializer_list<int> blocks, std::uint8_t fill)
+{
+    const QStringList before = AllTexts(area);
+    Block data;
+    data.fill(fill);
+    for (const int block : blocks)
+        area.DecodeBlock(block, data);
+    QCOMPARE(AllTexts(area), before);
+}
