@@ -54,20 +54,6 @@ constexpr int kDecodeStandardWidth = 66;
 constexpr int kDecodeCodeWidth = 72;
 constexpr int kFunctionWidth = 56;
 
-int GridHeight(int rows)
-{
-    return rows * (kRowHeight + 1) + 2;
-}
-
-// Widths plus one grid line each and the frame.
-int GridWidth(std::initializer_list<int> widths)
-{
-    int sum = 2;
-    for (int width : widths)
-        sum += width + 1;
-    return sum;
-}
-
 }  // namespace
 
 TForm5::TForm5(TProgramLink &link, PortName portName, QWidget *parent)
@@ -135,14 +121,14 @@ void TForm5::PlaceStandardsPage()
     }
     Place(QStringLiteral("xg1"), 264, 16,
           GridWidth({kStandardNameWidth, kDurationWidth, kDigitWidth, kDigitWidth}),
-          GridHeight(TFiveToneArea::kStandards + 1));
+          GridHeight(TFiveToneArea::kStandards + 1, kRowHeight));
 }
 
 void TForm5::PlaceEncodePage()
 {
     Place(QStringLiteral("xg2"), 12, 8,
           GridWidth({kEntryWidth, kCodeWidth, kCodeWidth, kCodeWidth, kCodeWidth, kEncodeStandardWidth}),
-          GridHeight(TFiveToneArea::kEntries + 1));
+          GridHeight(TFiveToneArea::kEntries + 1, kRowHeight));
     int top = kDelayTop;
     for (const char *name : {"cb1", "cb2", "cb3", "cb4"}) {
         const QString box = QString::fromLatin1(name);
@@ -157,7 +143,7 @@ void TForm5::PlaceDecodePage()
     const int width = GridWidth({kEntryWidth, kDecodeStandardWidth, kDecodeCodeWidth, kFunctionWidth,
                                  kDecodeCodeWidth, kFunctionWidth, kDecodeCodeWidth, kFunctionWidth,
                                  kDecodeCodeWidth});
-    Place(QStringLiteral("xg3"), 12, 8, width, GridHeight(TFiveToneArea::kEntries + 1));
+    Place(QStringLiteral("xg3"), 12, 8, width, GridHeight(TFiveToneArea::kEntries + 1, kRowHeight));
     const QString reset = QStringLiteral("ed1");
     const int left = 12 + width + 24;
     Place(reset, left, kDelayTop, 100);

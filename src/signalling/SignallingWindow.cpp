@@ -312,6 +312,19 @@ TCellEditor *TSignallingWindow::CellEditor(const QString &name) const
     return m_cellEditors.value(name);
 }
 
+int TSignallingWindow::GridHeight(int rows, int rowHeight)
+{
+    return rows * (rowHeight + 1) + 2;
+}
+
+int TSignallingWindow::GridWidth(std::initializer_list<int> widths)
+{
+    int sum = 2;
+    for (int width : widths)
+        sum += width + 1;
+    return sum;
+}
+
 void TSignallingWindow::Place(const QString &name, int left, int top, int width, int height)
 {
     QWidget *widget = m_controls.value(name);

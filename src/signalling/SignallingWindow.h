@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -79,6 +80,10 @@ public Q_SLOTS:
     void Timer1Timer();
 
 protected:
+    // Outer size of a grid that shows all its rows and columns: each with its grid line, and
+    // the frame.
+    static int GridHeight(int rows, int rowHeight);
+    static int GridWidth(std::initializer_list<int> widths);
     // Pixel layout, in the coordinates of the control's parent (page, group or window).
     void Place(const QString &name, int left, int top, int width, int height = -1);
     void PlaceLabel(const QString &controlName, int left, int top);

@@ -45,20 +45,6 @@ constexpr int kBottomTop = 525;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 30;
 
-// Every row and column with its grid line, and the frame.
-int GridHeight(int rows)
-{
-    return rows * (kRowHeight + 1) + 2;
-}
-
-int GridWidth(std::initializer_list<int> widths)
-{
-    int sum = 2;
-    for (int width : widths)
-        sum += width + 1;
-    return sum;
-}
-
 }  // namespace
 
 TForm4::TForm4(TProgramLink &link, PortName portName, QWidget *parent)
@@ -96,7 +82,7 @@ TXStringGrid *TForm4::xg2() const
 void TForm4::PlaceEncodePage()
 {
     Place(QStringLiteral("xg1"), 12, 8, GridWidth({kNumberWidth, kFrequencyWidth, kFrequencyWidth}),
-          GridHeight(TTwoToneArea::kEntries + 1));
+          GridHeight(TTwoToneArea::kEntries + 1, kRowHeight));
     int top = kTimeTop;
     for (const char *name : {"cb1", "cb2", "cb3"}) {
         const QString box = QString::fromLatin1(name);
@@ -111,7 +97,7 @@ void TForm4::PlaceDecodePage()
     const int gridWidth = GridWidth({kEntryWidth, kCodeWidth, kModeWidth, kPromptWidth, kCodeWidth, kModeWidth,
                                      kPromptWidth, kCodeWidth, kModeWidth, kPromptWidth, kCodeWidth, kModeWidth,
                                      kPromptWidth});
-    const int gridHeight = GridHeight(TTwoToneArea::kEntries + 1);
+    const int gridHeight = GridHeight(TTwoToneArea::kEntries + 1, kRowHeight);
     Place(kDecodeGroup, 4, 0, gridWidth + 12, gridHeight + 24);
     Place(QStringLiteral("xg2"), 6, 20, gridWidth, gridHeight);
 }
