@@ -535,6 +535,11 @@ void TestMainWindow::screenshots()
     QVERIFY(f.windows->Form3().grab().save(dir + QStringLiteral("/progress.png")));
     QVERIFY(f.finish());
     QVERIFY(f.form().grab().save(dir + QStringLiteral("/main-after-read.png")));
+
+    Fixture small(FactoryImage(), QSize(800, 600));
+    small.form().rbtn()->click();
+    QVERIFY(small.finish());
+    QVERIFY(small.form().grab().save(dir + QStringLiteral("/main-small-screen.png")));
 }
 
 QTEST_MAIN(TestMainWindow)
