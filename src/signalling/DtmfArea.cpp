@@ -142,16 +142,12 @@ const TFormLayout &TDtmfArea::Layout()
 {
     static const TFormLayout layout = [] {
         TFormLayout l;
-        l.caption = QStringLiteral("对讲机写频软件");
         l.width = 428;
         l.height = 485;
         const QString encode = QStringLiteral("DTMF编码");
         const QString decode = QStringLiteral("DTMF解码");
         l.pages = {encode, decode};
         l.initialPage = 0;
-        l.readCaption = QStringLiteral("读取");
-        l.writeCaption = QStringLiteral("写入");
-        l.closeCaption = QStringLiteral("关闭");
         for (const char *name : {"xg2", "cb1", "cb2", "cb3", "cb4", "cb5", "CheckB1"})
             l.placements.push_back({QString::fromLatin1(name), encode, encode, false});
         for (const char *name : {"Edit1", "cb6", "cb7", "cb8", "cb9", "CheckB2"})

@@ -297,14 +297,10 @@ const TFormLayout &TFiveToneArea::Layout()
 {
     static const TFormLayout layout = [] {
         TFormLayout form;
-        form.caption = QStringLiteral("对讲机写频软件");
         form.width = 777;
         form.height = 529;
         form.pages = QStringList{"标准", "编码", "解码"};
         form.initialPage = 2;
-        form.readCaption = QStringLiteral("读取");
-        form.writeCaption = QStringLiteral("写入");
-        form.closeCaption = QStringLiteral("关闭");
         form.placements.push_back({kStandardBox, "标准", QString(), false});
         for (int digit = 1; digit <= kDigits; ++digit)
             form.placements.push_back({QStringLiteral("Edit%1").arg(digit), "标准", QString(), true});

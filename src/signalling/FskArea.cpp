@@ -105,12 +105,8 @@ const TFormLayout &TFskArea::Layout()
 {
     static const TFormLayout layout = [] {
         TFormLayout l;
-        l.caption = QStringLiteral("对讲机写频软件");
         l.width = 696;
         l.height = 480;
-        l.readCaption = QStringLiteral("读取");
-        l.writeCaption = QStringLiteral("写入");
-        l.closeCaption = QStringLiteral("关闭");
         for (const char *name : {"ed1", "ed2", "cb1", "ed3", "ed4", "CheckBox1", "xg1"})
             l.placements.push_back({QString::fromLatin1(name), {}, {}, false});
         l.cellEditors = {{QStringLiteral("EditCellEditor1"), TCellEditorKind::Edit, {}, {}}};

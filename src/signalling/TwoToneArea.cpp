@@ -218,14 +218,10 @@ const TFormLayout &TTwoToneArea::Layout()
 {
     static const TFormLayout layout = [] {
         TFormLayout form;
-        form.caption = QStringLiteral("对讲机写频软件");
         form.width = 685;
         form.height = 563;
         form.pages = QStringList{"编码", "解码"};
         form.initialPage = 0;
-        form.readCaption = QStringLiteral("读取");
-        form.writeCaption = QStringLiteral("写入");
-        form.closeCaption = QStringLiteral("关闭");
         const QString tones = QStringLiteral("两音频率");
         form.placements = {
             {kEncodeGrid, "编码", QString(), false},
