@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -112,6 +113,7 @@ private Q_SLOTS:
     void settingsKeepTypedText();
     void badFrequencyIsReported();
     void readFillsTableAndSettings();
+    void readAndWriteOverPseudoTerminal();
     void writeChangesRadioImage();
     void badTextStopsWriteBeforeSending();
     void busyStateLocksControls();
@@ -302,6 +304,42 @@ void TestMainWindow::readFillsTableAndSettings()
     QVERIFY(f.form().comcbb()->isEnabled());
     QVERIFY(f.messages.messages.isEmpty());
     QVERIFY(f.action("DTMF1")->isEnabled());
+}
+
+// The whole chain a user has: the real serial port component on the virtual radio's
+// pseudo-terminal, chunks crossing from the port's threads to the window.
+void TestMainWindow::readAndWriteOverPseudoTerminal()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("radio"));
+    QProcess radio;
+    radio.start(QStringLiteral(XIEPIN_RADIO_EXE), {QStringLiteral("--link"), link});
+    QVERIFY(radio.waitForStarted());
+    QTRY_VERIFY(QFileInfo::exists(link));
+
+    MessageRecorder messages;
+    TAppWindows windows(TAppWindows::Options{nullptr, QSize(1280, 1024)});
+    TForm1 &form = windows.Form1();
+    form.comcbb()->setEditText(link);
+    form.show();
+    form.rbtn()->click();
+    QVERIFY(form.Link().IsBusy());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Link().IsBusy(), 10000);
+    QVERIFY(messages.messages.isEmpty());
+    TMainConfig expected;
+    const TRadioImage factory = FactoryImage();
+    for (int block = 1; block <= 16; ++block)
+        DecodeMainBlock(expected, 0, block, factory.block(0, block));
+    DecodeMainBlock(expected, 5, 0, factory.block(5, 0));
+    for (int row = 1; row <= 16; ++row)
+        QCOMPARE(form.Config().Row(row), expected.Row(row));
+    QVERIFY(form.comcbb()->isEnabled());
+
+    form.wbtn()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Link().IsBusy(), 10000);
+    QCOMPARE(messages.texts(), QStringList{"写入成功"});
+    radio.terminate();
+    QVERIFY(radio.waitForFinished());
 }
 
 void TestMainWindow::writeChangesRadioImage()
