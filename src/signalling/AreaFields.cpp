@@ -111,3 +111,15 @@ void DecodeField(const TByteField &field, const Block &data, TControlTexts &cont
         break;
     }
 }
+
+TEntryPlace PairEntryPlace(int entry)
+{
+    constexpr int kFirstOffset = 20;
+    constexpr int kInBlock0 = 2;
+    constexpr int kPerBlock = 7;
+    if (entry <= kInBlock0)
+        return {0, kFirstOffset + kPairEntrySize * (entry - 1)};
+    const int k = entry - kInBlock0 - 1;
+    return {1 + k / kPerBlock, kPairEntrySize * (k % kPerBlock)};
+}
+

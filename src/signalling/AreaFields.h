@@ -39,3 +39,16 @@ std::uint32_t StoredNumber(const QString &text, int width, int scale = 1);
 
 std::uint32_t ReadLe(const Block &data, int offset, int width);
 void WriteLe(Block &data, int offset, int width, std::uint32_t value);
+
+// Where a table entry sits in its area: block number and offset of its first data byte.
+struct TEntryPlace {
+    int block;
+    int offset;
+};
+
+// The 16-entry table of 4-byte entries that two areas share (the FSK queue/ID pairs and the
+// two-tone encode pairs): entries 1-2 at block 0 offset 20, entries 3-9 filling block 1 and
+// entries 10-16 block 2 from offset 0.
+constexpr int kPairEntrySize = 4;
+TEntryPlace PairEntryPlace(int entry);
+

@@ -44,11 +44,6 @@ constexpr int kDelaysAt = 20;
 constexpr int kDelayCount = 4;
 constexpr int kDelayScale = 10;
 
-struct TEntryPlace {
-    int block;
-    int offset;
-};
-
 // Encode entry e (1..16), 14 bytes, in block (e+1)/2 at offset 0 or 14:
 //   0, 3, 6, 9  first, second, third frame code, acknowledge code (3 bytes each, xg2 columns 1..4)
 //   12          standard 1..5 (xg2 column 5)

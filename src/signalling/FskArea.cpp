@@ -27,26 +27,9 @@ const std::vector<TByteField> &SettingsFields()
     return fields;
 }
 
-// Each table entry is 4 bytes: queue (2), then ID (2); 0 for an empty cell. Entries 1-2 sit
-// at offset 20 of block 0, entries 3-9 fill block 1 and entries 10-16 block 2 from offset 0.
-constexpr int kEntryWidth = 4;
+// Each table entry is 4 bytes, queue (2) then ID (2), 0 for an empty cell, placed as
+// PairEntryPlace says.
 constexpr int kNumberWidth = 2;
-constexpr int kFirstEntriesOffset = 20;
-constexpr int kEntriesInBlock0 = 2;
-constexpr int kEntriesPerBlock = 7;
-
-struct EntryPlace {
-    int block;
-    int offset;
-};
-
-EntryPlace PlaceOf(int entry)
-{
-    if (entry <= kEntriesInBlock0)
-        return {0, kFirstEntriesOffset + kEntryWidth * (entry - 1)};
-    const int k = entry - kEntriesInBlock0 - 1;
-    return {k / kEntriesPerBlock + 1, kEntryWidth * (k % kEntriesPerBlock)};
-}
 
 std::uint32_t CellNumber(const QString &text, const QString &place)
 {
@@ -122,7 +105,7 @@ std::vector<Block> TFskArea::EncodeBlocks() const
         EncodeField(field, Controls(), blocks[0]);
 
     for (int entry = 1; entry <= kEntries; ++entry) {
-        const EntryPlace place = PlaceOf(entry);
+        const TEntryPlace place = PairEntryPlace(entry);
         Block &data = blocks[static_cast<std::size_t>(place.block)];
         WriteLe(data, place.offset, kNumberWidth,
                 CellNumber(xg1().Cell(kQueueColumn, entry), xg1().Place(kQueueColumn, entry)));
@@ -141,7 +124,7 @@ void TFskArea::DecodeBlock(int block, const Block &data)
             DecodeField(field, data, Controls());
     }
     for (int entry = 1; entry <= kEntries; ++entry) {
-        const EntryPlace place = PlaceOf(entry);
+        const TEntryPlace place = PairEntryPlace(entry);
         if (place.block == block)
             DecodeEntry(entry, data, place.offset);
     }

@@ -28,22 +28,11 @@ constexpr TBoxField kBoxFields[] = {
 };
 constexpr int kNumberWidth = 2;
 
-struct TEntryPlace {
-    int block;
-    int offset;
-};
-
-// Encode entry e (1..16), 4 bytes: first frequency, second frequency (Hz, 16 bits, 0 = none).
-// Entries 1-2 at block 0 offset 20; 3-9 in block 1 and 10-16 in block 2, from offset 0.
-constexpr int kEncodeEntrySize = 4;
-constexpr int kEncodeEntriesPerBlock = 7;
-
+// Encode entry e (1..16), 4 bytes: first frequency, second frequency (Hz, 16 bits, 0 = none),
+// placed as PairEntryPlace says.
 TEntryPlace EncodeEntryPlace(int entry)
 {
-    if (entry <= 2)
-        return {0, 20 + kEncodeEntrySize * (entry - 1)};
-    return {1 + (entry - 3) / kEncodeEntriesPerBlock,
-            kEncodeEntrySize * ((entry - 3) % kEncodeEntriesPerBlock)};
+    return PairEntryPlace(entry);
 }
 
 // Decode entry e (1..16), 12 bytes: blocks 3-10, two entries per block at offsets 0 and 12;
