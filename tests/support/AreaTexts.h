@@ -55,6 +55,33 @@ void CheckRoundTrip(const Area &source, Area &copy, bool sameTexts)
         QCOMPARE(AllTexts(copy), AllTexts(source));
 }
 
+// The current data row: its "edits" give its "bytes" (hex) at "offset" of block "block".
+template <class Area>
+void CheckEncodedField()
+{
+    QFETCH(QStringList, edits);
+    QFETCH(int, block);
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    Area area;
+    Apply(area, edits);
+    const std::vector<Block> blocks = area.EncodeBlocks();
+    QCOMPARE(HexAt(blocks.at(static_cast<std::size_t>(block)), offset, static_cast<int>(bytes.size() / 2)), bytes);
+}
+
+// The current data row: its "bytes" at "offset" of block "block", decoded into the area, show
+// its "texts".
+template <class Area>
+void CheckDecodedField(Area &area)
+{
+    QFETCH(int, block);
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, texts);
+    area.DecodeBlock(block, BlockWith(offset, bytes));
+    Expect(area, texts);
+}
+
 // Replies for blocks outside the area, every byte the fill, change no text.
 template <class Area>
 void CheckBlocksIgnored(Area &area, std::initializer_list<int> blocks, std::uint8_t fill)
