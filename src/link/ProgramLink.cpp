@@ -75,30 +75,30 @@ void TProgramLink::SetResendInterval(int ms)
 
 bool TProgramLink::StartMainRead(const QString &portName)
 {
-    if (IsBusy() && m_kind != TransferKind::MainRead)
-        return false;
-    if (!IsPortOpen())
-        OpenPort(portName);
-    const bool wasBusy = IsBusy();
-    Begin(TransferKind::MainRead, -1);
-    m_readPhase = ReadPhase::Handshake;
-    ReadBlock = 0;
-    SendHandshake();
-    if (!wasBusy)
-        emit BusyChanged(true);
-    return true;
+    return StartMain(TransferKind::MainRead, portName, [this] {
+        m_readPhase = ReadPhase::Handshake;
+        ReadBlock = 0;
+    });
 }
 
 bool TProgramLink::StartMainWrite(const QString &portName, const MainImage &image)
 {
-    if (IsBusy() && m_kind != TransferKind::MainWrite)
+    return StartMain(TransferKind::MainWrite, portName, [this, &image] {
+        m_image = image;
+        WriteStep = 0;
+    });
+}
+
+// Opens the port when it is closed, then starts (or restarts) from the handshake.
+bool TProgramLink::StartMain(TransferKind kind, const QString &portName, const std::function<void()> &reset)
+{
+    if (IsBusy() && m_kind != kind)
         return false;
     if (!IsPortOpen())
         OpenPort(portName);
     const bool wasBusy = IsBusy();
-    Begin(TransferKind::MainWrite, -1);
-    m_image = image;
-    WriteStep = 0;
+    Begin(kind, -1);
+    reset();
     SendHandshake();
     if (!wasBusy)
         emit BusyChanged(true);

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -132,6 +133,7 @@ private:
     Block ReplyData() const;
 
     // Transfers.
+    bool StartMain(TransferKind kind, const QString &portName, const std::function<void()> &reset);
     void Begin(TransferKind kind, int area);
     void End(bool completed, bool closePort);
     void MainReadAck();
