@@ -199,7 +199,6 @@ void TForm1::BuildSettings(QWidget *client)
                 m_config.SetSetting(index, text);
         });
         m_boxes[static_cast<std::size_t>(place.box - 1)] = box;
-        m_labels[static_cast<std::size_t>(place.box - 1)] = label;
     }
 }
 

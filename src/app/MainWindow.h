@@ -14,7 +14,6 @@
 class QAction;
 class QComboBox;
 class QFileDialog;
-class QLabel;
 class QPushButton;
 class TCellEditor;
 class TForm3;
@@ -110,7 +109,6 @@ private:
     TXStringGrid *m_xg = nullptr;
     std::vector<std::unique_ptr<TCellEditor>> m_cellEditors;
     std::array<QComboBox *, kSettingBoxCount> m_boxes{};
-    std::array<QLabel *, kSettingBoxCount> m_labels{};
     QComboBox *m_comcbb = nullptr;
     QPushButton *m_wbtn = nullptr;
     QPushButton *m_rbtn = nullptr;
