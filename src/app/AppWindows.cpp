@@ -1,12 +1,12 @@
 #include "app/AppWindows.h"
 
-#include "app/MainWindow.h"
-#include "link/Comm.h"
-#include "link/ProgressWindow.h"
-#include "signalling/DtmfWindow.h"
-#include "signalling/FiveToneWindow.h"
-#include "signalling/FskWindow.h"
-#include "signalling/TwoToneWindow.h"
+#include "editors/DtmfWindow.h"
+#include "editors/FiveToneWindow.h"
+#include "editors/FskWindow.h"
+#include "editors/TwoToneWindow.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ProgressWindow.h"
+#include "serial/Comm.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/SerialChannel.h"
+#include "serial/SerialChannel.h"
 
 #include <QSize>
 #include <memory>

@@ -1,5 +1,5 @@
 #include "app/AppWindows.h"
-#include "app/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

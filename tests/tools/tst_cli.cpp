@@ -1,12 +1,12 @@
 #include "cli/ConfigTable.h"
-#include "link/Comm.h"
-#include "link/FactoryImage.h"
-#include "link/Frame.h"
-#include "link/RadioImage.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
+#include "protocol/FactoryImage.h"
+#include "protocol/Frame.h"
+#include "protocol/RadioImage.h"
+#include "serial/Comm.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,5 +1,5 @@
-#include "link/FactoryImage.h"
-#include "link/RadioImage.h"
+#include "protocol/FactoryImage.h"
+#include "protocol/RadioImage.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,5 +1,5 @@
-#include "link/FactoryImage.h"
-#include "support/RadioChannel.h"
+#include "protocol/FactoryImage.h"
+#include "support/radio/RadioChannel.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

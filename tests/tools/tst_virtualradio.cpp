@@ -1,4 +1,4 @@
-#include "link/FactoryImage.h"
+#include "protocol/FactoryImage.h"
 #include "radio/VirtualRadio.h"
 
 #include <QRandomGenerator>

@@ -1,17 +1,17 @@
 #include "cli/CliCommands.h"
 
+#include "base/TextConvert.h"
 #include "cli/CliError.h"
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/ConfigTable.h"
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
-#include "link/SerialPorts.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
-#include "mainconfig/TextConvert.h"
+#include "serial/SerialPorts.h"
 
 #include <cstdio>
 

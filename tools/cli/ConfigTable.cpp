@@ -1,8 +1,8 @@
 #include "cli/ConfigTable.h"
 
+#include "base/TextConvert.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainConfig.h"
-#include "mainconfig/TextConvert.h"
 
 #include <algorithm>
 #include <iterator>

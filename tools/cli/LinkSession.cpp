@@ -2,7 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/CliProgress.h"
-#include "link/Comm.h"
+#include "serial/Comm.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/ProgramLink.h"
+#include "protocol/ProgramLink.h"
 
 #include <QString>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/ProgramLink.h"
-#include "link/RadioImage.h"
+#include "protocol/ProgramLink.h"
+#include "protocol/RadioImage.h"
 
 #include <array>
 

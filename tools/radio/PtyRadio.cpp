@@ -1,6 +1,6 @@
 #include "radio/PtyRadio.h"
 
-#include "link/SerialPorts.h"
+#include "serial/SerialPorts.h"
 
 #include <QFile>
 #include <QSocketNotifier>

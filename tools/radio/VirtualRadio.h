@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/RadioImage.h"
+#include "protocol/RadioImage.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // xiepin-radio: a virtual radio on a pseudo-terminal, the stand-in peer for tests, demos and
 // users without a radio. Prints the device path as the first line on stdout.
 
-#include "link/FactoryImage.h"
+#include "protocol/FactoryImage.h"
 #include "radio/PtyRadio.h"
 #include "radio/SignalWatcher.h"
 #include "radio/VirtualRadio.h"

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Checks that includes between folders follow the layers of docs/ARCHITECTURE.md: every
+# folder includes only the folders listed for it, which are all below it, and no core folder
+# uses Qt Widgets. Prints each breach and exits 1 when there is one.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+# folder: the folders whose headers it may include.
+declare -A allowed=(
+    [src/core/base]=""
+    [src/core/device]=""
+    [src/core/serial]="device base"
+    [src/core/protocol]="serial device base"
+    [src/core/mainconfig]="protocol base"
+    [src/core/signalling]="protocol base"
+    [src/gui/dialogs]=""
+    [src/gui/grid]="dialogs base"
+    [src/gui/mainwindow]="grid dialogs mainconfig protocol serial base"
+    [src/gui/editors]="grid dialogs signalling protocol serial base"
+    [src/app]="mainwindow editors dialogs mainconfig signalling protocol serial base"
+    [tools/radio]="protocol serial device base"
+    [tools/cli]="mainconfig signalling protocol serial device base"
+)
+
+status=0
+for folder in "${!allowed[@]}"; do
+    [ -d "$root/$folder" ] || continue
+    own=$(basename "$folder")
+    while IFS= read -r hit; do
+        file=${hit%%:*}
+        used=$(sed -E 's/.*#include "([A-Za-z_]+)\/.*/\1/' <<<"$hit")
+        [ "$used" = "$own" ] && continue
+        case " ${allowed[$folder]} " in
+        *" $used "*) ;;
+        *) echo "${file#$root/}: includes $used/, which $folder may not use"; status=1 ;;
+        esac
+    done < <(grep -rHE '^#include "[A-Za-z_]+/' "$root/$folder" --include='*.h' --include='*.cpp' || true)
+done
+
+# The core runs without a window: no widget headers, not even through QtWidgets.
+if grep -rnE '#include <(QtWidgets|QWidget|QApplication|QMainWindow|QDialog|QMessageBox|QLabel|QComboBox|QPushButton|QAbstractButton|QLineEdit|QTableView|QHeaderView|QProgressBar|QTabWidget|QGroupBox|QCheckBox|QMenu|QAction|QFileDialog|QScreen|QGuiApplication)' "$root/src/core"; then
+    echo "src/core must not use widgets or the GUI module"
+    status=1
+fi
+exit $status

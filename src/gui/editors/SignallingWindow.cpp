@@ -1,0 +1,465 @@
+#include "editors/SignallingWindow.h"
+
+#include "base/TextConvert.h"
+#include "dialogs/MessageBox.h"
+#include "grid/ComboCellEditor.h"
+#include "grid/EditCellEditor.h"
+#include "grid/XStringGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int kGuardMs = 10000;
+
+}  // namespace
+
+TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TSignallingArea &area,
+                                     const TFormLayout &layout, const TTransferStyle &style,
+                                     PortName portName, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint),
+      m_link(link), m_texts(texts), m_area(area), m_layout(layout), m_style(style),
+      m_portName(std::move(portName))
+{
+    // Hidden, never destroyed: closing an editor neither frees it nor keeps the program running.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(layout.caption);
+    resize(layout.width, layout.height);
+
+    BuildPages(layout);
+    BuildCellEditors(layout);
+    for (const TControlSpec &spec : texts.Controls().Specs())
+        BuildControl(spec);
+    for (const TGridTexts &grid : texts.Grids())
+        BuildGrid(grid);
+
+    m_rbtn = new QPushButton(layout.readCaption, this);
+    m_rbtn->setObjectName(QStringLiteral("rbtn"));
+    m_wbtn = new QPushButton(layout.writeCaption, this);
+    m_wbtn->setObjectName(QStringLiteral("wbtn"));
+    m_button3 = new QPushButton(layout.closeCaption, this);
+    m_button3->setObjectName(QStringLiteral("Button3"));
+    m_progressBar1 = new QProgressBar(this);
+    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar1->setTextVisible(false);
+    m_progressBar1->hide();
+    m_controls.insert(QStringLiteral("rbtn"), m_rbtn);
+    m_controls.insert(QStringLiteral("wbtn"), m_wbtn);
+    m_controls.insert(QStringLiteral("Button3"), m_button3);
+    m_controls.insert(QStringLiteral("ProgressBar1"), m_progressBar1);
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(kGuardMs);
+    m_timer1.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the guard promises ten seconds.
+    m_timer1.setTimerType(Qt::PreciseTimer);
+
+    connect(m_rbtn, &QPushButton::clicked, this, &TSignallingWindow::rbtnClick);
+    connect(m_wbtn, &QPushButton::clicked, this, &TSignallingWindow::wbtnClick);
+    connect(m_button3, &QPushButton::clicked, this, &TSignallingWindow::Button3Click);
+    connect(&m_timer1, &QTimer::timeout, this, &TSignallingWindow::Timer1Timer);
+    connect(&m_link, &TProgramLink::AreaBlockRead, this, &TSignallingWindow::OnBlockRead);
+    connect(&m_link, &TProgramLink::Progressed, this, &TSignallingWindow::OnProgressed);
+    connect(&m_link, &TProgramLink::Finished, this, &TSignallingWindow::OnFinished);
+    connect(&m_link, &TProgramLink::BusyChanged, this, &TSignallingWindow::UpdateButtons);
+
+    LoadFromTexts();
+    UpdateButtons();
+}
+
+TSignallingWindow::~TSignallingWindow()
+{
+    // The controls outlive this body (QWidget deletes them later); none may reach the texts,
+    // which a subclass may already have freed.
+    for (QWidget *control : std::as_const(m_controls))
+        control->disconnect(this);
+    // Grids detach their editors as they go; free the editors after the grids.
+    for (TXStringGrid *grid : std::as_const(m_grids))
+        delete grid;
+    m_grids.clear();
+}
+
+// --- building
+
+void TSignallingWindow::BuildPages(const TFormLayout &layout)
+{
+    if (layout.pages.isEmpty())
+        return;
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    for (const QString &caption : layout.pages) {
+        auto *page = new QWidget;
+        page->setObjectName(caption);
+        m_pages->addTab(page, caption);
+        m_pageByCaption.insert(caption, page);
+    }
+    m_pages->setCurrentIndex(layout.initialPage);
+}
+
+QWidget *TSignallingWindow::ParentFor(const QString &name)
+{
+    const TPlacement *placement = m_layout.Placement(name);
+    QWidget *parent = this;
+    if (placement && !placement->page.isEmpty())
+        parent = m_pageByCaption.value(placement->page, this);
+    if (!placement || placement->group.isEmpty())
+        return parent;
+    const QString key = placement->page + QLatin1Char('/') + placement->group;
+    QGroupBox *group = m_groupByCaption.value(key);
+    if (!group) {
+        group = new QGroupBox(placement->group, parent);
+        group->setObjectName(placement->group);
+        m_groupByCaption.insert(key, group);
+        m_groupByCaption.insert(placement->group, group);
+    }
+    return group;
+}
+
+void TSignallingWindow::BuildControl(const TControlSpec &spec)
+{
+    QWidget *parent = ParentFor(spec.name);
+    const TPlacement *placement = m_layout.Placement(spec.name);
+    const bool readOnly = placement && placement->readOnly;
+    QWidget *control = nullptr;
+    switch (spec.kind) {
+    case TControlKind::ComboBox:
+    case TControlKind::DropDownList: {
+        auto *combo = new QComboBox(parent);
+        combo->setEditable(spec.kind == TControlKind::ComboBox);
+        // No inline completion: a typed "55" must not become "550" from the list.
+        if (combo->isEditable())
+            combo->setCompleter(nullptr);
+        combo->addItems(spec.items);
+        combo->setEnabled(!readOnly);
+        if (combo->isEditable()) {
+            connect(combo, &QComboBox::editTextChanged, this, [this, name = spec.name] { StoreControl(name); });
+        } else {
+            connect(combo, &QComboBox::currentTextChanged, this, [this, name = spec.name] { StoreControl(name); });
+        }
+        control = combo;
+        break;
+    }
+    case TControlKind::EditBox: {
+        auto *edit = new QLineEdit(parent);
+        edit->setReadOnly(readOnly);
+        // Limits typing only: a longer text read from the radio is shown whole.
+        if (spec.maxLength > 0) {
+            connect(edit, &QLineEdit::textEdited, this, [edit, max = spec.maxLength](const QString &text) {
+                if (text.size() > max)
+                    edit->setText(text.left(max));
+            });
+        }
+        connect(edit, &QLineEdit::textChanged, this, [this, name = spec.name] { StoreControl(name); });
+        control = edit;
+        break;
+    }
+    case TControlKind::CheckBox: {
+        auto *check = new QCheckBox(spec.caption, parent);
+        check->setEnabled(!readOnly);
+        connect(check, &QCheckBox::toggled, this, [this, name = spec.name] { StoreControl(name); });
+        control = check;
+        break;
+    }
+    }
+    control->setObjectName(spec.name);
+    m_controls.insert(spec.name, control);
+    // A check box without a caption of its own ("清除自动应答") has a label beside it.
+    if (!spec.label.isEmpty()) {
+        auto *label = new QLabel(spec.label, parent);
+        label->setObjectName(spec.name + QStringLiteral("Label"));
+        m_labels.insert(spec.name, label);
+    }
+}
+
+void TSignallingWindow::BuildCellEditors(const TFormLayout &layout)
+{
+    for (const TCellEditorSpec &spec : layout.cellEditors) {
+        std::unique_ptr<TCellEditor> editor;
+        if (spec.kind == TCellEditorKind::Combo) {
+            auto combo = std::make_unique<TComboCellEditor>();
+            combo->SetItems(spec.items);
+            combo->SetDefaultText(spec.defaultText);
+            editor = std::move(combo);
+        } else {
+            auto edit = std::make_unique<TEditCellEditor>();
+            edit->SetDefaultText(spec.defaultText);
+            editor = std::move(edit);
+        }
+        editor->setObjectName(spec.name);
+        m_cellEditors.insert(spec.name, editor.get());
+        m_ownedEditors.push_back(std::move(editor));
+    }
+}
+
+void TSignallingWindow::BuildGrid(const TGridTexts &texts)
+{
+    auto *grid = new TXStringGrid(ParentFor(texts.Name()));
+    grid->setObjectName(texts.Name());
+    grid->SetColCount(texts.ColCount());
+    grid->SetRowCount(texts.RowCount());
+    grid->SetFixedCols(1);
+    grid->SetFixedRows(1);
+    grid->SetOptions(TGridOption::Editing | TGridOption::RangeSelect);
+    grid->SetImmediateEditMode(true);
+    const std::vector<TColumnSpec> &columns = texts.Spec().columns;
+    for (int col = 0; col < texts.ColCount(); ++col) {
+        TXStringColumnItem &item = grid->Columns()[col];
+        item.SetAlignment(Qt::AlignCenter);
+        item.SetHeaderAlignment(Qt::AlignCenter);
+        const QString &editor = columns[static_cast<std::size_t>(col)].editor;
+        if (!editor.isEmpty())
+            item.SetEditor(m_cellEditors.value(editor));
+    }
+    const QString name = texts.Name();
+    grid->OnSetEditText = [this, name](int col, int row, const QString &value) {
+        if (m_loading)
+            return;
+        m_texts.SetEditText(name, col, row, value);
+        LoadGrid(m_texts.Grid(name), *m_grids.value(name));
+        TextsChanged();
+    };
+    m_grids.insert(name, grid);
+    m_controls.insert(name, grid);
+}
+
+// --- texts
+
+void TSignallingWindow::LoadGrid(const TGridTexts &texts, TXStringGrid &grid)
+{
+    const bool wasLoading = std::exchange(m_loading, true);
+    for (int row = 0; row < texts.RowCount(); ++row) {
+        for (int col = 0; col < texts.ColCount(); ++col)
+            grid.SetCells(col, row, texts.Cell(col, row));
+    }
+    m_loading = wasLoading;
+}
+
+void TSignallingWindow::LoadFromTexts()
+{
+    const bool wasLoading = std::exchange(m_loading, true);
+    const TControlTexts &controls = m_texts.Controls();
+    for (const TControlSpec &spec : controls.Specs()) {
+        QWidget *control = m_controls.value(spec.name);
+        if (auto *combo = qobject_cast<QComboBox *>(control)) {
+            if (combo->isEditable())
+                combo->setEditText(controls.Text(spec.name));
+            else
+                combo->setCurrentIndex(combo->findText(controls.Text(spec.name)));
+        } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+            edit->setText(controls.Text(spec.name));
+        } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
+            check->setChecked(controls.Checked(spec.name));
+        }
+    }
+    for (const TGridTexts &texts : m_texts.Grids())
+        LoadGrid(texts, *m_grids.value(texts.Name()));
+    m_loading = wasLoading;
+}
+
+void TSignallingWindow::StoreControl(const QString &name)
+{
+    if (m_loading)
+        return;
+    TControlTexts &controls = m_texts.Controls();
+    QWidget *control = m_controls.value(name);
+    if (auto *combo = qobject_cast<QComboBox *>(control))
+        controls.SetText(name, combo->currentText());
+    else if (auto *edit = qobject_cast<QLineEdit *>(control))
+        controls.SetText(name, edit->text());
+    else if (auto *check = qobject_cast<QCheckBox *>(control))
+        controls.SetChecked(name, check->isChecked());
+    TextsChanged();
+}
+
+// --- lookup and placement
+
+QWidget *TSignallingWindow::Page(const QString &caption) const
+{
+    return m_pageByCaption.value(caption);
+}
+
+QGroupBox *TSignallingWindow::Group(const QString &caption) const
+{
+    return m_groupByCaption.value(caption);
+}
+
+QWidget *TSignallingWindow::Control(const QString &name) const
+{
+    return m_controls.value(name);
+}
+
+QLabel *TSignallingWindow::Label(const QString &controlName) const
+{
+    return m_labels.value(controlName);
+}
+
+TXStringGrid *TSignallingWindow::Grid(const QString &name) const
+{
+    return m_grids.value(name);
+}
+
+TCellEditor *TSignallingWindow::CellEditor(const QString &name) const
+{
+    return m_cellEditors.value(name);
+}
+
+int TSignallingWindow::GridHeight(int rows, int rowHeight)
+{
+    return rows * (rowHeight + 1) + 2;
+}
+
+int TSignallingWindow::GridWidth(std::initializer_list<int> widths)
+{
+    int sum = 2;
+    for (int width : widths)
+        sum += width + 1;
+    return sum;
+}
+
+void TSignallingWindow::Place(const QString &name, int left, int top, int width, int height)
+{
+    QWidget *widget = m_controls.value(name);
+    if (!widget)
+        widget = m_groupByCaption.value(name);
+    if (!widget)
+        widget = m_pageByCaption.value(name);
+    if (!widget && name == QStringLiteral("PageControl1"))
+        widget = m_pages;
+    if (!widget)
+        return;
+    widget->setGeometry(left, top, width, height < 0 ? widget->sizeHint().height() : height);
+}
+
+void TSignallingWindow::PlaceLabel(const QString &controlName, int left, int top)
+{
+    if (QLabel *label = m_labels.value(controlName)) {
+        label->adjustSize();
+        label->move(left, top);
+    }
+}
+
+// --- transfers
+
+bool TSignallingWindow::IsMine(TransferKind kind, int area) const
+{
+    return (kind == TransferKind::AreaRead || kind == TransferKind::AreaWrite) && area == m_area.Area();
+}
+
+bool TSignallingWindow::EnsurePortOpen()
+{
+    if (m_link.IsPortOpen())
+        return true;
+    try {
+        m_link.OpenPort(m_portName());
+        return true;
+    } catch (const ECommsError &error) {
+        ShowError(this, QString::fromUtf8(error.what()));
+        return false;
+    }
+}
+
+void TSignallingWindow::StartGuard()
+{
+    // Starting the guard while it runs does not restart its ten seconds.
+    if (!m_timer1.isActive())
+        m_timer1.start();
+}
+
+void TSignallingWindow::ShowProgress(int maximum)
+{
+    m_progressBar1->setRange(0, maximum);
+    m_progressBar1->setValue(1);
+    m_progressBar1->show();
+}
+
+void TSignallingWindow::rbtnClick()
+{
+    if (m_link.IsBusy() || !EnsurePortOpen())
+        return;
+    if (!m_link.StartAreaRead(m_area.Area(), m_area.ReadRule()))
+        return;
+    if (m_style.guardOnRead)
+        StartGuard();
+    ShowProgress(m_style.readMaximum);
+}
+
+void TSignallingWindow::wbtnClick()
+{
+    if (m_link.IsBusy())
+        return;
+    std::vector<Block> blocks;
+    try {
+        blocks = m_area.EncodeBlocks();
+    } catch (const EConvertError &error) {
+        ShowError(this, error.message());
+        return;
+    }
+    if (!EnsurePortOpen())
+        return;
+    if (!m_link.StartAreaWrite(m_area.Area(), blocks, m_area.Framing()))
+        return;
+    if (m_style.guardOnWrite)
+        StartGuard();
+    ShowProgress(m_style.writeMaximum);
+}
+
+void TSignallingWindow::Button3Click()
+{
+    m_link.AbandonAreaTransfer(m_area.Area());
+    m_timer1.stop();
+    m_progressBar1->hide();
+    hide();
+}
+
+void TSignallingWindow::Timer1Timer()
+{
+    m_timer1.stop();
+    if (!m_style.guardEndsTransfer || !IsMine(m_link.Running(), m_link.RunningArea()))
+        return;
+    const bool reading = m_link.Running() == TransferKind::AreaRead;
+    m_link.AbandonAreaTransfer(m_area.Area());
+    m_progressBar1->hide();
+    ShowError(this, reading ? QStringLiteral("读取失败：电台无应答") : QStringLiteral("写入失败：电台无应答"));
+}
+
+void TSignallingWindow::OnBlockRead(int area, int block, const Block &data)
+{
+    if (area != m_area.Area())
+        return;
+    m_area.DecodeBlock(block, data);
+    LoadFromTexts();
+    TextsChanged();
+}
+
+void TSignallingWindow::OnProgressed(TransferKind kind, int area, int answers)
+{
+    if (!IsMine(kind, area))
+        return;
+    m_progressBar1->setValue(qMin(1 + answers, m_progressBar1->maximum()));
+}
+
+void TSignallingWindow::OnFinished(TransferKind kind, int area, bool completed)
+{
+    if (!IsMine(kind, area))
+        return;
+    m_timer1.stop();
+    m_progressBar1->hide();
+    if (completed && kind == TransferKind::AreaWrite)
+        ShowMessage(this, QStringLiteral("写入成功"));
+}
+
+void TSignallingWindow::UpdateButtons()
+{
+    const bool idle = !m_link.IsBusy();
+    m_rbtn->setEnabled(idle);
+    m_wbtn->setEnabled(idle);
+}

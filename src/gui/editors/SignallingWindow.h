@@ -1,0 +1,137 @@
+#pragma once
+
+#include "protocol/ProgramLink.h"
+#include "signalling/EditorTexts.h"
+#include "signalling/FormLayout.h"
+#include "signalling/SignallingArea.h"
+
+#include <QHash>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class TCellEditor;
+class TXStringGrid;
+
+// How an editor's transfers look in its own window.
+struct TTransferStyle {
+    int readMaximum = 0;   // progress bar range 0..readMaximum, starting at 1
+    int writeMaximum = 0;  // 0..writeMaximum, starting at 1
+    bool guardOnRead = true;
+    bool guardOnWrite = true;
+    // DTMF and FSK: the 10 s guard timer ends a transfer that still runs, with a message.
+    // Two-tone and five-tone: it only stops itself; the resend goes on until Close.
+    bool guardEndsTransfer = true;
+};
+
+// The common body of the four signalling editors: a window that stays on top, built from its
+// area's control and grid descriptions, bound both ways to the area's texts, with the buttons
+// Read, Write and Close, a progress bar and the guard timer `Timer1`. It drives the area's
+// transfers through the shared TProgramLink. Subclasses place the controls (pixel layout) and
+// add what is special to their window.
+//
+// Check before sending: Write encodes every block first; a text that does not fit is reported
+// and nothing is sent. Read and Write open the port when it is closed. While any transfer runs
+// (this window's or another's) Read and Write are disabled. Close and the title bar's close box
+// hide the window; it is never destroyed, so its texts last for the whole run.
+class TSignallingWindow : public QWidget {
+    Q_OBJECT
+public:
+    using PortName = std::function<QString()>;
+
+    TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TSignallingArea &area,
+                      const TFormLayout &layout, const TTransferStyle &style, PortName portName,
+                      QWidget *parent = nullptr);
+    ~TSignallingWindow() override;
+
+    QPushButton *rbtn() const { return m_rbtn; }
+    QPushButton *wbtn() const { return m_wbtn; }
+    QPushButton *Button3() const { return m_button3; }
+    QProgressBar *ProgressBar1() const { return m_progressBar1; }
+    QTimer &Timer1() { return m_timer1; }
+
+    QTabWidget *PageControl1() const { return m_pages; }
+    QWidget *Page(const QString &caption) const;
+    QGroupBox *Group(const QString &caption) const;
+    // The control, grid or label by object name; nullptr when there is none.
+    QWidget *Control(const QString &name) const;
+    QLabel *Label(const QString &controlName) const;
+    TXStringGrid *Grid(const QString &name) const;
+    TCellEditor *CellEditor(const QString &name) const;
+
+    // Shows every control, check box and cell as the area's texts hold them.
+    void LoadFromTexts();
+
+public Q_SLOTS:
+    void rbtnClick();
+    void wbtnClick();
+    void Button3Click();
+    void Timer1Timer();
+
+protected:
+    // Outer size of a grid that shows all its rows and columns: each with its grid line, and
+    // the frame.
+    static int GridHeight(int rows, int rowHeight);
+    static int GridWidth(std::initializer_list<int> widths);
+    // Pixel layout, in the coordinates of the control's parent (page, group or window).
+    void Place(const QString &name, int left, int top, int width, int height = -1);
+    void PlaceLabel(const QString &controlName, int left, int top);
+    // Called after a grid's entry rules ran, and after every decoded block.
+    virtual void TextsChanged() {}
+
+    TEditorTexts &Texts() { return m_texts; }
+    TProgramLink &Link() { return m_link; }
+
+private:
+    void BuildPages(const TFormLayout &layout);
+    QWidget *ParentFor(const QString &name);
+    void BuildControl(const TControlSpec &spec);
+    void BuildCellEditors(const TFormLayout &layout);
+    void BuildGrid(const TGridTexts &grid);
+    void LoadGrid(const TGridTexts &texts, TXStringGrid &grid);
+    void StoreControl(const QString &name);
+
+    bool EnsurePortOpen();
+    void StartGuard();
+    bool IsMine(TransferKind kind, int area) const;
+    void ShowProgress(int maximum);
+    void UpdateButtons();
+
+    void OnBlockRead(int area, int block, const Block &data);
+    void OnProgressed(TransferKind kind, int area, int answers);
+    void OnFinished(TransferKind kind, int area, bool completed);
+
+    TProgramLink &m_link;
+    TEditorTexts &m_texts;
+    TSignallingArea &m_area;
+    const TFormLayout &m_layout;
+    const TTransferStyle m_style;
+    PortName m_portName;
+
+    QTabWidget *m_pages = nullptr;
+    QHash<QString, QWidget *> m_pageByCaption;
+    QHash<QString, QGroupBox *> m_groupByCaption;
+    QHash<QString, QWidget *> m_controls;
+    QHash<QString, QLabel *> m_labels;
+    QHash<QString, TXStringGrid *> m_grids;
+    QHash<QString, TCellEditor *> m_cellEditors;
+    std::vector<std::unique_ptr<TCellEditor>> m_ownedEditors;
+
+    QPushButton *m_rbtn = nullptr;
+    QPushButton *m_wbtn = nullptr;
+    QPushButton *m_button3 = nullptr;
+    QProgressBar *m_progressBar1 = nullptr;
+    QTimer m_timer1;
+    bool m_loading = false;  // texts are being shown: control signals are not edits
+};

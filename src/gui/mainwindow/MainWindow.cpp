@@ -1,0 +1,614 @@
+#include "mainwindow/MainWindow.h"
+
+#include "base/TextConvert.h"
+#include "dialogs/MessageBox.h"
+#include "grid/ComboCellEditor.h"
+#include "grid/EditCellEditor.h"
+#include "grid/XStringGrid.h"
+#include "mainconfig/ConfigFile.h"
+#include "mainconfig/MainCodec.h"
+#include "mainwindow/ProgressWindow.h"
+#include "serial/SerialPorts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+
+// Where each settings box and its label sit (label left/top, box left/top/width), as designed.
+struct SettingPlace {
+    int box;
+    int labelLeft, labelTop;
+    int left, top, width;
+};
+
+constexpr SettingPlace kSettingPlaces[] = {
+    {VoxLevelBox, 24, 16, 88, 8, 81},     {TimeOutBox, 184, 16, 264, 8, 81},
+    {PowerSaveBox, 384, 16, 424, 8, 41},  {Pf1Box, 496, 16, 528, 8, 113},
+    {VoicePromptBox, 672, 16, 736, 8, 57}, {VoxDelayBox, 24, 56, 112, 48, 57},
+    {SquelchBox, 192, 56, 264, 48, 81},   {ScanBox, 384, 56, 424, 48, 41},
+    {Pf2Box, 496, 56, 528, 48, 113},      {AlarmBox, 696, 56, 736, 48, 41},
+};
+
+constexpr int kBoxHeight = 21;
+constexpr int kRowHeight = 24;
+constexpr int kRetryPauseMs = 100;
+constexpr int kMainWriteSteps = 17;  // progress range of a main write
+constexpr int kMainReadSteps = 16;   // progress range of a main read
+
+QSize PrimaryScreenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1024, 768);
+}
+
+int Scaled(int value, double ratio)
+{
+    return static_cast<int>(std::lround(value * ratio));
+}
+
+void ScaleFont(QWidget &widget, double ratio)
+{
+    QFont font = widget.font();
+    if (font.pixelSize() > 0)
+        font.setPixelSize(qMax(1, Scaled(font.pixelSize(), ratio)));
+    else if (font.pointSizeF() > 0)
+        font.setPointSizeF(qMax(1.0, std::round(font.pointSizeF() * ratio)));
+    widget.setFont(font);
+}
+
+void ScaleGeometry(QWidget &widget, double w, double h)
+{
+    const QRect g = widget.geometry();
+    widget.setGeometry(Scaled(g.left(), w), Scaled(g.top(), h), Scaled(g.width(), w), Scaled(g.height(), h));
+}
+
+}  // namespace
+
+TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_link(std::make_unique<TProgramLink>(std::move(port)))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("对讲机写频软件 V1.1.4"));
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    BuildMenus();
+    BuildSettings(client);
+    BuildGrid(client);
+    BuildBottom(client);
+    SetTabOrder();
+    resize(kDesignWidth, kDesignHeight);
+    move(-1, 4);
+
+    connect(&m_config, &TMainConfig::CellChanged, this, &TForm1::ShowCell);
+    connect(&m_config, &TMainConfig::SettingChanged, this, &TForm1::ShowSetting);
+    connect(m_link.get(), &TProgramLink::MainBlockRead, this,
+            [this](int area, int block, const Block &data) { DecodeMainBlock(m_config, area, block, data); });
+    connect(m_link.get(), &TProgramLink::BusyChanged, this, &TForm1::OnBusyChanged);
+    connect(m_link.get(), &TProgramLink::PortOpenChanged, this, &TForm1::OnBusyChanged);
+    connect(m_link.get(), &TProgramLink::Progressed, this, &TForm1::OnProgressed);
+    connect(m_link.get(), &TProgramLink::Finished, this, &TForm1::OnFinished);
+    qApp->installEventFilter(this);
+
+    ShowAllTexts();
+    FormCreate(screen.value_or(PrimaryScreenSize()));
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+    // The grid lets go of its editors before they are freed.
+    delete m_xg;
+}
+
+void TForm1::SetWindows(TForm3 *progress, QWidget *dtmf, QWidget *twoTone, QWidget *fiveTone, QWidget *fsk)
+{
+    m_form3 = progress;
+    m_dtmf = dtmf;
+    m_twoTone = twoTone;
+    m_fiveTone = fiveTone;
+    m_fsk = fsk;
+    if (m_form3) {
+        connect(m_form3, &TForm3::RetryClicked, this, &TForm1::Button1Click);
+        connect(m_form3, &TForm3::CancelClicked, this, &TForm1::Button2Click);
+    }
+}
+
+// --- building
+
+void TForm1::FormCreate(const QSize &screen)
+{
+    AdaptToSmallScreen(screen);
+    QStringList ports;
+    ListSerialPorts(ports);
+    m_comcbb->addItems(ports);
+    if (m_comcbb->count() > 0)
+        m_comcbb->setCurrentIndex(0);
+    m_saveDialog1->setDefaultSuffix(QStringLiteral("qz"));
+    for (QAction *item : m_signallingItems)
+        item->setEnabled(false);
+}
+
+void TForm1::BuildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("文件"));
+    file->setObjectName(QStringLiteral("N2"));
+    m_n3 = file->addAction(QStringLiteral("打开"), this, &TForm1::N3Click);
+    m_n3->setObjectName(QStringLiteral("N3"));
+    m_n5 = file->addAction(QStringLiteral("保存"), this, &TForm1::N5Click);
+    m_n5->setObjectName(QStringLiteral("N5"));
+    m_n1 = file->addAction(QStringLiteral("退出"), this, &TForm1::N1Click);
+    m_n1->setObjectName(QStringLiteral("N1"));
+
+    QMenu *signalling = menuBar()->addMenu(QStringLiteral("信令编辑"));
+    signalling->setObjectName(QStringLiteral("N11111"));
+    m_signallingItems[0] = signalling->addAction(QStringLiteral("DTMF"), this, &TForm1::DTMF1Click);
+    m_signallingItems[0]->setObjectName(QStringLiteral("DTMF1"));
+    m_signallingItems[1] = signalling->addAction(QStringLiteral("2TONE"), this, &TForm1::N2tone1Click);
+    m_signallingItems[1]->setObjectName(QStringLiteral("N2tone1"));
+    m_signallingItems[2] = signalling->addAction(QStringLiteral("5TONE"), this, &TForm1::N5TONE1Click);
+    m_signallingItems[2]->setObjectName(QStringLiteral("N5TONE1"));
+    m_signallingItems[3] = signalling->addAction(QStringLiteral("FSK 队列同步"), this, &TForm1::N4Click);
+    m_signallingItems[3]->setObjectName(QStringLiteral("N4"));
+
+    // Non-native dialogs, so they look the same everywhere and tests can answer them.
+    for (QFileDialog **dialog : {&m_openDialog1, &m_saveDialog1}) {
+        *dialog = new QFileDialog(this);
+        (*dialog)->setOption(QFileDialog::DontUseNativeDialog);
+        (*dialog)->setOption(QFileDialog::DontConfirmOverwrite);
+        (*dialog)->setNameFilter(QStringLiteral("*.qz"));
+        (*dialog)->setDefaultSuffix(QStringLiteral("qz"));
+    }
+    m_openDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+    m_openDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    m_openDialog1->setFileMode(QFileDialog::AnyFile);
+    m_saveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+    m_saveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+}
+
+void TForm1::BuildSettings(QWidget *client)
+{
+    for (const SettingPlace &place : kSettingPlaces) {
+        const SettingDef &def = SettingDefinition(place.box);
+        auto *label = new QLabel(def.label, client);
+        label->setObjectName(QStringLiteral("Label%1").arg(place.box));
+        label->move(place.labelLeft, place.labelTop - 3);
+        label->adjustSize();
+        auto *box = new QComboBox(client);
+        box->setObjectName(def.controlName);
+        box->setEditable(true);
+        box->setCompleter(nullptr);  // a typed "1" must not become "10" from the list
+        box->addItems(def.items);
+        box->setGeometry(place.left, place.top, place.width, kBoxHeight);
+        const int index = place.box;
+        connect(box, &QComboBox::editTextChanged, this, [this, index](const QString &text) {
+            if (!m_showing)
+                m_config.SetSetting(index, text);
+        });
+        m_boxes[static_cast<std::size_t>(place.box - 1)] = box;
+    }
+}
+
+void TForm1::BuildGrid(QWidget *client)
+{
+    m_xg = new TXStringGrid(client);
+    m_xg->setObjectName(QStringLiteral("xg"));
+    m_xg->SetColCount(TMainConfig::kCols);
+    m_xg->SetRowCount(TMainConfig::kRows);
+    m_xg->SetFixedCols(1);
+    m_xg->SetFixedRows(1);
+    m_xg->SetDefaultRowHeight(kRowHeight);
+    m_xg->SetOptions(TGridOption::Editing | TGridOption::RangeSelect);
+    m_xg->SetImmediateEditMode(true);
+    m_xg->SetFixedLineColor(Qt::black);
+    m_xg->setGeometry(16, 84, 881, 433);
+
+    // One editor component per editor name; columns naming the same one share it.
+    QHash<QString, TCellEditor *> editors;
+    const QVector<ChannelColumn> &columns = ChannelColumns();
+    for (int col = 0; col < columns.size(); ++col) {
+        const ChannelColumn &column = columns[col];
+        TXStringColumnItem &item = m_xg->Columns()[col];
+        item.SetCaption(column.caption);
+        item.SetWidth(column.width);
+        item.SetAlignment(Qt::AlignCenter);
+        item.SetHeaderAlignment(Qt::AlignCenter);
+        if (column.editor == EditorKind::None)
+            continue;
+        TCellEditor *editor = editors.value(column.editorName);
+        if (!editor) {
+            std::unique_ptr<TCellEditor> created;
+            if (column.editor == EditorKind::Combo) {
+                auto combo = std::make_unique<TComboCellEditor>();
+                combo->SetItems(column.items);
+                combo->SetDefaultText(column.defaultText);
+                created = std::move(combo);
+            } else {
+                auto edit = std::make_unique<TEditCellEditor>();
+                edit->SetDefaultText(column.defaultText);
+                created = std::move(edit);
+            }
+            created->setObjectName(column.editorName);
+            editor = created.get();
+            editors.insert(column.editorName, editor);
+            m_cellEditors.push_back(std::move(created));
+        }
+        item.SetEditor(editor);
+    }
+    m_xg->OnSetEditText = [this](int col, int row, const QString &value) { xgSetEditText(col, row, value); };
+}
+
+void TForm1::BuildBottom(QWidget *client)
+{
+    m_comcbb = new QComboBox(client);
+    m_comcbb->setObjectName(QStringLiteral("comcbb"));
+    m_comcbb->setEditable(true);
+    m_comcbb->setCompleter(nullptr);
+    m_comcbb->setGeometry(24, 528, 121, kBoxHeight);
+
+    m_wbtn = new QPushButton(QStringLiteral("写频(&W)(F11)"), client);
+    m_wbtn->setObjectName(QStringLiteral("wbtn"));
+    m_wbtn->setGeometry(304, 528, 100, 35);
+    connect(m_wbtn, &QPushButton::clicked, this, &TForm1::wbtnClick);
+
+    m_rbtn = new QPushButton(QStringLiteral("读频(&R)(F12)"), client);
+    m_rbtn->setObjectName(QStringLiteral("rbtn"));
+    m_rbtn->setGeometry(496, 528, 100, 35);
+    connect(m_rbtn, &QPushButton::clicked, this, &TForm1::rbtnClick);
+}
+
+void TForm1::SetTabOrder()
+{
+    QList<QWidget *> order{m_xg, m_comcbb, m_wbtn, m_rbtn};
+    for (QComboBox *box : m_boxes)
+        order << box;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// --- texts
+
+void TForm1::xgSetEditText(int col, int row, const QString &value)
+{
+    if (m_showing)
+        return;
+    // The rules act on the cell that was committed: the current cell may already have moved.
+    m_config.SetEditText(row, col, value);
+}
+
+void TForm1::ShowCell(int row, int col)
+{
+    const bool was = std::exchange(m_showing, true);
+    m_xg->SetCells(col, row, m_config.Cell(row, col));
+    m_showing = was;
+}
+
+void TForm1::ShowSetting(int box)
+{
+    QComboBox *combo = ComboBox(box);
+    if (combo->currentText() == m_config.Setting(box))
+        return;
+    const bool was = std::exchange(m_showing, true);
+    combo->setEditText(m_config.Setting(box));
+    m_showing = was;
+}
+
+void TForm1::ShowAllTexts()
+{
+    for (int row = 0; row < TMainConfig::kRows; ++row) {
+        for (int col = 0; col < TMainConfig::kCols; ++col)
+            ShowCell(row, col);
+    }
+    for (int box = 1; box <= kSettingBoxCount; ++box)
+        ShowSetting(box);
+}
+
+void TForm1::FormActivate()
+{
+    m_config.RenumberChannels();
+}
+
+bool TForm1::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QMainWindow::event(event);
+}
+
+// Key preview: the window sees each key before the focused control does.
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return QMainWindow::eventFilter(watched, event);
+    auto *widget = static_cast<QWidget *>(watched);
+    QWidget *focus = QApplication::focusWidget();
+    // A key that the focused control ignores travels on to its parents: act on it once.
+    const bool first = focus ? widget == focus : widget == this;
+    if (!first || widget->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_F11)
+        wbtnClick();
+    else if (key->key() == Qt::Key_F12)
+        rbtnClick();
+    else if (key->text() == QStringLiteral(" "))
+        return true;  // the space bar reaches no control of this window
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- ports
+
+QString TForm1::PortName() const
+{
+    return m_comcbb->currentText();
+}
+
+void TForm1::ListSerialPorts(QStringList &list)
+{
+    ::ListSerialPorts(list);
+}
+
+// --- transfers
+
+bool TForm1::StartMainTransfer(TransferKind kind)
+{
+    const bool restart = m_link->Running() == kind;
+    if (m_link->IsBusy() && !restart)
+        return false;
+    MainImage image;
+    if (kind == TransferKind::MainWrite) {
+        // Every text is checked before the handshake goes out.
+        try {
+            image = BuildMainImage(m_config);
+        } catch (const EConvertError &error) {
+            ShowError(this, error.message());
+            return false;
+        }
+    }
+    try {
+        const QString port = PortName();
+        const bool started = kind == TransferKind::MainWrite ? m_link->StartMainWrite(port, image)
+                                                             : m_link->StartMainRead(port);
+        if (!started)
+            return false;
+    } catch (const ECommsError &error) {
+        ShowError(this, QString::fromUtf8(error.what()));
+        return false;
+    }
+    m_lastMainKind = kind;
+    EnableSignallingMenu();
+    if (m_form3) {
+        m_form3->ShowBeside(*this);
+        m_form3->ShowProgress(kind == TransferKind::MainWrite ? kMainWriteSteps : kMainReadSteps, 0);
+    }
+    return true;
+}
+
+void TForm1::wbtnClick()
+{
+    StartMainTransfer(TransferKind::MainWrite);
+}
+
+void TForm1::rbtnClick()
+{
+    StartMainTransfer(TransferKind::MainRead);
+}
+
+void TForm1::Button2Click()
+{
+    m_link->Cancel();
+    HideProgressWindow();
+}
+
+void TForm1::HideProgressWindow()
+{
+    if (!m_form3 || m_form3->isHidden())
+        return;
+    m_form3->HideProgress();
+    m_form3->hide();
+    // Give the keyboard back to the table, as closing the progress window does elsewhere.
+    activateWindow();
+}
+
+void TForm1::Button1Click()
+{
+    const TransferKind kind = m_link->Running() != TransferKind::None && m_link->Running() != TransferKind::AreaRead
+                                      && m_link->Running() != TransferKind::AreaWrite
+                                  ? m_link->Running()
+                                  : m_lastMainKind;
+    Button2Click();
+    QTimer::singleShot(kRetryPauseMs, this, [this, kind] {
+        if (kind == TransferKind::MainWrite)
+            wbtnClick();
+        else
+            rbtnClick();
+    });
+}
+
+void TForm1::OnProgressed(TransferKind kind, int /*area*/, int answers)
+{
+    if (!m_form3)
+        return;
+    if (kind == TransferKind::MainWrite) {
+        m_form3->SetProgressPosition(qMin(answers, kMainWriteSteps));
+    } else if (kind == TransferKind::MainRead) {
+        // The handshake's acknowledgement moves nothing; the reply to channel 16 hides the bar.
+        if (answers > kMainReadSteps)
+            m_form3->HideProgress();
+        else
+            m_form3->SetProgressPosition(qMax(0, answers - 1));
+    }
+}
+
+void TForm1::OnFinished(TransferKind kind, int /*area*/, bool completed)
+{
+    if (kind != TransferKind::MainRead && kind != TransferKind::MainWrite)
+        return;
+    HideProgressWindow();
+    if (completed && kind == TransferKind::MainWrite)
+        ShowMessage(this, QStringLiteral("写入成功"));
+}
+
+void TForm1::OnBusyChanged()
+{
+    const bool busy = m_link->IsBusy();
+    m_wbtn->setEnabled(!busy);
+    m_rbtn->setEnabled(!busy);
+    m_n3->setEnabled(!busy);
+    m_comcbb->setEnabled(!busy && !m_link->IsPortOpen());
+    const TransferKind kind = m_link->Running();
+    SetTableEditable(kind != TransferKind::MainRead && kind != TransferKind::MainWrite);
+}
+
+void TForm1::SetTableEditable(bool editable)
+{
+    if (!editable && m_xg->ActiveEditor())
+        m_xg->setFocus();  // commits the open cell before the table locks
+    TGridOptions options = m_xg->Options();
+    options.setFlag(TGridOption::Editing, editable);
+    m_xg->SetOptions(options);
+    for (QComboBox *box : m_boxes)
+        box->setEnabled(editable);
+}
+
+void TForm1::EnableSignallingMenu()
+{
+    for (QAction *item : m_signallingItems)
+        item->setEnabled(true);
+}
+
+// --- signalling editors
+
+void TForm1::ShowEditor(QWidget *editor)
+{
+    if (!m_link->IsPortOpen()) {
+        try {
+            m_link->OpenPort(PortName());
+        } catch (const ECommsError &error) {
+            ShowError(this, QString::fromUtf8(error.what()));
+            return;
+        }
+    }
+    if (!editor)
+        return;
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+}
+
+void TForm1::DTMF1Click()
+{
+    ShowEditor(m_dtmf);
+}
+
+void TForm1::N2tone1Click()
+{
+    ShowEditor(m_twoTone);
+}
+
+void TForm1::N5TONE1Click()
+{
+    ShowEditor(m_fiveTone);
+}
+
+void TForm1::N4Click()
+{
+    ShowEditor(m_fsk);
+}
+
+// --- file
+
+void TForm1::N3Click()
+{
+    if (m_link->IsBusy())
+        return;
+    if (m_openDialog1->exec() == QDialog::Accepted && !m_openDialog1->selectedFiles().isEmpty())
+        LoadFile(m_openDialog1->selectedFiles().constFirst());
+}
+
+void TForm1::N5Click()
+{
+    if (m_saveDialog1->exec() == QDialog::Accepted && !m_saveDialog1->selectedFiles().isEmpty())
+        SaveFile(m_saveDialog1->selectedFiles().constFirst());
+}
+
+void TForm1::N1Click()
+{
+    close();
+}
+
+void TForm1::LoadFile(const QString &path)
+{
+    if (m_link->IsBusy())
+        return;
+    try {
+        LoadConfigFile(m_config, path);
+    } catch (const EConfigFileError &error) {
+        ShowError(this, error.message());
+    }
+}
+
+void TForm1::SaveFile(const QString &path)
+{
+    try {
+        SaveConfigFile(m_config, path);
+    } catch (const EConfigFileError &error) {
+        ShowError(this, error.message());
+    }
+}
+
+// --- small screens
+
+void TForm1::AdaptToSmallScreen(const QSize &screen)
+{
+    if (screen.width() > 800 && screen.height() > 600)
+        return;
+    ScaleToScreen(screen);
+    resize(800, 545);
+    m_xg->move(0, m_xg->y());
+    static constexpr std::pair<int, int> kWidths[] = {
+        {0, 50}, {3, 69}, {4, 69}, {5, 50}, {6, 31}, {7, 50}, {8, 50},
+        {9, 50}, {10, 50}, {11, 34}, {12, 26}, {13, 50}, {14, 50},
+    };
+    for (const auto &[col, width] : kWidths)
+        m_xg->SetColWidths(col, width);
+    m_xg->resize(830, 370);
+    for (QWidget *bottom : {static_cast<QWidget *>(m_comcbb), static_cast<QWidget *>(m_wbtn),
+                            static_cast<QWidget *>(m_rbtn)})
+        bottom->move(bottom->x(), 455);
+    for (int box = 1; box <= kSettingBoxCount; ++box)
+        m_config.SetSetting(box, SettingDefinition(box).startText);
+    m_comcbb->setEditText(QStringLiteral("COM1"));
+}
+
+void TForm1::ScaleToScreen(const QSize &screen)
+{
+    const double h = static_cast<double>(screen.height() * 90 / 100) / 630.0;
+    const double w = static_cast<double>(screen.width() * 99 / 100) / 930.0;
+    const double f = std::abs(h - 1) >= std::abs(w - 1) ? w : h;
+    if (screen == QSize(1440, 900))
+        return;
+    // Fonts of every control, then the window, then every control's place and size. The
+    // grid's column widths and row heights stay as they are.
+    const QList<QWidget *> controls = centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (auto it = controls.crbegin(); it != controls.crend(); ++it)
+        ScaleFont(**it, f);
+    const QRect g = geometry();
+    setGeometry(Scaled(g.left(), w), Scaled(g.top(), h), Scaled(g.width(), w), Scaled(g.height(), h));
+    ScaleFont(*this, f);
+    for (QWidget *control : controls)
+        ScaleGeometry(*control, w, h);
+}

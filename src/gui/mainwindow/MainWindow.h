@@ -1,0 +1,131 @@
+#pragma once
+
+#include "mainconfig/MainConfig.h"
+#include "protocol/ProgramLink.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QSize>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QFileDialog;
+class QPushButton;
+class TCellEditor;
+class TForm3;
+class TXStringGrid;
+
+// The main window: the channel table `xg` and the ten settings boxes, the port list `comcbb`,
+// the Write and Read buttons with F11 and F12, the File menu and the menu that opens the four
+// signalling editors. It owns the programming link (and so the one serial port) and the main
+// configuration; the grid and the boxes show the model's texts and hand every edit to it.
+//
+// While a transfer runs, Read, Write, the port list and File/Open are disabled; during a main
+// read or write the table and the boxes are read-only as well. F11 during a main write and F12
+// during a main read restart that transfer from the handshake.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kDesignWidth = 923;
+    static constexpr int kDesignHeight = 625;
+
+    // screen: the screen size the layout adapts to; the primary screen's when not given.
+    explicit TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen = std::nullopt,
+                    QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The windows created after this one at start-up.
+    void SetWindows(TForm3 *progress, QWidget *dtmf, QWidget *twoTone, QWidget *fiveTone, QWidget *fsk);
+
+    TProgramLink &Link() { return *m_link; }
+    TMainConfig &Config() { return m_config; }
+    TForm3 *Form3() const { return m_form3; }
+
+    TXStringGrid *xg() const { return m_xg; }
+    QComboBox *comcbb() const { return m_comcbb; }
+    QPushButton *wbtn() const { return m_wbtn; }
+    QPushButton *rbtn() const { return m_rbtn; }
+    QComboBox *ComboBox(int box) const { return m_boxes.at(static_cast<std::size_t>(box - 1)); }
+
+    // The port the user chose (the text of comcbb).
+    QString PortName() const;
+
+    // Replaces list with the serial ports present; unchanged when they cannot be listed.
+    static void ListSerialPorts(QStringList &list);
+    void AdaptToSmallScreen(const QSize &screen);
+    void ScaleToScreen(const QSize &screen);
+
+public Q_SLOTS:
+    void wbtnClick();
+    void rbtnClick();
+    void N3Click();  // File / Open
+    void N5Click();  // File / Save
+    void N1Click();  // File / Exit
+    void DTMF1Click();
+    void N2tone1Click();
+    void N5TONE1Click();
+    void N4Click();
+    void Button1Click();  // progress window: Retry
+    void Button2Click();  // progress window: Cancel
+    void FormActivate();
+
+    // What Open and Save do after their dialog; errors are shown to the user.
+    void LoadFile(const QString &path);
+    void SaveFile(const QString &path);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void FormCreate(const QSize &screen);
+    void BuildMenus();
+    void BuildSettings(QWidget *client);
+    void BuildGrid(QWidget *client);
+    void BuildBottom(QWidget *client);
+    void SetTabOrder();
+
+    void xgSetEditText(int col, int row, const QString &value);
+    void ShowCell(int row, int col);
+    void ShowSetting(int box);
+    void ShowAllTexts();
+
+    void ShowEditor(QWidget *editor);
+    bool StartMainTransfer(TransferKind kind);
+    void OnBusyChanged();
+    void OnProgressed(TransferKind kind, int area, int answers);
+    void OnFinished(TransferKind kind, int area, bool completed);
+    void SetTableEditable(bool editable);
+    void HideProgressWindow();
+    void EnableSignallingMenu();
+
+    TMainConfig m_config;
+    std::unique_ptr<TProgramLink> m_link;
+
+    TXStringGrid *m_xg = nullptr;
+    std::vector<std::unique_ptr<TCellEditor>> m_cellEditors;
+    std::array<QComboBox *, kSettingBoxCount> m_boxes{};
+    QComboBox *m_comcbb = nullptr;
+    QPushButton *m_wbtn = nullptr;
+    QPushButton *m_rbtn = nullptr;
+
+    QAction *m_n3 = nullptr;
+    QAction *m_n5 = nullptr;
+    QAction *m_n1 = nullptr;
+    std::array<QAction *, 4> m_signallingItems{};
+    QFileDialog *m_openDialog1 = nullptr;
+    QFileDialog *m_saveDialog1 = nullptr;
+
+    TForm3 *m_form3 = nullptr;
+    QPointer<QWidget> m_dtmf;
+    QPointer<QWidget> m_twoTone;
+    QPointer<QWidget> m_fiveTone;
+    QPointer<QWidget> m_fsk;
+
+    TransferKind m_lastMainKind = TransferKind::None;  // what Retry restarts
+    bool m_showing = false;  // model texts are being shown: control signals are not edits
+};

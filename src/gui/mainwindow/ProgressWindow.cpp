@@ -1,0 +1,82 @@
+#include "mainwindow/ProgressWindow.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+
+namespace {
+
+const QPoint kOffsetFromMainWindow(150, 250);
+
+}  // namespace
+
+TForm3::TForm3(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_progressBar1(new QProgressBar(this))
+    , m_button2(new QPushButton(QStringLiteral("取消"), this))
+    , m_button1(new QPushButton(QStringLiteral("重试"), this))
+{
+    setObjectName(QStringLiteral("Form3"));
+    setFixedSize(580, 100);
+    // The keyboard stays with the main window, so F11/F12 keep working while it shows.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    // The program ends with the main window, even while this one shows.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar1->setGeometry(43, 19, 510, 30);
+    m_progressBar1->setTextVisible(false);  // a plain smooth bar
+    m_progressBar1->hide();
+
+    m_button1->setObjectName(QStringLiteral("Button1"));
+    m_button1->setGeometry(120, 59, 121, 33);
+    m_button2->setObjectName(QStringLiteral("Button2"));
+    m_button2->setGeometry(336, 59, 121, 33);
+
+    connect(m_button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(m_button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+}
+
+void TForm3::ShowAt(const QPoint &topLeft)
+{
+    move(topLeft);
+    show();
+    raise();
+}
+
+void TForm3::ShowBeside(const QWidget &mainWindow)
+{
+    ShowAt(mainWindow.frameGeometry().topLeft() + kOffsetFromMainWindow);
+}
+
+void TForm3::ShowProgress(int maximum, int position)
+{
+    m_progressBar1->setRange(0, maximum);
+    m_progressBar1->setValue(position);
+    m_progressBar1->show();
+}
+
+void TForm3::SetProgressPosition(int position)
+{
+    m_progressBar1->setValue(position);
+}
+
+void TForm3::StepProgress()
+{
+    m_progressBar1->setValue(std::min(m_progressBar1->value() + 1, m_progressBar1->maximum()));
+}
+
+void TForm3::HideProgress()
+{
+    m_progressBar1->hide();
+}
+
+void TForm3::Button1Click()
+{
+    emit RetryClicked();
+}
+
+void TForm3::Button2Click()
+{
+    emit CancelClicked();
+}

@@ -1,0 +1,584 @@
+#include "app/AppWindows.h"
+#include "editors/DtmfWindow.h"
+#include "editors/FskWindow.h"
+#include "editors/TwoToneWindow.h"
+#include "grid/XStringGrid.h"
+#include "mainconfig/MainCodec.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ProgressWindow.h"
+#include "protocol/FactoryImage.h"
+#include "support/gui/TestSupport.h"
+#include "support/radio/RadioChannel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+}
+
+void Type(const QString &text)
+{
+    for (const QChar ch : text)
+        QTest::keyClicks(QApplication::focusWidget(), QString(ch));
+}
+
+// The main window on an in-process virtual radio, shown and active.
+struct Fixture {
+    explicit Fixture(const TRadioImage &image = FactoryImage(), QSize screen = QSize(1280, 1024))
+        : radio(image)
+    {
+        auto port = std::make_unique<RadioChannel>(radio);
+        channel = port.get();
+        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::move(port), screen});
+        form().Link().SetResendInterval(60);
+        form().comcbb()->setEditText(QStringLiteral("/dev/virtual-radio"));
+        form().show();
+        QApplication::setActiveWindow(&form());
+    }
+    TForm1 &form() const { return windows->Form1(); }
+    TXStringGrid &xg() const { return *form().xg(); }
+    QAction *action(const char *name) const { return form().findChild<QAction *>(name); }
+
+    void selectCell(int col, int row)
+    {
+        // A closed dialog leaves no active window on the offscreen platform.
+        QApplication::setActiveWindow(&form());
+        xg().setFocus();
+        xg().SetCol(col);
+        xg().SetRow(row);
+    }
+    void enter(int col, int row, const QString &text)
+    {
+        selectCell(col, row);
+        if (text.isEmpty()) {
+            Key(Qt::Key_F2);
+            Key(Qt::Key_A, Qt::ControlModifier);
+            Key(Qt::Key_Backspace);
+        }
+        Type(text);
+        Key(Qt::Key_Return);
+    }
+    // Waits for the running transfer to end.
+    bool finish(int ms = 10000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (form().Link().IsBusy() && timer.elapsed() < ms)
+            QTest::qWait(10);
+        return !form().Link().IsBusy();
+    }
+
+    VirtualRadio radio;
+    RadioChannel *channel = nullptr;
+    std::unique_ptr<TAppWindows> windows;
+    MessageRecorder messages;
+};
+
+// Answers the next file dialog of the window with that path.
+void AnswerFileDialog(TForm1 &form, const char *name, const QString &path)
+{
+    QTimer::singleShot(0, &form, [&form, name, path] {
+        auto *dialog = form.findChild<QFileDialog *>(name);
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startState();
+    void layoutForScreen_data();
+    void layoutForScreen();
+    void newChannelFillsDefaults();
+    void immediateEditReplacesText();
+    void upDownEndEditAndMove_data();
+    void upDownEndEditAndMove();
+    void numberColumnIsReadOnly();
+    void spaceDoesNothing();
+    void settingsKeepTypedText();
+    void badFrequencyIsReported();
+    void readFillsTableAndSettings();
+    void readAndWriteOverPseudoTerminal();
+    void writeChangesRadioImage();
+    void badTextStopsWriteBeforeSending();
+    void busyStateLocksControls();
+    void cancelAndRetry_data();
+    void cancelAndRetry();
+    void f12RestartsRunningRead();
+    void portErrorIsShown();
+    void signallingMenu();
+    void signallingMenuPortError();
+    void fileSaveAndOpenRoundTrip();
+    void exitEndsProgramWhileOthersShow();
+    void activationRenumbers();
+    void screenshots();
+};
+
+void TestMainWindow::startState()
+{
+    Fixture f;
+    QCOMPARE(f.form().windowTitle(), QStringLiteral("对讲机写频软件 V1.1.4"));
+    QCOMPARE(f.xg().ColCount(), 16);
+    QCOMPARE(f.xg().RowCount(), 17);
+    QCOMPARE(f.xg().Cells(1, 0), QStringLiteral("接收频率"));
+    QCOMPARE(f.xg().Cells(0, 16), QStringLiteral("16"));
+    QCOMPARE(f.xg().Cells(1, 1), QString());
+    QCOMPARE(f.form().ComboBox(4)->currentText(), QStringLiteral("60"));
+    QCOMPARE(f.form().ComboBox(5)->currentText(), QStringLiteral("中文"));
+    QCOMPARE(f.form().wbtn()->text(), QStringLiteral("写频(&W)(F11)"));
+    QCOMPARE(f.form().rbtn()->text(), QStringLiteral("读频(&R)(F12)"));
+    for (const char *name : {"DTMF1", "N2tone1", "N5TONE1", "N4"})
+        QVERIFY2(!f.action(name)->isEnabled(), name);
+    QVERIFY(f.form().comcbb()->isEnabled());
+    QVERIFY(f.windows->Form3().isHidden());
+    QVERIFY(f.windows->Form2().isHidden());
+}
+
+void TestMainWindow::layoutForScreen_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QList<int>>("widths");
+    QTest::addColumn<int>("buttonTop");
+    const QList<int> designed{56, 58, 61, 75, 75, 58, 35, 63, 58, 54, 55, 37, 36, 53, 55, 31};
+    const QList<int> small{50, 58, 61, 69, 69, 50, 31, 50, 50, 50, 50, 34, 26, 50, 50, 31};
+    QTest::addRow("1024x768 keeps the design") << QSize(1024, 768) << QSize(923, 625) << designed << 528;
+    QTest::addRow("800x600 is adapted") << QSize(800, 600) << QSize(800, 545) << small << 455;
+    QTest::addRow("640x480 is adapted") << QSize(640, 480) << QSize(800, 545) << small << 455;
+}
+
+void TestMainWindow::layoutForScreen()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QSize, window);
+    QFETCH(QList<int>, widths);
+    QFETCH(int, buttonTop);
+    Fixture f(FactoryImage(), screen);
+    QCOMPARE(f.form().size(), window);
+    for (int col = 0; col < widths.size(); ++col)
+        QCOMPARE(f.xg().ColWidths(col), widths[col]);
+    QCOMPARE(f.form().wbtn()->y(), buttonTop);
+    QCOMPARE(f.form().rbtn()->y(), buttonTop);
+    QCOMPARE(f.form().ComboBox(1)->currentText(), QStringLiteral("无"));
+}
+
+void TestMainWindow::newChannelFillsDefaults()
+{
+    Fixture f;
+    f.enter(1, 3, QStringLiteral("438.5"));
+    const QStringList expected{"3", "438.50000", "438.50000", "无", "无", "高", "宽带", "有", "25000",
+                               "无", "无", "无", "无", "DTMF", "1", "无"};
+    for (int col = 0; col < 16; ++col)
+        QCOMPARE(f.xg().Cells(col, 3), expected[col]);
+    QCOMPARE(f.form().Config().Cell(3, 2), QStringLiteral("438.50000"));
+
+    f.enter(2, 3, QStringLiteral("440"));
+    QCOMPARE(f.xg().Cells(2, 3), QStringLiteral("440.00000"));
+    QCOMPARE(f.xg().Cells(1, 3), QStringLiteral("438.50000"));
+}
+
+void TestMainWindow::immediateEditReplacesText()
+{
+    Fixture f;
+    f.enter(1, 2, QStringLiteral("430"));
+    f.enter(14, 2, QStringLiteral("12"));
+    QCOMPARE(f.xg().Cells(14, 2), QStringLiteral("12"));
+    f.selectCell(14, 2);
+    Type(QStringLiteral("5"));
+    auto *combo = qobject_cast<QComboBox *>(QApplication::focusWidget());
+    QVERIFY(combo);
+    QCOMPARE(combo->currentText(), QStringLiteral("5"));
+    Key(Qt::Key_Escape);
+    QCOMPARE(f.xg().Cells(14, 2), QStringLiteral("12"));
+}
+
+void TestMainWindow::upDownEndEditAndMove_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("row");
+    QTest::addRow("down") << int(Qt::Key_Down) << 6;
+    QTest::addRow("up") << int(Qt::Key_Up) << 4;
+}
+
+void TestMainWindow::upDownEndEditAndMove()
+{
+    QFETCH(int, key);
+    QFETCH(int, row);
+    Fixture f;
+    f.selectCell(1, 5);
+    Type(QStringLiteral("145.2"));
+    Key(key);
+    QCOMPARE(f.xg().Cells(1, 5), QStringLiteral("145.20000"));
+    QCOMPARE(f.xg().Cells(2, 5), QStringLiteral("145.20000"));
+    QCOMPARE(f.xg().Row(), row);
+    QCOMPARE(f.xg().Col(), 1);
+    QVERIFY(!f.xg().ActiveEditor());
+}
+
+void TestMainWindow::numberColumnIsReadOnly()
+{
+    Fixture f;
+    f.xg().setFocus();
+    f.xg().SetRow(4);
+    f.xg().SetCol(1);
+    Key(Qt::Key_Left);  // column 0 is fixed: the cursor stays in column 1
+    f.xg().SetCol(0);
+    Type(QStringLiteral("9"));
+    Key(Qt::Key_Return);
+    QCOMPARE(f.xg().Cells(0, 4), QStringLiteral("4"));
+    QVERIFY(!f.xg().ActiveEditor());
+}
+
+void TestMainWindow::spaceDoesNothing()
+{
+    Fixture f;
+    f.selectCell(1, 2);
+    Type(QStringLiteral("43 0"));
+    Key(Qt::Key_Return);
+    QCOMPARE(f.xg().Cells(1, 2), QStringLiteral("430.00000"));
+    f.form().comcbb()->setFocus();
+    f.form().comcbb()->setEditText(QStringLiteral("/dev/tty"));
+    Type(QStringLiteral(" "));
+    QCOMPARE(f.form().comcbb()->currentText(), QStringLiteral("/dev/tty"));
+}
+
+void TestMainWindow::settingsKeepTypedText()
+{
+    Fixture f;
+    QComboBox *box = f.form().ComboBox(4);  // list "60", "120", "180", "关"
+    QApplication::setActiveWindow(&f.form());
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    Type(QStringLiteral("12"));
+    Key(Qt::Key_Tab);
+    QCOMPARE(box->currentText(), QStringLiteral("12"));
+    QCOMPARE(f.form().Config().Setting(4), QStringLiteral("12"));
+}
+
+void TestMainWindow::badFrequencyIsReported()
+{
+    Fixture f;
+    f.enter(1, 6, QStringLiteral("4x"));
+    QCOMPARE(f.messages.texts(), QStringList{"'4x' is not a valid floating point value"});
+    QCOMPARE(f.xg().Cells(1, 6), QStringLiteral("4x"));
+    QCOMPARE(f.xg().Cells(2, 6), QString());
+}
+
+void TestMainWindow::readFillsTableAndSettings()
+{
+    Fixture f;
+    TMainConfig expected;
+    for (int block = 1; block <= 16; ++block)
+        DecodeMainBlock(expected, 0, block, f.radio.image().block(0, block));
+    DecodeMainBlock(expected, 5, 0, f.radio.image().block(5, 0));
+    QVERIFY(expected.IsChannelInUse(1));
+
+    Key(Qt::Key_F12);
+    QVERIFY(f.form().Link().IsBusy());
+    QVERIFY(f.windows->Form3().isVisible());
+    QCOMPARE(f.windows->Form3().pos(), f.form().frameGeometry().topLeft() + QPoint(150, 250));
+    QVERIFY(f.finish());
+    for (int row = 1; row <= 16; ++row) {
+        for (int col = 1; col < 16; ++col)
+            QCOMPARE(f.xg().Cells(col, row), expected.Cell(row, col));
+    }
+    for (int box = 1; box <= 10; ++box)
+        QCOMPARE(f.form().ComboBox(box)->currentText(), expected.Setting(box));
+    QVERIFY(f.windows->Form3().isHidden());
+    QVERIFY(!f.channel->IsOpen());
+    QVERIFY(f.form().comcbb()->isEnabled());
+    QVERIFY(f.messages.messages.isEmpty());
+    QVERIFY(f.action("DTMF1")->isEnabled());
+}
+
+// The whole chain a user has: the real serial port component on the virtual radio's
+// pseudo-terminal, chunks crossing from the port's threads to the window.
+void TestMainWindow::readAndWriteOverPseudoTerminal()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("radio"));
+    QProcess radio;
+    radio.start(QStringLiteral(XIEPIN_RADIO_EXE), {QStringLiteral("--link"), link});
+    QVERIFY(radio.waitForStarted());
+    QTRY_VERIFY(QFileInfo::exists(link));
+
+    MessageRecorder messages;
+    TAppWindows windows(TAppWindows::Options{nullptr, QSize(1280, 1024)});
+    TForm1 &form = windows.Form1();
+    form.comcbb()->setEditText(link);
+    form.show();
+    form.rbtn()->click();
+    QVERIFY(form.Link().IsBusy());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Link().IsBusy(), 10000);
+    QVERIFY(messages.messages.isEmpty());
+    TMainConfig expected;
+    const TRadioImage factory = FactoryImage();
+    for (int block = 1; block <= 16; ++block)
+        DecodeMainBlock(expected, 0, block, factory.block(0, block));
+    DecodeMainBlock(expected, 5, 0, factory.block(5, 0));
+    for (int row = 1; row <= 16; ++row)
+        QCOMPARE(form.Config().Row(row), expected.Row(row));
+    QVERIFY(form.comcbb()->isEnabled());
+
+    form.wbtn()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Link().IsBusy(), 10000);
+    QCOMPARE(messages.texts(), QStringList{"写入成功"});
+    radio.terminate();
+    QVERIFY(radio.waitForFinished());
+}
+
+void TestMainWindow::writeChangesRadioImage()
+{
+    Fixture f;
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    const TRadioImage before = f.radio.image();
+    f.enter(1, 16, QStringLiteral("446.00625"));
+    f.form().ComboBox(3)->setEditText(QStringLiteral("7"));
+
+    Key(Qt::Key_F11);
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
+    const TRadioImage after = f.radio.image();
+    QCOMPARE(after.block(0, 16), EncodeChannelBlock(f.form().Config(), 16));
+    QVERIFY(after.block(0, 16) != before.block(0, 16));
+    QCOMPARE(after.block(5, 0)[10], quint8(7));
+    for (int block = 1; block <= 15; ++block)
+        QCOMPARE(after.block(0, block), before.block(0, block));
+    QVERIFY(!f.channel->IsOpen());
+}
+
+void TestMainWindow::badTextStopsWriteBeforeSending()
+{
+    Fixture f;
+    f.enter(1, 2, QStringLiteral("430"));
+    f.enter(8, 2, QStringLiteral("70000"));
+    f.form().wbtn()->click();
+    QCOMPARE(f.messages.texts(), QStringList{"信道 2 步进频率: '70000' is not in the range 0 to 65535"});
+    QVERIFY(!f.form().Link().IsBusy());
+    QCOMPARE(f.channel->opens(), 0);
+    QVERIFY(f.channel->written().isEmpty());
+}
+
+void TestMainWindow::busyStateLocksControls()
+{
+    Fixture f;
+    f.radio.faults().silent = true;
+    f.form().rbtn()->click();
+    QVERIFY(f.form().Link().IsBusy());
+    QVERIFY(!f.form().rbtn()->isEnabled());
+    QVERIFY(!f.form().wbtn()->isEnabled());
+    QVERIFY(!f.form().comcbb()->isEnabled());
+    QVERIFY(!f.action("N3")->isEnabled());
+    QVERIFY(!f.form().ComboBox(1)->isEnabled());
+    f.selectCell(1, 1);
+    Type(QStringLiteral("4"));
+    QVERIFY(!f.xg().ActiveEditor());
+    Key(Qt::Key_F11);  // another transfer cannot start
+    QCOMPARE(f.form().Link().Running(), TransferKind::MainRead);
+
+    f.windows->Form3().Button2()->click();
+    QVERIFY(!f.form().Link().IsBusy());
+    QVERIFY(f.form().rbtn()->isEnabled());
+    QVERIFY(f.form().comcbb()->isEnabled());
+    QVERIFY(f.action("N3")->isEnabled());
+    QVERIFY(f.form().ComboBox(1)->isEnabled());
+}
+
+void TestMainWindow::cancelAndRetry_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addRow("read") << false;
+    QTest::addRow("write") << true;
+}
+
+void TestMainWindow::cancelAndRetry()
+{
+    QFETCH(bool, write);
+    Fixture f;
+    f.radio.faults().silent = true;
+    (write ? f.form().wbtn() : f.form().rbtn())->click();
+    QTest::qWait(200);
+    const QByteArray handshake("PROGRAM");
+    QVERIFY(f.channel->written().count(handshake) >= 2);  // resent while the radio is silent
+
+    // Retry closes the port and begins again from the handshake with the same transfer.
+    f.channel->clearWrites();
+    f.windows->Form3().Button1()->click();
+    QVERIFY(f.windows->Form3().isHidden());
+    QTRY_VERIFY(f.form().Link().IsBusy());
+    QCOMPARE(f.form().Link().Running(), write ? TransferKind::MainWrite : TransferKind::MainRead);
+    QVERIFY(f.channel->written().startsWith(handshake));
+    QCOMPARE(f.channel->opens(), 2);
+
+    // Cancel ends it: nothing more is sent and the port is closed.
+    f.windows->Form3().Button2()->click();
+    QVERIFY(!f.channel->IsOpen());
+    const QByteArray sent = f.channel->written();
+    QTest::qWait(200);
+    QCOMPARE(f.channel->written(), sent);
+
+    // With the radio back, Retry completes the transfer.
+    f.radio.faults().silent = false;
+    f.windows->Form3().Button1()->click();
+    QTRY_COMPARE(f.channel->opens(), 3);
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts(), write ? QStringList{"写入成功"} : QStringList{});
+    if (!write)
+        QVERIFY(f.form().Config().IsChannelInUse(1));
+}
+
+void TestMainWindow::f12RestartsRunningRead()
+{
+    Fixture f;
+    f.radio.faults().silent = true;
+    Key(Qt::Key_F12);
+    f.channel->clearWrites();
+    Key(Qt::Key_F12);
+    QVERIFY(f.channel->written().startsWith("PROGRAM"));
+    QCOMPARE(f.form().Link().Running(), TransferKind::MainRead);
+    f.radio.faults().silent = false;
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    QVERIFY(f.form().Config().IsChannelInUse(1));
+}
+
+void TestMainWindow::portErrorIsShown()
+{
+    RadioFaults gone;
+    gone.disappearAfter = 1;
+    Fixture f;
+    f.radio.setFaults(gone);
+    f.form().rbtn()->click();
+    QTRY_VERIFY(f.radio.gone());
+    f.windows->Form3().Button2()->click();
+    f.messages.messages.clear();
+    // The radio has gone: its port can no longer be opened.
+    f.form().rbtn()->click();
+    QCOMPARE(f.messages.texts(), QStringList{"Error opening serial port"});
+    QVERIFY(!f.form().Link().IsBusy());
+    QVERIFY(f.windows->Form3().isHidden());
+}
+
+void TestMainWindow::signallingMenu()
+{
+    Fixture f;
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    QVERIFY(!f.channel->IsOpen());
+    f.action("DTMF1")->trigger();
+    QVERIFY(f.windows->Form2().isVisible());
+    QVERIFY(f.channel->IsOpen());
+    QVERIFY(!f.form().comcbb()->isEnabled());
+    f.action("N4")->trigger();
+    QVERIFY(f.windows->Form6().isVisible());
+    QCOMPARE(f.channel->opens(), 2);
+}
+
+void TestMainWindow::signallingMenuPortError()
+{
+    Fixture f;
+    RadioFaults faults;
+    faults.disappearAfter = 18;  // gone right after a main read: handshake, 16 channels, settings
+    f.radio.setFaults(faults);
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    QVERIFY(f.action("N2tone1")->isEnabled());
+    f.action("N2tone1")->trigger();
+    QCOMPARE(f.messages.texts(), QStringList{"Error opening serial port"});
+    QVERIFY(f.windows->Form4().isHidden());
+    QVERIFY(f.form().comcbb()->isEnabled());
+}
+
+void TestMainWindow::fileSaveAndOpenRoundTrip()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    f.enter(1, 1, QStringLiteral("438.5"));
+    f.enter(3, 1, QStringLiteral("88.5"));
+    f.form().ComboBox(6)->setEditText(QStringLiteral("监听"));
+    const QString path = dir.filePath(QStringLiteral("radio"));
+    AnswerFileDialog(f.form(), "SaveDialog1", path);
+    f.form().N5Click();
+    QVERIFY(QFile::exists(path + QStringLiteral(".qz")));
+
+    f.enter(1, 1, QString());
+    f.form().ComboBox(6)->setEditText(QStringLiteral("无"));
+    QCOMPARE(f.xg().Cells(3, 1), QString());
+
+    AnswerFileDialog(f.form(), "OpenDialog1", path + QStringLiteral(".qz"));
+    f.form().N3Click();
+    QCOMPARE(f.xg().Cells(1, 1), QStringLiteral("438.50000"));
+    QCOMPARE(f.xg().Cells(3, 1), QStringLiteral("88.5"));
+    QCOMPARE(f.xg().Cells(1, 2), QStringLiteral(" "));
+    QCOMPARE(f.form().ComboBox(6)->currentText(), QStringLiteral("监听"));
+    QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestMainWindow::exitEndsProgramWhileOthersShow()
+{
+    Fixture f;
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    f.action("DTMF1")->trigger();
+    f.radio.faults().silent = true;
+    f.form().rbtn()->click();
+    QVERIFY(f.windows->Form3().isVisible());
+    QVERIFY(f.windows->Form2().isVisible());
+    f.action("N1")->trigger();
+    QVERIFY(!f.form().isVisible());
+    // Qt ends the event loop when the last window that quits on close has closed.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            QVERIFY2(!window->testAttribute(Qt::WA_QuitOnClose), qPrintable(window->objectName()));
+    }
+}
+
+void TestMainWindow::activationRenumbers()
+{
+    Fixture f;
+    f.form().Config().SetCell(5, 0, QStringLiteral("99"));
+    QCOMPARE(f.xg().Cells(0, 5), QStringLiteral("99"));
+    f.form().FormActivate();
+    QCOMPARE(f.xg().Cells(0, 5), QStringLiteral("5"));
+}
+
+void TestMainWindow::screenshots()
+{
+    const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
+    if (dir.isEmpty())
+        QSKIP("set XIEPIN_SCREENSHOTS to a folder to write the main window's pictures");
+    QDir().mkpath(dir);
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
+    QVERIFY(f.form().grab().save(dir + QStringLiteral("/main-empty.png")));
+    f.radio.setLatency(0);
+    f.form().rbtn()->click();
+    f.windows->Form3().SetProgressPosition(7);
+    QVERIFY(f.windows->Form3().grab().save(dir + QStringLiteral("/progress.png")));
+    QVERIFY(f.finish());
+    QVERIFY(f.form().grab().save(dir + QStringLiteral("/main-after-read.png")));
+
+    Fixture small(FactoryImage(), QSize(800, 600));
+    small.form().rbtn()->click();
+    QVERIFY(small.finish());
+    QVERIFY(small.form().grab().save(dir + QStringLiteral("/main-small-screen.png")));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,253 @@
+#include "support/gui/EditorChecks.h"
+
+#include "editors/SignallingWindow.h"
+#include "grid/XStringGrid.h"
+#include "support/core/ImageChanges.h"
+#include "support/gui/EditorInput.h"
+#include "support/gui/WindowLayout.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+using Messages = QList<QPair<MessageKind, QString>>;
+
+void ExpectNoLayoutProblems(const TSignallingWindow &window)
+{
+    const QStringList problems = LayoutProblems(&window);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
+void ClickTab(QTabWidget *pages, int index)
+{
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(index).center());
+    QCOMPARE(pages->currentIndex(), index);
+}
+
+}  // namespace
+
+void AddTransferRows()
+{
+    QTest::addColumn<bool>("write");
+    QTest::newRow("read") << false;
+    QTest::newRow("write") << true;
+}
+
+void CheckEditorFrame(TSignallingWindow &window)
+{
+    QCOMPARE(window.windowTitle(), QStringLiteral("对讲机写频软件"));
+    QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(window.rbtn()->text(), QStringLiteral("读取"));
+    QCOMPARE(window.wbtn()->text(), QStringLiteral("写入"));
+    QCOMPARE(window.Button3()->text(), QStringLiteral("关闭"));
+    QVERIFY(window.rbtn()->x() < window.wbtn()->x() && window.wbtn()->x() < window.Button3()->x());
+    QVERIFY(window.ProgressBar1()->isHidden());
+    QCOMPARE(window.Timer1().interval(), 10000);
+    QVERIFY(!window.Timer1().isActive());
+}
+
+void CheckEditorLayout(TSignallingWindow &window, const QStringList &scrollingGrids)
+{
+    ExpectNoLayoutProblems(window);
+    if (QTabWidget *pages = window.PageControl1()) {
+        for (int page = 0; page < pages->count(); ++page) {
+            ClickTab(pages, page);
+            ExpectNoLayoutProblems(window);
+        }
+    }
+    window.ProgressBar1()->show();  // as during a transfer
+    ExpectNoLayoutProblems(window);
+    window.ProgressBar1()->hide();
+
+    for (TXStringGrid *grid : window.findChildren<TXStringGrid *>()) {
+        ShowPageOf(grid);
+        QTRY_VERIFY(grid->isVisible());
+        const QStringList cells = GridProblems(grid);
+        QVERIFY2(cells.isEmpty(), qPrintable(cells.join(QLatin1String("; "))));
+        if (!scrollingGrids.contains(grid->objectName()))
+            QVERIFY2(!grid->verticalScrollBar()->isVisible(), qPrintable(grid->objectName()));
+        QVERIFY2(!grid->horizontalScrollBar()->isVisible(), qPrintable(grid->objectName()));
+    }
+}
+
+void SaveEditorScreenshots(EditorRig &rig, const QString &prefix)
+{
+    if (qEnvironmentVariableIsEmpty("XIEPIN_SCREENSHOTS"))
+        QSKIP("set XIEPIN_SCREENSHOTS to a directory to get pictures of the window");
+    TSignallingWindow &window = rig.window();
+    rig.Read();
+    if (QTabWidget *pages = window.PageControl1()) {
+        for (int page = 0; page < pages->count(); ++page) {
+            ClickTab(pages, page);
+            QVERIFY(SaveScreenshot(&window, QStringLiteral("%1-page%2").arg(prefix).arg(page + 1)));
+        }
+    } else {
+        QVERIFY(SaveScreenshot(&window, prefix + QStringLiteral("-read")));
+    }
+    rig.radio.faults().silent = true;
+    rig.ClickRead();
+    QVERIFY(SaveScreenshot(&window, prefix + QStringLiteral("-reading")));
+    rig.ClickClose();
+}
+
+void CheckWriteRefused(EditorRig &rig, const QString &message)
+{
+    const TRadioImage before = rig.radio.image();
+    rig.ClickWrite();
+    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, message}}));
+    QTest::qWait(50);
+    QVERIFY(rig.Idle());
+    QVERIFY(!rig.link->IsPortOpen());  // checked before the port was even opened
+    QCOMPARE(rig.channel->opens(), 0);
+    QCOMPARE(rig.channel->written(), QByteArray());
+    QCOMPARE(rig.radio.image(), before);
+}
+
+void CheckCloseAbandonsTransfer(EditorRig &rig, bool write, bool waitForRepeat)
+{
+    rig.radio.faults().silent = true;
+    rig.ClickTransfer(write);
+    if (waitForRepeat)
+        QTRY_VERIFY(rig.frames().size() >= 2);
+    QVERIFY(rig.link->IsBusy());
+
+    rig.ClickClose();
+    QVERIFY(rig.window().isHidden());
+    QVERIFY(rig.Idle());
+    QVERIFY(!rig.link->IsResending());
+    const int sent = rig.channel->writes().size();
+    QTest::qWait(3 * rig.link->ResendInterval() + 100);
+    QCOMPARE(rig.channel->writes().size(), sent);
+    QVERIFY(rig.messages.messages.isEmpty());
+    rig.radio.faults().silent = false;
+}
+
+void CheckGuardEndsTransfer(EditorRig &rig, bool write, const QString &fault, bool realTime, int sentBefore,
+                            const QString &message)
+{
+    QString error;
+    QVERIFY2(rig.radio.faults().add(fault, &error), qPrintable(error));
+    QElapsedTimer clock;
+    clock.start();
+    rig.ClickTransfer(write);
+    QVERIFY(rig.window().Timer1().isActive());
+    QVERIFY(rig.window().Timer1().remainingTime() > 9000);
+    if (sentBefore >= 0) {
+        QTest::qWait(3 * rig.link->ResendInterval());
+        QCOMPARE(rig.channel->written().size(), sentBefore);
+    } else {
+        QTRY_VERIFY(rig.channel->writes().size() > (write ? 34 : 4));
+    }
+    QVERIFY(rig.link->IsBusy());
+    QVERIFY(rig.messages.messages.isEmpty());
+
+    if (realTime) {
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link->IsBusy(), 13000);
+        QVERIFY2(clock.elapsed() >= 9900, qPrintable(QString::number(clock.elapsed())));
+    } else {
+        QVERIFY(QMetaObject::invokeMethod(&rig.window().Timer1(), "timeout"));
+    }
+    QVERIFY(rig.Idle());
+    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, message}}));
+    const int sent = rig.channel->writes().size();
+    QTest::qWait(3 * rig.link->ResendInterval() + 100);
+    QCOMPARE(rig.channel->writes().size(), sent);
+    QCOMPARE(rig.messages.messages.size(), 1);
+}
+
+void CheckGuardOnlyStopsItself(EditorRig &rig)
+{
+    TSignallingWindow &window = rig.window();
+    rig.radio.faults().silent = true;
+    window.Timer1().setInterval(100);
+    rig.ClickRead();
+    QVERIFY(window.Timer1().isActive());
+    QTRY_VERIFY(!window.Timer1().isActive());
+    QTest::qWait(2 * rig.link->ResendInterval());
+    QVERIFY(rig.link->IsResending());
+    QVERIFY(!window.rbtn()->isEnabled());
+    QVERIFY(window.ProgressBar1()->isVisible());
+    QVERIFY(rig.messages.messages.isEmpty());
+    rig.ClickClose();
+    QVERIFY(!rig.link->IsBusy());
+}
+
+void CheckTransferShows(TSignallingWindow &window, int progressMaximum, bool guarded)
+{
+    QVERIFY(!window.wbtn()->isEnabled());
+    QVERIFY(!window.rbtn()->isEnabled());
+    QVERIFY(window.ProgressBar1()->isVisible());
+    QCOMPARE(window.ProgressBar1()->minimum(), 0);
+    QCOMPARE(window.ProgressBar1()->maximum(), progressMaximum);
+    QCOMPARE(window.ProgressBar1()->value(), 1);
+    QCOMPARE(window.Timer1().isActive(), guarded);
+}
+
+void CheckReadOnClosedPort(EditorRig &rig, const QString &portName, int progressMaximum)
+{
+    QVERIFY(!rig.link->IsPortOpen());
+    rig.ClickRead();
+    QCOMPARE(rig.channel->opens(), 1);
+    QCOMPARE(rig.channel->CommName(), portName);
+    CheckTransferShows(rig.window(), progressMaximum, true);
+    QTRY_VERIFY(rig.Idle());
+    QVERIFY(rig.messages.messages.isEmpty());
+    QVERIFY(rig.link->IsPortOpen());
+}
+
+void CheckWriteSucceeds(EditorRig &rig, int progressMaximum, bool guarded)
+{
+    rig.ClickWrite();
+    CheckTransferShows(rig.window(), progressMaximum, guarded);
+    QTRY_VERIFY(rig.Idle());
+    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Information, QStringLiteral("写入成功")}}));
+}
+
+void CheckStepsChangeBytes(EditorRig &rig, const QStringList &steps, const QStringList &changed,
+                           const QByteArray &bytes, int progressMaximum)
+{
+    const TRadioImage before = rig.radio.image();
+    rig.Read();
+    QString failed;
+    QVERIFY2(RunSteps(rig.window(), steps, &failed), qPrintable(failed));
+    CheckWriteSucceeds(rig, progressMaximum, false);
+
+    const TRadioImage &after = rig.radio.image();
+    QCOMPARE(ChangedBytes(before, after), changed);
+    const QByteArray expected = QByteArray::fromHex(bytes);
+    for (int i = 0; i < changed.size(); ++i) {
+        const QStringList at = changed[i].split(QLatin1Char('/'));
+        QCOMPARE(after.block(at[0].toInt(), at[1].toInt())[at[2].toUInt()], std::uint8_t(expected[i]));
+    }
+}
+
+void CheckTransferOpensClosedPort(EditorRig &rig, bool write, const QString &portName, int bytesSent)
+{
+    QVERIFY(!rig.link->IsPortOpen());
+    rig.ClickTransfer(write);
+    QCOMPARE(rig.channel->opens(), 1);
+    QCOMPARE(rig.channel->CommName(), portName);
+    QTRY_VERIFY(rig.Idle());
+    QVERIFY(rig.link->IsPortOpen());  // stays open for the next transfer
+    QCOMPARE(rig.messages.texts(), write ? QStringList{QStringLiteral("写入成功")} : QStringList());
+    QCOMPARE(rig.channel->written().size(), bytesSent);
+}
+
+void CheckClosingOnlyHides(EditorRig &rig, bool closeBox)
+{
+    QPointer<TSignallingWindow> window = &rig.window();
+    if (closeBox)
+        QVERIFY(window->close());
+    else
+        rig.ClickClose();
+    QVERIFY(window->isHidden());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window);
+    window->show();
+}
