@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Block.h"
+
 #include <QByteArray>
 #include <array>
 #include <cstdint>
@@ -19,7 +21,7 @@ constexpr std::uint8_t kWrite = 0x57;
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kLength = 0x20;
 constexpr int kHeadSize = 4;
-constexpr int kDataSize = 28;
+constexpr int kDataSize = kBlockSize;
 constexpr int kBodySize = kHeadSize + kDataSize;  // 32: what a reply must carry
 constexpr int kFrameSize = kBodySize + 2;         // 34: a block with its check value
 constexpr int kBufferSize = 20001;
@@ -41,8 +43,6 @@ inline const QByteArray &handshake()
 }
 
 }  // namespace frame
-
-using Block = std::array<std::uint8_t, frame::kDataSize>;
 
 // CRC-16 with the reflected polynomial 0xA001, initial 0xFFFF, no final XOR (CRC-16/MODBUS).
 std::uint16_t FrameCrc(const std::uint8_t *bytes, int count);
