@@ -32,6 +32,8 @@ constexpr int kFskArea = 2;
 constexpr int kTwoToneArea = 3;
 constexpr int kFiveToneArea = 4;
 constexpr int kSettingsArea = 5;
+// Area 0 holds the channels as blocks 1..16; block 0 is never read or written.
+constexpr int kChannelCount = 16;
 
 // Number of blocks in each area (area 0 uses blocks 1..16; block 0 is never touched).
 int blockCount(int area);

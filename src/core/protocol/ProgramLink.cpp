@@ -7,7 +7,7 @@ namespace {
 constexpr int kResendIntervalMs = 300;
 // The radio wants a short gap between the last channel reply and the settings request.
 constexpr int kSettingsPauseMs = 2;
-constexpr int kChannelCount = 16;
+constexpr int kChannelCount = frame::kChannelCount;
 // Acknowledgements of a main write: the handshake, 16 channels and the settings block.
 constexpr int kMainWriteAcks = kChannelCount + 2;
 constexpr int kHandshakeSize = 7;

@@ -105,7 +105,6 @@ public:
 Q_SIGNALS:
     void OnReceiveError(quint32 eventMask);
     void OnModemStateChange(quint32 modemEvent);
-    void OnRequestHangup();
     void OnSendDataEmpty();
 
 private:

@@ -31,6 +31,9 @@ public:
 Q_SIGNALS:
     // One chunk of received bytes, in arrival order, on the thread that owns the channel.
     void OnReceiveData(const QByteArray &chunk);
+    // The port went away (a pulled USB cable, a closed pseudo-terminal). The channel has closed
+    // itself before this arrives: IsOpen() is false and writes are refused.
+    void OnRequestHangup();
 
 private:
     QString m_commName = QStringLiteral("COM2");
