@@ -72,6 +72,25 @@ void ScaleGeometry(QWidget &widget, double w, double h)
     widget.setGeometry(Scaled(g.left(), w), Scaled(g.top(), h), Scaled(g.width(), w), Scaled(g.height(), h));
 }
 
+// A cell editor of the channel table, owned by the window like its other controls. Grid and
+// editor each let go of the other when destroyed, so Qt may free them in either order.
+TCellEditor *NewCellEditor(const ChannelColumn &column, QObject *owner)
+{
+    TCellEditor *editor = nullptr;
+    if (column.editor == EditorKind::Combo) {
+        auto *combo = new TComboCellEditor(owner);
+        combo->SetItems(column.items);
+        combo->SetDefaultText(column.defaultText);
+        editor = combo;
+    } else {
+        auto *edit = new TEditCellEditor(owner);
+        edit->SetDefaultText(column.defaultText);
+        editor = edit;
+    }
+    editor->setObjectName(column.editorName);
+    return editor;
+}
+
 }  // namespace
 
 TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen, QWidget *parent)
@@ -110,8 +129,6 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
-    // The grid lets go of its editors before they are freed.
-    delete m_xg;
 }
 
 void TForm1::SetWindows(TForm3 *progress, QWidget *dtmf, QWidget *twoTone, QWidget *fiveTone, QWidget *fsk)
@@ -230,21 +247,8 @@ void TForm1::BuildGrid(QWidget *client)
             continue;
         TCellEditor *editor = editors.value(column.editorName);
         if (!editor) {
-            std::unique_ptr<TCellEditor> created;
-            if (column.editor == EditorKind::Combo) {
-                auto combo = std::make_unique<TComboCellEditor>();
-                combo->SetItems(column.items);
-                combo->SetDefaultText(column.defaultText);
-                created = std::move(combo);
-            } else {
-                auto edit = std::make_unique<TEditCellEditor>();
-                edit->SetDefaultText(column.defaultText);
-                created = std::move(edit);
-            }
-            created->setObjectName(column.editorName);
-            editor = created.get();
+            editor = NewCellEditor(column, this);
             editors.insert(column.editorName, editor);
-            m_cellEditors.push_back(std::move(created));
         }
         item.SetEditor(editor);
     }

@@ -107,7 +107,6 @@ private:
     std::unique_ptr<TProgramLink> m_link;
 
     TXStringGrid *m_xg = nullptr;
-    std::vector<std::unique_ptr<TCellEditor>> m_cellEditors;
     std::array<QComboBox *, kSettingBoxCount> m_boxes{};
     QComboBox *m_comcbb = nullptr;
     QPushButton *m_wbtn = nullptr;

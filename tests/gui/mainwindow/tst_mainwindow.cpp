@@ -1,6 +1,7 @@
 #include "app/AppWindows.h"
 #include "editors/DtmfWindow.h"
 #include "editors/FskWindow.h"
+#include "editors/SignallingWindow.h"
 #include "editors/TwoToneWindow.h"
 #include "grid/XStringGrid.h"
 #include "mainconfig/MainCodec.h"
@@ -102,6 +103,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void startState();
+    void closingWhileEditing_data();
+    void closingWhileEditing();
     void layoutForScreen_data();
     void layoutForScreen();
     void newChannelFillsDefaults();
@@ -128,6 +131,35 @@ private Q_SLOTS:
     void activationRenumbers();
     void screenshots();
 };
+
+// The windows go while a cell is being edited: grids, their cell editors and in-place
+// controls are freed by Qt in its own order, and nothing reaches a model that is gone.
+void TestMainWindow::closingWhileEditing_data()
+{
+    QTest::addColumn<QString>("grid");
+    QTest::addRow("channel table") << "xg";
+    QTest::addRow("FSK editor table") << "xg1";
+}
+
+void TestMainWindow::closingWhileEditing()
+{
+    QFETCH(QString, grid);
+    Fixture f;
+    TXStringGrid *target = &f.xg();
+    if (grid != QLatin1String("xg")) {
+        TForm6 &fsk = f.windows->Form6();
+        fsk.show();
+        QApplication::setActiveWindow(&fsk);
+        target = fsk.Grid(grid);
+    }
+    target->setFocus();
+    target->SetCol(1);
+    target->SetRow(1);
+    Type(QStringLiteral("43"));
+    QVERIFY(target->ActiveEditor() != nullptr);
+    QVERIFY(QApplication::focusWidget() != target);  // the in-place control has the focus
+    f.windows.reset();
+}
 
 void TestMainWindow::startState()
 {
