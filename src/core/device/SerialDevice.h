@@ -34,8 +34,13 @@ enum class TWriteResult {
 // that wakes both wherever they wait and stays signalled until Close.
 //
 // Closing is two steps: Cancel (and Purge) while the threads may still be inside Read or Write,
-// then Close once both have returned. A Win32 device maps this onto a manual-reset close event
-// waited on together with its overlapped ReadFile, WaitCommEvent and WriteFile.
+// then Close once both have returned.
+//
+// On Win32: Open is CreateFile (overlapped) and SetupComm; the time-outs are SetCommTimeouts, so
+// the driver times the chunks; Read keeps one overlapped ReadFile and one WaitCommEvent pending
+// across calls and waits for them together with the manual-reset close event; Write waits for
+// its overlapped WriteFile and the close event; Purge is PurgeComm; Cancel is SetEvent.
+// ERROR_INVALID_HANDLE reads as Closed, other failures as Hangup.
 class TSerialDevice {
 public:
     static constexpr std::size_t kChunkSize = 2048;
