@@ -1,15 +1,10 @@
 #pragma once
 
+#include "device/CommsError.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <stdexcept>
-
-// Raised when a port cannot be opened; the message is the one shown to the user.
-class ECommsError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // What the protocol engine needs of a port: open by name, queue writes, hand over received chunks
 // on the user-interface thread. TComm is the real serial port; tests plug in an in-process peer.

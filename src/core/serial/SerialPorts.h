@@ -1,5 +1,7 @@
 #pragma once
 
+// Qt faces of device/SerialPortList.h for the port list, the command line and the virtual radio.
+
 #include <QString>
 #include <QStringList>
 
@@ -17,5 +19,5 @@ bool ListSerialPorts(QStringList &list);
 bool ListSerialPorts(QStringList &list, const QString &sysTty, const QString &dev,
                      const QString &virtualRadioLink);
 
-// Case-insensitive order, as the port list shows it.
+// Case-insensitive order (ASCII letters), as the port list shows it.
 void SortPortNames(QStringList &names);

@@ -2,25 +2,25 @@
 
 #include <QByteArray>
 #include <QThread>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 
-// Writes queued requests to an open port, each completely and in the order queued, until the
-// close event is signalled. Signals are emitted on this thread and connected queued.
+class TSerialDevice;
+
+// Writes queued requests to an open device, each completely and in the order queued, until
+// stopped or the device goes away. Signals are emitted on this thread and connected queued.
 class TWriteThread : public QThread {
     Q_OBJECT
 public:
-    // Neither descriptor is owned; both stay open until the thread has ended.
-    TWriteThread(int port, int closeEvent, QObject *parent = nullptr);
-    ~TWriteThread() override;
-    TWriteThread(const TWriteThread &) = delete;
-    TWriteThread &operator=(const TWriteThread &) = delete;
+    // The device is not owned; it stays open until the thread has ended.
+    explicit TWriteThread(TSerialDevice &device, QObject *parent = nullptr);
 
-    // False when the thread's own wake-up event could not be created.
-    bool IsValid() const { return m_queueEvent >= 0; }
-
-    // Queues the bytes and returns at once; false once the thread has ended by itself.
+    // Queues the bytes and returns at once; false once the thread is stopping or has ended.
     bool Enqueue(const QByteArray &bytes);
+    // Ends the wait for work; a write in progress ends through the device's Cancel.
+    void Stop();
 
 Q_SIGNALS:
     void SendQueueEmpty();  // the queue ran empty after one or more writes
@@ -30,17 +30,13 @@ protected:
     void run() override;
 
 private:
-    bool TakeNext(QByteArray &request);
+    std::optional<QByteArray> TakeNext();
     bool WaitForWork();
-    bool WriteAll(const QByteArray &bytes);
-    bool WaitWritable();
-    bool Closing() const;
 
-    const int m_port;
-    const int m_closeEvent;
-    int m_queueEvent = -1;  // eventfd counting requests not yet picked up
-
-    std::mutex m_mutex;  // guards the queue and m_ended
+    TSerialDevice &m_device;
+    std::mutex m_mutex;  // guards the queue and the two flags
+    std::condition_variable m_wake;
     std::deque<QByteArray> m_queue;
+    bool m_stopping = false;
     bool m_ended = false;
 };

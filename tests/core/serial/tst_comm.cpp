@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
@@ -190,7 +191,8 @@ private Q_SLOTS:
     void lineSettings_data();
     void lineSettings();
     void closeWhileBytesArrive();
-    void hangupWhenFarEndCloses();
+    void hangupClosesPort_data();
+    void hangupClosesPort();
 
 private:
     std::unique_ptr<PseudoTerminal> m_pty;
@@ -535,19 +537,82 @@ void TestComm::closeWhileBytesArrive()
         QVERIFY(size <= 2048);
 }
 
-void TestComm::hangupWhenFarEndCloses()
+void TestComm::hangupClosesPort_data()
 {
+    QTest::addColumn<int>("exchanges");  // 4-byte requests the far end answers before it goes
+    QTest::addRow("far end closes while idle") << 0;
+    QTest::addRow("far end closes during a transfer") << 6;
+}
+
+void TestComm::hangupClosesPort()
+{
+    QFETCH(int, exchanges);
+    using Clock = std::chrono::steady_clock;
     TComm comm;
     ConfigureLikeMainWindow(comm, m_pty->Path());
-    QSignalSpy hangup(&comm, &TComm::OnRequestHangup);
+
+    // The far end answers each request with a 34-byte reply, like the radio; after `exchanges`
+    // of them it sends half a reply and closes in the middle of the next exchange.
+    std::atomic<Clock::rep> closedAt{0};
+    const auto farEnd = [this, exchanges, &closedAt] {
+        for (int answered = 0; answered < exchanges;) {
+            const QByteArray request = m_pty->Receive(4);
+            if (request.size() < 4)
+                break;  // the component stopped asking: the test fails below
+            const QByteArray reply = Pattern(34, ++answered);
+            m_pty->Send(answered == exchanges ? reply.left(17) : reply);
+        }
+        closedAt = Clock::now().time_since_epoch().count();
+        m_pty->CloseMaster();
+    };
+    // The owner asks again on every chunk, so bytes flow both ways when the line breaks.
+    qsizetype received = 0;
+    connect(&comm, &TSerialChannel::OnReceiveData, &comm, [&](const QByteArray &chunk) {
+        received += chunk.size();
+        comm.WriteData("RQST", 4);
+    });
+    Clock::time_point hangupAt;
+    bool openOnHangup = true;
+    bool writeOnHangup = true;
+    QSignalSpy hangup(&comm, &TSerialChannel::OnRequestHangup);
+    connect(&comm, &TSerialChannel::OnRequestHangup, &comm, [&] {
+        hangupAt = Clock::now();
+        openOnHangup = comm.IsOpen();
+        writeOnHangup = comm.WriteData("x", 1);
+    });
+
     comm.OpenPort();
-    m_pty->CloseMaster();
-    QTRY_VERIFY_WITH_TIMEOUT(hangup.count() >= 1, kWaitMs);
-    // The write thread meets the broken line at its next write and ends too.
-    QTRY_VERIFY_WITH_TIMEOUT(!comm.WriteData("x", 1), kWaitMs);
-    QVERIFY(comm.IsOpen());  // only ClosePort closes
-    comm.ClosePort();
+    std::thread far(farEnd);
+    if (exchanges > 0)
+        QVERIFY(comm.WriteData("RQST", 4));
+    const bool arrived = hangup.wait(kWaitMs) || hangup.count() > 0;
+    far.join();
+    QVERIFY(arrived);
+    QTest::qWait(200);  // the write thread's own report of the broken line must not follow
+
+    QCOMPARE(hangup.count(), 1);
+    // Every whole reply came; the half one is lost when the line breaks before it is read.
+    const qsizetype whole = exchanges > 0 ? (exchanges - 1) * 34 : 0;
+    QVERIFY2(received == whole || received == whole + 17, qPrintable(QString::number(received)));
+    const auto delay = std::chrono::duration_cast<std::chrono::milliseconds>(
+        hangupAt - Clock::time_point(Clock::duration(closedAt.load())));
+    QVERIFY2(delay.count() < 1000, qPrintable(QString::number(delay.count())));
+    QVERIFY(!openOnHangup);
+    QVERIFY(!writeOnHangup);
     QVERIFY(!comm.IsOpen());
+    QVERIFY(!comm.WriteData("x", 1));
+    comm.ClosePort();  // already closed: nothing to do
+
+    // The component is ready for the next port.
+    PseudoTerminal next;
+    QVERIFY(next.IsValid());
+    ChunkLog log(comm);
+    comm.SetCommName(next.Path());
+    comm.OpenPort();
+    QVERIFY(comm.WriteData("next", 4));
+    QCOMPARE(next.Receive(4), QByteArray("next"));
+    QVERIFY(next.Send("back"));
+    QTRY_COMPARE_WITH_TIMEOUT(log.chunks.join(), QByteArray("back"), kWaitMs);
 }
 
 int main(int argc, char *argv[])
