@@ -1,6 +1,6 @@
 #include "protocol/FactoryImage.h"
 
-#include <cstdint>
+#include "base/LittleEndian.h"
 
 namespace {
 
@@ -16,8 +16,7 @@ public:
 private:
     BlockWriter &put(int offset, unsigned value, int width)
     {
-        for (int i = 0; i < width; ++i)
-            m_data.at(static_cast<std::size_t>(offset + i)) = static_cast<std::uint8_t>(value >> (8 * i));
+        WriteLe(m_data, offset, width, value);
         return *this;
     }
     Block &m_data;

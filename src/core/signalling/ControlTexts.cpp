@@ -54,3 +54,11 @@ void TControlTexts::SetChecked(const QString &name, bool checked)
         throw std::out_of_range("no check box named " + name.toStdString());
     *it = checked;
 }
+
+QStringList NumberItems(int first, int last, int step)
+{
+    QStringList items;
+    for (int value = first; value <= last; value += step)
+        items << QString::number(value);
+    return items;
+}

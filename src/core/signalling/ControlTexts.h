@@ -45,3 +45,6 @@ private:
     QHash<QString, QString> m_texts;
     QHash<QString, bool> m_checked;
 };
+
+// The list "50", "100", ... of the time and delay boxes: from first to last in steps.
+QStringList NumberItems(int first, int last, int step);

@@ -3,8 +3,9 @@
 #include <stdexcept>
 #include <utility>
 
-TEditorTexts::TEditorTexts(std::vector<TControlSpec> controls, std::vector<TGridSpec> grids)
-    : m_controls(std::move(controls))
+TEditorTexts::TEditorTexts(std::vector<TControlSpec> controls, std::vector<TGridSpec> grids,
+                           std::vector<TCellEditorSpec> cellEditors)
+    : m_controls(std::move(controls)), m_cellEditors(std::move(cellEditors))
 {
     for (TGridSpec &spec : grids)
         m_grids.emplace_back(std::move(spec));

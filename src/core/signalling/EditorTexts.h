@@ -8,10 +8,12 @@
 #include <vector>
 
 // The current texts of an editor window: its boxes by object name and its grids by object
-// name. The window shows these texts and hands every committed cell edit to SetEditText.
+// name, with the cell editors the grids' columns name. The window shows these texts and hands
+// every committed cell edit to SetEditText.
 class TEditorTexts {
 public:
-    TEditorTexts(std::vector<TControlSpec> controls, std::vector<TGridSpec> grids);
+    TEditorTexts(std::vector<TControlSpec> controls, std::vector<TGridSpec> grids,
+                 std::vector<TCellEditorSpec> cellEditors);
     virtual ~TEditorTexts() = default;
 
     TControlTexts &Controls() { return m_controls; }
@@ -21,6 +23,7 @@ public:
     TGridTexts &Grid(const QString &name);
     const TGridTexts &Grid(const QString &name) const;
     const std::vector<TGridTexts> &Grids() const { return m_grids; }
+    const std::vector<TCellEditorSpec> &CellEditors() const { return m_cellEditors; }
 
     // A committed edit of a cell (the grid's OnSetEditText): the cell takes the text, then the
     // grid's entry rules run. They may change other cells of the same row; the window shows
@@ -31,6 +34,7 @@ public:
 private:
     TControlTexts m_controls;
     std::vector<TGridTexts> m_grids;
+    std::vector<TCellEditorSpec> m_cellEditors;
 };
 
 // The position of text in a list of names; any other text throws "'x' is not one of a, b, c".

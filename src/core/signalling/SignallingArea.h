@@ -5,8 +5,8 @@
 
 #include <vector>
 
-// The widget-free side of a signalling editor: the texts of its controls and cells, and their
-// encoding into one memory area of the radio. The editor window shows these texts and drives
+// The codec of one signalling area: encodes an editor's texts into the blocks of its memory
+// area and decodes the radio's replies into them. The editor window shows the texts and drives
 // the transfer through TProgramLink.
 class TSignallingArea {
 public:

@@ -1,5 +1,6 @@
 #include "editors/DtmfWindow.h"
 
+#include "editors/FormLayout.h"
 #include "grid/XStringGrid.h"
 
 #include <QLabel>
@@ -40,12 +41,12 @@ constexpr int kRowHeight = 24;
 }  // namespace
 
 TForm2::TForm2(TProgramLink &link, PortName portName, QWidget *parent)
-    : TForm2(std::make_unique<TDtmfArea>(), link, std::move(portName), parent)
+    : TForm2(std::make_unique<Area>(), link, std::move(portName), parent)
 {
 }
 
-TForm2::TForm2(std::unique_ptr<TDtmfArea> area, TProgramLink &link, PortName portName, QWidget *parent)
-    : TSignallingWindow(link, *area, *area, TDtmfArea::Layout(), DtmfStyle(), std::move(portName), parent),
+TForm2::TForm2(std::unique_ptr<Area> area, TProgramLink &link, PortName portName, QWidget *parent)
+    : TSignallingWindow(link, area->texts, area->codec, DtmfLayout(), DtmfStyle(), std::move(portName), parent),
       m_area(std::move(area))
 {
     Place(QStringLiteral("PageControl1"), 8, 8, 412, 392);
@@ -113,7 +114,7 @@ void TForm2::SetUpGrid()
 {
     TXStringGrid *grid = xg2();
     grid->SetColWidths(0, kMemoryNumberWidth);
-    grid->SetColWidths(TDtmfArea::kMemoryColumn, kMemoryWidth);
+    grid->SetColWidths(TDtmfTexts::kMemoryColumn, kMemoryWidth);
     grid->SetDefaultRowHeight(kRowHeight);
     grid->SetFixedLineColor(Qt::black);
     grid->SetMultiLine(false);

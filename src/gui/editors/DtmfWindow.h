@@ -1,7 +1,8 @@
 #pragma once
 
 #include "editors/SignallingWindow.h"
-#include "signalling/DtmfArea.h"
+#include "signalling/DtmfCodec.h"
+#include "signalling/EditorArea.h"
 
 #include <memory>
 
@@ -13,18 +14,20 @@ public:
     TForm2(TProgramLink &link, PortName portName, QWidget *parent = nullptr);
     ~TForm2() override;
 
-    TDtmfArea &Area() { return *m_area; }
-    const TDtmfArea &Area() const { return *m_area; }
+    TDtmfTexts &Texts() { return m_area->texts; }
+    const TDtmfTexts &Texts() const { return m_area->texts; }
     TXStringGrid *xg2() const;
 
 private:
-    // The area has to exist before the base window binds to it.
-    TForm2(std::unique_ptr<TDtmfArea> area, TProgramLink &link, PortName portName, QWidget *parent);
+    using Area = TEditorArea<TDtmfTexts, TDtmfCodec>;
+
+    // The texts and codec have to exist before the base window binds to them.
+    TForm2(std::unique_ptr<Area> area, TProgramLink &link, PortName portName, QWidget *parent);
 
     void PlaceEncodePage();
     void PlaceDecodePage();
     void SetUpGrid();
     void PadLabel(const QString &controlName);
 
-    std::unique_ptr<TDtmfArea> m_area;
+    std::unique_ptr<Area> m_area;
 };

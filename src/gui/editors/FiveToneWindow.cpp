@@ -1,5 +1,6 @@
 #include "editors/FiveToneWindow.h"
 
+#include "editors/FormLayout.h"
 #include "grid/XStringGrid.h"
 
 #include <QComboBox>
@@ -57,12 +58,12 @@ constexpr int kFunctionWidth = 56;
 }  // namespace
 
 TForm5::TForm5(TProgramLink &link, PortName portName, QWidget *parent)
-    : TForm5(std::make_unique<TFiveToneArea>(), link, std::move(portName), parent)
+    : TForm5(std::make_unique<Area>(), link, std::move(portName), parent)
 {
 }
 
-TForm5::TForm5(std::unique_ptr<TFiveToneArea> area, TProgramLink &link, PortName portName, QWidget *parent)
-    : TSignallingWindow(link, *area, *area, TFiveToneArea::Layout(), FiveToneStyle(), std::move(portName),
+TForm5::TForm5(std::unique_ptr<Area> area, TProgramLink &link, PortName portName, QWidget *parent)
+    : TSignallingWindow(link, area->texts, area->codec, FiveToneLayout(), FiveToneStyle(), std::move(portName),
                         parent),
       m_area(std::move(area))
 {
@@ -100,10 +101,10 @@ TXStringGrid *TForm5::xg3() const
 
 void TForm5::CCIRChange()
 {
-    m_area->CCIRChange();
-    for (int digit = 1; digit <= TFiveToneArea::kDigits; ++digit) {
+    m_area->texts.CCIRChange();
+    for (int digit = 1; digit <= TFiveToneTexts::kDigits; ++digit) {
         const QString name = QStringLiteral("Edit%1").arg(digit);
-        qobject_cast<QLineEdit *>(Control(name))->setText(m_area->Controls().Text(name));
+        qobject_cast<QLineEdit *>(Control(name))->setText(m_area->texts.Controls().Text(name));
     }
 }
 
@@ -112,7 +113,7 @@ void TForm5::PlaceStandardsPage()
     Place(kStandardBox, 96, 16, 112);
     PlaceLabel(kStandardBox, kFrequencyColumnLeft[0],
                16 + (Control(kStandardBox)->height() - Label(kStandardBox)->sizeHint().height()) / 2);
-    for (int digit = 0; digit < TFiveToneArea::kDigits; ++digit) {
+    for (int digit = 0; digit < TFiveToneTexts::kDigits; ++digit) {
         const QString box = QStringLiteral("Edit%1").arg(digit + 1);
         const int left = kFrequencyColumnLeft[digit / kFrequencyRows];
         const int top = kFrequencyTop + kFrequencyPitch * (digit % kFrequencyRows);
@@ -121,14 +122,14 @@ void TForm5::PlaceStandardsPage()
     }
     Place(QStringLiteral("xg1"), 264, 16,
           GridWidth({kStandardNameWidth, kDurationWidth, kDigitWidth, kDigitWidth}),
-          GridHeight(TFiveToneArea::kStandards + 1, kRowHeight));
+          GridHeight(TFiveToneTexts::kStandards + 1, kRowHeight));
 }
 
 void TForm5::PlaceEncodePage()
 {
     Place(QStringLiteral("xg2"), 12, 8,
           GridWidth({kEntryWidth, kCodeWidth, kCodeWidth, kCodeWidth, kCodeWidth, kEncodeStandardWidth}),
-          GridHeight(TFiveToneArea::kEntries + 1, kRowHeight));
+          GridHeight(TFiveToneTexts::kEntries + 1, kRowHeight));
     int top = kDelayTop;
     for (const char *name : {"cb1", "cb2", "cb3", "cb4"}) {
         const QString box = QString::fromLatin1(name);
@@ -143,7 +144,7 @@ void TForm5::PlaceDecodePage()
     const int width = GridWidth({kEntryWidth, kDecodeStandardWidth, kDecodeCodeWidth, kFunctionWidth,
                                  kDecodeCodeWidth, kFunctionWidth, kDecodeCodeWidth, kFunctionWidth,
                                  kDecodeCodeWidth});
-    Place(QStringLiteral("xg3"), 12, 8, width, GridHeight(TFiveToneArea::kEntries + 1, kRowHeight));
+    Place(QStringLiteral("xg3"), 12, 8, width, GridHeight(TFiveToneTexts::kEntries + 1, kRowHeight));
     const QString reset = QStringLiteral("ed1");
     const int left = 12 + width + 24;
     Place(reset, left, kDelayTop, 100);

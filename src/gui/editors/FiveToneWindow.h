@@ -1,7 +1,8 @@
 #pragma once
 
 #include "editors/SignallingWindow.h"
-#include "signalling/FiveToneArea.h"
+#include "signalling/FiveToneCodec.h"
+#include "signalling/EditorArea.h"
 
 #include <memory>
 
@@ -14,8 +15,8 @@ public:
     TForm5(TProgramLink &link, PortName portName, QWidget *parent = nullptr);
     ~TForm5() override;
 
-    TFiveToneArea &Area() { return *m_area; }
-    const TFiveToneArea &Area() const { return *m_area; }
+    TFiveToneTexts &Texts() { return m_area->texts; }
+    const TFiveToneTexts &Texts() const { return m_area->texts; }
     TXStringGrid *xg1() const;
     TXStringGrid *xg2() const;
     TXStringGrid *xg3() const;
@@ -25,13 +26,15 @@ public Q_SLOTS:
     void CCIRChange();
 
 private:
-    // The area has to exist before the base window binds to it.
-    TForm5(std::unique_ptr<TFiveToneArea> area, TProgramLink &link, PortName portName, QWidget *parent);
+    using Area = TEditorArea<TFiveToneTexts, TFiveToneCodec>;
+
+    // The texts and codec have to exist before the base window binds to them.
+    TForm5(std::unique_ptr<Area> area, TProgramLink &link, PortName portName, QWidget *parent);
 
     void PlaceStandardsPage();
     void PlaceEncodePage();
     void PlaceDecodePage();
     void SetUpGrids();
 
-    std::unique_ptr<TFiveToneArea> m_area;
+    std::unique_ptr<Area> m_area;
 };

@@ -1,5 +1,6 @@
 #include "editors/FskWindow.h"
 
+#include "editors/FormLayout.h"
 #include "grid/XStringGrid.h"
 
 #include <QLabel>
@@ -33,12 +34,12 @@ constexpr int kRowHeight = 24;
 }  // namespace
 
 TForm6::TForm6(TProgramLink &link, PortName portName, QWidget *parent)
-    : TForm6(std::make_unique<TFskArea>(), link, std::move(portName), parent)
+    : TForm6(std::make_unique<Area>(), link, std::move(portName), parent)
 {
 }
 
-TForm6::TForm6(std::unique_ptr<TFskArea> area, TProgramLink &link, PortName portName, QWidget *parent)
-    : TSignallingWindow(link, *area, *area, TFskArea::Layout(), FskStyle(), std::move(portName), parent),
+TForm6::TForm6(std::unique_ptr<Area> area, TProgramLink &link, PortName portName, QWidget *parent)
+    : TSignallingWindow(link, area->texts, area->codec, FskLayout(), FskStyle(), std::move(portName), parent),
       m_area(std::move(area))
 {
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
@@ -76,8 +77,8 @@ void TForm6::SetUpGrid()
 {
     TXStringGrid *grid = xg1();
     grid->SetColWidths(0, kNumberWidth);
-    grid->SetColWidths(TFskArea::kQueueColumn, kPairWidth);
-    grid->SetColWidths(TFskArea::kIdColumn, kPairWidth);
+    grid->SetColWidths(TFskTexts::kQueueColumn, kPairWidth);
+    grid->SetColWidths(TFskTexts::kIdColumn, kPairWidth);
     grid->SetDefaultRowHeight(kRowHeight);
 }
 

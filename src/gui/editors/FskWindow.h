@@ -1,7 +1,8 @@
 #pragma once
 
 #include "editors/SignallingWindow.h"
-#include "signalling/FskArea.h"
+#include "signalling/FskCodec.h"
+#include "signalling/EditorArea.h"
 
 #include <memory>
 
@@ -13,17 +14,19 @@ public:
     TForm6(TProgramLink &link, PortName portName, QWidget *parent = nullptr);
     ~TForm6() override;
 
-    TFskArea &Area() { return *m_area; }
-    const TFskArea &Area() const { return *m_area; }
+    TFskTexts &Texts() { return m_area->texts; }
+    const TFskTexts &Texts() const { return m_area->texts; }
     TXStringGrid *xg1() const;
 
 private:
-    // The area has to exist before the base window binds to it.
-    TForm6(std::unique_ptr<TFskArea> area, TProgramLink &link, PortName portName, QWidget *parent);
+    using Area = TEditorArea<TFskTexts, TFskCodec>;
+
+    // The texts and codec have to exist before the base window binds to them.
+    TForm6(std::unique_ptr<Area> area, TProgramLink &link, PortName portName, QWidget *parent);
 
     void PlaceSettings();
     void SetUpGrid();
     void PlaceGrid();
 
-    std::unique_ptr<TFskArea> m_area;
+    std::unique_ptr<Area> m_area;
 };

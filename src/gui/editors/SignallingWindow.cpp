@@ -36,7 +36,7 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     resize(layout.width, layout.height);
 
     BuildPages(layout);
-    BuildCellEditors(layout);
+    BuildCellEditors();
     for (const TControlSpec &spec : texts.Controls().Specs())
         BuildControl(spec);
     for (const TGridTexts &grid : texts.Grids())
@@ -180,9 +180,9 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
     }
 }
 
-void TSignallingWindow::BuildCellEditors(const TFormLayout &layout)
+void TSignallingWindow::BuildCellEditors()
 {
-    for (const TCellEditorSpec &spec : layout.cellEditors) {
+    for (const TCellEditorSpec &spec : m_texts.CellEditors()) {
         std::unique_ptr<TCellEditor> editor;
         if (spec.kind == TCellEditorKind::Combo) {
             auto combo = std::make_unique<TComboCellEditor>();

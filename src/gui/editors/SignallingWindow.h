@@ -1,8 +1,8 @@
 #pragma once
 
+#include "editors/FormLayout.h"
 #include "protocol/ProgramLink.h"
 #include "signalling/EditorTexts.h"
-#include "signalling/FormLayout.h"
 #include "signalling/SignallingArea.h"
 
 #include <QHash>
@@ -90,14 +90,13 @@ protected:
     // Called after a grid's entry rules ran, and after every decoded block.
     virtual void TextsChanged() {}
 
-    TEditorTexts &Texts() { return m_texts; }
     TProgramLink &Link() { return m_link; }
 
 private:
     void BuildPages(const TFormLayout &layout);
     QWidget *ParentFor(const QString &name);
     void BuildControl(const TControlSpec &spec);
-    void BuildCellEditors(const TFormLayout &layout);
+    void BuildCellEditors();
     void BuildGrid(const TGridTexts &grid);
     void LoadGrid(const TGridTexts &texts, TXStringGrid &grid);
     void StoreControl(const QString &name);

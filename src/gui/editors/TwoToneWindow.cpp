@@ -1,5 +1,6 @@
 #include "editors/TwoToneWindow.h"
 
+#include "editors/FormLayout.h"
 #include "grid/XStringGrid.h"
 
 #include <QLabel>
@@ -48,12 +49,12 @@ constexpr int kButtonHeight = 30;
 }  // namespace
 
 TForm4::TForm4(TProgramLink &link, PortName portName, QWidget *parent)
-    : TForm4(std::make_unique<TTwoToneArea>(), link, std::move(portName), parent)
+    : TForm4(std::make_unique<Area>(), link, std::move(portName), parent)
 {
 }
 
-TForm4::TForm4(std::unique_ptr<TTwoToneArea> area, TProgramLink &link, PortName portName, QWidget *parent)
-    : TSignallingWindow(link, *area, *area, TTwoToneArea::Layout(), TwoToneStyle(), std::move(portName), parent),
+TForm4::TForm4(std::unique_ptr<Area> area, TProgramLink &link, PortName portName, QWidget *parent)
+    : TSignallingWindow(link, area->texts, area->codec, TwoToneLayout(), TwoToneStyle(), std::move(portName), parent),
       m_area(std::move(area))
 {
     Place(kPages, 8, 6, 669, 450);
@@ -82,7 +83,7 @@ TXStringGrid *TForm4::xg2() const
 void TForm4::PlaceEncodePage()
 {
     Place(QStringLiteral("xg1"), 12, 8, GridWidth({kNumberWidth, kFrequencyWidth, kFrequencyWidth}),
-          GridHeight(TTwoToneArea::kEntries + 1, kRowHeight));
+          GridHeight(TTwoToneTexts::kEntries + 1, kRowHeight));
     int top = kTimeTop;
     for (const char *name : {"cb1", "cb2", "cb3"}) {
         const QString box = QString::fromLatin1(name);
@@ -97,7 +98,7 @@ void TForm4::PlaceDecodePage()
     const int gridWidth = GridWidth({kEntryWidth, kCodeWidth, kModeWidth, kPromptWidth, kCodeWidth, kModeWidth,
                                      kPromptWidth, kCodeWidth, kModeWidth, kPromptWidth, kCodeWidth, kModeWidth,
                                      kPromptWidth});
-    const int gridHeight = GridHeight(TTwoToneArea::kEntries + 1, kRowHeight);
+    const int gridHeight = GridHeight(TTwoToneTexts::kEntries + 1, kRowHeight);
     Place(kDecodeGroup, 4, 0, gridWidth + 12, gridHeight + 24);
     Place(QStringLiteral("xg2"), 6, 20, gridWidth, gridHeight);
 }
@@ -128,8 +129,8 @@ void TForm4::SetUpGrids()
     TXStringGrid *decode = xg2();
     decode->SetDefaultRowHeight(kRowHeight);
     decode->SetColWidths(0, kEntryWidth);
-    for (int slot = 0; slot < TTwoToneArea::kSlots; ++slot) {
-        const int code = TTwoToneArea::kSlotColumns * slot + 1;
+    for (int slot = 0; slot < TTwoToneTexts::kSlots; ++slot) {
+        const int code = TTwoToneTexts::kSlotColumns * slot + 1;
         decode->SetColWidths(code, kCodeWidth);
         decode->SetColWidths(code + 1, kModeWidth);
         decode->SetColWidths(code + 2, kPromptWidth);

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "editors/SignallingWindow.h"
-#include "signalling/TwoToneArea.h"
+#include "signalling/TwoToneCodec.h"
+#include "signalling/EditorArea.h"
 
 #include <memory>
 
@@ -14,19 +15,21 @@ public:
     TForm4(TProgramLink &link, PortName portName, QWidget *parent = nullptr);
     ~TForm4() override;
 
-    TTwoToneArea &Area() { return *m_area; }
-    const TTwoToneArea &Area() const { return *m_area; }
+    TTwoToneTexts &Texts() { return m_area->texts; }
+    const TTwoToneTexts &Texts() const { return m_area->texts; }
     TXStringGrid *xg1() const;
     TXStringGrid *xg2() const;
 
 private:
-    // The area has to exist before the base window binds to it.
-    TForm4(std::unique_ptr<TTwoToneArea> area, TProgramLink &link, PortName portName, QWidget *parent);
+    using Area = TEditorArea<TTwoToneTexts, TTwoToneCodec>;
+
+    // The texts and codec have to exist before the base window binds to them.
+    TForm4(std::unique_ptr<Area> area, TProgramLink &link, PortName portName, QWidget *parent);
 
     void PlaceEncodePage();
     void PlaceDecodePage();
     void PlaceTones();
     void SetUpGrids();
 
-    std::unique_ptr<TTwoToneArea> m_area;
+    std::unique_ptr<Area> m_area;
 };

@@ -1,25 +1,27 @@
-#include "signalling/DtmfArea.h"
+#include "signalling/DtmfCodec.h"
 
 #include "base/TextConvert.h"
 #include "support/core/AreaTexts.h"
 
 #include <QtTest>
 
+using DtmfArea = TAreaRig<TDtmfTexts, TDtmfCodec>;
+
 namespace {
 
 // "m3" is autodial memory 3, anything else a control.
-void SetTarget(TDtmfArea &area, const QString &target, const QString &text)
+void SetTarget(DtmfArea &area, const QString &target, const QString &text)
 {
     if (target.startsWith(QLatin1Char('m')))
-        area.xg2().SetCell(TDtmfArea::kMemoryColumn, target.mid(1).toInt(), text);
+        area.xg2().SetCell(TDtmfTexts::kMemoryColumn, target.mid(1).toInt(), text);
     else
         area.Controls().SetText(target, text);
 }
 
-QString TargetText(const TDtmfArea &area, const QString &target)
+QString TargetText(const DtmfArea &area, const QString &target)
 {
     if (target.startsWith(QLatin1Char('m')))
-        return area.xg2().Cell(TDtmfArea::kMemoryColumn, target.mid(1).toInt());
+        return area.xg2().Cell(TDtmfTexts::kMemoryColumn, target.mid(1).toInt());
     return area.Controls().Text(target);
 }
 
@@ -56,11 +58,11 @@ private Q_SLOTS:
 
 void TestDtmfArea::shape()
 {
-    TDtmfArea area;
-    QCOMPARE(area.Area(), 1);
-    QVERIFY(area.ReadRule() == NextRead::CountReplies);
-    QVERIFY(area.Framing() == WriteFraming::WithCrc);
-    QCOMPARE(area.EncodeBlocks().size(), std::size_t(4));
+    DtmfArea area;
+    QCOMPARE(area.codec.Area(), 1);
+    QVERIFY(area.codec.ReadRule() == NextRead::CountReplies);
+    QVERIFY(area.codec.Framing() == WriteFraming::WithCrc);
+    QCOMPARE(area.codec.EncodeBlocks().size(), std::size_t(4));
 }
 
 void TestDtmfArea::controls_data()
@@ -96,7 +98,7 @@ void TestDtmfArea::controls()
     QFETCH(QString, label);
     QFETCH(QStringList, items);
     QFETCH(QString, initial);
-    TDtmfArea area;
+    DtmfArea area;
     const TControlSpec &spec = area.Controls().Spec(name);
     QCOMPARE(spec.label, label);
     QCOMPARE(spec.items, items);
@@ -106,7 +108,7 @@ void TestDtmfArea::controls()
 
 void TestDtmfArea::grid()
 {
-    TDtmfArea area;
+    DtmfArea area;
     QCOMPARE(area.Controls().Spec("CheckB1").caption, QStringLiteral("DTMF侧音"));
     QVERIFY(area.Controls().Checked("CheckB1"));
     QCOMPARE(area.Controls().Spec("CheckB2").label, QStringLiteral("清除自动应答"));
@@ -120,16 +122,12 @@ void TestDtmfArea::grid()
         QCOMPARE(area.xg2().Cell(1, row), QString());
     }
     QCOMPARE(area.xg2().RowCount(), 17);
-    const TFormLayout &layout = TDtmfArea::Layout();
-    QCOMPARE(layout.pages, (QStringList{"DTMF编码", "DTMF解码"}));
-    QCOMPARE(layout.cellEditors.at(0).defaultText, QStringLiteral("12345678"));
-    QCOMPARE(layout.Placement("xg2")->page, QStringLiteral("DTMF编码"));
-    QCOMPARE(layout.Placement("cb9")->page, QStringLiteral("DTMF解码"));
+    QCOMPARE(area.CellEditors().at(0).defaultText, QStringLiteral("12345678"));
 }
 
 void TestDtmfArea::initialBlocks()
 {
-    const std::vector<Block> blocks = TDtmfArea().EncodeBlocks();
+    const std::vector<Block> blocks = DtmfArea().codec.EncodeBlocks();
     // rate 6, times 0/10/0, D码, side tone on, ID 12345678 (8 digits), group call off,
     // auto reset 10 s, call alarm normal, auto answer off, no clear.
     QCOMPARE(HexOf(blocks[0]), HexOf(Hex("06000A0000FF00000000785634 12FF0A0100000800000000000000 00")));
@@ -176,28 +174,28 @@ void TestDtmfArea::fields()
     QFETCH(int, offset);
     QFETCH(int, byte);
     QFETCH(QString, readBack);
-    TDtmfArea area;
+    DtmfArea area;
     area.Controls().SetText(control, text);
-    const Block block0 = area.EncodeBlocks()[0];
+    const Block block0 = area.codec.EncodeBlocks()[0];
     QCOMPARE(int(block0[std::size_t(offset)]), byte);
 
-    TDtmfArea reader;
+    DtmfArea reader;
     reader.Controls().SetText(control, QStringLiteral("x"));
-    reader.DecodeBlock(0, block0);
+    reader.codec.DecodeBlock(0, block0);
     QCOMPARE(reader.Controls().Text(control), readBack);
 }
 
 void TestDtmfArea::checkBoxes()
 {
-    TDtmfArea area;
+    DtmfArea area;
     area.Controls().SetChecked("CheckB1", false);
     area.Controls().SetChecked("CheckB2", true);
-    const Block block0 = area.EncodeBlocks()[0];
+    const Block block0 = area.codec.EncodeBlocks()[0];
     QCOMPARE(int(block0[5]), 0x00);
     QCOMPARE(int(block0[18]), 0xFF);
 
     // Any non-zero byte reads as ticked.
-    area.DecodeBlock(0, Hex("0000000000010000000000000000000000000000"));
+    area.codec.DecodeBlock(0, Hex("0000000000010000000000000000000000000000"));
     QVERIFY(area.Controls().Checked("CheckB1"));
     QVERIFY(!area.Controls().Checked("CheckB2"));
 }
@@ -229,9 +227,9 @@ void TestDtmfArea::digitStrings()
     QFETCH(int, offset);
     QFETCH(QByteArray, code);
     QFETCH(int, countOffset);
-    TDtmfArea area;
+    DtmfArea area;
     SetTarget(area, target, text);
-    const std::vector<Block> blocks = area.EncodeBlocks();
+    const std::vector<Block> blocks = area.codec.EncodeBlocks();
     QCOMPARE(bytesFromBlock(blocks[std::size_t(block)]).mid(offset, 4).toHex(' ').toUpper(), code);
     if (countOffset >= 0)
         QCOMPARE(int(blocks[0][std::size_t(countOffset)]), int(text.size()));
@@ -242,10 +240,10 @@ void TestDtmfArea::digitStrings()
 
 void TestDtmfArea::decodeSettings()
 {
-    TDtmfArea area;
+    DtmfArea area;
     // rate 10, 500/250/100 ms, D key 7000, side tone off, ID "0*#" (ID table), group call B,
     // auto reset off, call alarm continuous, auto answer alarm, clear on, counts 3 then 1..8.
-    area.DecodeBlock(0, Hex("0A 32 19 0A 46 00 11223344 AC0B0000 0E 00 02 01 FF 03 0102030405060708"));
+    area.codec.DecodeBlock(0, Hex("0A 32 19 0A 46 00 11223344 AC0B0000 0E 00 02 01 FF 03 0102030405060708"));
     const TControlTexts &c = area.Controls();
     const QStringList texts = {c.Text("cb1"), c.Text("cb2"), c.Text("cb3"), c.Text("cb4"), c.Text("cb5"),
                                c.Text("Edit1"), c.Text("cb6"), c.Text("cb7"), c.Text("cb8"), c.Text("cb9")};
@@ -253,7 +251,7 @@ void TestDtmfArea::decodeSettings()
     QVERIFY(!c.Checked("CheckB1"));
     QVERIFY(c.Checked("CheckB2"));
     const std::array<std::uint8_t, 9> counts = {3, 1, 2, 3, 4, 5, 6, 7, 8};
-    QVERIFY(area.DigitCounts() == counts);
+    QVERIFY(area.codec.DigitCounts() == counts);
 }
 
 void TestDtmfArea::decodeMemories_data()
@@ -281,11 +279,11 @@ void TestDtmfArea::decodeMemories()
     QFETCH(int, count);
     QFETCH(QByteArray, code);
     QFETCH(QString, text);
-    TDtmfArea area;
+    DtmfArea area;
     Block settings{};
     if (memory <= 8)
         settings[std::size_t(19 + memory)] = std::uint8_t(count);
-    area.DecodeBlock(0, settings);
+    area.codec.DecodeBlock(0, settings);
     for (int m = 1; m <= 16; ++m)
         area.xg2().SetCell(1, m, QStringLiteral("old"));
 
@@ -295,7 +293,7 @@ void TestDtmfArea::decodeMemories()
     const QByteArray bytes = QByteArray::fromHex(code);
     for (int i = 0; i < 4; ++i)
         data[std::size_t(offset + i)] = std::uint8_t(bytes[i]);
-    area.DecodeBlock(block, data);
+    area.codec.DecodeBlock(block, data);
     QCOMPARE(area.xg2().Cell(1, memory), text);
     // Every other memory of the block was empty in the reply; the other blocks are untouched.
     for (int m = 1; m <= 16; ++m) {
@@ -326,22 +324,22 @@ void TestDtmfArea::decodeIdCode()
     for (int i = 0; i < 4; ++i)
         data[std::size_t(10 + i)] = std::uint8_t(bytes[i]);
     data[19] = std::uint8_t(count);
-    TDtmfArea area;
-    area.DecodeBlock(0, data);
+    DtmfArea area;
+    area.codec.DecodeBlock(0, data);
     QCOMPARE(area.Controls().Text("Edit1"), text);
     // The code is written back unchanged, with the count of the text shown.
-    const Block written = area.EncodeBlocks()[0];
+    const Block written = area.codec.EncodeBlocks()[0];
     QCOMPARE(HexOf(written).mid(30, 11), HexOf(data).mid(30, 11));
     QCOMPARE(int(written[19]), int(text.size()));
 }
 
 void TestDtmfArea::unknownChoiceKeepsText()
 {
-    TDtmfArea area;
+    DtmfArea area;
     area.Controls().SetText("cb6", "B");
     area.Controls().SetText("cb8", "连续");
     area.Controls().SetText("cb9", "ID码");
-    area.DecodeBlock(0, Hex("0000000000000000000000000000 20 00 07 09"));
+    area.codec.DecodeBlock(0, Hex("0000000000000000000000000000 20 00 07 09"));
     QCOMPARE(area.Controls().Text("cb6"), QStringLiteral("B"));
     QCOMPARE(area.Controls().Text("cb8"), QStringLiteral("连续"));
     QCOMPARE(area.Controls().Text("cb9"), QStringLiteral("ID码"));
@@ -350,15 +348,15 @@ void TestDtmfArea::unknownChoiceKeepsText()
 
 void TestDtmfArea::blocksOutsideIgnored()
 {
-    TDtmfArea area;
+    DtmfArea area;
     area.xg2().SetCell(1, 16, "5");
-    const std::vector<Block> before = area.EncodeBlocks();
+    const std::vector<Block> before = area.codec.EncodeBlocks();
     Block full;
     full.fill(0x11);
     for (const int block : {4, 5, 255, -1})
-        area.DecodeBlock(block, full);
-    QVERIFY(area.EncodeBlocks() == before);
-    QVERIFY(area.DigitCounts() == (std::array<std::uint8_t, 9>{}));
+        area.codec.DecodeBlock(block, full);
+    QVERIFY(area.codec.EncodeBlocks() == before);
+    QVERIFY(area.codec.DigitCounts() == (std::array<std::uint8_t, 9>{}));
 }
 
 void TestDtmfArea::roundTrip_data()
@@ -374,14 +372,14 @@ void TestDtmfArea::roundTrip_data()
 void TestDtmfArea::roundTrip()
 {
     QFETCH(QStringList, edits);
-    TDtmfArea area;
+    DtmfArea area;
     for (int i = 0; i + 1 < edits.size(); i += 2)
         SetTarget(area, edits[i], edits[i + 1]);
-    const std::vector<Block> blocks = area.EncodeBlocks();
+    const std::vector<Block> blocks = area.codec.EncodeBlocks();
 
-    TDtmfArea reader;
-    DecodeAll(reader, blocks);
-    QVERIFY(reader.EncodeBlocks() == blocks);
+    DtmfArea reader;
+    DecodeAll(reader.codec, blocks);
+    QVERIFY(reader.codec.EncodeBlocks() == blocks);
     for (int i = 0; i + 1 < edits.size(); i += 2)
         QCOMPARE(TargetText(reader, edits[i]), edits[i + 1]);
 }
@@ -396,10 +394,10 @@ void TestDtmfArea::readThenWriteKeepsImage()
         Hex("D0000000 56340000 43654387 01000000 00000000 0CBA0000"),
         Hex("01000000 00000000 FFEEDDCC 8A000000"),
     };
-    TDtmfArea area;
+    DtmfArea area;
     for (int b = 0; b < 4; ++b)
-        area.DecodeBlock(b, image[std::size_t(b)]);
-    QVERIFY(area.EncodeBlocks() == image);
+        area.codec.DecodeBlock(b, image[std::size_t(b)]);
+    QVERIFY(area.codec.EncodeBlocks() == image);
 }
 
 void TestDtmfArea::badInput_data()
@@ -441,9 +439,9 @@ void TestDtmfArea::badInput()
     QFETCH(QString, target);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    TDtmfArea area;
+    DtmfArea area;
     SetTarget(area, target, text);
-    QCOMPARE(EncodeError(area), message);
+    QCOMPARE(EncodeError(area.codec), message);
 }
 
 void TestDtmfArea::entryRule_data()
@@ -460,7 +458,7 @@ void TestDtmfArea::entryRule()
 {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
-    TDtmfArea area;
+    DtmfArea area;
     QCOMPARE(area.xg2SetEditText(1, 3, typed), kept);
     QCOMPARE(area.xg2().Cell(1, 3), kept);
     TEditorTexts &texts = area;

@@ -1,20 +1,22 @@
-#include "signalling/FiveToneArea.h"
+#include "signalling/FiveToneCodec.h"
 
 #include "base/TextConvert.h"
 #include "support/core/AreaTexts.h"
 
 #include <QtTest>
 
+using FiveToneArea = TAreaRig<TFiveToneTexts, TFiveToneCodec>;
+
 namespace {
 
 // Every table cell holds something, so a decode that leaves a cell as it was shows.
-void FillEverything(TFiveToneArea &area)
+void FillEverything(FiveToneArea &area)
 {
-    for (int row = 1; row <= TFiveToneArea::kEntries; ++row) {
+    for (int row = 1; row <= TFiveToneTexts::kEntries; ++row) {
         Apply(area, {QStringLiteral("xg2:1,%1=FFFFF").arg(row), QStringLiteral("xg2:5,%1=EIA").arg(row),
                      QStringLiteral("xg3:1,%1=ZVEI2").arg(row), QStringLiteral("xg3:3,%1=遥晕").arg(row)});
     }
-    for (int row = 1; row <= TFiveToneArea::kStandards; ++row)
+    for (int row = 1; row <= TFiveToneTexts::kStandards; ++row)
         Apply(area, {QStringLiteral("xg1:1,%1=7").arg(row), QStringLiteral("xg1:2,%1=7").arg(row)});
     Apply(area, {"cb1=10", "cb2=20", "cb3=30", "cb4=40"});
 }
@@ -51,50 +53,29 @@ private Q_SLOTS:
 
 void TestFiveToneArea::shape()
 {
-    TFiveToneArea area;
-    QCOMPARE(area.Area(), 4);
-    QCOMPARE(area.ReadRule(), NextRead::FollowReply);
-    QCOMPARE(area.Framing(), WriteFraming::WithCrc);
-    QCOMPARE(area.EncodeBlocks().size(), std::size_t(17));
+    FiveToneArea area;
+    QCOMPARE(area.codec.Area(), 4);
+    QCOMPARE(area.codec.ReadRule(), NextRead::FollowReply);
+    QCOMPARE(area.codec.Framing(), WriteFraming::WithCrc);
+    QCOMPARE(area.codec.EncodeBlocks().size(), std::size_t(17));
     QCOMPARE(area.Grid("xg1").ColCount(), 4);
     QCOMPARE(area.Grid("xg1").RowCount(), 6);
     QCOMPARE(area.Grid("xg2").ColCount(), 6);
     QCOMPARE(area.Grid("xg2").RowCount(), 17);
     QCOMPARE(area.Grid("xg3").ColCount(), 9);
     QCOMPARE(area.Grid("xg3").RowCount(), 17);
-    QCOMPARE(TFiveToneArea::StandardItems(), QStringList({"CCIR", "EIA", "EEA", "ZVEI1", "ZVEI2"}));
-    QCOMPARE(TFiveToneArea::FunctionItems(),
+    QCOMPARE(TFiveToneTexts::StandardItems(), QStringList({"CCIR", "EIA", "EEA", "ZVEI1", "ZVEI2"}));
+    QCOMPARE(TFiveToneTexts::FunctionItems(),
              QStringList({"通话", "主叫", "被叫", "监听", "巡查", "报警", "遥毙", "遥晕", "唤醒"}));
-    QCOMPARE(TFiveToneArea::DigitItems().join(QString()), QStringLiteral("0123456789ABCDEF"));
-    QCOMPARE(TFiveToneArea::DelayItems().size(), 20);
-    QCOMPARE(TFiveToneArea::DelayItems().first(), QStringLiteral("50"));
-    QCOMPARE(TFiveToneArea::DelayItems().last(), QStringLiteral("1000"));
-
-    const TFormLayout &layout = TFiveToneArea::Layout();
-    QCOMPARE(layout.pages, QStringList({"标准", "编码", "解码"}));
-    QCOMPARE(layout.initialPage, 2);
-    for (const TPlacement &p : layout.placements) {
-        if (p.name.startsWith("xg"))
-            area.Grid(p.name);
-        else
-            area.Controls().Spec(p.name);
-    }
-    for (const TGridTexts &grid : area.Grids()) {
-        for (const TColumnSpec &column : grid.Spec().columns) {
-            if (column.editor.isEmpty())
-                continue;
-            const bool found = std::any_of(layout.cellEditors.begin(), layout.cellEditors.end(),
-                                           [&](const TCellEditorSpec &e) { return e.name == column.editor; });
-            QVERIFY2(found, qPrintable(column.editor));
-        }
-    }
-    QVERIFY(layout.Placement("Edit16")->readOnly);
-    QVERIFY(!layout.Placement("cb4")->readOnly);
+    QCOMPARE(TFiveToneTexts::DigitItems().join(QString()), QStringLiteral("0123456789ABCDEF"));
+    QCOMPARE(TFiveToneTexts::DelayItems().size(), 20);
+    QCOMPARE(TFiveToneTexts::DelayItems().first(), QStringLiteral("50"));
+    QCOMPARE(TFiveToneTexts::DelayItems().last(), QStringLiteral("1000"));
 }
 
 void TestFiveToneArea::initialTexts()
 {
-    const TFiveToneArea area;
+    const FiveToneArea area;
     Expect(area, {"CCIR=CCIR", "Edit1=1981.0", "Edit16=1055.0", "cb1=500", "cb4=500", "ed1=6000",
                   "xg1:0,0=5 TONE 标准", "xg1:0,1=CCIR", "xg1:0,5=ZVEI2", "xg1:1,1=100", "xg1:2,3=A",
                   "xg1:3,5=E", "xg2:0,0=信息码", "xg2:5,0=使用标准", "xg2:0,16=16", "xg2:1,1=",
@@ -139,7 +120,7 @@ void TestFiveToneArea::encodeFields_data()
 
 void TestFiveToneArea::encodeFields()
 {
-    CheckEncodedField<TFiveToneArea>();
+    CheckEncodedField<FiveToneArea>();
 }
 
 void TestFiveToneArea::decodeFields_data()
@@ -179,7 +160,7 @@ void TestFiveToneArea::decodeFields_data()
 
 void TestFiveToneArea::decodeFields()
 {
-    TFiveToneArea area;
+    FiveToneArea area;
     FillEverything(area);  // a text the block does not set would show as left over
     CheckDecodedField(area);
 }
@@ -228,9 +209,9 @@ void TestFiveToneArea::badInput()
 {
     QFETCH(QStringList, edits);
     QFETCH(QString, message);
-    TFiveToneArea area;
+    FiveToneArea area;
     Apply(area, edits);
-    QCOMPARE(EncodeError(area), message);
+    QCOMPARE(EncodeError(area.codec), message);
 }
 
 void TestFiveToneArea::entryRules_data()
@@ -268,7 +249,7 @@ void TestFiveToneArea::entryRules()
     QFETCH(QString, grid);
     QFETCH(QStringList, edits);
     QFETCH(QStringList, row);
-    TFiveToneArea area;
+    FiveToneArea area;
     Apply(area, edits);
     QStringList actual;
     for (int col = 1; col < area.Grid(grid).ColCount(); ++col)
@@ -297,7 +278,7 @@ void TestFiveToneArea::standardFrequencies()
 {
     QFETCH(QString, standard);
     QFETCH(QStringList, frequencies);
-    TFiveToneArea area;
+    FiveToneArea area;
     // Start from another standard, so that every box has to change.
     area.Controls().SetText("CCIR", standard == "EIA" ? "ZVEI2" : "EIA");
     area.CCIRChange();
@@ -311,7 +292,7 @@ void TestFiveToneArea::standardFrequencies()
 
 void TestFiveToneArea::unknownStandardKeepsFrequencies()
 {
-    TFiveToneArea area;
+    FiveToneArea area;
     area.Controls().SetText("CCIR", "ZVEI1");
     area.CCIRChange();
     for (const QString &text : {QStringLiteral("ZVEI"), QStringLiteral("ccir"), QString()}) {
@@ -324,12 +305,12 @@ void TestFiveToneArea::unknownStandardKeepsFrequencies()
 
 void TestFiveToneArea::resetTimeNotInArea()
 {
-    TFiveToneArea area;
-    const std::vector<Block> before = area.EncodeBlocks();
+    FiveToneArea area;
+    const std::vector<Block> before = area.codec.EncodeBlocks();
     area.Controls().SetText("ed1", "not a number");
-    QCOMPARE(area.EncodeBlocks(), before);
+    QCOMPARE(area.codec.EncodeBlocks(), before);
     for (int block = 0; block < 17; ++block)
-        area.DecodeBlock(block, BlockWith(0, QByteArray(56, 'F')));
+        area.codec.DecodeBlock(block, BlockWith(0, QByteArray(56, 'F')));
     QCOMPARE(area.Controls().Text("ed1"), QStringLiteral("not a number"));
 }
 
@@ -342,11 +323,11 @@ void TestFiveToneArea::roundTrip_data()
     QTest::addRow("edited") << kEdited << true;
     QStringList full;
     for (int row = 1; row <= 16; ++row) {
-        const QString standard = TFiveToneArea::StandardItems()[row % 5];
+        const QString standard = TFiveToneTexts::StandardItems()[row % 5];
         full << QStringLiteral("xg2:1,%1=%2").arg(row).arg(QString::number(row * 0x1111, 16).toUpper().rightJustified(5, '0'))
              << QStringLiteral("xg2:5,%1=%2").arg(row).arg(standard)
              << QStringLiteral("xg3:1,%1=%2").arg(row).arg(standard)
-             << QStringLiteral("xg3:%1,%2=%3").arg(3 + 2 * (row % 3)).arg(row).arg(TFiveToneArea::FunctionItems()[row % 9])
+             << QStringLiteral("xg3:%1,%2=%3").arg(3 + 2 * (row % 3)).arg(row).arg(TFiveToneTexts::FunctionItems()[row % 9])
              << QStringLiteral("xg3:%1,%2=%3").arg(2 + 2 * (row % 4)).arg(row).arg(QString::number(0xFFFFF - row, 16).toUpper());
     }
     QTest::addRow("every entry in use") << full << true;
@@ -360,16 +341,16 @@ void TestFiveToneArea::roundTrip()
 {
     QFETCH(QStringList, edits);
     QFETCH(bool, sameTexts);
-    TFiveToneArea source;
+    FiveToneArea source;
     Apply(source, edits);
-    TFiveToneArea copy;
+    FiveToneArea copy;
     FillEverything(copy);
     CheckRoundTrip(source, copy, sameTexts);
 }
 
 void TestFiveToneArea::blocksOutsideIgnored()
 {
-    TFiveToneArea area;
+    FiveToneArea area;
     Apply(area, kEdited);
     CheckBlocksIgnored(area, {17, 18, 255, -1}, 0x5A);
 }

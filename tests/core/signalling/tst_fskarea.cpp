@@ -1,14 +1,16 @@
-#include "signalling/FskArea.h"
+#include "signalling/FskCodec.h"
 
 #include "base/TextConvert.h"
 #include "support/core/AreaTexts.h"
 
 #include <QtTest>
 
+using FskArea = TAreaRig<TFskTexts, TFskCodec>;
+
 namespace {
 
 // "q3" / "i3" are the queue / ID cells of entry 3, anything else a control.
-void SetTarget(TFskArea &area, const QString &target, const QString &text)
+void SetTarget(FskArea &area, const QString &target, const QString &text)
 {
     if (target.startsWith(QLatin1Char('q')) || target.startsWith(QLatin1Char('i')))
         area.xg1().SetCell(target.startsWith(QLatin1Char('q')) ? 1 : 2, target.mid(1).toInt(), text);
@@ -42,11 +44,11 @@ private Q_SLOTS:
 
 void TestFskArea::shape()
 {
-    TFskArea area;
-    QCOMPARE(area.Area(), 2);
-    QVERIFY(area.ReadRule() == NextRead::CountReplies);
-    QVERIFY(area.Framing() == WriteFraming::HeadThenData);
-    QCOMPARE(area.EncodeBlocks().size(), std::size_t(3));
+    FskArea area;
+    QCOMPARE(area.codec.Area(), 2);
+    QVERIFY(area.codec.ReadRule() == NextRead::CountReplies);
+    QVERIFY(area.codec.Framing() == WriteFraming::HeadThenData);
+    QCOMPARE(area.codec.EncodeBlocks().size(), std::size_t(3));
 }
 
 void TestFskArea::controls_data()
@@ -66,14 +68,14 @@ void TestFskArea::controls()
     QFETCH(QString, name);
     QFETCH(QString, label);
     QFETCH(QString, initial);
-    TFskArea area;
+    FskArea area;
     QCOMPARE(area.Controls().Spec(name).label, label);
     QCOMPARE(area.Controls().Text(name), initial);
 }
 
 void TestFskArea::grid()
 {
-    TFskArea area;
+    FskArea area;
     const TControlSpec &baud = area.Controls().Spec("cb1");
     QVERIFY(baud.kind == TControlKind::DropDownList);
     QCOMPARE(baud.items, (QStringList{"1200", "2400"}));
@@ -85,13 +87,12 @@ void TestFskArea::grid()
     QCOMPARE(area.xg1().RowCount(), 17);
     for (int row = 1; row <= 16; ++row)
         QCOMPARE(area.xg1().Cell(0, row), QString::number(row));
-    QCOMPARE(TFskArea::Layout().cellEditors.at(0).defaultText, QString());
-    QCOMPARE(TFskArea::Layout().width, 696);
+    QCOMPARE(area.CellEditors().at(0).defaultText, QString());
 }
 
 void TestFskArea::initialBlocks()
 {
-    const std::vector<Block> blocks = TFskArea().EncodeBlocks();
+    const std::vector<Block> blocks = FskArea().codec.EncodeBlocks();
     // queue 100, ID 1000, 2400 baud, 400 ms, 10 s, side tone on; empty table.
     QCOMPARE(HexOf(blocks[0]), HexOf(Hex("6400 E803 18 9001 0A FF")));
     QCOMPARE(HexOf(blocks[1]), HexOf(Block{}));
@@ -118,26 +119,26 @@ void TestFskArea::fields()
     QFETCH(QString, text);
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
-    TFskArea area;
+    FskArea area;
     area.Controls().SetText(control, text);
-    const Block block0 = area.EncodeBlocks()[0];
+    const Block block0 = area.codec.EncodeBlocks()[0];
     QCOMPARE(HexOf(block0).mid(3 * offset, bytes.size()), bytes);
 
-    TFskArea reader;
+    FskArea reader;
     reader.Controls().SetText(control, QStringLiteral("7"));
-    reader.DecodeBlock(0, block0);
+    reader.codec.DecodeBlock(0, block0);
     QCOMPARE(reader.Controls().Text(control), text);
 }
 
 void TestFskArea::sideTone()
 {
-    TFskArea area;
+    FskArea area;
     area.Controls().SetChecked("CheckBox1", false);
-    QCOMPARE(int(area.EncodeBlocks()[0][8]), 0);
-    area.DecodeBlock(0, Hex("0000000018000000FF"));
+    QCOMPARE(int(area.codec.EncodeBlocks()[0][8]), 0);
+    area.codec.DecodeBlock(0, Hex("0000000018000000FF"));
     QVERIFY(area.Controls().Checked("CheckBox1"));
     // Only 0xFF reads as ticked.
-    area.DecodeBlock(0, Hex("000000001800000001"));
+    area.codec.DecodeBlock(0, Hex("000000001800000001"));
     QVERIFY(!area.Controls().Checked("CheckBox1"));
 }
 
@@ -160,10 +161,10 @@ void TestFskArea::entries()
     QFETCH(QString, target);
     QFETCH(int, block);
     QFETCH(int, offset);
-    TFskArea area;
+    FskArea area;
     SetTarget(area, target, QStringLiteral("4660"));
-    const std::vector<Block> blocks = area.EncodeBlocks();
-    std::vector<Block> expected = TFskArea().EncodeBlocks();
+    const std::vector<Block> blocks = area.codec.EncodeBlocks();
+    std::vector<Block> expected = FskArea().codec.EncodeBlocks();
     expected[std::size_t(block)][std::size_t(offset)] = 0x34;
     expected[std::size_t(block)][std::size_t(offset + 1)] = 0x12;
     for (int b = 0; b < 3; ++b)
@@ -172,14 +173,14 @@ void TestFskArea::entries()
 
 void TestFskArea::decodeEveryBlock()
 {
-    TFskArea area;
+    FskArea area;
     for (int row = 1; row <= 16; ++row) {
         area.xg1().SetCell(1, row, QStringLiteral("old"));
         area.xg1().SetCell(2, row, QStringLiteral("old"));
     }
-    area.DecodeBlock(0, Hex("0000 0100 0C 0000 00 00 0000000000000000000000 0100 0200 0000 0400"));
-    area.DecodeBlock(1, Hex("05000600 07000800 09000A00 0B000C00 0D000E00 0F001000 11001200"));
-    area.DecodeBlock(2, Hex("13001400 15001600 17001800 19001A00 1B001C00 1D001E00 1F00FFFF"));
+    area.codec.DecodeBlock(0, Hex("0000 0100 0C 0000 00 00 0000000000000000000000 0100 0200 0000 0400"));
+    area.codec.DecodeBlock(1, Hex("05000600 07000800 09000A00 0B000C00 0D000E00 0F001000 11001200"));
+    area.codec.DecodeBlock(2, Hex("13001400 15001600 17001800 19001A00 1B001C00 1D001E00 1F00FFFF"));
     const TControlTexts &c = area.Controls();
     QCOMPARE((QStringList{c.Text("ed1"), c.Text("ed2"), c.Text("cb1"), c.Text("ed3"), c.Text("ed4")}),
              (QStringList{"0", "1", "1200", "0", "0"}));
@@ -196,23 +197,23 @@ void TestFskArea::decodeEveryBlock()
 
 void TestFskArea::unknownBaudLeavesNoSelection()
 {
-    TFskArea area;
-    area.DecodeBlock(0, Hex("0000000030"));
+    FskArea area;
+    area.codec.DecodeBlock(0, Hex("0000000030"));
     QCOMPARE(area.Controls().Text("cb1"), QString());
     area.Controls().SetText("cb1", "4800");
     QCOMPARE(area.Controls().Text("cb1"), QString());
-    QCOMPARE(EncodeError(area), QStringLiteral("队列同步波特率[bps]: '' is not a valid integer value"));
+    QCOMPARE(EncodeError(area.codec), QStringLiteral("队列同步波特率[bps]: '' is not a valid integer value"));
 }
 
 void TestFskArea::blocksOutsideIgnored()
 {
-    TFskArea area;
-    const std::vector<Block> before = area.EncodeBlocks();
+    FskArea area;
+    const std::vector<Block> before = area.codec.EncodeBlocks();
     Block full;
     full.fill(0x11);
     for (const int block : {3, 4, 255, -1})
-        area.DecodeBlock(block, full);
-    QVERIFY(area.EncodeBlocks() == before);
+        area.codec.DecodeBlock(block, full);
+    QVERIFY(area.codec.EncodeBlocks() == before);
 }
 
 void TestFskArea::roundTrip_data()
@@ -227,14 +228,14 @@ void TestFskArea::roundTrip_data()
 void TestFskArea::roundTrip()
 {
     QFETCH(QStringList, edits);
-    TFskArea area;
+    FskArea area;
     for (int i = 0; i + 1 < edits.size(); i += 2)
         SetTarget(area, edits[i], edits[i + 1]);
-    const std::vector<Block> blocks = area.EncodeBlocks();
+    const std::vector<Block> blocks = area.codec.EncodeBlocks();
 
-    TFskArea reader;
-    DecodeAll(reader, blocks);
-    QVERIFY(reader.EncodeBlocks() == blocks);
+    FskArea reader;
+    DecodeAll(reader.codec, blocks);
+    QVERIFY(reader.codec.EncodeBlocks() == blocks);
     for (int i = 0; i + 1 < edits.size(); i += 2) {
         const QString &t = edits[i];
         const bool cell = t.startsWith('q') || t.startsWith('i');
@@ -265,9 +266,9 @@ void TestFskArea::badInput()
     QFETCH(QString, target);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    TFskArea area;
+    FskArea area;
     SetTarget(area, target, text);
-    QCOMPARE(EncodeError(area), message);
+    QCOMPARE(EncodeError(area.codec), message);
 }
 
 QTEST_GUILESS_MAIN(TestFskArea)

@@ -1,16 +1,18 @@
-#include "signalling/TwoToneArea.h"
+#include "signalling/TwoToneCodec.h"
 
 #include "base/TextConvert.h"
 #include "support/core/AreaTexts.h"
 
 #include <QtTest>
 
+using TwoToneArea = TAreaRig<TTwoToneTexts, TTwoToneCodec>;
+
 namespace {
 
 // Every table cell holds something, so a decode that leaves a cell as it was shows.
-void FillEverything(TTwoToneArea &area)
+void FillEverything(TwoToneArea &area)
 {
-    for (int row = 1; row <= TTwoToneArea::kEntries; ++row) {
+    for (int row = 1; row <= TTwoToneTexts::kEntries; ++row) {
         Apply(area, {QStringLiteral("xg1:1,%1=%2").arg(row).arg(100 + row),
                      QStringLiteral("xg1:2,%1=%2").arg(row).arg(200 + row),
                      QStringLiteral("xg2:1,%1=CD").arg(row),
@@ -48,52 +50,30 @@ private Q_SLOTS:
 
 void TestTwoToneArea::shape()
 {
-    TTwoToneArea area;
-    QCOMPARE(area.Area(), 3);
-    QCOMPARE(area.ReadRule(), NextRead::FollowReply);
-    QCOMPARE(area.Framing(), WriteFraming::WithCrc);
-    QCOMPARE(area.EncodeBlocks().size(), std::size_t(11));
+    TwoToneArea area;
+    QCOMPARE(area.codec.Area(), 3);
+    QCOMPARE(area.codec.ReadRule(), NextRead::FollowReply);
+    QCOMPARE(area.codec.Framing(), WriteFraming::WithCrc);
+    QCOMPARE(area.codec.EncodeBlocks().size(), std::size_t(11));
     QCOMPARE(area.Grid("xg1").ColCount(), 3);
     QCOMPARE(area.Grid("xg1").RowCount(), 17);
     QCOMPARE(area.Grid("xg2").ColCount(), 13);
     QCOMPARE(area.Grid("xg2").RowCount(), 17);
-    QCOMPARE(TTwoToneArea::CodeItems(),
+    QCOMPARE(TTwoToneTexts::CodeItems(),
              QStringList({"AB", "AC", "AD", "BA", "BC", "BD", "CA", "CB", "CD", "DA", "DC", "DB"}));
-    QCOMPARE(TTwoToneArea::ModeItems(), QStringList({"无", "提醒", "回复", "提醒并回复"}));
-    QCOMPARE(TTwoToneArea::PromptItems().size(), 16);
-    QCOMPARE(TTwoToneArea::PromptItems().last(), QStringLiteral("16"));
-    const QStringList times = TTwoToneArea::TimeItems();
+    QCOMPARE(TTwoToneTexts::ModeItems(), QStringList({"无", "提醒", "回复", "提醒并回复"}));
+    QCOMPARE(TTwoToneTexts::PromptItems().size(), 16);
+    QCOMPARE(TTwoToneTexts::PromptItems().last(), QStringLiteral("16"));
+    const QStringList times = TTwoToneTexts::TimeItems();
     QCOMPARE(times.size(), 20);
     QCOMPARE(times.first(), QStringLiteral("50"));
     QCOMPARE(times.at(9), QStringLiteral("500"));
     QCOMPARE(times.last(), QStringLiteral("1000"));
-
-    // Every control and grid the window binds, and every cell editor a column names, exists.
-    const TFormLayout &layout = TTwoToneArea::Layout();
-    QCOMPARE(layout.pages, QStringList({"编码", "解码"}));
-    QCOMPARE(layout.initialPage, 0);
-    for (const TPlacement &p : layout.placements) {
-        if (p.name.startsWith("xg"))
-            area.Grid(p.name);
-        else
-            area.Controls().Spec(p.name);
-    }
-    for (const TGridTexts &grid : area.Grids()) {
-        for (const TColumnSpec &column : grid.Spec().columns) {
-            if (column.editor.isEmpty())
-                continue;
-            const bool found = std::any_of(layout.cellEditors.begin(), layout.cellEditors.end(),
-                                           [&](const TCellEditorSpec &e) { return e.name == column.editor; });
-            QVERIFY2(found, qPrintable(column.editor));
-        }
-    }
-    QVERIFY(layout.Placement("ed1")->readOnly);
-    QVERIFY(!layout.Placement("ed5")->readOnly);
 }
 
 void TestTwoToneArea::initialTexts()
 {
-    const TTwoToneArea area;
+    const TwoToneArea area;
     const QStringList expected{"ed1=1981", "ed2=1124", "ed3=1197", "ed4=1275", "ed5=6000",
                                "cb1=500", "cb2=500", "cb3=500",
                                "xg1:0,0=信息码", "xg1:1,0=第一个频率（HZ）", "xg1:2,0=第二个频率（HZ）",
@@ -148,7 +128,7 @@ void TestTwoToneArea::encodeFields_data()
 
 void TestTwoToneArea::encodeFields()
 {
-    CheckEncodedField<TTwoToneArea>();
+    CheckEncodedField<TwoToneArea>();
 }
 
 void TestTwoToneArea::decodeFields_data()
@@ -190,7 +170,7 @@ void TestTwoToneArea::decodeFields_data()
 
 void TestTwoToneArea::decodeFields()
 {
-    TTwoToneArea area;
+    TwoToneArea area;
     FillEverything(area);  // a text the block does not set would show as left over
     CheckDecodedField(area);
 }
@@ -240,9 +220,9 @@ void TestTwoToneArea::badInput()
 {
     QFETCH(QStringList, edits);
     QFETCH(QString, message);
-    TTwoToneArea area;
+    TwoToneArea area;
     Apply(area, edits);
-    QCOMPARE(EncodeError(area), message);
+    QCOMPARE(EncodeError(area.codec), message);
 }
 
 void TestTwoToneArea::entryRules_data()
@@ -274,7 +254,7 @@ void TestTwoToneArea::entryRules()
 {
     QFETCH(QStringList, edits);
     QFETCH(QStringList, row);
-    TTwoToneArea area;
+    TwoToneArea area;
     Apply(area, edits);
     QStringList actual;
     for (int col = 1; col <= 12; ++col)
@@ -289,7 +269,7 @@ void TestTwoToneArea::entryRules()
 
 void TestTwoToneArea::fixedCellsNotEditable()
 {
-    TTwoToneArea area;
+    TwoToneArea area;
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, area.SetEditText("xg2", 0, 3, "9"));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, area.SetEditText("xg2", 1, 0, "AB"));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, area.SetEditText("xg1", 3, 1, "1"));
@@ -309,8 +289,8 @@ void TestTwoToneArea::roundTrip_data()
     for (int row = 1; row <= 16; ++row) {
         full << QStringLiteral("xg1:1,%1=%2").arg(row).arg(row * 4000)
              << QStringLiteral("xg1:2,%1=%2").arg(row).arg(65535 - row)
-             << QStringLiteral("xg2:1,%1=%2").arg(row).arg(TTwoToneArea::CodeItems()[row % 12])
-             << QStringLiteral("xg2:%1,%2=%3").arg(2 + 3 * (row % 4)).arg(row).arg(TTwoToneArea::ModeItems()[row % 4])
+             << QStringLiteral("xg2:1,%1=%2").arg(row).arg(TTwoToneTexts::CodeItems()[row % 12])
+             << QStringLiteral("xg2:%1,%2=%3").arg(2 + 3 * (row % 4)).arg(row).arg(TTwoToneTexts::ModeItems()[row % 4])
              << QStringLiteral("xg2:%1,%2=%3").arg(3 + 3 * (row % 4)).arg(row).arg(row);
     }
     QTest::addRow("every entry in use") << full << true;
@@ -323,16 +303,16 @@ void TestTwoToneArea::roundTrip()
 {
     QFETCH(QStringList, edits);
     QFETCH(bool, sameTexts);
-    TTwoToneArea source;
+    TwoToneArea source;
     Apply(source, edits);
-    TTwoToneArea copy;
+    TwoToneArea copy;
     FillEverything(copy);
     CheckRoundTrip(source, copy, sameTexts);
 }
 
 void TestTwoToneArea::blocksOutsideIgnored()
 {
-    TTwoToneArea area;
+    TwoToneArea area;
     Apply(area, kEdited);
     CheckBlocksIgnored(area, {11, 12, 255, -1}, 0xAB);
 }

@@ -59,14 +59,14 @@ struct Rig : WindowRig<TForm2> {
     void Enter(const QString &target, const QString &text)
     {
         if (IsMemory(target))
-            EditCell(form->xg2(), TDtmfArea::kMemoryColumn, target.mid(1).toInt(), text, Qt::Key_Return);
+            EditCell(form->xg2(), TDtmfTexts::kMemoryColumn, target.mid(1).toInt(), text, Qt::Key_Return);
         else
             EnterText(form->Control(target), text);
     }
     QString Shown(const QString &target) const
     {
         if (IsMemory(target))
-            return form->xg2()->Cells(TDtmfArea::kMemoryColumn, target.mid(1).toInt());
+            return form->xg2()->Cells(TDtmfTexts::kMemoryColumn, target.mid(1).toInt());
         return ShownText(form->Control(target));
     }
 };
@@ -435,10 +435,10 @@ void TestDtmfWindow::emptyMemoryOpenedAndLeftGetsDefault()
     QFETCH(int, leaveKey);
 
     Rig rig;
-    EditCell(rig.form->xg2(), TDtmfArea::kMemoryColumn, 7, std::nullopt, leaveKey);
+    EditCell(rig.form->xg2(), TDtmfTexts::kMemoryColumn, 7, std::nullopt, leaveKey);
     QVERIFY(!rig.form->xg2()->ActiveEditor());
     QCOMPARE(rig.form->xg2()->Cells(1, 7), QStringLiteral("12345678"));
-    QCOMPARE(rig.form->Area().xg2().Cell(1, 7), QStringLiteral("12345678"));
+    QCOMPARE(rig.form->Texts().xg2().Cell(1, 7), QStringLiteral("12345678"));
     QCOMPARE(rig.form->xg2()->Cells(1, 6), QString());
     QCOMPARE(rig.form->xg2()->Cells(1, 8), QString());
 }
@@ -465,9 +465,9 @@ void TestDtmfWindow::typedTextKeepsEightCharacters()
     rig.Enter(target, typed);
     QCOMPARE(rig.Shown(target), kept);
     if (IsMemory(target))
-        QCOMPARE(rig.form->Area().xg2().Cell(1, target.mid(1).toInt()), kept);
+        QCOMPARE(rig.form->Texts().xg2().Cell(1, target.mid(1).toInt()), kept);
     else
-        QCOMPARE(rig.form->Area().Controls().Text(target), kept);
+        QCOMPARE(rig.form->Texts().Controls().Text(target), kept);
 }
 
 void TestDtmfWindow::transferOpensClosedPort_data()
@@ -551,7 +551,7 @@ void TestDtmfWindow::closingOnlyHides()
     QCOMPARE(rig.Shown(QStringLiteral("cb3")), QStringLiteral("350"));
     QCOMPARE(rig.Shown(QStringLiteral("m4")), QStringLiteral("4444"));
     QCOMPARE(rig.Shown(QStringLiteral("Edit1")), QStringLiteral("99"));
-    QCOMPARE(rig.form->Area().Controls().Text(QStringLiteral("cb3")), QStringLiteral("350"));
+    QCOMPARE(rig.form->Texts().Controls().Text(QStringLiteral("cb3")), QStringLiteral("350"));
 }
 
 QTEST_MAIN(TestDtmfWindow)

@@ -248,7 +248,7 @@ void TestFiveToneWindow::standardBoxShowsFrequencies()
     QString failed;
     QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
     QCOMPARE(frequencyBoxes(), Frequencies().value(shown));
-    QCOMPARE(m_rig->form->Area().Controls().Text("Edit11"), Frequencies().value(shown)[10]);
+    QCOMPARE(m_rig->form->Texts().Controls().Text("Edit11"), Frequencies().value(shown)[10]);
 }
 
 void TestFiveToneWindow::readFetchesEveryBlockInOrder()
@@ -402,7 +402,7 @@ void TestFiveToneWindow::entryRules()
     QString failed;
     QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
     QCOMPARE(RowTexts(m_rig->form->Grid(grid), row), texts);
-    QCOMPARE(m_rig->form->Area().Grid(grid).Cell(1, row), texts[0]);
+    QCOMPARE(m_rig->form->Texts().Grid(grid).Cell(1, row), texts[0]);
     QCOMPARE(m_rig->messages.texts(), QStringList());
 }
 

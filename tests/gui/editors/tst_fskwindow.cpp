@@ -49,7 +49,7 @@ bool IsCell(const QString &target)
 
 int CellColumn(const QString &target)
 {
-    return target.startsWith(QLatin1Char('q')) ? TFskArea::kQueueColumn : TFskArea::kIdColumn;
+    return target.startsWith(QLatin1Char('q')) ? TFskTexts::kQueueColumn : TFskTexts::kIdColumn;
 }
 
 int CellRow(const QString &target)
@@ -370,12 +370,12 @@ void TestFskWindow::badInputSendsNothing()
 void TestFskWindow::emptyCellOpenedAndLeftStaysEmpty()
 {
     Rig rig;
-    EditCell(rig.form->xg1(), TFskArea::kIdColumn, 5, std::nullopt, Qt::Key_Return);
+    EditCell(rig.form->xg1(), TFskTexts::kIdColumn, 5, std::nullopt, Qt::Key_Return);
     QVERIFY(!rig.form->xg1()->ActiveEditor());
-    QCOMPARE(rig.form->xg1()->Cells(TFskArea::kIdColumn, 5), QString());
+    QCOMPARE(rig.form->xg1()->Cells(TFskTexts::kIdColumn, 5), QString());
     rig.Enter(QStringLiteral("q5"), QStringLiteral("123456789"));
     QCOMPARE(rig.Shown(QStringLiteral("q5")), QStringLiteral("123456789"));
-    QCOMPARE(rig.form->Area().xg1().Cell(TFskArea::kQueueColumn, 5), QStringLiteral("123456789"));
+    QCOMPARE(rig.form->Texts().xg1().Cell(TFskTexts::kQueueColumn, 5), QStringLiteral("123456789"));
 }
 
 void TestFskWindow::transferOpensClosedPort_data()
@@ -465,7 +465,7 @@ void TestFskWindow::closingOnlyHides()
     QCOMPARE(rig.Shown(QStringLiteral("ed3")), QStringLiteral("123"));
     QCOMPARE(rig.Shown(QStringLiteral("cb1")), QStringLiteral("1200"));
     QCOMPARE(rig.Shown(QStringLiteral("i4")), QStringLiteral("4444"));
-    QCOMPARE(rig.form->Area().Controls().Text(QStringLiteral("cb1")), QStringLiteral("1200"));
+    QCOMPARE(rig.form->Texts().Controls().Text(QStringLiteral("cb1")), QStringLiteral("1200"));
 }
 
 QTEST_MAIN(TestFskWindow)

@@ -320,7 +320,7 @@ void TestTwoToneWindow::decodeEntryRules()
     QString failed;
     QVERIFY2(RunSteps(*m_rig->form, steps, &failed), qPrintable(failed));
     QCOMPARE(RowTexts(m_rig->form->xg2(), row), texts);
-    QCOMPARE(m_rig->form->Area().Grid("xg2").Cell(1, row), texts[0]);
+    QCOMPARE(m_rig->form->Texts().Grid("xg2").Cell(1, row), texts[0]);
     QCOMPARE(m_rig->messages.texts(), QStringList());
 }
 
@@ -383,7 +383,7 @@ void TestTwoToneWindow::closeAbandonsTransfer()
     // Shown again, it still holds what it held.
     m_rig->form->show();
     QCOMPARE(qobject_cast<QLineEdit *>(m_rig->form->Control("ed5"))->text(), "1234");
-    QCOMPARE(m_rig->form->Area().Controls().Text("ed5"), "1234");
+    QCOMPARE(m_rig->form->Texts().Controls().Text("ed5"), "1234");
 }
 
 void TestTwoToneWindow::guardTimerOnlyStopsItself()

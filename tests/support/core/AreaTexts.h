@@ -43,14 +43,26 @@ QString EncodeError(const TSignallingArea &area);
 // Every block in turn, numbered from 0, as a read brings them.
 void DecodeAll(TSignallingArea &area, const std::vector<Block> &blocks);
 
+// An editor's texts with the codec of its area bound to them: tests reach the texts directly
+// and the codec as `codec`.
+template <class Texts, class Codec>
+class TAreaRig : public Texts {
+public:
+    TAreaRig() = default;
+    TAreaRig(const TAreaRig &) = delete;
+    TAreaRig &operator=(const TAreaRig &) = delete;
+
+    Codec codec{*this};
+};
+
 // The source's blocks decoded into the copy: the copy encodes the same blocks and, with
 // sameTexts, shows the source's texts.
 template <class Area>
 void CheckRoundTrip(const Area &source, Area &copy, bool sameTexts)
 {
-    const std::vector<Block> blocks = source.EncodeBlocks();
-    DecodeAll(copy, blocks);
-    QCOMPARE(copy.EncodeBlocks(), blocks);
+    const std::vector<Block> blocks = source.codec.EncodeBlocks();
+    DecodeAll(copy.codec, blocks);
+    QCOMPARE(copy.codec.EncodeBlocks(), blocks);
     if (sameTexts)
         QCOMPARE(AllTexts(copy), AllTexts(source));
 }
@@ -65,7 +77,7 @@ void CheckEncodedField()
     QFETCH(QByteArray, bytes);
     Area area;
     Apply(area, edits);
-    const std::vector<Block> blocks = area.EncodeBlocks();
+    const std::vector<Block> blocks = area.codec.EncodeBlocks();
     QCOMPARE(HexAt(blocks.at(static_cast<std::size_t>(block)), offset, static_cast<int>(bytes.size() / 2)), bytes);
 }
 
@@ -78,7 +90,7 @@ void CheckDecodedField(Area &area)
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, texts);
-    area.DecodeBlock(block, BlockWith(offset, bytes));
+    area.codec.DecodeBlock(block, BlockWith(offset, bytes));
     Expect(area, texts);
 }
 
@@ -90,6 +102,6 @@ void CheckBlocksIgnored(Area &area, std::initializer_list<int> blocks, std::uint
     Block data;
     data.fill(fill);
     for (const int block : blocks)
-        area.DecodeBlock(block, data);
+        area.codec.DecodeBlock(block, data);
     QCOMPARE(AllTexts(area), before);
 }

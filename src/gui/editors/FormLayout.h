@@ -1,7 +1,5 @@
 #pragma once
 
-#include "signalling/GridTexts.h"
-
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -27,7 +25,6 @@ struct TFormLayout {
     QString writeCaption = QStringLiteral("写入");   // wbtn
     QString closeCaption = QStringLiteral("关闭");   // Button3
     std::vector<TPlacement> placements;
-    std::vector<TCellEditorSpec> cellEditors;
 
     const TPlacement *Placement(const QString &name) const
     {
@@ -39,11 +36,8 @@ struct TFormLayout {
     }
 };
 
-// The list "50", "100", ... of the time and delay boxes: from first to last in steps.
-inline QStringList NumberItems(int first, int last, int step)
-{
-    QStringList items;
-    for (int value = first; value <= last; value += step)
-        items << QString::number(value);
-    return items;
-}
+// The static parts of the four editor windows.
+const TFormLayout &DtmfLayout();
+const TFormLayout &TwoToneLayout();
+const TFormLayout &FiveToneLayout();
+const TFormLayout &FskLayout();

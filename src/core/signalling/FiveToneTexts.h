@@ -1,13 +1,11 @@
 #pragma once
 
 #include "signalling/EditorTexts.h"
-#include "signalling/FormLayout.h"
-#include "signalling/SignallingArea.h"
 
 #include <QStringList>
 #include <vector>
 
-// The five-tone editor's contents (window TForm5) and memory area 4 of the radio.
+// The five-tone editor's contents (window TForm5) and the entry rules of its tables.
 //
 // Controls by object name (Controls()): CCIR the standard whose tone frequencies Edit1..Edit16
 // show (digits 0..F, read-only in the window); cb1..cb3 the delays before the three frame
@@ -22,17 +20,19 @@
 //       second frame code, its function, third frame code, its function, reply code
 // An encode entry is in use while its first frame code holds text, a decode entry while its
 // standard does.
-class TFiveToneArea : public TSignallingArea, public TEditorTexts {
+class TFiveToneTexts : public TEditorTexts {
 public:
     static constexpr int kEntries = 16;
     static constexpr int kStandards = 5;
     static constexpr int kDigits = 16;
+    static constexpr int kDelays = 4;
+    static constexpr int kDecodeStandardColumn = 1;
 
-    TFiveToneArea();
+    TFiveToneTexts();
 
-    static const TFormLayout &Layout();
     static const std::vector<TControlSpec> &ControlSpecs();
     static const std::vector<TGridSpec> &GridSpecs();
+    static const std::vector<TCellEditorSpec> &CellEditorSpecs();
     // "CCIR", "EIA", "EEA", "ZVEI1", "ZVEI2": stored as 1..5.
     static const QStringList &StandardItems();
     // "通话", "主叫", "被叫", "监听", "巡查", "报警", "遥毙", "遥晕", "唤醒": stored as 0..8.
@@ -49,11 +49,12 @@ public:
     static const QStringList &NewEncodeEntryTexts();
     static const QStringList &NewDecodeEntryTexts();
 
-    int Area() const override;
-    NextRead ReadRule() const override { return NextRead::FollowReply; }
-    std::vector<Block> EncodeBlocks() const override;
-    // Blocks outside 0..16 are ignored.
-    void DecodeBlock(int block, const Block &data) override;
+    TGridTexts &xg1() { return Grid(QStringLiteral("xg1")); }
+    const TGridTexts &xg1() const { return Grid(QStringLiteral("xg1")); }
+    TGridTexts &xg2() { return Grid(QStringLiteral("xg2")); }
+    const TGridTexts &xg2() const { return Grid(QStringLiteral("xg2")); }
+    TGridTexts &xg3() { return Grid(QStringLiteral("xg3")); }
+    const TGridTexts &xg3() const { return Grid(QStringLiteral("xg3")); }
 
     // The CCIR box changed: Edit1..Edit16 show the frequencies of the standard it names; a
     // text that names none leaves them as they are.
@@ -68,10 +69,4 @@ public:
 
 private:
     void FormCreate();
-    void EncodeStandards(Block &data) const;
-    void EncodeEncodeEntry(int entry, Block &data, int offset) const;
-    void EncodeDecodeEntry(int entry, Block &data, int offset) const;
-    void DecodeStandards(const Block &data);
-    void DecodeEncodeEntry(int entry, const Block &data, int offset);
-    void DecodeDecodeEntry(int entry, const Block &data, int offset);
 };

@@ -1,13 +1,11 @@
 #pragma once
 
 #include "signalling/EditorTexts.h"
-#include "signalling/FormLayout.h"
-#include "signalling/SignallingArea.h"
 
 #include <QStringList>
 #include <vector>
 
-// The two-tone editor's contents (window TForm4) and memory area 3 of the radio.
+// The two-tone editor's contents (window TForm4) and the entry rules of its decode table.
 //
 // Controls by object name (Controls()): ed1..ed4 the decode tones A..D in Hz (read-only in the
 // window), ed5 the reset time, cb1..cb3 the two tone durations and the gap between them (ms).
@@ -16,17 +14,17 @@
 // prompt for each of the decode codes 1..4 in columns 1..12). Rows 1..16 are the entries.
 //
 // A decode entry is in use while its first decode code (xg2 column 1) holds text.
-class TTwoToneArea : public TSignallingArea, public TEditorTexts {
+class TTwoToneTexts : public TEditorTexts {
 public:
     static constexpr int kEntries = 16;
     static constexpr int kSlots = 4;       // decode codes per decode entry
     static constexpr int kSlotColumns = 3; // code, mode, prompt
 
-    TTwoToneArea();
+    TTwoToneTexts();
 
-    static const TFormLayout &Layout();
     static const std::vector<TControlSpec> &ControlSpecs();
     static const std::vector<TGridSpec> &GridSpecs();
+    static const std::vector<TCellEditorSpec> &CellEditorSpecs();
     // "AB", "AC", ... "DC", "DB": the decode-code drop-down, in the window's order.
     static const QStringList &CodeItems();
     // "无", "提醒", "回复", "提醒并回复": stored as 0..3.
@@ -37,12 +35,13 @@ public:
     static const QStringList &TimeItems();
     // What choosing a first decode code writes into columns 2..12 of its row.
     static const QStringList &NewEntryTexts();
+    // The decode-code column of slot 0..3 of the decode table; mode and prompt follow it.
+    static int CodeColumn(int slot);
 
-    int Area() const override;
-    NextRead ReadRule() const override { return NextRead::FollowReply; }
-    std::vector<Block> EncodeBlocks() const override;
-    // Blocks outside 0..10 are ignored.
-    void DecodeBlock(int block, const Block &data) override;
+    TGridTexts &xg1() { return Grid(QStringLiteral("xg1")); }
+    const TGridTexts &xg1() const { return Grid(QStringLiteral("xg1")); }
+    TGridTexts &xg2() { return Grid(QStringLiteral("xg2")); }
+    const TGridTexts &xg2() const { return Grid(QStringLiteral("xg2")); }
 
     void SetEditText(const QString &grid, int col, int row, const QString &value) override;
     // Entry rules of the decode grid for a committed edit of cell (col, row): a cell of an
@@ -52,6 +51,4 @@ public:
 
 private:
     void FormCreate();
-    void EncodeDecodeEntry(int entry, Block &data, int offset) const;
-    void DecodeDecodeEntry(int entry, const Block &data, int offset);
 };

@@ -1,0 +1,225 @@
+#include "signalling/FiveToneTexts.h"
+
+namespace {
+
+const QString kStandardGrid = QStringLiteral("xg1");
+const QString kEncodeGrid = QStringLiteral("xg2");
+const QString kDecodeGrid = QStringLiteral("xg3");
+const QString kStandardBox = QStringLiteral("CCIR");
+
+// Tone frequency in Hz of each digit 0..F; columns CCIR, EIA, EEA, ZVEI1, ZVEI2.
+constexpr double kFrequencies[TFiveToneTexts::kDigits][TFiveToneTexts::kStandards] = {
+    {1981, 600, 1981, 2400, 2400},  // 0
+    {1124, 741, 1124, 1060, 1060},  // 1
+    {1197, 882, 1197, 1160, 1160},  // 2
+    {1275, 1023, 1275, 1270, 1270}, // 3
+    {1358, 1164, 1358, 1400, 1400}, // 4
+    {1446, 1305, 1446, 1530, 1530}, // 5
+    {1540, 1446, 1540, 1670, 1670}, // 6
+    {1640, 1587, 1640, 1830, 1830}, // 7
+    {1747, 1728, 1747, 2000, 2000}, // 8
+    {1860, 1869, 1860, 2200, 2200}, // 9
+    {2400, 2151, 1055, 2800, 885},  // A
+    {930, 2433, 930, 810, 810},     // B
+    {2247, 2010, 2400, 970, 740},   // C
+    {991, 2292, 991, 885, 680},     // D
+    {2110, 459, 2110, 2600, 970},   // E
+    {1055, 1091, 2247, 680, 2600},  // F
+};
+
+}  // namespace
+
+TFiveToneTexts::TFiveToneTexts()
+    : TEditorTexts(ControlSpecs(), GridSpecs(), CellEditorSpecs())
+{
+    FormCreate();
+}
+
+void TFiveToneTexts::FormCreate()
+{
+    TGridTexts &xg1 = Grid(kStandardGrid);
+    for (int row = 1; row <= kStandards; ++row)
+        xg1.SetCells(row, 0, {StandardItems()[row - 1], "100", "A", "E"});
+    for (int row = 1; row <= kEntries; ++row) {
+        Grid(kEncodeGrid).SetCell(0, row, QString::number(row));
+        Grid(kDecodeGrid).SetCell(0, row, QString::number(row));
+    }
+}
+
+const QStringList &TFiveToneTexts::StandardItems()
+{
+    static const QStringList items{"CCIR", "EIA", "EEA", "ZVEI1", "ZVEI2"};
+    return items;
+}
+
+const QStringList &TFiveToneTexts::FunctionItems()
+{
+    static const QStringList items{"通话", "主叫", "被叫", "监听", "巡查", "报警", "遥毙", "遥晕", "唤醒"};
+    return items;
+}
+
+const QStringList &TFiveToneTexts::DigitItems()
+{
+    static const QStringList items{"0", "1", "2", "3", "4", "5", "6", "7",
+                                   "8", "9", "A", "B", "C", "D", "E", "F"};
+    return items;
+}
+
+const QStringList &TFiveToneTexts::DelayItems()
+{
+    static const QStringList items = NumberItems(50, 1000, 50);
+    return items;
+}
+
+const QStringList &TFiveToneTexts::NewEncodeEntryTexts()
+{
+    static const QStringList texts{"12345", "45678", "ABCDE", "CCIR"};
+    return texts;
+}
+
+const QStringList &TFiveToneTexts::NewDecodeEntryTexts()
+{
+    static const QStringList texts{"12345", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"};
+    return texts;
+}
+
+QStringList TFiveToneTexts::FrequencyTexts(const QString &standard)
+{
+    const int column = static_cast<int>(StandardItems().indexOf(standard));
+    QStringList texts;
+    if (column < 0)
+        return texts;
+    for (const auto &digit : kFrequencies)
+        texts << QString::number(digit[column], 'f', 1);
+    return texts;
+}
+
+const std::vector<TControlSpec> &TFiveToneTexts::ControlSpecs()
+{
+    static const std::vector<TControlSpec> specs = [] {
+        std::vector<TControlSpec> list;
+        TControlSpec standard;
+        standard.name = kStandardBox;
+        standard.kind = TControlKind::ComboBox;
+        standard.label = QStringLiteral("标准名称：");
+        standard.items = StandardItems();
+        standard.initialText = QStringLiteral("CCIR");
+        list.push_back(standard);
+
+        const QStringList frequencies = FrequencyTexts(QStringLiteral("CCIR"));
+        for (int digit = 0; digit < kDigits; ++digit) {
+            TControlSpec box;
+            box.name = QStringLiteral("Edit%1").arg(digit + 1);
+            box.kind = TControlKind::EditBox;
+            box.label = DigitItems()[digit];
+            box.initialText = frequencies[digit];
+            list.push_back(box);
+        }
+
+        const char *const delayLabels[kDelays] = {
+            "发送第一帧编码的延迟时间（MS）", "发送第二帧编码的延迟时间（MS）",
+            "发送第三帧编码的延迟时间（MS）", "各组码第一个音的扩展时长"};
+        for (int i = 0; i < kDelays; ++i) {
+            TControlSpec delay;
+            delay.name = QStringLiteral("cb%1").arg(i + 1);
+            delay.kind = TControlKind::ComboBox;
+            delay.label = QString::fromUtf8(delayLabels[i]);
+            delay.items = DelayItems();
+            delay.initialText = QStringLiteral("500");
+            list.push_back(delay);
+        }
+
+        TControlSpec reset;
+        reset.name = QStringLiteral("ed1");
+        reset.kind = TControlKind::EditBox;
+        reset.label = QStringLiteral("复位时间（MS）");
+        reset.initialText = QStringLiteral("6000");
+        list.push_back(reset);
+        return list;
+    }();
+    return specs;
+}
+
+const std::vector<TGridSpec> &TFiveToneTexts::GridSpecs()
+{
+    static const std::vector<TGridSpec> specs = [] {
+        const QString entry = QStringLiteral("信息码");
+        const QString standard = QStringLiteral("使用标准");
+        const QString function = QStringLiteral("功   能");
+        TGridSpec standards{kStandardGrid, QStringLiteral("标准"), kStandards + 1,
+                            {{"5 TONE 标准", "5 TONE 标准", QString()},
+                             {"发射时长（MS）", "发射时长（MS）", "EditCellEditor1"},
+                             {"群呼码", "群呼码", "ComboCellEditor1"},
+                             {"重复码", "重复码", "ComboCellEditor1"}}};
+        TGridSpec encode{kEncodeGrid, QStringLiteral("编码"), kEntries + 1,
+                         {{entry, entry, QString()},
+                          {"第一帧编码", "第一帧编码", "EditCellEditor2"},
+                          {"第二帧编码", "第二帧编码", "EditCellEditor2"},
+                          {"第三帧编码", "第三帧编码", "EditCellEditor2"},
+                          {"确认码", "确认码", "EditCellEditor2"},
+                          {standard, standard, "ComboCellEditor2"}}};
+        TGridSpec decode{kDecodeGrid, QStringLiteral("解码"), kEntries + 1,
+                         {{entry, entry, QString()},
+                          {standard, standard, "ComboCellEditor3"},
+                          {"第一帧解码", "第一帧解码", "EditCellEditor3"},
+                          {function, "第一帧功能", "ComboCellEditor4"},
+                          {"第二帧解码", "第二帧解码", "EditCellEditor3"},
+                          {function, "第二帧功能", "ComboCellEditor4"},
+                          {"第三帧解码", "第三帧解码", "EditCellEditor3"},
+                          {function, "第三帧功能", "ComboCellEditor4"},
+                          {"回复码", "回复码", "EditCellEditor3"}}};
+        return std::vector<TGridSpec>{standards, encode, decode};
+    }();
+    return specs;
+}
+
+const std::vector<TCellEditorSpec> &TFiveToneTexts::CellEditorSpecs()
+{
+    static const std::vector<TCellEditorSpec> specs = {
+        {"EditCellEditor1", TCellEditorKind::Edit, QString(), {}},
+        {"ComboCellEditor1", TCellEditorKind::Combo, QString(), DigitItems()},
+        {"EditCellEditor2", TCellEditorKind::Edit, "12345", {}},
+        {"ComboCellEditor2", TCellEditorKind::Combo, "CCIR", StandardItems()},
+        {"EditCellEditor3", TCellEditorKind::Edit, "12345", {}},
+        {"ComboCellEditor3", TCellEditorKind::Combo, "CCIR", StandardItems()},
+        {"ComboCellEditor4", TCellEditorKind::Combo, "通话", FunctionItems()},
+    };
+    return specs;
+}
+
+void TFiveToneTexts::CCIRChange()
+{
+    const QStringList texts = FrequencyTexts(Controls().Text(kStandardBox));
+    for (int digit = 0; digit < texts.size(); ++digit)
+        Controls().SetText(QStringLiteral("Edit%1").arg(digit + 1), texts[digit]);
+}
+
+void TFiveToneTexts::SetEditText(const QString &grid, int col, int row, const QString &value)
+{
+    if (grid == kEncodeGrid)
+        xg2SetEditText(col, row, value);
+    else if (grid == kDecodeGrid)
+        xg3SetEditText(col, row, value);
+    else
+        TEditorTexts::SetEditText(grid, col, row, value);
+}
+
+void TFiveToneTexts::xg2SetEditText(int col, int row, const QString &value)
+{
+    TEditorTexts::SetEditText(kEncodeGrid, col, row, value);
+    TGridTexts &xg2 = Grid(kEncodeGrid);
+    if (xg2.IsEmptyCell(1, row))
+        xg2.SetCell(col, row, QString());
+    else if (col == 1)
+        xg2.SetCells(row, 2, NewEncodeEntryTexts());
+}
+
+void TFiveToneTexts::xg3SetEditText(int col, int row, const QString &value)
+{
+    TEditorTexts::SetEditText(kDecodeGrid, col, row, value);
+    TGridTexts &xg3 = Grid(kDecodeGrid);
+    if (xg3.IsEmptyCell(kDecodeStandardColumn, row))
+        xg3.SetCell(col, row, QString());
+    else if (col == kDecodeStandardColumn)
+        xg3.SetCells(row, 2, NewDecodeEntryTexts());
+}
