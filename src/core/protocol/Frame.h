@@ -36,7 +36,8 @@ inline const QByteArray &handshake()
 
 }  // namespace frame
 
-// CRC-16/MODBUS: poly 0xA001 reflected (0x8005), init 0xFFFF, refin/refout, xorout 0, check 0x4B37.
+// CRC-16/MODBUS: poly 0x8005 reflected (0xA001), init 0xFFFF, no final XOR, check("123456789") 0x4B37;
+// a frame stores it high byte first, unlike MODBUS.
 std::uint16_t FrameCrc(const std::uint8_t *bytes, int count);
 std::uint16_t FrameCrc(const QByteArray &bytes);
 
