@@ -221,6 +221,7 @@ private Q_SLOTS:
     void portFailures();
     void busyPort();
     void silentRadioTimesOut();
+    void vanishedRadioFailsAtOnce();
     void malformedImageRefused_data();
     void malformedImageRefused();
 
@@ -471,7 +472,7 @@ void TestCli::restoreFaults_data()
         << QStringLiteral("xiepin-cli: no answer from the radio on %1 for 1 s while writing FSK queue sync (area 2) (0 of 3 answers came)");
     QTest::addRow("radio gone")
         << QStringLiteral("disappear=10")
-        << QStringLiteral("xiepin-cli: no answer from the radio on %1 for 1 s while writing channels and settings (10 of 18 answers came)");
+        << QStringLiteral("xiepin-cli: %1: the port was disconnected (10 of 18 answers came)");
 }
 
 void TestCli::restoreFaults()
@@ -550,6 +551,23 @@ void TestCli::silentRadioTimesOut()
                                         "(0 of 18 answers came)\n")
                              .arg(radio.link()));
     QVERIFY2(result.elapsedMs >= 700 && result.elapsedMs < 2500, qPrintable(QString::number(result.elapsedMs)));
+    QCOMPARE(result.out, QString());
+}
+
+// A radio that goes away in the middle of a read: the backup fails as soon as the port reports
+// it, long before the default 10 s of silence, and leaves no image behind.
+void TestCli::vanishedRadioFailsAtOnce()
+{
+    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--fault disappear=5"));
+    QVERIFY(radio.started());
+    const QString image = path(QStringLiteral("backup.img"));
+    const CliResult result = runCli(words("backup -o") << image << QStringLiteral("--port") << radio.link());
+    QCOMPARE(result.exitCode, 1);
+    // The handshake's acknowledgement and the replies for channels 1 to 4 came.
+    QCOMPARE(result.lastErrLine(),
+             QStringLiteral("xiepin-cli: %1: the port was disconnected (5 of 18 answers came)").arg(radio.link()));
+    QVERIFY2(result.elapsedMs < 2000, qPrintable(QString::number(result.elapsedMs)));
+    QVERIFY(!QFile::exists(image));
     QCOMPARE(result.out, QString());
 }
 

@@ -10,11 +10,6 @@
 
 namespace {
 
-// The main window's receive setting: a chunk ends after 20 ms without a byte.
-constexpr int kChannelCount = 16;
-// A main read and a main write each take 18 answers: the handshake's, 16 channels, settings.
-constexpr int kMainAnswers = kChannelCount + 2;
-
 std::unique_ptr<TSerialChannel> MakeSerialPort()
 {
     return CreateComm1();
@@ -37,13 +32,9 @@ QString Seconds(int ms)
 
 QString AreaName(int area)
 {
-    switch (area) {
-    case frame::kDtmfArea: return QStringLiteral("DTMF (area 1)");
-    case frame::kFskArea: return QStringLiteral("FSK queue sync (area 2)");
-    case frame::kTwoToneArea: return QStringLiteral("two-tone (area 3)");
-    case frame::kFiveToneArea: return QStringLiteral("five-tone (area 4)");
-    default: return QStringLiteral("area %1").arg(area);
-    }
+    if (!IsArea(area))
+        return QStringLiteral("area %1").arg(area);
+    return QStringLiteral("%1 (area %2)").arg(QString::fromUtf8(AreaFacts(area).name)).arg(area);
 }
 
 TLinkSession::TLinkSession(const QString &portName, int timeoutMs, TCliProgress &progress)
@@ -91,7 +82,7 @@ void TLinkSession::Run(const QString &what, int answers, const std::function<boo
     silence.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire 5 % early
     silence.setInterval(m_timeoutMs);
     bool finished = false;
-    bool completed = false;
+    TransferEnd reason = TransferEnd::Cancelled;
     int answered = 0;
 
     // The connections live as long as this context object, i.e. this one transfer.
@@ -101,9 +92,9 @@ void TLinkSession::Run(const QString &what, int answers, const std::function<boo
         m_progress.Step(count);
         silence.start();
     });
-    QObject::connect(&m_link, &TProgramLink::Finished, &context, [&](TransferKind, int, bool ok) {
+    QObject::connect(&m_link, &TProgramLink::Finished, &context, [&](TransferKind, int, TransferEnd why) {
         finished = true;
-        completed = ok;
+        reason = why;
         loop.quit();
     });
     QObject::connect(&silence, &QTimer::timeout, &loop, &QEventLoop::quit);
@@ -123,13 +114,18 @@ void TLinkSession::Run(const QString &what, int answers, const std::function<boo
     }
     m_progress.End();
     if (!finished) {
-        m_link.Cancel();
+        m_link.Cancel(TransferEnd::Silent);
         throw ECliError(QStringLiteral("no answer from the radio on %1 for %2 s while %3 (%4 of %5 answers came)")
                             .arg(m_portName, Seconds(m_timeoutMs), what)
                             .arg(answered)
                             .arg(answers));
     }
-    if (!completed)
+    if (reason == TransferEnd::PortGone)
+        throw ECliError(QStringLiteral("%1: the port was disconnected (%2 of %3 answers came)")
+                            .arg(m_portName)
+                            .arg(answered)
+                            .arg(answers));
+    if (reason != TransferEnd::Completed)
         throw ECliError(QStringLiteral("%1 on %2 was cancelled").arg(what, m_portName));
 }
 
@@ -141,11 +137,11 @@ MainImage TLinkSession::MainRead()
     QObject::connect(&m_link, &TProgramLink::MainBlockRead, &context, [&](int area, int block, const Block &data) {
         (area == frame::kSettingsArea ? settings : channels)[block] = data;
     });
-    Run(QStringLiteral("reading channels and settings"), kMainAnswers,
+    Run(QStringLiteral("reading channels and settings"), frame::kMainAnswers,
         [&] { return m_link.StartMainRead(m_portName); });
 
     MainImage image;
-    for (int n = 1; n <= kChannelCount; ++n) {
+    for (int n = 1; n <= frame::kChannelCount; ++n) {
         const auto found = channels.find(n);
         if (found == channels.end())
             MissingBlock(frame::kMainArea, n);
@@ -160,7 +156,7 @@ MainImage TLinkSession::MainRead()
 
 void TLinkSession::MainWrite(const MainImage &image)
 {
-    Run(QStringLiteral("writing channels and settings"), kMainAnswers,
+    Run(QStringLiteral("writing channels and settings"), frame::kMainAnswers,
         [&] { return m_link.StartMainWrite(m_portName, image); });
 }
 
@@ -172,7 +168,7 @@ std::vector<Block> TLinkSession::AreaRead(int area, NextRead rule)
         if (replyArea == area)
             received[block] = data;
     });
-    const int count = frame::blockCount(area);
+    const int count = AreaFacts(area).blockCount;
     Run(QStringLiteral("reading %1").arg(AreaName(area)), count, [&] { return m_link.StartAreaRead(area, rule); });
 
     std::vector<Block> blocks;

@@ -15,7 +15,8 @@ class TCliProgress;
 // the radio gives no answer that moves it on for the timeout. Every read is checked block by
 // block: a transfer that completes without some block (a reply that carried another block
 // number makes the engine skip the one requested) fails instead of yielding a wrong result.
-// Failures throw ECliError with a one-line message that names the port and the transfer.
+// Failures throw ECliError with a one-line message that names the port and the transfer; a port
+// that goes away ends the transfer at once.
 class TLinkSession {
 public:
     // A serial port (TComm) with the main window's line settings: no flow control, chunks end
@@ -38,7 +39,7 @@ public:
     // The area transfers need the port open.
     void OpenPort();
     void ClosePort();
-    // Blocks 0..blockCount(area)-1 of area 1..4.
+    // Every block of area 1..4.
     std::vector<Block> AreaRead(int area, NextRead rule);
     void AreaWrite(int area, const std::vector<Block> &blocks, WriteFraming framing);
 
@@ -54,5 +55,5 @@ private:
     TCliProgress &m_progress;
 };
 
-// "DTMF (area 1)", "channels and settings" and the like, for messages.
+// "DTMF (area 1)", "two-tone (area 3)" and the like, for messages.
 QString AreaName(int area);

@@ -129,21 +129,20 @@ VirtualRadio::Parse VirtualRadio::parseHandshake(std::vector<RadioSend> &out)
 // 52 area block 20: the head alone.
 VirtualRadio::Parse VirtualRadio::parseRequest(std::vector<RadioSend> &out)
 {
-    if (m_input.size() < frame::kHeadSize)
+    const std::optional<TFrame> request = TFrame::Parse(m_input.left(frame::kHeadSize));
+    if (!request)
         return Parse::NeedMore;
-    if (at(m_input, 3) != frame::kLength)
+    if (request->Length() != frame::kLength)
         return Parse::Skip;
-    const int area = at(m_input, 1);
-    const int block = at(m_input, 2);
-    m_input.remove(0, frame::kHeadSize);
-    if (TRadioImage::contains(area, block))
-        answer(replyFor(area, block, m_replies + 1), true, out);
+    m_input.remove(0, request->Size());
+    if (TRadioImage::contains(request->Area(), request->BlockNumber()))
+        answer(replyFor(request->Area(), request->BlockNumber(), m_replies + 1), true, out);
     frameHeard();
     return Parse::Consumed;
 }
 
-// 57 area block 20, 28 data bytes, and the check value except in area 2. A frame whose check
-// value is wrong is taken for a misread start: skip one byte and look again.
+// 57 area block 20, 28 data bytes, and the check value unless the area is written without one.
+// A frame whose check value is wrong is taken for a misread start: skip one byte and look again.
 VirtualRadio::Parse VirtualRadio::parseWrite(std::vector<RadioSend> &out)
 {
     if (m_input.size() < frame::kHeadSize)
@@ -151,20 +150,16 @@ VirtualRadio::Parse VirtualRadio::parseWrite(std::vector<RadioSend> &out)
     if (at(m_input, 3) != frame::kLength)
         return Parse::Skip;
     const int area = at(m_input, 1);
-    const int block = at(m_input, 2);
-    const int size = area == frame::kFskArea ? frame::kBodySize : frame::kFrameSize;
-    if (m_input.size() < size)
+    const bool withCheck = !IsArea(area) || AreaFacts(area).framing == WriteFraming::WithCrc;
+    const int size = withCheck ? frame::kFrameSize : frame::kBodySize;
+    const std::optional<TFrame> write = TFrame::Parse(m_input.left(size));
+    if (!write || write->Size() < size)
         return Parse::NeedMore;
-    if (size == frame::kFrameSize) {
-        const std::uint16_t crc = FrameCrc(m_input.left(frame::kBodySize));
-        const std::uint16_t sent = static_cast<std::uint16_t>(at(m_input, 32) << 8 | at(m_input, 33));
-        if (crc != sent)
-            return Parse::Skip;
-    }
-    const Block data = blockFromBytes(m_input);
+    if (withCheck && !write->CheckIsRight())
+        return Parse::Skip;
     m_input.remove(0, size);
-    if (TRadioImage::contains(area, block)) {
-        m_image.setBlock(area, block, data);
+    if (TRadioImage::contains(area, write->BlockNumber())) {
+        m_image.setBlock(area, write->BlockNumber(), write->Data());
         ++m_stored;
         answer(QByteArray(1, char(frame::kAck)), false, out);
     }
@@ -182,13 +177,13 @@ void VirtualRadio::frameHeard()
 QByteArray VirtualRadio::replyFor(int area, int block, int replyNo) const
 {
     if (m_faults.farBlock.strikes(replyNo))
-        return blockFrame(area, kFarBlock, m_image.block(area, block));
+        return TFrame::BlockWrite(area, kFarBlock, m_image.block(area, block)).Bytes();
     if (m_faults.wrongBlock.strikes(replyNo)) {
         const int next = block + 1;
         const Block &data = TRadioImage::contains(area, next) ? m_image.block(area, next) : m_image.block(area, block);
-        return blockFrame(area, next, data);
+        return TFrame::BlockWrite(area, next, data).Bytes();
     }
-    return blockFrame(area, block, m_image.block(area, block));
+    return TFrame::BlockWrite(area, block, m_image.block(area, block)).Bytes();
 }
 
 void VirtualRadio::answer(QByteArray bytes, bool isReply, std::vector<RadioSend> &out)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/Frame.h"
-#include "protocol/ProgramLink.h"
+#include "protocol/MainImage.h"
 
 #include <QString>
 #include <optional>

@@ -1,21 +1,6 @@
 #include "protocol/Frame.h"
 
-namespace frame {
-
-int blockCount(int area)
-{
-    switch (area) {
-    case kMainArea: return 17;
-    case kDtmfArea: return 4;
-    case kFskArea: return 3;
-    case kTwoToneArea: return 11;
-    case kFiveToneArea: return 17;
-    case kSettingsArea: return 1;
-    default: return 0;
-    }
-}
-
-}  // namespace frame
+#include <algorithm>
 
 std::uint16_t FrameCrc(const std::uint8_t *bytes, int count)
 {
@@ -33,31 +18,127 @@ std::uint16_t FrameCrc(const QByteArray &bytes)
     return FrameCrc(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<int>(bytes.size()));
 }
 
-QByteArray readRequest(int area, int block)
+// ---------------------------------------------------------------- building
+
+TFrame TFrame::Head(std::uint8_t command, int area, int block)
 {
-    QByteArray head(frame::kHeadSize, '\0');
-    head[0] = static_cast<char>(frame::kRead);
-    head[1] = static_cast<char>(area);
-    head[2] = static_cast<char>(block);
-    head[3] = static_cast<char>(frame::kLength);
-    return head;
+    TFrame frame;
+    frame.m_bytes[0] = command;
+    frame.m_bytes[1] = static_cast<std::uint8_t>(area);
+    frame.m_bytes[2] = static_cast<std::uint8_t>(block);
+    frame.m_bytes[3] = frame::kLength;
+    frame.m_size = frame::kHeadSize;
+    return frame;
 }
 
-QByteArray blockFrameWithoutCrc(int area, int block, const Block &data)
+void TFrame::PutData(const Block &data)
 {
-    QByteArray bytes = readRequest(area, block);
-    bytes[0] = static_cast<char>(frame::kWrite);
-    bytes.append(bytesFromBlock(data));
-    return bytes;
+    std::copy(data.begin(), data.end(), m_bytes.begin() + frame::kHeadSize);
+    m_size = frame::kBodySize;
+}
+
+void TFrame::PutCheck()
+{
+    const std::uint16_t crc = FrameCrc(m_bytes.data(), frame::kBodySize);
+    m_bytes[frame::kBodySize] = static_cast<std::uint8_t>(crc >> 8);
+    m_bytes[frame::kBodySize + 1] = static_cast<std::uint8_t>(crc & 0xFF);
+    m_size = frame::kFrameSize;
+}
+
+TFrame TFrame::ReadRequest(int area, int block)
+{
+    return Head(frame::kRead, area, block);
+}
+
+TFrame TFrame::BlockWithoutCheck(int area, int block, const Block &data)
+{
+    TFrame frame = Head(frame::kWrite, area, block);
+    frame.PutData(data);
+    return frame;
+}
+
+TFrame TFrame::BlockWrite(int area, int block, const Block &data)
+{
+    TFrame frame = BlockWithoutCheck(area, block, data);
+    frame.PutCheck();
+    return frame;
+}
+
+TFrame TFrame::BlockWrite(int area, int block, const Block &data, WriteFraming framing)
+{
+    return framing == WriteFraming::HeadThenData ? BlockWithoutCheck(area, block, data)
+                                                 : BlockWrite(area, block, data);
+}
+
+// ---------------------------------------------------------------- taking apart
+
+std::optional<TFrame> TFrame::Parse(const std::uint8_t *bytes, int count)
+{
+    if (count < frame::kHeadSize)
+        return std::nullopt;
+    int size = 0;
+    if (bytes[0] == frame::kRead)
+        size = frame::kHeadSize;
+    else if (bytes[0] == frame::kWrite && count >= frame::kBodySize)
+        size = count >= frame::kFrameSize ? frame::kFrameSize : frame::kBodySize;
+    else
+        return std::nullopt;
+    TFrame frame;
+    std::copy_n(bytes, size, frame.m_bytes.begin());
+    frame.m_size = size;
+    return frame;
+}
+
+std::optional<TFrame> TFrame::Parse(const QByteArray &bytes)
+{
+    return Parse(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<int>(bytes.size()));
+}
+
+Block TFrame::Data() const
+{
+    Block data{};
+    if (m_size >= frame::kBodySize)
+        std::copy_n(m_bytes.begin() + frame::kHeadSize, frame::kDataSize, data.begin());
+    return data;
+}
+
+std::uint16_t TFrame::Check() const
+{
+    if (!HasCheck())
+        return 0;
+    return static_cast<std::uint16_t>(m_bytes[frame::kBodySize] << 8 | m_bytes[frame::kBodySize + 1]);
+}
+
+bool TFrame::CheckIsRight() const
+{
+    return HasCheck() && Check() == FrameCrc(m_bytes.data(), frame::kBodySize);
+}
+
+QByteArray TFrame::Bytes() const
+{
+    return QByteArray(reinterpret_cast<const char *>(m_bytes.data()), m_size);
+}
+
+void TFrame::CopyTo(std::uint8_t *out) const
+{
+    std::copy_n(m_bytes.begin(), m_size, out);
+}
+
+// ---------------------------------------------------------------- shorthands
+
+QByteArray readRequest(int area, int block)
+{
+    return TFrame::ReadRequest(area, block).Bytes();
 }
 
 QByteArray blockFrame(int area, int block, const Block &data)
 {
-    QByteArray bytes = blockFrameWithoutCrc(area, block, data);
-    const std::uint16_t crc = FrameCrc(bytes);
-    bytes.append(static_cast<char>(crc >> 8));
-    bytes.append(static_cast<char>(crc & 0xFF));
-    return bytes;
+    return TFrame::BlockWrite(area, block, data).Bytes();
+}
+
+QByteArray blockFrameWithoutCrc(int area, int block, const Block &data)
+{
+    return TFrame::BlockWithoutCheck(area, block, data).Bytes();
 }
 
 Block blockFromBytes(const QByteArray &bytes, int offset)

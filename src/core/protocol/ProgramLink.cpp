@@ -8,14 +8,23 @@ constexpr int kResendIntervalMs = 300;
 // The radio wants a short gap between the last channel reply and the settings request.
 constexpr int kSettingsPauseMs = 2;
 constexpr int kChannelCount = frame::kChannelCount;
-// Acknowledgements of a main write: the handshake, 16 channels and the settings block.
-constexpr int kMainWriteAcks = kChannelCount + 2;
 constexpr int kHandshakeSize = 7;
-// A reply byte 5 of 0x30 asks the tool to answer with one 0x06 byte.
-constexpr int kAckRequestOffset = 5;
+// A reply byte 5 (data byte 1) of 0x30 asks the tool to answer with one 0x06 byte.
+constexpr int kAckRequestData = 1;
 constexpr std::uint8_t kAckRequest = 0x30;
 
 }  // namespace
+
+bool TProgramLink::Transfer::IsAreaTransfer(int number) const
+{
+    return (kind == TransferKind::AreaRead || kind == TransferKind::AreaWrite) && area == number;
+}
+
+bool TProgramLink::Transfer::ExpectsAck() const
+{
+    return kind == TransferKind::MainWrite || kind == TransferKind::AreaWrite
+        || (kind == TransferKind::MainRead && step == Step::Handshake);
+}
 
 TProgramLink::TProgramLink(std::unique_ptr<TSerialChannel> port, QObject *parent)
     : QObject(parent)
@@ -32,6 +41,7 @@ TProgramLink::TProgramLink(std::unique_ptr<TSerialChannel> port, QObject *parent
     connect(&m_tim1, &QTimer::timeout, this, &TProgramLink::Tim1Timer);
     connect(&m_settingsPause, &QTimer::timeout, this, &TProgramLink::SettingsPauseTimer);
     connect(m_comm.get(), &TSerialChannel::OnReceiveData, this, &TProgramLink::Comm1ReceiveData);
+    connect(m_comm.get(), &TSerialChannel::OnRequestHangup, this, &TProgramLink::Comm1RequestHangup);
 }
 
 TProgramLink::~TProgramLink()
@@ -50,15 +60,18 @@ void TProgramLink::OpenPort(const QString &name)
         return;
     m_comm->SetCommName(name);
     m_comm->OpenPort();
+    m_portOpen = true;
     emit PortOpenChanged(true);
 }
 
+// Also reports a port that closed itself, so that listeners learn of it once.
 void TProgramLink::ClosePort()
 {
-    if (!m_comm->IsOpen())
-        return;
+    const bool wasOpen = m_portOpen || m_comm->IsOpen();
     m_comm->ClosePort();
-    emit PortOpenChanged(false);
+    m_portOpen = false;
+    if (wasOpen)
+        emit PortOpenChanged(false);
 }
 
 bool TProgramLink::IsPortOpen() const
@@ -71,34 +84,44 @@ void TProgramLink::SetResendInterval(int ms)
     m_tim1.setInterval(ms);
 }
 
+// The channel has closed itself: nothing can go out any more.
+void TProgramLink::Comm1RequestHangup()
+{
+    if (IsBusy())
+        End(TransferEnd::PortGone, true);
+    else
+        ClosePort();
+}
+
 // ---------------------------------------------------------------- starting and ending
 
 bool TProgramLink::StartMainRead(const QString &portName)
 {
-    return StartMain(TransferKind::MainRead, portName, [this] {
-        m_readPhase = ReadPhase::Handshake;
-        ReadBlock = 0;
-    });
+    Transfer next;
+    next.kind = TransferKind::MainRead;
+    return StartMain(std::move(next), portName);
 }
 
 bool TProgramLink::StartMainWrite(const QString &portName, const MainImage &image)
 {
-    return StartMain(TransferKind::MainWrite, portName, [this, &image] {
-        m_image = image;
-        WriteStep = 0;
-    });
+    Transfer next;
+    next.kind = TransferKind::MainWrite;
+    for (int n = 1; n <= kChannelCount; ++n)
+        next.writes.push_back(TFrame::BlockWrite(frame::kMainArea, n, image.channels[static_cast<std::size_t>(n - 1)]));
+    next.writes.push_back(TFrame::BlockWrite(frame::kSettingsArea, 0, image.settings));
+    return StartMain(std::move(next), portName);
 }
 
 // Opens the port when it is closed, then starts (or restarts) from the handshake.
-bool TProgramLink::StartMain(TransferKind kind, const QString &portName, const std::function<void()> &reset)
+bool TProgramLink::StartMain(Transfer next, const QString &portName)
 {
-    if (IsBusy() && m_kind != kind)
+    if (IsBusy() && Running() != next.kind)
         return false;
     if (!IsPortOpen())
         OpenPort(portName);
     const bool wasBusy = IsBusy();
-    Begin(kind, -1);
-    reset();
+    next.step = Step::Handshake;
+    Begin(std::move(next));
     SendHandshake();
     if (!wasBusy)
         emit BusyChanged(true);
@@ -109,9 +132,13 @@ bool TProgramLink::StartAreaRead(int area, NextRead rule)
 {
     if (IsBusy() || area < frame::kDtmfArea || area > frame::kSettingsArea || !IsPortOpen())
         return false;
-    Begin(TransferKind::AreaRead, area);
-    m_nextRead = rule;
-    m_nextBlock = 0;
+    Transfer next;
+    next.kind = TransferKind::AreaRead;
+    next.area = area;
+    next.step = Step::Blocks;
+    next.rule = rule;
+    next.nextBlock = 0;
+    Begin(std::move(next));
     SendRequest(area, 0, Granularity::ByteByByte);
     emit BusyChanged(true);
     return true;
@@ -121,67 +148,73 @@ bool TProgramLink::StartAreaWrite(int area, const std::vector<Block> &blocks, Wr
 {
     if (IsBusy() || area < frame::kDtmfArea || area > frame::kSettingsArea || !IsPortOpen())
         return false;
-    if (blocks.empty() || blocks.size() > static_cast<std::size_t>(frame::blockCount(area)))
+    if (blocks.empty() || blocks.size() > static_cast<std::size_t>(AreaFacts(area).blockCount))
         return false;
-    Begin(TransferKind::AreaWrite, area);
-    m_blocks = blocks;
-    m_framing = framing;
-    SendAreaBlock(0);
+    Transfer next;
+    next.kind = TransferKind::AreaWrite;
+    next.area = area;
+    next.step = Step::Blocks;
+    next.framing = framing;
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        next.writes.push_back(TFrame::BlockWrite(area, static_cast<int>(i), blocks[i], framing));
+    Begin(std::move(next));
+    SendWrite(m_transfer.writes.front());
     emit BusyChanged(true);
     return true;
 }
 
-void TProgramLink::Cancel()
+void TProgramLink::Cancel(TransferEnd reason)
 {
-    End(false, true);
+    End(reason, true);
 }
 
-void TProgramLink::AbandonAreaTransfer(int area)
+void TProgramLink::AbandonAreaTransfer(int area, TransferEnd reason)
 {
-    const bool areaTransfer = m_kind == TransferKind::AreaRead || m_kind == TransferKind::AreaWrite;
-    if (areaTransfer && m_area == area)
-        End(false, false);
+    if (m_transfer.IsAreaTransfer(area))
+        End(reason, false);
 }
 
-void TProgramLink::Begin(TransferKind kind, int area)
+void TProgramLink::Begin(Transfer next)
 {
-    m_kind = kind;
-    m_area = area;
-    ++m_generation;
-    m_answers = 0;
+    next.serial = m_transfer.serial + 1;
+    m_transfer = std::move(next);
     m_tim1.stop();
     m_settingsPause.stop();
     m_resendLength = 0;
     DropPartialReply();
 }
 
+void TProgramLink::MoveTo(Step step)
+{
+    m_transfer.step = step;
+}
+
 // Leaves every state: nothing is resent or sent after this. Signals go out last, so that their
 // handlers find the link idle and may start the next transfer.
-void TProgramLink::End(bool completed, bool closePort)
+void TProgramLink::End(TransferEnd reason, bool closePort)
 {
-    const TransferKind kind = m_kind;
-    const int area = m_area;
-    m_kind = TransferKind::None;
-    m_area = -1;
-    ++m_generation;
+    const TransferKind kind = m_transfer.kind;
+    const int area = m_transfer.area;
+    Transfer idle;
+    idle.serial = m_transfer.serial + 1;
+    m_transfer = std::move(idle);
     m_tim1.stop();
     m_settingsPause.stop();
     m_resendLength = 0;
-    m_blocks.clear();
     DropPartialReply();
     if (closePort)
         ClosePort();
     if (kind == TransferKind::None)
         return;
     emit BusyChanged(false);
-    emit Finished(kind, area, completed);
+    emit Finished(kind, area, reason);
 }
 
 bool TProgramLink::ReportProgress()
 {
-    const quint64 generation = m_generation;
-    emit Progressed(m_kind, m_area, m_answers);
-    return generation == m_generation;
+    const quint64 serial = m_transfer.serial;
+    emit Progressed(m_transfer.kind, m_transfer.area, m_transfer.answers);
+    return Signalled(serial);
 }
 
 // ---------------------------------------------------------------- sending
@@ -194,24 +227,11 @@ void TProgramLink::SendData(const std::uint8_t *bytes, int count)
         m_comm->WriteData(reinterpret_cast<const char *>(bytes + i), 1);
 }
 
-void TProgramLink::FrameCrc()
+// Puts the frame at the start of TxBuffer; bytes after it keep what earlier frames left.
+int TProgramLink::PutFrame(const TFrame &frame)
 {
-    const std::uint16_t crc = ::FrameCrc(TxBuffer.data(), frame::kBodySize);
-    TxBuffer[frame::kBodySize] = static_cast<std::uint8_t>(crc >> 8);
-    TxBuffer[frame::kBodySize + 1] = static_cast<std::uint8_t>(crc & 0xFF);
-}
-
-void TProgramLink::PutHead(std::uint8_t command, int area, int block)
-{
-    TxBuffer[0] = command;
-    TxBuffer[1] = static_cast<std::uint8_t>(area);
-    TxBuffer[2] = static_cast<std::uint8_t>(block);
-    TxBuffer[3] = frame::kLength;
-}
-
-void TProgramLink::PutData(const Block &data)
-{
-    std::copy(data.begin(), data.end(), TxBuffer.begin() + frame::kHeadSize);
+    frame.CopyTo(TxBuffer.data());
+    return frame.Size();
 }
 
 // Sends TxBuffer bytes 0..count-1 as the frame a resend repeats, and gives it a full interval.
@@ -235,29 +255,24 @@ void TProgramLink::SendHandshake()
 
 void TProgramLink::SendRequest(int area, int block, Granularity granularity)
 {
-    PutHead(frame::kRead, area, block);
-    SendFrame(frame::kHeadSize, granularity);
+    SendFrame(PutFrame(TFrame::ReadRequest(area, block)), granularity);
 }
 
-void TProgramLink::SendBlock(int area, int block, const Block &data)
+// A block with its check value goes out byte by byte and is resent until acknowledged. The
+// FSK framing sends the head, then the 28 data bytes, and never repeats them: the editor's
+// guard timer ends a write that stays unanswered.
+void TProgramLink::SendWrite(const TFrame &frame)
 {
-    PutHead(frame::kWrite, area, block);
-    PutData(data);
-    FrameCrc();
-    SendFrame(frame::kFrameSize, Granularity::ByteByByte);
-}
-
-// Area 2: the head, then the 28 data bytes, no check value. The radio gets no repeat of it;
-// the editor's guard timer ends a write that stays unanswered.
-void TProgramLink::SendBlockWithoutCrc(int area, int block, const Block &data)
-{
-    PutHead(frame::kWrite, area, block);
-    PutData(data);
+    const int size = PutFrame(frame);
+    if (m_transfer.framing == WriteFraming::WithCrc) {
+        SendFrame(size, Granularity::ByteByByte);
+        return;
+    }
     DropPartialReply();
     m_tim1.stop();
     m_resendLength = 0;
     SendData(TxBuffer.data(), frame::kHeadSize);
-    SendData(TxBuffer.data() + frame::kHeadSize, frame::kDataSize);
+    SendData(TxBuffer.data() + frame::kHeadSize, size - frame::kHeadSize);
 }
 
 // The tool's own acknowledgement goes out from a byte of its own, so the frame a resend
@@ -285,13 +300,14 @@ void TProgramLink::DropPartialReply()
     m_rxFill = 0;
 }
 
+// A partial reply pending while an acknowledgement is due is noise and must not swallow it.
 void TProgramLink::Comm1ReceiveData(const QByteArray &chunk)
 {
     if (chunk.isEmpty())
         return;
     const auto b0 = static_cast<std::uint8_t>(chunk[0]);
     const bool wholeReply = b0 == frame::kWrite && chunk.size() >= frame::kBodySize;
-    const bool awaitedAck = b0 == frame::kAck && ExpectsAck();
+    const bool awaitedAck = b0 == frame::kAck && m_transfer.ExpectsAck();
     if (m_rxFill == 0 || wholeReply || awaitedAck) {
         DropPartialReply();
         if (b0 == frame::kAck) {
@@ -307,24 +323,18 @@ void TProgramLink::Comm1ReceiveData(const QByteArray &chunk)
     if (m_rxFill < frame::kBodySize)
         return;  // the rest of the reply follows in the next chunk
 
-    std::copy(RxBuffer.begin(), RxBuffer.begin() + m_rxFill, RxGlobal.begin());
+    const int received = m_rxFill;
+    std::copy(RxBuffer.begin(), RxBuffer.begin() + received, RxGlobal.begin());
     m_rxFill = 0;
-    HandleReply();
+    if (const std::optional<TFrame> reply = TFrame::Parse(RxGlobal.data(), received))
+        HandleReply(*reply);
     RxBuffer[0] = 0;
     RxGlobal[0] = 0;
 }
 
-// While a frame waits for its acknowledgement no reply is due, so a partial reply pending then
-// is noise and must not swallow the acknowledgement.
-bool TProgramLink::ExpectsAck() const
-{
-    return m_kind == TransferKind::MainWrite || m_kind == TransferKind::AreaWrite
-        || (m_kind == TransferKind::MainRead && m_readPhase == ReadPhase::Handshake);
-}
-
 void TProgramLink::HandleAck()
 {
-    switch (m_kind) {
+    switch (m_transfer.kind) {
     case TransferKind::MainRead: MainReadAck(); break;
     case TransferKind::MainWrite: MainWriteAck(); break;
     case TransferKind::AreaWrite: AreaWriteAck(); break;
@@ -333,16 +343,14 @@ void TProgramLink::HandleAck()
     }
 }
 
-// A complete reply is in RxGlobal. Bytes after the first 32 (the radio's check value) are not
-// used. Routing happens first; the acknowledgement the radio asks for goes out after it.
-void TProgramLink::HandleReply()
+// The radio's check value, if any, is not tested. Routing happens first; the acknowledgement
+// the radio asks for goes out after it.
+void TProgramLink::HandleReply(const TFrame &reply)
 {
-    const int area = RxGlobal[1];
-    const int block = RxGlobal[2];
-    const bool ackRequested = RxGlobal[kAckRequestOffset] == kAckRequest;
-    switch (m_kind) {
-    case TransferKind::MainRead: MainReadReply(area, block); break;
-    case TransferKind::AreaRead: AreaReadReply(area, block); break;
+    const bool ackRequested = reply.Data()[kAckRequestData] == kAckRequest;
+    switch (m_transfer.kind) {
+    case TransferKind::MainRead: MainReadReply(reply); break;
+    case TransferKind::AreaRead: AreaReadReply(reply); break;
     case TransferKind::MainWrite:
     case TransferKind::AreaWrite:
     case TransferKind::None: break;
@@ -351,67 +359,62 @@ void TProgramLink::HandleReply()
         SendToolAck();
 }
 
-Block TProgramLink::ReplyData() const
-{
-    Block data{};
-    std::copy_n(RxGlobal.begin() + frame::kHeadSize, frame::kDataSize, data.begin());
-    return data;
-}
-
 // ---------------------------------------------------------------- main read
 
 void TProgramLink::MainReadAck()
 {
-    if (m_readPhase != ReadPhase::Handshake)
+    if (m_transfer.step != Step::Handshake)
         return;  // only the handshake is acknowledged during a read
-    ++m_answers;
+    ++m_transfer.answers;
     if (!ReportProgress())
         return;
-    m_readPhase = ReadPhase::Channels;
-    ReadBlock = 1;
-    SendRequest(frame::kMainArea, ReadBlock, Granularity::ByteByByte);
+    MoveTo(Step::Channels);
+    m_transfer.nextBlock = 1;
+    SendRequest(frame::kMainArea, m_transfer.nextBlock, Granularity::ByteByByte);
 }
 
 // The next request follows the block the reply carries, so a radio that answers block 3 to a
 // request for 2 is asked for 4. Replies that fit nowhere (another area, a block outside 1..16,
 // a block below the one requested, which answers an earlier request, or a settings reply
 // before the settings were asked for) are ignored; the resend timer keeps repeating the request.
-void TProgramLink::MainReadReply(int area, int block)
+void TProgramLink::MainReadReply(const TFrame &reply)
 {
-    if (m_readPhase == ReadPhase::Channels) {
-        if (area != frame::kMainArea || block < ReadBlock || block > kChannelCount)
+    const int area = reply.Area();
+    const int block = reply.BlockNumber();
+    if (m_transfer.step == Step::Channels) {
+        if (area != frame::kMainArea || block < m_transfer.nextBlock || !AreaFacts(area).Holds(block))
             return;
-        ++m_answers;
-        const quint64 generation = m_generation;
-        emit MainBlockRead(area, block, ReplyData());
-        if (generation != m_generation || !ReportProgress())
+        ++m_transfer.answers;
+        const quint64 serial = m_transfer.serial;
+        emit MainBlockRead(area, block, reply.Data());
+        if (!Signalled(serial) || !ReportProgress())
             return;
-        ReadBlock = block + 1;
-        if (ReadBlock <= kChannelCount) {
-            SendRequest(frame::kMainArea, ReadBlock, Granularity::OneWrite);
+        m_transfer.nextBlock = block + 1;
+        if (m_transfer.nextBlock <= kChannelCount) {
+            SendRequest(frame::kMainArea, m_transfer.nextBlock, Granularity::OneWrite);
             return;
         }
         m_tim1.stop();
         m_resendLength = 0;
-        m_readPhase = ReadPhase::SettingsPause;
+        MoveTo(Step::SettingsPause);
         m_settingsPause.start();
-    } else if (m_readPhase == ReadPhase::Settings) {
-        if (area != frame::kSettingsArea || block != 0)
+    } else if (m_transfer.step == Step::Settings) {
+        if (area != frame::kSettingsArea || !AreaFacts(area).Holds(block))
             return;
-        ++m_answers;
-        const quint64 generation = m_generation;
-        emit MainBlockRead(area, block, ReplyData());
-        if (generation != m_generation || !ReportProgress())
+        ++m_transfer.answers;
+        const quint64 serial = m_transfer.serial;
+        emit MainBlockRead(area, block, reply.Data());
+        if (!Signalled(serial) || !ReportProgress())
             return;
-        End(true, true);
+        End(TransferEnd::Completed, true);
     }
 }
 
 void TProgramLink::SettingsPauseTimer()
 {
-    if (m_kind != TransferKind::MainRead || m_readPhase != ReadPhase::SettingsPause)
+    if (m_transfer.kind != TransferKind::MainRead || m_transfer.step != Step::SettingsPause)
         return;
-    m_readPhase = ReadPhase::Settings;
+    MoveTo(Step::Settings);
     SendRequest(frame::kSettingsArea, 0, Granularity::ByteByByte);
 }
 
@@ -420,58 +423,49 @@ void TProgramLink::SettingsPauseTimer()
 // Every acknowledgement moves the write on by one frame: handshake, channels 1..16, settings.
 void TProgramLink::MainWriteAck()
 {
-    ++WriteStep;
-    m_answers = WriteStep;
+    const int step = ++m_transfer.answers;
     if (!ReportProgress())
         return;
-    if (WriteStep >= kMainWriteAcks)
-        End(true, true);
-    else if (WriteStep == kMainWriteAcks - 1)
-        SendBlock(frame::kSettingsArea, 0, m_image.settings);
+    MoveTo(Step::Blocks);
+    if (step >= frame::kMainAnswers)
+        End(TransferEnd::Completed, true);
     else
-        SendBlock(frame::kMainArea, WriteStep, m_image.channels[static_cast<std::size_t>(WriteStep - 1)]);
+        SendWrite(m_transfer.writes[static_cast<std::size_t>(step - 1)]);
 }
 
 // ---------------------------------------------------------------- area transfers
 
 // Replies of another area and blocks beyond the area are ignored and not counted. Reading by
 // reply, a block below the one requested answers an earlier request and is ignored as well.
-void TProgramLink::AreaReadReply(int area, int block)
+void TProgramLink::AreaReadReply(const TFrame &reply)
 {
-    const int count = frame::blockCount(m_area);
-    if (area != m_area || block >= count)
+    const int area = reply.Area();
+    const int block = reply.BlockNumber();
+    const TArea &facts = AreaFacts(m_transfer.area);
+    if (area != m_transfer.area || !facts.Holds(block))
         return;
-    if (m_nextRead == NextRead::FollowReply && block < m_nextBlock)
+    if (m_transfer.rule == NextRead::FollowReply && block < m_transfer.nextBlock)
         return;
-    ++m_answers;
-    const quint64 generation = m_generation;
-    emit AreaBlockRead(area, block, ReplyData());
-    if (generation != m_generation || !ReportProgress())
+    ++m_transfer.answers;
+    const quint64 serial = m_transfer.serial;
+    emit AreaBlockRead(area, block, reply.Data());
+    if (!Signalled(serial) || !ReportProgress())
         return;
-    m_nextBlock = m_nextRead == NextRead::CountReplies ? m_answers : block + 1;
-    if (m_nextBlock >= count)
-        End(true, false);
+    m_transfer.nextBlock = m_transfer.rule == NextRead::CountReplies ? m_transfer.answers : block + 1;
+    if (m_transfer.nextBlock >= facts.EndBlock())
+        End(TransferEnd::Completed, false);
     else
-        SendRequest(m_area, m_nextBlock, Granularity::ByteByByte);
+        SendRequest(m_transfer.area, m_transfer.nextBlock, Granularity::ByteByByte);
 }
 
 // The write completes on the acknowledgement of its last block, not on sending it.
 void TProgramLink::AreaWriteAck()
 {
-    ++m_answers;
+    const int acknowledged = ++m_transfer.answers;
     if (!ReportProgress())
         return;
-    if (m_answers >= static_cast<int>(m_blocks.size()))
-        End(true, false);
+    if (acknowledged >= static_cast<int>(m_transfer.writes.size()))
+        End(TransferEnd::Completed, false);
     else
-        SendAreaBlock(m_answers);
-}
-
-void TProgramLink::SendAreaBlock(int index)
-{
-    const Block &data = m_blocks[static_cast<std::size_t>(index)];
-    if (m_framing == WriteFraming::HeadThenData)
-        SendBlockWithoutCrc(m_area, index, data);
-    else
-        SendBlock(m_area, index, data);
+        SendWrite(m_transfer.writes[static_cast<std::size_t>(acknowledged)]);
 }

@@ -1,34 +1,24 @@
 #pragma once
 
+#include "protocol/Areas.h"
 #include "protocol/Frame.h"
+#include "protocol/MainImage.h"
 #include "serial/SerialChannel.h"
 
 #include <QObject>
 #include <QTimer>
-#include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
 enum class TransferKind { None, MainRead, MainWrite, AreaRead, AreaWrite };
 
-// How an area read picks the block it requests next.
-enum class NextRead {
-    CountReplies,  // DTMF, FSK: the number of replies handled so far
-    FollowReply,   // two-tone, five-tone: the block number the reply carried + 1
-};
-
-// How an area write puts its blocks on the wire.
-enum class WriteFraming {
-    WithCrc,      // one 34-byte frame per block, resent every 300 ms until acknowledged
-    HeadThenData, // area 2: 4-byte head, then 28 data bytes, no check value, never resent
-};
-
-// The 17 data blocks of a main write, encoded and checked before anything is sent.
-struct MainImage {
-    std::array<Block, frame::kChannelCount> channels{};  // area 0, blocks 1..16
-    Block settings{};                  // area 5, block 0
+// Why a transfer ended.
+enum class TransferEnd {
+    Completed,  // every block moved
+    Cancelled,  // the user ended it (Cancel, Retry, an editor's Close)
+    Silent,     // a caller's guard gave up on a radio that stopped answering
+    PortGone,   // the port went away under the transfer (a pulled cable)
 };
 
 // The programming protocol over one port: handshake, block requests and writes, the resend
@@ -47,6 +37,9 @@ struct MainImage {
 // does an acknowledgement while the running transfer waits for one. Any other chunk with no
 // partial reply pending is dropped. Replies are routed by area and block: one that fits no table
 // of the running transfer is ignored, and the resend timer repeats the pending request.
+//
+// When the port goes away (the channel's hang-up), a running transfer ends with PortGone and
+// nothing more is sent; the port counts as closed either way.
 class TProgramLink : public QObject {
     Q_OBJECT
 public:
@@ -61,9 +54,9 @@ public:
     void ClosePort();
     bool IsPortOpen() const;
 
-    TransferKind Running() const { return m_kind; }
-    int RunningArea() const { return m_area; }  // -1 for the main transfers and when idle
-    bool IsBusy() const { return m_kind != TransferKind::None; }
+    TransferKind Running() const { return m_transfer.kind; }
+    int RunningArea() const { return m_transfer.area; }  // -1 for the main transfers and when idle
+    bool IsBusy() const { return m_transfer.Runs(); }
     // True while unanswered frames are being repeated.
     bool IsResending() const { return m_tim1.isActive(); }
 
@@ -83,10 +76,12 @@ public:
 
     // Progress window's Cancel: ends the running transfer, stops the resend, closes the port.
     // Retry belongs to the main window: it notes Running(), calls Cancel, waits 100 ms on a
-    // timer and starts that main transfer again.
-    void Cancel();
-    // An editor's Close or guard timer: ends that area's transfer if it runs; the port stays open.
-    void AbandonAreaTransfer(int area);
+    // timer and starts that main transfer again. A caller that gives up on a silent radio
+    // passes Silent.
+    void Cancel(TransferEnd reason = TransferEnd::Cancelled);
+    // An editor's Close (Cancelled) or guard timer (Silent): ends that area's transfer if it
+    // runs; the port stays open.
+    void AbandonAreaTransfer(int area, TransferEnd reason = TransferEnd::Cancelled);
 
     // Tests shorten this; the radio expects 300 ms.
     void SetResendInterval(int ms);
@@ -99,8 +94,8 @@ Q_SIGNALS:
     void AreaBlockRead(int area, int block, const Block &data);
     // Answers handled so far by the running transfer (acknowledgements or replies).
     void Progressed(TransferKind kind, int area, int answers);
-    // The transfer ended: completed, or cancelled/abandoned (completed == false).
-    void Finished(TransferKind kind, int area, bool completed);
+    // The transfer ended, and why. Sent after BusyChanged(false), so a handler may start the next.
+    void Finished(TransferKind kind, int area, TransferEnd reason);
     void PortOpenChanged(bool open);
     void BusyChanged(bool busy);
 
@@ -108,66 +103,77 @@ private Q_SLOTS:
     void Comm1ReceiveData(const QByteArray &chunk);
     void Tim1Timer();
     void SettingsPauseTimer();
+    void Comm1RequestHangup();
 
 private:
-    enum class ReadPhase { Handshake, Channels, SettingsPause, Settings };
+    // Where the running transfer stands.
+    enum class Step {
+        Idle,
+        Handshake,      // main transfers: "PROGRAM" sent, its acknowledgement awaited
+        Channels,       // main read: channel blocks requested one after another
+        SettingsPause,  // main read: the short pause before the settings request
+        Settings,       // main read: the settings block requested
+        Blocks,         // main write after the handshake, and the area transfers
+    };
+
+    // The one transfer that runs, as one value. Every start and end gives it a new serial, so a
+    // handler can tell that a slot it signalled has ended or restarted the transfer meanwhile.
+    struct Transfer {
+        TransferKind kind = TransferKind::None;
+        int area = -1;
+        Step step = Step::Idle;
+        int nextBlock = 0;  // main read: lowest channel block still accepted (ReadBlock);
+                            // area read: the block requested
+        int answers = 0;    // acknowledgements or replies handled (a main write's WriteStep)
+        NextRead rule = NextRead::CountReplies;
+        WriteFraming framing = WriteFraming::WithCrc;
+        std::vector<TFrame> writes;  // what a write sends after its handshake, in order
+        quint64 serial = 0;
+
+        bool Runs() const { return kind != TransferKind::None; }
+        bool IsAreaTransfer(int number) const;
+        // While a frame waits for its acknowledgement no reply is due.
+        bool ExpectsAck() const;
+    };
+
     enum class Granularity { ByteByByte, OneWrite };
 
     // Sending. Every frame is built at the start of TxBuffer.
     void SendData(const std::uint8_t *bytes, int count);
-    void FrameCrc();
-    void PutHead(std::uint8_t command, int area, int block);
-    void PutData(const Block &data);
+    int PutFrame(const TFrame &frame);
     void SendFrame(int count, Granularity granularity);
     void SendHandshake();
     void SendRequest(int area, int block, Granularity granularity);
-    void SendBlock(int area, int block, const Block &data);
-    void SendBlockWithoutCrc(int area, int block, const Block &data);
+    void SendWrite(const TFrame &frame);
     void SendToolAck();
 
     // Receiving.
     void DropPartialReply();
-    bool ExpectsAck() const;
     void HandleAck();
-    void HandleReply();
-    Block ReplyData() const;
+    void HandleReply(const TFrame &reply);
 
-    // Transfers.
-    bool StartMain(TransferKind kind, const QString &portName, const std::function<void()> &reset);
-    void Begin(TransferKind kind, int area);
-    void End(bool completed, bool closePort);
+    // Transfers: the transitions of m_transfer.
+    bool StartMain(Transfer next, const QString &portName);
+    void Begin(Transfer next);
+    void MoveTo(Step step);
+    void End(TransferEnd reason, bool closePort);
     void MainReadAck();
-    void MainReadReply(int area, int block);
+    void MainReadReply(const TFrame &reply);
     void MainWriteAck();
-    void AreaReadReply(int area, int block);
+    void AreaReadReply(const TFrame &reply);
     void AreaWriteAck();
-    void SendAreaBlock(int index);
     bool ReportProgress();  // false when a handler ended or restarted the transfer
+    bool Signalled(quint64 serial) const { return serial == m_transfer.serial; }
 
     std::unique_ptr<TSerialChannel> m_comm;
+    bool m_portOpen = false;  // as last reported by PortOpenChanged
     QTimer m_tim1;
     QTimer m_settingsPause;  // the 2 ms pause before the settings request, without blocking
-    TransferKind m_kind = TransferKind::None;
-    int m_area = -1;
-    // Bumped whenever a transfer starts or ends, so a handler can tell that a slot it signalled
-    // has cancelled or restarted the transfer meanwhile.
-    quint64 m_generation = 0;
+    Transfer m_transfer;
 
     std::vector<std::uint8_t> TxBuffer;
     std::vector<std::uint8_t> RxBuffer;  // the reply being collected
     std::vector<std::uint8_t> RxGlobal;  // copy of the last complete reply
     int m_resendLength = 0;              // bytes of TxBuffer a resend repeats; 0: nothing
     int m_rxFill = 0;                    // bytes of a reply collected in RxBuffer
-
-    int ReadBlock = 0;  // main read: the lowest channel block still accepted
-    int WriteStep = 0;  // main write: acknowledgements received
-    ReadPhase m_readPhase = ReadPhase::Handshake;
-    MainImage m_image;
-
-    // Area transfers.
-    NextRead m_nextRead = NextRead::CountReplies;
-    WriteFraming m_framing = WriteFraming::WithCrc;
-    std::vector<Block> m_blocks;
-    int m_nextBlock = 0;  // area read: the block requested
-    int m_answers = 0;    // replies or acknowledgements handled by the running transfer
 };

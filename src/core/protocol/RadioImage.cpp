@@ -13,15 +13,13 @@ constexpr qint64 kMaxFileSize = 64 * 1024;  // a real image is about 3.4 KB
 std::array<TRadioImage::Place, TRadioImage::kBlockCount> makePlaces()
 {
     // File order: the main configuration as the main read fetches it, then the signalling areas.
-    struct Range {
-        int area, first, last;
-    };
-    constexpr Range ranges[] = {{0, 1, 16}, {5, 0, 0}, {1, 0, 3}, {2, 0, 2}, {3, 0, 10}, {4, 0, 16}};
     std::array<TRadioImage::Place, TRadioImage::kBlockCount> places{};
     std::size_t i = 0;
-    for (const Range &r : ranges)
-        for (int b = r.first; b <= r.last; ++b)
-            places.at(i++) = {r.area, b};
+    for (int number : kTransferOrder) {
+        const TArea &area = AreaFacts(number);
+        for (int b = area.firstBlock; b < area.EndBlock(); ++b)
+            places.at(i++) = {number, b};
+    }
     return places;
 }
 
@@ -130,7 +128,7 @@ bool TRadioImage::contains(int area, int block)
 
 TRadioImage::TRadioImage()
 {
-    for (int b = 1; b <= 16; ++b)
+    for (int b = 1; b <= frame::kChannelCount; ++b)
         setBlock(frame::kMainArea, b, EmptyChannelBlock());
 }
 

@@ -22,7 +22,7 @@ public:
         int area;
         int block;
     };
-    static constexpr int kBlockCount = 52;  // 16 + 1 + 4 + 3 + 11 + 17
+    static constexpr int kBlockCount = TotalBlockCount();  // 16 + 1 + 4 + 3 + 11 + 17
     static const std::array<Place, kBlockCount> &Places();
     static bool contains(int area, int block);
 

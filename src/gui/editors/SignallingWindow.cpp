@@ -426,7 +426,7 @@ void TSignallingWindow::Timer1Timer()
     if (!m_style.guardEndsTransfer || !IsMine(m_link.Running(), m_link.RunningArea()))
         return;
     const bool reading = m_link.Running() == TransferKind::AreaRead;
-    m_link.AbandonAreaTransfer(m_area.Area());
+    m_link.AbandonAreaTransfer(m_area.Area(), TransferEnd::Silent);
     m_progressBar1->hide();
     ShowError(this, reading ? QStringLiteral("读取失败：电台无应答") : QStringLiteral("写入失败：电台无应答"));
 }
@@ -447,13 +447,13 @@ void TSignallingWindow::OnProgressed(TransferKind kind, int area, int answers)
     m_progressBar1->setValue(qMin(1 + answers, m_progressBar1->maximum()));
 }
 
-void TSignallingWindow::OnFinished(TransferKind kind, int area, bool completed)
+void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reason)
 {
     if (!IsMine(kind, area))
         return;
     m_timer1.stop();
     m_progressBar1->hide();
-    if (completed && kind == TransferKind::AreaWrite)
+    if (reason == TransferEnd::Completed && kind == TransferKind::AreaWrite)
         ShowMessage(this, QStringLiteral("写入成功"));
 }
 

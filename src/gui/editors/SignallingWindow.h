@@ -109,7 +109,7 @@ private:
 
     void OnBlockRead(int area, int block, const Block &data);
     void OnProgressed(TransferKind kind, int area, int answers);
-    void OnFinished(TransferKind kind, int area, bool completed);
+    void OnFinished(TransferKind kind, int area, TransferEnd reason);
 
     TProgramLink &m_link;
     TEditorTexts &m_texts;

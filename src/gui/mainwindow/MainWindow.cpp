@@ -457,12 +457,12 @@ void TForm1::OnProgressed(TransferKind kind, int /*area*/, int answers)
     }
 }
 
-void TForm1::OnFinished(TransferKind kind, int /*area*/, bool completed)
+void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
 {
     if (kind != TransferKind::MainRead && kind != TransferKind::MainWrite)
         return;
     HideProgressWindow();
-    if (completed && kind == TransferKind::MainWrite)
+    if (reason == TransferEnd::Completed && kind == TransferKind::MainWrite)
         ShowMessage(this, QStringLiteral("写入成功"));
 }
 

@@ -98,7 +98,7 @@ private:
     bool StartMainTransfer(TransferKind kind);
     void OnBusyChanged();
     void OnProgressed(TransferKind kind, int area, int answers);
-    void OnFinished(TransferKind kind, int area, bool completed);
+    void OnFinished(TransferKind kind, int area, TransferEnd reason);
     void SetTableEditable(bool editable);
     void HideProgressWindow();
     void EnableSignallingMenu();

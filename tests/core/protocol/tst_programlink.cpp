@@ -6,6 +6,7 @@
 
 Q_DECLARE_METATYPE(NextRead)
 Q_DECLARE_METATYPE(TransferKind)
+Q_DECLARE_METATYPE(TransferEnd)
 
 namespace {
 
@@ -124,6 +125,9 @@ private Q_SLOTS:
     void abandonAreaTransfer();
     void ackDuringMainWriteStaysThere();
     void handlerCancellingStopsTransfer();
+    void endReasons_data();
+    void endReasons();
+    void hangupWhileIdle();
 };
 
 void TestProgramLink::mainReadWire()
@@ -176,7 +180,7 @@ void TestProgramLink::mainReadWire()
     QCOMPARE(finished.size(), 1);
     QCOMPARE(qvariant_cast<TransferKind>(finished[0][0]), TransferKind::MainRead);
     QCOMPARE(finished[0][1].toInt(), -1);
-    QCOMPARE(finished[0][2].toBool(), true);
+    QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), TransferEnd::Completed);
     QVERIFY(!rig.fake->IsOpen());
     QVERIFY(!rig.link->IsBusy());
     QVERIFY(!rig.link->IsResending());
@@ -215,7 +219,7 @@ void TestProgramLink::mainWriteWire()
     QCOMPARE(channel1, QByteArray::fromHex("57000120") + QByteArray(27, '\0') + QByteArray::fromHex("FF386F"));
 
     QCOMPARE(qvariant_cast<TransferKind>(finished[0][0]), TransferKind::MainWrite);
-    QCOMPARE(finished[0][2].toBool(), true);
+    QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), TransferEnd::Completed);
     QVERIFY(!rig.fake->IsOpen());
     QVERIFY(!rig.link->IsBusy());
     QVERIFY(!rig.link->IsResending());
@@ -358,7 +362,7 @@ void TestProgramLink::silenceUntilCancel()
     rig.link->Cancel();
     QCOMPARE(finished.size(), 1);
     QCOMPARE(qvariant_cast<TransferKind>(finished[0][0]), TransferKind::MainRead);
-    QCOMPARE(finished[0][2].toBool(), false);
+    QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), TransferEnd::Cancelled);
     QVERIFY(!rig.fake->IsOpen());
     QVERIFY(!rig.link->IsBusy());
     QVERIFY(!rig.link->IsResending());
@@ -741,7 +745,7 @@ void TestProgramLink::areaRead()
     if (completed) {
         QCOMPARE(qvariant_cast<TransferKind>(finished[0][0]), TransferKind::AreaRead);
         QCOMPARE(finished[0][1].toInt(), area);
-        QCOMPARE(finished[0][2].toBool(), true);
+        QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), TransferEnd::Completed);
     }
 }
 
@@ -779,7 +783,7 @@ void TestProgramLink::areaWriteCompletesOnLastAck()
     QCOMPARE(finished.size(), 1);
     QCOMPARE(qvariant_cast<TransferKind>(finished[0][0]), TransferKind::AreaWrite);
     QCOMPARE(finished[0][1].toInt(), area);
-    QCOMPARE(finished[0][2].toBool(), true);
+    QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), TransferEnd::Completed);
     QVERIFY(!rig.link->IsResending());
     QVERIFY(rig.fake->IsOpen());
 }
@@ -806,7 +810,7 @@ void TestProgramLink::fskWriteHeadThenDataNoResend()
     QCOMPARE(finished.size(), 0);
     rig.fake->Inject(kAck);
     QCOMPARE(finished.size(), 1);
-    QCOMPARE(finished[0][2].toBool(), true);
+    QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), TransferEnd::Completed);
     QCOMPARE(rig.fake->writtenChunks(), wire);
 }
 
@@ -845,7 +849,7 @@ void TestProgramLink::abandonAreaTransfer()
     QCOMPARE(finished.size(), 1);
     QCOMPARE(qvariant_cast<TransferKind>(finished[0][0]), TransferKind::AreaRead);
     QCOMPARE(finished[0][1].toInt(), 3);
-    QCOMPARE(finished[0][2].toBool(), false);
+    QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), TransferEnd::Cancelled);
     QVERIFY(!rig.link->IsBusy());
     QVERIFY(!rig.link->IsResending());
     QVERIFY(rig.fake->IsOpen());
@@ -900,8 +904,155 @@ void TestProgramLink::handlerCancellingStopsTransfer()
     QCOMPARE(rig.fake->writeCount(), count);
     QCOMPARE(rig.fake->refusedWrites(), 0);  // not even tried on the closed port
     QCOMPARE(finished.size(), 1);
-    QCOMPARE(finished[0][2].toBool(), false);
+    QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), TransferEnd::Cancelled);
     QVERIFY(!rig.fake->IsOpen());
+}
+
+void TestProgramLink::endReasons_data()
+{
+    QTest::addColumn<TransferKind>("kind");
+    QTest::addColumn<TransferEnd>("reason");
+    QTest::addColumn<bool>("portOpenAfter");
+    const QList<QPair<TransferKind, const char *>> kinds{{TransferKind::MainRead, "main read"},
+                                                         {TransferKind::MainWrite, "main write"},
+                                                         {TransferKind::AreaRead, "area read"},
+                                                         {TransferKind::AreaWrite, "area write"}};
+    const QList<QPair<TransferEnd, const char *>> reasons{{TransferEnd::Completed, "completed"},
+                                                          {TransferEnd::Cancelled, "cancelled"},
+                                                          {TransferEnd::Silent, "silent"},
+                                                          {TransferEnd::PortGone, "port gone"}};
+    for (const auto &kind : kinds) {
+        const bool main = kind.first == TransferKind::MainRead || kind.first == TransferKind::MainWrite;
+        for (const auto &reason : reasons) {
+            // Main transfers close the port at their end; area transfers leave it open.
+            const bool open = !main && reason.first != TransferEnd::PortGone;
+            QTest::addRow("%s, %s", kind.second, reason.second) << kind.first << reason.first << open;
+        }
+    }
+}
+
+// Every transfer ends with its reason, once, and nothing goes out after its end: no resend, no
+// answer to a late acknowledgement or reply.
+void TestProgramLink::endReasons()
+{
+    QFETCH(TransferKind, kind);
+    QFETCH(TransferEnd, reason);
+    QFETCH(bool, portOpenAfter);
+    constexpr int kArea = 1;
+    Rig rig(kFastMs);
+    const MainImage image = sampleImage();
+    const std::vector<Block> blocks = areaBlocks(kArea);
+
+    // Under way: a few answers in, a frame waiting for the next one.
+    switch (kind) {
+    case TransferKind::MainRead: readToBlock2(rig); break;
+    case TransferKind::MainWrite:
+        QVERIFY(rig.link->StartMainWrite(kPortName, image));
+        rig.fake->Inject(kAck);
+        rig.fake->Inject(kAck);
+        break;
+    case TransferKind::AreaRead:
+        rig.link->OpenPort(kPortName);
+        QVERIFY(rig.link->StartAreaRead(kArea, NextRead::CountReplies));
+        rig.fake->Inject(reply(kArea, 0));
+        break;
+    case TransferKind::AreaWrite:
+        rig.link->OpenPort(kPortName);
+        QVERIFY(rig.link->StartAreaWrite(kArea, blocks, WriteFraming::WithCrc));
+        rig.fake->Inject(kAck);
+        break;
+    case TransferKind::None: break;
+    }
+    QCOMPARE(rig.link->Running(), kind);
+    QVERIFY(rig.link->IsResending());
+    QSignalSpy finished(rig.link.get(), &TProgramLink::Finished);
+    QSignalSpy busy(rig.link.get(), &TProgramLink::BusyChanged);
+    QSignalSpy portOpen(rig.link.get(), &TProgramLink::PortOpenChanged);
+    const bool main = kind == TransferKind::MainRead || kind == TransferKind::MainWrite;
+    const int area = main ? -1 : kArea;
+
+    switch (reason) {
+    case TransferEnd::Completed:
+        switch (kind) {
+        case TransferKind::MainRead:
+            for (int b = 2; b <= 16; ++b)
+                rig.fake->Inject(reply(0, b));
+            QTRY_COMPARE(rig.fake->allBytes().right(4), readRequest(5, 0));
+            rig.fake->Inject(reply(5, 0));
+            break;
+        case TransferKind::MainWrite:
+            for (int ack = 3; ack <= 18; ++ack)
+                rig.fake->Inject(kAck);
+            break;
+        case TransferKind::AreaRead:
+            for (int b = 1; b < int(blocks.size()); ++b)
+                rig.fake->Inject(reply(kArea, b));
+            break;
+        case TransferKind::AreaWrite:
+            for (std::size_t b = 1; b < blocks.size(); ++b)
+                rig.fake->Inject(kAck);
+            break;
+        case TransferKind::None: break;
+        }
+        break;
+    case TransferEnd::Cancelled:
+    case TransferEnd::Silent:
+        // The progress window's Cancel or the command line's timeout; an editor's Close or guard.
+        if (main)
+            rig.link->Cancel(reason);
+        else
+            rig.link->AbandonAreaTransfer(kArea, reason);
+        break;
+    case TransferEnd::PortGone: rig.fake->Disappear(); break;
+    }
+
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(qvariant_cast<TransferKind>(finished[0][0]), kind);
+    QCOMPARE(finished[0][1].toInt(), area);
+    QCOMPARE(qvariant_cast<TransferEnd>(finished[0][2]), reason);
+    QCOMPARE(busy.size(), 1);
+    QCOMPARE(busy[0][0].toBool(), false);
+    QVERIFY(!rig.link->IsBusy());
+    QVERIFY(!rig.link->IsResending());
+    QCOMPARE(rig.link->IsPortOpen(), portOpenAfter);
+    QCOMPARE(rig.fake->IsOpen(), portOpenAfter);
+    if (portOpenAfter) {
+        QCOMPARE(portOpen.size(), 0);
+    } else {
+        QCOMPARE(portOpen.size(), 1);
+        QCOMPARE(portOpen[0][0].toBool(), false);
+    }
+
+    const int written = rig.fake->writeCount();
+    const int refused = rig.fake->refusedWrites();
+    rig.fake->Inject(kAck);
+    rig.fake->Inject(reply(main ? 0 : kArea, 2));
+    QTest::qWait(5 * kFastMs);
+    QCOMPARE(rig.fake->writeCount(), written);
+    QCOMPARE(rig.fake->refusedWrites(), refused);  // not even tried
+    QCOMPARE(finished.size(), 1);
+}
+
+// A port that goes away between transfers is only reported; the next start opens it again.
+void TestProgramLink::hangupWhileIdle()
+{
+    Rig rig;
+    QSignalSpy finished(rig.link.get(), &TProgramLink::Finished);
+    QSignalSpy busy(rig.link.get(), &TProgramLink::BusyChanged);
+    QSignalSpy portOpen(rig.link.get(), &TProgramLink::PortOpenChanged);
+    rig.link->OpenPort(kPortName);
+    rig.fake->Disappear();
+    QCOMPARE(portOpen.size(), 2);
+    QCOMPARE(portOpen[1][0].toBool(), false);
+    QVERIFY(!rig.link->IsPortOpen());
+    QCOMPARE(finished.size(), 0);
+    QCOMPARE(busy.size(), 0);
+
+    QVERIFY(rig.link->StartMainRead(kPortName));
+    QCOMPARE(rig.fake->opens(), 2);
+    QCOMPARE(rig.fake->allBytes(), QByteArray("PROGRAM"));
+    QCOMPARE(portOpen.size(), 3);
+    QCOMPARE(portOpen[2][0].toBool(), true);
 }
 
 QTEST_GUILESS_MAIN(TestProgramLink)

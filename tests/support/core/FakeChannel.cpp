@@ -24,6 +24,12 @@ void FakeChannel::ClosePort()
     ++m_closes;
 }
 
+void FakeChannel::Disappear()
+{
+    m_open = false;
+    emit OnRequestHangup();
+}
+
 bool FakeChannel::WriteData(const char *bytes, quint16 count)
 {
     if (!m_open || count == 0) {

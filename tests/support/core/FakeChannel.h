@@ -23,6 +23,9 @@ public:
 
     // Delivers a chunk to the receive handler, as the real port does on the owner's thread.
     void Inject(const QByteArray &chunk) { emit OnReceiveData(chunk); }
+    // The device goes away (a pulled cable): the channel closes itself, refuses writes from
+    // now on, and reports the hang-up. Not counted in closes().
+    void Disappear();
 
     struct Write {
         QByteArray bytes;

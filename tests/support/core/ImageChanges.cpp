@@ -38,9 +38,9 @@ QList<int> RequestedBlocks(const QByteArray &written, int area)
 {
     QList<int> blocks;
     for (int i = 0; i + frame::kHeadSize <= written.size(); i += frame::kHeadSize) {
-        const QByteArray head = written.mid(i, frame::kHeadSize);
-        const bool request = head[0] == char(frame::kRead) && head[1] == char(area) && head[3] == char(frame::kLength);
-        blocks << (request ? int(std::uint8_t(head[2])) : -1);
+        const std::optional<TFrame> head = TFrame::Parse(written.mid(i, frame::kHeadSize));
+        const bool request = head && head->IsReadRequest() && head->Area() == area && head->Length() == frame::kLength;
+        blocks << (request ? head->BlockNumber() : -1);
     }
     if (written.size() % frame::kHeadSize != 0)
         blocks << -1;
@@ -66,12 +66,8 @@ QList<QByteArray> WireFrames(const QByteArray &written)
     QList<QByteArray> result;
     int at = 0;
     while (at < written.size()) {
-        const auto command = static_cast<std::uint8_t>(written[at]);
-        int size = 1;
-        if (command == frame::kRead)
-            size = frame::kHeadSize;
-        else if (command == frame::kWrite)
-            size = frame::kFrameSize;
+        const std::optional<TFrame> parsed = TFrame::Parse(written.mid(at, frame::kFrameSize));
+        const int size = parsed ? parsed->Size() : 1;
         result << written.mid(at, size);
         at += size;
     }
