@@ -1,6 +1,7 @@
 #include "signalling/DtmfCodec.h"
 
 #include "base/TextConvert.h"
+#include "protocol/Areas.h"
 #include "signalling/AreaFields.h"
 #include "signalling/DtmfCodes.h"
 
@@ -92,7 +93,7 @@ int TDtmfCodec::Area() const
 
 std::vector<Block> TDtmfCodec::EncodeBlocks() const
 {
-    std::vector<Block> blocks(static_cast<std::size_t>(frame::blockCount(Area())));
+    std::vector<Block> blocks(static_cast<std::size_t>(AreaFacts(Area()).blockCount));
     Block &settings = blocks[0];
     for (const TControlField &field : SettingsFields())
         EncodeField(field, m_texts.Controls(), settings);
@@ -117,7 +118,7 @@ void TDtmfCodec::DecodeBlock(int block, const Block &data)
 {
     if (block == 0)
         DecodeSettings(data);
-    else if (block > 0 && block < frame::blockCount(Area()))
+    else if (block > 0 && block < AreaFacts(Area()).blockCount)
         DecodeMemories(block, data);
 }
 

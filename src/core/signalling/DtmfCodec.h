@@ -15,8 +15,6 @@ public:
     explicit TDtmfCodec(TDtmfTexts &texts);
 
     int Area() const override;
-    NextRead ReadRule() const override { return NextRead::CountReplies; }
-    WriteFraming Framing() const override { return WriteFraming::WithCrc; }
     std::vector<Block> EncodeBlocks() const override;
     void DecodeBlock(int block, const Block &data) override;
 

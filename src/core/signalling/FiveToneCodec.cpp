@@ -1,6 +1,7 @@
 #include "signalling/FiveToneCodec.h"
 
 #include "base/TextConvert.h"
+#include "protocol/Areas.h"
 #include "signalling/AreaFields.h"
 
 namespace {
@@ -133,7 +134,7 @@ int TFiveToneCodec::Area() const
 
 std::vector<Block> TFiveToneCodec::EncodeBlocks() const
 {
-    std::vector<Block> blocks(static_cast<std::size_t>(frame::blockCount(frame::kFiveToneArea)), Block{});
+    std::vector<Block> blocks(static_cast<std::size_t>(AreaFacts(frame::kFiveToneArea).blockCount), Block{});
     EncodeStandards(blocks[0]);
     for (int entry = 1; entry <= TFiveToneTexts::kEntries; ++entry) {
         const TEntryPlace place = EncodeEntryPlace(entry);
@@ -206,7 +207,7 @@ void TFiveToneCodec::EncodeDecodeEntry(int entry, Block &data, int offset) const
 
 void TFiveToneCodec::DecodeBlock(int block, const Block &data)
 {
-    if (block < 0 || block >= frame::blockCount(frame::kFiveToneArea))
+    if (block < 0 || block >= AreaFacts(frame::kFiveToneArea).blockCount)
         return;
     if (block == 0)
         DecodeStandards(data);

@@ -1,6 +1,7 @@
 #include "signalling/FskCodec.h"
 
 #include "base/TextConvert.h"
+#include "protocol/Areas.h"
 #include "signalling/AreaFields.h"
 
 namespace {
@@ -54,7 +55,7 @@ int TFskCodec::Area() const
 
 std::vector<Block> TFskCodec::EncodeBlocks() const
 {
-    std::vector<Block> blocks(static_cast<std::size_t>(frame::blockCount(Area())));
+    std::vector<Block> blocks(static_cast<std::size_t>(AreaFacts(Area()).blockCount));
     for (const TControlField &field : SettingsFields())
         EncodeField(field, m_texts.Controls(), blocks[0]);
 
@@ -74,7 +75,7 @@ std::vector<Block> TFskCodec::EncodeBlocks() const
 
 void TFskCodec::DecodeBlock(int block, const Block &data)
 {
-    if (block < 0 || block >= frame::blockCount(Area()))
+    if (block < 0 || block >= AreaFacts(Area()).blockCount)
         return;
     if (block == 0) {
         for (const TControlField &field : SettingsFields())

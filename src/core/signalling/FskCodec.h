@@ -10,8 +10,6 @@ public:
     explicit TFskCodec(TFskTexts &texts);
 
     int Area() const override;
-    NextRead ReadRule() const override { return NextRead::CountReplies; }
-    WriteFraming Framing() const override { return WriteFraming::HeadThenData; }
     std::vector<Block> EncodeBlocks() const override;
     void DecodeBlock(int block, const Block &data) override;
 

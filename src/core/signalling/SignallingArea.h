@@ -1,7 +1,6 @@
 #pragma once
 
-#include "protocol/Frame.h"
-#include "protocol/ProgramLink.h"
+#include "base/Block.h"
 
 #include <vector>
 
@@ -12,9 +11,8 @@ class TSignallingArea {
 public:
     virtual ~TSignallingArea() = default;
 
+    // The memory area; how it is read and written is in its AreaFacts.
     virtual int Area() const = 0;
-    virtual NextRead ReadRule() const = 0;
-    virtual WriteFraming Framing() const { return WriteFraming::WithCrc; }
 
     // Every block of the area, in order, from the current texts. Checks everything before
     // returning; the first text that does not fit throws EConvertError naming its field.

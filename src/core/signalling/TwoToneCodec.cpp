@@ -1,6 +1,7 @@
 #include "signalling/TwoToneCodec.h"
 
 #include "base/TextConvert.h"
+#include "protocol/Areas.h"
 #include "signalling/AreaFields.h"
 
 #include <cmath>
@@ -118,7 +119,7 @@ int TTwoToneCodec::Area() const
 
 std::vector<Block> TTwoToneCodec::EncodeBlocks() const
 {
-    std::vector<Block> blocks(static_cast<std::size_t>(frame::blockCount(frame::kTwoToneArea)), Block{});
+    std::vector<Block> blocks(static_cast<std::size_t>(AreaFacts(frame::kTwoToneArea).blockCount), Block{});
 
     for (const TControlField &field : BoxFields())
         EncodeField(field, m_texts.Controls(), blocks[0]);
@@ -170,7 +171,7 @@ void TTwoToneCodec::EncodeDecodeEntry(int entry, Block &data, int offset) const
 
 void TTwoToneCodec::DecodeBlock(int block, const Block &data)
 {
-    if (block < 0 || block >= frame::blockCount(frame::kTwoToneArea))
+    if (block < 0 || block >= AreaFacts(frame::kTwoToneArea).blockCount)
         return;
 
     if (block == 0) {

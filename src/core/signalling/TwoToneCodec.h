@@ -9,7 +9,6 @@ public:
     explicit TTwoToneCodec(TTwoToneTexts &texts);
 
     int Area() const override;
-    NextRead ReadRule() const override { return NextRead::FollowReply; }
     std::vector<Block> EncodeBlocks() const override;
     // Blocks outside 0..10 are ignored.
     void DecodeBlock(int block, const Block &data) override;

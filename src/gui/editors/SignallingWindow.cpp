@@ -82,10 +82,6 @@ TSignallingWindow::~TSignallingWindow()
     // which a subclass may already have freed.
     for (QWidget *control : std::as_const(m_controls))
         control->disconnect(this);
-    // Grids detach their editors as they go; free the editors after the grids.
-    for (TXStringGrid *grid : std::as_const(m_grids))
-        delete grid;
-    m_grids.clear();
 }
 
 // --- building
@@ -182,21 +178,22 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
 
 void TSignallingWindow::BuildCellEditors()
 {
+    // Children of the window like its other controls: grid and editor each let go of the other
+    // when destroyed, so Qt may free them in either order.
     for (const TCellEditorSpec &spec : m_texts.CellEditors()) {
-        std::unique_ptr<TCellEditor> editor;
+        TCellEditor *editor = nullptr;
         if (spec.kind == TCellEditorKind::Combo) {
-            auto combo = std::make_unique<TComboCellEditor>();
+            auto *combo = new TComboCellEditor(this);
             combo->SetItems(spec.items);
             combo->SetDefaultText(spec.defaultText);
-            editor = std::move(combo);
+            editor = combo;
         } else {
-            auto edit = std::make_unique<TEditCellEditor>();
+            auto *edit = new TEditCellEditor(this);
             edit->SetDefaultText(spec.defaultText);
-            editor = std::move(edit);
+            editor = edit;
         }
         editor->setObjectName(spec.name);
-        m_cellEditors.insert(spec.name, editor.get());
-        m_ownedEditors.push_back(std::move(editor));
+        m_cellEditors.insert(spec.name, editor);
     }
 }
 
@@ -385,7 +382,7 @@ void TSignallingWindow::rbtnClick()
 {
     if (m_link.IsBusy() || !EnsurePortOpen())
         return;
-    if (!m_link.StartAreaRead(m_area.Area(), m_area.ReadRule()))
+    if (!m_link.StartAreaRead(m_area.Area(), AreaFacts(m_area.Area()).read))
         return;
     if (m_style.guardOnRead)
         StartGuard();
@@ -405,7 +402,7 @@ void TSignallingWindow::wbtnClick()
     }
     if (!EnsurePortOpen())
         return;
-    if (!m_link.StartAreaWrite(m_area.Area(), blocks, m_area.Framing()))
+    if (!m_link.StartAreaWrite(m_area.Area(), blocks, AreaFacts(m_area.Area()).framing))
         return;
     if (m_style.guardOnWrite)
         StartGuard();

@@ -125,7 +125,6 @@ private:
     QHash<QString, QLabel *> m_labels;
     QHash<QString, TXStringGrid *> m_grids;
     QHash<QString, TCellEditor *> m_cellEditors;
-    std::vector<std::unique_ptr<TCellEditor>> m_ownedEditors;
 
     QPushButton *m_rbtn = nullptr;
     QPushButton *m_wbtn = nullptr;

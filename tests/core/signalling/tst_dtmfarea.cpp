@@ -1,6 +1,7 @@
 #include "signalling/DtmfCodec.h"
 
 #include "base/TextConvert.h"
+#include "protocol/Areas.h"
 #include "support/core/AreaTexts.h"
 
 #include <QtTest>
@@ -60,8 +61,8 @@ void TestDtmfArea::shape()
 {
     DtmfArea area;
     QCOMPARE(area.codec.Area(), 1);
-    QVERIFY(area.codec.ReadRule() == NextRead::CountReplies);
-    QVERIFY(area.codec.Framing() == WriteFraming::WithCrc);
+    QVERIFY(AreaFacts(area.codec.Area()).read == NextRead::CountReplies);
+    QVERIFY(AreaFacts(area.codec.Area()).framing == WriteFraming::WithCrc);
     QCOMPARE(area.codec.EncodeBlocks().size(), std::size_t(4));
 }
 

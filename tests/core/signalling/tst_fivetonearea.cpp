@@ -1,6 +1,7 @@
 #include "signalling/FiveToneCodec.h"
 
 #include "base/TextConvert.h"
+#include "protocol/Areas.h"
 #include "support/core/AreaTexts.h"
 
 #include <QtTest>
@@ -55,8 +56,8 @@ void TestFiveToneArea::shape()
 {
     FiveToneArea area;
     QCOMPARE(area.codec.Area(), 4);
-    QCOMPARE(area.codec.ReadRule(), NextRead::FollowReply);
-    QCOMPARE(area.codec.Framing(), WriteFraming::WithCrc);
+    QCOMPARE(AreaFacts(area.codec.Area()).read, NextRead::FollowReply);
+    QCOMPARE(AreaFacts(area.codec.Area()).framing, WriteFraming::WithCrc);
     QCOMPARE(area.codec.EncodeBlocks().size(), std::size_t(17));
     QCOMPARE(area.Grid("xg1").ColCount(), 4);
     QCOMPARE(area.Grid("xg1").RowCount(), 6);

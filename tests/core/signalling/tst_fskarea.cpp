@@ -1,6 +1,7 @@
 #include "signalling/FskCodec.h"
 
 #include "base/TextConvert.h"
+#include "protocol/Areas.h"
 #include "support/core/AreaTexts.h"
 
 #include <QtTest>
@@ -46,8 +47,8 @@ void TestFskArea::shape()
 {
     FskArea area;
     QCOMPARE(area.codec.Area(), 2);
-    QVERIFY(area.codec.ReadRule() == NextRead::CountReplies);
-    QVERIFY(area.codec.Framing() == WriteFraming::HeadThenData);
+    QVERIFY(AreaFacts(area.codec.Area()).read == NextRead::CountReplies);
+    QVERIFY(AreaFacts(area.codec.Area()).framing == WriteFraming::HeadThenData);
     QCOMPARE(area.codec.EncodeBlocks().size(), std::size_t(3));
 }
 

@@ -1,6 +1,7 @@
 #include "signalling/TwoToneCodec.h"
 
 #include "base/TextConvert.h"
+#include "protocol/Areas.h"
 #include "support/core/AreaTexts.h"
 
 #include <QtTest>
@@ -52,8 +53,8 @@ void TestTwoToneArea::shape()
 {
     TwoToneArea area;
     QCOMPARE(area.codec.Area(), 3);
-    QCOMPARE(area.codec.ReadRule(), NextRead::FollowReply);
-    QCOMPARE(area.codec.Framing(), WriteFraming::WithCrc);
+    QCOMPARE(AreaFacts(area.codec.Area()).read, NextRead::FollowReply);
+    QCOMPARE(AreaFacts(area.codec.Area()).framing, WriteFraming::WithCrc);
     QCOMPARE(area.codec.EncodeBlocks().size(), std::size_t(11));
     QCOMPARE(area.Grid("xg1").ColCount(), 3);
     QCOMPARE(area.Grid("xg1").RowCount(), 17);
