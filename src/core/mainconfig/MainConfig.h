@@ -25,7 +25,7 @@ class TMainConfig : public QObject {
 public:
     static constexpr int kRows = 17;
     static constexpr int kCols = col::Count;
-    static constexpr int kChannels = 16;
+    static constexpr int kChannels = frame::kChannelCount;
 
     explicit TMainConfig(QObject *parent = nullptr);
 

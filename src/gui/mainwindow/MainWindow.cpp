@@ -42,8 +42,8 @@ constexpr SettingPlace kSettingPlaces[] = {
 constexpr int kBoxHeight = 21;
 constexpr int kRowHeight = 24;
 constexpr int kRetryPauseMs = 100;
-constexpr int kMainWriteSteps = 17;  // progress range of a main write
-constexpr int kMainReadSteps = 16;   // progress range of a main read
+constexpr int kMainWriteSteps = frame::kMainAnswers - 1;  // progress range of a main write
+constexpr int kMainReadSteps = frame::kChannelCount;     // progress range of a main read
 
 QSize PrimaryScreenSize()
 {
