@@ -42,14 +42,14 @@ QString ChannelTable(const TMainConfig &config)
         "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
         "style=\"border-collapse: collapse; border-color: #000000;\"><tr>");
     for (int c = 0; c < TMainConfig::kCols; ++c)
-        html += QStringLiteral("<th bgcolor=\"#e6e6e6\">%1</th>").arg(Escaped(config.Cell(0, c)));
+        html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\">%1</th>").arg(Escaped(config.Cell(0, c)));
     html += QStringLiteral("</tr>");
     for (int n = 1; n <= TMainConfig::kChannels; ++n) {
         if (!config.IsChannelInUse(n))
             continue;
         html += QStringLiteral("<tr>");
         for (int c = 0; c < TMainConfig::kCols; ++c)
-            html += QStringLiteral("<td align=\"center\">%1</td>").arg(Escaped(config.Cell(n, c)));
+            html += QStringLiteral("<td align=\"center\" valign=\"middle\">%1</td>").arg(Escaped(config.Cell(n, c)));
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
