@@ -532,8 +532,11 @@ void TestChannelCsv::roundTrip()
         const int txUnits = rxUnits + shifts[(state >> 4) % 9];
         QStringList row{QString::number(n), QString::number(rxUnits / 100000.0, 'f', 5), QString::number(txUnits / 100000.0, 'f', 5)};
         const QString encode = pick(ToneList());
-        // Often the same tone both ways, so that TSQL and DTCS come up.
-        const QString decode = (state & 0x100) ? encode : pick(ToneList());
+        // Often the same tone both ways, so that TSQL and DTCS come up, DTCS also with the
+        // other polarity on receive.
+        QString decode = (state & 0x100) ? encode : pick(ToneList());
+        if ((state & 0x200) && decode.endsWith(QLatin1Char('N')))
+            decode.back() = QLatin1Char('I');
         row << decode << encode;
         for (int c = col::Power; c < TMainConfig::kCols; ++c)
             row << pick(columns.at(c).items);
