@@ -14,12 +14,13 @@ declare -A allowed=(
     [src/core/mainconfig]="protocol base"
     [src/core/signalling]="protocol base"
     [src/gui/dialogs]=""
+    [src/gui/print]="mainconfig base"
     [src/gui/grid]="dialogs base"
-    [src/gui/mainwindow]="grid dialogs mainconfig protocol serial base"
+    [src/gui/mainwindow]="print grid dialogs mainconfig protocol serial base"
     [src/gui/editors]="grid dialogs signalling protocol serial base"
     [src/app]="mainwindow editors dialogs mainconfig signalling protocol serial base"
     [tools/radio]="protocol serial device base"
-    [tools/cli]="mainconfig signalling protocol serial device base"
+    [tools/cli]="print mainconfig signalling protocol serial device base"
 )
 
 status=0

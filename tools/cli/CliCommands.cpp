@@ -7,12 +7,16 @@
 #include "cli/ConfigTable.h"
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
+#include "mainconfig/ChannelCsv.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
+#include "print/ChannelPlan.h"
 #include "serial/SerialPorts.h"
 
+#include <QDate>
+#include <QFileInfo>
 #include <cstdio>
 
 namespace {
@@ -137,6 +141,60 @@ void Show(const CliOptions &options)
     PrintOut(FormatConfigTable(config, false));
 }
 
+// Reports go to stderr as "IN.csv: line 7: ..."; they do not fail the command.
+void ImportCsv(const CliOptions &options, TCliProgress &progress)
+{
+    TMainConfig config;
+    if (!options.base.isEmpty())
+        LoadFile(config, options.base);
+    ChannelCsvImport result;
+    try {
+        result = ReadChannelCsvFile(options.file, options.startChannel);
+    } catch (const EChannelCsvError &e) {
+        throw ECliError(e.message());
+    }
+    for (const QString &report : result.reports)
+        progress.Note(options.file + QStringLiteral(": ") + report);
+    config.ReplaceRows(result.rows);
+    try {
+        SaveConfigFile(config, options.output);
+    } catch (const EConfigFileError &e) {
+        throw ECliError(e.message());
+    }
+    const QString channels = result.rows.isEmpty() ? QStringLiteral("no channels")
+                             : result.rows.size() == 1
+                                 ? QStringLiteral("channel %1").arg(result.rows.firstKey())
+                                 : QStringLiteral("channels %1 to %2").arg(result.rows.firstKey()).arg(result.rows.lastKey());
+    progress.Note(QStringLiteral("imported %1 into %2 (%3 %4)")
+                      .arg(channels, options.output)
+                      .arg(result.reports.size())
+                      .arg(result.reports.size() == 1 ? QStringLiteral("report") : QStringLiteral("reports")));
+}
+
+void ExportCsv(const CliOptions &options)
+{
+    TMainConfig config;
+    LoadFile(config, options.file);
+    try {
+        WriteChannelCsvFile(config, options.output);
+    } catch (const EConvertError &e) {
+        throw ECliError(QStringLiteral("%1: %2").arg(options.file, e.message()));
+    } catch (const EChannelCsvError &e) {
+        throw ECliError(e.message());
+    }
+}
+
+// The file does not hold the alarm setting, so the plan leaves it out.
+void Print(const CliOptions &options)
+{
+    TMainConfig config;
+    LoadFile(config, options.file);
+    QString error;
+    const ChannelPlanInfo info{QFileInfo(options.file).fileName(), QDate::currentDate(), false};
+    if (!WriteChannelPlanPdf(options.output, config, info, &error))
+        throw ECliError(error);
+}
+
 void Execute(const CliOptions &options, TCliProgress &progress)
 {
     if (options.help) {
@@ -151,6 +209,9 @@ void Execute(const CliOptions &options, TCliProgress &progress)
     case CliCommand::Read: Read(options, progress); break;
     case CliCommand::Write: Write(options, progress); break;
     case CliCommand::Show: Show(options); break;
+    case CliCommand::ImportCsv: ImportCsv(options, progress); break;
+    case CliCommand::ExportCsv: ExportCsv(options); break;
+    case CliCommand::Print: Print(options); break;
     }
 }
 

@@ -19,16 +19,22 @@ struct CommandDef {
     bool outputRequired;
     bool file;        // one positional file (required)
     bool alarm;       // --alarm
+    bool import;      // --start and --base
 };
 
 constexpr CommandDef kCommands[] = {
-    {"ports", CliCommand::Ports, false, false, false, false, false},
-    {"backup", CliCommand::Backup, true, true, true, false, false},
-    {"restore", CliCommand::Restore, true, false, false, true, false},
-    {"read", CliCommand::Read, true, true, false, false, false},
-    {"write", CliCommand::Write, true, false, false, true, true},
-    {"show", CliCommand::Show, false, false, false, true, false},
+    {"ports", CliCommand::Ports, false, false, false, false, false, false},
+    {"backup", CliCommand::Backup, true, true, true, false, false, false},
+    {"restore", CliCommand::Restore, true, false, false, true, false, false},
+    {"read", CliCommand::Read, true, true, false, false, false, false},
+    {"write", CliCommand::Write, true, false, false, true, true, false},
+    {"show", CliCommand::Show, false, false, false, true, false, false},
+    {"import-csv", CliCommand::ImportCsv, false, true, true, true, false, true},
+    {"export-csv", CliCommand::ExportCsv, false, true, true, true, false, false},
+    {"print", CliCommand::Print, false, true, true, true, false, false},
 };
+
+constexpr int kChannelCount = 16;
 
 constexpr double kMaxTimeoutSeconds = 3600;
 
@@ -70,6 +76,8 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
     const QCommandLineOption timeout(QStringLiteral("timeout"), QString(), QStringLiteral("S"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("FILE"));
     const QCommandLineOption alarm(QStringLiteral("alarm"), QString(), QStringLiteral("开|关"));
+    const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("N"));
+    const QCommandLineOption base(QStringLiteral("base"), QString(), QStringLiteral("FILE"));
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -80,6 +88,8 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
         parser.addOption(output);
     if (def.alarm)
         parser.addOption(alarm);
+    if (def.import)
+        parser.addOptions({start, base});
     if (!parser.parse(QStringList{QLatin1String(def.name)} + rest)) {
         QString problem = parser.errorText();
         if (problem.endsWith(QLatin1Char('.')))
@@ -120,6 +130,17 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
         options.alarm = parser.value(alarm);
         if (options.alarm != QStringLiteral("开") && options.alarm != QStringLiteral("关"))
             refuse(&def, QStringLiteral("--alarm takes 开 (on) or 关 (off), not '%1'").arg(options.alarm));
+    }
+    if (def.import) {
+        bool ok = false;
+        options.base = parser.value(base);
+        if (parser.isSet(base) && options.base.isEmpty())
+            refuse(&def, QStringLiteral("--base needs a file name"));
+        if (parser.isSet(start)) {
+            options.startChannel = parser.value(start).toInt(&ok);
+            if (!ok || options.startChannel < 1 || options.startChannel > kChannelCount)
+                refuse(&def, QStringLiteral("--start '%1' is not a channel from 1 to %2").arg(parser.value(start)).arg(kChannelCount));
+        }
     }
     return options;
 }
@@ -190,6 +211,9 @@ QString CliHelpText(CliCommand command)
             {QStringLiteral("read --port P [-o FILE.qz]"), QStringLiteral("read channels and settings; print or save them")},
             {QStringLiteral("write --port P FILE.qz [--alarm 开|关]"), QStringLiteral("write a configuration file into the radio")},
             {QStringLiteral("show FILE.qz"), QStringLiteral("print a configuration file as a table")},
+            {QStringLiteral("import-csv IN.csv -o OUT.qz"), QStringLiteral("make a configuration file from a CSV channel list")},
+            {QStringLiteral("export-csv IN.qz -o OUT.csv"), QStringLiteral("write a configuration file's channels as CSV")},
+            {QStringLiteral("print IN.qz -o OUT.pdf"), QStringLiteral("write a configuration file's channel plan as PDF")},
         });
         text += QStringLiteral("\nOptions of the commands that talk to the radio:\n") + Listing(RadioOptions());
         text += QStringLiteral("\n'xiepin-cli COMMAND --help' tells more about a command.\n");
@@ -240,6 +264,33 @@ QString CliHelpText(CliCommand command)
         text = QStringLiteral(
             "Usage: xiepin-cli show FILE.qz\n"
             "Prints a configuration file's channels and settings as a table.\n");
+        break;
+    case CliCommand::ImportCsv:
+        text = QStringLiteral(
+            "Usage: xiepin-cli import-csv IN.csv -o OUT.qz [--start N] [--base BASE.qz]\n"
+            "Reads a channel list in the generic CSV of the common multi-radio programmer (columns by\n"
+            "name: Frequency, Duplex, Offset, Tone, rToneFreq, cToneFreq, DtcsCode, DtcsPolarity,\n"
+            "RxDtcsCode, CrossMode, Mode, TStep, Skip, Power) into consecutive channels and saves\n"
+            "the table as a configuration file. Every row that cannot be imported as it stands is\n"
+            "reported on stderr with its line number; those reports do not fail the command.\n\n");
+        text += Listing({{QStringLiteral("-o OUT.qz"), QStringLiteral("the configuration file to write")},
+                         {QStringLiteral("--start N"), QStringLiteral("the channel of the first row, 1 to 16 (default 1)")},
+                         {QStringLiteral("--base BASE.qz"),
+                          QStringLiteral("start from this file's channels and settings instead of an empty table")}});
+        break;
+    case CliCommand::ExportCsv:
+        text = QStringLiteral(
+            "Usage: xiepin-cli export-csv IN.qz -o OUT.csv\n"
+            "Writes the channels in use of a configuration file as a CSV channel list that the common\n"
+            "multi-radio programmer reads, with this tool's own columns (DTMF keys, PTT-ID, scrambler,\n"
+            "signalling, compander) at the end.\n");
+        break;
+    case CliCommand::Print:
+        text = QStringLiteral(
+            "Usage: xiepin-cli print IN.qz -o OUT.pdf\n"
+            "Writes the channel plan of a configuration file as an A4 landscape PDF: the channels in\n"
+            "use with all their columns and the settings. The file does not hold the alarm setting,\n"
+            "so the plan leaves it blank.\n");
         break;
     }
     text += QLatin1Char('\n');

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-enum class CliCommand { None, Ports, Backup, Restore, Read, Write, Show };
+enum class CliCommand { None, Ports, Backup, Restore, Read, Write, Show, ImportCsv, ExportCsv, Print };
 
 // What the command line asks for. Parsing checks only the command line itself; whether the port
 // exists or a file is sound is found out when the command runs.
@@ -15,6 +15,8 @@ struct CliOptions {
     QString file;            // the positional file (restore, write, show)
     int timeoutMs = 10000;   // --timeout: how long the radio may stay silent
     QString alarm;           // --alarm "开" or "关"; empty: keep the radio's own
+    int startChannel = 1;    // --start: the channel the first imported row goes to
+    QString base;            // --base: the .qz file an import starts from; empty: an empty table
 };
 
 // arguments as QCoreApplication::arguments() gives them, the program name first.

@@ -4,10 +4,19 @@
 #include "cli/CliCommands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Only 'print' lays out text, which needs fonts and so the GUI module; it never needs a
+    // display, so it runs on the offscreen platform whatever the session offers.
+    const bool print = argc > 1 && std::strcmp(argv[1], "print") == 0;
+    if (print)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        print ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("xiepin-cli"));
     return RunCli(QCoreApplication::arguments());
 }

@@ -39,6 +39,12 @@ void TMainConfig::SetRow(int row, const QStringList &texts)
         SetCell(row, c, c < texts.size() ? texts.at(c) : QString());
 }
 
+void TMainConfig::ReplaceRows(const QMap<int, QStringList> &rows)
+{
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+        SetRow(it.key(), it.value());
+}
+
 const QString &TMainConfig::Setting(int box) const
 {
     Q_ASSERT(box >= 1 && box <= kSettingBoxCount);

@@ -3,6 +3,7 @@
 #include "mainconfig/ChannelLists.h"
 #include "protocol/Frame.h"
 
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,8 @@ public:
     QStringList Row(int row) const;
     // Replaces all 16 cells of a row; missing texts become empty.
     void SetRow(int row, const QStringList &texts);
+    // Replaces whole rows in one step (an import): row -> its texts, as SetRow takes them.
+    void ReplaceRows(const QMap<int, QStringList> &rows);
 
     // box 1..10, as ComboBox1..ComboBox10.
     const QString &Setting(int box) const;

@@ -7,6 +7,7 @@
 #include "grid/XStringGrid.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
+#include "mainwindow/ChannelPlanActions.h"
 #include "mainwindow/ProgressWindow.h"
 #include "serial/SerialPorts.h"
 
@@ -169,6 +170,8 @@ void TForm1::BuildMenus()
     m_n5->setObjectName(QStringLiteral("N5"));
     m_n1 = file->addAction(QStringLiteral("退出"), this, &TForm1::N1Click);
     m_n1->setObjectName(QStringLiteral("N1"));
+    m_plan = new TChannelPlanActions(this, m_config, {[this] { return m_xg->Row(); }, [this] { return m_fileName; }},
+                                     file, m_n1);
 
     QMenu *signalling = menuBar()->addMenu(QStringLiteral("信令编辑"));
     signalling->setObjectName(QStringLiteral("N11111"));
@@ -472,6 +475,7 @@ void TForm1::OnBusyChanged()
     m_wbtn->setEnabled(!busy);
     m_rbtn->setEnabled(!busy);
     m_n3->setEnabled(!busy);
+    m_plan->ImportAction()->setEnabled(!busy);
     m_comcbb->setEnabled(!busy && !m_link->IsPortOpen());
     const TransferKind kind = m_link->Running();
     SetTableEditable(kind != TransferKind::MainRead && kind != TransferKind::MainWrite);
@@ -560,6 +564,7 @@ void TForm1::LoadFile(const QString &path)
         return;
     try {
         LoadConfigFile(m_config, path);
+        m_fileName = path;
     } catch (const EConfigFileError &error) {
         ShowError(this, error.message());
     }
@@ -569,6 +574,7 @@ void TForm1::SaveFile(const QString &path)
 {
     try {
         SaveConfigFile(m_config, path);
+        m_fileName = path;
     } catch (const EConfigFileError &error) {
         ShowError(this, error.message());
     }

@@ -16,6 +16,7 @@ class QComboBox;
 class QFileDialog;
 class QPushButton;
 class TCellEditor;
+class TChannelPlanActions;
 class TForm3;
 class TXStringGrid;
 
@@ -24,7 +25,7 @@ class TXStringGrid;
 // signalling editors. It owns the programming link (and so the one serial port) and the main
 // configuration; the grid and the boxes show the model's texts and hand every edit to it.
 //
-// While a transfer runs, Read, Write, the port list and File/Open are disabled; during a main
+// While a transfer runs, Read, Write, the port list, File/Open and the CSV import are disabled; during a main
 // read or write the table and the boxes are read-only as well. F11 during a main write and F12
 // during a main read restart that transfer from the handshake.
 class TForm1 : public QMainWindow {
@@ -50,6 +51,9 @@ public:
     QPushButton *wbtn() const { return m_wbtn; }
     QPushButton *rbtn() const { return m_rbtn; }
     QComboBox *ComboBox(int box) const { return m_boxes.at(static_cast<std::size_t>(box - 1)); }
+
+    // The configuration file last opened or saved; empty before either.
+    QString FileName() const { return m_fileName; }
 
     // The port the user chose (the text of comcbb).
     QString PortName() const;
@@ -118,6 +122,8 @@ private:
     std::array<QAction *, 4> m_signallingItems{};
     QFileDialog *m_openDialog1 = nullptr;
     QFileDialog *m_saveDialog1 = nullptr;
+    TChannelPlanActions *m_plan = nullptr;
+    QString m_fileName;
 
     TForm3 *m_form3 = nullptr;
     QPointer<QWidget> m_dtmf;

@@ -1,0 +1,545 @@
+#include "mainconfig/ChannelCsv.h"
+
+#include "base/DecimalText.h"
+#include "base/Gbk.h"
+#include "base/TextConvert.h"
+#include "mainconfig/ChannelLists.h"
+#include "mainconfig/CsvText.h"
+#include "mainconfig/MainConfig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <optional>
+#include <utility>
+
+namespace {
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+const QString kNone = QStringLiteral("无");
+const QString kHigh = QStringLiteral("高");
+const QString kLow = QStringLiteral("低");
+
+// The columns of the current version of the format, in its order.
+const char *const kFormatColumns[] = {
+    "Location", "Name", "Frequency", "Duplex", "Offset", "Tone", "rToneFreq", "cToneFreq",
+    "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep", "Skip", "Power",
+    "Comment", "URCALL", "RPT1CALL", "RPT2CALL", "DVCODE",
+};
+
+// This tool's columns and the cells they carry.
+struct OwnColumn {
+    const char *name;
+    int column;
+};
+constexpr OwnColumn kOwnColumns[] = {
+    {"DTMFKey1", col::DtmfKey1},     {"DTMFKey2", col::DtmfKey2},
+    {"PTTID", col::PttId},           {"Scrambler", col::Scrambler},
+    {"Signalling", col::Signalling}, {"SignallingEntry", col::SignallingEntry},
+    {"Compander", col::Compander},
+};
+
+constexpr int kStepsHz[] = {5000, 6250, 10000, 12500, 25000};
+constexpr qint64 kUnitsPerMHz = 100000;               // frequencies in 10 Hz, five decimals of MHz
+constexpr qint64 kMaxShiftUnits = 70 * kUnitsPerMHz;  // beyond this a repeater shift is a split
+constexpr double kHighPowerWatts = 2.0;
+
+// What the filler fields of unused tones hold, as the format's own exports write them.
+const QString kFillerTone = QStringLiteral("88.5");
+const QString kFillerCode = QStringLiteral("023");
+const QString kFillerPolarity = QStringLiteral("NN");
+const QString kFillerCross = QStringLiteral("Tone->Tone");
+
+QString DefaultCell(int column)
+{
+    return NewChannelDefaults().at(column - col::ToneDecode);
+}
+
+bool IsThreeDigits(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
+    return digits.match(text).hasMatch();
+}
+
+QString DecodeText(const QByteArray &bytes)
+{
+    const QByteArray body = bytes.startsWith(kUtf8Bom) ? bytes.mid(kUtf8Bom.size()) : bytes;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(body);
+    if (!utf8.hasError())
+        return text;
+    // A spreadsheet on a Chinese system saves in its own code page.
+    if (const std::optional<QString> gbk = FromGbk(body))
+        return *gbk;
+    throw EChannelCsvError(QStringLiteral("The file is neither UTF-8 nor GBK text."));
+}
+
+// One data row of a file, turned into the cells of a channel.
+class RowImport {
+public:
+    RowImport(const QHash<QString, int> &columns, const CsvRecord &record, QStringList &reports)
+        : m_columns(columns), m_record(record), m_reports(reports)
+    {
+    }
+
+    bool HasFrequency() const { return !Field("Frequency").isEmpty(); }
+
+    // The 16 cells (the number left empty), or nullopt when the row cannot be imported.
+    std::optional<QStringList> Cells()
+    {
+        const QString mode = Field("Mode");
+        QString bandwidth;
+        if (mode.isEmpty() || mode.compare(QLatin1String("FM"), Qt::CaseInsensitive) == 0)
+            bandwidth = QStringLiteral("宽带");
+        else if (mode.compare(QLatin1String("NFM"), Qt::CaseInsensitive) == 0)
+            bandwidth = QStringLiteral("窄带");
+        else
+            return Refuse(QStringLiteral("mode %1 is not supported").arg(mode));
+
+        const std::optional<double> rx = Number("Frequency");
+        if (!rx)
+            return std::nullopt;
+        const std::optional<double> tx = TransmitMHz(*rx);
+        if (!tx)
+            return std::nullopt;
+
+        QStringList cells(col::Count);
+        cells[col::RxFreq] = Frequency(*rx, QStringLiteral("frequency"));
+        cells[col::TxFreq] = *tx == *rx ? cells[col::RxFreq] : Frequency(*tx, QStringLiteral("transmit frequency"));
+        std::tie(cells[col::ToneDecode], cells[col::ToneEncode]) = Tones();
+        cells[col::Power] = Power();
+        cells[col::Bandwidth] = bandwidth;
+        cells[col::ScanAdd] = ScanAdd();
+        cells[col::Step] = Step();
+        for (const OwnColumn &own : kOwnColumns)
+            cells[own.column] = OwnCell(own);
+        return cells;
+    }
+
+private:
+    // The field of the named column, without surrounding blanks; empty when missing.
+    QString Field(const QString &name) const
+    {
+        const int index = m_columns.value(name.toLower(), -1);
+        return index >= 0 && index < m_record.fields.size() ? m_record.fields.at(index).trimmed() : QString();
+    }
+    QString Field(const char *name) const { return Field(QLatin1String(name)); }
+
+    // The same thing said twice for one row (both tones of a DTCS row) is said once.
+    void Report(const QString &what)
+    {
+        const QString report = QStringLiteral("line %1: %2").arg(m_record.line).arg(what);
+        if (m_reports.isEmpty() || m_reports.constLast() != report)
+            m_reports << report;
+    }
+
+    std::nullopt_t Refuse(const QString &why)
+    {
+        Report(why + QStringLiteral("; the row is not imported"));
+        return std::nullopt;
+    }
+
+    std::optional<double> Number(const char *name)
+    {
+        bool ok = false;
+        const double value = Field(name).toDouble(&ok);
+        if (!ok)
+            return Refuse(QStringLiteral("%1 '%2' is not a number").arg(QLatin1String(name), Field(name)));
+        return value;
+    }
+
+    std::optional<double> TransmitMHz(double rx)
+    {
+        const QString duplex = Field("Duplex").toLower();
+        if (duplex.isEmpty())
+            return rx;
+        if (duplex == QLatin1String("off")) {
+            Report(QStringLiteral("transmit off is not supported; the channel transmits on its receive frequency"));
+            return rx;
+        }
+        if (duplex != QLatin1String("+") && duplex != QLatin1String("-") && duplex != QLatin1String("split")) {
+            Report(QStringLiteral("duplex '%1' is not understood; the channel transmits on its receive frequency")
+                       .arg(Field("Duplex")));
+            return rx;
+        }
+        const std::optional<double> offset = Number("Offset");
+        if (!offset)
+            return std::nullopt;
+        if (duplex == QLatin1String("split"))
+            return *offset;
+        return duplex == QLatin1String("+") ? rx + *offset : rx - *offset;
+    }
+
+    QString Frequency(double mhz, const QString &what)
+    {
+        const QString text = FormatFixed(mhz, 5);
+        if (!ScaledWhole(mhz, 5))
+            Report(QStringLiteral("%1 %2 rounded to %3").arg(what, FormatFixed(mhz, 6), text));
+        return text;
+    }
+
+    // {decode, encode}, reading only the fields the tone mode uses.
+    std::pair<QString, QString> Tones()
+    {
+        const QString mode = Field("Tone");
+        if (mode.isEmpty())
+            return {kNone, kNone};
+        if (mode.compare(QLatin1String("Tone"), Qt::CaseInsensitive) == 0)
+            return {kNone, Ctcss("rToneFreq")};
+        if (mode.compare(QLatin1String("TSQL"), Qt::CaseInsensitive) == 0) {
+            const QString tone = Ctcss("cToneFreq");
+            return {tone, tone};
+        }
+        if (mode.compare(QLatin1String("DTCS"), Qt::CaseInsensitive) == 0) {
+            const QString polarity = Polarity();
+            return {Dcs(QStringLiteral("DtcsCode"), polarity.at(1)), Dcs(QStringLiteral("DtcsCode"), polarity.at(0))};
+        }
+        if (mode.compare(QLatin1String("Cross"), Qt::CaseInsensitive) == 0)
+            return CrossTones();
+        Report(QStringLiteral("tone mode %1 is not supported; no tones").arg(mode));
+        return {kNone, kNone};
+    }
+
+    // CrossMode is "TX->RX"; files without the column mean the format's default.
+    std::pair<QString, QString> CrossTones()
+    {
+        const QString cross = Field("CrossMode").isEmpty() ? kFillerCross : Field("CrossMode");
+        const int arrow = cross.indexOf(QLatin1String("->"));
+        if (arrow < 0) {
+            Report(QStringLiteral("cross mode '%1' is not understood; no tones").arg(cross));
+            return {kNone, kNone};
+        }
+        const QString txPart = cross.left(arrow).trimmed();
+        const QString rxPart = cross.mid(arrow + 2).trimmed();
+        const QString polarity = Polarity();
+        QString encode = kNone;
+        QString decode = kNone;
+        if (txPart.compare(QLatin1String("Tone"), Qt::CaseInsensitive) == 0)
+            encode = Ctcss("rToneFreq");
+        else if (txPart.compare(QLatin1String("DTCS"), Qt::CaseInsensitive) == 0)
+            encode = Dcs(QStringLiteral("DtcsCode"), polarity.at(0));
+        else if (!txPart.isEmpty())
+            Report(QStringLiteral("cross mode '%1': transmit part %2 is not supported; no encode tone").arg(cross, txPart));
+        if (rxPart.compare(QLatin1String("Tone"), Qt::CaseInsensitive) == 0)
+            decode = Ctcss("cToneFreq");
+        else if (rxPart.compare(QLatin1String("DTCS"), Qt::CaseInsensitive) == 0)
+            decode = Dcs(Field("RxDtcsCode").isEmpty() ? QStringLiteral("DtcsCode") : QStringLiteral("RxDtcsCode"),
+                         polarity.at(1));
+        else if (!rxPart.isEmpty())
+            Report(QStringLiteral("cross mode '%1': receive part %2 is not supported; no decode tone").arg(cross, rxPart));
+        return {decode, encode};
+    }
+
+    // Two letters, transmit first: N normal, R reversed. Missing means NN.
+    QString Polarity()
+    {
+        const QString polarity = Field("DtcsPolarity").toUpper();
+        if (polarity.isEmpty())
+            return kFillerPolarity;
+        static const QRegularExpression valid(QStringLiteral("^[NR]{2}$"));
+        if (valid.match(polarity).hasMatch())
+            return polarity;
+        Report(QStringLiteral("DtcsPolarity '%1' is not NN, NR, RN or RR; NN used").arg(Field("DtcsPolarity")));
+        return kFillerPolarity;
+    }
+
+    QString Ctcss(const char *column)
+    {
+        const QString text = Field(column);
+        if (text.isEmpty()) {
+            Report(QStringLiteral("%1 is empty; no tone").arg(QLatin1String(column)));
+            return kNone;
+        }
+        bool ok = false;
+        const double hz = text.toDouble(&ok);
+        return Listed(ok && ScaledWhole(hz, 1) ? FormatFixed(hz, 1) : text, QLatin1String(column));
+    }
+
+    QString Dcs(const QString &column, QChar letter)
+    {
+        QString code = Field(column);
+        if (code.isEmpty()) {
+            Report(QStringLiteral("%1 is empty; no tone").arg(column));
+            return kNone;
+        }
+        if (IsThreeDigits(code))
+            code = code.rightJustified(3, QLatin1Char('0'));
+        return Listed(code + (letter == QLatin1Char('R') ? QLatin1Char('I') : QLatin1Char('N')), column);
+    }
+
+    // The radio stores any tone, so one that is not in the list is kept, but said.
+    QString Listed(const QString &tone, const QString &column)
+    {
+        if (!ToneList().contains(tone))
+            Report(QStringLiteral("%1: %2 is not in the tone list; imported as it is").arg(column, tone));
+        return tone;
+    }
+
+    QString Power()
+    {
+        const QString power = Field("Power");
+        const auto is = [&power](const char *text) { return power.compare(QLatin1String(text), Qt::CaseInsensitive) == 0; };
+        if (power.isEmpty() || is("High") || is("H") || power.startsWith(QLatin1String("Med"), Qt::CaseInsensitive)
+            || power.startsWith(QLatin1String("Mid"), Qt::CaseInsensitive))
+            return kHigh;
+        if (is("Low") || is("L"))
+            return kLow;
+        QString watts = power;
+        if (watts.endsWith(QLatin1Char('W'), Qt::CaseInsensitive))
+            watts.chop(1);
+        bool ok = false;
+        const double value = watts.trimmed().toDouble(&ok);
+        if (ok)
+            return value >= kHighPowerWatts ? kHigh : kLow;
+        Report(QStringLiteral("power '%1' is not understood; %2 used").arg(power, kHigh));
+        return kHigh;
+    }
+
+    QString ScanAdd()
+    {
+        const QString skip = Field("Skip").toUpper();
+        if (skip == QLatin1String("S"))
+            return kNone;
+        if (!skip.isEmpty() && skip != QLatin1String("P"))
+            Report(QStringLiteral("Skip '%1' is not understood; the channel scans").arg(Field("Skip")));
+        return QStringLiteral("有");
+    }
+
+    QString Step()
+    {
+        const QString step = Field("TStep");
+        const QString fallback = DefaultCell(col::Step);
+        if (step.isEmpty())
+            return fallback;
+        bool ok = false;
+        const std::optional<qint64> hz = ScaledWhole(step.toDouble(&ok), 3);
+        if (ok && hz) {
+            for (const int allowed : kStepsHz)
+                if (*hz == allowed)
+                    return QString::number(allowed);
+        }
+        Report(QStringLiteral("step %1 kHz is not supported; %2 used").arg(step, fallback));
+        return fallback;
+    }
+
+    QString OwnCell(const OwnColumn &own)
+    {
+        const QString text = Field(own.name);
+        if (text.isEmpty())
+            return DefaultCell(own.column);
+        const ChannelColumn &column = ChannelColumns().at(own.column);
+        if (!column.items.contains(text))
+            Report(QStringLiteral("%1: %2 is not in the list of %3; imported as it is")
+                       .arg(QLatin1String(own.name), text, column.caption));
+        return text;
+    }
+
+    const QHash<QString, int> &m_columns;
+    const CsvRecord &m_record;
+    QStringList &m_reports;
+};
+
+// --- export
+
+QString Place(int channel, int column)
+{
+    return QStringLiteral("信道 %1 %2").arg(channel).arg(ChannelColumns().at(column).caption);
+}
+
+double CellNumber(const TMainConfig &config, int channel, int column)
+{
+    try {
+        return StrToFloat(config.Cell(channel, column));
+    } catch (const EConvertError &e) {
+        throw e.WithPlace(Place(channel, column));
+    }
+}
+
+// The frequency in 10 Hz, as the cell shows it to five decimals.
+qint64 FrequencyUnits(const TMainConfig &config, int channel, int column)
+{
+    return FormatFixed(CellNumber(config, channel, column), 5).remove(QLatin1Char('.')).toLongLong();
+}
+
+QString SixDecimals(qint64 units)
+{
+    const qint64 magnitude = qAbs(units);
+    return QStringLiteral("%1%2.%3")
+        .arg(units < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / kUnitsPerMHz)
+        .arg(magnitude % kUnitsPerMHz * 10, 6, 10, QLatin1Char('0'));
+}
+
+struct ToneCell {
+    enum Kind { None, Ctcss, Dcs } kind = None;
+    QString value;   // "88.5" or "023"
+    QChar polarity;  // 'N' or 'R' for a DCS code
+};
+
+ToneCell ReadTone(const TMainConfig &config, int channel, int column)
+{
+    const QString text = config.Cell(channel, column).trimmed();
+    if (text.isEmpty() || text == kNone)
+        return {};
+    static const QRegularExpression dcs(QStringLiteral("^([0-9]{3})([NI])$"));
+    const QRegularExpressionMatch match = dcs.match(text);
+    if (match.hasMatch())
+        return {ToneCell::Dcs, match.captured(1), match.captured(2) == QLatin1String("N") ? QLatin1Char('N') : QLatin1Char('R')};
+    bool ok = false;
+    const double hz = text.toDouble(&ok);
+    if (!ok)
+        throw EConvertError(QStringLiteral("'%1' is not a tone").arg(text)).WithPlace(Place(channel, column));
+    return {ToneCell::Ctcss, FormatFixed(hz, 1), QChar()};
+}
+
+// Tone, rToneFreq, cToneFreq, DtcsCode, DtcsPolarity, RxDtcsCode, CrossMode.
+QStringList ToneFields(const ToneCell &encode, const ToneCell &decode)
+{
+    QString mode;
+    QString rTone = kFillerTone, cTone = kFillerTone, code = kFillerCode, rxCode = kFillerCode;
+    QString polarity = kFillerPolarity, cross = kFillerCross;
+    if (encode.kind == ToneCell::None && decode.kind == ToneCell::None) {
+    } else if (encode.kind == ToneCell::Ctcss && decode.kind == ToneCell::None) {
+        mode = QStringLiteral("Tone");
+        rTone = encode.value;
+    } else if (encode.kind == ToneCell::Ctcss && decode.kind == ToneCell::Ctcss && encode.value == decode.value) {
+        mode = QStringLiteral("TSQL");
+        cTone = encode.value;
+    } else if (encode.kind == ToneCell::Dcs && decode.kind == ToneCell::Dcs && encode.value == decode.value) {
+        mode = QStringLiteral("DTCS");
+        code = encode.value;
+        polarity = QString(encode.polarity) + decode.polarity;
+    } else {
+        mode = QStringLiteral("Cross");
+        static const QString parts[] = {QString(), QStringLiteral("Tone"), QStringLiteral("DTCS")};
+        cross = parts[encode.kind] + QStringLiteral("->") + parts[decode.kind];
+        if (encode.kind == ToneCell::Ctcss)
+            rTone = encode.value;
+        if (encode.kind == ToneCell::Dcs) {
+            code = encode.value;
+            polarity[0] = encode.polarity;
+        }
+        if (decode.kind == ToneCell::Ctcss)
+            cTone = decode.value;
+        if (decode.kind == ToneCell::Dcs) {
+            rxCode = decode.value;
+            polarity[1] = decode.polarity;
+        }
+    }
+    return {mode, rTone, cTone, code, polarity, rxCode, cross};
+}
+
+QStringList ExportRow(const TMainConfig &config, int n)
+{
+    const qint64 rx = FrequencyUnits(config, n, col::RxFreq);
+    const qint64 tx = IsEmptyText(config.Cell(n, col::TxFreq)) ? rx : FrequencyUnits(config, n, col::TxFreq);
+    QString duplex;
+    qint64 offset = 0;
+    if (tx != rx && qAbs(tx - rx) <= kMaxShiftUnits) {
+        duplex = tx > rx ? QStringLiteral("+") : QStringLiteral("-");
+        offset = qAbs(tx - rx);
+    } else if (tx != rx) {
+        duplex = QStringLiteral("split");
+        offset = tx;
+    }
+    const double stepKHz = CellNumber(config, n, col::Step) / 1000.0;
+
+    QStringList fields{QString::number(n), QStringLiteral("CH%1").arg(n), SixDecimals(rx), duplex, SixDecimals(offset)};
+    fields << ToneFields(ReadTone(config, n, col::ToneEncode), ReadTone(config, n, col::ToneDecode));
+    fields << (config.Cell(n, col::Bandwidth) == QStringLiteral("窄带") ? QStringLiteral("NFM") : QStringLiteral("FM"))
+           << FormatFixed(stepKHz, 2)
+           << (config.Cell(n, col::ScanAdd) == kNone ? QStringLiteral("S") : QString())
+           << (config.Cell(n, col::Power) == kLow ? QStringLiteral("Low") : QStringLiteral("High"));
+    fields << QString() << QString() << QString() << QString() << QString();  // Comment and the digital-voice fields
+    for (const OwnColumn &own : kOwnColumns)
+        fields << config.Cell(n, own.column);
+    return fields;
+}
+
+QStringList ExportHeader()
+{
+    QStringList header;
+    for (const char *name : kFormatColumns)
+        header << QLatin1String(name);
+    for (const OwnColumn &own : kOwnColumns)
+        header << QLatin1String(own.name);
+    return header;
+}
+
+}  // namespace
+
+EChannelCsvError::EChannelCsvError(const QString &message)
+    : std::runtime_error(message.toStdString())
+{
+}
+
+ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel)
+{
+    if (startChannel < 1 || startChannel > TMainConfig::kChannels)
+        throw EChannelCsvError(QStringLiteral("The start channel %1 is not between 1 and %2.")
+                                   .arg(startChannel)
+                                   .arg(TMainConfig::kChannels));
+    const QVector<CsvRecord> records = SplitCsvRecords(DecodeText(bytes));
+    QHash<QString, int> columns;
+    if (!records.isEmpty()) {
+        const QStringList &names = records.constFirst().fields;
+        for (int i = names.size() - 1; i >= 0; --i)  // the first of two equal names counts
+            columns.insert(names.at(i).trimmed().toLower(), i);
+    }
+    if (!columns.contains(QStringLiteral("frequency")))
+        throw EChannelCsvError(QStringLiteral("The file has no header line naming a Frequency column."));
+
+    ChannelCsvImport result;
+    int channel = startChannel;
+    for (int r = 1; r < records.size(); ++r) {
+        RowImport row(columns, records.at(r), result.reports);
+        if (!row.HasFrequency())
+            continue;
+        if (channel > TMainConfig::kChannels) {
+            result.reports << QStringLiteral("line %1: no channel is left after channel %2; the row is not imported")
+                                  .arg(records.at(r).line)
+                                  .arg(TMainConfig::kChannels);
+            continue;
+        }
+        if (std::optional<QStringList> cells = row.Cells()) {
+            (*cells)[col::Number] = QString::number(channel);
+            result.rows.insert(channel++, *cells);
+        }
+    }
+    return result;
+}
+
+QByteArray ExportChannelCsv(const TMainConfig &config)
+{
+    QString text = CsvLine(ExportHeader()) + QStringLiteral("\r\n");
+    for (int n = 1; n <= TMainConfig::kChannels; ++n)
+        if (config.IsChannelInUse(n))
+            text += CsvLine(ExportRow(config, n)) + QStringLiteral("\r\n");
+    return text.toUtf8();
+}
+
+ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EChannelCsvError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    try {
+        return ImportChannelCsv(bytes, startChannel);
+    } catch (const EChannelCsvError &e) {
+        throw EChannelCsvError(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), e.message()));
+    }
+}
+
+void WriteChannelCsvFile(const TMainConfig &config, const QString &path)
+{
+    const QByteArray bytes = ExportChannelCsv(config);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw EChannelCsvError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Comma-separated text as RFC 4180 has it: fields split by commas, a field in double quotes may
+// hold commas, line breaks and doubled quotes. Lines end with CR LF, LF or a lone CR.
+
+struct CsvRecord {
+    int line = 0;        // where the record starts, counted from 1
+    QStringList fields;  // as written, blanks kept
+};
+
+// Every record of the text in order. A line with nothing on it gives no record; a final line
+// break adds none. Text after a closing quote up to the next comma stays part of the field.
+QVector<CsvRecord> SplitCsvRecords(const QString &text);
+
+// The field as written into a file: in double quotes, inner quotes doubled, when it holds a
+// comma, a double quote or a line break; unchanged otherwise.
+QString CsvField(const QString &text);
+// Fields joined by commas, each as CsvField writes it.
+QString CsvLine(const QStringList &fields);

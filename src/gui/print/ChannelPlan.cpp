@@ -1,0 +1,145 @@
+#include "print/ChannelPlan.h"
+
+#include "mainconfig/ChannelLists.h"
+#include "mainconfig/MainConfig.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFont>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace {
+
+const QString kTitle = QStringLiteral("对讲机写频软件 V1.1.4");
+constexpr double kMarginMm = 10;
+constexpr double kFontPoints = 9;
+
+// The settings as the window shows them: two rows of five boxes.
+constexpr int kSettingRows[2][5] = {
+    {VoxLevelBox, TimeOutBox, PowerSaveBox, Pf1Box, VoicePromptBox},
+    {VoxDelayBox, SquelchBox, ScanBox, Pf2Box, AlarmBox},
+};
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("ChannelPlan", text);
+}
+
+QString Escaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+QString ChannelTable(const TMainConfig &config)
+{
+    QString html = QStringLiteral(
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
+        "style=\"border-collapse: collapse; border-color: #000000;\"><tr>");
+    for (int c = 0; c < TMainConfig::kCols; ++c)
+        html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\">%1</th>").arg(Escaped(config.Cell(0, c)));
+    html += QStringLiteral("</tr>");
+    for (int n = 1; n <= TMainConfig::kChannels; ++n) {
+        if (!config.IsChannelInUse(n))
+            continue;
+        html += QStringLiteral("<tr>");
+        for (int c = 0; c < TMainConfig::kCols; ++c)
+            html += QStringLiteral("<td align=\"center\" valign=\"middle\">%1</td>").arg(Escaped(config.Cell(n, c)));
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+QString SettingsTable(const TMainConfig &config, bool withAlarm)
+{
+    QString html = QStringLiteral(
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+        "style=\"border-collapse: collapse; border-color: #000000;\">");
+    for (const auto &row : kSettingRows) {
+        html += QStringLiteral("<tr>");
+        for (const int box : row) {
+            const bool shown = box != AlarmBox || withAlarm;
+            html += QStringLiteral("<td bgcolor=\"#e6e6e6\">%1</td><td align=\"center\" width=\"90\">%2</td>")
+                        .arg(Escaped(SettingPlaceName(box)), shown ? Escaped(config.Setting(box)) : QString());
+        }
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+QFont PlanFont()
+{
+    QFont font;
+    // Latin text and digits first from a Latin font: a CJK font swaps in other digit glyphs next
+    // to Latin letters ("754I", "V1.1.4"), which the PDF's text layer then cannot name. The
+    // Chinese comes from the CJK fonts after it (or whatever fontconfig falls back to).
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"), QStringLiteral("sans-serif")});
+    font.setPointSizeF(kFontPoints);
+    return font;
+}
+
+}  // namespace
+
+QString ChannelPlanHtml(const TMainConfig &config, const ChannelPlanInfo &info)
+{
+    QString html = QStringLiteral("<html><body><h2>%1</h2><p>").arg(Escaped(kTitle));
+    html += Escaped(Tr("日期：%1").arg(info.date.toString(Qt::ISODate)));
+    if (!info.fileName.isEmpty())
+        html += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;") + Escaped(Tr("文件：%1").arg(info.fileName));
+    html += QStringLiteral("</p>") + ChannelTable(config) + QStringLiteral("<p></p>");
+    html += SettingsTable(config, info.withAlarm);
+    return html + QStringLiteral("</body></html>");
+}
+
+void SetChannelPlanPage(QPagedPaintDevice &device)
+{
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+}
+
+void PrintChannelPlan(QPagedPaintDevice &device, const TMainConfig &config, const ChannelPlanInfo &info)
+{
+    QTextDocument document;
+    // Laid out in the device's own resolution, so the page breaks where the device's pages do.
+    document.documentLayout()->setPaintDevice(&device);
+    document.setDefaultFont(PlanFont());
+    document.setDocumentMargin(0);
+    const QSizeF page(device.width(), device.height());
+    document.setPageSize(page);
+    document.setHtml(ChannelPlanHtml(config, info));
+
+    QPainter painter(&device);
+    for (int p = 0; p < document.pageCount(); ++p) {
+        if (p > 0)
+            device.newPage();
+        painter.save();
+        painter.translate(0, -p * page.height());
+        document.drawContents(&painter, QRectF(QPointF(0, p * page.height()), page));
+        painter.restore();
+    }
+}
+
+bool WriteChannelPlanPdf(const QString &path, const TMainConfig &config, const ChannelPlanInfo &info, QString *error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        {
+            QPdfWriter writer(&file);
+            writer.setTitle(kTitle);
+            writer.setCreator(kTitle);
+            SetChannelPlanPage(writer);
+            PrintChannelPlan(writer, config, info);
+        }
+        if (file.commit())
+            return true;
+    }
+    if (error)
+        *error = QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return false;
+}

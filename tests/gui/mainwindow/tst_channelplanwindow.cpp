@@ -1,0 +1,313 @@
+#include "app/AppWindows.h"
+#include "grid/XStringGrid.h"
+#include "mainconfig/ChannelCsv.h"
+#include "mainwindow/ChannelPlanActions.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ProgressWindow.h"
+#include "protocol/FactoryImage.h"
+#include "support/gui/TestSupport.h"
+#include "support/radio/RadioChannel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+const QByteArray kCsv =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
+    "1,A,438.500000,+,5.000000,TSQL,88.5,127.3,023,NN,023,Tone->Tone,NFM,12.50,,Low,\"a, b\",,,,\r\n"
+    "2,Air,118.100000,,0,,88.5,88.5,023,NN,023,Tone->Tone,AM,25.00,,High,,,,,\r\n"
+    "3,B,145.600000,-,0.600000,DTCS,88.5,88.5,754,NR,023,Tone->Tone,FM,25.00,S,High,,,,,\r\n";
+
+// The main window on an in-process virtual radio, shown and active.
+struct Fixture {
+    Fixture() : radio(FactoryImage())
+    {
+        auto port = std::make_unique<RadioChannel>(radio);
+        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::move(port), QSize(1280, 1024)});
+        form().Link().SetResendInterval(60);
+        form().comcbb()->setEditText(QStringLiteral("/dev/virtual-radio"));
+        form().show();
+        QApplication::setActiveWindow(&form());
+    }
+    TForm1 &form() const { return windows->Form1(); }
+    TXStringGrid &xg() const { return *form().xg(); }
+    QAction *action(const char *name) const { return form().findChild<QAction *>(name); }
+    template <typename T>
+    T *child(const char *name) const { return form().findChild<T *>(name); }
+
+    VirtualRadio radio;
+    std::unique_ptr<TAppWindows> windows;
+    MessageRecorder messages;
+};
+
+// Answers the dialog of that name as soon as it shows: the dialogs run their own event loops,
+// so the answer comes from a timer that looks for it.
+template <typename Dialog>
+void Answer(TForm1 &form, const char *name, std::function<void(Dialog &)> answer)
+{
+    auto *poll = new QTimer(&form);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, &form, [&form, poll, name, answer] {
+        auto *dialog = form.findChild<Dialog *>(QLatin1String(name));
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        answer(*dialog);
+    });
+    poll->start();
+}
+
+void AnswerFile(TForm1 &form, const char *name, const QString &path)
+{
+    Answer<QFileDialog>(form, name, [path](QFileDialog &dialog) {
+        dialog.selectFile(path);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QString PdfText(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+int DarkRows(const QImage &image)
+{
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
+QString ScreenshotPath(const QString &fallbackDir, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
+    return (dir.isEmpty() ? fallbackDir : dir) + QLatin1Char('/') + name;
+}
+
+}  // namespace
+
+class TestChannelPlanWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void fileMenuItems();
+    void importFromCurrentRow();
+    void importStartChosen();
+    void importErrorShown();
+    void importLockedWhileBusy();
+    void exportCsv();
+    void exportPdfNamesFile();
+    void printPreview();
+};
+
+void TestChannelPlanWindow::fileMenuItems()
+{
+    Fixture f;
+    auto *menu = f.form().menuBar()->findChild<QMenu *>(QStringLiteral("N2"));
+    QVERIFY(menu);
+    QStringList texts;
+    for (QAction *action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(texts, (QStringList{QStringLiteral("打开"), QStringLiteral("保存"), QStringLiteral("导入 CSV…"),
+                                 QStringLiteral("导出 CSV…"), QStringLiteral("打印…"), QStringLiteral("导出 PDF…"),
+                                 QStringLiteral("-"), QStringLiteral("退出")}));
+}
+
+// The start channel offered is the current row; rows past the reported one follow on, the
+// other channels and the settings stay, and the report list stays open.
+void TestChannelPlanWindow::importFromCurrentRow()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("plan.csv"));
+    WriteFile(csv, kCsv);
+    TMainConfig &config = f.form().Config();
+    config.SetRow(1, QString::fromUtf8("1,430.00000,430.00000,无,无,高,宽带,有,25000,无,无,无,无,DTMF,1,无").split(QLatin1Char(',')));
+    config.SetRow(5, QString::fromUtf8("5,431.00000,431.00000,无,无,高,宽带,有,25000,无,无,无,无,DTMF,1,无").split(QLatin1Char(',')));
+    config.SetSetting(SquelchBox, QStringLiteral("4"));
+    f.xg().setFocus();
+    f.xg().SetCol(2);
+    f.xg().SetRow(3);
+
+    int offered = 0;
+    AnswerFile(f.form(), "CsvOpenDialog", csv);
+    Answer<QInputDialog>(f.form(), "StartChannelDialog", [&offered](QInputDialog &start) {
+        offered = start.intValue();
+        start.accept();
+    });
+    f.action("ImportCsv1")->trigger();
+    QCOMPARE(offered, 3);
+
+    QCOMPARE(f.xg().Cells(1, 1), QStringLiteral("430.00000"));
+    QCOMPARE(f.xg().Cells(1, 2), QString());
+    const QStringList three{QStringLiteral("3"), QStringLiteral("438.50000"), QStringLiteral("443.50000"),
+                            QStringLiteral("127.3"), QStringLiteral("127.3"), QStringLiteral("低"), QStringLiteral("窄带"),
+                            QStringLiteral("有"), QStringLiteral("12500"), QStringLiteral("无"), QStringLiteral("无"),
+                            QStringLiteral("无"), QStringLiteral("无"), QStringLiteral("DTMF"), QStringLiteral("1"), QStringLiteral("无")};
+    QCOMPARE(config.Row(3), three);
+    for (int c = 0; c < TMainConfig::kCols; ++c)
+        QCOMPARE(f.xg().Cells(c, 3), three.at(c));
+    QCOMPARE(f.xg().Cells(3, 4), QStringLiteral("754I"));
+    QCOMPARE(f.xg().Cells(4, 4), QStringLiteral("754N"));
+    QCOMPARE(f.xg().Cells(1, 5), QStringLiteral("431.00000"));
+    QCOMPARE(f.form().ComboBox(SquelchBox)->currentText(), QStringLiteral("4"));
+
+    auto *report = f.child<QDialog>("CsvReportDialog");
+    QVERIFY(report && report->isVisible());
+    QCOMPARE(f.child<QPlainTextEdit>("CsvReportList")->toPlainText(),
+             QStringLiteral("line 3: mode AM is not supported; the row is not imported"));
+    QVERIFY(f.child<QLabel>("CsvReportSummary")->text().contains(QLatin1Char('2')));
+    QVERIFY(QTest::qWaitForWindowExposed(report));
+    QVERIFY(report->grab().save(ScreenshotPath(dir.path(), QStringLiteral("csv-import-reports.png"))));
+    report->accept();
+    QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestChannelPlanWindow::importStartChosen()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("plan.csv"));
+    WriteFile(csv, kCsv);
+    AnswerFile(f.form(), "CsvOpenDialog", csv);
+    Answer<QInputDialog>(f.form(), "StartChannelDialog", [](QInputDialog &start) {
+        start.setIntValue(16);
+        start.accept();
+    });
+    f.action("ImportCsv1")->trigger();
+    QCOMPARE(f.xg().Cells(1, 16), QStringLiteral("438.50000"));
+    QCOMPARE(f.child<QPlainTextEdit>("CsvReportList")->toPlainText(),
+             QStringLiteral("line 3: no channel is left after channel 16; the row is not imported\n"
+                            "line 4: no channel is left after channel 16; the row is not imported"));
+    f.child<QDialog>("CsvReportDialog")->accept();
+
+    // Cancelling the start channel imports nothing.
+    f.form().Config().Reset();
+    AnswerFile(f.form(), "CsvOpenDialog", csv);
+    Answer<QInputDialog>(f.form(), "StartChannelDialog", [](QInputDialog &start) { start.reject(); });
+    f.action("ImportCsv1")->trigger();
+    QCOMPARE(f.xg().Cells(1, 16), QString());
+    QVERIFY(!f.child<QDialog>("CsvReportDialog")->isVisible());
+}
+
+void TestChannelPlanWindow::importErrorShown()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("names.csv"));
+    WriteFile(csv, "Location,Name\r\n1,x\r\n");
+    auto *actions = f.form().findChild<TChannelPlanActions *>();
+    QVERIFY(actions);
+    actions->ImportCsv(csv, 1);
+    QCOMPARE(f.messages.texts(),
+             QStringList{QStringLiteral("Cannot read file \"%1\". The file has no header line naming a Frequency column.").arg(csv)});
+    QVERIFY(!f.child<QDialog>("CsvReportDialog")->isVisible());
+}
+
+void TestChannelPlanWindow::importLockedWhileBusy()
+{
+    Fixture f;
+    f.radio.faults().silent = true;
+    f.form().rbtn()->click();
+    QVERIFY(f.form().Link().IsBusy());
+    QVERIFY(!f.action("ImportCsv1")->isEnabled());
+    QVERIFY(f.action("ExportCsv1")->isEnabled());
+    f.action("ImportCsv1")->trigger();  // no dialog opens: nothing to answer
+    QVERIFY(!f.child<QFileDialog>("CsvOpenDialog")->isVisible());
+    f.windows->Form3().Button2()->click();
+    QVERIFY(f.action("ImportCsv1")->isEnabled());
+}
+
+void TestChannelPlanWindow::exportCsv()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    f.form().Config().SetEditText(2, 1, QStringLiteral("145.5"));
+    f.form().Config().SetEditText(2, 4, QStringLiteral("88.5"));
+    const QString path = dir.filePath(QStringLiteral("out"));
+    AnswerFile(f.form(), "CsvSaveDialog", path);
+    f.action("ExportCsv1")->trigger();
+    const QByteArray written = ReadFile(path + QStringLiteral(".csv"));
+    QCOMPARE(written, ExportChannelCsv(f.form().Config()));
+    QVERIFY(written.contains("\r\n2,CH2,145.500000,,0.000000,Tone,88.5,"));
+    QVERIFY(f.messages.messages.isEmpty());
+
+    f.form().Config().SetCell(2, col::Step, QStringLiteral("x"));
+    f.form().findChild<TChannelPlanActions *>()->ExportCsv(path + QStringLiteral(".csv"));
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("信道 2 步进频率: 'x' is not a valid floating point value")});
+    QCOMPARE(ReadFile(path + QStringLiteral(".csv")), written);
+}
+
+void TestChannelPlanWindow::exportPdfNamesFile()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    f.form().Config().SetEditText(7, 1, QStringLiteral("433.775"));
+    f.form().SaveFile(dir.filePath(QStringLiteral("club.qz")));
+    const QString pdf = dir.filePath(QStringLiteral("plan"));
+    AnswerFile(f.form(), "PdfSaveDialog", pdf);
+    f.action("ExportPdf1")->trigger();
+    const QString text = PdfText(pdf + QStringLiteral(".pdf"));
+    QVERIFY2(text.contains(QStringLiteral("对讲机写频软件 V1.1.4")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("club.qz")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("433.77500")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("报警")), qPrintable(text));  // the window knows the alarm setting
+    QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestChannelPlanWindow::printPreview()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    for (int n = 1; n <= 12; ++n)
+        f.form().Config().SetEditText(n, 1, QString::number(430 + n * 0.0125, 'f', 4));
+    f.form().Config().SetCell(4, col::ToneEncode, QStringLiteral("754N"));
+    QImage picture;
+    Answer<QPrintPreviewDialog>(f.form(), "PrintPreviewDialog1", [&picture](QPrintPreviewDialog &preview) {
+        preview.resize(1100, 800);
+        QTest::qWait(300);  // the preview lays its pages out after showing
+        picture = preview.grab().toImage();
+        preview.reject();
+    });
+    f.action("Print1")->trigger();
+    QVERIFY(!picture.isNull());
+    QVERIFY(picture.save(ScreenshotPath(dir.path(), QStringLiteral("print-preview.png"))));
+    QVERIFY2(DarkRows(picture) > picture.height() / 10, "the preview shows a page with the table");
+}
+
+QTEST_MAIN(TestChannelPlanWindow)
+#include "tst_channelplanwindow.moc"
