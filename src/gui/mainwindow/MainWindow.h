@@ -17,6 +17,7 @@ class QFileDialog;
 class QPushButton;
 class TCellEditor;
 class TForm3;
+class TMainEditing;
 class TXStringGrid;
 
 // The main window: the channel table `xg` and the ten settings boxes, the port list `comcbb`,
@@ -44,6 +45,9 @@ public:
     TProgramLink &Link() { return *m_link; }
     TMainConfig &Config() { return m_config; }
     TForm3 *Form3() const { return m_form3; }
+    TMainEditing &Editing() const { return *m_editing; }
+    // The .qz file last loaded or saved; empty before the first.
+    QString FileName() const { return m_fileName; }
 
     TXStringGrid *xg() const { return m_xg; }
     QComboBox *comcbb() const { return m_comcbb; }
@@ -63,7 +67,8 @@ public Q_SLOTS:
     void wbtnClick();
     void rbtnClick();
     void N3Click();  // File / Open
-    void N5Click();  // File / Save
+    void N5Click();  // File / Save: to the current file, or as SaveAs1 when there is none
+    void SaveAs1Click();  // File / Save as
     void N1Click();  // File / Exit
     void DTMF1Click();
     void N2tone1Click();
@@ -75,11 +80,13 @@ public Q_SLOTS:
 
     // What Open and Save do after their dialog; errors are shown to the user.
     void LoadFile(const QString &path);
-    void SaveFile(const QString &path);
+    bool SaveFile(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
+    // With unsaved changes the user chooses: save, don't save, or keep the window open.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate(const QSize &screen);
@@ -100,6 +107,7 @@ private:
     void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, bool completed);
     void SetTableEditable(bool editable);
+    void UpdateCaption();
     void HideProgressWindow();
     void EnableSignallingMenu();
 
@@ -114,10 +122,14 @@ private:
 
     QAction *m_n3 = nullptr;
     QAction *m_n5 = nullptr;
+    QAction *m_saveAs1 = nullptr;
     QAction *m_n1 = nullptr;
     std::array<QAction *, 4> m_signallingItems{};
     QFileDialog *m_openDialog1 = nullptr;
     QFileDialog *m_saveDialog1 = nullptr;
+
+    TMainEditing *m_editing = nullptr;
+    QString m_fileName;
 
     TForm3 *m_form3 = nullptr;
     QPointer<QWidget> m_dtmf;
