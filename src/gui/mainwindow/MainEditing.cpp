@@ -42,9 +42,16 @@ void TMainEditing::BuildEditMenu()
 {
     m_editMenu = new QMenu(QStringLiteral("编辑"), &m_window);
     m_editMenu->setObjectName(QStringLiteral("EditMenu"));
-    m_undo = NewAction("Undo1", QStringLiteral("撤销"), [this] { UndoStack().undo(); });
+    // An open cell is committed first, as the step that undo then takes back.
+    m_undo = NewAction("Undo1", QStringLiteral("撤销"), [this] {
+        CommitOpenCell();
+        UndoStack().undo();
+    });
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_redo = NewAction("Redo1", QStringLiteral("重做"), [this] { UndoStack().redo(); });
+    m_redo = NewAction("Redo1", QStringLiteral("重做"), [this] {
+        CommitOpenCell();
+        UndoStack().redo();
+    });
     m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // With the table focused the grid takes these keys itself; the items serve the menu and
     // the keys elsewhere in the window.
@@ -152,6 +159,13 @@ void TMainEditing::OnGridAction(TGridAction action, bool finished)
         m_history.EndBatch(action == TGridAction::Cut ? QStringLiteral("剪切") : QStringLiteral("粘贴"));
 }
 
+void TMainEditing::CommitOpenCell()
+{
+    // The in-place control commits as it loses the focus.
+    if (m_grid.ActiveEditor())
+        m_grid.setFocus();
+}
+
 // --- channels
 
 TChannelRange TMainEditing::SelectedChannels() const
@@ -164,8 +178,7 @@ bool TMainEditing::RunOnChannels(const QString &step, const std::function<bool(T
 {
     if (!m_editable)
         return false;
-    if (m_grid.ActiveEditor())
-        m_grid.setFocus();  // the open cell is committed first, as its own step
+    CommitOpenCell();  // as its own step
     const bool done = operation(SelectedChannels());
     m_history.Record(step);
     return done;

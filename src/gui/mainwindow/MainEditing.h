@@ -56,6 +56,7 @@ private:
     void BuildRowMenu();
     void ShowRowMenu(const QPoint &pos);
     void UpdateActions();
+    void CommitOpenCell();
 
     // The channels of the selected rows.
     TChannelRange SelectedChannels() const;
