@@ -3,7 +3,6 @@
 #include "mainconfig/MainConfig.h"
 #include "mainconfig/MainSnapshot.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -60,7 +59,6 @@ class TestChannelRows : public QObject {
 private Q_SLOTS:
     void operations_data();
     void operations();
-    void snapshotRestoresEveryText();
 };
 
 void TestChannelRows::operations_data()
@@ -125,30 +123,6 @@ void TestChannelRows::operations()
         QVERIFY(TakeSnapshot(config) == before);
     if (op == QLatin1String("insert"))
         QCOMPARE(ChannelLostByInsert(config, range) != 0, !done);
-}
-
-void TestChannelRows::snapshotRestoresEveryText()
-{
-    TMainConfig config;
-    Fill(config, QStringLiteral("AB.C............"));
-    config.SetSetting(PowerSaveBox, QStringLiteral("关"));
-    config.SetCell(7, col::Number, QStringLiteral("99"));
-    const TMainSnapshot before = TakeSnapshot(config);
-
-    Fill(config, QStringLiteral("..X............Z"));
-    config.SetSetting(PowerSaveBox, QStringLiteral("开"));
-    config.SetCell(0, col::Power, QStringLiteral("caption"));
-    QVERIFY(TakeSnapshot(config) != before);
-
-    QSignalSpy cells(&config, &TMainConfig::CellChanged);
-    QSignalSpy settings(&config, &TMainConfig::SettingChanged);
-    RestoreSnapshot(config, before);
-    QVERIFY(TakeSnapshot(config) == before);
-    QCOMPARE(config.Cell(7, col::Number), QStringLiteral("99"));
-    QCOMPARE(Letters(config), QStringLiteral("AB.C............"));
-    // Channels 1 to 4 and 16 differ in all 15 texts, then the number of channel 7 and a caption.
-    QCOMPARE(cells.count(), 5 * 15 + 2);
-    QCOMPARE(settings.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestChannelRows)

@@ -2,7 +2,6 @@
 #include "grid/CellEditorError.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
-#include "grid/GridClipboard.h"
 #include "grid/XStringGrid.h"
 #include "support/gui/TestSupport.h"
 
@@ -175,8 +174,6 @@ private slots:
     void paintsColumnsAndLines();
     void clipboardKeys_data();
     void clipboardKeys();
-    void clipboardText_data();
-    void clipboardText();
 
 private:
     std::unique_ptr<GridWindow> w;
@@ -977,36 +974,6 @@ void TestXStringGrid::clipboardKeys()
     QCOMPARE(started.count(), action ? 1 : 0);
     QCOMPARE(finished.count(), action ? 1 : 0);
     QVERIFY(!w->grid->ActiveEditor());
-}
-
-void TestXStringGrid::clipboardText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<QString>("joined");  // rows joined by '|', cells by ','
-
-    QTest::addRow("empty") << "" << 0 << "";
-    QTest::addRow("one cell") << "a" << 1 << "a";
-    QTest::addRow("trailing line break") << "a\tb\n" << 1 << "a,b";
-    QTest::addRow("only the last break is dropped") << "a\n\n" << 2 << "a|";
-    QTest::addRow("mixed line ends") << "a\rb\r\nc\nd" << 4 << "a|b|c|d";
-    QTest::addRow("empty cells kept") << "\tb\t\n \t" << 2 << ",b,| ,";
-}
-
-void TestXStringGrid::clipboardText()
-{
-    QFETCH(QString, text);
-    QFETCH(int, rows);
-    QFETCH(QString, joined);
-    const QList<QStringList> cells = CellsFromClipboardText(text);
-    QCOMPARE(cells.size(), rows);
-    QStringList lines;
-    for (const QStringList &row : cells)
-        lines << row.join(QLatin1Char(','));
-    QCOMPARE(lines.join(QLatin1Char('|')), joined);
-    // What the grid writes it reads back the same.
-    if (!text.endsWith(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        QCOMPARE(CellsToClipboardText(cells), text);
 }
 
 QTEST_MAIN(TestXStringGrid)
