@@ -12,6 +12,10 @@ enum class MessageKind { Information, Error };
 void ShowMessage(QWidget *parent, const QString &text);
 void ShowError(QWidget *parent, const QString &text);
 
+// Changes that would be lost: a box with the buttons "保存", "不保存" and "取消" (also Escape).
+enum class TSaveAnswer { Save, DontSave, Cancel };
+TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text);
+
 // Tests install a sink; while one is installed no box is shown. Pass an empty function to restore.
 using MessageSink = std::function<void(MessageKind kind, const QString &text)>;
 void SetMessageSink(MessageSink sink);

@@ -6,6 +6,7 @@
 #include "grid/EditCellEditor.h"
 #include "grid/XStringGrid.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace {
 
@@ -74,6 +76,7 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
 
     LoadFromTexts();
     UpdateButtons();
+    BuildUndo();
 }
 
 TSignallingWindow::~TSignallingWindow()
@@ -220,10 +223,25 @@ void TSignallingWindow::BuildGrid(const TGridTexts &texts)
     grid->OnSetEditText = [this, name](int col, int row, const QString &value) {
         if (m_loading)
             return;
-        m_texts.SetEditText(name, col, row, value);
+        // A text the rules refuse may have changed the cell all the same.
+        try {
+            m_texts.SetEditText(name, col, row, value);
+        } catch (...) {
+            RecordStep(QStringLiteral("输入"));
+            throw;
+        }
         LoadGrid(m_texts.Grid(name), *m_grids.value(name));
         TextsChanged();
+        RecordStep(QStringLiteral("输入"));
     };
+    // A cut or a paste is one step, however many cells it commits.
+    connect(grid, &TXStringGrid::ActionStarted, this, [this] {
+        RecordBoxStep();
+        m_history->BeginBatch();
+    });
+    connect(grid, &TXStringGrid::ActionFinished, this, [this](TGridAction action) {
+        m_history->EndBatch(action == TGridAction::Cut ? QStringLiteral("剪切") : QStringLiteral("粘贴"));
+    });
     m_grids.insert(name, grid);
     m_controls.insert(name, grid);
 }
@@ -274,6 +292,58 @@ void TSignallingWindow::StoreControl(const QString &name)
         controls.SetText(name, edit->text());
     else if (auto *check = qobject_cast<QCheckBox *>(control))
         controls.SetChecked(name, check->isChecked());
+    TextsChanged();
+    // Other handlers of the same change may still follow (a standard fills its frequencies):
+    // the step is taken once the event is done, named after the first box it changed.
+    if (m_pendingBox < 0) {
+        const std::vector<TControlSpec> &specs = controls.Specs();
+        const auto spec = std::find_if(specs.cbegin(), specs.cend(), [&name](const TControlSpec &s) { return s.name == name; });
+        m_pendingBox = static_cast<int>(spec - specs.cbegin());
+        QTimer::singleShot(0, this, &TSignallingWindow::RecordBoxStep);
+    }
+}
+
+void TSignallingWindow::RecordBoxStep()
+{
+    // The keys typed into one box in a row are one step.
+    if (m_pendingBox >= 0)
+        m_history->Record(QStringLiteral("设置"), std::exchange(m_pendingBox, -1));
+}
+
+void TSignallingWindow::RecordStep(const QString &text)
+{
+    RecordBoxStep();
+    m_history->Record(text);
+}
+
+// --- undo
+
+void TSignallingWindow::BuildUndo()
+{
+    m_history = std::make_unique<TSnapshotHistory<TEditorSnapshot>>(
+        [this] { return TakeSnapshot(m_texts); }, [this](const TEditorSnapshot &snapshot) { Restore(snapshot); }, this);
+    auto *undo = new QAction(QStringLiteral("撤销"), this);
+    undo->setObjectName(QStringLiteral("Undo1"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    auto *redo = new QAction(QStringLiteral("重做"), this);
+    redo->setObjectName(QStringLiteral("Redo1"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // Always enabled: a box's last keys become a step only as the keys arrive.
+    connect(undo, &QAction::triggered, this, [this] {
+        RecordBoxStep();
+        UndoStack().undo();
+    });
+    connect(redo, &QAction::triggered, this, [this] {
+        RecordBoxStep();
+        UndoStack().redo();
+    });
+    addActions({undo, redo});
+}
+
+void TSignallingWindow::Restore(const TEditorSnapshot &snapshot)
+{
+    RestoreSnapshot(m_texts, snapshot);
+    LoadFromTexts();
     TextsChanged();
 }
 
@@ -450,6 +520,9 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
         return;
     m_timer1.stop();
     m_progressBar1->hide();
+    // All blocks of one read are one step, also when it ended early.
+    if (kind == TransferKind::AreaRead)
+        RecordStep(QStringLiteral("读取"));
     if (reason == TransferEnd::Completed && kind == TransferKind::AreaWrite)
         ShowMessage(this, QStringLiteral("写入成功"));
 }

@@ -2,8 +2,10 @@
 
 #include "editors/FormLayout.h"
 #include "protocol/ProgramLink.h"
+#include "signalling/EditorSnapshot.h"
 #include "signalling/EditorTexts.h"
 #include "signalling/SignallingArea.h"
+#include "undo/SnapshotHistory.h"
 
 #include <QHash>
 #include <QTimer>
@@ -13,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -45,6 +48,10 @@ struct TTransferStyle {
 // and nothing is sent. Read and Write open the port when it is closed. While any transfer runs
 // (this window's or another's) Read and Write are disabled. Close and the title bar's close box
 // hide the window; it is never destroyed, so its texts last for the whole run.
+//
+// Ctrl+Z undoes and Ctrl+Y or Ctrl+Shift+Z redoes the window's own changes to its grids and
+// boxes, one step per action: a committed cell, a cut, a paste, the keys typed into one box,
+// a read from the radio.
 class TSignallingWindow : public QWidget {
     Q_OBJECT
 public:
@@ -73,6 +80,8 @@ public:
     // Shows every control, check box and cell as the area's texts hold them.
     void LoadFromTexts();
 
+    QUndoStack &UndoStack() const { return m_history->Stack(); }
+
 public Q_SLOTS:
     void rbtnClick();
     void wbtnClick();
@@ -100,6 +109,11 @@ private:
     void BuildGrid(const TGridTexts &grid);
     void LoadGrid(const TGridTexts &texts, TXStringGrid &grid);
     void StoreControl(const QString &name);
+    void BuildUndo();
+    void Restore(const TEditorSnapshot &snapshot);
+    // A step for the change just made, after the boxes' pending one.
+    void RecordStep(const QString &text);
+    void RecordBoxStep();
 
     bool EnsurePortOpen();
     void StartGuard();
@@ -132,4 +146,6 @@ private:
     QProgressBar *m_progressBar1 = nullptr;
     QTimer m_timer1;
     bool m_loading = false;  // texts are being shown: control signals are not edits
+    std::unique_ptr<TSnapshotHistory<TEditorSnapshot>> m_history;
+    int m_pendingBox = -1;  // the box whose change waits for its step, by its place in the specs
 };

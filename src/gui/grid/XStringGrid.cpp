@@ -2,11 +2,14 @@
 
 #include "dialogs/MessageBox.h"
 #include "grid/CellEditor.h"
+#include "grid/GridClipboard.h"
 #include "grid/GridCellDelegate.h"
 #include "grid/GridCellModel.h"
 #include "grid/GridCornerCell.h"
 #include "grid/GridHeaderView.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -236,6 +239,26 @@ QRect TXStringGrid::CellRect(int col, int row) const
     return visualRect(index).adjusted(0, 0, -m_gridLineWidth, -m_gridLineWidth);
 }
 
+QRect TXStringGrid::Selection() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return QRect(Col(), Row(), 1, 1);
+    QRect cells;
+    for (const QModelIndex &index : selected)
+        cells |= QRect(index.column() + FixedCols(), index.row() + FixedRows(), 1, 1);
+    return cells;
+}
+
+void TXStringGrid::SetSelection(const QRect &cells)
+{
+    const QModelIndex topLeft = m_model->IndexOf(cells.left(), cells.top());
+    const QModelIndex bottomRight = m_model->IndexOf(cells.right(), cells.bottom());
+    if (!topLeft.isValid() || !bottomRight.isValid())
+        return;
+    selectionModel()->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
+}
+
 // --- look
 
 void TXStringGrid::SetFixedColor(const QColor &color)
@@ -434,7 +457,100 @@ bool TXStringGrid::Report(const std::function<void()> &action)
     }
 }
 
+// --- clipboard
+
+void TXStringGrid::CopyToClipboard()
+{
+    EndEdit(true, false);
+    const QRect cells = Selection();
+    QList<QStringList> rows;
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        QStringList texts;
+        for (int col = cells.left(); col <= cells.right(); ++col)
+            texts << Cells(col, row);
+        rows << texts;
+    }
+    QGuiApplication::clipboard()->setText(CellsToClipboardText(rows));
+}
+
+void TXStringGrid::CutToClipboard()
+{
+    if (!m_options.testFlag(TGridOption::Editing))
+        return;
+    CopyToClipboard();
+    const QRect cells = Selection();
+    QList<std::pair<QPoint, QString>> commits;
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        for (int col = cells.left(); col <= cells.right(); ++col)
+            commits.append({QPoint(col, row), QString()});
+    }
+    CommitCells(TGridAction::Cut, commits);
+}
+
+void TXStringGrid::PasteFromClipboard()
+{
+    if (!m_options.testFlag(TGridOption::Editing) || !EndEdit(true, false))
+        return;
+    const QList<QStringList> rows = CellsFromClipboardText(QGuiApplication::clipboard()->text());
+    if (rows.isEmpty())
+        return;
+    const int left = Col();
+    const int top = Row();
+    QList<std::pair<QPoint, QString>> commits;
+    int dropped = 0;
+    QRect pasted;
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList &texts = rows[r];
+        for (int c = 0; c < texts.size(); ++c) {
+            const QPoint cell(left + c, top + r);
+            if (cell.x() >= ColCount() || cell.y() >= RowCount()) {
+                ++dropped;
+                continue;
+            }
+            commits.append({cell, texts[c]});
+            pasted |= QRect(cell, QSize(1, 1));
+        }
+    }
+    const bool completed = CommitCells(TGridAction::Paste, commits);
+    SetSelection(pasted);
+    if (completed && dropped > 0)
+        ShowMessage(window(), QStringLiteral("%1 个单元格超出表格，没有粘贴").arg(dropped));
+}
+
+bool TXStringGrid::CommitCells(TGridAction action, const QList<std::pair<QPoint, QString>> &cells)
+{
+    Q_EMIT ActionStarted(action);
+    const bool completed = Report([this, &cells] {
+        for (const auto &[cell, text] : cells) {
+            if (m_columns[cell.x()].Editor())
+                SetEditText(cell.x(), cell.y(), text);
+        }
+    });
+    Q_EMIT ActionFinished(action);
+    return completed;
+}
+
+QKeySequence::StandardKey TXStringGrid::ClipboardKey(const QKeyEvent *event)
+{
+    for (const QKeySequence::StandardKey key : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste}) {
+        if (event->matches(key))
+            return key;
+    }
+    return QKeySequence::UnknownKey;
+}
+
 // --- input
+
+bool TXStringGrid::event(QEvent *event)
+{
+    // The grid's own clipboard keys come before any shortcut of the window that uses them.
+    if (event->type() == QEvent::ShortcutOverride && !m_activeEditor
+        && ClipboardKey(static_cast<QKeyEvent *>(event)) != QKeySequence::UnknownKey) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
+}
 
 bool TXStringGrid::KeyStartsEdit(QKeyEvent *event)
 {
@@ -469,6 +585,19 @@ void TXStringGrid::keyPressEvent(QKeyEvent *event)
     if (m_activeEditor) {
         event->ignore();
         return;
+    }
+    switch (ClipboardKey(event)) {
+    case QKeySequence::Copy:
+        CopyToClipboard();
+        return;
+    case QKeySequence::Cut:
+        CutToClipboard();
+        return;
+    case QKeySequence::Paste:
+        PasteFromClipboard();
+        return;
+    default:
+        break;
     }
     if (KeyStartsEdit(event))
         return;

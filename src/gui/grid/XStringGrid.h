@@ -2,8 +2,10 @@
 
 #include "grid/XStringColumns.h"
 
+#include <QKeySequence>
 #include <QTableView>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class GridCellModel;
@@ -17,6 +19,9 @@ enum class TGridOption {
 };
 Q_DECLARE_FLAGS(TGridOptions, TGridOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TGridOptions)
+
+// What a grid does to several cells at once, through the same commits as typing.
+enum class TGridAction { Cut, Paste };
 
 enum class TGridDrawState { Selected = 0x1, Focused = 0x2, Fixed = 0x4 };
 Q_DECLARE_FLAGS(TGridDrawStates, TGridDrawState)
@@ -76,6 +81,21 @@ public:
     TGridOptions Options() const { return m_options; }
     void SetOptions(TGridOptions options);
 
+    // The selected cells, x the columns and y the rows; the current cell when none is selected.
+    QRect Selection() const;
+    // Selects that rectangle of ordinary cells; the current cell stays where it is.
+    void SetSelection(const QRect &cells);
+
+    // The clipboard, also on Ctrl+C, Ctrl+X and Ctrl+V. Copy puts the selected cells there as
+    // tab-separated lines. Cut copies, then commits an empty text into each selected cell of a
+    // column with an editor. Paste commits the clipboard's cells from the current cell to the
+    // right and down, each as if typed; cells of columns without an editor stay as they are,
+    // cells beyond the grid are dropped and counted in a message, and an error of the
+    // OnSetEditText handler stops the paste there. Cut and paste need the editing option.
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+
     // Rectangle of an ordinary cell inside its grid lines, in viewport coordinates; empty for
     // fixed cells.
     QRect CellRect(int col, int row) const;
@@ -120,7 +140,13 @@ public:
     TDrawEditorEvent OnDrawEditor;
     TCellPropsEvent OnCellProps;
 
+Q_SIGNALS:
+    // Around the commits of one cut or paste, so that the window can take them as one change.
+    void ActionStarted(TGridAction action);
+    void ActionFinished(TGridAction action);
+
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -146,6 +172,11 @@ private:
     void SetCurrent(int col, int row);
 
     bool KeyStartsEdit(QKeyEvent *event);
+    // Copy, Cut or Paste for Ctrl+C, Ctrl+X, Ctrl+V and their platform aliases; else UnknownKey.
+    static QKeySequence::StandardKey ClipboardKey(const QKeyEvent *event);
+    // Commits texts into cells of columns with an editor, between ActionStarted and
+    // ActionFinished. false when the handler failed (the error has been shown); the rest is skipped.
+    bool CommitCells(TGridAction action, const QList<std::pair<QPoint, QString>> &cells);
     // Opens the current column's editor when the grid may edit the current cell.
     void TryShowEditor();
     // Hides the active editor and, with commit, writes its text back. false when the

@@ -8,14 +8,18 @@
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
 #include "mainwindow/ChannelPlanActions.h"
+#include "mainwindow/MainEditing.h"
 #include "mainwindow/ProgressWindow.h"
 #include "serial/SerialPorts.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -125,6 +129,11 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
 
     ShowAllTexts();
     FormCreate(screen.value_or(PrimaryScreenSize()));
+
+    // The history starts from the texts as the window shows them at start.
+    m_editing = new TMainEditing(m_config, *m_xg, *this);
+    menuBar()->insertMenu(findChild<QMenu *>(QStringLiteral("N11111"))->menuAction(), m_editing->EditMenu());
+    connect(m_editing, &TMainEditing::ModifiedChanged, this, &TForm1::UpdateCaption);
 }
 
 TForm1::~TForm1()
@@ -168,6 +177,8 @@ void TForm1::BuildMenus()
     m_n3->setObjectName(QStringLiteral("N3"));
     m_n5 = file->addAction(QStringLiteral("保存"), this, &TForm1::N5Click);
     m_n5->setObjectName(QStringLiteral("N5"));
+    m_saveAs1 = file->addAction(QStringLiteral("另存为…"), this, &TForm1::SaveAs1Click);
+    m_saveAs1->setObjectName(QStringLiteral("SaveAs1"));
     m_n1 = file->addAction(QStringLiteral("退出"), this, &TForm1::N1Click);
     m_n1->setObjectName(QStringLiteral("N1"));
     m_plan = new TChannelPlanActions(this, m_config, {[this] { return m_xg->Row(); }, [this] { return m_fileName; }},
@@ -215,8 +226,11 @@ void TForm1::BuildSettings(QWidget *client)
         box->setGeometry(place.left, place.top, place.width, kBoxHeight);
         const int index = place.box;
         connect(box, &QComboBox::editTextChanged, this, [this, index](const QString &text) {
-            if (!m_showing)
-                m_config.SetSetting(index, text);
+            if (m_showing)
+                return;
+            m_config.SetSetting(index, text);
+            if (m_editing)
+                m_editing->SettingEdited(index);
         });
         m_boxes[static_cast<std::size_t>(place.box - 1)] = box;
     }
@@ -292,8 +306,20 @@ void TForm1::xgSetEditText(int col, int row, const QString &value)
 {
     if (m_showing)
         return;
+    // No text puts a space into the table, typed or pasted: a text of spaces is empty.
+    QString text = value;
+    text.remove(QLatin1Char(' '));
+    if (text != value)
+        m_xg->SetCells(col, row, text);
     // The rules act on the cell that was committed: the current cell may already have moved.
-    m_config.SetEditText(row, col, value);
+    // A text that does not convert stays in its cell, and that is a change too.
+    try {
+        m_config.SetEditText(row, col, text);
+    } catch (...) {
+        m_editing->CellCommitted();
+        throw;
+    }
+    m_editing->CellCommitted();
 }
 
 void TForm1::ShowCell(int row, int col)
@@ -465,6 +491,11 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     if (kind != TransferKind::MainRead && kind != TransferKind::MainWrite)
         return;
     HideProgressWindow();
+    // All blocks of one read are one step, also when it ended early.
+    if (kind == TransferKind::MainRead)
+        m_editing->Record(QStringLiteral("读频"));
+    if (reason == TransferEnd::Completed)
+        m_editing->MarkSaved();
     if (reason == TransferEnd::Completed && kind == TransferKind::MainWrite)
         ShowMessage(this, QStringLiteral("写入成功"));
 }
@@ -490,6 +521,8 @@ void TForm1::SetTableEditable(bool editable)
     m_xg->SetOptions(options);
     for (QComboBox *box : m_boxes)
         box->setEnabled(editable);
+    if (m_editing)
+        m_editing->SetEditable(editable);
 }
 
 void TForm1::EnableSignallingMenu()
@@ -549,6 +582,16 @@ void TForm1::N3Click()
 
 void TForm1::N5Click()
 {
+    if (m_fileName.isEmpty())
+        SaveAs1Click();
+    else
+        SaveFile(m_fileName);
+}
+
+void TForm1::SaveAs1Click()
+{
+    if (!m_fileName.isEmpty())
+        m_saveDialog1->selectFile(m_fileName);
     if (m_saveDialog1->exec() == QDialog::Accepted && !m_saveDialog1->selectedFiles().isEmpty())
         SaveFile(m_saveDialog1->selectedFiles().constFirst());
 }
@@ -564,20 +607,57 @@ void TForm1::LoadFile(const QString &path)
         return;
     try {
         LoadConfigFile(m_config, path);
-        m_fileName = path;
     } catch (const EConfigFileError &error) {
         ShowError(this, error.message());
+        return;
     }
+    m_editing->Record(QStringLiteral("打开文件"));
+    m_editing->MarkSaved();
+    m_fileName = path;
+    UpdateCaption();
 }
 
-void TForm1::SaveFile(const QString &path)
+bool TForm1::SaveFile(const QString &path)
 {
     try {
         SaveConfigFile(m_config, path);
-        m_fileName = path;
     } catch (const EConfigFileError &error) {
         ShowError(this, error.message());
+        return false;
     }
+    m_editing->MarkSaved();
+    m_fileName = path;
+    UpdateCaption();
+    return true;
+}
+
+void TForm1::UpdateCaption()
+{
+    QString caption = QStringLiteral("对讲机写频软件 V1.1.4");
+    if (!m_fileName.isEmpty())
+        caption += QStringLiteral(" - ") + QFileInfo(m_fileName).fileName();
+    if (m_editing->IsModified())
+        caption += m_fileName.isEmpty() ? QStringLiteral(" *") : QStringLiteral("*");
+    setWindowTitle(caption);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (m_xg->ActiveEditor())
+        m_xg->setFocus();  // the open cell is committed: it counts as a change
+    if (m_editing->IsModified()) {
+        const TSaveAnswer answer = AskSaveChanges(this, QStringLiteral("信道表或设置已修改，是否保存？"));
+        bool keepOpen = answer == TSaveAnswer::Cancel;
+        if (answer == TSaveAnswer::Save) {
+            N5Click();
+            keepOpen = m_editing->IsModified();  // the save dialog was cancelled or the save failed
+        }
+        if (keepOpen) {
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 // --- small screens

@@ -18,6 +18,7 @@ class QPushButton;
 class TCellEditor;
 class TChannelPlanActions;
 class TForm3;
+class TMainEditing;
 class TXStringGrid;
 
 // The main window: the channel table `xg` and the ten settings boxes, the port list `comcbb`,
@@ -45,15 +46,15 @@ public:
     TProgramLink &Link() { return *m_link; }
     TMainConfig &Config() { return m_config; }
     TForm3 *Form3() const { return m_form3; }
+    TMainEditing &Editing() const { return *m_editing; }
+    // The .qz file last loaded or saved; empty before the first.
+    QString FileName() const { return m_fileName; }
 
     TXStringGrid *xg() const { return m_xg; }
     QComboBox *comcbb() const { return m_comcbb; }
     QPushButton *wbtn() const { return m_wbtn; }
     QPushButton *rbtn() const { return m_rbtn; }
     QComboBox *ComboBox(int box) const { return m_boxes.at(static_cast<std::size_t>(box - 1)); }
-
-    // The configuration file last opened or saved; empty before either.
-    QString FileName() const { return m_fileName; }
 
     // The port the user chose (the text of comcbb).
     QString PortName() const;
@@ -67,7 +68,8 @@ public Q_SLOTS:
     void wbtnClick();
     void rbtnClick();
     void N3Click();  // File / Open
-    void N5Click();  // File / Save
+    void N5Click();  // File / Save: to the current file, or as SaveAs1 when there is none
+    void SaveAs1Click();  // File / Save as
     void N1Click();  // File / Exit
     void DTMF1Click();
     void N2tone1Click();
@@ -79,11 +81,13 @@ public Q_SLOTS:
 
     // What Open and Save do after their dialog; errors are shown to the user.
     void LoadFile(const QString &path);
-    void SaveFile(const QString &path);
+    bool SaveFile(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
+    // With unsaved changes the user chooses: save, don't save, or keep the window open.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate(const QSize &screen);
@@ -104,6 +108,7 @@ private:
     void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, TransferEnd reason);
     void SetTableEditable(bool editable);
+    void UpdateCaption();
     void HideProgressWindow();
     void EnableSignallingMenu();
 
@@ -118,11 +123,14 @@ private:
 
     QAction *m_n3 = nullptr;
     QAction *m_n5 = nullptr;
+    QAction *m_saveAs1 = nullptr;
     QAction *m_n1 = nullptr;
     std::array<QAction *, 4> m_signallingItems{};
     QFileDialog *m_openDialog1 = nullptr;
     QFileDialog *m_saveDialog1 = nullptr;
     TChannelPlanActions *m_plan = nullptr;
+
+    TMainEditing *m_editing = nullptr;
     QString m_fileName;
 
     TForm3 *m_form3 = nullptr;

@@ -6,6 +6,7 @@
 #include "support/gui/TestSupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
@@ -171,6 +172,8 @@ private slots:
     void lesserUsedOptions_data();
     void lesserUsedOptions();
     void paintsColumnsAndLines();
+    void clipboardKeys_data();
+    void clipboardKeys();
 
 private:
     std::unique_ptr<GridWindow> w;
@@ -875,6 +878,102 @@ void TestXStringGrid::paintsColumnsAndLines()
     QTest::keyClick(&grid, Qt::Key_F2);
     QVERIFY(power.EditControl()->isVisible());
     QVERIFY(grid.grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("xstringgrid-editing.png")));
+}
+
+// Ctrl+C, Ctrl+X and Ctrl+V on the real clipboard. The cells hold "<col><row>" ("12" is
+// column 1, row 2); the handler refuses "bad". `selection` is "col,row" of the current cell,
+// optionally followed by the far corner of the selected block.
+void TestXStringGrid::clipboardKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QList<int>>("selection");
+    QTest::addColumn<QString>("clipboardBefore");
+    QTest::addColumn<QString>("clipboardAfter");
+    QTest::addColumn<QStringList>("commits");   // "col,row,text" in order
+    QTest::addColumn<QStringList>("messages");
+
+    const int c = Qt::Key_C, x = Qt::Key_X, v = Qt::Key_V;
+    QTest::addRow("copy a block") << c << true << QList<int>{1, 2, 2, 3} << "" << "12\t22\n13\t23"
+                                  << QStringList{} << QStringList{};
+    QTest::addRow("copy without editing") << c << false << QList<int>{3, 1} << "" << "31" << QStringList{}
+                                          << QStringList{};
+    QTest::addRow("cut clears editable cells") << x << true << QList<int>{4, 1, 5, 1} << "" << "41\t51"
+                                               << QStringList{"4,1,"} << QStringList{};
+    QTest::addRow("cut without editing") << x << false << QList<int>{1, 1} << "old" << "old" << QStringList{}
+                                         << QStringList{};
+    QTest::addRow("paste a block") << v << true << QList<int>{1, 2} << "a\tb\nc\td" << "a\tb\nc\td"
+                                   << QStringList{"1,2,a", "2,2,b", "1,3,c", "2,3,d"} << QStringList{};
+    QTest::addRow("paste spreadsheet lines") << v << true << QList<int>{2, 4} << "a\r\n\r\nb\r\n" << ""
+                                             << QStringList{"2,4,a", "2,5,", "2,6,b"} << QStringList{};
+    QTest::addRow("paste past the edges") << v << true << QList<int>{4, 5} << "a\tb\tc\nd\te\tf\ng\th\ti" << ""
+                                          << QStringList{"4,5,a", "4,6,d"}
+                                          << QStringList{"5 个单元格超出表格，没有粘贴"};
+    QTest::addRow("paste stops at an error") << v << true << QList<int>{1, 1} << "a\tbad\tc\nd" << ""
+                                             << QStringList{"1,1,a", "2,1,bad"}
+                                             << QStringList{"'bad' is not a valid floating point value"};
+    QTest::addRow("paste without editing") << v << false << QList<int>{1, 1} << "a" << "" << QStringList{}
+                                           << QStringList{};
+}
+
+void TestXStringGrid::clipboardKeys()
+{
+    QFETCH(int, key);
+    QFETCH(bool, editing);
+    QFETCH(QList<int>, selection);
+    QFETCH(QString, clipboardBefore);
+    QFETCH(QString, clipboardAfter);
+    QFETCH(QStringList, commits);
+    QFETCH(QStringList, messages);
+    if (clipboardAfter.isEmpty())
+        clipboardAfter = clipboardBefore;
+
+    MessageRecorder recorder;
+    w->grid->SetRowCount(7);
+    for (int col = 1; col < 6; ++col) {
+        for (int row = 1; row < 7; ++row)
+            w->grid->SetCells(col, row, QStringLiteral("%1%2").arg(col).arg(row));
+    }
+    const auto before = [this] {
+        QStringList cells;
+        for (int row = 0; row < 7; ++row)
+            for (int col = 0; col < 6; ++col)
+                cells << w->grid->Cells(col, row);
+        return cells;
+    }();
+    w->handler = [](int, int, const QString &text) {
+        if (text == QLatin1String("bad"))
+            StrToFloat(text);
+    };
+    if (!editing)
+        w->grid->SetOptions(TGridOption::RangeSelect);
+    QGuiApplication::clipboard()->setText(clipboardBefore);
+    w->Focus(selection[0], selection[1]);
+    if (selection.size() > 2)
+        w->grid->SetSelection(QRect(QPoint(selection[0], selection[1]), QPoint(selection[2], selection[3])));
+    QSignalSpy started(w->grid, &TXStringGrid::ActionStarted);
+    QSignalSpy finished(w->grid, &TXStringGrid::ActionFinished);
+
+    QTest::keyClick(w->grid, static_cast<Qt::Key>(key), Qt::ControlModifier);
+
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboardAfter);
+    QStringList made;
+    for (const Commit &commit : std::as_const(w->commits))
+        made << QStringLiteral("%1,%2,%3").arg(commit.col).arg(commit.row).arg(commit.text);
+    QCOMPARE(made, commits);
+    QCOMPARE(recorder.texts(), messages);
+    // Every cell not committed keeps its text; a committed one holds what was committed.
+    QStringList expected = before;
+    for (const Commit &commit : std::as_const(w->commits))
+        expected[commit.row * 6 + commit.col] = commit.text;
+    for (int row = 0; row < 7; ++row)
+        for (int col = 0; col < 6; ++col)
+            QCOMPARE(w->grid->Cells(col, row), expected[row * 6 + col]);
+    // A cut or a paste that reaches the cells tells the window once, before and after.
+    const bool action = editing && key != Qt::Key_C;
+    QCOMPARE(started.count(), action ? 1 : 0);
+    QCOMPARE(finished.count(), action ? 1 : 0);
+    QVERIFY(!w->grid->ActiveEditor());
 }
 
 QTEST_MAIN(TestXStringGrid)

@@ -4,7 +4,10 @@
 #include "editors/SignallingWindow.h"
 #include "editors/TwoToneWindow.h"
 #include "grid/XStringGrid.h"
+#include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
+#include "mainconfig/MainSnapshot.h"
+#include "mainwindow/MainEditing.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/FactoryImage.h"
@@ -12,8 +15,16 @@
 #include "support/radio/RadioChannel.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QUndoStack>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
@@ -48,6 +59,30 @@ struct Fixture {
         QApplication::setActiveWindow(&form());
     }
     TForm1 &form() const { return windows->Form1(); }
+    QUndoStack &undo() const { return form().Editing().UndoStack(); }
+    TMainSnapshot texts() const { return TakeSnapshot(form().Config()); }
+    // Selects channels first..last, all columns, with the current cell in column col of first.
+    void selectRows(int first, int last, int col = 1)
+    {
+        selectCell(col, first);
+        xg().SetSelection(QRect(QPoint(1, first), QPoint(15, last)));
+    }
+    // The grid shows exactly the model's texts.
+    bool gridShowsModel() const
+    {
+        for (int row = 0; row < 17; ++row)
+            for (int col = 0; col < 16; ++col)
+                if (xg().Cells(col, row) != form().Config().Cell(row, col))
+                    return false;
+        return true;
+    }
+    // Keys go to the table, where the window's undo keys act too.
+    void tableKey(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+    {
+        QApplication::setActiveWindow(&form());
+        xg().setFocus();
+        Key(key, modifiers);
+    }
     TXStringGrid &xg() const { return *form().xg(); }
     QAction *action(const char *name) const { return form().findChild<QAction *>(name); }
 
@@ -85,6 +120,25 @@ struct Fixture {
     std::unique_ptr<TAppWindows> windows;
     MessageRecorder messages;
 };
+
+// Answers the save-changes box with the button of that text once it shows.
+void AnswerSaveBox(const QString &button)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, button] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (QAbstractButton *candidate : box->buttons()) {
+            if (candidate->text() == button) {
+                timer->deleteLater();
+                candidate->click();
+                return;
+            }
+        }
+    });
+    timer->start(10);
+}
 
 // Answers the next file dialog of the window with that path.
 void AnswerFileDialog(TForm1 &form, const char *name, const QString &path)
@@ -129,6 +183,12 @@ private Q_SLOTS:
     void fileSaveAndOpenRoundTrip();
     void exitEndsProgramWhileOthersShow();
     void activationRenumbers();
+    void undoRedoEveryAction_data();
+    void undoRedoEveryAction();
+    void pastedBlockIsWrittenAndUndone();
+    void editMenu();
+    void captionAndClosePrompt_data();
+    void captionAndClosePrompt();
     void screenshots();
 };
 
@@ -590,6 +650,266 @@ void TestMainWindow::activationRenumbers()
     QCOMPARE(f.xg().Cells(0, 5), QStringLiteral("5"));
 }
 
+namespace {
+
+// One kind of user action on the table or the settings, after a read of the factory radio and
+// a channel 8 typed in. `setup` runs before the texts are taken; `act` is the action.
+struct EditAction {
+    std::function<void(Fixture &, const QString &file)> setup;
+    std::function<void(Fixture &, const QString &file)> act;
+};
+
+const QHash<QString, EditAction> &EditActions()
+{
+    const auto none = [](Fixture &, const QString &) {};
+    static const QHash<QString, EditAction> actions{
+        {"typed new channel", {none, [](Fixture &f, const QString &) { f.enter(1, 9, QStringLiteral("145.5")); }}},
+        {"typed empty receive frequency", {none, [](Fixture &f, const QString &) { f.enter(1, 2, QString()); }}},
+        {"typed bad frequency", {none, [](Fixture &f, const QString &) { f.enter(1, 10, QStringLiteral("4x")); }}},
+        {"paste", {none, [](Fixture &f, const QString &) {
+             QGuiApplication::clipboard()->setText(QStringLiteral("430\t431\n\t\t\t\t\t宽带\n 1 4 5"));
+             f.selectCell(1, 5);
+             Key(Qt::Key_V, Qt::ControlModifier);
+         }}},
+        {"cut", {none, [](Fixture &f, const QString &) {
+             f.selectCell(2, 3);
+             f.xg().SetSelection(QRect(QPoint(1, 3), QPoint(4, 4)));
+             Key(Qt::Key_X, Qt::ControlModifier);
+         }}},
+        {"insert channel", {none, [](Fixture &f, const QString &) {
+             f.selectRows(2, 2);
+             Key(Qt::Key_Insert);
+         }}},
+        {"delete channels", {none, [](Fixture &f, const QString &) {
+             f.selectRows(3, 4);
+             Key(Qt::Key_Delete, Qt::ControlModifier);
+         }}},
+        {"move up", {none, [](Fixture &f, const QString &) {
+             f.selectRows(4, 5);
+             Key(Qt::Key_Up, Qt::ControlModifier);
+             QCOMPARE(f.xg().Selection(), QRect(QPoint(1, 3), QPoint(15, 4)));  // the selection follows
+             QCOMPARE(f.xg().Row(), 3);
+         }}},
+        {"move down", {none, [](Fixture &f, const QString &) {
+             f.selectRows(1, 1);
+             Key(Qt::Key_Down, Qt::ControlModifier);
+         }}},
+        {"clear from the row menu", {none, [](Fixture &f, const QString &) {
+             f.selectRows(6, 6);
+             f.action("ClearChannel1")->trigger();
+         }}},
+        {"settings box typed", {none, [](Fixture &f, const QString &) {
+             QComboBox *box = f.form().ComboBox(4);
+             box->setFocus();
+             box->lineEdit()->selectAll();
+             Type(QStringLiteral("120"));
+         }}},
+        {"file loaded", {[](Fixture &f, const QString &file) {
+                             f.form().SaveFile(file);
+                             f.enter(1, 1, QString());
+                             f.form().ComboBox(9)->setEditText(QStringLiteral("关"));
+                         },
+                         [](Fixture &f, const QString &file) {
+                             AnswerFileDialog(f.form(), "OpenDialog1", file);
+                             f.action("N3")->trigger();
+                         }}},
+        {"read from the radio", {none, [](Fixture &f, const QString &) {
+             f.tableKey(Qt::Key_F12, Qt::NoModifier);
+             QVERIFY(f.finish());
+         }}},
+    };
+    return actions;
+}
+
+}  // namespace
+
+void TestMainWindow::undoRedoEveryAction_data()
+{
+    QTest::addColumn<QString>("action");
+    QStringList names = EditActions().keys();
+    names.sort();
+    for (const QString &name : std::as_const(names))
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// Every kind of action is one step that undo takes back cell for cell, and redo brings again.
+void TestMainWindow::undoRedoEveryAction()
+{
+    QFETCH(QString, action);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("saved.qz"));
+    Fixture f;
+    f.tableKey(Qt::Key_F12, Qt::NoModifier);
+    QVERIFY(f.finish());
+    f.enter(1, 8, QStringLiteral("440"));
+    EditActions()[action].setup(f, file);
+    const TMainSnapshot before = f.texts();
+    const int steps = f.undo().index();
+
+    EditActions()[action].act(f, file);
+    const TMainSnapshot after = f.texts();
+    QVERIFY(after != before);
+    QCOMPARE(f.undo().index(), steps + 1);
+    QVERIFY(f.gridShowsModel());
+    for (int n = 1; n <= 16; ++n)
+        QCOMPARE(f.xg().Cells(0, n), QString::number(n));
+
+    f.tableKey(Qt::Key_Z);
+    QVERIFY(f.texts() == before);
+    QVERIFY(f.gridShowsModel());
+    QCOMPARE(f.undo().index(), steps);
+    f.tableKey(Qt::Key_Y);
+    QVERIFY(f.texts() == after);
+    f.tableKey(Qt::Key_Z);
+    QVERIFY(f.texts() == before);
+    f.tableKey(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(f.texts() == after);
+    QVERIFY(f.gridShowsModel());
+    for (int box = 1; box <= 10; ++box)
+        QCOMPARE(f.form().ComboBox(box)->currentText(), f.form().Config().Setting(box));
+}
+
+// Three rows from a spreadsheet into channels 1 to 3 of an empty table, then undone; F11
+// writes what the table holds each time.
+void TestMainWindow::pastedBlockIsWrittenAndUndone()
+{
+    Fixture f;
+    const TRadioImage factory = f.radio.image();
+    QGuiApplication::clipboard()->setText(QStringLiteral(
+        "438.5\t438.5\t88.5\t无\t低\t窄带\t有\t12500\t1\t2\tBOT\t3\tFSK\t7\t有\r\n"
+        "145.2\r\n"
+        " 440 \t441\t \t023N\r\n"));
+    f.selectCell(1, 1);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(f.messages.messages.isEmpty());
+
+    TMainConfig expected;
+    const QStringList defaults = NewChannelDefaults();
+    expected.SetRow(1, QStringList{"1", "438.50000", "438.50000", "88.5", "无", "低", "窄带", "有", "12500", "1", "2",
+                                   "BOT", "3", "FSK", "7", "有"});
+    expected.SetRow(2, QStringList{"2", "145.20000", "145.20000"} + defaults);
+    QStringList third = QStringList{"3", "440.00000", "441.00000", "", "023N"} + defaults.mid(2);
+    expected.SetRow(3, third);
+    for (int row = 1; row <= 16; ++row)
+        QCOMPARE(f.form().Config().Row(row), expected.Row(row));
+
+    Key(Qt::Key_F11);
+    QVERIFY(f.finish());
+    for (int n = 1; n <= 16; ++n)
+        QCOMPARE(f.radio.image().block(0, n), EncodeChannelBlock(expected, n));
+
+    f.tableKey(Qt::Key_Z);
+    for (int row = 1; row <= 16; ++row)
+        QCOMPARE(f.form().Config().Row(row), TMainConfig().Row(row));
+    f.tableKey(Qt::Key_F11, Qt::NoModifier);
+    QVERIFY(f.finish());
+    for (int n = 1; n <= 16; ++n)
+        QCOMPARE(f.radio.image().block(0, n), EncodeChannelBlock(TMainConfig(), n));
+    QVERIFY(f.radio.image().block(0, 1) != factory.block(0, 1));
+}
+
+void TestMainWindow::editMenu()
+{
+    Fixture f;
+    QStringList menus;
+    for (QAction *menu : f.form().menuBar()->actions())
+        menus << menu->text();
+    QCOMPARE(menus, QStringList({"文件", "编辑", "信令编辑"}));
+    QStringList items;
+    for (QAction *item : f.form().Editing().EditMenu()->actions()) {
+        if (!item->isSeparator())
+            items << item->text() + QLatin1Char(' ') + item->shortcut().toString(QKeySequence::PortableText);
+    }
+    QCOMPARE(items, QStringList({"撤销 Ctrl+Z", "重做 Ctrl+Y", "剪切 Ctrl+X", "复制 Ctrl+C", "粘贴 Ctrl+V",
+                                 "插入信道 Ins", "删除信道 Ctrl+Del", "上移 Ctrl+Up", "下移 Ctrl+Down"}));
+    QCOMPARE(f.action("Redo1")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    QStringList rowMenu;
+    for (QAction *item : f.form().Editing().RowMenu()->actions())
+        rowMenu << item->text();
+    QCOMPARE(rowMenu, QStringList({"插入信道", "删除信道", "上移", "下移", "清空信道"}));
+
+    // A right click on a channel number selects that channel and opens the row menu there.
+    QHeaderView *numbers = f.xg().verticalHeader();
+    const QPoint third(numbers->width() / 2, numbers->sectionViewportPosition(2) + 5);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, third, numbers->viewport()->mapToGlobal(third));
+    QApplication::sendEvent(numbers->viewport(), &rightClick);
+    QTRY_VERIFY(f.form().Editing().RowMenu()->isVisible());
+    QCOMPARE(f.xg().Selection(), QRect(QPoint(1, 3), QPoint(15, 3)));
+    f.form().Editing().RowMenu()->hide();
+
+    QVERIFY(!f.action("Undo1")->isEnabled());
+    QVERIFY(!f.action("Redo1")->isEnabled());
+    f.enter(1, 1, QStringLiteral("430"));
+    QVERIFY(f.action("Undo1")->isEnabled());
+    f.action("Undo1")->trigger();
+    QCOMPARE(f.xg().Cells(1, 1), QString());
+    QVERIFY(!f.action("Undo1")->isEnabled());
+    QVERIFY(f.action("Redo1")->isEnabled());
+    f.action("Redo1")->trigger();
+    QCOMPARE(f.xg().Cells(1, 1), QStringLiteral("430.00000"));
+
+    // Inserting would push channel 16 off the table: refused, with a message and no step.
+    f.enter(1, 16, QStringLiteral("462"));
+    const int steps = f.undo().index();
+    f.selectRows(2, 2);
+    Key(Qt::Key_Insert);
+    QCOMPARE(f.messages.texts(), QStringList{"信道 16 已在使用，不能插入信道"});
+    QCOMPARE(f.xg().Cells(1, 16), QStringLiteral("462.00000"));
+    QCOMPARE(f.undo().index(), steps);
+
+    // While a main transfer runs nothing may change the table.
+    f.radio.faults().silent = true;
+    f.form().rbtn()->click();
+    for (const char *name : {"Undo1", "Cut1", "Paste1", "InsertChannel1", "MoveUp1", "ClearChannel1"})
+        QVERIFY2(!f.action(name)->isEnabled(), name);
+    QVERIFY(f.action("Copy1")->isEnabled());
+    f.windows->Form3().Button2()->click();
+    QVERIFY(f.action("Undo1")->isEnabled());
+}
+
+void TestMainWindow::captionAndClosePrompt_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("fileHolds");  // channel 2's receive frequency in the file (" " is empty)
+    QTest::addRow("cancel keeps the window") << "取消" << false << " ";
+    QTest::addRow("don't save closes") << "不保存" << true << " ";
+    QTest::addRow("save writes the current file") << "保存" << true << "145.00000";
+}
+
+void TestMainWindow::captionAndClosePrompt()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, closes);
+    QFETCH(QString, fileHolds);
+    const QString title = QStringLiteral("对讲机写频软件 V1.1.4");
+    QTemporaryDir dir;
+    Fixture f;
+    QCOMPARE(f.form().windowTitle(), title);
+    f.enter(1, 1, QStringLiteral("430"));
+    QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" *"));
+
+    AnswerFileDialog(f.form(), "SaveDialog1", dir.filePath(QStringLiteral("radio")));
+    f.action("N5")->trigger();
+    QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz"));
+    f.enter(1, 2, QStringLiteral("145"));
+    QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz*"));
+    f.tableKey(Qt::Key_Z);  // back to what was saved
+    QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz"));
+    f.tableKey(Qt::Key_Y);
+    QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz*"));
+
+    AnswerSaveBox(answer);
+    f.action("N1")->trigger();
+    QCOMPARE(f.form().isVisible(), !closes);
+    TMainConfig saved;
+    LoadConfigFile(saved, dir.filePath(QStringLiteral("radio.qz")));
+    QCOMPARE(saved.Cell(1, 1), QStringLiteral("430.00000"));
+    QCOMPARE(saved.Cell(2, 1), fileHolds);
+    QCOMPARE(f.form().windowTitle().endsWith(QLatin1Char('*')), answer != QStringLiteral("保存"));
+    QVERIFY(f.messages.messages.isEmpty());
+}
+
 void TestMainWindow::screenshots()
 {
     const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
@@ -610,6 +930,29 @@ void TestMainWindow::screenshots()
     small.form().rbtn()->click();
     QVERIFY(small.finish());
     QVERIFY(small.form().grab().save(dir + QStringLiteral("/main-small-screen.png")));
+
+    // The Edit menu open under its title, and the row header's menu on channel 3: each menu is
+    // a window of its own, drawn here into the main window's picture where it stands.
+    const auto grabWithMenu = [&f](QMenu *menu, const QPoint &at, const QString &path) {
+        menu->popup(at);
+        QApplication::processEvents();
+        if (!menu->isVisible())
+            return false;
+        QPixmap picture = f.form().grab();
+        QPainter painter(&picture);
+        painter.drawPixmap(f.form().mapFromGlobal(menu->geometry().topLeft()), menu->grab());
+        painter.end();
+        menu->hide();
+        return picture.save(path);
+    };
+    f.selectRows(2, 3);
+    QMenuBar *bar = f.form().menuBar();
+    QMenu *edit = f.form().Editing().EditMenu();
+    const QPoint under = bar->mapToGlobal(bar->actionGeometry(edit->menuAction()).bottomLeft());
+    QVERIFY(grabWithMenu(edit, under, dir + QStringLiteral("/main-edit-menu.png")));
+    QHeaderView *numbers = f.xg().verticalHeader();
+    const QPoint third = numbers->viewport()->mapToGlobal(QPoint(numbers->width() / 2, numbers->sectionViewportPosition(2) + 12));
+    QVERIFY(grabWithMenu(f.form().Editing().RowMenu(), third, dir + QStringLiteral("/main-row-menu.png")));
 }
 
 QTEST_MAIN(TestMainWindow)

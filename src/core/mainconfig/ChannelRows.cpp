@@ -1,0 +1,105 @@
+#include "mainconfig/ChannelRows.h"
+
+#include "mainconfig/MainConfig.h"
+
+#include <QStringList>
+#include <vector>
+
+namespace {
+
+constexpr int kChannels = TMainConfig::kChannels;
+
+// The fifteen texts of a channel, without its number.
+QStringList Fields(const TMainConfig &config, int channel)
+{
+    return config.Row(channel).mid(col::RxFreq);
+}
+
+void SetFields(TMainConfig &config, int channel, const QStringList &fields)
+{
+    for (int c = col::RxFreq; c < TMainConfig::kCols; ++c)
+        config.SetCell(channel, c, fields.value(c - col::RxFreq));
+}
+
+// Rewrites channels 1..16 from a list of their fields in the new order.
+void Rewrite(TMainConfig &config, const std::vector<QStringList> &order)
+{
+    for (int channel = 1; channel <= kChannels; ++channel)
+        SetFields(config, channel, order[static_cast<std::size_t>(channel - 1)]);
+}
+
+std::vector<QStringList> AllFields(const TMainConfig &config)
+{
+    std::vector<QStringList> all;
+    for (int channel = 1; channel <= kChannels; ++channel)
+        all.push_back(Fields(config, channel));
+    return all;
+}
+
+}  // namespace
+
+bool TChannelRange::IsValid() const
+{
+    return count > 0 && first >= 1 && Last() <= kChannels;
+}
+
+int ChannelLostByInsert(const TMainConfig &config, TChannelRange range)
+{
+    if (!range.IsValid())
+        return 0;
+    for (int channel = kChannels; channel > kChannels - range.count; --channel) {
+        if (config.IsChannelInUse(channel))
+            return channel;
+    }
+    return 0;
+}
+
+bool InsertChannels(TMainConfig &config, TChannelRange range)
+{
+    if (!range.IsValid() || ChannelLostByInsert(config, range) != 0)
+        return false;
+    std::vector<QStringList> all = AllFields(config);
+    const auto at = all.begin() + (range.first - 1);
+    all.insert(at, static_cast<std::size_t>(range.count), QStringList());
+    all.resize(kChannels);
+    Rewrite(config, all);
+    return true;
+}
+
+bool DeleteChannels(TMainConfig &config, TChannelRange range)
+{
+    if (!range.IsValid())
+        return false;
+    std::vector<QStringList> all = AllFields(config);
+    const auto at = all.begin() + (range.first - 1);
+    all.erase(at, at + range.count);
+    all.resize(kChannels);
+    Rewrite(config, all);
+    return true;
+}
+
+bool MoveChannels(TMainConfig &config, TChannelRange range, int delta)
+{
+    if (!range.IsValid() || (delta != -1 && delta != 1))
+        return false;
+    const int neighbour = delta < 0 ? range.first - 1 : range.Last() + 1;
+    if (neighbour < 1 || neighbour > kChannels)
+        return false;
+    std::vector<QStringList> all = AllFields(config);
+    const QStringList moved = all[static_cast<std::size_t>(neighbour - 1)];
+    all.erase(all.begin() + (neighbour - 1));
+    // The neighbour goes to the other end of the block.
+    const int place = delta < 0 ? range.Last() : range.first;
+    all.insert(all.begin() + (place - 1), moved);
+    Rewrite(config, all);
+    return true;
+}
+
+bool ClearChannels(TMainConfig &config, TChannelRange range)
+{
+    if (!range.IsValid())
+        return false;
+    for (int channel = range.first; channel <= range.Last(); ++channel)
+        SetFields(config, channel, QStringList());
+    return true;
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QString>
+#include <QUndoCommand>
+#include <QUndoStack>
+#include <functional>
+#include <utility>
+
+// The undo history of a window's texts on Qt's undo stack. Each step holds the texts before and
+// after one user action, taken as whole snapshots: undo and redo put them back exactly, however
+// the action's entry rules spread over the table. The window calls Record after each action;
+// the texts at the last step are kept, so the next Record finds what changed since.
+template <typename Snapshot>
+class TSnapshotHistory {
+public:
+    using Take = std::function<Snapshot()>;
+    using Restore = std::function<void(const Snapshot &)>;
+
+    TSnapshotHistory(Take take, Restore restore, QObject *parent)
+        : m_take(std::move(take)), m_restore(std::move(restore)), m_stack(new QUndoStack(parent))
+    {
+        m_base = m_take();
+    }
+
+    QUndoStack &Stack() const { return *m_stack; }
+
+    // Starts again from the texts as they are: no steps, clean.
+    void Reset()
+    {
+        m_stack->clear();
+        m_base = m_take();
+    }
+
+    // One step named text from the texts at the last step to the texts now; nothing when they
+    // are the same, inside a batch, or while a step is being undone or redone. Records with
+    // the same mergeKey (0 or more) in a row make one step, as the keys typed into one box.
+    void Record(const QString &text, int mergeKey = -1)
+    {
+        if (m_batch > 0 || m_applying)
+            return;
+        Snapshot now = m_take();
+        if (now == m_base)
+            return;
+        m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey));
+    }
+
+    // The records between the outermost Begin and End make one step, recorded by End.
+    void BeginBatch() { ++m_batch; }
+    void EndBatch(const QString &text)
+    {
+        if (m_batch > 0 && --m_batch == 0)
+            Record(text);
+    }
+
+private:
+    class Command : public QUndoCommand {
+    public:
+        Command(TSnapshotHistory &history, const QString &text, Snapshot before, Snapshot after, int mergeKey)
+            : QUndoCommand(text), m_history(history), m_before(std::move(before)), m_after(std::move(after)),
+              m_mergeKey(mergeKey)
+        {
+        }
+        void undo() override { m_history.Apply(m_before); }
+        // The first redo is the push: the texts are already there.
+        void redo() override
+        {
+            if (std::exchange(m_pushed, true))
+                m_history.Apply(m_after);
+        }
+        int id() const override { return m_mergeKey; }
+        bool mergeWith(const QUndoCommand *other) override
+        {
+            m_after = static_cast<const Command *>(other)->m_after;
+            setObsolete(m_after == m_before);
+            return true;
+        }
+
+    private:
+        TSnapshotHistory &m_history;
+        Snapshot m_before;
+        Snapshot m_after;
+        int m_mergeKey;
+        bool m_pushed = false;
+    };
+
+    void Apply(const Snapshot &snapshot)
+    {
+        m_applying = true;
+        m_restore(snapshot);
+        m_applying = false;
+        m_base = snapshot;
+    }
+
+    Take m_take;
+    Restore m_restore;
+    QUndoStack *m_stack;
+    Snapshot m_base;
+    int m_batch = 0;
+    bool m_applying = false;
+};

@@ -1,0 +1,165 @@
+#include "editors/DtmfWindow.h"
+#include "editors/FiveToneWindow.h"
+#include "editors/FskWindow.h"
+#include "editors/TwoToneWindow.h"
+#include "grid/XStringGrid.h"
+#include "protocol/FactoryImage.h"
+#include "support/gui/EditorInput.h"
+#include "support/gui/EditorRig.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUndoStack>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const QString kPortName = QStringLiteral("/dev/ttyUSB1");
+
+std::unique_ptr<EditorRig> OpenEditor(const QString &kind)
+{
+    if (kind == QLatin1String("DTMF"))
+        return std::make_unique<WindowRig<TForm2>>(FactoryImage(), kPortName);
+    if (kind == QLatin1String("2TONE"))
+        return std::make_unique<WindowRig<TForm4>>(FactoryImage(), kPortName);
+    if (kind == QLatin1String("5TONE"))
+        return std::make_unique<WindowRig<TForm5>>(FactoryImage(), kPortName);
+    return std::make_unique<WindowRig<TForm6>>(FactoryImage(), kPortName);
+}
+
+// What the window shows: every cell of its grids and every box and check box outside them,
+// each named after its control.
+QStringList Shown(const TSignallingWindow &window)
+{
+    QStringList shown;
+    const QList<TXStringGrid *> grids = window.findChildren<TXStringGrid *>();
+    const auto inGrid = [&grids](const QWidget *widget) {
+        return std::any_of(grids.cbegin(), grids.cend(), [widget](const TXStringGrid *g) { return g->isAncestorOf(widget); });
+    };
+    for (const TXStringGrid *grid : grids) {
+        for (int row = 0; row < grid->RowCount(); ++row)
+            shown << QStringLiteral("%1/%2:").arg(grid->objectName()).arg(row, 2, 10, QLatin1Char('0'))
+                         + RowTexts(grid, row, 0).join(QLatin1Char(','));
+    }
+    for (const QComboBox *box : window.findChildren<QComboBox *>())
+        if (!inGrid(box))
+            shown << box->objectName() + QLatin1Char('=') + box->currentText();
+    for (const QLineEdit *edit : window.findChildren<QLineEdit *>())
+        if (!inGrid(edit) && !qobject_cast<QComboBox *>(edit->parentWidget()))
+            shown << edit->objectName() + QLatin1Char('=') + edit->text();
+    for (const QCheckBox *check : window.findChildren<QCheckBox *>())
+        shown << check->objectName() + (check->isChecked() ? QStringLiteral("=on") : QStringLiteral("=off"));
+    shown.sort();  // the order of children changes as pages and editors come up
+    return shown;
+}
+
+// RunSteps, and besides: "read" reads the radio, "clip:text" puts text on the clipboard,
+// "ctrl:V" sends Ctrl and that key to the focused control, "select:xg1:1,2,3,4" selects the
+// cells from column 1, row 2 to column 3, row 4.
+void Run(EditorRig &rig, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        if (step == QLatin1String("read")) {
+            rig.Read();
+        } else if (step.startsWith(QLatin1String("clip:"))) {
+            QGuiApplication::clipboard()->setText(step.mid(5));
+        } else if (step.startsWith(QLatin1String("ctrl:"))) {
+            QTest::keyClick(QApplication::focusWidget(), step.at(5).toLatin1(), Qt::ControlModifier);
+        } else if (step.startsWith(QLatin1String("select:"))) {
+            const QStringList parts = step.split(QLatin1Char(':'));
+            const QStringList at = parts[2].split(QLatin1Char(','));
+            auto *grid = qobject_cast<TXStringGrid *>(rig.window().Control(parts[1]));
+            QVERIFY(grid);
+            grid->SetSelection(QRect(QPoint(at[0].toInt(), at[1].toInt()), QPoint(at[2].toInt(), at[3].toInt())));
+        } else {
+            QString failed;
+            QVERIFY2(RunSteps(rig.window(), {step}, &failed), qPrintable(failed));
+        }
+    }
+    // A box's keys become a step once their event is done.
+    QCoreApplication::processEvents();
+}
+
+// Ctrl and the key with the focus on a button, where no text field takes the keys for itself.
+void WindowKey(EditorRig &rig, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+{
+    rig.window().rbtn()->setFocus();
+    QTest::keyClick(rig.window().rbtn(), key, modifiers);
+}
+
+}  // namespace
+
+class TestEditorUndo : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void undoRedoInEveryEditor_data();
+    void undoRedoInEveryEditor();
+};
+
+void TestEditorUndo::undoRedoInEveryEditor_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("setup");
+    QTest::addColumn<QStringList>("action");
+    QTest::addColumn<QString>("sameRows");  // "grid:a,b": rows a and b show the same texts afterwards
+
+    QTest::addRow("DTMF cell typed") << "DTMF" << QStringList{}
+                                     << QStringList{"cell:xg2:1,3", "type:123", "key:Enter"} << "";
+    QTest::addRow("DTMF box typed") << "DTMF" << QStringList{} << QStringList{"box:cb2", "type:55"} << "";
+    QTest::addRow("DTMF read") << "DTMF" << QStringList{} << QStringList{"read"} << "";
+    QTest::addRow("2TONE cut") << "2TONE" << QStringList{"read"}
+                               << QStringList{"cell:xg1:1,1", "select:xg1:1,1,2,2", "ctrl:X"} << "";
+    QTest::addRow("2TONE box typed") << "2TONE" << QStringList{} << QStringList{"box:ed5", "type:6500"} << "";
+    QTest::addRow("5TONE standard fills its frequencies") << "5TONE" << QStringList{}
+                                                         << QStringList{"box:CCIR", "type:ZVEI2"} << "";
+    QTest::addRow("5TONE decode entry from the list")
+        << "5TONE" << QStringList{} << QStringList{"cell:xg3:1,2", "key:F2", "key:Down", "key:Enter"} << "";
+    QTest::addRow("FSK paste") << "FSK" << QStringList{}
+                               << QStringList{"clip:5\t6\n7\t8\n", "cell:xg1:1,2", "ctrl:V"} << "";
+    QTest::addRow("FSK copy a row into another") << "FSK" << QStringList{"read"}
+                                                 << QStringList{"cell:xg1:1,1", "select:xg1:1,1,2,1", "ctrl:C",
+                                                                "cell:xg1:1,5", "ctrl:V"}
+                                                 << "xg1:1,5";
+    QTest::addRow("FSK read") << "FSK" << QStringList{"cell:xg1:1,3", "type:300", "key:Enter"}
+                              << QStringList{"read"} << "";
+}
+
+void TestEditorUndo::undoRedoInEveryEditor()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, setup);
+    QFETCH(QStringList, action);
+    QFETCH(QString, sameRows);
+    const std::unique_ptr<EditorRig> rig = OpenEditor(kind);
+    QUndoStack &undo = rig->window().UndoStack();
+    Run(*rig, setup);
+    const QStringList before = Shown(rig->window());
+    const int steps = undo.index();
+
+    Run(*rig, action);
+    const QStringList after = Shown(rig->window());
+    QVERIFY(after != before);
+    QCOMPARE(undo.index(), steps + 1);
+    QVERIFY(rig->messages.messages.isEmpty());
+    if (!sameRows.isEmpty()) {
+        const QStringList parts = sameRows.split(QRegularExpression(QStringLiteral("[:,]")));
+        const TXStringGrid *grid = qobject_cast<TXStringGrid *>(rig->window().Control(parts[0]));
+        QCOMPARE(RowTexts(grid, parts[2].toInt()), RowTexts(grid, parts[1].toInt()));
+    }
+
+    WindowKey(*rig, Qt::Key_Z);
+    QCOMPARE(Shown(rig->window()), before);
+    WindowKey(*rig, Qt::Key_Y);
+    QCOMPARE(Shown(rig->window()), after);
+    WindowKey(*rig, Qt::Key_Z);
+    WindowKey(*rig, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Shown(rig->window()), after);
+    QCOMPARE(undo.index(), steps + 1);
+}
+
+QTEST_MAIN(TestEditorUndo)
+#include "tst_editorundo.moc"
