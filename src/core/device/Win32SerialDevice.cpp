@@ -77,16 +77,28 @@ public:
             if (Signalled(m_close))
                 return Stop(TReadEvent::Kind::Closed);
             // The line-event wait first, then the read; either may be complete at once.
-            if (!m_eventPending && !StartEventWait())
-                return m_end ? Ended() : HandleLineEvent();
-            if (!m_readPending && !StartRead())
-                return m_end ? Ended() : Deliver();
+            if (m_watchLines && !m_eventPending) {
+                const Outcome outcome = StartEventWait();
+                if (outcome == Outcome::Completed)
+                    return HandleLineEvent();
+                if (outcome == Outcome::Failed)
+                    return Ended();
+            }
+            if (!m_readPending) {
+                const Outcome outcome = StartRead();
+                if (outcome == Outcome::Completed)
+                    return Deliver();
+                if (outcome == Outcome::Failed)
+                    return Ended();
+            }
             if (std::optional<TReadEvent> event = WaitForCompletion())
                 return *event;
         }
     }
 
 private:
+    enum class Outcome { Pending, Completed, Unsupported, Failed };
+
     bool Start()
     {
         // Manual reset, initially signalled: each operation resets its event when issued.
@@ -97,54 +109,70 @@ private:
                && ::SetCommMask(m_port, EV_RING | EV_ERR | EV_RLSD);
     }
 
-    // True while the wait is pending; false when it completed at once (m_mask holds the events)
-    // or failed (m_end is set).
-    bool StartEventWait()
+    Outcome StartEventWait()
     {
         m_mask = 0;
         if (::WaitCommEvent(m_port, &m_mask, &m_eventOverlapped))
-            return false;
-        if (::GetLastError() == ERROR_IO_PENDING)
-            return m_eventPending = true;
-        Fail(::GetLastError());
-        return false;
+            return Outcome::Completed;
+        if (::GetLastError() != ERROR_IO_PENDING)
+            return EventWaitFailed(::GetLastError());
+        m_eventPending = true;
+        return Outcome::Pending;
     }
 
-    // True while the read is pending; false when it completed at once (m_received holds the
-    // count) or failed (m_end is set).
-    bool StartRead()
+    // A driver that cannot wait for line events (a pseudo-terminal under Wine, some virtual
+    // ports) still reads and writes: the port then reports no line events, as the POSIX device
+    // does without interrupt counters.
+    Outcome EventWaitFailed(DWORD error)
+    {
+        if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
+            m_watchLines = false;
+            return Outcome::Unsupported;
+        }
+        Fail(error);
+        return Outcome::Failed;
+    }
+
+    Outcome StartRead()
     {
         m_received = 0;
         if (::ReadFile(m_port, m_buffer.data(), DWORD(m_buffer.size()), nullptr, &m_readOverlapped))
-            return !Collect(m_readOverlapped, m_received);
-        if (::GetLastError() == ERROR_IO_PENDING)
-            return m_readPending = true;
-        Fail(::GetLastError());
-        return false;
+            return Collect(m_readOverlapped, m_received) ? Outcome::Completed : Outcome::Failed;
+        if (::GetLastError() != ERROR_IO_PENDING) {
+            Fail(::GetLastError());
+            return Outcome::Failed;
+        }
+        m_readPending = true;
+        return Outcome::Pending;
     }
 
-    // Waits for the close event, the line-event wait or the read, in that order of precedence.
+    // Waits for the close event, the line-event wait or the read, in that order of precedence;
+    // nothing when waiting goes on.
     std::optional<TReadEvent> WaitForCompletion()
     {
-        const HANDLE events[] = {m_close, m_eventOverlapped.hEvent, m_readOverlapped.hEvent};
-        switch (::WaitForMultipleObjects(3, events, FALSE, INFINITE)) {
-        case WAIT_OBJECT_0:
+        HANDLE events[3] = {m_close, m_readOverlapped.hEvent, m_readOverlapped.hEvent};
+        if (m_watchLines)
+            events[1] = m_eventOverlapped.hEvent;
+        const DWORD count = m_watchLines ? 3 : 2;
+        const DWORD woken = ::WaitForMultipleObjects(count, events, FALSE, INFINITE);
+        if (woken == WAIT_OBJECT_0)
             return Stop(TReadEvent::Kind::Closed);
-        case WAIT_OBJECT_0 + 1: {
-            m_eventPending = false;
-            DWORD ignored = 0;
-            if (!Collect(m_eventOverlapped, ignored))
-                return Ended();
-            return HandleLineEvent();
-        }
-        case WAIT_OBJECT_0 + 2:
+        if (woken == WAIT_OBJECT_0 + count - 1) {
             m_readPending = false;
             if (!Collect(m_readOverlapped, m_received))
                 return Ended();
             return Deliver();
-        default:
-            return Stop(TReadEvent::Kind::Hangup);
         }
+        if (woken != WAIT_OBJECT_0 + 1)
+            return Stop(TReadEvent::Kind::Hangup);
+        m_eventPending = false;
+        DWORD ignored = 0;
+        if (!::GetOverlappedResult(m_port, &m_eventOverlapped, &ignored, FALSE)) {
+            if (EventWaitFailed(::GetLastError()) == Outcome::Unsupported)
+                return std::nullopt;
+            return Ended();
+        }
+        return HandleLineEvent();
     }
 
     bool Collect(OVERLAPPED &overlapped, DWORD &count)
@@ -227,6 +255,7 @@ private:
     OVERLAPPED m_readOverlapped{};
     OVERLAPPED m_eventOverlapped{};
     bool m_started = false;
+    bool m_watchLines = true;
     bool m_readPending = false;
     bool m_eventPending = false;
     DWORD m_mask = 0;
