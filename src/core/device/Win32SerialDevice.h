@@ -10,7 +10,8 @@
 // WaitCommEvent pending across calls of Read and waits for them together with the close event,
 // a manual-reset event that Cancel signals; Write waits for its WriteFile and the close event.
 // ERROR_INVALID_HANDLE (the port closed under a thread) reads as Closed, any other failure as
-// Hangup.
+// Hangup. A driver that cannot wait for line events (ERROR_NOT_SUPPORTED, as Wine answers for a
+// pseudo-terminal) reports none and goes on reading.
 //
 // The port is opened without sharing, so the system refuses every further open of it.
 class TWin32SerialDevice : public TSerialDevice {
