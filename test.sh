@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test twice: a normal build, then a build
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer. In between, the serial device layer is
+# cross-built for Windows and checked under Wine (scripts/test-windows.sh).
 set -euo pipefail
 XIEPIN_ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$XIEPIN_ROOT/scripts/deps.sh"
@@ -13,6 +14,9 @@ echo "== build"
 xiepin_build "$XIEPIN_ROOT/build" -DCMAKE_BUILD_TYPE=Debug
 echo "== tests"
 (cd "$XIEPIN_ROOT/build" && ctest --output-on-failure -j"$jobs")
+
+echo "== windows"
+"$XIEPIN_ROOT/scripts/test-windows.sh"
 
 echo "== sanitizer build"
 xiepin_build "$XIEPIN_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DXIEPIN_SANITIZE=ON

@@ -1,5 +1,28 @@
 #include "base/Gbk.h"
 
+#ifdef _WIN32
+
+#include "base/CodePage936.h"
+
+// QString holds UTF-16, as Windows' wide strings do.
+std::optional<QByteArray> ToGbk(const QString &text)
+{
+    const std::optional<std::string> bytes = WideToCodePage936(text.toStdWString());
+    if (!bytes)
+        return std::nullopt;
+    return QByteArray::fromStdString(*bytes);
+}
+
+std::optional<QString> FromGbk(const QByteArray &bytes)
+{
+    const std::optional<std::wstring> text = CodePage936ToWide(bytes.toStdString());
+    if (!text)
+        return std::nullopt;
+    return QString::fromStdWString(*text);
+}
+
+#else
+
 #include <cerrno>
 #include <iconv.h>
 
@@ -66,3 +89,5 @@ std::optional<QString> FromGbk(const QByteArray &bytes)
         return std::nullopt;
     return QString::fromUtf8(*utf8);
 }
+
+#endif // _WIN32

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -15,6 +14,11 @@
 
 #if defined(__linux__)
 #include <linux/serial.h>
+#include <sys/eventfd.h>
+#endif
+// The interrupt counters are Linux's; their ioctl is not enough without its structure.
+#if defined(__linux__) && defined(TIOCGICOUNT)
+#define XIEPIN_LINE_COUNTERS 1
 #endif
 
 namespace {
@@ -144,7 +148,7 @@ public:
     // Error flags and modem events counted since the previous call.
     std::pair<std::uint32_t, std::uint32_t> Changes()
     {
-#if defined(TIOCGICOUNT)
+#if defined(XIEPIN_LINE_COUNTERS)
         serial_icounter_struct now{};
         if (!m_available || !Read(now))
             return {0, 0};
@@ -172,7 +176,7 @@ public:
     }
 
 private:
-#if defined(TIOCGICOUNT)
+#if defined(XIEPIN_LINE_COUNTERS)
     bool Read(serial_icounter_struct &counters) const { return ::ioctl(m_port, TIOCGICOUNT, &counters) == 0; }
     serial_icounter_struct m_last{};
 #else
@@ -218,11 +222,31 @@ void TPosixSerialDevice::Open(const std::string &name)
     m_savedTermios = std::move(saved);
     ::tcflush(m_port, TCIOFLUSH);  // nothing left over from an earlier user of the line
 
-    m_closeEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (m_closeEvent < 0) {
+    if (!CreateCloseEvent()) {
         Close();
         throw ECommsError("Unable to create event");
     }
+}
+
+// An eventfd on Linux; elsewhere a pipe that nobody reads, so one byte in it keeps it readable.
+bool TPosixSerialDevice::CreateCloseEvent()
+{
+#if defined(__linux__)
+    m_closeEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    m_closeSignal = m_closeEvent;
+    return m_closeEvent >= 0;
+#else
+    int ends[2];
+    if (::pipe(ends) != 0)
+        return false;
+    for (const int end : ends) {
+        ::fcntl(end, F_SETFD, FD_CLOEXEC);
+        ::fcntl(end, F_SETFL, ::fcntl(end, F_GETFL) | O_NONBLOCK);
+    }
+    m_closeEvent = ends[0];
+    m_closeSignal = ends[1];
+    return true;
+#endif
 }
 
 void TPosixSerialDevice::ApplyLineSettings(const TLineSettings &settings)
@@ -475,8 +499,14 @@ void TPosixSerialDevice::Purge()
 
 void TPosixSerialDevice::Cancel()
 {
-    if (m_closeEvent >= 0)
-        ::eventfd_write(m_closeEvent, 1);
+    if (m_closeSignal < 0)
+        return;
+#if defined(__linux__)
+    ::eventfd_write(m_closeSignal, 1);
+#else
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(m_closeSignal, &byte, 1);  // a full pipe is signalled already
+#endif
 }
 
 // Gives the device back as we found it: settings restored, unlocked, closed.
@@ -490,9 +520,12 @@ void TPosixSerialDevice::Close()
     ::ioctl(m_port, TIOCNXCL);
     ::flock(m_port, LOCK_UN);
     ::close(m_port);
+    if (m_closeSignal >= 0 && m_closeSignal != m_closeEvent)
+        ::close(m_closeSignal);
     if (m_closeEvent >= 0)
         ::close(m_closeEvent);
     m_port = -1;
     m_closeEvent = -1;
+    m_closeSignal = -1;
     m_savedTermios.reset();
 }

@@ -10,8 +10,8 @@
 struct termios;
 
 // The serial port on POSIX termios. The descriptor is non-blocking and both threads wait only in
-// poll(), together with an eventfd that is the close event. Chunks are timed here, since termios
-// can time a read only in tenths of a second.
+// poll(), together with the close event (an eventfd on Linux, a pipe elsewhere). Chunks are
+// timed here, since termios can time a read only in tenths of a second.
 //
 // The port is opened exclusively: TIOCEXCL refuses further opens of the device by other users,
 // and an flock on it refuses a second open by this or any other process, root included.
@@ -45,9 +45,11 @@ private:
     void ApplyModemLines(const TLineSettings &settings) const;
     TWriteResult WaitWritable() const;
     bool Cancelled() const;
+    bool CreateCloseEvent();
 
     int m_port = -1;        // the open device; -1 while closed
-    int m_closeEvent = -1;  // eventfd; never reset once signalled
+    int m_closeEvent = -1;   // polled; never reset once signalled
+    int m_closeSignal = -1;  // written by Cancel: the same eventfd, or the pipe's other end
     std::unique_ptr<termios> m_savedTermios;  // the device's settings before we opened it
 
     std::atomic<std::uint32_t> m_interval{100};

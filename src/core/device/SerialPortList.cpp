@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -42,15 +40,6 @@ bool LessIgnoringCase(const std::string &a, const std::string &b)
 
 } // namespace
 
-std::string VirtualRadioLinkPath()
-{
-    const char *runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::error_code error;
-    if (runtime != nullptr && *runtime != '\0' && fs::is_directory(runtime, error))
-        return std::string(runtime) + "/xiepin-radio";
-    return "/tmp/xiepin-radio-" + std::to_string(::getuid());
-}
-
 void SortDeviceNames(std::vector<std::string> &names)
 {
     std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
@@ -78,9 +67,4 @@ std::optional<std::vector<std::string>> ListSerialDevices(const std::string &sys
         found.push_back(virtualRadioLink);
     SortDeviceNames(found);
     return found;
-}
-
-std::optional<std::vector<std::string>> ListSerialDevices()
-{
-    return ListSerialDevices("/sys/class/tty", "/dev", VirtualRadioLinkPath());
 }

@@ -1,6 +1,7 @@
 // The serial device without Qt: built with nothing but the C++ standard library and POSIX, it
 // drives TPosixSerialDevice on a pseudo-terminal whose master side plays the far end.
 
+#include "device/DcbFlags.h"
 #include "device/PosixSerialDevice.h"
 #include "device/SerialPortList.h"
 
@@ -344,6 +345,41 @@ void SortsNamesIgnoringCase()
     Check(!ListSerialDevices("/nonexistent/tty", "/dev", ""), "an unreadable tty class lists nothing");
 }
 
+// The Win32 control block's flags word, computed on every platform.
+void DcbFlagsFollowTheSettings()
+{
+    struct Case {
+        const char *what;
+        void (*change)(TLineSettings &);
+        std::uint32_t flags;
+    };
+    const Case cases[] = {
+        {"the main window's line", [](TLineSettings &l) { l.outxXonXoffFlow = l.inxXonXoffFlow = false; }, 0x1091},
+        {"the defaults (XON/XOFF both ways)", [](TLineSettings &) {}, 0x1391},
+        {"everything off", [](TLineSettings &l) {
+             l.dtrControl = TDtrControl::DtrDisable;
+             l.rtsControl = TRtsControl::RtsDisable;
+             l.txContinueOnXoff = l.outxXonXoffFlow = l.inxXonXoffFlow = false;
+         }, 0x0001},
+        {"DTR and RTS handshake", [](TLineSettings &l) {
+             l.dtrControl = TDtrControl::DtrHandshake;
+             l.rtsControl = TRtsControl::RtsHandshake;
+         }, 0x23A1},
+        {"RTS while sending", [](TLineSettings &l) { l.rtsControl = TRtsControl::RtsTransmissionAvailable; }, 0x3391},
+        {"every single bit", [](TLineSettings &l) {
+             l.parityCheck = l.outxCtsFlow = l.outxDsrFlow = l.dsrSensitivity = true;
+             l.replaceWhenParityError = l.ignoreNullChar = true;
+         }, 0x1FDF},
+    };
+    for (const Case &c : cases) {
+        TLineSettings line;
+        c.change(line);
+        char got[16];
+        std::snprintf(got, sizeof got, "0x%04x", DcbFlags(line));
+        Check(DcbFlags(line) == c.flags, std::string("control block flags for ") + c.what + " (" + got + ")");
+    }
+}
+
 } // namespace
 
 int main()
@@ -362,6 +398,7 @@ int main()
         run(pty);
     }
     SortsNamesIgnoringCase();
+    DcbFlagsFollowTheSettings();
     std::printf("%d passed, %d failed\n", g_passed, g_failed);
     return g_failed == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }
