@@ -103,8 +103,6 @@ private Q_SLOTS:
     void portThatCannotOpen();
     void guardEndsSilentTransfer_data();
     void guardEndsSilentTransfer();
-    void closeCancelsTransfer_data();
-    void closeCancelsTransfer();
     void closingOnlyHides_data();
     void closingOnlyHides();
 };
@@ -514,23 +512,7 @@ void TestDtmfWindow::guardEndsSilentTransfer()
     CheckGuardEndsTransfer(rig, write, QStringLiteral("silent"), realTime, -1, message);
 }
 
-void TestDtmfWindow::closeCancelsTransfer_data()
-{
-    AddTransferRows();
-}
 
-void TestDtmfWindow::closeCancelsTransfer()
-{
-    QFETCH(bool, write);
-
-    Rig rig;
-    CheckCloseAbandonsTransfer(rig, write, false);
-
-    // A read afterwards runs as usual.
-    rig.form->show();
-    rig.Read();
-    QCOMPARE(rig.Shown(QStringLiteral("m9")), QStringLiteral("5551234"));
-}
 
 void TestDtmfWindow::closingOnlyHides_data()
 {

@@ -79,8 +79,6 @@ private slots:
     void entryRules();
     void badInputIsRefused_data();
     void badInputIsRefused();
-    void closeAbandonsTransfer_data();
-    void closeAbandonsTransfer();
     void guardTimerOnlyStopsItself();
     void portThatCannotOpen_data();
     void portThatCannotOpen();
@@ -452,22 +450,7 @@ void TestFiveToneWindow::badInputIsRefused()
     CheckWriteRefused(*m_rig, message);
 }
 
-void TestFiveToneWindow::closeAbandonsTransfer_data()
-{
-    AddTransferRows();
-}
 
-void TestFiveToneWindow::closeAbandonsTransfer()
-{
-    QFETCH(bool, write);
-
-    QString failed;
-    QVERIFY2(RunSteps(*m_rig->form, {"cell:xg2:1,1", "type:321", "key:Enter"}, &failed), qPrintable(failed));
-    CheckCloseAbandonsTransfer(*m_rig, write, true);
-
-    m_rig->form->show();
-    QCOMPARE(m_rig->form->xg2()->Cells(1, 1), "321");
-}
 
 void TestFiveToneWindow::guardTimerOnlyStopsItself()
 {

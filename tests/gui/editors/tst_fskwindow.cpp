@@ -109,8 +109,6 @@ private Q_SLOTS:
     void portThatCannotOpen();
     void guardEndsUnansweredTransfer_data();
     void guardEndsUnansweredTransfer();
-    void closeCancelsTransfer_data();
-    void closeCancelsTransfer();
     void closingOnlyHides_data();
     void closingOnlyHides();
 };
@@ -428,23 +426,7 @@ void TestFskWindow::guardEndsUnansweredTransfer()
     CheckGuardEndsTransfer(rig, write, fault, realTime, sentBefore, message);
 }
 
-void TestFskWindow::closeCancelsTransfer_data()
-{
-    AddTransferRows();
-}
 
-void TestFskWindow::closeCancelsTransfer()
-{
-    QFETCH(bool, write);
-
-    Rig rig;
-    CheckCloseAbandonsTransfer(rig, write, false);
-
-    // A read afterwards runs as usual.
-    rig.form->show();
-    rig.Read();
-    QCOMPARE(rig.Shown(QStringLiteral("i16")), QStringLiteral("1016"));
-}
 
 void TestFskWindow::closingOnlyHides_data()
 {

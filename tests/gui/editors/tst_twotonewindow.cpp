@@ -64,8 +64,6 @@ private slots:
     void decodeEntryRules();
     void badInputIsRefused_data();
     void badInputIsRefused();
-    void closeAbandonsTransfer_data();
-    void closeAbandonsTransfer();
     void guardTimerOnlyStopsItself();
     void portThatCannotOpen_data();
     void portThatCannotOpen();
@@ -366,25 +364,7 @@ void TestTwoToneWindow::badInputIsRefused()
     CheckWriteRefused(*m_rig, message);
 }
 
-void TestTwoToneWindow::closeAbandonsTransfer_data()
-{
-    AddTransferRows();
-}
 
-void TestTwoToneWindow::closeAbandonsTransfer()
-{
-    QFETCH(bool, write);
-
-    QString failed;
-    QVERIFY2(RunSteps(*m_rig->form, {"box:ed5", "type:1234"}, &failed), qPrintable(failed));
-    // Unanswered, the frame is repeated.
-    CheckCloseAbandonsTransfer(*m_rig, write, true);
-
-    // Shown again, it still holds what it held.
-    m_rig->form->show();
-    QCOMPARE(qobject_cast<QLineEdit *>(m_rig->form->Control("ed5"))->text(), "1234");
-    QCOMPARE(m_rig->form->Texts().Controls().Text("ed5"), "1234");
-}
 
 void TestTwoToneWindow::guardTimerOnlyStopsItself()
 {

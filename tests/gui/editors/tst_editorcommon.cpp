@@ -1,0 +1,81 @@
+// What the four signalling editors share, checked once for each of them.
+
+#include "app/AppWindows.h"
+#include "editors/DtmfWindow.h"
+#include "editors/FiveToneWindow.h"
+#include "editors/FskWindow.h"
+#include "editors/TwoToneWindow.h"
+#include "protocol/FactoryImage.h"
+#include "support/core/AreaTexts.h"
+#include "support/gui/EditorChecks.h"
+#include "support/gui/EditorInput.h"
+#include "support/gui/EditorRig.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString kPort = QStringLiteral("/dev/ttyUSB2");
+
+// An edit made before the transfer (none for some editors), and a text it must keep.
+struct Edit {
+    QStringList steps;
+    QString target;
+};
+
+// Close during a read or a write: the transfer ends, nothing more goes out, the window hides
+// and keeps its texts, and a read afterwards runs as usual.
+template <class Form>
+void CloseAbandonsTransfer(bool write, const Edit &edit, bool waitForRepeat)
+{
+    WindowRig<Form> rig(FactoryImage(), kPort);
+    QString failed;
+    QVERIFY2(RunSteps(*rig.form, edit.steps, &failed), qPrintable(failed));
+    const QString kept = TextOf(rig.form->Texts(), edit.target);
+    CheckCloseAbandonsTransfer(rig, write, waitForRepeat);
+    if (QTest::currentTestFailed())
+        return;
+
+    rig.form->show();
+    QCOMPARE(TextOf(rig.form->Texts(), edit.target), kept);
+    rig.Read();
+    QVERIFY(rig.Idle());
+}
+
+}  // namespace
+
+class TestEditorCommon : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { SetApplicationFont(); }
+    void closeAbandonsTransfer_data();
+    void closeAbandonsTransfer();
+};
+
+void TestEditorCommon::closeAbandonsTransfer_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<bool>("write");
+    for (const char *editor : {"DTMF", "two-tone", "five-tone", "FSK"})
+        for (const bool write : {false, true})
+            QTest::addRow("%s %s", editor, write ? "write" : "read") << QString::fromLatin1(editor) << write;
+}
+
+void TestEditorCommon::closeAbandonsTransfer()
+{
+    QFETCH(QString, editor);
+    QFETCH(bool, write);
+    // The DTMF and FSK transfers are shown closing at once; the two-tone and five-tone ones
+    // after an unanswered frame has been repeated.
+    if (editor == QLatin1String("DTMF"))
+        CloseAbandonsTransfer<TForm2>(write, {{}, "cb1"}, false);
+    else if (editor == QLatin1String("two-tone"))
+        CloseAbandonsTransfer<TForm4>(write, {{"box:ed5", "type:1234"}, "ed5"}, true);
+    else if (editor == QLatin1String("five-tone"))
+        CloseAbandonsTransfer<TForm5>(write, {{"cell:xg2:1,1", "type:321", "key:Enter"}, "xg2:1,1"}, true);
+    else
+        CloseAbandonsTransfer<TForm6>(write, {{}, "ed1"}, false);
+}
+
+QTEST_MAIN(TestEditorCommon)
+#include "tst_editorcommon.moc"
