@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Times a whole-radio backup and restore with xiepin-cli against the virtual radio at real
+# 9600-baud pace (xiepin-radio --timing) and prints each as a ratio to its wire time: every
+# byte both ways at 1.0417 ms (10 bits at 9600 baud). A benchmark, not a test: it prints
+# figures and fails only when a transfer fails. Builds into build/ when needed.
+set -euo pipefail
+XIEPIN_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$XIEPIN_ROOT/scripts/deps.sh"
+xiepin_install_deps
+cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$XIEPIN_ROOT/build" -j"$(nproc)" --target xiepin-cli xiepin-radio >/dev/null
+
+bin="$XIEPIN_ROOT/build"
+runs=${1:-3}
+work=$(mktemp -d)
+radio_pid=""
+cleanup() {
+    [ -n "$radio_pid" ] && kill "$radio_pid" 2>/dev/null && wait "$radio_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_radio() {  # options of xiepin-radio; sets $device
+    "$bin/xiepin-radio" --link "" --timing "$@" >"$work/radio.out" 2>/dev/null &
+    radio_pid=$!
+    for _ in $(seq 100); do
+        device=$(head -n1 "$work/radio.out" 2>/dev/null || true)
+        [ -n "$device" ] && return 0
+        sleep 0.05
+    done
+    echo "bench: the virtual radio did not start" >&2
+    exit 1
+}
+stop_radio() { kill "$radio_pid" && wait "$radio_pid" 2>/dev/null || true; radio_pid=""; }
+
+# Bytes on the wire for the 52 blocks of a whole radio (3 of them FSK blocks without a check value):
+#   backup:  "PROGRAM" + 52 four-byte requests; 06 + 52 replies of 34 bytes
+#   restore: "PROGRAM" + 49 blocks of 34 bytes + 3 of 32; 06 for the handshake and every block
+backup_bytes=$((7 + 52 * 4 + 1 + 52 * 34))
+restore_bytes=$((7 + 49 * 34 + 3 * 32 + 1 + 52))
+
+elapsed_ms() {  # runs the command, prints its wall time in ms
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1 || { echo "bench: $* failed" >&2; exit 1; }
+    end=$(date +%s%N)
+    echo $(((end - start) / 1000000))
+}
+
+report() {  # name, bytes, list of times
+    local name=$1 bytes=$2; shift 2
+    printf '%s\n' "$@" | sort -n | awk -v name="$name" -v bytes="$bytes" '
+        { t[NR] = $1 }
+        END {
+            wire = bytes * 10000 / 9600
+            printf "%-8s wire %5.0f ms   min %5d ms (%.2f x)   median %5d ms (%.2f x)\n",
+                name, wire, t[1], t[1] / wire, t[int((NR + 1) / 2)], t[int((NR + 1) / 2)] / wire
+        }'
+}
+
+backups=()
+restores=()
+for _ in $(seq "$runs"); do
+    start_radio
+    backups+=("$(elapsed_ms "$bin/xiepin-cli" backup --port "$device" -o "$work/radio.img")")
+    stop_radio
+    start_radio --empty
+    restores+=("$(elapsed_ms "$bin/xiepin-cli" restore --port "$device" "$work/radio.img")")
+    stop_radio
+done
+report backup "$backup_bytes" "${backups[@]}"
+report restore "$restore_bytes" "${restores[@]}"
