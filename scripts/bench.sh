@@ -13,25 +13,12 @@ cmake --build "$XIEPIN_ROOT/build" -j"$(nproc)" --target xiepin-cli xiepin-radio
 bin="$XIEPIN_ROOT/build"
 runs=${1:-3}
 work=$(mktemp -d)
-radio_pid=""
+source "$XIEPIN_ROOT/scripts/radio.sh"
 cleanup() {
-    [ -n "$radio_pid" ] && kill "$radio_pid" 2>/dev/null && wait "$radio_pid" 2>/dev/null
+    stop_radio
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-start_radio() {  # options of xiepin-radio; sets $device
-    "$bin/xiepin-radio" --link "" --timing "$@" >"$work/radio.out" 2>/dev/null &
-    radio_pid=$!
-    for _ in $(seq 100); do
-        device=$(head -n1 "$work/radio.out" 2>/dev/null || true)
-        [ -n "$device" ] && return 0
-        sleep 0.05
-    done
-    echo "bench: the virtual radio did not start" >&2
-    exit 1
-}
-stop_radio() { kill "$radio_pid" && wait "$radio_pid" 2>/dev/null || true; radio_pid=""; }
 
 # Bytes on the wire for the 52 blocks of a whole radio (3 of them FSK blocks without a check value):
 #   backup:  "PROGRAM" + 52 four-byte requests; 06 + 52 replies of 34 bytes
@@ -61,10 +48,10 @@ report() {  # name, bytes, list of times
 backups=()
 restores=()
 for _ in $(seq "$runs"); do
-    start_radio
+    start_radio --timing
     backups+=("$(elapsed_ms "$bin/xiepin-cli" backup --port "$device" -o "$work/radio.img")")
     stop_radio
-    start_radio --empty
+    start_radio --timing --empty
     restores+=("$(elapsed_ms "$bin/xiepin-cli" restore --port "$device" "$work/radio.img")")
     stop_radio
 done

@@ -12,25 +12,12 @@ cmake --build "$XIEPIN_ROOT/build" -j"$(nproc)" --target xiepin-cli xiepin-radio
 
 bin="$XIEPIN_ROOT/build"
 work=$(mktemp -d)
-radio_pid=""
+source "$XIEPIN_ROOT/scripts/radio.sh"
 cleanup() {
-    [ -n "$radio_pid" ] && kill "$radio_pid" 2>/dev/null && wait "$radio_pid" 2>/dev/null
+    stop_radio
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-start_radio() {  # options of xiepin-radio; sets $device
-    "$bin/xiepin-radio" --link "" "$@" >"$work/radio.out" &
-    radio_pid=$!
-    for _ in $(seq 100); do
-        device=$(head -n1 "$work/radio.out" 2>/dev/null || true)
-        [ -n "$device" ] && return 0
-        sleep 0.05
-    done
-    echo "memcheck: the virtual radio did not start" >&2
-    exit 1
-}
-stop_radio() { kill "$radio_pid" && wait "$radio_pid" 2>/dev/null || true; radio_pid=""; }
 
 memcheck() {  # name, then the xiepin-cli arguments
     local name=$1; shift
