@@ -195,6 +195,8 @@ void TProgramLink::End(TransferEnd reason, bool closePort)
 {
     const TransferKind kind = m_transfer.kind;
     const int area = m_transfer.area;
+    if (kind != TransferKind::None)
+        m_lastTally = m_transfer.Tally();
     Transfer idle;
     idle.serial = m_transfer.serial + 1;
     m_transfer = std::move(idle);
@@ -208,6 +210,23 @@ void TProgramLink::End(TransferEnd reason, bool closePort)
         return;
     emit BusyChanged(false);
     emit Finished(kind, area, reason);
+}
+
+TransferTally TProgramLink::Transfer::Tally() const
+{
+    const int blockAnswers = std::max(0, kind == TransferKind::MainRead || kind == TransferKind::MainWrite ? answers - 1 : answers);
+    switch (kind) {
+    case TransferKind::MainRead:
+        return {blockAnswers, frame::kMainAnswers - 1};
+    case TransferKind::AreaRead:
+        return {blockAnswers, AreaFacts(area).blockCount};
+    case TransferKind::MainWrite:
+    case TransferKind::AreaWrite:
+        return {blockAnswers, static_cast<int>(writes.size())};
+    case TransferKind::None:
+        break;
+    }
+    return {};
 }
 
 bool TProgramLink::ReportProgress()
@@ -291,6 +310,7 @@ void TProgramLink::Tim1Timer()
     }
     DropPartialReply();
     m_comm->WriteData(reinterpret_cast<const char *>(TxBuffer.data()), static_cast<quint16>(m_resendLength));
+    emit Resent(m_transfer.kind, m_transfer.area, ++m_transfer.resends);
 }
 
 // ---------------------------------------------------------------- receiving

@@ -13,6 +13,13 @@
 
 enum class TransferKind { None, MainRead, MainWrite, AreaRead, AreaWrite };
 
+// How far a transfer got: data blocks read or acknowledged, of those it set out to move. The
+// handshake's acknowledgement of a main transfer is not a block.
+struct TransferTally {
+    int done = 0;
+    int total = 0;
+};
+
 // Why a transfer ended.
 enum class TransferEnd {
     Completed,  // every block moved
@@ -83,6 +90,8 @@ public:
     // runs; the port stays open.
     void AbandonAreaTransfer(int area, TransferEnd reason = TransferEnd::Cancelled);
 
+    // How far the last transfer that ended got; valid from its Finished on.
+    TransferTally LastTally() const { return m_lastTally; }
     // Tests shorten this; the radio expects 300 ms.
     void SetResendInterval(int ms);
     int ResendInterval() const { return m_tim1.interval(); }
@@ -94,6 +103,8 @@ Q_SIGNALS:
     void AreaBlockRead(int area, int block, const Block &data);
     // Answers handled so far by the running transfer (acknowledgements or replies).
     void Progressed(TransferKind kind, int area, int answers);
+    // The resend timer repeated the pending frame; resends counts them since the transfer began.
+    void Resent(TransferKind kind, int area, int resends);
     // The transfer ended, and why. Sent after BusyChanged(false), so a handler may start the next.
     void Finished(TransferKind kind, int area, TransferEnd reason);
     void PortOpenChanged(bool open);
@@ -125,12 +136,14 @@ private:
         int nextBlock = 0;  // main read: lowest channel block still accepted (ReadBlock);
                             // area read: the block requested
         int answers = 0;    // acknowledgements or replies handled (a main write's WriteStep)
+        int resends = 0;    // frames the resend timer repeated
         NextRead rule = NextRead::CountReplies;
         WriteFraming framing = WriteFraming::WithCrc;
         std::vector<TFrame> writes;  // what a write sends after its handshake, in order
         quint64 serial = 0;
 
         bool Runs() const { return kind != TransferKind::None; }
+        TransferTally Tally() const;
         bool IsAreaTransfer(int number) const;
         // While a frame waits for its acknowledgement no reply is due.
         bool ExpectsAck() const;
@@ -170,6 +183,7 @@ private:
     QTimer m_tim1;
     QTimer m_settingsPause;  // the 2 ms pause before the settings request, without blocking
     Transfer m_transfer;
+    TransferTally m_lastTally;
 
     std::vector<std::uint8_t> TxBuffer;
     std::vector<std::uint8_t> RxBuffer;  // the reply being collected

@@ -10,7 +10,7 @@ namespace {
 const TTransferStyle &DtmfStyle()
 {
     // Read: position 1, one step per reply, 5 after block 3. Write: one step per acknowledgement.
-    static const TTransferStyle style{5, 4, true, true, true};
+    static const TTransferStyle style{5, 4};
     return style;
 }
 

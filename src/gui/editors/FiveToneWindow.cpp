@@ -11,9 +11,8 @@ namespace {
 
 const TTransferStyle &FiveToneStyle()
 {
-    // 17 blocks each way; the read's bar ends at 16. The guard timer runs on a read and only
-    // stops itself.
-    static const TTransferStyle style{16, 17, true, false, false};
+    // 17 blocks each way; the read's bar ends at 16.
+    static const TTransferStyle style{16, 17};
     return style;
 }
 

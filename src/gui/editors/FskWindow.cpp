@@ -10,7 +10,7 @@ namespace {
 const TTransferStyle &FskStyle()
 {
     // Position 1 at the start, one step per reply or acknowledgement: 4 after the third.
-    static const TTransferStyle style{4, 4, true, true, true};
+    static const TTransferStyle style{4, 4};
     return style;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/TextConvert.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
 #include "grid/XStringGrid.h"
@@ -434,11 +435,10 @@ bool TSignallingWindow::EnsurePortOpen()
     }
 }
 
+// The guard counts ten seconds without an answer: every answer starts it again.
 void TSignallingWindow::StartGuard()
 {
-    // Starting the guard while it runs does not restart its ten seconds.
-    if (!m_timer1.isActive())
-        m_timer1.start();
+    m_timer1.start();
 }
 
 void TSignallingWindow::ShowProgress(int maximum)
@@ -454,8 +454,7 @@ void TSignallingWindow::rbtnClick()
         return;
     if (!m_link.StartAreaRead(m_area.Area(), AreaFacts(m_area.Area()).read))
         return;
-    if (m_style.guardOnRead)
-        StartGuard();
+    StartGuard();
     ShowProgress(m_style.readMaximum);
 }
 
@@ -474,8 +473,7 @@ void TSignallingWindow::wbtnClick()
         return;
     if (!m_link.StartAreaWrite(m_area.Area(), blocks, AreaFacts(m_area.Area()).framing))
         return;
-    if (m_style.guardOnWrite)
-        StartGuard();
+    StartGuard();
     ShowProgress(m_style.writeMaximum);
 }
 
@@ -490,12 +488,8 @@ void TSignallingWindow::Button3Click()
 void TSignallingWindow::Timer1Timer()
 {
     m_timer1.stop();
-    if (!m_style.guardEndsTransfer || !IsMine(m_link.Running(), m_link.RunningArea()))
-        return;
-    const bool reading = m_link.Running() == TransferKind::AreaRead;
-    m_link.AbandonAreaTransfer(m_area.Area(), TransferEnd::Silent);
-    m_progressBar1->hide();
-    ShowError(this, reading ? QStringLiteral("读取失败：电台无应答") : QStringLiteral("写入失败：电台无应答"));
+    if (IsMine(m_link.Running(), m_link.RunningArea()))
+        m_link.AbandonAreaTransfer(m_area.Area(), TransferEnd::Silent);
 }
 
 void TSignallingWindow::OnBlockRead(int area, int block, const Block &data)
@@ -512,6 +506,7 @@ void TSignallingWindow::OnProgressed(TransferKind kind, int area, int answers)
     if (!IsMine(kind, area))
         return;
     m_progressBar1->setValue(qMin(1 + answers, m_progressBar1->maximum()));
+    StartGuard();
 }
 
 void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reason)
@@ -523,8 +518,14 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
     // All blocks of one read are one step, also when it ended early.
     if (kind == TransferKind::AreaRead)
         RecordStep(QStringLiteral("读取"));
-    if (reason == TransferEnd::Completed && kind == TransferKind::AreaWrite)
+    const bool reading = kind == TransferKind::AreaRead;
+    if (reason == TransferEnd::Completed && !reading)
         ShowMessage(this, QStringLiteral("写入成功"));
+    else if (reason == TransferEnd::Silent)
+        ShowError(this, (reading ? QStringLiteral("读取失败：电台无应答") : QStringLiteral("写入失败：电台无应答"))
+                            + QLatin1Char('\n') + HowFarText(reading, m_link.LastTally().done, m_link.LastTally().total));
+    else if (reason == TransferEnd::PortGone)
+        ShowError(this, PortGoneText(m_portName(), reading, m_link.LastTally().done, m_link.LastTally().total));
 }
 
 void TSignallingWindow::UpdateButtons()

@@ -31,11 +31,6 @@ class TXStringGrid;
 struct TTransferStyle {
     int readMaximum = 0;   // progress bar range 0..readMaximum, starting at 1
     int writeMaximum = 0;  // 0..writeMaximum, starting at 1
-    bool guardOnRead = true;
-    bool guardOnWrite = true;
-    // DTMF and FSK: the 10 s guard timer ends a transfer that still runs, with a message.
-    // Two-tone and five-tone: it only stops itself; the resend goes on until Close.
-    bool guardEndsTransfer = true;
 };
 
 // The common body of the four signalling editors: a window that stays on top, built from its
@@ -67,6 +62,8 @@ public:
     QPushButton *Button3() const { return m_button3; }
     QProgressBar *ProgressBar1() const { return m_progressBar1; }
     QTimer &Timer1() { return m_timer1; }
+    // The area this window edits and transfers, with its codec.
+    TSignallingArea &SignallingArea() const { return m_area; }
 
     QTabWidget *PageControl1() const { return m_pages; }
     QWidget *Page(const QString &caption) const;

@@ -9,8 +9,8 @@ namespace {
 
 const TTransferStyle &TwoToneStyle()
 {
-    // 11 blocks each way; the guard timer runs on a read and only stops itself.
-    static const TTransferStyle style{11, 11, true, false, false};
+    // 11 blocks each way.
+    static const TTransferStyle style{11, 11};
     return style;
 }
 

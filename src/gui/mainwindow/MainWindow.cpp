@@ -2,6 +2,7 @@
 
 #include "base/TextConvert.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
 #include "grid/XStringGrid.h"
@@ -10,6 +11,7 @@
 #include "mainwindow/ChannelPlanActions.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/ProgressWindow.h"
+#include "protocol/SilenceWatch.h"
 #include "serial/SerialPorts.h"
 
 #include <QApplication>
@@ -49,6 +51,12 @@ constexpr int kRowHeight = 24;
 constexpr int kRetryPauseMs = 100;
 constexpr int kMainWriteSteps = frame::kMainAnswers - 1;  // progress range of a main write
 constexpr int kMainReadSteps = frame::kChannelCount;     // progress range of a main read
+constexpr int kSilenceNoteMs = 3000;  // quiet before the progress window says the radio is silent
+
+bool IsMainTransfer(TransferKind kind, int /*area*/)
+{
+    return kind == TransferKind::MainRead || kind == TransferKind::MainWrite;
+}
 
 QSize PrimaryScreenSize()
 {
@@ -125,6 +133,8 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     connect(m_link.get(), &TProgramLink::PortOpenChanged, this, &TForm1::OnBusyChanged);
     connect(m_link.get(), &TProgramLink::Progressed, this, &TForm1::OnProgressed);
     connect(m_link.get(), &TProgramLink::Finished, this, &TForm1::OnFinished);
+    m_silence = new TSilenceWatch(*m_link, kSilenceNoteMs, IsMainTransfer, this);
+    connect(m_silence, &TSilenceWatch::SilenceChanged, this, &TForm1::OnSilenceChanged);
     qApp->installEventFilter(this);
 
     ShowAllTexts();
@@ -451,6 +461,7 @@ void TForm1::HideProgressWindow()
     if (!m_form3 || m_form3->isHidden())
         return;
     m_form3->HideProgress();
+    m_form3->HideSilence();
     m_form3->hide();
     // Give the keyboard back to the table, as closing the progress window does elsewhere.
     activateWindow();
@@ -486,6 +497,16 @@ void TForm1::OnProgressed(TransferKind kind, int /*area*/, int answers)
     }
 }
 
+void TForm1::OnSilenceChanged(bool silent, int resends)
+{
+    if (!m_form3)
+        return;
+    if (silent)
+        m_form3->ShowSilence(resends);
+    else
+        m_form3->HideSilence();
+}
+
 void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
 {
     if (kind != TransferKind::MainRead && kind != TransferKind::MainWrite)
@@ -498,6 +519,9 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
         m_editing->MarkSaved();
     if (reason == TransferEnd::Completed && kind == TransferKind::MainWrite)
         ShowMessage(this, QStringLiteral("写入成功"));
+    if (reason == TransferEnd::PortGone)
+        ShowError(this, PortGoneText(PortName(), kind == TransferKind::MainRead, m_link->LastTally().done,
+                                     m_link->LastTally().total));
 }
 
 void TForm1::OnBusyChanged()

@@ -19,6 +19,7 @@ class TCellEditor;
 class TChannelPlanActions;
 class TForm3;
 class TMainEditing;
+class TSilenceWatch;
 class TXStringGrid;
 
 // The main window: the channel table `xg` and the ten settings boxes, the port list `comcbb`,
@@ -107,6 +108,7 @@ private:
     void OnBusyChanged();
     void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, TransferEnd reason);
+    void OnSilenceChanged(bool silent, int resends);
     void SetTableEditable(bool editable);
     void UpdateCaption();
     void HideProgressWindow();
@@ -134,6 +136,7 @@ private:
     QString m_fileName;
 
     TForm3 *m_form3 = nullptr;
+    TSilenceWatch *m_silence = nullptr;
     QPointer<QWidget> m_dtmf;
     QPointer<QWidget> m_twoTone;
     QPointer<QWidget> m_fiveTone;

@@ -1,5 +1,8 @@
 #include "mainwindow/ProgressWindow.h"
 
+#include "dialogs/TransferMessages.h"
+
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
@@ -7,6 +10,9 @@
 namespace {
 
 const QPoint kOffsetFromMainWindow(150, 250);
+const QSize kDesignSize(580, 100);
+constexpr int kButtonTop = 59;
+constexpr int kSilenceHeight = 30;  // what the window grows by while the note shows
 
 }  // namespace
 
@@ -15,9 +21,10 @@ TForm3::TForm3(QWidget *parent)
     , m_progressBar1(new QProgressBar(this))
     , m_button2(new QPushButton(QStringLiteral("取消"), this))
     , m_button1(new QPushButton(QStringLiteral("重试"), this))
+    , m_silenceLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("Form3"));
-    setFixedSize(580, 100);
+    setFixedSize(kDesignSize);
     // The keyboard stays with the main window, so F11/F12 keep working while it shows.
     setAttribute(Qt::WA_ShowWithoutActivating);
     // The program ends with the main window, even while this one shows.
@@ -29,9 +36,14 @@ TForm3::TForm3(QWidget *parent)
     m_progressBar1->hide();
 
     m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setGeometry(120, 59, 121, 33);
+    m_button1->setGeometry(120, kButtonTop, 121, 33);
     m_button2->setObjectName(QStringLiteral("Button2"));
-    m_button2->setGeometry(336, 59, 121, 33);
+    m_button2->setGeometry(336, kButtonTop, 121, 33);
+
+    m_silenceLabel->setObjectName(QStringLiteral("SilenceLabel"));
+    m_silenceLabel->setGeometry(43, 52, 510, 26);
+    m_silenceLabel->setAlignment(Qt::AlignCenter);
+    m_silenceLabel->hide();
 
     connect(m_button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(m_button2, &QPushButton::clicked, this, &TForm3::Button2Click);
@@ -69,6 +81,27 @@ void TForm3::StepProgress()
 void TForm3::HideProgress()
 {
     m_progressBar1->hide();
+}
+
+void TForm3::ShowSilence(int resends)
+{
+    m_silenceLabel->setText(SilenceNoteText(resends));
+    if (!m_silenceLabel->isHidden())
+        return;
+    setFixedSize(kDesignSize.width(), kDesignSize.height() + kSilenceHeight);
+    for (QPushButton *button : {m_button1, m_button2})
+        button->move(button->x(), kButtonTop + kSilenceHeight);
+    m_silenceLabel->show();
+}
+
+void TForm3::HideSilence()
+{
+    if (m_silenceLabel->isHidden())
+        return;
+    m_silenceLabel->hide();
+    setFixedSize(kDesignSize);
+    for (QPushButton *button : {m_button1, m_button2})
+        button->move(button->x(), kButtonTop);
 }
 
 void TForm3::Button1Click()

@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QWidget>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -28,6 +29,11 @@ public:
     void SetProgressPosition(int position);
     void StepProgress();
     void HideProgress();
+    // The note under the bar while the radio does not answer, with the resends so far; the
+    // window grows to hold it and shrinks back when it goes.
+    void ShowSilence(int resends);
+    void HideSilence();
+    QLabel *SilenceLabel() const { return m_silenceLabel; }
 
 Q_SIGNALS:
     void RetryClicked();
@@ -42,4 +48,5 @@ private:
     QProgressBar *m_progressBar1;
     QPushButton *m_button2;
     QPushButton *m_button1;
+    QLabel *m_silenceLabel;
 };

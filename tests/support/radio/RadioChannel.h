@@ -12,7 +12,8 @@
 // at once; the radio's answers come back through the event loop as received chunks, chunked the
 // way the serial port chunks them: a part that follows after less than 20 ms of silence joins
 // the chunk before it, a longer pause (split, garbage, latency) starts a new chunk.
-// After the disappear fault has struck, writes fail and the port cannot be opened again.
+// After the disappear fault has struck, the answers already due go out, then the port closes
+// and hangs up; it cannot be opened again.
 class RadioChannel : public TSerialChannel {
     Q_OBJECT
 public:
@@ -33,6 +34,7 @@ public:
 
 private:
     void deliver();
+    void hangUpIfGone();
 
     VirtualRadio &m_radio;
     bool m_open = false;

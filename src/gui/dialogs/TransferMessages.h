@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The words a window uses when a transfer with the radio ends early. One home for them, so the
+// main window and the four editors say the same thing.
+
+// "已写入 5/17 块" or "已读取 5/17 块".
+QString HowFarText(bool reading, int done, int total);
+// "端口 /dev/ttyUSB0 已断开，已写入 5/17 块".
+QString PortGoneText(const QString &port, bool reading, int done, int total);
+// "电台无应答：请检查电缆、电台电源和端口（已重发 12 次）", the progress window's note.
+QString SilenceNoteText(int resends);
