@@ -97,10 +97,6 @@ private Q_SLOTS:
     void typedTextKeepsEightCharacters_data();
     void typedTextKeepsEightCharacters();
 
-    void transferOpensClosedPort_data();
-    void transferOpensClosedPort();
-    void portThatCannotOpen_data();
-    void portThatCannotOpen();
     void guardEndsSilentTransfer_data();
     void guardEndsSilentTransfer();
     void closingOnlyHides_data();
@@ -466,29 +462,6 @@ void TestDtmfWindow::typedTextKeepsEightCharacters()
         QCOMPARE(rig.form->Texts().xg2().Cell(1, target.mid(1).toInt()), kept);
     else
         QCOMPARE(rig.form->Texts().Controls().Text(target), kept);
-}
-
-void TestDtmfWindow::transferOpensClosedPort_data()
-{
-    AddTransferRows();
-}
-
-void TestDtmfWindow::transferOpensClosedPort()
-{
-    QFETCH(bool, write);
-    Rig rig;
-    CheckTransferOpensClosedPort(rig, write, kPortName, write ? 4 * 34 : 4 * 4);
-}
-
-void TestDtmfWindow::portThatCannotOpen_data()
-{
-    AddTransferRows();
-}
-
-void TestDtmfWindow::portThatCannotOpen()
-{
-    QFETCH(bool, write);
-    CheckPortThatCannotOpen<TForm2>(write, kPortName);
 }
 
 void TestDtmfWindow::guardEndsSilentTransfer_data()

@@ -50,6 +50,12 @@ private Q_SLOTS:
     void initTestCase() { SetApplicationFont(); }
     void closeAbandonsTransfer_data();
     void closeAbandonsTransfer();
+    void portThatCannotOpen_data();
+    void portThatCannotOpen();
+    void transferOpensClosedPort_data();
+    void transferOpensClosedPort();
+    void guardOnlyStopsItself_data();
+    void guardOnlyStopsItself();
 };
 
 void TestEditorCommon::closeAbandonsTransfer_data()
@@ -75,6 +81,52 @@ void TestEditorCommon::closeAbandonsTransfer()
         CloseAbandonsTransfer<TForm5>(write, {{"cell:xg2:1,1", "type:321", "key:Enter"}, "xg2:1,1"}, true);
     else
         CloseAbandonsTransfer<TForm6>(write, {{}, "ed1"}, false);
+}
+
+void TestEditorCommon::portThatCannotOpen_data()
+{
+    closeAbandonsTransfer_data();
+}
+
+void TestEditorCommon::portThatCannotOpen()
+{
+    QFETCH(QString, editor);
+    QFETCH(bool, write);
+    CheckPortThatCannotOpen(editor, write, kPort);
+}
+
+// The DTMF and FSK windows (the others' transfers are checked frame by frame in their own
+// tests): the bytes sent are the read requests or the written blocks.
+void TestEditorCommon::transferOpensClosedPort_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("bytesSent");
+    QTest::addRow("DTMF read") << "DTMF" << false << 4 * 4;
+    QTest::addRow("DTMF write") << "DTMF" << true << 4 * 34;
+    QTest::addRow("FSK read") << "FSK" << false << 3 * 4;
+    QTest::addRow("FSK write") << "FSK" << true << 3 * 32;
+}
+
+void TestEditorCommon::transferOpensClosedPort()
+{
+    QFETCH(QString, editor);
+    QFETCH(bool, write);
+    QFETCH(int, bytesSent);
+    CheckTransferOpensClosedPort(*OpenEditorRig(editor, FactoryImage(), kPort), write, kPort, bytesSent);
+}
+
+void TestEditorCommon::guardOnlyStopsItself_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addRow("two-tone") << "two-tone";
+    QTest::addRow("five-tone") << "five-tone";
+}
+
+void TestEditorCommon::guardOnlyStopsItself()
+{
+    QFETCH(QString, editor);
+    CheckGuardOnlyStopsItself(*OpenEditorRig(editor, TRadioImage(), kPort, 150));
 }
 
 QTEST_MAIN(TestEditorCommon)

@@ -64,9 +64,6 @@ private slots:
     void decodeEntryRules();
     void badInputIsRefused_data();
     void badInputIsRefused();
-    void guardTimerOnlyStopsItself();
-    void portThatCannotOpen_data();
-    void portThatCannotOpen();
     void windowGoesWhileEditing_data();
     void windowGoesWhileEditing();
     void screenshots();
@@ -365,23 +362,6 @@ void TestTwoToneWindow::badInputIsRefused()
 }
 
 
-
-void TestTwoToneWindow::guardTimerOnlyStopsItself()
-{
-    CheckGuardOnlyStopsItself(*m_rig);
-}
-
-void TestTwoToneWindow::portThatCannotOpen_data()
-{
-    AddTransferRows();
-}
-
-void TestTwoToneWindow::portThatCannotOpen()
-{
-    QFETCH(bool, write);
-    m_rig.reset();
-    CheckPortThatCannotOpen<TForm4>(write, kPort);
-}
 
 void TestTwoToneWindow::windowGoesWhileEditing_data()
 {

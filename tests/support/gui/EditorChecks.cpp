@@ -251,3 +251,17 @@ void CheckClosingOnlyHides(EditorRig &rig, bool closeBox)
     QVERIFY(window);
     window->show();
 }
+
+void CheckPortThatCannotOpen(const QString &kind, bool write, const QString &portName)
+{
+    auto port = std::make_unique<FakeChannel>();
+    port->SetOpenError(QStringLiteral("Error opening serial port"));
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(kind, std::move(port), portName);
+    rig->ClickTransfer(write);
+    using Messages = QList<QPair<MessageKind, QString>>;
+    QCOMPARE(rig->messages.messages, Messages({{MessageKind::Error, QStringLiteral("Error opening serial port")}}));
+    QCOMPARE(rig->fake->CommName(), portName);
+    QCOMPARE(rig->fake->writeCount(), 0);
+    QVERIFY(rig->Idle());
+    QVERIFY(!rig->link->IsPortOpen());
+}

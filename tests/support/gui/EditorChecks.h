@@ -67,19 +67,6 @@ void CheckClosingOnlyHides(EditorRig &rig, bool closeBox);
 // Two-tone and five-tone: the guard timer only stops itself; the resend goes on until Close.
 void CheckGuardOnlyStopsItself(EditorRig &rig);
 
-// A port that cannot be opened: Read or Write reports the open error, opened under the
-// window's port name, and sends nothing.
-template <class Form>
-void CheckPortThatCannotOpen(bool write, const QString &portName)
-{
-    auto port = std::make_unique<FakeChannel>();
-    port->SetOpenError(QStringLiteral("Error opening serial port"));
-    WindowRig<Form> rig(std::move(port), portName);
-    rig.ClickTransfer(write);
-    using Messages = QList<QPair<MessageKind, QString>>;
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, QStringLiteral("Error opening serial port")}}));
-    QCOMPARE(rig.fake->CommName(), portName);
-    QCOMPARE(rig.fake->writeCount(), 0);
-    QVERIFY(rig.Idle());
-    QVERIFY(!rig.link->IsPortOpen());
-}
+// A port that cannot be opened: Read or Write in the editor of that kind (see OpenEditorRig)
+// reports the open error, opened under the window's port name, and sends nothing.
+void CheckPortThatCannotOpen(const QString &kind, bool write, const QString &portName);
