@@ -7,6 +7,7 @@
 #include "protocol/Frame.h"
 #include "protocol/RadioImage.h"
 #include "serial/Comm.h"
+#include "support/core/ProcessRun.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -21,37 +22,11 @@ namespace {
 
 const QString kMissingPort = QStringLiteral("/nonexistent/ttyUSB7");
 
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    qint64 elapsedMs = 0;
-    QString lastErrLine() const
-    {
-        const QStringList lines = err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        return lines.isEmpty() ? QString() : lines.last();
-    }
-};
+using CliResult = ProcessResult;
 
-// Runs the xiepin-cli executable to its end.
 CliResult runCli(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
-    QProcess process;
-    process.setProcessEnvironment(env);
-    QElapsedTimer clock;
-    clock.start();
-    process.start(QStringLiteral(XIEPIN_CLI_EXE), args);
-    CliResult result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.elapsedMs = clock.elapsed();
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return RunProcess(QStringLiteral(XIEPIN_CLI_EXE), args, env);
 }
 
 // One xiepin-radio process with its link and its save file in a directory of the test.

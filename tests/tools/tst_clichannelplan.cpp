@@ -1,54 +1,36 @@
 #include "base/Gbk.h"
+#include "mainconfig/ChannelCsv.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainConfig.h"
+#include "support/core/ProcessRun.h"
+#include "support/core/TestFiles.h"
 
 #include <QDate>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using CliResult = ProcessResult;
 
 // A desktop session has a runtime directory; without one the GUI module of 'print' says so.
 QString g_runtimeDir;
 
 CliResult runCli(const QStringList &args)
 {
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!g_runtimeDir.isEmpty())
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), g_runtimeDir);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(XIEPIN_CLI_EXE), args);
-    CliResult result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return RunProcess(QStringLiteral(XIEPIN_CLI_EXE), args, env);
 }
 
 // Runs a poppler tool; its standard output.
-QByteArray runTool(const QString &tool, const QStringList &args)
+QString runTool(const QString &tool, const QStringList &args)
 {
-    QProcess process;
-    process.start(tool, args);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QByteArray();
-    return process.readAllStandardOutput();
+    const ProcessResult result = RunProcess(tool, args);
+    return result.exitCode == 0 ? result.out : QString();
 }
 
 QStringList words(const char *line)
@@ -58,26 +40,18 @@ QStringList words(const char *line)
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(WriteWholeFile(path, bytes));
 }
 
-QByteArray readFile(const QString &path)
+// The .qz file the core writes for `config`.
+QByteArray qzBytes(const TMainConfig &config)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// A .qz file as text, one entry per line.
-QStringList qzLines(const QString &path)
-{
-    const std::optional<QString> text = FromGbk(readFile(path));
-    return text ? text->split(QStringLiteral("\r\n")) : QStringList{QStringLiteral("<not GBK>")};
+    QTemporaryDir dir;
+    SaveConfigFile(config, dir.filePath(QStringLiteral("x.qz")));
+    return ReadWholeFile(dir.filePath(QStringLiteral("x.qz")));
 }
 
 const char *const kCaptions = "信道编号,接收频率,发射频率,QT/DQT解码,QT/DQT编码,发射功率,宽/窄,扫描添加,步进频率,DTMF键1,DTMF键2,PTTID,扰频,可选信令,信令信息,压扩";
-const char *const kStartSettings[] = {"无", "1", "0", "60", "中文", "无", "无", "开", "开"};
 
 // Every tone mode and cross mode, each duplex, quoted commas and semicolons, more rows than
 // channels, and rows that are reported.
@@ -102,44 +76,13 @@ const char *const kEveryMode =
     "17,Last,145.600000,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,S,L,,,,,\r\n"
     "18,Extra,145.700000,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,High,,,,,\r\n";
 
-const char *const kEveryModeQz[] = {
-    "1,146.52000,146.52000,无,无,高,宽带,有,5000,无,无,无,无,DTMF,1,无",
-    "2,145.65000,145.05000,无,103.5,高,宽带,有,12500,无,无,无,无,DTMF,1,无",
-    "3,438.50000,443.50000,127.3,127.3,低,窄带,有,12500,无,无,无,无,DTMF,1,无",
-    "4,145.00000,435.12500,754I,754N,高,宽带,无,25000,无,无,无,无,DTMF,1,无",
-    "5,446.00625,446.00625,无,无,低,窄带,有,6250,无,无,无,无,DTMF,1,无",
-    "6,440.00000,440.00000,123.0,100.0,高,宽带,有,10000,无,无,无,无,DTMF,1,无",
-    "7,440.10000,440.10000,125I,67.0,高,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "8,440.20000,440.20000,71.9,065I,高,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "9,440.30000,440.30000,无,411I,高,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "10,440.40000,440.40000,331I,无,高,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "11,440.50000,440.50000,82.5,无,高,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "12,440.60000,440.60000,754I,023I,高,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "13,145.50000,145.50000,无,无,高,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "14,145.52500,145.52500,无,88.7,低,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "15,145.53125,145.53125,无,无,高,宽带,有,25000,无,无,无,无,DTMF,1,无",
-    "16,145.60000,145.60000,无,无,低,宽带,无,25000,无,无,无,无,DTMF,1,无",
-};
-
-const char *const kEveryModeReports[] = {
-    "line 6: transmit off is not supported; the channel transmits on its receive frequency",
-    "line 14: mode AM is not supported; the row is not imported",
-    "line 15: tone mode TSQL-R is not supported; no tones",
-    "line 16: rToneFreq: 88.7 is not in the tone list; imported as it is",
-    "line 16: step 2.50 kHz is not supported; 25000 used",
-    "line 17: frequency 145.531251 rounded to 145.53125",
-    "line 19: no channel is left after channel 16; the row is not imported",
-};
-
-QStringList everyModeQz()
-{
-    QStringList lines{QString::fromUtf8(kCaptions)};
-    for (const char *line : kEveryModeQz)
-        lines << QString::fromUtf8(line);
-    for (const char *setting : kStartSettings)
-        lines << QString::fromUtf8(setting);
-    return lines << QString();  // after the last CR LF
-}
+// An old 17-column file with a byte-order mark, LF line ends and ragged rows.
+const char *const kOldFile =
+    "\xEF\xBB\xBF"
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL\n"
+    "0,Short,145.500000,+,0.600000,Cross,100.0,123.0\n"
+    "1,Long,145.600000,,0,DTCS,88.5,88.5,051,RN,NFM,6.25,S,,,,,extra,fields\n"
+    "2,Third,145.700000,,0,,88.5,88.5,023,NN,FM,25.00,,,,,\n";
 
 }  // namespace
 
@@ -151,17 +94,16 @@ private Q_SLOTS:
     void usage();
     void help_data();
     void help();
-    void importEveryMode();
-    void importOntoBase();
-    void importRefused_data();
-    void importRefused();
+    void importCsv_data();
+    void importCsv();
+    void refused_data();
+    void refused();
     void exportThenImport();
-    void exportRefusesBadCell();
     void printPdf();
-    void printRefusesPlace();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString importEveryMode();
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -170,6 +112,16 @@ void TestCliChannelPlan::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     g_runtimeDir = m_dir->path();
+}
+
+// kEveryMode imported by the command; the .qz file's path.
+QString TestCliChannelPlan::importEveryMode()
+{
+    const QString csv = path(QStringLiteral("every.csv"));
+    const QString qz = path(QStringLiteral("every.qz"));
+    writeFile(csv, kEveryMode);
+    const CliResult result = runCli(QStringList{QStringLiteral("import-csv"), csv, QStringLiteral("-o"), qz});
+    return result.exitCode == 0 ? qz : QString();
 }
 
 void TestCliChannelPlan::usage_data()
@@ -227,147 +179,132 @@ void TestCliChannelPlan::help()
     QVERIFY(runCli({QStringLiteral("--help")}).out.contains(QStringLiteral("\n  ") + command + QLatin1Char(' ')));
 }
 
-void TestCliChannelPlan::importEveryMode()
+// The file written is what the core's import gives on the base, or on an empty table with the
+// start settings; each report goes to stderr after the file's name, then the summary.
+void TestCliChannelPlan::importCsv_data()
 {
-    const QString csv = path(QStringLiteral("every.csv"));
-    const QString qz = path(QStringLiteral("every.qz"));
-    writeFile(csv, kEveryMode);
-    const CliResult result = runCli(QStringList{QStringLiteral("import-csv"), csv, QStringLiteral("-o"), qz});
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.out, QString());
-    QStringList expectedErr;
-    for (const char *report : kEveryModeReports)
-        expectedErr << csv + QStringLiteral(": ") + QString::fromUtf8(report);
-    expectedErr << QStringLiteral("imported channels 1 to 16 into %1 (7 reports)").arg(qz) << QString();
-    QCOMPARE(result.err.split(QLatin1Char('\n')), expectedErr);
-    QCOMPARE(qzLines(qz), everyModeQz());
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<int>("start");  // 0: no --start
+    QTest::addColumn<bool>("onBase");
+    QTest::addColumn<QString>("summary");  // %1: the .qz file
+    QTest::addRow("every mode, empty table") << QByteArray(kEveryMode) << 0 << false
+                                             << QStringLiteral("imported channels 1 to 16 into %1 (7 reports)");
+    QTest::addRow("old file from 15 onto a base") << QByteArray(kOldFile) << 15 << true
+                                                  << QStringLiteral("imported channels 15 to 16 into %1 (1 report)");
 }
 
-// An old 17-column file with a byte-order mark, LF line ends and ragged rows, from channel 15
-// of an existing file: the rest of that file stays as it was, settings included.
-void TestCliChannelPlan::importOntoBase()
-{
-    TMainConfig base;
-    base.SetRow(1, QString::fromUtf8("1,430.00000,430.00000,88.5,023N,低,宽带,有,25000,1,2,BOT,3,FSK,4,有").split(QLatin1Char(',')));
-    base.SetRow(16, QString::fromUtf8("16,431.00000,431.00000,无,无,高,宽带,有,25000,无,无,无,无,DTMF,1,无").split(QLatin1Char(',')));
-    base.SetSetting(SquelchBox, QStringLiteral("5"));
-    base.SetSetting(Pf1Box, QStringLiteral("监听"));
-    const QString baseFile = path(QStringLiteral("base.qz"));
-    SaveConfigFile(base, baseFile);
-
-    const QString csv = path(QStringLiteral("old.csv"));
-    writeFile(csv, "\xEF\xBB\xBF"
-                   "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL\n"
-                   "0,Short,145.500000,+,0.600000,Cross,100.0,123.0\n"
-                   "1,Long,145.600000,,0,DTCS,88.5,88.5,051,RN,NFM,6.25,S,,,,,extra,fields\n"
-                   "2,Third,145.700000,,0,,88.5,88.5,023,NN,FM,25.00,,,,,\n");
-    const QString qz = path(QStringLiteral("out.qz"));
-    const CliResult result = runCli(QStringList{QStringLiteral("import-csv"), csv, QStringLiteral("-o"), qz,
-                                                QStringLiteral("--start"), QStringLiteral("15"), QStringLiteral("--base"), baseFile});
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.err, QStringLiteral("%1: line 4: no channel is left after channel 16; the row is not imported\n"
-                                        "imported channels 15 to 16 into %2 (1 report)\n")
-                             .arg(csv, qz));
-
-    // What the base file gives when loaded and saved again (empty fields load as single spaces).
-    TMainConfig loaded;
-    LoadConfigFile(loaded, baseFile);
-    const QString again = path(QStringLiteral("again.qz"));
-    SaveConfigFile(loaded, again);
-    QStringList expected = qzLines(again);
-    expected[15] = QStringLiteral("15,145.50000,146.10000,123.0,100.0,高,宽带,有,25000,无,无,无,无,DTMF,1,无");
-    expected[16] = QStringLiteral("16,145.60000,145.60000,051N,051I,高,窄带,无,6250,无,无,无,无,DTMF,1,无");
-    QCOMPARE(qzLines(qz), expected);
-    QCOMPARE(expected.at(1), QStringLiteral("1,430.00000,430.00000,88.5,023N,低,宽带,有,25000,1,2,BOT,3,FSK,4,有"));
-    QCOMPARE(expected.at(19), QStringLiteral("5"));
-}
-
-void TestCliChannelPlan::importRefused_data()
-{
-    QTest::addColumn<QByteArray>("csv");  // empty: no file
-    QTest::addColumn<QString>("reason");
-    QTest::addRow("missing") << QByteArray() << QStringLiteral("Cannot open file \"%1\". No such file or directory");
-    QTest::addRow("no Frequency column")
-        << QByteArray("Location,Name,Freq\r\n1,x,145.5\r\n")
-        << QStringLiteral("Cannot read file \"%1\". The file has no header line naming a Frequency column.");
-    QTest::addRow("not text") << QByteArray("Frequency\r\n\xFF\xFE\xFF\r\n")
-                              << QStringLiteral("Cannot read file \"%1\". The file is neither UTF-8 nor GBK text.");
-}
-
-// Nothing could be read: exit 1, one line, no file written.
-void TestCliChannelPlan::importRefused()
+void TestCliChannelPlan::importCsv()
 {
     QFETCH(QByteArray, csv);
-    QFETCH(QString, reason);
+    QFETCH(int, start);
+    QFETCH(bool, onBase);
+    QFETCH(QString, summary);
     const QString in = path(QStringLiteral("in.csv"));
-    if (!csv.isEmpty())
-        writeFile(in, csv);
     const QString qz = path(QStringLiteral("out.qz"));
-    const CliResult result = runCli(QStringList{QStringLiteral("import-csv"), in, QStringLiteral("-o"), qz});
-    QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, QStringLiteral("xiepin-cli: ") + reason.arg(in) + QLatin1Char('\n'));
-    QVERIFY(!QFile::exists(qz));
+    writeFile(in, csv);
+    QStringList args{QStringLiteral("import-csv"), in, QStringLiteral("-o"), qz};
+    if (start > 0)
+        args << QStringLiteral("--start") << QString::number(start);
+    TMainConfig expected;
+    if (onBase) {
+        TMainConfig base;
+        base.SetRow(1, QString::fromUtf8("1,430.00000,430.00000,88.5,023N,低,宽带,有,25000,1,2,BOT,3,FSK,4,有").split(QLatin1Char(',')));
+        base.SetRow(16, QString::fromUtf8("16,431.00000,431.00000,无,无,高,宽带,有,25000,无,无,无,无,DTMF,1,无").split(QLatin1Char(',')));
+        base.SetSetting(SquelchBox, QStringLiteral("5"));
+        base.SetSetting(Pf1Box, QStringLiteral("监听"));
+        const QString baseFile = path(QStringLiteral("base.qz"));
+        SaveConfigFile(base, baseFile);
+        LoadConfigFile(expected, baseFile);  // empty fields load as single spaces
+        args << QStringLiteral("--base") << baseFile;
+    }
+    const ChannelCsvImport core = ImportChannelCsv(csv, qMax(start, 1));
+    expected.ReplaceRows(core.rows);
+
+    const CliResult result = runCli(args);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(ReadWholeFile(qz), qzBytes(expected));
+    QStringList err;
+    for (const QString &report : core.reports)
+        err << in + QStringLiteral(": ") + report;
+    err << summary.arg(qz) << QString();
+    QCOMPARE(result.err.split(QLatin1Char('\n')), err);
 }
 
+// Exit 1 with one line on stderr, and no output file.
+void TestCliChannelPlan::refused_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("input");  // empty: no file
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("message");  // the start of the line after "xiepin-cli: "; {in}, {out}: the files
+    TMainConfig badStep;
+    badStep.SetRow(3, QString::fromUtf8("3,145.00000,145.00000,无,无,高,宽带,有,fast,无,无,无,无,DTMF,1,无").split(QLatin1Char(',')));
+
+    QTest::addRow("import, missing") << "import-csv" << QByteArray() << "out.qz"
+                                     << "Cannot open file \"{in}\". No such file or directory\n";
+    QTest::addRow("import, no Frequency column") << "import-csv" << QByteArray("Location,Name,Freq\r\n1,x,145.5\r\n") << "out.qz"
+                                                 << "Cannot read file \"{in}\". The file has no header line naming a Frequency column.\n";
+    QTest::addRow("import, not text") << "import-csv" << QByteArray("Frequency\r\n\xFF\xFE\xFF\r\n") << "out.qz"
+                                      << "Cannot read file \"{in}\". The file is neither UTF-8 nor GBK text.\n";
+    // The core's message after the name of the file that holds the cell.
+    QTest::addRow("export, bad cell") << "export-csv" << qzBytes(badStep) << "out.csv" << QString::fromUtf8("{in}: 信道 3 步进频率: ");
+    QTest::addRow("print, no such folder") << "print" << qzBytes(TMainConfig()) << "no/such/dir/plan.pdf"
+                                           << "Cannot create file \"{out}\". ";
+}
+
+void TestCliChannelPlan::refused()
+{
+    QFETCH(QString, command);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, output);
+    QFETCH(QString, message);
+    const QString in = path(QStringLiteral("in"));
+    const QString out = path(output);
+    if (!input.isEmpty())
+        writeFile(in, input);
+    const CliResult result = runCli(QStringList{command, in, QStringLiteral("-o"), out});
+    QCOMPARE(result.exitCode, 1);
+    const QString start = QStringLiteral("xiepin-cli: ") + QString(message).replace(QStringLiteral("{in}"), in).replace(QStringLiteral("{out}"), out);
+    QVERIFY2(result.err.startsWith(start) && result.err.count(QLatin1Char('\n')) == 1, qPrintable(result.err));
+    QVERIFY(!QFile::exists(out));
+}
+
+// Exported and imported again, the table is the same file.
 void TestCliChannelPlan::exportThenImport()
 {
-    const QString csv = path(QStringLiteral("every.csv"));
-    const QString qz = path(QStringLiteral("every.qz"));
-    writeFile(csv, kEveryMode);
-    QCOMPARE(runCli(QStringList{QStringLiteral("import-csv"), csv, QStringLiteral("-o"), qz}).exitCode, 0);
-
+    const QString qz = importEveryMode();
+    QVERIFY(!qz.isEmpty());
     const QString exported = path(QStringLiteral("exported.csv"));
     const CliResult result = runCli(QStringList{QStringLiteral("export-csv"), qz, QStringLiteral("-o"), exported});
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.err, QString());
-    const QStringList lines = QString::fromUtf8(readFile(exported)).split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 1 + 16 + 1);
-    QCOMPARE(lines.at(4), QStringLiteral("4,CH4,145.000000,split,435.125000,DTCS,88.5,88.5,754,NR,023,Tone->Tone,FM,25.00,S,High,"
-                                         ",,,,,无,无,无,无,DTMF,1,无"));
-    QCOMPARE(lines.at(8), QStringLiteral("8,CH8,440.200000,,0.000000,Cross,88.5,71.9,065,RN,023,DTCS->Tone,FM,25.00,,High,"
-                                         ",,,,,无,无,无,无,DTMF,1,无"));
 
-    // Read back, the table is the same file.
     const QString back = path(QStringLiteral("back.qz"));
     const CliResult again = runCli(QStringList{QStringLiteral("import-csv"), exported, QStringLiteral("-o"), back});
     QCOMPARE(again.exitCode, 0);
-    QCOMPARE(readFile(back), readFile(qz));
+    QCOMPARE(ReadWholeFile(back), ReadWholeFile(qz));
     // Only the tone that is not in the list is said again.
     QCOMPARE(again.err.count(QStringLiteral(": line ")), 1);
 }
 
-void TestCliChannelPlan::exportRefusesBadCell()
-{
-    TMainConfig config;
-    config.SetRow(3, QString::fromUtf8("3,145.00000,145.00000,无,无,高,宽带,有,fast,无,无,无,无,DTMF,1,无").split(QLatin1Char(',')));
-    const QString qz = path(QStringLiteral("bad.qz"));
-    SaveConfigFile(config, qz);
-    const QString out = path(QStringLiteral("bad.csv"));
-    const CliResult result = runCli(QStringList{QStringLiteral("export-csv"), qz, QStringLiteral("-o"), out});
-    QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, QStringLiteral("xiepin-cli: %1: 信道 3 步进频率: 'fast' is not a valid floating point value\n").arg(qz));
-    QVERIFY(!QFile::exists(out));
-}
-
 void TestCliChannelPlan::printPdf()
 {
-    const QString csv = path(QStringLiteral("every.csv"));
-    const QString qz = path(QStringLiteral("every.qz"));
-    writeFile(csv, kEveryMode);
-    QCOMPARE(runCli(QStringList{QStringLiteral("import-csv"), csv, QStringLiteral("-o"), qz}).exitCode, 0);
+    const QString qz = importEveryMode();
+    QVERIFY(!qz.isEmpty());
     const QString pdf = path(QStringLiteral("plan.pdf"));
     const QDate day = QDate::currentDate();
     const CliResult result = runCli(QStringList{QStringLiteral("print"), qz, QStringLiteral("-o"), pdf});
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(!result.err.contains(QStringLiteral("xiepin-cli:")), qPrintable(result.err));
 
-    const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {pdf}));
+    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf});
     const QRegularExpressionMatch size =
         QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts \\(A4\\)")).match(info);
     QVERIFY2(size.hasMatch(), qPrintable(info));
     QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble());  // landscape
     QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
-    const QString fonts = QString::fromUtf8(runTool(QStringLiteral("pdffonts"), {pdf}));
+    const QString fonts = runTool(QStringLiteral("pdffonts"), {pdf});
     QVERIFY2(fonts.contains(QStringLiteral("CJK")), qPrintable(fonts));
     // Every font embedded: the column "emb", fifth from the end of each font's line.
     for (const QString &line : fonts.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2)) {
@@ -377,17 +314,18 @@ void TestCliChannelPlan::printPdf()
 
     // The CJK font shares glyphs with the Kangxi radicals, which the text layer may name
     // instead; compatibility normalisation maps them back.
-    const QString text = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}))
+    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
                              .normalized(QString::NormalizationForm_KC);
     QStringList missing;
     QStringList wanted{QStringLiteral("对讲机写频软件 V1.1.4"), QStringLiteral("every.qz")};
     if (!text.contains(day.toString(Qt::ISODate)) && !text.contains(day.addDays(1).toString(Qt::ISODate)))
         missing << QStringLiteral("the date");
     wanted << QString::fromUtf8(kCaptions).split(QLatin1Char(','));
-    for (const char *line : kEveryModeQz) {
-        const QStringList cells = QString::fromUtf8(line).split(QLatin1Char(','));
-        wanted << cells.at(col::RxFreq) << cells.at(col::TxFreq) << cells.at(col::ToneDecode) << cells.at(col::ToneEncode);
-    }
+    TMainConfig plan;
+    LoadConfigFile(plan, qz);
+    for (int n = 1; n <= TMainConfig::kChannels; ++n)
+        for (int c : {col::RxFreq, col::TxFreq, col::ToneDecode, col::ToneEncode})
+            wanted << plan.Cell(n, c);
     for (int box = VoxLevelBox; box < AlarmBox; ++box)
         wanted << SettingPlaceName(box);
     for (const QString &w : wanted)
@@ -413,16 +351,6 @@ void TestCliChannelPlan::printPdf()
     const QString keep = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
     if (!keep.isEmpty())
         QVERIFY(page.save(keep + QStringLiteral("/channel-plan-pdf.png")));
-}
-
-void TestCliChannelPlan::printRefusesPlace()
-{
-    const QString qz = path(QStringLiteral("empty.qz"));
-    SaveConfigFile(TMainConfig(), qz);
-    const QString pdf = path(QStringLiteral("no/such/dir/plan.pdf"));
-    const CliResult result = runCli(QStringList{QStringLiteral("print"), qz, QStringLiteral("-o"), pdf});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.err.startsWith(QStringLiteral("xiepin-cli: Cannot create file \"%1\". ").arg(pdf)), qPrintable(result.err));
 }
 
 QTEST_GUILESS_MAIN(TestCliChannelPlan)

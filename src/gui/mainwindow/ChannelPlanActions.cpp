@@ -117,6 +117,8 @@ void TChannelPlanActions::ImportCsv(const QString &path, int startChannel)
         return;
     }
     m_config.ReplaceRows(result.rows);
+    if (m_context.recordStep)
+        m_context.recordStep(tr("导入 CSV"));
     if (!result.reports.isEmpty() || result.rows.isEmpty())
         ShowReports(result.reports, result.rows.size());
 }

@@ -24,6 +24,7 @@ public:
     struct Context {
         std::function<int()> currentRow;     // the grid's current row: the start channel offered
         std::function<QString()> fileName;   // the configuration file last opened or saved
+        std::function<void(const QString &step)> recordStep;  // an import is one undoable step
     };
 
     // The items go into `menu` before `before`; the dialogs are children of `window`.

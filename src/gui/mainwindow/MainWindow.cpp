@@ -191,7 +191,9 @@ void TForm1::BuildMenus()
     m_saveAs1->setObjectName(QStringLiteral("SaveAs1"));
     m_n1 = file->addAction(QStringLiteral("退出"), this, &TForm1::N1Click);
     m_n1->setObjectName(QStringLiteral("N1"));
-    m_plan = new TChannelPlanActions(this, m_config, {[this] { return m_xg->Row(); }, [this] { return m_fileName; }},
+    m_plan = new TChannelPlanActions(this, m_config,
+                                     {[this] { return m_xg->Row(); }, [this] { return m_fileName; },
+                                      [this](const QString &step) { m_editing->Record(step); }},
                                      file, m_n1);
 
     QMenu *signalling = menuBar()->addMenu(QStringLiteral("信令编辑"));

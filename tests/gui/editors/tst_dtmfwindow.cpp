@@ -97,10 +97,6 @@ private Q_SLOTS:
     void typedTextKeepsEightCharacters_data();
     void typedTextKeepsEightCharacters();
 
-    void transferOpensClosedPort_data();
-    void transferOpensClosedPort();
-    void portThatCannotOpen_data();
-    void portThatCannotOpen();
     void guardEndsSilentTransfer_data();
     void guardEndsSilentTransfer();
     void closingOnlyHides_data();
@@ -358,7 +354,7 @@ void TestDtmfWindow::editAndWrite()
     Rig rig;
     rig.Read();
     rig.Enter(target, text);
-    CheckWriteSucceeds(rig, 4, true);
+    CheckWriteSucceeds(rig, 4);
     const TRadioImage expected = WithChanges(SampleImage(), frame::kDtmfArea, changes);
     QVERIFY2(rig.radio.image() == expected, qPrintable(Differences(rig.radio.image(), expected)));
 }
@@ -368,7 +364,7 @@ void TestDtmfWindow::readThenWriteKeepsImage()
 {
     Rig rig;
     rig.Read();
-    CheckWriteSucceeds(rig, 4, true);
+    CheckWriteSucceeds(rig, 4);
     QVERIFY2(rig.radio.image() == SampleImage(), qPrintable(Differences(rig.radio.image(), SampleImage())));
 
     // Four 34-byte frames with their check values, blocks 0 to 3.
@@ -466,29 +462,6 @@ void TestDtmfWindow::typedTextKeepsEightCharacters()
         QCOMPARE(rig.form->Texts().xg2().Cell(1, target.mid(1).toInt()), kept);
     else
         QCOMPARE(rig.form->Texts().Controls().Text(target), kept);
-}
-
-void TestDtmfWindow::transferOpensClosedPort_data()
-{
-    AddTransferRows();
-}
-
-void TestDtmfWindow::transferOpensClosedPort()
-{
-    QFETCH(bool, write);
-    Rig rig;
-    CheckTransferOpensClosedPort(rig, write, kPortName, write ? 4 * 34 : 4 * 4);
-}
-
-void TestDtmfWindow::portThatCannotOpen_data()
-{
-    AddTransferRows();
-}
-
-void TestDtmfWindow::portThatCannotOpen()
-{
-    QFETCH(bool, write);
-    CheckPortThatCannotOpen<TForm2>(write, kPortName);
 }
 
 void TestDtmfWindow::guardEndsSilentTransfer_data()

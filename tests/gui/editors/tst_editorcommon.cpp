@@ -45,27 +45,29 @@ void CloseAbandonsTransfer(bool write, const Edit &edit, bool waitForRepeat)
 
 // How an editor's transfer ends when the radio stops answering after `answered` answers:
 // silent (the guard, ten seconds after the last answer) or gone (the device closes).
-template <class Form>
-void EndsEarly(bool write, bool gone, int answered, const QString &expected)
+void EndsEarly(EditorRig &rig, bool write, bool gone, int answered, const QString &expected)
 {
-    WindowRig<Form> rig(FactoryImage(), kPort);
-    const int area = rig.form->SignallingArea().Area();
-    const int total = write ? static_cast<int>(rig.form->SignallingArea().EncodeBlocks().size()) : AreaFacts(area).blockCount;
+    TSignallingWindow &window = rig.window();
+    const int area = window.SignallingArea().Area();
+    const int total = write ? static_cast<int>(window.SignallingArea().EncodeBlocks().size()) : AreaFacts(area).blockCount;
+    int seen = 0;
+    QObject::connect(rig.link.get(), &TProgramLink::Progressed, &window, [&](TransferKind, int, int answers) {
+        seen = answers;
+        if (!gone && answers == answered)
+            rig.radio.faults().silent = true;
+    });
     if (gone)
         rig.radio.faults().disappearAfter = answered;
-    else if (answered == 0)
-        rig.radio.faults().silent = true;
     else
-        QObject::connect(rig.link.get(), &TProgramLink::Progressed, rig.form, [&rig, answered](TransferKind, int, int answers) {
-            if (answers == answered)
-                rig.radio.faults().silent = true;
-        });
+        rig.radio.faults().silent = answered == 0;
     rig.ClickTransfer(write);
     if (!gone) {
-        // Each answer starts the ten seconds again.
-        QTRY_VERIFY(rig.link->IsResending());
-        QVERIFY(rig.form->Timer1().remainingTime() > 9000 - rig.link->ResendInterval());
-        QVERIFY(QMetaObject::invokeMethod(&rig.form->Timer1(), "timeout"));
+        QTRY_COMPARE(seen, answered);
+        QTest::qWait(2 * rig.link->ResendInterval());
+        QCOMPARE(seen, answered);
+        QVERIFY(rig.link->IsBusy());
+        QVERIFY(window.Timer1().isActive());
+        QVERIFY(QMetaObject::invokeMethod(&window.Timer1(), "timeout"));
     }
     QTRY_VERIFY_WITH_TIMEOUT(rig.Idle(), 2000);
     QCOMPARE(rig.messages.texts(), QStringList{expected.arg(answered).arg(total)});
@@ -82,6 +84,10 @@ private Q_SLOTS:
     void closeAbandonsTransfer();
     void endsEarly_data();
     void endsEarly();
+    void portThatCannotOpen_data();
+    void portThatCannotOpen();
+    void transferOpensClosedPort_data();
+    void transferOpensClosedPort();
 };
 
 void TestEditorCommon::closeAbandonsTransfer_data()
@@ -137,14 +143,40 @@ void TestEditorCommon::endsEarly()
     QFETCH(bool, gone);
     QFETCH(int, answered);
     QFETCH(QString, expected);
-    if (editor == QLatin1String("DTMF"))
-        EndsEarly<TForm2>(write, gone, answered, expected);
-    else if (editor == QLatin1String("two-tone"))
-        EndsEarly<TForm4>(write, gone, answered, expected);
-    else if (editor == QLatin1String("five-tone"))
-        EndsEarly<TForm5>(write, gone, answered, expected);
-    else
-        EndsEarly<TForm6>(write, gone, answered, expected);
+    EndsEarly(*OpenEditorRig(editor, FactoryImage(), kPort), write, gone, answered, expected);
+}
+
+void TestEditorCommon::portThatCannotOpen_data()
+{
+    closeAbandonsTransfer_data();
+}
+
+void TestEditorCommon::portThatCannotOpen()
+{
+    QFETCH(QString, editor);
+    QFETCH(bool, write);
+    CheckPortThatCannotOpen(editor, write, kPort);
+}
+
+// The DTMF and FSK windows (the others' transfers are checked frame by frame in their own
+// tests): the bytes sent are the read requests or the written blocks.
+void TestEditorCommon::transferOpensClosedPort_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("bytesSent");
+    QTest::addRow("DTMF read") << "DTMF" << false << 4 * 4;
+    QTest::addRow("DTMF write") << "DTMF" << true << 4 * 34;
+    QTest::addRow("FSK read") << "FSK" << false << 3 * 4;
+    QTest::addRow("FSK write") << "FSK" << true << 3 * 32;
+}
+
+void TestEditorCommon::transferOpensClosedPort()
+{
+    QFETCH(QString, editor);
+    QFETCH(bool, write);
+    QFETCH(int, bytesSent);
+    CheckTransferOpensClosedPort(*OpenEditorRig(editor, FactoryImage(), kPort), write, kPort, bytesSent);
 }
 
 QTEST_MAIN(TestEditorCommon)

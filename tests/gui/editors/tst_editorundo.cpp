@@ -1,7 +1,4 @@
-#include "editors/DtmfWindow.h"
-#include "editors/FiveToneWindow.h"
-#include "editors/FskWindow.h"
-#include "editors/TwoToneWindow.h"
+#include "editors/SignallingWindow.h"
 #include "grid/XStringGrid.h"
 #include "protocol/FactoryImage.h"
 #include "support/gui/EditorInput.h"
@@ -19,17 +16,6 @@
 namespace {
 
 const QString kPortName = QStringLiteral("/dev/ttyUSB1");
-
-std::unique_ptr<EditorRig> OpenEditor(const QString &kind)
-{
-    if (kind == QLatin1String("DTMF"))
-        return std::make_unique<WindowRig<TForm2>>(FactoryImage(), kPortName);
-    if (kind == QLatin1String("2TONE"))
-        return std::make_unique<WindowRig<TForm4>>(FactoryImage(), kPortName);
-    if (kind == QLatin1String("5TONE"))
-        return std::make_unique<WindowRig<TForm5>>(FactoryImage(), kPortName);
-    return std::make_unique<WindowRig<TForm6>>(FactoryImage(), kPortName);
-}
 
 // What the window shows: every cell of its grids and every box and check box outside them,
 // each named after its control.
@@ -111,13 +97,13 @@ void TestEditorUndo::undoRedoInEveryEditor_data()
                                      << QStringList{"cell:xg2:1,3", "type:123", "key:Enter"} << "";
     QTest::addRow("DTMF box typed") << "DTMF" << QStringList{} << QStringList{"box:cb2", "type:55"} << "";
     QTest::addRow("DTMF read") << "DTMF" << QStringList{} << QStringList{"read"} << "";
-    QTest::addRow("2TONE cut") << "2TONE" << QStringList{"read"}
+    QTest::addRow("2TONE cut") << "two-tone" << QStringList{"read"}
                                << QStringList{"cell:xg1:1,1", "select:xg1:1,1,2,2", "ctrl:X"} << "";
-    QTest::addRow("2TONE box typed") << "2TONE" << QStringList{} << QStringList{"box:ed5", "type:6500"} << "";
-    QTest::addRow("5TONE standard fills its frequencies") << "5TONE" << QStringList{}
+    QTest::addRow("2TONE box typed") << "two-tone" << QStringList{} << QStringList{"box:ed5", "type:6500"} << "";
+    QTest::addRow("5TONE standard fills its frequencies") << "five-tone" << QStringList{}
                                                          << QStringList{"box:CCIR", "type:ZVEI2"} << "";
     QTest::addRow("5TONE decode entry from the list")
-        << "5TONE" << QStringList{} << QStringList{"cell:xg3:1,2", "key:F2", "key:Down", "key:Enter"} << "";
+        << "five-tone" << QStringList{} << QStringList{"cell:xg3:1,2", "key:F2", "key:Down", "key:Enter"} << "";
     QTest::addRow("FSK paste") << "FSK" << QStringList{}
                                << QStringList{"clip:5\t6\n7\t8\n", "cell:xg1:1,2", "ctrl:V"} << "";
     QTest::addRow("FSK copy a row into another") << "FSK" << QStringList{"read"}
@@ -134,7 +120,7 @@ void TestEditorUndo::undoRedoInEveryEditor()
     QFETCH(QStringList, setup);
     QFETCH(QStringList, action);
     QFETCH(QString, sameRows);
-    const std::unique_ptr<EditorRig> rig = OpenEditor(kind);
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(kind, FactoryImage(), kPortName);
     QUndoStack &undo = rig->window().UndoStack();
     Run(*rig, setup);
     const QStringList before = Shown(rig->window());

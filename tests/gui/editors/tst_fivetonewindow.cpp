@@ -79,9 +79,6 @@ private slots:
     void entryRules();
     void badInputIsRefused_data();
     void badInputIsRefused();
-    void guardTimerOnlyStopsItself();
-    void portThatCannotOpen_data();
-    void portThatCannotOpen();
     void screenshots();
 
 private:
@@ -284,7 +281,7 @@ void TestFiveToneWindow::readThenWriteLeavesImageUnchanged()
     const TRadioImage image = SampleImage();
     makeWindow(image);
     readAll();
-    CheckWriteSucceeds(*m_rig, 17, false);
+    CheckWriteSucceeds(*m_rig, 17);
 
     QList<QByteArray> frames;
     for (int block = 0; block <= 16; ++block)
@@ -451,23 +448,6 @@ void TestFiveToneWindow::badInputIsRefused()
 }
 
 
-
-void TestFiveToneWindow::guardTimerOnlyStopsItself()
-{
-    CheckGuardOnlyStopsItself(*m_rig);
-}
-
-void TestFiveToneWindow::portThatCannotOpen_data()
-{
-    AddTransferRows();
-}
-
-void TestFiveToneWindow::portThatCannotOpen()
-{
-    QFETCH(bool, write);
-    m_rig.reset();
-    CheckPortThatCannotOpen<TForm5>(write, kPort);
-}
 
 // Renders every page, and a read in progress, for a person to look at.
 void TestFiveToneWindow::screenshots()

@@ -103,10 +103,6 @@ private Q_SLOTS:
     void badInputSendsNothing();
     void emptyCellOpenedAndLeftStaysEmpty();
 
-    void transferOpensClosedPort_data();
-    void transferOpensClosedPort();
-    void portThatCannotOpen_data();
-    void portThatCannotOpen();
     void guardEndsUnansweredTransfer_data();
     void guardEndsUnansweredTransfer();
     void closingOnlyHides_data();
@@ -318,7 +314,7 @@ void TestFskWindow::editAndWrite()
     Rig rig;
     rig.Read();
     rig.Enter(target, text);
-    CheckWriteSucceeds(rig, 4, true);
+    CheckWriteSucceeds(rig, 4);
     const TRadioImage expected = WithChanges(SampleImage(), frame::kFskArea, changes);
     QVERIFY2(rig.radio.image() == expected, qPrintable(Differences(rig.radio.image(), expected)));
 }
@@ -327,7 +323,7 @@ void TestFskWindow::readThenWriteKeepsImage()
 {
     Rig rig;
     rig.Read();
-    CheckWriteSucceeds(rig, 4, true);
+    CheckWriteSucceeds(rig, 4);
     QVERIFY2(rig.radio.image() == SampleImage(), qPrintable(Differences(rig.radio.image(), SampleImage())));
 
     // Three 4-byte heads, each followed by its 28 data bytes, no check value.
@@ -374,29 +370,6 @@ void TestFskWindow::emptyCellOpenedAndLeftStaysEmpty()
     rig.Enter(QStringLiteral("q5"), QStringLiteral("123456789"));
     QCOMPARE(rig.Shown(QStringLiteral("q5")), QStringLiteral("123456789"));
     QCOMPARE(rig.form->Texts().xg1().Cell(TFskTexts::kQueueColumn, 5), QStringLiteral("123456789"));
-}
-
-void TestFskWindow::transferOpensClosedPort_data()
-{
-    AddTransferRows();
-}
-
-void TestFskWindow::transferOpensClosedPort()
-{
-    QFETCH(bool, write);
-    Rig rig;
-    CheckTransferOpensClosedPort(rig, write, kPortName, write ? 3 * 32 : 3 * 4);
-}
-
-void TestFskWindow::portThatCannotOpen_data()
-{
-    AddTransferRows();
-}
-
-void TestFskWindow::portThatCannotOpen()
-{
-    QFETCH(bool, write);
-    CheckPortThatCannotOpen<TForm6>(write, kPortName);
 }
 
 void TestFskWindow::guardEndsUnansweredTransfer_data()

@@ -64,9 +64,6 @@ private slots:
     void decodeEntryRules();
     void badInputIsRefused_data();
     void badInputIsRefused();
-    void guardTimerOnlyStopsItself();
-    void portThatCannotOpen_data();
-    void portThatCannotOpen();
     void windowGoesWhileEditing_data();
     void windowGoesWhileEditing();
     void screenshots();
@@ -209,7 +206,7 @@ void TestTwoToneWindow::readThenWriteLeavesImageUnchanged()
     const TRadioImage image = SampleImage();
     makeWindow(image);
     readAll();
-    CheckWriteSucceeds(*m_rig, 11, false);
+    CheckWriteSucceeds(*m_rig, 11);
 
     QList<QByteArray> frames;
     for (int block = 0; block <= 10; ++block)
@@ -365,23 +362,6 @@ void TestTwoToneWindow::badInputIsRefused()
 }
 
 
-
-void TestTwoToneWindow::guardTimerOnlyStopsItself()
-{
-    CheckGuardOnlyStopsItself(*m_rig);
-}
-
-void TestTwoToneWindow::portThatCannotOpen_data()
-{
-    AddTransferRows();
-}
-
-void TestTwoToneWindow::portThatCannotOpen()
-{
-    QFETCH(bool, write);
-    m_rig.reset();
-    CheckPortThatCannotOpen<TForm4>(write, kPort);
-}
 
 void TestTwoToneWindow::windowGoesWhileEditing_data()
 {

@@ -9,8 +9,10 @@
 #include "mainconfig/MainSnapshot.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/ChannelPlanActions.h"
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/FactoryImage.h"
+#include "support/core/TestFiles.h"
 #include "support/gui/TestSupport.h"
 #include "support/radio/RadioChannel.h"
 
@@ -30,6 +32,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QtTest>
 
 namespace {
@@ -177,7 +180,9 @@ private Q_SLOTS:
     void cancelAndRetry_data();
     void cancelAndRetry();
     void f12RestartsRunningRead();
-    void portErrorIsShown();
+    void portGoneEndsTransfer_data();
+    void portGoneEndsTransfer();
+    void silentRadioNoted();
     void signallingMenu();
     void signallingMenuPortError();
     void fileSaveAndOpenRoundTrip();
@@ -550,21 +555,60 @@ void TestMainWindow::f12RestartsRunningRead()
     QVERIFY(f.form().Config().IsChannelInUse(1));
 }
 
-void TestMainWindow::portErrorIsShown()
+void TestMainWindow::portGoneEndsTransfer_data()
 {
-    RadioFaults gone;
-    gone.disappearAfter = 1;
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("frames");  // heard before the device closes, the handshake first
+    QTest::addColumn<QString>("message");
+    const QString gone = QStringLiteral("端口 /dev/virtual-radio 已断开，");
+    QTest::addRow("read, at the handshake") << false << 1 << gone + QStringLiteral("已读取 0/17 块");
+    QTest::addRow("read, after five channels") << false << 6 << gone + QStringLiteral("已读取 5/17 块");
+    QTest::addRow("write, after five blocks") << true << 6 << gone + QStringLiteral("已写入 5/17 块");
+}
+
+// The transfer ends at once with a word that names the port and how far it got; the port list
+// is free again, and the port stays gone.
+void TestMainWindow::portGoneEndsTransfer()
+{
+    QFETCH(bool, write);
+    QFETCH(int, frames);
+    QFETCH(QString, message);
     Fixture f;
-    f.radio.setFaults(gone);
-    f.form().rbtn()->click();
-    QTRY_VERIFY(f.radio.gone());
-    f.windows->Form3().Button2()->click();
+    f.radio.faults().disappearAfter = frames;
+    (write ? f.form().wbtn() : f.form().rbtn())->click();
+    QTRY_VERIFY(!f.form().Link().IsBusy());
+    QCOMPARE(f.messages.texts(), QStringList{message});
+    QVERIFY(f.windows->Form3().isHidden());
+    QVERIFY(f.form().comcbb()->isEnabled());
+    QVERIFY(f.form().rbtn()->isEnabled());
+
     f.messages.messages.clear();
-    // The radio has gone: its port can no longer be opened.
     f.form().rbtn()->click();
     QCOMPARE(f.messages.texts(), QStringList{"Error opening serial port"});
     QVERIFY(!f.form().Link().IsBusy());
-    QVERIFY(f.windows->Form3().isHidden());
+}
+
+// After a quiet spell the progress window says the radio is silent and counts the resends; an
+// answer takes the note away.
+void TestMainWindow::silentRadioNoted()
+{
+    Fixture f;
+    TForm3 &progress = f.windows->Form3();
+    f.radio.faults().silent = true;
+    f.form().rbtn()->click();
+    QTest::qWait(1000);
+    QVERIFY(progress.SilenceLabel()->isHidden());
+    QTRY_VERIFY_WITH_TIMEOUT(progress.SilenceLabel()->isVisible(), 5000);
+    const QRegularExpression note(QStringLiteral("^电台无应答：请检查电缆、电台电源和端口（已重发 (\\d+) 次）$"));
+    const int first = note.match(progress.SilenceLabel()->text()).captured(1).toInt();
+    QVERIFY2(first >= 1, qPrintable(progress.SilenceLabel()->text()));
+    QTRY_VERIFY(note.match(progress.SilenceLabel()->text()).captured(1).toInt() > first);
+    QVERIFY(progress.geometry().contains(progress.mapToGlobal(progress.SilenceLabel()->geometry().bottomRight())));
+
+    f.radio.faults().silent = false;
+    QTRY_VERIFY(progress.SilenceLabel()->isHidden() || progress.isHidden());
+    QVERIFY(f.finish());
+    QVERIFY(f.form().Config().IsChannelInUse(1));
 }
 
 void TestMainWindow::signallingMenu()
@@ -713,6 +757,10 @@ const QHash<QString, EditAction> &EditActions()
                              AnswerFileDialog(f.form(), "OpenDialog1", file);
                              f.action("N3")->trigger();
                          }}},
+        {"CSV imported", {[](Fixture &, const QString &file) {
+                              QVERIFY(WriteWholeFile(file, "Frequency,Tone,rToneFreq\r\n145.5,Tone,100.0\r\n146\r\n"));
+                          },
+                          [](Fixture &f, const QString &file) { f.form().findChild<TChannelPlanActions *>()->ImportCsv(file, 7); }}},
         {"read from the radio", {none, [](Fixture &f, const QString &) {
              f.tableKey(Qt::Key_F12, Qt::NoModifier);
              QVERIFY(f.finish());
@@ -788,23 +836,21 @@ void TestMainWindow::pastedBlockIsWrittenAndUndone()
     expected.SetRow(1, QStringList{"1", "438.50000", "438.50000", "88.5", "无", "低", "窄带", "有", "12500", "1", "2",
                                    "BOT", "3", "FSK", "7", "有"});
     expected.SetRow(2, QStringList{"2", "145.20000", "145.20000"} + defaults);
-    QStringList third = QStringList{"3", "440.00000", "441.00000", "", "023N"} + defaults.mid(2);
-    expected.SetRow(3, third);
-    for (int row = 1; row <= 16; ++row)
-        QCOMPARE(f.form().Config().Row(row), expected.Row(row));
-
-    Key(Qt::Key_F11);
-    QVERIFY(f.finish());
-    for (int n = 1; n <= 16; ++n)
-        QCOMPARE(f.radio.image().block(0, n), EncodeChannelBlock(expected, n));
-
+    expected.SetRow(3, QStringList{"3", "440.00000", "441.00000", "", "023N"} + defaults.mid(2));
+    // The table holds `table`, and F11 writes exactly its channels.
+    const auto tableIsWritten = [&f](const TMainConfig &table) {
+        for (int n = 1; n <= 16; ++n)
+            QCOMPARE(f.form().Config().Row(n), table.Row(n));
+        f.tableKey(Qt::Key_F11, Qt::NoModifier);
+        QVERIFY(f.finish());
+        for (int n = 1; n <= 16; ++n)
+            QCOMPARE(f.radio.image().block(0, n), EncodeChannelBlock(table, n));
+    };
+    tableIsWritten(expected);
+    if (QTest::currentTestFailed())
+        return;
     f.tableKey(Qt::Key_Z);
-    for (int row = 1; row <= 16; ++row)
-        QCOMPARE(f.form().Config().Row(row), TMainConfig().Row(row));
-    f.tableKey(Qt::Key_F11, Qt::NoModifier);
-    QVERIFY(f.finish());
-    for (int n = 1; n <= 16; ++n)
-        QCOMPARE(f.radio.image().block(0, n), EncodeChannelBlock(TMainConfig(), n));
+    tableIsWritten(TMainConfig());
     QVERIFY(f.radio.image().block(0, 1) != factory.block(0, 1));
 }
 

@@ -154,31 +154,17 @@ void CheckGuardEndsTransfer(EditorRig &rig, bool write, const QString &fault, bo
         QVERIFY(QMetaObject::invokeMethod(&rig.window().Timer1(), "timeout"));
     }
     QVERIFY(rig.Idle());
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, message}}));
+    // The first line; how far it got follows (checked for all editors alike elsewhere).
+    QCOMPARE(rig.messages.messages.size(), 1);
+    QCOMPARE(rig.messages.messages.first().first, MessageKind::Error);
+    QCOMPARE(rig.messages.messages.first().second.section(QLatin1Char('\n'), 0, 0), message);
     const int sent = rig.channel->writes().size();
     QTest::qWait(3 * rig.link->ResendInterval() + 100);
     QCOMPARE(rig.channel->writes().size(), sent);
     QCOMPARE(rig.messages.messages.size(), 1);
 }
 
-void CheckGuardOnlyStopsItself(EditorRig &rig)
-{
-    TSignallingWindow &window = rig.window();
-    rig.radio.faults().silent = true;
-    window.Timer1().setInterval(100);
-    rig.ClickRead();
-    QVERIFY(window.Timer1().isActive());
-    QTRY_VERIFY(!window.Timer1().isActive());
-    QTest::qWait(2 * rig.link->ResendInterval());
-    QVERIFY(rig.link->IsResending());
-    QVERIFY(!window.rbtn()->isEnabled());
-    QVERIFY(window.ProgressBar1()->isVisible());
-    QVERIFY(rig.messages.messages.isEmpty());
-    rig.ClickClose();
-    QVERIFY(!rig.link->IsBusy());
-}
-
-void CheckTransferShows(TSignallingWindow &window, int progressMaximum, bool guarded)
+void CheckTransferShows(TSignallingWindow &window, int progressMaximum)
 {
     QVERIFY(!window.wbtn()->isEnabled());
     QVERIFY(!window.rbtn()->isEnabled());
@@ -186,7 +172,7 @@ void CheckTransferShows(TSignallingWindow &window, int progressMaximum, bool gua
     QCOMPARE(window.ProgressBar1()->minimum(), 0);
     QCOMPARE(window.ProgressBar1()->maximum(), progressMaximum);
     QCOMPARE(window.ProgressBar1()->value(), 1);
-    QCOMPARE(window.Timer1().isActive(), guarded);
+    QVERIFY(window.Timer1().isActive());
 }
 
 void CheckReadOnClosedPort(EditorRig &rig, const QString &portName, int progressMaximum)
@@ -195,16 +181,16 @@ void CheckReadOnClosedPort(EditorRig &rig, const QString &portName, int progress
     rig.ClickRead();
     QCOMPARE(rig.channel->opens(), 1);
     QCOMPARE(rig.channel->CommName(), portName);
-    CheckTransferShows(rig.window(), progressMaximum, true);
+    CheckTransferShows(rig.window(), progressMaximum);
     QTRY_VERIFY(rig.Idle());
     QVERIFY(rig.messages.messages.isEmpty());
     QVERIFY(rig.link->IsPortOpen());
 }
 
-void CheckWriteSucceeds(EditorRig &rig, int progressMaximum, bool guarded)
+void CheckWriteSucceeds(EditorRig &rig, int progressMaximum)
 {
     rig.ClickWrite();
-    CheckTransferShows(rig.window(), progressMaximum, guarded);
+    CheckTransferShows(rig.window(), progressMaximum);
     QTRY_VERIFY(rig.Idle());
     QCOMPARE(rig.messages.messages, Messages({{MessageKind::Information, QStringLiteral("写入成功")}}));
 }
@@ -216,7 +202,7 @@ void CheckStepsChangeBytes(EditorRig &rig, const QStringList &steps, const QStri
     rig.Read();
     QString failed;
     QVERIFY2(RunSteps(rig.window(), steps, &failed), qPrintable(failed));
-    CheckWriteSucceeds(rig, progressMaximum, false);
+    CheckWriteSucceeds(rig, progressMaximum);
 
     const TRadioImage &after = rig.radio.image();
     QCOMPARE(ChangedBytes(before, after), changed);
@@ -250,4 +236,18 @@ void CheckClosingOnlyHides(EditorRig &rig, bool closeBox)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window);
     window->show();
+}
+
+void CheckPortThatCannotOpen(const QString &kind, bool write, const QString &portName)
+{
+    auto port = std::make_unique<FakeChannel>();
+    port->SetOpenError(QStringLiteral("Error opening serial port"));
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(kind, std::move(port), portName);
+    rig->ClickTransfer(write);
+    using Messages = QList<QPair<MessageKind, QString>>;
+    QCOMPARE(rig->messages.messages, Messages({{MessageKind::Error, QStringLiteral("Error opening serial port")}}));
+    QCOMPARE(rig->fake->CommName(), portName);
+    QCOMPARE(rig->fake->writeCount(), 0);
+    QVERIFY(rig->Idle());
+    QVERIFY(!rig->link->IsPortOpen());
 }

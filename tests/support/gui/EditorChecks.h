@@ -41,16 +41,16 @@ void CheckGuardEndsTransfer(EditorRig &rig, bool write, const QString &fault, bo
                             const QString &message);
 
 // A transfer just started: Read and Write disabled, the progress bar at 1 of 0..progressMaximum,
-// the guard timer running when guarded.
-void CheckTransferShows(TSignallingWindow &window, int progressMaximum, bool guarded);
+// the guard timer running.
+void CheckTransferShows(TSignallingWindow &window, int progressMaximum);
 
 // Read on the closed port: it opens under the window's port name, the transfer shows, and the
 // read ends without a word with the port left open.
 void CheckReadOnClosedPort(EditorRig &rig, const QString &portName, int progressMaximum);
 
 // Write of what the window holds: meanwhile the buttons are disabled, the progress bar shows 1
-// of progressMaximum and the guard timer runs when guarded; then "写入成功" alone, the window idle.
-void CheckWriteSucceeds(EditorRig &rig, int progressMaximum, bool guarded);
+// of progressMaximum and the guard timer runs; then "写入成功" alone, the window idle.
+void CheckWriteSucceeds(EditorRig &rig, int progressMaximum);
 
 // Read, edit by the steps, Write: exactly the bytes changed ("area/block/offset") take the new
 // values (hex, one byte each in turn).
@@ -64,22 +64,7 @@ void CheckTransferOpensClosedPort(EditorRig &rig, bool write, const QString &por
 // the same window.
 void CheckClosingOnlyHides(EditorRig &rig, bool closeBox);
 
-// Two-tone and five-tone: the guard timer only stops itself; the resend goes on until Close.
-void CheckGuardOnlyStopsItself(EditorRig &rig);
 
-// A port that cannot be opened: Read or Write reports the open error, opened under the
-// window's port name, and sends nothing.
-template <class Form>
-void CheckPortThatCannotOpen(bool write, const QString &portName)
-{
-    auto port = std::make_unique<FakeChannel>();
-    port->SetOpenError(QStringLiteral("Error opening serial port"));
-    WindowRig<Form> rig(std::move(port), portName);
-    rig.ClickTransfer(write);
-    using Messages = QList<QPair<MessageKind, QString>>;
-    QCOMPARE(rig.messages.messages, Messages({{MessageKind::Error, QStringLiteral("Error opening serial port")}}));
-    QCOMPARE(rig.fake->CommName(), portName);
-    QCOMPARE(rig.fake->writeCount(), 0);
-    QVERIFY(rig.Idle());
-    QVERIFY(!rig.link->IsPortOpen());
-}
+// A port that cannot be opened: Read or Write in the editor of that kind (see OpenEditorRig)
+// reports the open error, opened under the window's port name, and sends nothing.
+void CheckPortThatCannotOpen(const QString &kind, bool write, const QString &portName);

@@ -1,6 +1,10 @@
 #include "support/gui/EditorRig.h"
 
+#include "editors/DtmfWindow.h"
+#include "editors/FiveToneWindow.h"
+#include "editors/FskWindow.h"
 #include "editors/SignallingWindow.h"
+#include "editors/TwoToneWindow.h"
 #include "support/core/ImageChanges.h"
 
 #include <QProgressBar>
@@ -74,4 +78,34 @@ void EditorRig::DestroyWindow()
 QList<QByteArray> EditorRig::frames() const
 {
     return WireFrames(channel->written());
+}
+
+namespace {
+
+template <class... Args>
+std::unique_ptr<EditorRig> OpenRig(const QString &kind, Args &&...args)
+{
+    if (kind == QLatin1String("DTMF"))
+        return std::make_unique<WindowRig<TForm2>>(std::forward<Args>(args)...);
+    if (kind == QLatin1String("two-tone"))
+        return std::make_unique<WindowRig<TForm4>>(std::forward<Args>(args)...);
+    if (kind == QLatin1String("five-tone"))
+        return std::make_unique<WindowRig<TForm5>>(std::forward<Args>(args)...);
+    if (kind == QLatin1String("FSK"))
+        return std::make_unique<WindowRig<TForm6>>(std::forward<Args>(args)...);
+    qFatal("no editor of kind %s", qPrintable(kind));
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<EditorRig> OpenEditorRig(const QString &kind, const TRadioImage &image, const QString &portName,
+                                         int resendMs)
+{
+    return OpenRig(kind, image, portName, resendMs);
+}
+
+std::unique_ptr<EditorRig> OpenEditorRig(const QString &kind, std::unique_ptr<FakeChannel> port, const QString &portName)
+{
+    return OpenRig(kind, std::move(port), portName);
 }

@@ -85,3 +85,8 @@ private:
         Show(std::move(window));
     }
 };
+
+// The rig for the editor of that kind: "DTMF", "two-tone", "five-tone" or "FSK".
+std::unique_ptr<EditorRig> OpenEditorRig(const QString &kind, const TRadioImage &image, const QString &portName,
+                                         int resendMs = 0);
+std::unique_ptr<EditorRig> OpenEditorRig(const QString &kind, std::unique_ptr<FakeChannel> port, const QString &portName);

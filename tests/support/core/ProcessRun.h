@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// What a program run to its end gave. exitCode stays -1 when it did not end by itself within a
+// minute or crashed.
+struct ProcessResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+    qint64 elapsedMs = 0;
+    QString lastErrLine() const;
+};
+
+ProcessResult RunProcess(const QString &program, const QStringList &args,
+                         const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
