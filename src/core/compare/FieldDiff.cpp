@@ -9,6 +9,8 @@
 #include "signalling/FskCodec.h"
 #include "signalling/TwoToneCodec.h"
 
+#include <functional>
+
 namespace {
 
 QString Shown(const QString &text)
@@ -43,32 +45,40 @@ std::unique_ptr<TEditorTexts> Decode(const std::vector<Block> &blocks, int first
     return texts;
 }
 
-bool BothHoldMain(const TRadioImage &a, const TRadioImage &b)
+bool BothHold(const TRadioImage &a, const TRadioImage &b, int area, int block)
 {
-    for (int area : {frame::kMainArea, frame::kSettingsArea})
-        if (a.holdsAnyOf(area) && b.holdsAnyOf(area))
-            return true;
-    return false;
+    return a.holds(area, block) && b.holds(area, block);
 }
 
-}  // namespace
-
-QStringList MainFieldDiff(const TMainConfig &from, const TMainConfig &to, bool withAlarm)
+// The main fields of the channels compared (a set per channel 1..16) and, when settings is
+// set, of the settings.
+QStringList MainLines(const TMainConfig &from, const TMainConfig &to, const std::function<bool(int)> &channel,
+                      bool settings, bool withAlarm)
 {
     QStringList lines;
     const auto &columns = ChannelColumns();
-    for (int row = 1; row <= TMainConfig::kChannels; ++row)
+    for (int row = 1; row <= TMainConfig::kChannels; ++row) {
+        if (!channel(row))
+            continue;
         for (int c = 1; c < TMainConfig::kCols; ++c)
             if (from.Cell(row, c) != to.Cell(row, c))
                 lines << Line(QStringLiteral("信道 %1 %2").arg(row).arg(columns[c].caption), from.Cell(row, c),
                               to.Cell(row, c));
-    for (int box = VoxLevelBox; box <= AlarmBox; ++box) {
+    }
+    for (int box = VoxLevelBox; settings && box <= AlarmBox; ++box) {
         if (box == AlarmBox && !withAlarm)
             continue;
         if (from.Setting(box) != to.Setting(box))
             lines << Line(SettingPlaceName(box), from.Setting(box), to.Setting(box));
     }
     return lines;
+}
+
+}  // namespace
+
+QStringList MainFieldDiff(const TMainConfig &from, const TMainConfig &to, bool withAlarm)
+{
+    return MainLines(from, to, [](int) { return true; }, true, withAlarm);
 }
 
 QStringList EditorFieldDiff(const TEditorTexts &from, const TEditorTexts &to)
@@ -128,13 +138,12 @@ void DecodeMainImage(TMainConfig &config, const TRadioImage &image)
 QStringList ImageFieldDiff(const TRadioImage &from, const TRadioImage &to, bool withAlarm)
 {
     QStringList lines;
-    if (BothHoldMain(from, to)) {
-        TMainConfig a;
-        TMainConfig b;
-        DecodeMainImage(a, from);
-        DecodeMainImage(b, to);
-        lines << MainFieldDiff(a, b, withAlarm);
-    }
+    TMainConfig a;
+    TMainConfig b;
+    DecodeMainImage(a, from);
+    DecodeMainImage(b, to);
+    lines << MainLines(a, b, [&](int n) { return BothHold(from, to, frame::kMainArea, n); },
+                       BothHold(from, to, frame::kSettingsArea, 0), withAlarm);
     for (int area : kSignallingAreas) {
         if (!from.holdsAnyOf(area) || !to.holdsAnyOf(area))
             continue;

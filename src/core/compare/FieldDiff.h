@@ -32,6 +32,6 @@ std::vector<Block> AreaBlocks(const TRadioImage &image, int area);
 // Channels and settings as the main window shows them after a read of the image's blocks.
 void DecodeMainImage(TMainConfig &config, const TRadioImage &image);
 
-// The fields of every area that both images hold (the main area when either channels or
-// settings are held by both), main first, then the signalling areas in file order.
+// The fields of what both images hold: each channel both hold, the settings when both hold
+// them, then each signalling area both hold any block of, in file order.
 QStringList ImageFieldDiff(const TRadioImage &from, const TRadioImage &to, bool withAlarm = true);
