@@ -45,7 +45,7 @@ TRadioImage ReadBeforeWrite(TLinkSession &session, const TRadioImage &which)
 {
     try {
         return ReadRadio(session, which);
-    } catch (const ECliError &e) {
+    } catch (const ETransferFailed &e) {
         throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
     }
 }
@@ -142,7 +142,7 @@ void Write(const CliOptions &options, TCliProgress &progress)
     TRadioImage before;
     try {
         before = ReadMain(session, config);
-    } catch (const ECliError &e) {
+    } catch (const ETransferFailed &e) {
         throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
     }
     for (int row = 1; row < TMainConfig::kRows; ++row)

@@ -264,7 +264,7 @@ QString CliHelpText(CliCommand command)
         break;
     case CliCommand::Restore:
         text = QStringLiteral(
-            "Usage: xiepin-cli restore --port P FILE [--timeout S]\n"
+            "Usage: xiepin-cli restore --port P FILE [--no-verify] [--timeout S]\n"
             "Writes an image file made by 'backup' back into the radio: the handshake, channels and\n"
             "settings as a main write does, then the signalling areas 1 to 4. A malformed image is\n"
             "refused before the port is opened. An image may hold only some areas (a backup made\n"
@@ -282,7 +282,7 @@ QString CliHelpText(CliCommand command)
         break;
     case CliCommand::Write:
         text = QStringLiteral(
-            "Usage: xiepin-cli write --port P FILE.qz [--alarm 开|关] [--timeout S]\n"
+            "Usage: xiepin-cli write --port P FILE.qz [--alarm 开|关] [--no-verify] [--timeout S]\n"
             "Writes a configuration file's channels and settings into the radio. Every text is\n"
             "checked first; a text that does not fit its field stops the command before the port\n"
             "is opened, naming the channel and column or the setting.\n"
