@@ -1,4 +1,7 @@
+#include "backup/BackupStore.h"
 #include "cli/ConfigTable.h"
+#include "compare/FieldDiff.h"
+#include "signalling/DtmfCodec.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
@@ -210,15 +213,31 @@ private Q_SLOTS:
     void showRefusesFile_data();
     void showRefusesFile();
 
+    void verifyAfterWrite_data();
+    void verifyAfterWrite();
+    void writeCutShortIsRestored_data();
+    void writeCutShortIsRestored();
+    void subsetRestoreWritesOnlyItsAreas();
+    void diffWithRadio();
+    void diffFiles_data();
+    void diffFiles();
+
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString newestBackup() const
+    {
+        const QList<TBackupEntry> entries = TBackupStore(path(QStringLiteral("data/xiepin/backups"))).List();
+        return entries.isEmpty() ? QString() : entries.first().path;
+    }
 };
 
 void TestCli::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    // Backups go to the test's folder, never to the user's.
+    qputenv("XDG_DATA_HOME", m_dir->filePath(QStringLiteral("data")).toUtf8());
 }
 
 // ---------------------------------------------------------------- table layout
@@ -279,6 +298,10 @@ void TestCli::usage_data()
         {"read --port x --timeout 0",
          "read: --timeout '0' is not a number of seconds above 0 and up to 3600; try 'xiepin-cli read --help'"},
         {"read --port x --timeout", "read: Missing value after '--timeout'; try 'xiepin-cli read --help'"},
+        {"diff", "diff: no file given; try 'xiepin-cli diff --help'"},
+        {"diff a.qz", "diff: a second file or --port P is needed; try 'xiepin-cli diff --help'"},
+        {"diff --port x a.qz b.qz", "diff: give --port P FILE or FILE1 FILE2, not both; try 'xiepin-cli diff --help'"},
+        {"diff --no-verify a.qz b.qz", "diff: Unknown option 'no-verify'; try 'xiepin-cli diff --help'"},
     };
     for (const auto &c : cases)
         QTest::addRow("%s", c.args) << words(c.args) << QStringLiteral("xiepin-cli: ") + QString::fromUtf8(c.message);
@@ -307,9 +330,10 @@ void TestCli::help_data()
         {"help backup", "backup --port P -o FILE [--timeout S]"},
         {"ports --help", "ports"},
         {"backup -h", "backup --port P -o FILE [--timeout S]"},
-        {"restore --help", "restore --port P FILE [--timeout S]"},
+        {"restore --help", "restore --port P FILE [--no-verify] [--timeout S]"},
+        {"diff --help", "diff --port P FILE [--timeout S]"},
         {"read --help", "read --port P [-o FILE.qz] [--timeout S]"},
-        {"write --help", "write --port P FILE.qz [--alarm 开|关] [--timeout S]"},
+        {"write --help", "write --port P FILE.qz [--alarm 开|关] [--no-verify] [--timeout S]"},
         {"show --help", "show FILE.qz"},
     };
     for (const auto &c : cases)
@@ -375,7 +399,8 @@ void TestCli::backupRestoreRoundTrip()
     QVERIFY(target.started());
     const CliResult restore = runCli(words("restore --port") << target.link() << image);
     QCOMPARE(restore.exitCode, 0);
-    QCOMPARE(restore.lastErrLine(), QStringLiteral("wrote 52 blocks to ") + target.link());
+    QVERIFY2(restore.err.contains(QStringLiteral("\nwrote 52 blocks to %1\n").arg(target.link())), qPrintable(restore.err));
+    QCOMPARE(restore.lastErrLine(), QStringLiteral("verified: the 52 blocks read back as written"));
     const std::optional<TRadioImage> restored = target.stop();
     QVERIFY(restored);
     QCOMPARE(difference(*restored, FactoryImage()), QString());
@@ -441,12 +466,17 @@ void TestCli::restoreFaults_data()
     QTest::addRow("garbage before an acknowledgement") << QStringLiteral("garbage=30") << QString();
     // The FSK area is written without check value and never resent: a lost acknowledgement of
     // it (answers 23 to 25) leaves the write waiting until the timeout.
+    // The restore reads the radio first (53 answers), then writes: 18 main answers, 4 DTMF, then FSK.
     QTest::addRow("dropped FSK acknowledgement")
-        << QStringLiteral("drop=23")
-        << QStringLiteral("xiepin-cli: no answer from the radio on %1 for 1 s while writing FSK queue sync (area 2) (0 of 3 answers came)");
-    QTest::addRow("radio gone")
+        << QStringLiteral("drop=76")
+        << QStringLiteral("xiepin-cli: no answer from the radio on %1 for 1 s while writing FSK queue sync (area 2) (0 of 3 answers "
+                          "came); 21 of 52 blocks written; the radio's contents before the write are in ");
+    QTest::addRow("radio gone in the read before the write")
         << QStringLiteral("disappear=10")
-        << QStringLiteral("xiepin-cli: %1: the port was disconnected (10 of 18 answers came)");
+        << QStringLiteral("xiepin-cli: %1: the port was disconnected (10 of 18 answers came); nothing written");
+    QTest::addRow("radio gone in the write")
+        << QStringLiteral("disappear=63")
+        << QStringLiteral("xiepin-cli: %1 was disconnected: 9 of 52 blocks written; the radio's contents before the write are in ");
 }
 
 void TestCli::restoreFaults()
@@ -466,7 +496,7 @@ void TestCli::restoreFaults()
         QCOMPARE(difference(*restored, FactoryImage()), QString());
     } else {
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.lastErrLine(), message.arg(radio.link()));
+        QVERIFY2(result.lastErrLine().startsWith(message.arg(radio.link())), qPrintable(result.lastErrLine()));
     }
 }
 
@@ -592,7 +622,8 @@ void TestCli::readPrintsTable()
     QVERIFY(radio.started());
     const CliResult printed = runCli(words("read --port") << radio.link());
     QCOMPARE(printed.exitCode, 0);
-    QCOMPARE(printed.err, QStringLiteral("reading channels and settings\n"));
+    QCOMPARE(printed.err, QStringLiteral("reading channels and settings\nbackup: %1\n").arg(newestBackup()));
+    QCOMPARE(TRadioImage::load(newestBackup(), nullptr)->contentsId(), QStringLiteral("main"));
 
     const QString file = path(QStringLiteral("radio.qz"));
     const CliResult saved = runCli(words("read -o") << file << QStringLiteral("--port") << radio.link());
@@ -624,9 +655,10 @@ void TestCli::readWriteRoundTrip()
     QCOMPARE(runCli(words("read -o") << file << QStringLiteral("--port") << radio.link()).exitCode, 0);
     const CliResult write = runCli(words("write --port") << radio.link() << file);
     QCOMPARE(write.exitCode, 0);
-    QCOMPARE(write.err, QStringLiteral("reading channels and settings\nwriting channels and settings\n"
-                                       "wrote %1 to %2 (报警 关, kept from the radio)\n")
-                            .arg(file, radio.link()));
+    QCOMPARE(write.err, QStringLiteral("reading channels and settings\nbackup: %3\nwriting channels and settings\n"
+                                       "wrote %1 to %2 (报警 关, kept from the radio)\n"
+                                       "reading channels and settings\nverified: the 17 blocks read back as written\n")
+                            .arg(file, radio.link(), newestBackup()));
     const std::optional<TRadioImage> after = radio.stop();
     QVERIFY(after);
     QCOMPARE(difference(*after, start), QString());
@@ -665,9 +697,9 @@ void TestCli::writeKeepsAlarm()
         args << QStringLiteral("--alarm") << option;
     const CliResult result = runCli(args);
     QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.lastErrLine(), QStringLiteral("wrote %1 to %2 (报警 %3%4)")
-                                       .arg(file, radio.link(), expected,
-                                            option.isEmpty() ? QStringLiteral(", kept from the radio") : QString()));
+    QVERIFY(result.err.contains(QStringLiteral("wrote %1 to %2 (报警 %3%4)\n")
+                                    .arg(file, radio.link(), expected,
+                                         option.isEmpty() ? QStringLiteral(", kept from the radio") : QString())));
 
     const std::optional<TRadioImage> after = radio.stop();
     QVERIFY(after);
@@ -792,6 +824,252 @@ void TestCli::showRefusesFile()
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("xiepin-cli: Cannot open file \"%1\". %2\n").arg(file, reason));
     QCOMPARE(result.out, QString());
+}
+
+// ---------------------------------------------------------------- safe writes, diff
+
+namespace {
+
+// Channel 2's power and the squelch changed, as a configuration file.
+QString editedConfig(const QString &dir, const TRadioImage &start)
+{
+    TMainConfig edited;
+    decode(edited, start);
+    edited.SetCell(2, col::Power, edited.Cell(2, col::Power) == QStringLiteral("高") ? QStringLiteral("低") : QStringLiteral("高"));
+    edited.SetSetting(SquelchBox, QStringLiteral("5"));
+    return saveConfig(edited, dir, QStringLiteral("edited.qz"));
+}
+
+TRadioImage onlyAreas(TRadioImage image, const QList<int> &areas)
+{
+    for (int area : {0, 1, 2, 3, 4, 5})
+        if (!areas.contains(area))
+            image.dropArea(area);
+    return image;
+}
+
+}  // namespace
+
+void TestCli::verifyAfterWrite_data()
+{
+    QTest::addColumn<QString>("command");  // write: a .qz; restore: a DTMF-only image
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("verify");
+    QTest::addColumn<QString>("blockLine");  // empty: verified
+    QTest::addRow("write verified") << "write" << "" << true << "";
+    QTest::addRow("restore verified") << "restore" << "" << true << "";
+    // The radio's stored writes count from 1; channel 3 is the third block of a main write.
+    QTest::addRow("write, channel 3 stored wrong") << "write" << "corrupt=3" << true
+                                                  << "channels (area 0): channel 3 (area 0 block 3): sent ";
+    QTest::addRow("write, settings stored wrong") << "write" << "corrupt=17" << true
+                                                 << "settings (area 5): the settings (area 5 block 0): sent ";
+    QTest::addRow("restore, DTMF block 1 stored wrong") << "restore" << "corrupt=2" << true
+                                                       << "DTMF (area 1): DTMF block 1 (area 1 block 1): sent ";
+    QTest::addRow("no verify, nothing noticed") << "write" << "corrupt=3" << false << "";
+}
+
+void TestCli::verifyAfterWrite()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, fault);
+    QFETCH(bool, verify);
+    QFETCH(QString, blockLine);
+    const TRadioImage start = FactoryImage();
+    QStringList radioArgs = Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start);
+    if (!fault.isEmpty())
+        radioArgs << QStringLiteral("--fault") << fault;
+    Radio radio(m_dir->path(), QStringLiteral("radio"), radioArgs);
+    QVERIFY(radio.started());
+    QString file = editedConfig(m_dir->path(), start);
+    if (command == QLatin1String("restore")) {
+        file = path(QStringLiteral("dtmf.img"));
+        QString error;
+        QVERIFY(onlyAreas(patternedImage(QStringLiteral("开")), {1}).save(file, &error));
+    }
+    QStringList args = QStringList{command, QStringLiteral("--port"), radio.link(), file};
+    if (!verify)
+        args << QStringLiteral("--no-verify");
+    const CliResult result = runCli(args);
+    const QString blocks = command == QLatin1String("write") ? QStringLiteral("17") : QStringLiteral("4");
+    if (blockLine.isEmpty()) {
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.lastErrLine().startsWith(QStringLiteral("verified")), verify);
+        if (verify)
+            QCOMPARE(result.lastErrLine(), QStringLiteral("verified: the %1 blocks read back as written").arg(blocks));
+        return;
+    }
+    QCOMPARE(result.exitCode, 1);
+    const QStringList lines = result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY2(lines.size() >= 2 && lines[lines.size() - 2].startsWith(blockLine), qPrintable(result.err));
+    // Sent and read differ in the one byte the radio changed.
+    const QRegularExpression bytes(QStringLiteral("sent ([0-9A-F ]+), read ([0-9A-F ]+)$"));
+    const auto match = bytes.match(lines[lines.size() - 2]);
+    QVERIFY(match.hasMatch());
+    QCOMPARE(match.captured(1).size(), 28 * 3 - 1);
+    QVERIFY(match.captured(1).mid(2) == match.captured(2).mid(2) && match.captured(1).left(2) != match.captured(2).left(2));
+    QVERIFY2(result.lastErrLine().startsWith(QStringLiteral("xiepin-cli: verify failed on %1: 1 of %2 blocks read back differ, first ")
+                                                 .arg(radio.link(), blocks)),
+             qPrintable(result.lastErrLine()));
+    QVERIFY(result.lastErrLine().contains(QStringLiteral("; to put them back: xiepin-cli restore --port %1 ").arg(radio.link())));
+}
+
+void TestCli::writeCutShortIsRestored_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("disappear");  // frames the radio hears before its device closes
+    QTest::addColumn<QString>("progress");
+    // write: 18 frames of the read before it, the handshake, then 5 channels.
+    QTest::addRow("write") << "write" << 24 << "5 of 17 blocks written";
+    // restore of a whole image: 53 frames read, the handshake, 17 main blocks, 4 DTMF, 1 FSK.
+    QTest::addRow("restore") << "restore" << 76 << "22 of 52 blocks written";
+}
+
+// The pseudo-terminal's master closes in the middle of a write: the command ends at once with the
+// restore command, and that command brings the radio back to what it held before the write.
+void TestCli::writeCutShortIsRestored()
+{
+    QFETCH(QString, command);
+    QFETCH(int, disappear);
+    QFETCH(QString, progress);
+    const TRadioImage before = patternedImage(QStringLiteral("关"));
+    QString file = editedConfig(m_dir->path(), before);
+    if (command == QLatin1String("restore")) {
+        file = path(QStringLiteral("other.img"));
+        QString error;
+        QVERIFY(TRadioImage().save(file, &error));
+    }
+    auto radio = std::make_unique<Radio>(m_dir->path(), QStringLiteral("radio"),
+                                         Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), before)
+                                             << QStringLiteral("--fault") << QStringLiteral("disappear=%1").arg(disappear));
+    QVERIFY(radio->started());
+    const QString port = radio->link();
+    const CliResult result = runCli(QStringList{command, QStringLiteral("--port"), port, file});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.elapsedMs < 2000, qPrintable(QString::number(result.elapsedMs)));
+    const QRegularExpression message(QStringLiteral("^xiepin-cli: (\\S+) was disconnected: (.*); the radio's contents before the "
+                                                    "write are in (\\S+); to put them back: (xiepin-cli restore --port \\S+ \\S+)$"));
+    const auto match = message.match(result.lastErrLine());
+    QVERIFY2(match.hasMatch(), qPrintable(result.lastErrLine()));
+    QCOMPARE(match.captured(1), port);
+    QCOMPARE(match.captured(2), progress);
+    QCOMPARE(match.captured(4), QStringLiteral("xiepin-cli restore --port %1 %2").arg(port, match.captured(3)));
+
+    // A radio on the same port holding what the cut-short write left.
+    const std::optional<TRadioImage> halfWritten = radio->stop();
+    QVERIFY(halfWritten);
+    QVERIFY(difference(*halfWritten, before) != QString());
+    radio = std::make_unique<Radio>(m_dir->path(), QStringLiteral("radio"),
+                                    Radio::imageArgs(m_dir->path(), QStringLiteral("half"), *halfWritten));
+    QVERIFY(radio->started());
+    const CliResult restore = runCli(match.captured(4).split(QLatin1Char(' ')).mid(1));
+    QCOMPARE(restore.exitCode, 0);
+    const std::optional<TRadioImage> restored = radio->stop();
+    QVERIFY(restored);
+    QCOMPARE(difference(*restored, before), QString());
+}
+
+// A DTMF-only image writes area 1 and nothing else; the read before it reads area 1 only.
+void TestCli::subsetRestoreWritesOnlyItsAreas()
+{
+    const TRadioImage start = FactoryImage();
+    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
+    QVERIFY(radio.started());
+    const TRadioImage dtmf = onlyAreas(patternedImage(QStringLiteral("开")), {1});
+    Block changed = dtmf.block(1, 2);
+    changed[5] ^= 0xFF;
+    TRadioImage subset = dtmf;
+    subset.setBlock(1, 2, changed);
+    const QString file = path(QStringLiteral("dtmf.img"));
+    QString error;
+    QVERIFY(subset.save(file, &error));
+    const CliResult result = runCli(words("restore --port") << radio.link() << file);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(!result.err.contains(QStringLiteral("channels")), qPrintable(result.err));
+    QCOMPARE(TRadioImage::load(newestBackup(), nullptr)->contentsId(), QStringLiteral("dtmf"));
+    TRadioImage expected = start;
+    for (const auto &place : subset.heldPlaces())
+        expected.setBlock(place.area, place.block, subset.block(place.area, place.block));
+    const std::optional<TRadioImage> after = radio.stop();
+    QVERIFY(after);
+    QCOMPARE(difference(*after, expected), QString());
+}
+
+// Three fields differ: three lines, exit 3. Every write the radio stored would be stored wrong
+// (the corrupt fault), so a radio left as it was heard no 'W' frame.
+void TestCli::diffWithRadio()
+{
+    const TRadioImage start = patternedImage(QStringLiteral("开"));
+    Radio radio(m_dir->path(), QStringLiteral("radio"),
+                Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start) << words("--fault corrupt"));
+    QVERIFY(radio.started());
+    TMainConfig config;
+    decode(config, start);
+    const QString rx = config.Cell(1, col::RxFreq);
+    config.SetCell(1, col::RxFreq, QStringLiteral("439.00000"));
+    config.SetCell(3, col::Bandwidth, config.Cell(3, col::Bandwidth) == QStringLiteral("宽带") ? QStringLiteral("窄带") : QStringLiteral("宽带"));
+    config.SetSetting(SquelchBox, QStringLiteral("9"));
+    config.SetSetting(AlarmBox, QStringLiteral("关"));  // a configuration file does not hold it
+    TMainConfig radioTexts;
+    decode(radioTexts, start);
+    const QString file = saveConfig(config, m_dir->path(), QStringLiteral("three.qz"));
+
+    const CliResult result = runCli(words("diff --port") << radio.link() << file);
+    QCOMPARE(result.exitCode, 3);
+    QCOMPARE(result.out, QStringLiteral("信道 1 接收频率: %1 → 439.00000\n信道 3 宽/窄: %2 → %3\n静噪: %4 → 9\n")
+                             .arg(rx, radioTexts.Cell(3, col::Bandwidth), config.Cell(3, col::Bandwidth),
+                                  radioTexts.Setting(SquelchBox)));
+    QCOMPARE(result.lastErrLine(), QStringLiteral("3 fields differ"));
+    const std::optional<TRadioImage> after = radio.stop();
+    QVERIFY(after);
+    QCOMPARE(difference(*after, start), QString());
+}
+
+void TestCli::diffFiles_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("lines");
+    QTest::addRow("same .qz") << "a.qz" << "a.qz" << 0 << 0;
+    QTest::addRow("two .qz") << "a.qz" << "b.qz" << 3 << 2;
+    QTest::addRow(".qz and image") << "b.qz" << "a.img" << 3 << 2;
+    QTest::addRow("two images") << "a.img" << "b.img" << 3 << 3;
+    QTest::addRow("no area in common") << "a.qz" << "dtmf.img" << 1 << 0;
+    QTest::addRow("missing file") << "a.qz" << "missing.img" << 1 << 0;
+}
+
+void TestCli::diffFiles()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(int, exitCode);
+    QFETCH(int, lines);
+    const TRadioImage a = patternedImage(QStringLiteral("开"));
+    TMainConfig config;
+    decode(config, a);
+    SaveConfigFile(config, path(QStringLiteral("a.qz")));
+    TRadioImage b = a;
+    // The DTMF rate, in images only.
+    const auto dtmf = DecodeAreaTexts(1, AreaBlocks(a, 1));
+    dtmf->Controls().SetText(QStringLiteral("cb1"), dtmf->Controls().Text(QStringLiteral("cb1")) == QStringLiteral("15") ? QStringLiteral("6") : QStringLiteral("15"));
+    const std::vector<Block> dtmfBlocks = TDtmfCodec(static_cast<TDtmfTexts &>(*dtmf)).EncodeBlocks();
+    for (int block = 0; block < 4; ++block)
+        b.setBlock(1, block, dtmfBlocks[static_cast<std::size_t>(block)]);
+    config.SetCell(4, col::Power, config.Cell(4, col::Power) == QStringLiteral("高") ? QStringLiteral("低") : QStringLiteral("高"));
+    config.SetSetting(VoxLevelBox, QStringLiteral("3"));
+    SaveConfigFile(config, path(QStringLiteral("b.qz")));
+    b.setBlock(0, 4, EncodeChannelBlock(config, 4));
+    b.setBlock(5, 0, EncodeSettingsBlock(config));
+    QString error;
+    QVERIFY(a.save(path(QStringLiteral("a.img")), &error));
+    QVERIFY(b.save(path(QStringLiteral("b.img")), &error));
+    QVERIFY(onlyAreas(a, {1}).save(path(QStringLiteral("dtmf.img")), &error));
+
+    const CliResult result = runCli(QStringList{QStringLiteral("diff"), path(first), path(second)});
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.out.count(QLatin1Char('\n')), lines);
+    if (exitCode == 1)
+        QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -89,6 +89,8 @@ private Q_SLOTS:
     void silentStoresNothing();
     void droppedAckStillStores();
     void disappearEndsEverything();
+    void corruptStoresAChangedByte_data();
+    void corruptStoresAChangedByte();
     void faultSpecs_data();
     void faultSpecs();
 };
@@ -382,6 +384,37 @@ void TestVirtualRadio::disappearEndsEverything()
     QCOMPARE(describe(radio.handle("PROGRAM")), QStringList{});
 }
 
+void TestVirtualRadio::corruptStoresAChangedByte_data()
+{
+    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QList<int>>("changed");  // channels stored with a changed byte
+    QTest::addRow("none") << QString() << QList<int>{};
+    QTest::addRow("the 2nd written block") << "corrupt=2" << QList<int>{2};
+    QTest::addRow("every written block") << "corrupt" << QList<int>{1, 2, 3};
+}
+
+// Every block is acknowledged as usual; only what is stored differs, in data byte 0.
+void TestVirtualRadio::corruptStoresAChangedByte()
+{
+    QFETCH(QString, spec);
+    QFETCH(QList<int>, changed);
+    VirtualRadio radio(FactoryImage());
+    QString error;
+    if (!spec.isEmpty())
+        QVERIFY2(radio.faults().add(spec, &error), qPrintable(error));
+    const QByteArray writes = blockFrame(0, 1, pattern(1)) + blockFrame(0, 2, pattern(2)) + blockFrame(0, 3, pattern(3));
+    QCOMPARE(describe(radio.handle(writes)), QStringList({part(0, kAck), part(0, kAck), part(0, kAck)}));
+    for (int n = 1; n <= 3; ++n) {
+        Block expected = pattern(n);
+        if (changed.contains(n))
+            expected[0] ^= 0x01;
+        QCOMPARE(radio.image().block(0, n), expected);
+    }
+    // Reads give back what was stored.
+    QCOMPARE(describe(radio.handle(request(0, 2))),
+             QStringList{part(0, expectedReply(0, 2, radio.image().block(0, 2)))});
+}
+
 void TestVirtualRadio::faultSpecs_data()
 {
     QTest::addColumn<QString>("spec");
@@ -390,7 +423,8 @@ void TestVirtualRadio::faultSpecs_data()
     QTest::addRow("drop=3") << "drop=3" << "";
     QTest::addRow("split") << "split" << "";
     QTest::addRow("disappear=5") << "disappear=5" << "";
-    QTest::addRow("unknown") << "explode" << "unknown fault \"explode\" (known: silent, drop, split, garbage, wrong-block, far-block, disappear)";
+    QTest::addRow("corrupt=2") << "corrupt=2" << "";
+    QTest::addRow("unknown") << "explode" << "unknown fault \"explode\" (known: silent, drop, split, garbage, wrong-block, far-block, corrupt, disappear)";
     QTest::addRow("disappear without count") << "disappear" << "fault \"disappear\" needs a count: disappear=N";
     QTest::addRow("silent with count") << "silent=2" << "fault \"silent\" takes no count";
     QTest::addRow("zero count") << "drop=0" << "fault \"drop\": \"0\" is not a count of 1 or more";

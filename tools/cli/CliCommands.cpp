@@ -7,6 +7,8 @@
 #include "cli/ConfigTable.h"
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
+#include "cli/SafeWrite.h"
+#include "compare/FieldDiff.h"
 #include "mainconfig/ChannelCsv.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/ConfigFile.h"
@@ -38,10 +40,21 @@ void Ports(TCliProgress &progress)
         PrintOut(port + QLatin1Char('\n'));
 }
 
+// The read before a write: a failure there has written nothing yet.
+TRadioImage ReadBeforeWrite(TLinkSession &session, const TRadioImage &which)
+{
+    try {
+        return ReadRadio(session, which);
+    } catch (const ETransferFailed &e) {
+        throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
+    }
+}
+
 void Backup(const CliOptions &options, TCliProgress &progress)
 {
     TLinkSession session(options.port, options.timeoutMs, progress);
     const TRadioImage image = BackupRadio(session);
+    SaveBackup(image, options.port, progress, false);
     QString error;
     if (!image.save(options.output, &error))
         throw ECliError(error);
@@ -55,9 +68,16 @@ void Restore(const CliOptions &options, TCliProgress &progress)
     const std::optional<TRadioImage> image = TRadioImage::load(options.file, &error);
     if (!image)
         throw ECliError(QStringLiteral("image refused, nothing sent: %1").arg(error));
+    if (image->isEmpty())
+        throw ECliError(QStringLiteral("%1 holds no block, nothing sent").arg(options.file));
     TLinkSession session(options.port, options.timeoutMs, progress);
-    RestoreRadio(session, *image);
-    progress.Note(QStringLiteral("wrote %1 blocks to %2").arg(TRadioImage::kBlockCount).arg(options.port));
+    const TRadioImage before = ReadBeforeWrite(session, *image);
+    const TRadioImage sent = CompleteAreas(*image, before);
+    const QString backup = SaveBackup(before.restrictedTo(sent), options.port, progress, true);
+    WriteWithBackup(session, sent, options.port, backup);
+    progress.Note(QStringLiteral("wrote %1 blocks to %2").arg(sent.heldCount()).arg(options.port));
+    if (options.verify)
+        VerifyWrite(session, sent, options.port, backup, progress);
 }
 
 void LoadFile(TMainConfig &config, const QString &path)
@@ -69,20 +89,27 @@ void LoadFile(TMainConfig &config, const QString &path)
     }
 }
 
-// Channels and settings as the radio holds them; the model also remembers the raw blocks.
-void ReadMain(TLinkSession &session, TMainConfig &config)
+TRadioImage MainOnly(const MainImage &main)
 {
-    const MainImage blocks = session.MainRead();
-    for (int n = 1; n <= TMainConfig::kChannels; ++n)
-        DecodeMainBlock(config, frame::kMainArea, n, blocks.channels[static_cast<std::size_t>(n - 1)]);
-    DecodeMainBlock(config, frame::kSettingsArea, 0, blocks.settings);
+    TRadioImage image = TRadioImage::None();
+    SetMainImage(image, main);
+    return image;
+}
+
+// Channels and settings as the radio holds them; the model also remembers the raw blocks.
+// Returns the blocks read.
+TRadioImage ReadMain(TLinkSession &session, TMainConfig &config)
+{
+    const TRadioImage image = MainOnly(session.MainRead());
+    DecodeMainImage(config, image);
+    return image;
 }
 
 void Read(const CliOptions &options, TCliProgress &progress)
 {
     TMainConfig config;
     TLinkSession session(options.port, options.timeoutMs, progress);
-    ReadMain(session, config);
+    SaveBackup(ReadMain(session, config), options.port, progress, false);
     if (options.output.isEmpty()) {
         PrintOut(FormatConfigTable(config, true));
         return;
@@ -112,7 +139,12 @@ void Write(const CliOptions &options, TCliProgress &progress)
 
     TMainConfig config;
     TLinkSession session(options.port, options.timeoutMs, progress);
-    ReadMain(session, config);
+    TRadioImage before;
+    try {
+        before = ReadMain(session, config);
+    } catch (const ETransferFailed &e) {
+        throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
+    }
     for (int row = 1; row < TMainConfig::kRows; ++row)
         config.SetRow(row, file.Row(row));
     for (int box = VoxLevelBox; box < AlarmBox; ++box)
@@ -128,10 +160,79 @@ void Write(const CliOptions &options, TCliProgress &progress)
                                        "--alarm 关")
                             .arg(e.message()));
     }
-    session.MainWrite(image);
+    const TRadioImage sent = MainOnly(image);
+    const QString backup = SaveBackup(before, options.port, progress, true);
+    WriteWithBackup(session, sent, options.port, backup);
     progress.Note(QStringLiteral("wrote %1 to %2 (%3 %4%5)")
                       .arg(options.file, options.port, SettingPlaceName(AlarmBox), config.Setting(AlarmBox),
                            options.alarm.isEmpty() ? QStringLiteral(", kept from the radio") : QString()));
+    if (options.verify)
+        VerifyWrite(session, sent, options.port, backup, progress);
+}
+
+// A file to compare: a configuration file (.qz) or an image.
+bool IsConfigFile(const QString &path)
+{
+    return path.endsWith(QStringLiteral(".qz"), Qt::CaseInsensitive);
+}
+
+TRadioImage LoadImage(const QString &path)
+{
+    QString error;
+    const std::optional<TRadioImage> image = TRadioImage::load(path, &error);
+    if (!image)
+        throw ECliError(error);
+    return *image;
+}
+
+// The channel and settings blocks of a configuration file, as the codec encodes its texts.
+TRadioImage ConfigImage(const QString &path)
+{
+    TMainConfig config;
+    LoadFile(config, path);
+    try {
+        return MainOnly(BuildMainImage(config));
+    } catch (const EConvertError &e) {
+        throw ECliError(QStringLiteral("%1: %2").arg(path, e.message()));
+    }
+}
+
+// Field lines between two sides; a configuration file holds no alarm, so with one the alarm
+// is left out.
+QStringList DiffLines(const TRadioImage &from, const TRadioImage &to, bool withAlarm)
+{
+    if (!HoldsMain(from) || !HoldsMain(to)) {
+        bool shared = false;
+        for (int area : kSignallingAreas)
+            shared = shared || (from.holdsAnyOf(area) && to.holdsAnyOf(area));
+        if (!shared)
+            throw ECliError(QStringLiteral("the two sides hold no area in common (%1 and %2)")
+                                .arg(from.contentsId(), to.contentsId()));
+    }
+    return ImageFieldDiff(from, to, withAlarm);
+}
+
+int Diff(const CliOptions &options, TCliProgress &progress)
+{
+    const bool config = IsConfigFile(options.file);
+    const TRadioImage file = config ? ConfigImage(options.file) : LoadImage(options.file);
+    QStringList lines;
+    if (options.secondFile.isEmpty()) {
+        TLinkSession session(options.port, options.timeoutMs, progress);
+        const TRadioImage radio = ReadRadio(session, file);
+        SaveBackup(radio, options.port, progress, false);
+        lines = DiffLines(radio, file, !config);
+    } else {
+        const bool secondConfig = IsConfigFile(options.secondFile);
+        const TRadioImage second = secondConfig ? ConfigImage(options.secondFile) : LoadImage(options.secondFile);
+        lines = DiffLines(file, second, !config && !secondConfig);
+    }
+    for (const QString &line : lines)
+        PrintOut(line + QLatin1Char('\n'));
+    progress.Note(lines.isEmpty() ? QStringLiteral("no field differs")
+                                  : QStringLiteral("%1 %2").arg(lines.size()).arg(lines.size() == 1 ? QStringLiteral("field differs")
+                                                                                                    : QStringLiteral("fields differ")));
+    return lines.isEmpty() ? exitcode::kSuccess : exitcode::kDiffer;
 }
 
 void Show(const CliOptions &options)
@@ -195,11 +296,11 @@ void Print(const CliOptions &options)
         throw ECliError(error);
 }
 
-void Execute(const CliOptions &options, TCliProgress &progress)
+int Execute(const CliOptions &options, TCliProgress &progress)
 {
     if (options.help) {
         PrintOut(CliHelpText(options.command));
-        return;
+        return exitcode::kSuccess;
     }
     switch (options.command) {
     case CliCommand::None: PrintOut(CliHelpText(CliCommand::None)); break;
@@ -211,8 +312,10 @@ void Execute(const CliOptions &options, TCliProgress &progress)
     case CliCommand::Show: Show(options); break;
     case CliCommand::ImportCsv: ImportCsv(options, progress); break;
     case CliCommand::ExportCsv: ExportCsv(options); break;
+    case CliCommand::Diff: return Diff(options, progress);
     case CliCommand::Print: Print(options); break;
     }
+    return exitcode::kSuccess;
 }
 
 }  // namespace
@@ -221,8 +324,7 @@ int RunCli(const QStringList &arguments)
 {
     TCliProgress progress(stderr);
     try {
-        Execute(ParseCliArguments(arguments), progress);
-        return exitcode::kSuccess;
+        return Execute(ParseCliArguments(arguments), progress);
     } catch (const ECliError &e) {
         progress.Note(QStringLiteral("xiepin-cli: ") + e.message());
         return e.exitCode();

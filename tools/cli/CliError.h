@@ -8,6 +8,7 @@ namespace exitcode {
 constexpr int kSuccess = 0;
 constexpr int kFailure = 1;  // the command ran and failed: port, radio, file or text
 constexpr int kUsage = 2;    // the command line itself is wrong
+constexpr int kDiffer = 3;   // diff: the two sides differ
 }  // namespace exitcode
 
 // A failure that ends the command. what() is the one-line message for stderr, without the
@@ -29,4 +30,20 @@ private:
 class ECliUsage : public ECliError {
 public:
     explicit ECliUsage(const QString &message) : ECliError(message, exitcode::kUsage) {}
+};
+
+// A transfer that did not complete: the radio fell silent or the port went away. answered
+// counts the answers that came (for a main write the handshake's acknowledgement among them).
+class ETransferFailed : public ECliError {
+public:
+    ETransferFailed(const QString &message, bool portGone, int answered)
+        : ECliError(message), m_portGone(portGone), m_answered(answered)
+    {
+    }
+    bool portGone() const { return m_portGone; }
+    int answered() const { return m_answered; }
+
+private:
+    bool m_portGone;
+    int m_answered;
 };

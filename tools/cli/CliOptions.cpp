@@ -20,18 +20,20 @@ struct CommandDef {
     bool file;        // one positional file (required)
     bool alarm;       // --alarm
     bool import;      // --start and --base
+    bool verify;      // --no-verify
 };
 
 constexpr CommandDef kCommands[] = {
-    {"ports", CliCommand::Ports, false, false, false, false, false, false},
-    {"backup", CliCommand::Backup, true, true, true, false, false, false},
-    {"restore", CliCommand::Restore, true, false, false, true, false, false},
-    {"read", CliCommand::Read, true, true, false, false, false, false},
-    {"write", CliCommand::Write, true, false, false, true, true, false},
-    {"show", CliCommand::Show, false, false, false, true, false, false},
-    {"import-csv", CliCommand::ImportCsv, false, true, true, true, false, true},
-    {"export-csv", CliCommand::ExportCsv, false, true, true, true, false, false},
-    {"print", CliCommand::Print, false, true, true, true, false, false},
+    {"ports", CliCommand::Ports, false, false, false, false, false, false, false},
+    {"backup", CliCommand::Backup, true, true, true, false, false, false, false},
+    {"restore", CliCommand::Restore, true, false, false, true, false, false, true},
+    {"read", CliCommand::Read, true, true, false, false, false, false, false},
+    {"write", CliCommand::Write, true, false, false, true, true, false, true},
+    {"diff", CliCommand::Diff, true, false, false, true, false, false, false},
+    {"show", CliCommand::Show, false, false, false, true, false, false, false},
+    {"import-csv", CliCommand::ImportCsv, false, true, true, true, false, true, false},
+    {"export-csv", CliCommand::ExportCsv, false, true, true, true, false, false, false},
+    {"print", CliCommand::Print, false, true, true, true, false, false, false},
 };
 
 constexpr int kChannelCount = 16;
@@ -78,6 +80,7 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
     const QCommandLineOption alarm(QStringLiteral("alarm"), QString(), QStringLiteral("开|关"));
     const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("N"));
     const QCommandLineOption base(QStringLiteral("base"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption noVerify(QStringLiteral("no-verify"), QString());
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -90,6 +93,8 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
         parser.addOption(alarm);
     if (def.import)
         parser.addOptions({start, base});
+    if (def.verify)
+        parser.addOption(noVerify);
     if (!parser.parse(QStringList{QLatin1String(def.name)} + rest)) {
         QString problem = parser.errorText();
         if (problem.endsWith(QLatin1Char('.')))
@@ -104,15 +109,23 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
         return options;
     }
     const QStringList positional = parser.positionalArguments();
-    const int wanted = def.file ? 1 : 0;
+    // diff takes a file and --port, or two files.
+    const bool diff = def.command == CliCommand::Diff;
+    const int wanted = diff && !parser.isSet(port) ? 2 : def.file ? 1 : 0;
+    if (diff && parser.isSet(port) && positional.size() == 2)
+        refuse(&def, QStringLiteral("give --port P FILE or FILE1 FILE2, not both"));
     if (positional.size() > wanted)
         refuse(&def, QStringLiteral("unexpected argument '%1'").arg(positional.at(wanted)));
     if (positional.size() < wanted)
-        refuse(&def, QStringLiteral("no file given"));
+        refuse(&def, wanted == 2 && !positional.isEmpty() ? QStringLiteral("a second file or --port P is needed")
+                                                          : QStringLiteral("no file given"));
     if (def.file)
         options.file = positional.first();
+    if (wanted == 2)
+        options.secondFile = positional.at(1);
+    options.verify = !(def.verify && parser.isSet(noVerify));
 
-    if (def.port) {
+    if (def.port && !(diff && wanted == 2)) {
         options.port = parser.value(port);
         if (options.port.isEmpty())
             refuse(&def, QStringLiteral("--port is required"));
@@ -162,7 +175,22 @@ QList<QStringList> RadioOptions()
 
 const char *const kConventions =
     "Progress goes to stderr. Exit code 0 on success, 1 on any failure (port missing or busy,\n"
-    "radio silent, file or text refused; one line on stderr says why), 2 for a wrong command line.\n";
+    "radio silent, file or text refused; one line on stderr says why), 2 for a wrong command line.\n"
+    "Every read of the radio, and before every write the blocks about to be written, are saved as\n"
+    "an image in $XDG_DATA_HOME/xiepin/backups (~/.local/share/xiepin/backups); the newest 200 stay.\n";
+
+QList<QStringList> VerifyOption()
+{
+    return {{QStringLiteral("--no-verify"), QStringLiteral("do not read the written blocks back to compare them")}};
+}
+
+const char *const kSafeWrite =
+    "Before the first block goes out, the blocks about to be written are read from the radio and\n"
+    "saved as a backup (its path is printed). After the write they are read back and compared,\n"
+    "all 28 bytes of each: \"verified\" on success; a block that differs is named with the bytes\n"
+    "sent and read, and the command fails. A write cut short (port disconnected, radio silent)\n"
+    "says how many blocks were written and prints the 'xiepin-cli restore' command that puts the\n"
+    "backup back.\n\n";
 
 }  // namespace
 
@@ -210,6 +238,7 @@ QString CliHelpText(CliCommand command)
             {QStringLiteral("restore --port P FILE"), QStringLiteral("write an image file back into the radio")},
             {QStringLiteral("read --port P [-o FILE.qz]"), QStringLiteral("read channels and settings; print or save them")},
             {QStringLiteral("write --port P FILE.qz [--alarm 开|关]"), QStringLiteral("write a configuration file into the radio")},
+            {QStringLiteral("diff --port P FILE | FILE1 FILE2"), QStringLiteral("list the fields where the radio and a file, or two files, differ")},
             {QStringLiteral("show FILE.qz"), QStringLiteral("print a configuration file as a table")},
             {QStringLiteral("import-csv IN.csv -o OUT.qz"), QStringLiteral("make a configuration file from a CSV channel list")},
             {QStringLiteral("export-csv IN.qz -o OUT.csv"), QStringLiteral("write a configuration file's channels as CSV")},
@@ -235,11 +264,13 @@ QString CliHelpText(CliCommand command)
         break;
     case CliCommand::Restore:
         text = QStringLiteral(
-            "Usage: xiepin-cli restore --port P FILE [--timeout S]\n"
+            "Usage: xiepin-cli restore --port P FILE [--no-verify] [--timeout S]\n"
             "Writes an image file made by 'backup' back into the radio: the handshake, channels and\n"
             "settings as a main write does, then the signalling areas 1 to 4. A malformed image is\n"
-            "refused before the port is opened.\n\n");
-        text += Listing(RadioOptions());
+            "refused before the port is opened. An image may hold only some areas (a backup made\n"
+            "before a write does); then only those areas are written, each whole.\n");
+        text += QLatin1String(kSafeWrite);
+        text += Listing(VerifyOption() + RadioOptions());
         break;
     case CliCommand::Read:
         text = QStringLiteral(
@@ -251,14 +282,26 @@ QString CliHelpText(CliCommand command)
         break;
     case CliCommand::Write:
         text = QStringLiteral(
-            "Usage: xiepin-cli write --port P FILE.qz [--alarm 开|关] [--timeout S]\n"
+            "Usage: xiepin-cli write --port P FILE.qz [--alarm 开|关] [--no-verify] [--timeout S]\n"
             "Writes a configuration file's channels and settings into the radio. Every text is\n"
             "checked first; a text that does not fit its field stops the command before the port\n"
             "is opened, naming the channel and column or the setting.\n"
             "The file does not hold the alarm setting. 'write' first reads the radio, keeps its\n"
             "alarm unless --alarm is given, and sends back the bytes the configuration does not\n"
-            "describe as the radio reported them; it reads first with --alarm as well.\n\n");
-        text += Listing(QList<QStringList>{{QStringLiteral("--alarm 开|关"), QStringLiteral("set the alarm on or off instead of keeping the radio's")}} + RadioOptions());
+            "describe as the radio reported them; it reads first with --alarm as well. That read is\n"
+            "the backup.\n");
+        text += QLatin1String(kSafeWrite);
+        text += Listing(QList<QStringList>{{QStringLiteral("--alarm 开|关"), QStringLiteral("set the alarm on or off instead of keeping the radio's")}} + VerifyOption() + RadioOptions());
+        break;
+    case CliCommand::Diff:
+        text = QStringLiteral(
+            "Usage: xiepin-cli diff --port P FILE [--timeout S]\n"
+            "       xiepin-cli diff FILE1 FILE2\n"
+            "Lists every field where the radio and a file (or two files) differ, one line each, as\n"
+            "\"信道 3 接收频率: 438.50000 → 439.00000\" (radio or FILE1 → FILE2). A .qz file compares\n"
+            "the channels and settings but the alarm; an image the areas it holds. Nothing is written.\n"
+            "Exit code 0 when they are equal, 3 when they differ.\n\n");
+        text += Listing(RadioOptions());
         break;
     case CliCommand::Show:
         text = QStringLiteral(

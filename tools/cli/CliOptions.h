@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-enum class CliCommand { None, Ports, Backup, Restore, Read, Write, Show, ImportCsv, ExportCsv, Print };
+enum class CliCommand { None, Ports, Backup, Restore, Read, Write, Diff, Show, ImportCsv, ExportCsv, Print };
 
 // What the command line asks for. Parsing checks only the command line itself; whether the port
 // exists or a file is sound is found out when the command runs.
@@ -12,7 +12,9 @@ struct CliOptions {
     bool help = false;       // print the help of the command (of the program when None)
     QString port;            // --port
     QString output;          // -o: image file (backup) or .qz file (read)
-    QString file;            // the positional file (restore, write, show)
+    QString file;            // the positional file (restore, write, show; diff's first)
+    QString secondFile;      // diff FILE1 FILE2: the second file; empty with --port
+    bool verify = true;      // write, restore: read back and compare (--no-verify turns it off)
     int timeoutMs = 10000;   // --timeout: how long the radio may stay silent
     QString alarm;           // --alarm "开" or "关"; empty: keep the radio's own
     int startChannel = 1;    // --start: the channel the first imported row goes to

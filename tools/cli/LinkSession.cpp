@@ -115,16 +115,18 @@ void TLinkSession::Run(const QString &what, int answers, const std::function<boo
     m_progress.End();
     if (!finished) {
         m_link.Cancel(TransferEnd::Silent);
-        throw ECliError(QStringLiteral("no answer from the radio on %1 for %2 s while %3 (%4 of %5 answers came)")
-                            .arg(m_portName, Seconds(m_timeoutMs), what)
-                            .arg(answered)
-                            .arg(answers));
+        throw ETransferFailed(QStringLiteral("no answer from the radio on %1 for %2 s while %3 (%4 of %5 answers came)")
+                                  .arg(m_portName, Seconds(m_timeoutMs), what)
+                                  .arg(answered)
+                                  .arg(answers),
+                              false, answered);
     }
     if (reason == TransferEnd::PortGone)
-        throw ECliError(QStringLiteral("%1: the port was disconnected (%2 of %3 answers came)")
-                            .arg(m_portName)
-                            .arg(answered)
-                            .arg(answers));
+        throw ETransferFailed(QStringLiteral("%1: the port was disconnected (%2 of %3 answers came)")
+                                  .arg(m_portName)
+                                  .arg(answered)
+                                  .arg(answers),
+                              true, answered);
     if (reason != TransferEnd::Completed)
         throw ECliError(QStringLiteral("%1 on %2 was cancelled").arg(what, m_portName));
 }

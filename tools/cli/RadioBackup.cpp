@@ -1,6 +1,9 @@
 #include "cli/RadioBackup.h"
 
+#include "cli/CliError.h"
 #include "cli/LinkSession.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -16,7 +19,21 @@ private:
     TLinkSession &m_session;
 };
 
+std::vector<int> SignallingAreasOf(const TRadioImage &image)
+{
+    std::vector<int> areas;
+    for (int area : kSignallingAreas)
+        if (image.holdsAnyOf(area))
+            areas.push_back(area);
+    return areas;
+}
+
 }  // namespace
+
+bool HoldsMain(const TRadioImage &image)
+{
+    return image.holdsAnyOf(frame::kMainArea) || image.holdsAnyOf(frame::kSettingsArea);
+}
 
 MainImage MainImageOf(const TRadioImage &image)
 {
@@ -34,14 +51,18 @@ void SetMainImage(TRadioImage &image, const MainImage &main)
     image.setBlock(frame::kSettingsArea, 0, main.settings);
 }
 
-TRadioImage BackupRadio(TLinkSession &session)
+TRadioImage ReadRadio(TLinkSession &session, const TRadioImage &which)
 {
-    TRadioImage image;
+    TRadioImage image = TRadioImage::None();
     // The main read closes the port at its end; the area reads need it open again.
-    SetMainImage(image, session.MainRead());
+    if (HoldsMain(which))
+        SetMainImage(image, session.MainRead());
+    const std::vector<int> areas = SignallingAreasOf(which);
+    if (areas.empty())
+        return image;
     PortOpenScope open(session);
     // Each area moves as its editor moves it.
-    for (int number : kSignallingAreas) {
+    for (int number : areas) {
         const TArea &area = AreaFacts(number);
         const std::vector<Block> blocks = session.AreaRead(number, area.read);
         for (std::size_t i = 0; i < blocks.size(); ++i)
@@ -50,15 +71,51 @@ TRadioImage BackupRadio(TLinkSession &session)
     return image;
 }
 
-void RestoreRadio(TLinkSession &session, const TRadioImage &image)
+TRadioImage BackupRadio(TLinkSession &session)
 {
-    session.MainWrite(MainImageOf(image));
+    return ReadRadio(session, TRadioImage());
+}
+
+TRadioImage CompleteAreas(const TRadioImage &image, const TRadioImage &radio)
+{
+    TRadioImage complete = image;
+    const bool main = HoldsMain(image);
+    for (const TRadioImage::Place &place : TRadioImage::Places()) {
+        const bool touched = place.area == frame::kMainArea || place.area == frame::kSettingsArea
+                                 ? main
+                                 : image.holdsAnyOf(place.area);
+        if (touched && !image.holds(place.area, place.block))
+            complete.setBlock(place.area, place.block, radio.block(place.area, place.block));
+    }
+    return complete;
+}
+
+void WriteRadio(TLinkSession &session, const TRadioImage &image, int *written)
+{
+    if (HoldsMain(image)) {
+        try {
+            session.MainWrite(MainImageOf(image));
+        } catch (const ETransferFailed &e) {
+            *written += std::max(0, e.answered() - 1);  // the handshake's acknowledgement is no block
+            throw;
+        }
+        *written += frame::kMainAnswers - 1;
+    }
+    const std::vector<int> areas = SignallingAreasOf(image);
+    if (areas.empty())
+        return;
     PortOpenScope open(session);
-    for (int number : kSignallingAreas) {
+    for (int number : areas) {
         const TArea &area = AreaFacts(number);
         std::vector<Block> blocks;
         for (int block = area.firstBlock; block < area.EndBlock(); ++block)
             blocks.push_back(image.block(number, block));
-        session.AreaWrite(number, blocks, area.framing);
+        try {
+            session.AreaWrite(number, blocks, area.framing);
+        } catch (const ETransferFailed &e) {
+            *written += e.answered();
+            throw;
+        }
+        *written += static_cast<int>(blocks.size());
     }
 }

@@ -5,13 +5,26 @@
 
 class TLinkSession;
 
-// The whole radio: the main read (channels and settings), then areas 1 to 4. Every block of the
-// image comes from the radio; the port is closed afterwards.
+// Transfers of whole areas between the radio and an image. "Main" stands for the channels and
+// the settings together: the main read and write always move all 17 of their blocks, and an
+// area transfer all blocks of its area.
+
+// The areas that `which` holds any block of, read from the radio (main first, then areas 1 to
+// 4); the image holds every block of those areas, each from the radio. The port is closed
+// afterwards.
+TRadioImage ReadRadio(TLinkSession &session, const TRadioImage &which);
+// The whole radio.
 TRadioImage BackupRadio(TLinkSession &session);
 
-// The main write of channels and settings from the image, then areas 1 to 4.
-void RestoreRadio(TLinkSession &session, const TRadioImage &image);
+// `image` with every block of the areas it touches: the blocks it lacks taken from `radio`.
+TRadioImage CompleteAreas(const TRadioImage &image, const TRadioImage &radio);
+
+// Writes the areas `image` holds (each held whole, see CompleteAreas): the main write, then
+// areas 1 to 4. *written counts the blocks the radio acknowledged, also when a transfer fails
+// on the way (ETransferFailed propagates).
+void WriteRadio(TLinkSession &session, const TRadioImage &image, int *written);
 
 // Areas 0 and 5 of an image as a main write sends them, and back.
 MainImage MainImageOf(const TRadioImage &image);
 void SetMainImage(TRadioImage &image, const MainImage &main);
+bool HoldsMain(const TRadioImage &image);

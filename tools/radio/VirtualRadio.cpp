@@ -3,6 +3,7 @@
 namespace {
 
 constexpr int kFarBlock = 0x7F;  // beyond the last block of every area
+constexpr std::uint8_t kCorruptMask = 0x01;
 
 std::uint8_t at(const QByteArray &bytes, int i)
 {
@@ -41,13 +42,15 @@ bool RadioFaults::add(const QString &spec, QString *error)
         wrongBlock = trigger;
     } else if (name == QLatin1String("far-block")) {
         farBlock = trigger;
+    } else if (name == QLatin1String("corrupt")) {
+        corrupt = trigger;
     } else if (name == QLatin1String("disappear")) {
         if (!hasCount)
             return fail(QStringLiteral("fault \"disappear\" needs a count: disappear=N"));
         disappearAfter = count;
     } else {
         return fail(QStringLiteral("unknown fault \"%1\" (known: silent, drop, split, garbage, wrong-block, "
-                                   "far-block, disappear)").arg(name));
+                                   "far-block, corrupt, disappear)").arg(name));
     }
     return true;
 }
@@ -61,6 +64,7 @@ QStringList RadioFaults::descriptions()
         QStringLiteral("garbage[=N]     send noise bytes (15 A5 5A 57 06 00 FF 52), then after 25 ms the N-th answer"),
         QStringLiteral("wrong-block[=N] answer the N-th read request with the frame of the next block"),
         QStringLiteral("far-block[=N]   answer the N-th read request with block number 0x7F"),
+        QStringLiteral("corrupt[=N]     acknowledge the N-th written block but store it with data byte 0 changed"),
         QStringLiteral("disappear=N     close the device after N frames (their answers are sent)"),
         QStringLiteral("Without =N a fault strikes every time; N counts from 1."),
     };
@@ -159,8 +163,11 @@ VirtualRadio::Parse VirtualRadio::parseWrite(std::vector<RadioSend> &out)
         return Parse::Skip;
     m_input.remove(0, size);
     if (TRadioImage::contains(area, write->BlockNumber())) {
-        m_image.setBlock(area, write->BlockNumber(), write->Data());
+        Block data = write->Data();
         ++m_stored;
+        if (m_faults.corrupt.strikes(m_stored))
+            data[0] ^= kCorruptMask;
+        m_image.setBlock(area, write->BlockNumber(), data);
         answer(QByteArray(1, char(frame::kAck)), false, out);
     }
     frameHeard();

@@ -38,6 +38,8 @@ struct RadioFaults {
     FaultTrigger garbage;         // garbage[=N]: noise bytes, 25 ms, then that answer
     FaultTrigger wrongBlock;      // wrong-block[=N]: that reply is the frame of block + 1
     FaultTrigger farBlock;        // far-block[=N]: that reply carries block 0x7F (no area has it)
+    FaultTrigger corrupt;         // corrupt[=N]: that written block is acknowledged but stored with
+                                  // its first data byte changed (counted over stored blocks)
     int disappearAfter = 0;       // disappear=N: the device closes after N frames; 0 never
 
     // "NAME" or "NAME=N"; false with *error set for an unknown name or a bad count.

@@ -198,13 +198,13 @@ void TForm1::BuildMenus()
 
     QMenu *signalling = menuBar()->addMenu(QStringLiteral("信令编辑"));
     signalling->setObjectName(QStringLiteral("N11111"));
-    m_signallingItems[0] = signalling->addAction(QStringLiteral("DTMF"), this, &TForm1::DTMF1Click);
+    m_signallingItems[0] = signalling->addAction(QString::fromUtf8(AreaFacts(frame::kDtmfArea).title), this, &TForm1::DTMF1Click);
     m_signallingItems[0]->setObjectName(QStringLiteral("DTMF1"));
-    m_signallingItems[1] = signalling->addAction(QStringLiteral("2TONE"), this, &TForm1::N2tone1Click);
+    m_signallingItems[1] = signalling->addAction(QString::fromUtf8(AreaFacts(frame::kTwoToneArea).title), this, &TForm1::N2tone1Click);
     m_signallingItems[1]->setObjectName(QStringLiteral("N2tone1"));
-    m_signallingItems[2] = signalling->addAction(QStringLiteral("5TONE"), this, &TForm1::N5TONE1Click);
+    m_signallingItems[2] = signalling->addAction(QString::fromUtf8(AreaFacts(frame::kFiveToneArea).title), this, &TForm1::N5TONE1Click);
     m_signallingItems[2]->setObjectName(QStringLiteral("N5TONE1"));
-    m_signallingItems[3] = signalling->addAction(QStringLiteral("FSK 队列同步"), this, &TForm1::N4Click);
+    m_signallingItems[3] = signalling->addAction(QString::fromUtf8(AreaFacts(frame::kFskArea).title), this, &TForm1::N4Click);
     m_signallingItems[3]->setObjectName(QStringLiteral("N4"));
 
     // Non-native dialogs, so they look the same everywhere and tests can answer them.

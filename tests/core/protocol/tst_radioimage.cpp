@@ -41,6 +41,10 @@ private Q_SLOTS:
     void malformed();
     void loadErrorsNameTheFile();
     void blockAccess();
+    void subsetRoundTrip_data();
+    void subsetRoundTrip();
+    void subsetMalformed_data();
+    void subsetMalformed();
     void emptyImage();
     void factoryMainConfiguration();
     void factorySignalling();
@@ -116,6 +120,7 @@ void TestRadioImage::tolerated_data()
     const QByteArray text = FactoryImage().toText();
     QTest::addRow("CR LF line ends") << QByteArray(text).replace("\n", "\r\n");
     QTest::addRow("no LF after the last line") << text.left(text.size() - 1);
+    QTest::addRow("notes between the lines") << text.left(text.indexOf("\n0 5 ") + 1) + "# port: COM3\n#\n" + text.mid(text.indexOf("\n0 5 ") + 1);
     QTest::addRow("lower-case hex") << withLine(2, FactoryImage().toText().split('\n')[1].toLower());
 }
 
@@ -217,6 +222,75 @@ void TestRadioImage::blockAccess()
     QVERIFY(image != TRadioImage());
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, image.block(0, 0));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, image.setBlock(1, 4, data));
+}
+
+void TestRadioImage::subsetRoundTrip_data()
+{
+    QTest::addColumn<QList<int>>("dropped");  // areas left out
+    QTest::addColumn<QString>("contents");
+    QTest::addColumn<int>("held");
+    QTest::addRow("whole") << QList<int>{} << "all" << 52;
+    QTest::addRow("main only") << QList<int>{1, 2, 3, 4} << "main" << 17;
+    QTest::addRow("settings stand for main") << QList<int>{0, 1, 2, 3} << "main-fivetone" << 18;
+    QTest::addRow("signalling only") << QList<int>{0, 5} << "dtmf-fsk-twotone-fivetone" << 35;
+    QTest::addRow("one area") << QList<int>{0, 5, 1, 3, 4} << "fsk" << 3;
+    QTest::addRow("nothing") << QList<int>{0, 1, 2, 3, 4, 5} << "" << 0;
+}
+
+// What a subset holds survives the file, notes are kept apart, and blocks left out read as empty.
+void TestRadioImage::subsetRoundTrip()
+{
+    QFETCH(QList<int>, dropped);
+    QFETCH(QString, contents);
+    QFETCH(int, held);
+    TRadioImage image = FactoryImage();
+    for (int area : dropped)
+        image.dropArea(area);
+    image.setNotes({QStringLiteral("date: 2026-12-08 10:00:00"), QStringLiteral("port: /dev/ttyUSB0")});
+    QCOMPARE(image.contentsId(), contents);
+    QCOMPARE(image.heldCount(), held);
+    QCOMPARE(image.restrictedTo(image), image);
+
+    const QByteArray text = image.toText();
+    QCOMPARE(text.startsWith("xiepin-image 1\n"), held == TRadioImage::kBlockCount);
+    QString error;
+    const auto back = TRadioImage::fromText(text, &error);
+    QVERIFY2(back.has_value(), qPrintable(error));
+    QCOMPARE(*back, image);
+    QCOMPARE(back->notes(), image.notes());
+    for (const auto &place : TRadioImage::Places()) {
+        QCOMPARE(back->holds(place.area, place.block), !dropped.contains(place.area));
+        if (dropped.contains(place.area))
+            QCOMPARE(back->block(place.area, place.block), TRadioImage().block(place.area, place.block));
+    }
+}
+
+void TestRadioImage::subsetMalformed_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("message");
+    const QByteArray zeros(56, '0');
+    QTest::addRow("count short") << "xiepin-image 1 subset 2\n# note\n1 0 " + zeros + '\n'
+                                 << "line 4: missing block lines (the image has 1 of the 2 its header gives)";
+    QTest::addRow("count long") << "xiepin-image 1 subset 1\n1 0 " + zeros + "\n1 1 " + zeros + '\n'
+                                << "line 3: unexpected text after the last block line: \"1 1 " + QString(36, '0') + "...\"";
+    QTest::addRow("out of order") << "xiepin-image 1 subset 2\n1 0 " + zeros + "\n0 3 " + zeros + '\n'
+                                  << "line 3: area 0 block 3 is out of order (blocks go in the usual order, each once)";
+    QTest::addRow("twice") << "xiepin-image 1 subset 2\n1 0 " + zeros + "\n1 0 " + zeros + '\n'
+                           << "line 3: area 1 block 0 is out of order (blocks go in the usual order, each once)";
+    QTest::addRow("no such block") << "xiepin-image 1 subset 1\n5 1 " + zeros + '\n'
+                                   << "line 2: area 5 block 1 is no block of the radio";
+    QTest::addRow("count too large") << QByteArray("xiepin-image 1 subset 53\n")
+                                     << "line 1: expected the header \"xiepin-image 1\", found \"xiepin-image 1 subset 53\"";
+}
+
+void TestRadioImage::subsetMalformed()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, message);
+    QString error;
+    QVERIFY(!TRadioImage::fromText(text, &error).has_value());
+    QCOMPARE(error, message);
 }
 
 void TestRadioImage::emptyImage()

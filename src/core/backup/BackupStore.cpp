@@ -1,0 +1,136 @@
+#include "backup/BackupStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace {
+
+const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+constexpr int kStampLength = 15;
+constexpr int kMaxSequence = 1000;
+
+// "/dev/ttyUSB0" -> "ttyUSB0", "COM3" -> "COM3": the last part, letters, digits, '.', '_' only.
+QString SafePortPart(const QString &port)
+{
+    QString last = port.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+    last.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._]")), QStringLiteral("_"));
+    return last;
+}
+
+QStringList NotesFor(const TRadioImage &image, const TBackupSource &source, const QDateTime &when)
+{
+    QStringList notes{QStringLiteral("date: %1").arg(when.toString(Qt::ISODate))};
+    if (!source.port.isEmpty())
+        notes << QStringLiteral("port: %1").arg(source.port);
+    if (!source.program.isEmpty())
+        notes << QStringLiteral("program: %1").arg(source.program);
+    notes << QStringLiteral("holds: %1 (%2 blocks)").arg(image.contentsId()).arg(image.heldCount());
+    return notes;
+}
+
+}  // namespace
+
+QString TBackupStore::DefaultFolder()
+{
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty())
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    return data + QStringLiteral("/xiepin/backups");
+}
+
+TBackupStore::TBackupStore(const QString &folder) : m_folder(folder) {}
+
+QString TBackupStore::FileName(const QDateTime &when, const QString &contents, const QString &portPart, int sequence)
+{
+    QString name = when.toString(kStampFormat);
+    if (!portPart.isEmpty())
+        name += QLatin1Char('-') + SafePortPart(portPart);
+    name += QLatin1Char('-') + (contents.isEmpty() ? QStringLiteral("none") : contents);
+    if (sequence > 1)
+        name += QLatin1Char('-') + QString::number(sequence);
+    return name + QStringLiteral(".img");
+}
+
+std::optional<QString> TBackupStore::Save(const TRadioImage &image, const TBackupSource &source, QString *error,
+                                          const QDateTime &when, bool withPortInName) const
+{
+    if (!QDir().mkpath(m_folder)) {
+        if (error)
+            *error = QStringLiteral("cannot create the backups folder %1").arg(m_folder);
+        return std::nullopt;
+    }
+    TRadioImage noted = image;
+    noted.setNotes(NotesFor(image, source, when));
+    const QString port = withPortInName ? source.port : QString();
+    // Claiming the name with an exclusive create keeps two savers in one second apart; the
+    // atomic save then replaces the empty file.
+    for (int sequence = 1; sequence <= kMaxSequence; ++sequence) {
+        const QString path = QDir(m_folder).filePath(FileName(when, image.contentsId(), port, sequence));
+        QFile claim(path);
+        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            continue;
+        claim.close();
+        if (!noted.save(path, error)) {
+            QFile::remove(path);
+            return std::nullopt;
+        }
+        Prune();
+        return path;
+    }
+    if (error)
+        *error = QStringLiteral("cannot find a free backup file name in %1").arg(m_folder);
+    return std::nullopt;
+}
+
+// Names start with the time stamp, so the name order is the time order; within one second the
+// sequence number decides.
+QStringList TBackupStore::FileNamesNewestFirst() const
+{
+    QStringList names = QDir(m_folder).entryList({QStringLiteral("*.img")}, QDir::Files);
+    static const QRegularExpression stamped(QStringLiteral("^\\d{8}-\\d{6}-"));
+    names.erase(std::remove_if(names.begin(), names.end(), [](const QString &n) { return !stamped.match(n).hasMatch(); }),
+                names.end());
+    auto sequence = [](const QString &name) {
+        static const QRegularExpression tail(QStringLiteral("-(\\d+)\\.img$"));
+        const auto match = tail.match(name);
+        return match.hasMatch() ? match.captured(1).toInt() : 1;
+    };
+    std::sort(names.begin(), names.end(), [&](const QString &a, const QString &b) {
+        const QString sa = a.left(kStampLength);
+        const QString sb = b.left(kStampLength);
+        if (sa != sb)
+            return sa > sb;
+        if (sequence(a) != sequence(b))
+            return sequence(a) > sequence(b);
+        return a > b;
+    });
+    return names;
+}
+
+void TBackupStore::Prune() const
+{
+    const QStringList names = FileNamesNewestFirst();
+    for (int i = kKeep; i < names.size(); ++i)
+        QFile::remove(QDir(m_folder).filePath(names.at(i)));
+}
+
+QList<TBackupEntry> TBackupStore::List() const
+{
+    QList<TBackupEntry> entries;
+    for (const QString &name : FileNamesNewestFirst()) {
+        TBackupEntry entry;
+        entry.path = QDir(m_folder).filePath(name);
+        const std::optional<TRadioImage> image = TRadioImage::load(entry.path, nullptr);
+        if (!image)
+            continue;
+        entry.when = QDateTime::fromString(name.left(kStampLength), kStampFormat);
+        entry.contents = image->contentsId();
+        entry.blockCount = image->heldCount();
+        entry.notes = image->notes();
+        entries << entry;
+    }
+    return entries;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "protocol/RadioImage.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// One backup file in the folder, as the listing shows it.
+struct TBackupEntry {
+    QString path;
+    QDateTime when;      // from the file name, local time
+    QString contents;    // TRadioImage::contentsId(): "all", "main", "main-dtmf", ...
+    int blockCount = 0;  // blocks the file holds
+    QStringList notes;   // the file's notes (date, port, program, contents)
+};
+
+// Where a backup comes from, for its notes and its name.
+struct TBackupSource {
+    QString port;     // the port it was read from; empty when unknown
+    QString program;  // "xiepin 1.1.4", "xiepin-cli 1.1.4"
+};
+
+// The backups folder: one image file per backup, named YYYYMMDD-HHMMSS-<contents>.img (with
+// -<port> before the contents when a name needs the port), newest kept, oldest removed.
+//
+// Every read of the radio and every write's "before" image is saved here, so that a write cut
+// short or gone wrong can be put back with a restore of the file. Files are written atomically
+// and a name is never reused: a second backup in the same second gets "-2", "-3", ... at the end.
+class TBackupStore {
+public:
+    static constexpr int kKeep = 200;
+
+    // $XDG_DATA_HOME/xiepin/backups, ~/.local/share/xiepin/backups without XDG_DATA_HOME.
+    static QString DefaultFolder();
+
+    explicit TBackupStore(const QString &folder = DefaultFolder());
+    const QString &Folder() const { return m_folder; }
+
+    // "20261208-104316-main-dtmf.img"; portPart (a port name) is made safe for a file name and
+    // goes before the contents ("20261208-104316-ttyUSB0-main.img"); sequence 2 and up is put
+    // before ".img" ("...-main-2.img").
+    static QString FileName(const QDateTime &when, const QString &contents, const QString &portPart = {},
+                            int sequence = 1);
+
+    // Saves the image (with notes: date, port, program and what it holds) under a new name,
+    // then removes the oldest files beyond kKeep. Returns the file's path, or nullopt with
+    // *error set (folder not writable, disk full). withPortInName puts the port into the name.
+    std::optional<QString> Save(const TRadioImage &image, const TBackupSource &source, QString *error,
+                                const QDateTime &when = QDateTime::currentDateTime(),
+                                bool withPortInName = false) const;
+
+    // Every backup file, newest first. Files that do not load as images are left out.
+    QList<TBackupEntry> List() const;
+
+private:
+    QStringList FileNamesNewestFirst() const;
+    void Prune() const;
+
+    QString m_folder;
+};

@@ -1,0 +1,165 @@
+#include "backup/BackupStore.h"
+#include "protocol/FactoryImage.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QDateTime kWhen(QDate(2026, 12, 8), QTime(10, 43, 16));
+
+TRadioImage withAreas(const QList<int> &areas)
+{
+    TRadioImage image = FactoryImage();
+    for (int area : {0, 1, 2, 3, 4, 5})
+        if (!areas.contains(area))
+            image.dropArea(area);
+    return image;
+}
+
+}  // namespace
+
+class TestBackupStore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void defaultFolder_data();
+    void defaultFolder();
+    void fileName_data();
+    void fileName();
+    void saveWritesNotesAndImage();
+    void sameSecondNeverCollides();
+    void keepsNewest();
+    void listNewestFirst();
+    void unwritableFolder();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_data;
+    QString folder() const { return m_data->filePath(QStringLiteral("xiepin/backups")); }
+};
+
+void TestBackupStore::init()
+{
+    m_data = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_data->isValid());
+    qputenv("XDG_DATA_HOME", m_data->path().toUtf8());
+}
+
+void TestBackupStore::defaultFolder_data()
+{
+    QTest::addColumn<bool>("xdgSet");
+    QTest::addRow("XDG_DATA_HOME set") << true;
+    QTest::addRow("XDG_DATA_HOME unset") << false;
+}
+
+void TestBackupStore::defaultFolder()
+{
+    QFETCH(bool, xdgSet);
+    if (!xdgSet)
+        qunsetenv("XDG_DATA_HOME");
+    const QString expected = xdgSet ? folder() : QDir::homePath() + QStringLiteral("/.local/share/xiepin/backups");
+    QCOMPARE(TBackupStore::DefaultFolder(), expected);
+}
+
+void TestBackupStore::fileName_data()
+{
+    QTest::addColumn<QList<int>>("areas");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("sequence");
+    QTest::addColumn<QString>("name");
+    QTest::addRow("whole radio") << QList<int>{0, 1, 2, 3, 4, 5} << QString() << 1 << "20261208-104316-all.img";
+    QTest::addRow("main write") << QList<int>{0, 5} << QString() << 1 << "20261208-104316-main.img";
+    QTest::addRow("two areas") << QList<int>{1, 3} << QString() << 1 << "20261208-104316-dtmf-twotone.img";
+    QTest::addRow("second in the same second") << QList<int>{4} << QString() << 2 << "20261208-104316-fivetone-2.img";
+    QTest::addRow("with the port") << QList<int>{2} << "/dev/ttyUSB0" << 1 << "20261208-104316-ttyUSB0-fsk.img";
+    QTest::addRow("windows port") << QList<int>{0, 5} << "COM3" << 3 << "20261208-104316-COM3-main-3.img";
+}
+
+void TestBackupStore::fileName()
+{
+    QFETCH(QList<int>, areas);
+    QFETCH(QString, port);
+    QFETCH(int, sequence);
+    QFETCH(QString, name);
+    QCOMPARE(TBackupStore::FileName(kWhen, withAreas(areas).contentsId(), port, sequence), name);
+}
+
+void TestBackupStore::saveWritesNotesAndImage()
+{
+    const TBackupStore store;
+    QString error;
+    const TRadioImage image = withAreas({0, 5});
+    const auto path = store.Save(image, {QStringLiteral("/dev/pts/7"), QStringLiteral("xiepin-cli 1.1.4")}, &error, kWhen);
+    QVERIFY2(path, qPrintable(error));
+    QCOMPARE(*path, folder() + QStringLiteral("/20261208-104316-main.img"));
+    const auto loaded = TRadioImage::load(*path, &error);
+    QVERIFY2(loaded, qPrintable(error));
+    QCOMPARE(*loaded, image);
+    QCOMPARE(loaded->notes(), QStringList({QStringLiteral("date: 2026-12-08T10:43:16"), QStringLiteral("port: /dev/pts/7"),
+                                           QStringLiteral("program: xiepin-cli 1.1.4"),
+                                           QStringLiteral("holds: main (17 blocks)")}));
+}
+
+void TestBackupStore::sameSecondNeverCollides()
+{
+    const TBackupStore store;
+    QString error;
+    QStringList names;
+    for (int i = 0; i < 3; ++i)
+        names << QFileInfo(*store.Save(withAreas({1}), {}, &error, kWhen)).fileName();
+    names << QFileInfo(*store.Save(withAreas({1}), {QStringLiteral("COM4"), {}}, &error, kWhen, true)).fileName();
+    QCOMPARE(names, QStringList({"20261208-104316-dtmf.img", "20261208-104316-dtmf-2.img", "20261208-104316-dtmf-3.img",
+                                 "20261208-104316-COM4-dtmf.img"}));
+}
+
+// The 200 newest stay; the oldest go, whatever their contents.
+void TestBackupStore::keepsNewest()
+{
+    const TBackupStore store;
+    QString error;
+    const int extra = 3;
+    for (int i = 0; i < TBackupStore::kKeep + extra; ++i)
+        QVERIFY2(store.Save(withAreas({i % 2 ? 1 : 2}), {}, &error, kWhen.addSecs(i)), qPrintable(error));
+    const QStringList files = QDir(folder()).entryList(QDir::Files);
+    QCOMPARE(files.size(), TBackupStore::kKeep);
+    for (int i = 0; i < extra; ++i)
+        QVERIFY(!files.contains(TBackupStore::FileName(kWhen.addSecs(i), withAreas({i % 2 ? 1 : 2}).contentsId())));
+    QVERIFY(files.contains(TBackupStore::FileName(kWhen.addSecs(extra), withAreas({extra % 2 ? 1 : 2}).contentsId())));
+}
+
+void TestBackupStore::listNewestFirst()
+{
+    const TBackupStore store;
+    QString error;
+    QVERIFY(store.Save(withAreas({0, 5}), {}, &error, kWhen));
+    QVERIFY(store.Save(FactoryImage(), {}, &error, kWhen.addSecs(60)));
+    QVERIFY(store.Save(withAreas({3}), {}, &error, kWhen));
+    QFile stray(folder() + QStringLiteral("/20261208-120000-main.img"));  // not an image
+    QVERIFY(stray.open(QIODevice::WriteOnly));
+    stray.write("nonsense\n");
+    stray.close();
+
+    const QList<TBackupEntry> entries = store.List();
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[0].contents, QStringLiteral("all"));
+    QCOMPARE(entries[0].blockCount, 52);
+    QCOMPARE(entries[0].when, kWhen.addSecs(60));
+    QVERIFY(entries[0].notes.contains(QStringLiteral("holds: all (52 blocks)")));
+    // Within one second the name order decides; both are there.
+    QCOMPARE(QSet<QString>({entries[1].contents, entries[2].contents}), QSet<QString>({"main", "twotone"}));
+    QCOMPARE(entries[2].when, kWhen);
+}
+
+void TestBackupStore::unwritableFolder()
+{
+    QFile blocker(m_data->filePath(QStringLiteral("xiepin")));  // a file where the folder should be
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QString error;
+    QVERIFY(!TBackupStore().Save(FactoryImage(), {}, &error, kWhen));
+    QCOMPARE(error, QStringLiteral("cannot create the backups folder %1").arg(folder()));
+}
+
+QTEST_GUILESS_MAIN(TestBackupStore)
+#include "tst_backupstore.moc"

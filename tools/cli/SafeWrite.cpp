@@ -1,0 +1,80 @@
+#include "cli/SafeWrite.h"
+
+#include "backup/BackupStore.h"
+#include "cli/CliError.h"
+#include "cli/CliProgress.h"
+#include "cli/LinkSession.h"
+#include "cli/RadioBackup.h"
+#include "compare/BlockCompare.h"
+
+namespace {
+
+QString ProgramName()
+{
+    return QStringLiteral("xiepin-cli " XIEPIN_VERSION);
+}
+
+QString RestoreHint(const QString &port, const QString &backupPath)
+{
+    return QStringLiteral("the radio's contents before the write are in %1; to put them back: xiepin-cli restore --port %2 %1")
+        .arg(backupPath, port);
+}
+
+}  // namespace
+
+QString CliProgramName()
+{
+    return ProgramName();
+}
+
+QString SaveBackup(const TRadioImage &image, const QString &port, TCliProgress &progress, bool required)
+{
+    QString error;
+    const std::optional<QString> path = TBackupStore().Save(image, {port, ProgramName()}, &error);
+    if (!path) {
+        if (required)
+            throw ECliError(QStringLiteral("nothing written: cannot save the backup: %1").arg(error));
+        progress.Note(QStringLiteral("warning: no backup copy saved: %1").arg(error));
+        return {};
+    }
+    progress.Note(QStringLiteral("backup: %1").arg(*path));
+    return *path;
+}
+
+void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath)
+{
+    int written = 0;
+    try {
+        WriteRadio(session, sent, &written);
+    } catch (const ETransferFailed &e) {
+        const QString progress = QStringLiteral("%1 of %2 blocks written").arg(written).arg(sent.heldCount());
+        const QString what = e.portGone() ? QStringLiteral("%1 was disconnected: %2").arg(port, progress)
+                                          : QStringLiteral("%1; %2").arg(e.message(), progress);
+        throw ECliError(QStringLiteral("%1; %2").arg(what, RestoreHint(port, backupPath)));
+    }
+}
+
+void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
+                 TCliProgress &progress)
+{
+    TRadioImage back;
+    try {
+        back = ReadRadio(session, sent);
+    } catch (const ECliError &e) {
+        throw ECliError(QStringLiteral("the write is not verified: %1").arg(e.message()));
+    }
+    const std::vector<TBlockMismatch> mismatches = CompareBlocks(sent, back);
+    if (mismatches.empty()) {
+        progress.Note(QStringLiteral("verified: the %1 blocks read back as written").arg(sent.heldCount()));
+        return;
+    }
+    for (const TBlockMismatch &m : mismatches)
+        progress.Note(QStringLiteral("%1: %2").arg(AreaName(m.area), MismatchLine(m, TLanguage::English)));
+    const TBlockMismatch &first = mismatches.front();
+    throw ECliError(QStringLiteral("verify failed on %1: %2 of %3 blocks read back differ, first %4 %5; %6")
+                        .arg(port)
+                        .arg(mismatches.size())
+                        .arg(sent.heldCount())
+                        .arg(AreaName(first.area), BlockName(first.area, first.block, TLanguage::English),
+                             RestoreHint(port, backupPath)));
+}

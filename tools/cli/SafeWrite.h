@@ -1,0 +1,24 @@
+#pragma once
+
+#include "protocol/RadioImage.h"
+
+#include <QString>
+
+class TCliProgress;
+class TLinkSession;
+
+// The steps of every write of xiepin-cli, in this order: save what the radio holds in the
+// blocks about to be written as a backup, write, read back and compare.
+
+// Saves the image in the backups folder and says where on stderr; returns the path. A write
+// (required) stops when the backup cannot be saved; a read only warns and returns "".
+QString SaveBackup(const TRadioImage &image, const QString &port, TCliProgress &progress, bool required);
+
+// Writes the areas `sent` holds (whole areas). A transfer that fails on the way throws one line
+// that says how far the write got, where the backup is and the restore command that puts it back.
+void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath);
+
+// Reads the written areas back and compares all 28 data bytes of every block sent. Prints
+// "verified ..." on success; on a mismatch one line per differing block, then throws.
+void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
+                 TCliProgress &progress);
