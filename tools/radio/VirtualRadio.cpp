@@ -213,3 +213,10 @@ void VirtualRadio::answer(QByteArray bytes, bool isReply, std::vector<RadioSend>
     }
     out.push_back({pause, std::move(bytes)});
 }
+
+void VirtualRadio::reconnect()
+{
+    m_gone = false;
+    m_frames = 0;
+    m_faults.disappearAfter = 0;
+}

@@ -79,6 +79,8 @@ public:
     void resetInput() { m_input.clear(); }
 
     bool gone() const { return m_gone; }
+    // The device is there again (a cable plugged back in): frames count from 0, no disappear.
+    void reconnect();
     int framesHeard() const { return m_frames; }
     int blocksStored() const { return m_stored; }
 

@@ -25,6 +25,12 @@ void show(QWidget *parent, MessageKind kind, const QString &text)
         QMessageBox::information(parent, title, text);
 }
 
+bool &restoreAnswer()
+{
+    static bool answer = false;
+    return answer;
+}
+
 }  // namespace
 
 void ShowMessage(QWidget *parent, const QString &text)
@@ -50,6 +56,27 @@ TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text)
     if (box.clickedButton() == save)
         return TSaveAnswer::Save;
     return box.clickedButton() == dontSave ? TSaveAnswer::DontSave : TSaveAnswer::Cancel;
+}
+
+bool AskRestoreBackup(QWidget *parent, const QString &text)
+{
+    if (sink()) {
+        sink()(MessageKind::Error, text);
+        return restoreAnswer();
+    }
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("RestoreBackupBox"));
+    QPushButton *restore = box.addButton(QStringLiteral("恢复备份"), QMessageBox::AcceptRole);
+    QPushButton *close = box.addButton(QStringLiteral("关闭"), QMessageBox::RejectRole);
+    box.setDefaultButton(close);
+    box.setEscapeButton(close);
+    box.exec();
+    return box.clickedButton() == restore;
+}
+
+void SetRestoreAnswer(bool restore)
+{
+    restoreAnswer() = restore;
 }
 
 void SetMessageSink(MessageSink sink_)

@@ -16,6 +16,11 @@ void ShowError(QWidget *parent, const QString &text);
 enum class TSaveAnswer { Save, DontSave, Cancel };
 TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text);
 
+// An error that offers to put the radio back: true when the user chose "恢复备份". With a sink
+// installed the text goes to it as an error and the answer is the sink's restore answer.
+bool AskRestoreBackup(QWidget *parent, const QString &text);
+void SetRestoreAnswer(bool restore);
+
 // Tests install a sink; while one is installed no box is shown. Pass an empty function to restore.
 using MessageSink = std::function<void(MessageKind kind, const QString &text)>;
 void SetMessageSink(MessageSink sink);

@@ -14,3 +14,8 @@ QString SilenceNoteText(int resends)
 {
     return QStringLiteral("电台无应答：请检查电缆、电台电源和端口（已重发 %1 次）").arg(resends);
 }
+
+QString BackupLineText(const QString &path)
+{
+    return QStringLiteral("写入前的备份：%1").arg(path);
+}

@@ -11,3 +11,5 @@ QString HowFarText(bool reading, int done, int total);
 QString PortGoneText(const QString &port, bool reading, int done, int total);
 // "电台无应答：请检查电缆、电台电源和端口（已重发 12 次）", the progress window's note.
 QString SilenceNoteText(int resends);
+// "写入前的备份：PATH", the line that says where a write's backup is.
+QString BackupLineText(const QString &path);

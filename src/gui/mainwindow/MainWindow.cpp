@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "base/TextConvert.h"
+#include "compare/BlockCompare.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
@@ -18,6 +19,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QSettings>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -51,7 +53,8 @@ constexpr int kRowHeight = 24;
 constexpr int kRetryPauseMs = 100;
 constexpr int kMainWriteSteps = frame::kMainAnswers - 1;  // progress range of a main write
 constexpr int kMainReadSteps = frame::kChannelCount;     // progress range of a main read
-constexpr int kSilenceNoteMs = 3000;  // quiet before the progress window says the radio is silent
+constexpr int kSilenceNoteMs = 3000;
+const QString kVerifySetting = QStringLiteral("write/verify");  // quiet before the progress window says the radio is silent
 
 bool IsMainTransfer(TransferKind kind, int /*area*/)
 {
@@ -127,12 +130,21 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
 
     connect(&m_config, &TMainConfig::CellChanged, this, &TForm1::ShowCell);
     connect(&m_config, &TMainConfig::SettingChanged, this, &TForm1::ShowSetting);
-    connect(m_link.get(), &TProgramLink::MainBlockRead, this,
-            [this](int area, int block, const Block &data) { DecodeMainBlock(m_config, area, block, data); });
+    connect(m_link.get(), &TProgramLink::MainBlockRead, this, [this](int area, int block, const Block &data) {
+        if (m_safeWrite->IsReading())
+            return;  // a backup or verify read: the radio's blocks, not the table's
+        DecodeMainBlock(m_config, area, block, data);
+        m_readBlocks.setBlock(area, block, data);
+    });
     connect(m_link.get(), &TProgramLink::BusyChanged, this, &TForm1::OnBusyChanged);
     connect(m_link.get(), &TProgramLink::PortOpenChanged, this, &TForm1::OnBusyChanged);
     connect(m_link.get(), &TProgramLink::Progressed, this, &TForm1::OnProgressed);
     connect(m_link.get(), &TProgramLink::Finished, this, &TForm1::OnFinished);
+    // Made after the window's own handler of Finished, which thus sees a safe write's
+    // transfers while it still runs and leaves them to it.
+    m_safeWrite = new TSafeWrite(*m_link, TBackupStore(), QStringLiteral("xiepin"), this);
+    connect(m_safeWrite, &TSafeWrite::PhaseChanged, this, &TForm1::OnSafeWritePhase);
+    connect(m_safeWrite, &TSafeWrite::Finished, this, &TForm1::OnSafeWriteFinished);
     m_silence = new TSilenceWatch(*m_link, kSilenceNoteMs, IsMainTransfer, this);
     connect(m_silence, &TSilenceWatch::SilenceChanged, this, &TForm1::OnSilenceChanged);
     qApp->installEventFilter(this);
@@ -195,6 +207,18 @@ void TForm1::BuildMenus()
                                      {[this] { return m_xg->Row(); }, [this] { return m_fileName; },
                                       [this](const QString &step) { m_editing->Record(step); }},
                                      file, m_n1);
+    m_verifyAction = new QAction(QStringLiteral("写入后校验"), this);
+    m_verifyAction->setObjectName(QStringLiteral("VerifyAfterWrite"));
+    m_verifyAction->setCheckable(true);
+    m_verifyAction->setChecked(QSettings().value(kVerifySetting, true).toBool());
+    connect(m_verifyAction, &QAction::toggled, this, [](bool on) { QSettings().setValue(kVerifySetting, on); });
+    file->insertAction(m_n1, m_verifyAction);
+    m_restoreAction = new QAction(QStringLiteral("恢复备份"), this);
+    m_restoreAction->setObjectName(QStringLiteral("RestoreBackup"));
+    m_restoreAction->setEnabled(false);
+    connect(m_restoreAction, &QAction::triggered, this, &TForm1::RestoreBackup);
+    file->insertAction(m_n1, m_restoreAction);
+    file->insertSeparator(m_n1);
 
     QMenu *signalling = menuBar()->addMenu(QStringLiteral("信令编辑"));
     signalling->setObjectName(QStringLiteral("N11111"));
@@ -425,8 +449,15 @@ bool TForm1::StartMainTransfer(TransferKind kind)
     }
     try {
         const QString port = PortName();
-        const bool started = kind == TransferKind::MainWrite ? m_link->StartMainWrite(port, image)
-                                                             : m_link->StartMainRead(port);
+        bool started = false;
+        if (kind == TransferKind::MainRead) {
+            m_readBlocks = TRadioImage::None();
+            started = m_link->StartMainRead(port);
+        } else if (restart) {
+            started = m_link->StartMainWrite(port, image);
+        } else {
+            started = m_safeWrite->StartMain(port, image, m_lastRead, m_verifyAction->isChecked());
+        }
         if (!started)
             return false;
     } catch (const ECommsError &error) {
@@ -471,10 +502,9 @@ void TForm1::HideProgressWindow()
 
 void TForm1::Button1Click()
 {
-    const TransferKind kind = m_link->Running() != TransferKind::None && m_link->Running() != TransferKind::AreaRead
-                                      && m_link->Running() != TransferKind::AreaWrite
-                                  ? m_link->Running()
-                                  : m_lastMainKind;
+    // A write that reads its backup or its verify first is still the write the user started.
+    const TransferKind kind = !m_safeWrite->IsRunning() && IsMainTransfer(m_link->Running(), -1) ? m_link->Running()
+                                                                                                   : m_lastMainKind;
     Button2Click();
     QTimer::singleShot(kRetryPauseMs, this, [this, kind] {
         if (kind == TransferKind::MainWrite)
@@ -511,7 +541,7 @@ void TForm1::OnSilenceChanged(bool silent, int resends)
 
 void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
 {
-    if (kind != TransferKind::MainRead && kind != TransferKind::MainWrite)
+    if ((kind != TransferKind::MainRead && kind != TransferKind::MainWrite) || m_safeWrite->IsRunning())
         return;
     HideProgressWindow();
     // All blocks of one read are one step, also when it ended early.
@@ -519,11 +549,102 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
         m_editing->Record(QStringLiteral("读频"));
     if (reason == TransferEnd::Completed)
         m_editing->MarkSaved();
-    if (reason == TransferEnd::Completed && kind == TransferKind::MainWrite)
-        ShowMessage(this, QStringLiteral("写入成功"));
+    if (reason == TransferEnd::Completed && kind == TransferKind::MainRead)
+        SaveReadAsBackup();
     if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(PortName(), kind == TransferKind::MainRead, m_link->LastTally().done,
                                      m_link->LastTally().total));
+}
+
+// Every read of the radio is kept in the backups folder, and serves as the backup of the
+// next write to the same port.
+void TForm1::SaveReadAsBackup()
+{
+    QString error;
+    const QString path = m_safeWrite->SaveRead(m_readBlocks, PortName(), &error);
+    if (path.isEmpty()) {
+        m_lastRead = TSafeWrite::PriorRead();
+        ShowError(this, QStringLiteral("无法保存备份：%1").arg(error));
+        return;
+    }
+    m_lastRead = TSafeWrite::PriorRead{PortName(), m_readBlocks, path};
+}
+
+void TForm1::OnSafeWritePhase(TSafeWrite::Phase phase)
+{
+    if (!m_form3 || phase == TSafeWrite::Phase::Idle)
+        return;
+    m_form3->ShowBeside(*this);
+    m_form3->ShowProgress(phase == TSafeWrite::Phase::Write ? kMainWriteSteps : kMainReadSteps, 0);
+}
+
+void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
+{
+    HideProgressWindow();
+    using Result = TSafeWrite::Result;
+    // What the radio holds is known again only after a verify that passed.
+    m_lastRead = TSafeWrite::PriorRead();
+    switch (outcome.result) {
+    case Result::Verified:
+    case Result::Written:
+        m_editing->MarkSaved();
+        ShowMessage(this, QStringLiteral("写入成功"));
+        return;
+    case Result::VerifyFailed: {
+        QStringList lines{QStringLiteral("写入校验失败")};
+        for (const TBlockMismatch &mismatch : outcome.mismatches)
+            lines << MismatchLine(mismatch, TLanguage::Chinese);
+        lines << BackupLineText(outcome.backupPath);
+        ShowError(this, lines.join(QLatin1Char('\n')));
+        return;
+    }
+    case Result::BackupFailed:
+        ShowError(this, QStringLiteral("无法保存备份，未写入：%1").arg(outcome.error));
+        return;
+    case Result::Ended:
+        break;
+    }
+    if (outcome.end != TransferEnd::PortGone)
+        return;
+    const bool reading = outcome.phase != TSafeWrite::Phase::Write;
+    QString text = PortGoneText(PortName(), reading, outcome.tally.done, outcome.tally.total);
+    if (outcome.phase == TSafeWrite::Phase::Backup) {
+        ShowError(this, text + QStringLiteral("，未写入"));
+        return;
+    }
+    text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
+    m_restorePath = outcome.backupPath;
+    m_restoreAction->setEnabled(true);
+    if (AskRestoreBackup(this, text))
+        RestoreBackup();
+}
+
+// Writes the offered backup's channels and settings back, as a write of its own (with its own
+// backup and verify). The port may not be there yet: then the error says so and the menu item
+// stays, to try again.
+void TForm1::RestoreBackup()
+{
+    if (m_restorePath.isEmpty() || m_link->IsBusy())
+        return;
+    QString error;
+    const std::optional<TRadioImage> backup = TRadioImage::load(m_restorePath, &error);
+    if (!backup) {
+        ShowError(this, error);
+        return;
+    }
+    MainImage image;
+    for (int n = 1; n <= frame::kChannelCount; ++n)
+        image.channels[static_cast<std::size_t>(n - 1)] = backup->block(frame::kMainArea, n);
+    image.settings = backup->block(frame::kSettingsArea, 0);
+    try {
+        if (!m_safeWrite->StartMain(PortName(), image, TSafeWrite::PriorRead(), m_verifyAction->isChecked()))
+            return;
+    } catch (const ECommsError &e) {
+        ShowError(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    m_restoreAction->setEnabled(false);
+    m_restorePath.clear();
 }
 
 void TForm1::OnBusyChanged()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainconfig/MainConfig.h"
+#include "backup/SafeWrite.h"
 #include "protocol/ProgramLink.h"
 
 #include <QMainWindow>
@@ -109,6 +110,10 @@ private:
     void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, TransferEnd reason);
     void OnSilenceChanged(bool silent, int resends);
+    void OnSafeWritePhase(TSafeWrite::Phase phase);
+    void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
+    void SaveReadAsBackup();
+    void RestoreBackup();
     void SetTableEditable(bool editable);
     void UpdateCaption();
     void HideProgressWindow();
@@ -137,6 +142,13 @@ private:
 
     TForm3 *m_form3 = nullptr;
     TSilenceWatch *m_silence = nullptr;
+    TSafeWrite *m_safeWrite = nullptr;
+    TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of the read that runs
+    TSafeWrite::PriorRead m_lastRead;                 // this run's last read, saved as a backup
+    QString m_restorePath;                            // the backup a cut-short write offers
+    QAction *m_verifyAction = nullptr;                // "写入后校验"
+    QAction *m_restoreAction = nullptr;               // "恢复备份"
+
     QPointer<QWidget> m_dtmf;
     QPointer<QWidget> m_twoTone;
     QPointer<QWidget> m_fiveTone;

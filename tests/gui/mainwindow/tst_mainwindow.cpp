@@ -9,6 +9,8 @@
 #include "mainconfig/MainSnapshot.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/MainWindow.h"
+#include "backup/BackupStore.h"
+#include "protocol/RadioImage.h"
 #include "mainwindow/ChannelPlanActions.h"
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/FactoryImage.h"
@@ -32,6 +34,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QDir>
 #include <QLabel>
 #include <QtTest>
 
@@ -183,6 +186,11 @@ private Q_SLOTS:
     void portGoneEndsTransfer_data();
     void portGoneEndsTransfer();
     void silentRadioNoted();
+    void writeBacksUpFirst_data();
+    void writeBacksUpFirst();
+    void verifyAfterWrite_data();
+    void verifyAfterWrite();
+    void restoreBackupAfterPortGone();
     void signallingMenu();
     void signallingMenuPortError();
     void fileSaveAndOpenRoundTrip();
@@ -519,7 +527,9 @@ void TestMainWindow::cancelAndRetry()
     f.windows->Form3().Button1()->click();
     QVERIFY(f.windows->Form3().isHidden());
     QTRY_VERIFY(f.form().Link().IsBusy());
-    QCOMPARE(f.form().Link().Running(), write ? TransferKind::MainWrite : TransferKind::MainRead);
+    // A write not preceded by a read of this port begins again with the read of its backup.
+    QCOMPARE(f.form().Link().Running(), TransferKind::MainRead);
+    QCOMPARE(f.form().findChild<TSafeWrite *>()->CurrentPhase(), write ? TSafeWrite::Phase::Backup : TSafeWrite::Phase::Idle);
     QVERIFY(f.channel->written().startsWith(handshake));
     QCOMPARE(f.channel->opens(), 2);
 
@@ -533,7 +543,8 @@ void TestMainWindow::cancelAndRetry()
     // With the radio back, Retry completes the transfer.
     f.radio.faults().silent = false;
     f.windows->Form3().Button1()->click();
-    QTRY_COMPARE(f.channel->opens(), 3);
+    // The read, or the write's backup read, write and verify, each opening the port.
+    QTRY_COMPARE(f.channel->opens(), write ? 5 : 3);
     QVERIFY(f.finish());
     QCOMPARE(f.messages.texts(), write ? QStringList{"写入成功"} : QStringList{});
     if (!write)
@@ -563,7 +574,8 @@ void TestMainWindow::portGoneEndsTransfer_data()
     const QString gone = QStringLiteral("端口 /dev/virtual-radio 已断开，");
     QTest::addRow("read, at the handshake") << false << 1 << gone + QStringLiteral("已读取 0/17 块");
     QTest::addRow("read, after five channels") << false << 6 << gone + QStringLiteral("已读取 5/17 块");
-    QTest::addRow("write, after five blocks") << true << 6 << gone + QStringLiteral("已写入 5/17 块");
+    QTest::addRow("write, in its backup read") << true << 6 << gone + QStringLiteral("已读取 5/17 块，未写入");
+    QTest::addRow("write after a read, five blocks in") << true << 18 + 6 << gone + QStringLiteral("已写入 5/17 块");
 }
 
 // The transfer ends at once with a word that names the port and how far it got; the port list
@@ -575,9 +587,14 @@ void TestMainWindow::portGoneEndsTransfer()
     QFETCH(QString, message);
     Fixture f;
     f.radio.faults().disappearAfter = frames;
+    if (frames > 18) {  // a read first, whose backup serves the write
+        Key(Qt::Key_F12);
+        QVERIFY(f.finish());
+    }
     (write ? f.form().wbtn() : f.form().rbtn())->click();
     QTRY_VERIFY(!f.form().Link().IsBusy());
-    QCOMPARE(f.messages.texts(), QStringList{message});
+    QVERIFY(!f.messages.texts().isEmpty());
+    QCOMPARE(f.messages.texts().first().section(QLatin1Char('\n'), 0, 0), message);
     QVERIFY(f.windows->Form3().isHidden());
     QVERIFY(f.form().comcbb()->isEnabled());
     QVERIFY(f.form().rbtn()->isEnabled());
@@ -609,6 +626,131 @@ void TestMainWindow::silentRadioNoted()
     QTRY_VERIFY(progress.SilenceLabel()->isHidden() || progress.isHidden());
     QVERIFY(f.finish());
     QVERIFY(f.form().Config().IsChannelInUse(1));
+}
+
+namespace {
+
+QStringList BackupFiles()
+{
+    return QDir(TBackupStore::DefaultFolder()).entryList({QStringLiteral("*.img")}, QDir::Files, QDir::Name);
+}
+
+}  // namespace
+
+void TestMainWindow::writeBacksUpFirst_data()
+{
+    QTest::addColumn<bool>("readFirst");
+    QTest::addRow("after a read of the port") << true;
+    QTest::addRow("on a radio not yet read") << false;
+}
+
+// The radio's contents are in the backups folder before the first block is written: the read
+// before (F12) serves, or the write reads them first.
+void TestMainWindow::writeBacksUpFirst()
+{
+    QFETCH(bool, readFirst);
+    QDir(TBackupStore::DefaultFolder()).removeRecursively();
+    Fixture f;
+    if (readFirst) {
+        Key(Qt::Key_F12);
+        QVERIFY(f.finish());
+        QCOMPARE(BackupFiles().size(), 1);
+    }
+    const QStringList before = BackupFiles();
+    f.channel->clearWrites();
+    Key(Qt::Key_F11);
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
+
+    const QByteArray wire = f.channel->written();
+    const QByteArray handshake("PROGRAM");
+    // The write, its verify, and without a read before, the backup's read first.
+    QCOMPARE(wire.count(handshake), readFirst ? 2 : 3);
+    const bool writeComesFirst = wire.indexOf('W') < wire.indexOf(handshake, 1);
+    QCOMPARE(writeComesFirst, readFirst);
+    QCOMPARE(BackupFiles().size(), readFirst ? before.size() : 1);
+    QString error;
+    const std::optional<TRadioImage> backup = TRadioImage::load(TBackupStore::DefaultFolder() + QLatin1Char('/') + BackupFiles().first(), &error);
+    QVERIFY2(backup, qPrintable(error));
+    QCOMPARE(backup->contentsId(), QStringLiteral("main"));
+    QCOMPARE(backup->block(frame::kMainArea, 1), FactoryImage().block(frame::kMainArea, 1));
+}
+
+void TestMainWindow::verifyAfterWrite_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("verify");
+    QTest::addColumn<QString>("firstLine");
+    QTest::addColumn<QString>("named");  // the block the message names
+    QTest::addRow("stored as sent") << "" << true << "写入成功" << "";
+    QTest::addRow("channel 3 stored wrong") << "corrupt=3" << true << "写入校验失败" << "信道 3";
+    QTest::addRow("settings stored wrong") << "corrupt=17" << true << "写入校验失败" << "设置";
+    QTest::addRow("verify off") << "corrupt=3" << false << "写入成功" << "";
+}
+
+void TestMainWindow::verifyAfterWrite()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, verify);
+    QFETCH(QString, firstLine);
+    QFETCH(QString, named);
+    Fixture f;
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    f.enter(1, 3, QStringLiteral("439"));
+    if (!fault.isEmpty())
+        QVERIFY(f.radio.faults().add(fault, nullptr));
+    QAction *verifyItem = f.action("VerifyAfterWrite");
+    QVERIFY(verifyItem->isCheckable());
+    verifyItem->setChecked(verify);
+    f.channel->clearWrites();
+    Key(Qt::Key_F11);
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts().size(), 1);
+    const QStringList lines = f.messages.texts().first().split(QLatin1Char('\n'));
+    QCOMPARE(lines.first(), firstLine);
+    if (!named.isEmpty()) {
+        QCOMPARE(lines.size(), 3);  // the block, then where the backup is
+        QVERIFY2(lines.at(1).startsWith(named), qPrintable(lines.at(1)));
+        QVERIFY(lines.at(2).startsWith(QStringLiteral("写入前的备份：")));
+    }
+    QCOMPARE(f.channel->written().count("PROGRAM"), verify ? 2 : 1);
+    // The choice is remembered for the next start.
+    Fixture again;
+    QCOMPARE(again.action("VerifyAfterWrite")->isChecked(), verify);
+    again.action("VerifyAfterWrite")->setChecked(true);
+}
+
+// A write cut short by a port that went away offers its backup; once the radio is there
+// again, 恢复备份 puts back exactly what it held before.
+void TestMainWindow::restoreBackupAfterPortGone()
+{
+    Fixture f;
+    const TRadioImage before = f.radio.image();
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    for (int n = 1; n <= 8; ++n)
+        f.enter(1, n, QStringLiteral("%1").arg(400 + n));
+    f.radio.faults().disappearAfter = 18 + 6;
+    Key(Qt::Key_F11);
+    QVERIFY(f.finish());
+    QVERIFY(f.radio.image() != before);
+    QVERIFY(f.messages.texts().first().contains(QStringLiteral("写入前的备份：")));
+    QAction *restore = f.action("RestoreBackup");
+    QVERIFY(restore->isEnabled());
+
+    f.messages.messages.clear();
+    restore->trigger();  // the port is not there yet
+    QCOMPARE(f.messages.texts(), QStringList{"Error opening serial port"});
+    QVERIFY(restore->isEnabled());
+
+    f.radio.reconnect();
+    f.messages.messages.clear();
+    restore->trigger();
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
+    QVERIFY(f.radio.image() == before);
+    QVERIFY(!restore->isEnabled());
 }
 
 void TestMainWindow::signallingMenu()

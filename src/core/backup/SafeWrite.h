@@ -1,0 +1,88 @@
+#pragma once
+
+#include "backup/BackupStore.h"
+#include "compare/BlockCompare.h"
+#include "protocol/ProgramLink.h"
+
+#include <QObject>
+#include <vector>
+
+// A write that never leaves the radio in doubt: what the radio holds in the blocks about to be
+// written is read and saved in the backups folder first (unless the caller already holds such a
+// read from this port), then the blocks are written, then read back and compared byte for byte.
+//
+// It drives the one TProgramLink through up to three transfers. While it reads (backup or
+// verify) the replies are its own: windows must not take them for a read of their own
+// (IsReading()), nor its transfers' ends for theirs (IsRunning()).
+class TSafeWrite : public QObject {
+    Q_OBJECT
+public:
+    enum class Phase { Idle, Backup, Write, Verify };
+    enum class Result {
+        Verified,      // written and read back the same
+        Written,       // written; verify was off
+        VerifyFailed,  // written, but blocks read back differ: mismatches
+        BackupFailed,  // the backup could not be saved: nothing was written; error says why
+        Ended,         // a transfer ended early: end, phase and tally say which and how far
+    };
+    struct Outcome {
+        Result result = Result::Ended;
+        Phase phase = Phase::Idle;  // where it ended (Ended)
+        TransferEnd end = TransferEnd::Completed;
+        TransferTally tally;        // of the transfer that ended early
+        QString backupPath;         // what the radio held before; empty when none was saved
+        QString error;
+        std::vector<TBlockMismatch> mismatches;
+    };
+    // A read of the radio already made on this port in this run: it serves as the backup when
+    // it holds every block about to be written.
+    struct PriorRead {
+        QString port;
+        TRadioImage image = TRadioImage::None();
+        QString backupPath;
+    };
+
+    TSafeWrite(TProgramLink &link, TBackupStore store, QString program, QObject *parent = nullptr);
+
+    // The channels and settings (a main write; it opens and closes the port as main transfers
+    // do). Returns false, with nothing started, when the link is busy.
+    bool StartMain(const QString &port, const MainImage &image, const PriorRead &prior, bool verify);
+    // One signalling area's blocks from block 0 on; the port must be open.
+    bool StartArea(const QString &port, int area, const std::vector<Block> &blocks, const PriorRead &prior,
+                   bool verify);
+
+    Phase CurrentPhase() const { return m_phase; }
+    bool IsRunning() const { return m_phase != Phase::Idle; }
+    bool IsReading() const { return m_phase == Phase::Backup || m_phase == Phase::Verify; }
+
+    // Saves a read of the radio in the backups folder; the path, or empty with *error set.
+    QString SaveRead(const TRadioImage &image, const QString &port, QString *error) const;
+
+Q_SIGNALS:
+    void PhaseChanged(Phase phase);
+    void Finished(const Outcome &outcome);
+
+private:
+    bool Begin(const QString &port, int area, const TRadioImage &sent, const PriorRead &prior, bool verify);
+    bool StartRead();
+    bool StartWrite();
+    void OnBlockRead(int area, int block, const Block &data);
+    void OnFinished(TransferKind kind, int area, TransferEnd reason);
+    void AfterBackupRead();
+    void AfterWrite();
+    void AfterVerifyRead();
+    void Finish(Outcome outcome);
+    void MoveTo(Phase phase);
+
+    TProgramLink &m_link;
+    TBackupStore m_store;
+    QString m_program;
+    Phase m_phase = Phase::Idle;
+    QString m_port;
+    int m_area = -1;  // -1: the main write
+    TRadioImage m_sent = TRadioImage::None();
+    TRadioImage m_read = TRadioImage::None();
+    MainImage m_mainImage;
+    bool m_verify = true;
+    QString m_backupPath;
+};
