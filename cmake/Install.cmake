@@ -9,7 +9,22 @@ foreach(size 16 24 32 48 64 128 256)
     install(FILES data/icons/xiepin-${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME xiepin.png)
 endforeach()
-install(FILES data/man/xiepin-cli.1 data/man/xiepin-radio.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Manual pages go compressed, as Debian has them; plain where there is no gzip.
+find_program(XIEPIN_GZIP gzip)
+foreach(page xiepin-cli.1 xiepin-radio.1)
+    set(source ${CMAKE_SOURCE_DIR}/data/man/${page})
+    if(XIEPIN_GZIP)
+        set(packed ${CMAKE_BINARY_DIR}/man/${page}.gz)
+        add_custom_command(OUTPUT ${packed} DEPENDS ${source}
+                           COMMAND ${CMAKE_COMMAND} -E copy ${source} ${CMAKE_BINARY_DIR}/man/${page}
+                           COMMAND ${XIEPIN_GZIP} -9nf ${CMAKE_BINARY_DIR}/man/${page} VERBATIM)
+        list(APPEND XIEPIN_MAN_PAGES ${packed})
+    else()
+        list(APPEND XIEPIN_MAN_PAGES ${source})
+    endif()
+endforeach()
+add_custom_target(xiepin_man ALL DEPENDS ${XIEPIN_MAN_PAGES})
+install(FILES ${XIEPIN_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # udev reads /usr/lib/udev/rules.d; under another prefix the rule lands beside the rest.
 if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
     set(XIEPIN_UDEV_DIR /usr/lib/udev/rules.d)

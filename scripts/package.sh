@@ -8,7 +8,7 @@ XIEPIN_PACKAGES+=(dpkg-dev file)  # dpkg-shlibdeps finds the package's dependenc
 xiepin_install_deps
 out=$XIEPIN_ROOT/build-package
 cmake -S "$XIEPIN_ROOT" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DXIEPIN_TESTS=OFF >/dev/null
-cmake --build "$out/build" -j"$(nproc)" --target xiepin xiepin-cli xiepin-radio
+cmake --build "$out/build" -j"$(nproc)" --target xiepin xiepin-cli xiepin-radio xiepin_man
 (cd "$out/build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$out"/xiepin_*.deb | head -n1)
 echo "$deb"

@@ -1,3 +1,5 @@
+// The device layer's port descriptions and open-failure messages, checked with QtTest beside
+// the serial layer (tests/core/device stays plain C++).
 #include "device/PortDescription.h"
 #include "device/PosixOpenFailure.h"
 
