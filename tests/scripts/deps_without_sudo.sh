@@ -7,6 +7,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$(mktemp -d)
 trap 'rm -rf "$bin"' EXIT
 chmod 755 "$bin"
+cp "$root/scripts/deps.sh" "$bin/deps.sh"  # readable by nobody wherever the sources live
+chmod 644 "$bin/deps.sh"
 for tool in bash grep id cat; do ln -s "$(command -v "$tool")" "$bin/$tool"; done
 cat >"$bin/dpkg-query" <<'FAKE'
 #!/bin/bash
@@ -19,7 +21,7 @@ as_user=()
 [ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 status=0
 out=$("${as_user[@]}" /usr/bin/env -i PATH="$bin" HOME=/ "$bin/bash" -c \
-    "source '$root/scripts/deps.sh'; xiepin_install_deps" 2>&1) || status=$?
+    "source '$bin/deps.sh'; xiepin_install_deps" 2>&1) || status=$?
 
 fail() { echo "FAIL: $1"; echo "--- output:"; echo "$out"; exit 1; }
 [ "$status" -eq 1 ] || fail "exit status $status, expected 1"

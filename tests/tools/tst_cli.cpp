@@ -567,9 +567,18 @@ void TestCli::unprivilegedUserToldToJoinGroup()
     QVERIFY(::chown(qPrintable(slave), 0, dialout->gr_gid) == 0);
     QVERIFY(::chmod(qPrintable(slave), 0600) == 0);
 
+    // A copy of the program in a folder anyone may enter, wherever the build lives.
+    QTemporaryDir bin;
+    const QFileDevice::Permissions open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+        | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    const QString cli = bin.filePath(QStringLiteral("xiepin-cli"));
+    QVERIFY(QFile::setPermissions(bin.path(), open));
+    QVERIFY(QFile::copy(QStringLiteral(XIEPIN_CLI_EXE), cli));
+    QVERIFY(QFile::setPermissions(cli, open));
+
     QProcess process;
-    process.start(QStringLiteral("setpriv"), {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
-                                              XIEPIN_CLI_EXE, "read", "--port", slave});
+    process.start(QStringLiteral("setpriv"),
+                  {"--reuid=nobody", "--regid=nogroup", "--clear-groups", cli, "read", "--port", slave});
     QVERIFY(process.waitForFinished(60000));
     const QString err = QString::fromUtf8(process.readAllStandardError());
     QCOMPARE(process.exitCode(), 1);
