@@ -1,17 +1,38 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
-# Sourced by run.sh and test.sh.
-XIEPIN_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth poppler-utils)
+# Sourced by run.sh, test.sh and package.sh. Without root and without sudo it cannot install:
+# it then prints the command for root to run and fails.
+XIEPIN_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools libgl-dev libudev-dev
+                 fonts-noto-cjk xvfb xauth poppler-utils)
+
+xiepin_missing_packages() {
+    local p
+    for p in "${XIEPIN_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+    done
+}
 
 xiepin_install_deps() {
-    local missing=()
-    for p in "${XIEPIN_PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-    done
+    local missing
+    mapfile -t missing < <(xiepin_missing_packages)
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
     local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            cat >&2 <<MESSAGE
+Missing Debian packages: ${missing[*]}
+Installing them needs root, and sudo is not installed. Run this as root (su -), then try again:
+
+    apt-get install ${missing[*]}
+
+Or install sudo as root (apt-get install sudo; usermod -aG sudo $(id -un)), log in again and
+run this script once more.
+MESSAGE
+            return 1
+        fi
+        sudo="sudo"
+    fi
+    echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }

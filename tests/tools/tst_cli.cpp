@@ -19,7 +19,12 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <grp.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -198,6 +203,7 @@ private Q_SLOTS:
     void portFailures_data();
     void portFailures();
     void busyPort();
+    void unprivilegedUserToldToJoinGroup();
     void silentRadioTimesOut();
     void vanishedRadioFailsAtOnce();
     void malformedImageRefused_data();
@@ -364,12 +370,12 @@ void TestCli::ports()
         const CliResult result = runCli({QStringLiteral("ports")}, env);
         QCOMPARE(result.exitCode, 0);
         const QStringList listed = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QVERIFY2(listed.contains(link), qPrintable(result.out));
+        QVERIFY2(listed.contains(link + QStringLiteral(" — 虚拟电台")), qPrintable(result.out));
         QVERIFY(radio.stop());
     }
     const CliResult after = runCli({QStringLiteral("ports")}, env);
     QCOMPARE(after.exitCode, 0);
-    QVERIFY(!after.out.split(QLatin1Char('\n')).contains(link));
+    QVERIFY2(!after.out.contains(link), qPrintable(after.out));
 }
 
 // A backup of one radio restored into another one started empty leaves the second with the first
@@ -524,7 +530,9 @@ void TestCli::portFailures()
 
     const CliResult result = runCli(args);
     QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port\n").arg(kMissingPort));
+    QCOMPARE(result.err, QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port: %1: no such device. "
+                                        "Is the cable plugged in?\n")
+                             .arg(kMissingPort));
     QCOMPARE(result.out, QString());
     QVERIFY(!QFile::exists(path(QStringLiteral("x.img"))));
 }
@@ -539,9 +547,50 @@ void TestCli::busyPort()
     holder.OpenPort();
     const CliResult result = runCli(words("read --port") << radio.link());
     QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port\n").arg(radio.link()));
+    QVERIFY2(result.err.startsWith(
+                 QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port: %1: in use by ").arg(radio.link())),
+             qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("(pid %1)").arg(QCoreApplication::applicationPid())),
+             qPrintable(result.err));
     holder.ClosePort();
     QCOMPARE(runCli(words("read --port") << radio.link()).exitCode, 0);
+}
+
+// The most common first-day failure: a user outside the device's group. The command runs as
+// nobody against a terminal that only root may open.
+void TestCli::unprivilegedUserToldToJoinGroup()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root to run the command line as another user");
+    const group *dialout = ::getgrnam("dialout");
+    QVERIFY(dialout != nullptr);
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(master >= 0);
+    const auto closeMaster = qScopeGuard([master] { ::close(master); });
+    QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+    QVERIFY(::chown(qPrintable(slave), 0, dialout->gr_gid) == 0);
+    QVERIFY(::chmod(qPrintable(slave), 0600) == 0);
+
+    // A copy of the program in a folder anyone may enter, wherever the build lives.
+    QTemporaryDir bin;
+    const QFileDevice::Permissions open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+        | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    const QString cli = bin.filePath(QStringLiteral("xiepin-cli"));
+    QVERIFY(QFile::setPermissions(bin.path(), open));
+    QVERIFY(QFile::copy(QStringLiteral(XIEPIN_CLI_EXE), cli));
+    QVERIFY(QFile::setPermissions(cli, open));
+
+    QProcess process;
+    process.start(QStringLiteral("setpriv"),
+                  {"--reuid=nobody", "--regid=nogroup", "--clear-groups", cli, "read", "--port", slave});
+    QVERIFY(process.waitForFinished(60000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains(QStringLiteral("Error opening serial port: %1: permission denied. Add your user to the "
+                                         "group dialout (sudo usermod -aG dialout $USER), then log out and in again.")
+                              .arg(slave)),
+             qPrintable(err));
 }
 
 void TestCli::silentRadioTimesOut()

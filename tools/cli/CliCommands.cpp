@@ -29,15 +29,16 @@ void PrintOut(const QString &text)
     std::fflush(stdout);
 }
 
+// As the main window lists them: the device, then what the system knows of it.
 void Ports(TCliProgress &progress)
 {
-    QStringList ports;
-    if (!ListSerialPorts(ports))
+    const std::optional<std::vector<TPortEntry>> ports = DescribeSerialDevices();
+    if (!ports)
         throw ECliError(QStringLiteral("cannot list the serial ports: /sys/class/tty cannot be read"));
-    if (ports.isEmpty())
+    if (ports->empty())
         progress.Note(QStringLiteral("no serial ports found"));
-    for (const QString &port : ports)
-        PrintOut(port + QLatin1Char('\n'));
+    for (const TPortEntry &port : *ports)
+        PrintOut(PortLabel(port) + QLatin1Char('\n'));
 }
 
 // The read before a write: a failure there has written nothing yet.

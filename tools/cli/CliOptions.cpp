@@ -250,8 +250,11 @@ QString CliHelpText(CliCommand command)
     case CliCommand::Ports:
         text = QStringLiteral(
             "Usage: xiepin-cli ports\n"
-            "Lists the serial ports present, one per line, including the link of a running\n"
-            "virtual radio (xiepin-radio).\n");
+            "Lists the serial ports present, one per line: the device, then what the system\n"
+            "knows of it (a USB cable's maker, product and vendor:product IDs), as in\n"
+            "\"/dev/ttyUSB0 — Prolific Technology Inc. USB-Serial Controller (067b:2303)\".\n"
+            "The link of a running virtual radio (xiepin-radio) is marked 虚拟电台.\n"
+            "Give the device, the part before \" — \", to --port.\n");
         break;
     case CliCommand::Backup:
         text = QStringLiteral(

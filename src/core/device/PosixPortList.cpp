@@ -2,6 +2,8 @@
 // the virtual radio's link.
 #include "device/SerialPortList.h"
 
+#include "device/PortDescription.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -39,11 +41,28 @@ std::optional<std::vector<std::string>> ListSerialDevices()
     return found;
 }
 
+std::optional<std::vector<TPortEntry>> DescribeSerialDevices()
+{
+    const std::optional<std::vector<std::string>> names = ListSerialDevices();
+    if (!names)
+        return std::nullopt;
+    const std::string link = VirtualRadioLinkPath();
+    std::vector<TPortEntry> entries;
+    for (const std::string &name : *names)
+        entries.push_back({name, {}, {}, name == link});
+    return entries;
+}
+
 #else
 
 std::optional<std::vector<std::string>> ListSerialDevices()
 {
     return ListSerialDevices("/sys/class/tty", "/dev", VirtualRadioLinkPath());
+}
+
+std::optional<std::vector<TPortEntry>> DescribeSerialDevices()
+{
+    return DescribeSerialDevices("/sys/class/tty", "/dev", VirtualRadioLinkPath());
 }
 
 #endif

@@ -1,5 +1,7 @@
 #include "device/PosixSerialDevice.h"
 
+#include "device/PosixOpenFailure.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -204,7 +206,7 @@ void TPosixSerialDevice::Open(const std::string &name)
     // threads wait only in poll(), where the close event always reaches them.
     const int port = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (port < 0)
-        throw ECommsError("Error opening serial port");
+        throw ECommsError(OpenFailureMessage(name, errno));
     if (!::isatty(port)) {
         ::close(port);
         throw ECommsError("File handle is not a comm handle ");
@@ -213,8 +215,9 @@ void TPosixSerialDevice::Open(const std::string &name)
     // flock fails for a device that another open of it holds, in this process or another;
     // TIOCEXCL alone would not stop root.
     if (::flock(port, LOCK_EX | LOCK_NB) != 0 || ::tcgetattr(port, saved.get()) != 0) {
+        const int error = errno;
         ::close(port);
-        throw ECommsError("Error opening serial port");
+        throw ECommsError(OpenFailureMessage(name, error));
     }
     ::ioctl(port, TIOCEXCL);  // refuse further opens of the device, except by root
 

@@ -4,6 +4,8 @@
 // The ports of Windows: the values of the registry key the serial drivers fill.
 #include "device/SerialPortList.h"
 
+#include "device/PortDescription.h"
+
 #include <cstring>
 
 #include <windows.h>
@@ -62,6 +64,18 @@ std::optional<std::vector<std::string>> ListSerialDevices()
     }
     SortDeviceNames(found);
     return found;
+}
+
+// The registry names the ports and nothing more.
+std::optional<std::vector<TPortEntry>> DescribeSerialDevices()
+{
+    const std::optional<std::vector<std::string>> names = ListSerialDevices();
+    if (!names)
+        return std::nullopt;
+    std::vector<TPortEntry> entries;
+    for (const std::string &name : *names)
+        entries.push_back({name, {}, {}, false});
+    return entries;
 }
 
 #endif // _WIN32

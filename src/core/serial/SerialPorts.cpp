@@ -59,3 +59,15 @@ bool ListSerialPorts(QStringList &list)
 {
     return Replace(list, ListSerialDevices());
 }
+
+QString PortLabel(const TPortEntry &entry, const QString &virtualRadioName)
+{
+    const QString path = QFile::decodeName(QByteArray::fromStdString(entry.path));
+    const QString about = entry.virtualRadio ? virtualRadioName : QString::fromStdString(entry.description);
+    return about.isEmpty() ? path : path + QStringLiteral(" — ") + about;
+}
+
+QString PortOpenName(const TPortEntry &entry)
+{
+    return QFile::decodeName(QByteArray::fromStdString(entry.OpenName()));
+}

@@ -2,6 +2,8 @@
 
 // Qt faces of device/SerialPortList.h for the port list, the command line and the virtual radio.
 
+#include "device/PortDescription.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,3 +23,11 @@ bool ListSerialPorts(QStringList &list, const QString &sysTty, const QString &de
 
 // Case-insensitive order (ASCII letters), as the port list shows it.
 void SortPortNames(QStringList &names);
+
+// One port as people see it: "/dev/ttyUSB0 — Prolific Technology Inc. USB-Serial Controller
+// (067b:2303)", the bare path when nothing is known, and the virtual radio's link followed by
+// virtualRadioName ("虚拟电台" unless translated).
+QString PortLabel(const TPortEntry &entry, const QString &virtualRadioName = QStringLiteral("虚拟电台"));
+
+// The name to open for the entry: its stable name when it has one.
+QString PortOpenName(const TPortEntry &entry);

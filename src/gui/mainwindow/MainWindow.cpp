@@ -11,10 +11,13 @@
 #include "mainconfig/MainCodec.h"
 #include "mainwindow/ChannelPlanActions.h"
 #include "mainwindow/MainEditing.h"
+#include "mainwindow/PortBox.h"
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/SilenceWatch.h"
+#include "serial/PortWatcher.h"
 #include "serial/SerialPorts.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -27,6 +30,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 
 #include <cmath>
@@ -49,6 +53,7 @@ constexpr SettingPlace kSettingPlaces[] = {
 };
 
 constexpr int kBoxHeight = 21;
+const QString kLastPortKey = QStringLiteral("port/last");
 constexpr int kRowHeight = 24;
 constexpr int kRetryPauseMs = 100;
 constexpr int kMainWriteSteps = frame::kMainAnswers - 1;  // progress range of a main write
@@ -138,6 +143,7 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     });
     connect(m_link.get(), &TProgramLink::BusyChanged, this, &TForm1::OnBusyChanged);
     connect(m_link.get(), &TProgramLink::PortOpenChanged, this, &TForm1::OnBusyChanged);
+    connect(m_link.get(), &TProgramLink::PortOpenChanged, this, &TForm1::RememberPort);
     connect(m_link.get(), &TProgramLink::Progressed, this, &TForm1::OnProgressed);
     connect(m_link.get(), &TProgramLink::Finished, this, &TForm1::OnFinished);
     // Made after the window's own handler of Finished, which thus sees a safe write's
@@ -181,11 +187,10 @@ void TForm1::SetWindows(TForm3 *progress, QWidget *dtmf, QWidget *twoTone, QWidg
 void TForm1::FormCreate(const QSize &screen)
 {
     AdaptToSmallScreen(screen);
-    QStringList ports;
-    ListSerialPorts(ports);
-    m_comcbb->addItems(ports);
+    RefreshPorts();
     if (m_comcbb->count() > 0)
         m_comcbb->setCurrentIndex(0);
+    SelectPort(QSettings().value(kLastPortKey).toString());
     m_saveDialog1->setDefaultSuffix(QStringLiteral("qz"));
     for (QAction *item : m_signallingItems)
         item->setEnabled(false);
@@ -310,11 +315,15 @@ void TForm1::BuildGrid(QWidget *client)
 
 void TForm1::BuildBottom(QWidget *client)
 {
-    m_comcbb = new QComboBox(client);
+    auto *ports = new TPortBox(client);
+    m_comcbb = ports;
     m_comcbb->setObjectName(QStringLiteral("comcbb"));
     m_comcbb->setEditable(true);
     m_comcbb->setCompleter(nullptr);
     m_comcbb->setGeometry(24, 528, 121, kBoxHeight);
+    connect(ports, &TPortBox::PopupOpening, this, &TForm1::RefreshPorts);
+    connect(m_comcbb, &QComboBox::editTextChanged, m_comcbb, &QWidget::setToolTip);
+    connect(new TPortWatcher(this), &TPortWatcher::PortsChanged, this, &TForm1::RefreshPorts);
 
     m_wbtn = new QPushButton(QStringLiteral("写频(&W)(F11)"), client);
     m_wbtn->setObjectName(QStringLiteral("wbtn"));
@@ -422,7 +431,45 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 QString TForm1::PortName() const
 {
-    return m_comcbb->currentText();
+    const QString text = m_comcbb->currentText();
+    const int index = m_comcbb->findText(text, Qt::MatchExactly);
+    const QVariant name = index >= 0 ? m_comcbb->itemData(index) : QVariant();
+    return name.isValid() ? name.toString() : text;
+}
+
+void TForm1::RefreshPorts()
+{
+    const std::optional<std::vector<TPortEntry>> entries = DescribeSerialDevices();
+    if (!entries)
+        return;
+    const QString chosen = PortName();
+    const QSignalBlocker quiet(m_comcbb);
+    m_comcbb->clear();
+    for (const TPortEntry &entry : *entries)
+        m_comcbb->addItem(PortLabel(entry, tr("虚拟电台")), PortOpenName(entry));
+    // The drop-down may be wider than the box, so the descriptions are read whole.
+    m_comcbb->view()->setMinimumWidth(m_comcbb->view()->sizeHintForColumn(0) + 2 * m_comcbb->view()->frameWidth());
+    // A port that has gone stays chosen by its name, to be opened when it is back.
+    if (!SelectPort(chosen))
+        m_comcbb->setEditText(chosen);
+}
+
+bool TForm1::SelectPort(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    int index = m_comcbb->findData(name);
+    if (index < 0)
+        index = m_comcbb->findText(name, Qt::MatchExactly);
+    if (index >= 0)
+        m_comcbb->setCurrentIndex(index);
+    return index >= 0;
+}
+
+void TForm1::RememberPort()
+{
+    if (m_link->IsPortOpen())
+        QSettings().setValue(kLastPortKey, PortName());
 }
 
 void TForm1::ListSerialPorts(QStringList &list)

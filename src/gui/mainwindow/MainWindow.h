@@ -58,8 +58,13 @@ public:
     QPushButton *rbtn() const { return m_rbtn; }
     QComboBox *ComboBox(int box) const { return m_boxes.at(static_cast<std::size_t>(box - 1)); }
 
-    // The port the user chose (the text of comcbb).
+    // The port the user chose: the text of comcbb, or the name behind a listed entry's label
+    // ("/dev/ttyUSB0 — Prolific …" opens /dev/serial/by-id/… when there is one).
     QString PortName() const;
+    // Lists the ports afresh (the drop-down opens, a device came or went), keeping the choice.
+    void RefreshPorts();
+    // Chooses the listed port with that name or label; false when it is not listed.
+    bool SelectPort(const QString &name);
 
     // Replaces list with the serial ports present; unchanged when they cannot be listed.
     static void ListSerialPorts(QStringList &list);
@@ -93,6 +98,7 @@ protected:
 
 private:
     void FormCreate(const QSize &screen);
+    void RememberPort();  // the port just opened is the one chosen at the next start
     void BuildMenus();
     void BuildSettings(QWidget *client);
     void BuildGrid(QWidget *client);

@@ -270,9 +270,12 @@ void OpenFailures(PseudoTerminal &pty)
     if (!OpenLikeMainWindow(holder, pty))
         return Check(false, "open failures: open");
     TPosixSerialDevice second;
-    Check(OpenError(second, pty.Path()) == "Error opening serial port", "a second open of the device is refused");
+    Check(OpenError(second, pty.Path()).rfind("Error opening serial port: " + pty.Path() + ": in use by ", 0) == 0,
+          "a second open of the device is refused");
     TPosixSerialDevice missing;
-    Check(OpenError(missing, "/nonexistent/ttyXP0") == "Error opening serial port", "a missing device");
+    Check(OpenError(missing, "/nonexistent/ttyXP0")
+              == "Error opening serial port: /nonexistent/ttyXP0: no such device. Is the cable plugged in?",
+          "a missing device");
     TPosixSerialDevice notTerminal;
     Check(OpenError(notTerminal, "/dev/null") == "File handle is not a comm handle ",
           "a character device that is no terminal");

@@ -366,17 +366,24 @@ void TestComm::openFailures_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message");
-    QTest::addRow("missing device") << "missing" << "Error opening serial port";
-    QTest::addRow("regular file") << "file" << "File handle is not a comm handle ";
+    QTest::addColumn<QString>("advice");  // follows the message and the device's name
+    QTest::addRow("missing device") << "missing" << "Error opening serial port"
+                                    << "no such device. Is the cable plugged in?";
+    QTest::addRow("regular file") << "file" << "File handle is not a comm handle " << "";
     QTest::addRow("character device that is no terminal") << "/dev/null"
-                                                           << "File handle is not a comm handle ";
-    QTest::addRow("device held by another component") << "held" << "Error opening serial port";
+                                                           << "File handle is not a comm handle " << "";
+    QTest::addRow("device held by another component") << "held" << "Error opening serial port"
+                                                      << QStringLiteral("in use by %1 (pid %2)")
+                                                             .arg(QFileInfo(QCoreApplication::applicationFilePath())
+                                                                      .fileName().left(15))
+                                                             .arg(QCoreApplication::applicationPid());
 }
 
 void TestComm::openFailures()
 {
     QFETCH(QString, kind);
     QFETCH(QString, message);
+    QFETCH(QString, advice);
     QTemporaryFile file;
     QVERIFY(file.open());
     TComm holder;
@@ -393,7 +400,8 @@ void TestComm::openFailures()
 
     TComm comm;
     comm.SetCommName(path);
-    QCOMPARE(OpenError(comm), message);
+    const QString expected = advice.isEmpty() ? message : message + ": " + path + ": " + advice;
+    QCOMPARE(OpenError(comm).left(expected.size()), expected);
     QVERIFY(!comm.IsOpen());
     QVERIFY(!comm.WriteData("x", 1));
     comm.ClosePort();
@@ -414,7 +422,8 @@ void TestComm::exclusiveAgainstOtherProcess()
     comm.OpenPort();
     QString output;
     QCOMPARE(tryOpen(output), 1);
-    QCOMPARE(output, QStringLiteral("Error opening serial port"));
+    QVERIFY2(output.startsWith(QStringLiteral("Error opening serial port: %1: in use by").arg(m_pty->Path())),
+             qPrintable(output));
 
     comm.ClosePort();  // released: the other process gets it now
     QCOMPARE(tryOpen(output), 0);

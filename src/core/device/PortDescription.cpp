@@ -1,0 +1,95 @@
+#include "device/PortDescription.h"
+
+#include "device/SerialPortList.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The USB device is the tty's ancestor a few levels up: port, interface, device.
+constexpr int kUsbLevels = 4;
+
+std::string ReadLine(const fs::path &path)
+{
+    std::ifstream file(path);
+    std::string text;
+    std::getline(file, text);
+    const auto notSpace = [](unsigned char c) { return !std::isspace(c); };
+    text.erase(std::find_if(text.rbegin(), text.rend(), notSpace).base(), text.end());
+    return text;
+}
+
+std::string JoinWords(const std::string &a, const std::string &b)
+{
+    if (a.empty() || b.empty())
+        return a + b;
+    // Some cables repeat the maker in the product string.
+    if (b.rfind(a, 0) == 0)
+        return b;
+    return a + ' ' + b;
+}
+
+std::string StableNameOf(const fs::path &device, const fs::path &byId)
+{
+    std::error_code error;
+    const fs::path target = fs::canonical(device, error);
+    if (error)
+        return {};
+    std::vector<std::string> names;
+    fs::directory_iterator entry(byId, error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        std::error_code ignored;
+        if (fs::canonical(entry->path(), ignored) == target && !ignored)
+            names.push_back(entry->path().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names.empty() ? std::string() : names.front();
+}
+
+} // namespace
+
+std::string UsbDescription(const std::string &ttyFolder)
+{
+    std::error_code error;
+    fs::path folder = fs::canonical(fs::path(ttyFolder) / "device", error);
+    if (error)
+        return {};
+    for (int level = 0; level < kUsbLevels && folder.has_relative_path(); ++level, folder = folder.parent_path()) {
+        const std::string vendor = ReadLine(folder / "idVendor");
+        const std::string product = ReadLine(folder / "idProduct");
+        if (vendor.empty() || product.empty())
+            continue;
+        const std::string ids = vendor + ':' + product;
+        const std::string names = JoinWords(ReadLine(folder / "manufacturer"), ReadLine(folder / "product"));
+        return names.empty() ? "USB " + ids : names + " (" + ids + ')';
+    }
+    return {};
+}
+
+std::optional<std::vector<TPortEntry>> DescribeSerialDevices(const std::string &sysTty, const std::string &dev,
+                                                             const std::string &virtualRadioLink)
+{
+    const std::optional<std::vector<std::string>> names = ListSerialDevices(sysTty, dev, virtualRadioLink);
+    if (!names)
+        return std::nullopt;
+    std::vector<TPortEntry> entries;
+    for (const std::string &path : *names) {
+        TPortEntry entry;
+        entry.path = path;
+        if (!virtualRadioLink.empty() && path == virtualRadioLink) {
+            entry.virtualRadio = true;
+        } else {
+            const std::string name = fs::path(path).filename().string();
+            entry.description = UsbDescription((fs::path(sysTty) / name).string());
+            entry.stableName = StableNameOf(path, fs::path(dev) / "serial" / "by-id");
+        }
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}

@@ -1,0 +1,196 @@
+// The device layer's port descriptions and open-failure messages, checked with QtTest beside
+// the serial layer (tests/core/device stays plain C++).
+#include "device/PortDescription.h"
+#include "device/PosixOpenFailure.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void WriteFile(const QString &path, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+// A fake sysfs laid out as the kernel does for a USB serial cable: the tty class entry links
+// to the port folder, under the interface, under the USB device that holds the IDs.
+class FakeSystem {
+public:
+    explicit FakeSystem(const QTemporaryDir &dir)
+        : m_sys(dir.path() + "/sys"), m_dev(dir.path() + "/dev")
+    {
+        QDir().mkpath(m_sys + "/class/tty");
+        QDir().mkpath(m_dev);
+    }
+    // usb: the ID and string files of the USB device; empty for a port on the mainboard.
+    void addPort(const QString &name, const QMap<QString, QByteArray> &usb)
+    {
+        const QString usbDevice = m_sys + "/devices/pci0000:00/usb1/1-" + name;
+        const QString port = usb.isEmpty() ? m_sys + "/devices/platform/serial8250/" + name
+                                            : usbDevice + "/1-1:1.0/" + name;
+        QDir().mkpath(port + "/tty/" + name);
+        for (auto it = usb.begin(); it != usb.end(); ++it)
+            WriteFile(usbDevice + '/' + it.key(), it.value() + '\n');
+        QVERIFY(QFile::link(port + "/tty/" + name, m_sys + "/class/tty/" + name));
+        QVERIFY(QFile::link(port, port + "/tty/" + name + "/device"));
+        WriteFile(m_dev + '/' + name, {});
+    }
+    void addById(const QString &name, const QString &target)
+    {
+        QDir().mkpath(m_dev + "/serial/by-id");
+        QVERIFY(QFile::link("../../" + target, m_dev + "/serial/by-id/" + name));
+    }
+    std::vector<TPortEntry> describe(const QString &link = {}) const
+    {
+        return DescribeSerialDevices((m_sys + "/class/tty").toStdString(), m_dev.toStdString(), link.toStdString())
+            .value_or(std::vector<TPortEntry>{});
+    }
+    QString dev() const { return m_dev; }
+
+private:
+    QString m_sys;
+    QString m_dev;
+};
+
+using UsbFiles = QMap<QString, QByteArray>;
+
+const UsbFiles kProlific{{"idVendor", "067b"},
+                                          {"idProduct", "2303"},
+                                          {"manufacturer", "Prolific Technology Inc."},
+                                          {"product", "USB-Serial Controller"}};
+
+} // namespace
+
+class TestPortDescription : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void describesUsbCables_data();
+    void describesUsbCables();
+    void stableNameIsOpened();
+    void virtualRadioIsMarked();
+    void openFailureAdvice_data();
+    void openFailureAdvice();
+    void busyPortNamesHolder();
+};
+
+void TestPortDescription::describesUsbCables_data()
+{
+    QTest::addColumn<UsbFiles>("usb");
+    QTest::addColumn<QString>("description");
+    QTest::addRow("names and IDs") << kProlific << "Prolific Technology Inc. USB-Serial Controller (067b:2303)";
+    QTest::addRow("IDs only") << UsbFiles{{"idVendor", "1a86"}, {"idProduct", "7523"}}
+                              << "USB 1a86:7523";
+    QTest::addRow("product repeats the maker")
+        << UsbFiles{{"idVendor", "0403"}, {"idProduct", "6001"}, {"manufacturer", "FTDI"},
+                                     {"product", "FTDI FT232R USB UART"}}
+        << "FTDI FT232R USB UART (0403:6001)";
+    QTest::addRow("mainboard port") << UsbFiles{} << "";
+}
+
+void TestPortDescription::describesUsbCables()
+{
+    QFETCH(UsbFiles, usb);
+    QFETCH(QString, description);
+    QTemporaryDir dir;
+    FakeSystem system(dir);
+    system.addPort("ttyUSB0", usb);
+    const std::vector<TPortEntry> entries = system.describe();
+    QCOMPARE(entries.size(), std::size_t(1));
+    QCOMPARE(QString::fromStdString(entries[0].path), system.dev() + "/ttyUSB0");
+    QCOMPARE(QString::fromStdString(entries[0].description), description);
+    QVERIFY(entries[0].stableName.empty());
+    QCOMPARE(entries[0].OpenName(), entries[0].path);
+}
+
+void TestPortDescription::stableNameIsOpened()
+{
+    QTemporaryDir dir;
+    FakeSystem system(dir);
+    system.addPort("ttyUSB0", kProlific);
+    system.addPort("ttyUSB1", {{"idVendor", "10c4"}, {"idProduct", "ea60"}});
+    const QString byId = "usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0";
+    system.addById(byId, "ttyUSB0");
+    const std::vector<TPortEntry> entries = system.describe();
+    QCOMPARE(entries.size(), std::size_t(2));
+    QCOMPARE(QString::fromStdString(entries[0].OpenName()), system.dev() + "/serial/by-id/" + byId);
+    QCOMPARE(QString::fromStdString(entries[1].OpenName()), system.dev() + "/ttyUSB1");
+    QCOMPARE(QString::fromStdString(entries[1].description), QStringLiteral("USB 10c4:ea60"));
+}
+
+void TestPortDescription::virtualRadioIsMarked()
+{
+    QTemporaryDir dir;
+    FakeSystem system(dir);
+    system.addPort("ttyS0", {});
+    WriteFile(dir.path() + "/pts3", {});
+    const QString link = dir.path() + "/xiepin-radio";
+    QVERIFY(QFile::link(dir.path() + "/pts3", link));
+    const std::vector<TPortEntry> entries = system.describe(link);
+    QCOMPARE(entries.size(), std::size_t(2));
+    QVERIFY(!entries[0].virtualRadio);
+    QVERIFY(entries[1].virtualRadio);
+    QCOMPARE(QString::fromStdString(entries[1].OpenName()), link);
+}
+
+void TestPortDescription::openFailureAdvice_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("advice");
+    QTest::addRow("missing") << ENOENT << "no such device. Is the cable plugged in?";
+    QTest::addRow("unplugged while listed") << ENXIO << "no such device. Is the cable plugged in?";
+    QTest::addRow("busy without a visible holder")
+        << EBUSY << "in use by another program. Close the program that uses it, then try again.";
+    QTest::addRow("other") << EIO << "Input/output error";
+}
+
+void TestPortDescription::openFailureAdvice()
+{
+    QFETCH(int, error);
+    QFETCH(QString, advice);
+    QTemporaryDir proc;
+    const std::string message = OpenFailureMessage("/dev/ttyUSB9", error, proc.path().toStdString());
+    QCOMPARE(QString::fromStdString(message), "Error opening serial port: /dev/ttyUSB9: " + advice);
+}
+
+// The group named is the device's own, and /proc tells who holds a busy device.
+void TestPortDescription::busyPortNamesHolder()
+{
+    QTemporaryDir dir;
+    const QString device = dir.path() + "/ttyUSB0";
+    WriteFile(device, {});
+    const QString proc = dir.path() + "/proc";
+    WriteFile(proc + "/812/comm", "ModemManager\n");
+    QDir().mkpath(proc + "/812/fd");
+    QVERIFY(QFile::link(device, proc + "/812/fd/9"));
+    WriteFile(proc + "/900/comm", "bash\n");
+    QDir().mkpath(proc + "/900/fd");
+    QVERIFY(QFile::link("/dev/null", proc + "/900/fd/0"));
+    WriteFile(proc + "/self/comm", "ignored\n");
+
+    const std::string message = OpenFailureMessage(device.toStdString(), EWOULDBLOCK, proc.toStdString());
+    QVERIFY2(QString::fromStdString(message).startsWith(
+                 "Error opening serial port: " + device + ": in use by ModemManager (pid 812). Close or stop"),
+             message.c_str());
+
+    struct stat info {};
+    QVERIFY(::stat(device.toLocal8Bit().constData(), &info) == 0);
+    const group *owner = ::getgrgid(info.st_gid);
+    QVERIFY(owner != nullptr);
+    const QString name = QString::fromLocal8Bit(owner->gr_name);
+    QCOMPARE(QString::fromStdString(OpenFailureMessage(device.toStdString(), EACCES)),
+             "Error opening serial port: " + device + ": permission denied. Add your user to the group " + name
+                 + " (sudo usermod -aG " + name + " $USER), then log out and in again.");
+}
+
+QTEST_GUILESS_MAIN(TestPortDescription)
+#include "tst_portdescription.moc"
