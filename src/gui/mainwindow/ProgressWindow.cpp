@@ -13,8 +13,8 @@ const QPoint kOffsetFromMainWindow(150, 250);
 TForm3::TForm3(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_progressBar1(new QProgressBar(this))
-    , m_button2(new QPushButton(QStringLiteral("取消"), this))
-    , m_button1(new QPushButton(QStringLiteral("重试"), this))
+    , m_button2(new QPushButton(tr("取消"), this))
+    , m_button1(new QPushButton(tr("重试"), this))
 {
     setObjectName(QStringLiteral("Form3"));
     setFixedSize(580, 100);

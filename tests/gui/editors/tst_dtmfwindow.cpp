@@ -8,6 +8,7 @@
 #include "support/core/ImageChanges.h"
 #include "support/gui/EditorChecks.h"
 #include "support/gui/EditorInput.h"
+#include "support/gui/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -267,6 +268,7 @@ void TestDtmfWindow::layoutFits()
 
 void TestDtmfWindow::screenshots()
 {
+    UseScreenshotLanguage();
     Rig rig;
     SaveEditorScreenshots(rig, QStringLiteral("dtmf"));
 }

@@ -12,6 +12,7 @@
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/FactoryImage.h"
 #include "support/gui/TestSupport.h"
+#include "support/gui/WindowLayout.h"
 #include "support/radio/RadioChannel.h"
 
 #include <QAction>
@@ -912,6 +913,7 @@ void TestMainWindow::captionAndClosePrompt()
 
 void TestMainWindow::screenshots()
 {
+    UseScreenshotLanguage();
     const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
     if (dir.isEmpty())
         QSKIP("set XIEPIN_SCREENSHOTS to a folder to write the main window's pictures");

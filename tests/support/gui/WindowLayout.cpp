@@ -1,5 +1,6 @@
 #include "support/gui/WindowLayout.h"
 
+#include "dialogs/Language.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/XStringGrid.h"
 
@@ -191,4 +192,11 @@ bool SaveScreenshot(QWidget *widget, const QString &name)
     if (!widget->grab().save(path))
         QTest::qFail(qPrintable(QStringLiteral("cannot write %1").arg(path)), __FILE__, __LINE__);
     return true;
+}
+
+void UseScreenshotLanguage()
+{
+    const QString language = qEnvironmentVariable("XIEPIN_LANG", QStringLiteral("zh"));
+    if (!InstallLanguage(language))
+        QTest::qFail(qPrintable(QStringLiteral("unknown language %1").arg(language)), __FILE__, __LINE__);
 }
