@@ -356,6 +356,9 @@ int FlowLabel(QLabel *label, int left)
 // Moves and widens `control` so it starts at or right of `left` and shows its widest text.
 int FlowControl(QWidget *control, int left)
 {
+    control->ensurePolished();  // the style's margins count
+    if (auto *box = qobject_cast<QComboBox *>(control))
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     const int width = qMax(control->width(), control->sizeHint().width());
     control->setGeometry(qMax(control->x(), left), control->y(), width, control->height());
     return control->geometry().right() + 1;
@@ -366,8 +369,9 @@ int FlowControl(QWidget *control, int left)
 void TForm1::FitToTexts()
 {
     // The designed places and widths are the least each control takes: a wider text widens
-    // its control and moves the ones to its right along.
-    int right = 0;
+    // its control and moves the ones to its right along, and the window grows by what the
+    // controls grew past their old right edge.
+    const int before = ControlsRight();
     for (const int top : {kSettingPlaces[0].top, kSettingPlaces[5].top}) {
         int left = 0;
         for (const SettingPlace &place : kSettingPlaces) {
@@ -376,13 +380,11 @@ void TForm1::FitToTexts()
             left = FlowLabel(findChild<QLabel *>(QStringLiteral("Label%1").arg(place.box)), left + kGap);
             left = FlowControl(ComboBox(place.box), left + kGap);
         }
-        right = qMax(right, left);
     }
     int left = 0;
     for (QWidget *control : {static_cast<QWidget *>(m_comcbb), static_cast<QWidget *>(m_wbtn),
                              static_cast<QWidget *>(m_rbtn)})
         left = FlowControl(control, left + kGap);
-    right = qMax(right, left);
 
     m_xg->GrowColumnsToText();
     m_fitted = true;
@@ -391,9 +393,16 @@ void TForm1::FitToTexts()
         columns += m_xg->ColWidths(col);
     if (columns > m_xg->width())
         m_xg->resize(columns, m_xg->height());
-    right = qMax(right, m_xg->geometry().right() + 1);
-    if (right + kGap * 4 > centralWidget()->width())
-        resize(width() + right + kGap * 4 - centralWidget()->width(), height());
+    if (const int grown = ControlsRight() - before; grown > 0)
+        resize(width() + grown, height());
+}
+
+int TForm1::ControlsRight() const
+{
+    int right = 0;
+    for (const QWidget *control : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        right = qMax(right, control->geometry().right() + 1);
+    return right;
 }
 
 void TForm1::SetTabOrder()

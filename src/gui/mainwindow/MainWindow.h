@@ -103,6 +103,7 @@ private:
     void BuildGrid(QWidget *client);
     void BuildBottom(QWidget *client);
     void BuildHelpMenus();
+    int ControlsRight() const;  // right edge of the rightmost control
     void SetTabOrder();
 
     void xgSetEditText(int col, int row, const QString &value);
