@@ -28,6 +28,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 
 #include <cmath>
@@ -286,6 +289,10 @@ void TForm1::BuildBottom(QWidget *client)
     m_comcbb->setEditable(true);
     m_comcbb->setCompleter(nullptr);
     m_comcbb->setGeometry(24, 528, 121, kBoxHeight);
+    connect(m_comcbb, &QComboBox::editTextChanged, this, [this] {
+        if (m_fitted)
+            FitToTexts();
+    });
 
     m_wbtn = new QPushButton(tr("写频(&W)(F11)"), client);
     m_wbtn->setObjectName(QStringLiteral("wbtn"));
@@ -357,9 +364,18 @@ int FlowLabel(QLabel *label, int left)
 int FlowControl(QWidget *control, int left)
 {
     control->ensurePolished();  // the style's margins count
-    if (auto *box = qobject_cast<QComboBox *>(control))
-        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    const int width = qMax(control->width(), control->sizeHint().width());
+    int width = qMax(control->width(), control->sizeHint().width());
+    if (auto *box = qobject_cast<QComboBox *>(control)) {
+        // The widest entry, or the typed text (a port path) when that is wider.
+        int widest = box->fontMetrics().horizontalAdvance(box->currentText());
+        for (int i = 0; i < box->count(); ++i)
+            widest = qMax(widest, box->fontMetrics().horizontalAdvance(box->itemText(i)));
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = box->isEditable();
+        const QSize text(widest + kGap, box->height());
+        width = qMax(width, box->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, box).width());
+    }
     control->setGeometry(qMax(control->x(), left), control->y(), width, control->height());
     return control->geometry().right() + 1;
 }
@@ -388,9 +404,9 @@ void TForm1::FitToTexts()
 
     m_xg->GrowColumnsToText();
     m_fitted = true;
-    int columns = 2 * m_xg->frameWidth();
+    int columns = 2 * m_xg->frameWidth() + m_xg->verticalScrollBar()->sizeHint().width();
     for (int col = 0; col < m_xg->ColCount(); ++col)
-        columns += m_xg->ColWidths(col);
+        columns += m_xg->ColWidths(col) + m_xg->GridLineWidth();  // each column draws its line
     if (columns > m_xg->width())
         m_xg->resize(columns, m_xg->height());
     if (const int grown = ControlsRight() - before; grown > 0)

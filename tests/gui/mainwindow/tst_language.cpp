@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -219,12 +220,15 @@ void TestLanguage::textsFitTheirBoxes()
     w.form().Config().SetEditText(2, 1, QStringLiteral("438.5"));  // shown as "438.50000"
     QCOMPARE(w.form().xg()->Cells(1, 2), QStringLiteral("438.50000"));
     const QStringList grid = GridProblems(w.form().xg());
+    QVERIFY(!w.form().xg()->horizontalScrollBar()->isVisible());
     QVERIFY2(grid.isEmpty(), qPrintable(grid.join(QLatin1Char('\n'))));
     const QStringList layout = ClippedControls(w.form().centralWidget());
     QVERIFY2(layout.isEmpty(), qPrintable(layout.join(QLatin1Char('\n'))));
     // Every box shows its widest entry whole, not only the one chosen.
     for (const QComboBox *box : w.form().centralWidget()->findChildren<QComboBox *>(Qt::FindDirectChildrenOnly)) {
         const QFontMetrics metrics(box->font());
+        QVERIFY2(metrics.horizontalAdvance(box->currentText()) < box->width(),
+                 qPrintable(QStringLiteral("%1 in %2").arg(box->currentText()).arg(box->width())));
         for (int i = 0; i < box->count(); ++i)
             QVERIFY2(metrics.horizontalAdvance(box->itemText(i)) < box->width(), qPrintable(box->itemText(i)));
     }

@@ -262,7 +262,9 @@ void TestMainWindow::layoutForScreen()
     QFETCH(QList<int>, widths);
     QFETCH(int, buttonTop);
     Fixture f(FactoryImage(), screen);
-    QCOMPARE(f.form().size(), window);
+    // The designed width is the least the window keeps: wider texts widen it.
+    QVERIFY2(f.form().width() >= window.width(), qPrintable(QString::number(f.form().width())));
+    QCOMPARE(f.form().height(), window.height());
     // The listed widths are the least a column keeps; a wider caption or entry widens it.
     for (int col = 0; col < widths.size(); ++col)
         QCOMPARE(f.xg().ColWidths(col), qMax(widths[col], f.xg().TextWidth(col)));
