@@ -367,7 +367,7 @@ Released under the MIT licence (see the LICENSE file).</translation>
     </message>
     <message>
         <source>提示</source>
-        <translation>Prompt</translation>
+        <translation>Tip</translation>
     </message>
     <message>
         <source>DTMF速率</source>
@@ -756,6 +756,10 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>PF2：</source>
         <translation>PF2:</translation>
+    </message>
+    <message>
+        <source>解码%1</source>
+        <translation>Dec%1</translation>
     </message>
 </context>
 </TS>

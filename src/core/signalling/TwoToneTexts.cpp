@@ -97,7 +97,8 @@ const std::vector<TGridSpec> &TTwoToneTexts::GridSpecs()
         TGridSpec decode{kDecodeGrid, QStringLiteral(QT_TRANSLATE_NOOP("Texts", "解码")), kEntries + 1, {{entry, entry, QString()}}};
         for (int slot = 1; slot <= kSlots; ++slot) {
             const QString n = QString::number(slot);
-            decode.columns.push_back({"解码" + n, "解码" + n, "ComboCellEditor1"});
+            const QString code = QString::fromUtf8(QT_TRANSLATE_NOOP("Texts", "解码%1")).arg(n);
+            decode.columns.push_back({code, code, "ComboCellEditor1"});
             decode.columns.push_back({QT_TRANSLATE_NOOP("Texts", "响应方式"), "响应方式" + n, "ComboCellEditor3"});
             decode.columns.push_back({QT_TRANSLATE_NOOP("Texts", "提示"), "提示" + n, "ComboCellEditor2"});
         }
