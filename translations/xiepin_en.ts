@@ -539,7 +539,7 @@ Released under the MIT licence (see the LICENSE file).</translation>
     </message>
     <message>
         <source>5 TONE 标准</source>
-        <translation>5TONE standard</translation>
+        <translation>Standard</translation>
     </message>
     <message>
         <source>发射时长（MS）</source>
@@ -547,11 +547,11 @@ Released under the MIT licence (see the LICENSE file).</translation>
     </message>
     <message>
         <source>群呼码</source>
-        <translation>Group code</translation>
+        <translation>Group</translation>
     </message>
     <message>
         <source>重复码</source>
-        <translation>Repeat code</translation>
+        <translation>Repeat</translation>
     </message>
     <message>
         <source>第一帧编码</source>

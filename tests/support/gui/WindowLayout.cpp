@@ -2,6 +2,7 @@
 
 #include "dialogs/Language.h"
 #include "grid/ComboCellEditor.h"
+#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QCheckBox>
@@ -150,12 +151,12 @@ QStringList GridProblems(const TXStringGrid *grid)
     for (int col = 0; col < grid->ColCount(); ++col) {
         const TXStringColumnItem &item = grid->Columns()[col];
         // Row 0 in the header font; the rest, and the entries of a drop-down, in the cell font.
-        QList<QPair<QFont, QString>> texts{{item.HeaderFont(), grid->Cells(col, 0)}};
+        QList<QPair<QFont, QString>> texts{{item.HeaderFont(), grid->ShownCells(col, 0)}};
         for (int row = grid->FixedRows(); row < grid->RowCount(); ++row)
-            texts.append({item.Font(), grid->Cells(col, row)});
+            texts.append({item.Font(), grid->ShownCells(col, row)});
         if (auto *combo = qobject_cast<TComboCellEditor *>(item.Editor())) {
             for (const QString &entry : combo->Items())
-                texts.append({item.Font(), entry});
+                texts.append({item.Font(), ShownText(entry)});
         }
         for (const auto &[font, text] : texts) {
             if (text.isEmpty())
