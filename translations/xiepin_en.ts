@@ -439,7 +439,7 @@ Released under the MIT licence (see the LICENSE file).</translation>
     </message>
     <message>
         <source>自动拨号存储器</source>
-        <translation>Autodial memory</translation>
+        <translation>Autodial</translation>
     </message>
     <message>
         <source>队列（自身）</source>
@@ -555,15 +555,15 @@ Released under the MIT licence (see the LICENSE file).</translation>
     </message>
     <message>
         <source>第一帧编码</source>
-        <translation>First code</translation>
+        <translation>Code 1</translation>
     </message>
     <message>
         <source>第二帧编码</source>
-        <translation>Second code</translation>
+        <translation>Code 2</translation>
     </message>
     <message>
         <source>第三帧编码</source>
-        <translation>Third code</translation>
+        <translation>Code 3</translation>
     </message>
     <message>
         <source>确认码</source>
@@ -571,15 +571,15 @@ Released under the MIT licence (see the LICENSE file).</translation>
     </message>
     <message>
         <source>第一帧解码</source>
-        <translation>First code</translation>
+        <translation>Code 1</translation>
     </message>
     <message>
         <source>第二帧解码</source>
-        <translation>Second code</translation>
+        <translation>Code 2</translation>
     </message>
     <message>
         <source>第三帧解码</source>
-        <translation>Third code</translation>
+        <translation>Code 3</translation>
     </message>
     <message>
         <source>回复码</source>
