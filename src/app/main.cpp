@@ -1,28 +1,49 @@
 #include "app/AppWindows.h"
+#include "app/WindowPlaces.h"
+#include "base/Version.h"
+#include "dialogs/Language.h"
 #include "mainwindow/MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QComboBox>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("对讲机写频软件"));
+    // Settings live in ~/.config/xiepin/xiepin.conf.
+    QApplication::setOrganizationName(QStringLiteral("xiepin"));
     QApplication::setApplicationName(QStringLiteral("xiepin"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kXiepinVersion));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("对讲机写频软件"));
+    parser.setApplicationDescription(QStringLiteral("对讲机写频软件 (two-way radio programming software)"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Serial port chosen at start (a device path)."),
                                         QStringLiteral("path"));
-    parser.addOption(portOption);
+    const QCommandLineOption langOption(QStringLiteral("lang"),
+                                        QStringLiteral("Language of the windows: zh or en (default: the one "
+                                                       "chosen last in the menu, else zh)."),
+                                        QStringLiteral("code"));
+    parser.addOptions({portOption, langOption});
     parser.process(app);
+
+    const QString language = parser.isSet(langOption) ? parser.value(langOption) : SavedLanguage();
+    if (!InstallLanguage(language)) {
+        std::fprintf(stderr, "xiepin: unknown language '%s'; use zh or en\n", qPrintable(language));
+        return 2;
+    }
+    QApplication::setApplicationDisplayName(TForm1::tr("对讲机写频软件"));
 
     TAppWindows windows(TAppWindows::Options{});
     if (parser.isSet(portOption))
         windows.Form1().comcbb()->setEditText(parser.value(portOption));
+    RestoreWindowPlaces(windows);
     windows.Form1().show();
-    return app.exec();
+    const int status = app.exec();
+    SaveWindowPlaces(windows);
+    return status;
 }

@@ -1,15 +1,21 @@
 // xiepin-cli: the command line front end. See CliOptions.cpp for the commands and CliError.h
 // for the exit codes.
 
+#include "base/Version.h"
 #include "cli/CliCommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("xiepin-cli %s\n", kXiepinVersion);
+        return 0;
+    }
     // Only 'print' lays out text, which needs fonts and so the GUI module; it never needs a
     // display, so it runs on the offscreen platform whatever the session offers.
     const bool print = argc > 1 && std::strcmp(argv[1], "print") == 0;

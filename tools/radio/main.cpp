@@ -1,6 +1,7 @@
 // xiepin-radio: a virtual radio on a pseudo-terminal, the stand-in peer for tests, demos and
 // users without a radio. Prints the device path as the first line on stdout.
 
+#include "base/Version.h"
 #include "protocol/FactoryImage.h"
 #include "radio/PtyRadio.h"
 #include "radio/SignalWatcher.h"
@@ -48,6 +49,7 @@ std::optional<Settings> parseArguments(const QCoreApplication &app, QString *err
     QCommandLineParser parser;
     parser.setApplicationDescription(helpText());
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption imageOpt(QStringLiteral("image"), QStringLiteral("Start from this image file."), QStringLiteral("FILE"));
     const QCommandLineOption emptyOpt(QStringLiteral("empty"), QStringLiteral("Start with every block empty (a restore target)."));
     const QCommandLineOption saveOpt(QStringLiteral("save"), QStringLiteral("Save the memory to this image file on exit and on SIGUSR1."), QStringLiteral("FILE"));
@@ -113,6 +115,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("xiepin-radio"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kXiepinVersion));
 
     QString error;
     const std::optional<Settings> settings = parseArguments(app, &error);

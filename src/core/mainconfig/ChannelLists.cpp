@@ -34,7 +34,7 @@ const char *const kDcsCodes[] = {
 
 QStringList BuildToneList()
 {
-    QStringList list{QStringLiteral("无")};
+    QStringList list{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))};
     for (const char *tone : kCtcssTones)
         list << QString::fromLatin1(tone);
     for (const char *code : kDcsCodes)
@@ -49,40 +49,40 @@ QVector<ChannelColumn> BuildColumns()
     const QString none;
     const QString edit = QStringLiteral("EditCellEditor1");
     return {
-        {QStringLiteral("信道编号"), 56, EditorKind::None, none, {}, none},
-        {QStringLiteral("接收频率"), 58, EditorKind::Edit, edit, {}, none},
-        {QStringLiteral("发射频率"), 61, EditorKind::Edit, edit, {}, none},
-        {QStringLiteral("QT/DQT解码"), 75, EditorKind::Combo, QStringLiteral("ComboCellEditor1"), ToneList(), QStringLiteral("无")},
-        {QStringLiteral("QT/DQT编码"), 75, EditorKind::Combo, QStringLiteral("ComboCellEditor1"), ToneList(), QStringLiteral("无")},
-        {QStringLiteral("发射功率"), 58, EditorKind::Combo, QStringLiteral("ComboCellEditor2"), PowerList(), QStringLiteral("高")},
-        {QStringLiteral("宽/窄"), 35, EditorKind::Combo, QStringLiteral("ComboCellEditor3"), BandwidthList(), QStringLiteral("宽带")},
-        {QStringLiteral("扫描添加"), 63, EditorKind::Combo, QStringLiteral("ComboCellEditor4"), YesNoList(), QStringLiteral("有")},
-        {QStringLiteral("步进频率"), 58, EditorKind::Combo, QStringLiteral("ComboCellEditor5"), StepList(), QStringLiteral("25000")},
-        {QStringLiteral("DTMF键1"), 54, EditorKind::Combo, QStringLiteral("ComboCellEditor6"), DtmfKeyList(), QStringLiteral("无")},
-        {QStringLiteral("DTMF键2"), 55, EditorKind::Combo, QStringLiteral("ComboCellEditor6"), DtmfKeyList(), QStringLiteral("无")},
-        {QStringLiteral("PTTID"), 37, EditorKind::Combo, QStringLiteral("ComboCellEditor8"), PttIdList(), QStringLiteral("无")},
-        {QStringLiteral("扰频"), 36, EditorKind::Combo, QStringLiteral("ComboCellEditor7"), ScramblerList(), QStringLiteral("无")},
-        {QStringLiteral("可选信令"), 53, EditorKind::Combo, QStringLiteral("ComboCellEditor9"), SignallingList(), QStringLiteral("DTMF")},
-        {QStringLiteral("信令信息"), 55, EditorKind::Combo, QStringLiteral("ComboCellEditor10"), SignallingEntryList(), QStringLiteral("1")},
-        {QStringLiteral("压扩"), 31, EditorKind::Combo, QStringLiteral("ComboCellEditor4"), YesNoList(), QStringLiteral("有")},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "信道编号")), 56, EditorKind::None, none, {}, none},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "接收频率")), 58, EditorKind::Edit, edit, {}, none},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "发射频率")), 61, EditorKind::Edit, edit, {}, none},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "QT/DQT解码")), 75, EditorKind::Combo, QStringLiteral("ComboCellEditor1"), ToneList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "QT/DQT编码")), 75, EditorKind::Combo, QStringLiteral("ComboCellEditor1"), ToneList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "发射功率")), 58, EditorKind::Combo, QStringLiteral("ComboCellEditor2"), PowerList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "高"))},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "宽/窄")), 35, EditorKind::Combo, QStringLiteral("ComboCellEditor3"), BandwidthList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "宽带"))},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "扫描添加")), 63, EditorKind::Combo, QStringLiteral("ComboCellEditor4"), YesNoList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "有"))},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "步进频率")), 58, EditorKind::Combo, QStringLiteral("ComboCellEditor5"), StepList(), QStringLiteral("25000")},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "DTMF键1")), 54, EditorKind::Combo, QStringLiteral("ComboCellEditor6"), DtmfKeyList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "DTMF键2")), 55, EditorKind::Combo, QStringLiteral("ComboCellEditor6"), DtmfKeyList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral("PTTID"), 37, EditorKind::Combo, QStringLiteral("ComboCellEditor8"), PttIdList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "扰频")), 36, EditorKind::Combo, QStringLiteral("ComboCellEditor7"), ScramblerList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "可选信令")), 53, EditorKind::Combo, QStringLiteral("ComboCellEditor9"), SignallingList(), QStringLiteral("DTMF")},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "信令信息")), 55, EditorKind::Combo, QStringLiteral("ComboCellEditor10"), SignallingEntryList(), QStringLiteral("1")},
+        {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "压扩")), 31, EditorKind::Combo, QStringLiteral("ComboCellEditor4"), YesNoList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "有"))},
     };
 }
 
 QVector<SettingDef> BuildSettings()
 {
     return {
-        {QStringLiteral("ComboBox1"), QStringLiteral("VOX等级"), QStringList{QStringLiteral("无")} + Numbers(1, 10), QStringLiteral("无")},
-        {QStringLiteral("ComboBox2"), QStringLiteral("VOX延迟时间"), Numbers(1, 3), QStringLiteral("1")},
-        {QStringLiteral("ComboBox3"), QStringLiteral("静噪"), Numbers(0, 9), QStringLiteral("0")},
-        {QStringLiteral("ComboBox4"), QStringLiteral("超时定时器"),
-         {QStringLiteral("60"), QStringLiteral("120"), QStringLiteral("180"), QStringLiteral("关")}, QStringLiteral("60")},
-        {QStringLiteral("ComboBox5"), QStringLiteral("语音通知"),
-         {QStringLiteral("关"), QStringLiteral("中文"), QStringLiteral("英文")}, QStringLiteral("中文")},
-        {QStringLiteral("ComboBox6"), QStringLiteral("PF1："), PfList(), QStringLiteral("无")},
-        {QStringLiteral("ComboBox7"), QStringLiteral("PF2："), PfList(), QStringLiteral("无")},
-        {QStringLiteral("ComboBox8"), QStringLiteral("扫描："), OnOffList(), QStringLiteral("开")},
-        {QStringLiteral("ComboBox9"), QStringLiteral("省电："), OnOffList(), QStringLiteral("开")},
-        {QStringLiteral("ComboBox10"), QStringLiteral("报警"), OnOffList(), QStringLiteral("开")},
+        {QStringLiteral("ComboBox1"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "VOX等级")), QStringList{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))} + Numbers(1, 10), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral("ComboBox2"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "VOX延迟时间")), Numbers(1, 3), QStringLiteral("1")},
+        {QStringLiteral("ComboBox3"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "静噪")), Numbers(0, 9), QStringLiteral("0")},
+        {QStringLiteral("ComboBox4"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "超时定时器")),
+         {QStringLiteral("60"), QStringLiteral("120"), QStringLiteral("180"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "关"))}, QStringLiteral("60")},
+        {QStringLiteral("ComboBox5"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "语音通知")),
+         {QStringLiteral(QT_TRANSLATE_NOOP("Texts", "关")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "中文")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "英文"))}, QStringLiteral(QT_TRANSLATE_NOOP("Texts", "中文"))},
+        {QStringLiteral("ComboBox6"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "PF1：")), PfList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral("ComboBox7"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "PF2：")), PfList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))},
+        {QStringLiteral("ComboBox8"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "扫描：")), OnOffList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "开"))},
+        {QStringLiteral("ComboBox9"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "省电：")), OnOffList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "开"))},
+        {QStringLiteral("ComboBox10"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "报警")), OnOffList(), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "开"))},
     };
 }
 
@@ -118,18 +118,18 @@ const QStringList &ToneList()
 const QStringList &PfList()
 {
     static const QStringList list{
-        QStringLiteral("无"),       QStringLiteral("自动拨号"),     QStringLiteral("警报音"),
-        QStringLiteral("按键锁定"), QStringLiteral("按键锁定及备份"), QStringLiteral("监听"),
-        QStringLiteral("监听瞬时"), QStringLiteral("扫描"),         QStringLiteral("扫描+暂时删除"),
-        QStringLiteral("扰频器"),   QStringLiteral("取消静噪"),     QStringLiteral("瞬时取消静噪"),
-        QStringLiteral("暂时删除"),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")),       QStringLiteral(QT_TRANSLATE_NOOP("Texts", "自动拨号")),     QStringLiteral(QT_TRANSLATE_NOOP("Texts", "警报音")),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "按键锁定")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "按键锁定及备份")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "监听")),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "监听瞬时")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "扫描")),         QStringLiteral(QT_TRANSLATE_NOOP("Texts", "扫描+暂时删除")),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "扰频器")),   QStringLiteral(QT_TRANSLATE_NOOP("Texts", "取消静噪")),     QStringLiteral(QT_TRANSLATE_NOOP("Texts", "瞬时取消静噪")),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "暂时删除")),
     };
     return list;
 }
 
 const QStringList &DtmfKeyList()
 {
-    static const QStringList list = QStringList{QStringLiteral("无")} + Numbers(1, 9)
+    static const QStringList list = QStringList{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))} + Numbers(1, 9)
         + QStringList{QStringLiteral("*"), QStringLiteral("0"), QStringLiteral("#"), QStringLiteral("A"),
                       QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
     return list;
@@ -137,19 +137,19 @@ const QStringList &DtmfKeyList()
 
 const QStringList &PowerList()
 {
-    static const QStringList list{QStringLiteral("高"), QStringLiteral("低")};
+    static const QStringList list{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "高")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "低"))};
     return list;
 }
 
 const QStringList &BandwidthList()
 {
-    static const QStringList list{QStringLiteral("宽带"), QStringLiteral("窄带")};
+    static const QStringList list{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "宽带")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "窄带"))};
     return list;
 }
 
 const QStringList &YesNoList()
 {
-    static const QStringList list{QStringLiteral("无"), QStringLiteral("有")};
+    static const QStringList list{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "有"))};
     return list;
 }
 
@@ -162,14 +162,14 @@ const QStringList &StepList()
 
 const QStringList &PttIdList()
 {
-    static const QStringList list{QStringLiteral("无"), QStringLiteral("BOTH"), QStringLiteral("BOT"),
+    static const QStringList list{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")), QStringLiteral("BOTH"), QStringLiteral("BOT"),
                                   QStringLiteral("EOT")};
     return list;
 }
 
 const QStringList &ScramblerList()
 {
-    static const QStringList list = QStringList{QStringLiteral("无")} + Numbers(1, 10);
+    static const QStringList list = QStringList{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))} + Numbers(1, 10);
     return list;
 }
 
@@ -188,17 +188,17 @@ const QStringList &SignallingEntryList()
 
 const QStringList &OnOffList()
 {
-    static const QStringList list{QStringLiteral("开"), QStringLiteral("关")};
+    static const QStringList list{QStringLiteral(QT_TRANSLATE_NOOP("Texts", "开")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "关"))};
     return list;
 }
 
 const QStringList &NewChannelDefaults()
 {
     static const QStringList list{
-        QStringLiteral("无"), QStringLiteral("无"), QStringLiteral("高"), QStringLiteral("宽带"),
-        QStringLiteral("有"), QStringLiteral("25000"), QStringLiteral("无"), QStringLiteral("无"),
-        QStringLiteral("无"), QStringLiteral("无"), QStringLiteral("DTMF"), QStringLiteral("1"),
-        QStringLiteral("无"),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "高")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "宽带")),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "有")), QStringLiteral("25000"), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")), QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")), QStringLiteral("DTMF"), QStringLiteral("1"),
+        QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无")),
     };
     return list;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <array>
 
 // How an area read picks the block it requests next.
@@ -36,7 +38,7 @@ struct TArea {
     int number;
     const char *id;    // short and stable: "main", "dtmf", "fsk", "twotone", "fivetone", "settings"
     const char *name;  // for messages: "DTMF", "two-tone", ...
-    const char *title;  // UTF-8, as the window names it: the signalling menu's entries, "信道", "设置"
+    const char *title;  // UTF-8, as the window names it: the signalling menu's entries, QT_TRANSLATE_NOOP("Texts", "信道"), "设置"
     int firstBlock;
     int blockCount;
     NextRead read;
@@ -50,10 +52,10 @@ struct TArea {
 inline constexpr std::array<TArea, frame::kAreaCount> kAreas{{
     {frame::kMainArea, "main", "channels", "信道", 1, frame::kChannelCount, NextRead::FollowReply, WriteFraming::WithCrc},
     {frame::kDtmfArea, "dtmf", "DTMF", "DTMF", 0, 4, NextRead::CountReplies, WriteFraming::WithCrc},
-    {frame::kFskArea, "fsk", "FSK queue sync", "FSK 队列同步", 0, 3, NextRead::CountReplies, WriteFraming::HeadThenData},
+    {frame::kFskArea, "fsk", "FSK queue sync", QT_TRANSLATE_NOOP("Texts", "FSK 队列同步"), 0, 3, NextRead::CountReplies, WriteFraming::HeadThenData},
     {frame::kTwoToneArea, "twotone", "two-tone", "2TONE", 0, 11, NextRead::FollowReply, WriteFraming::WithCrc},
     {frame::kFiveToneArea, "fivetone", "five-tone", "5TONE", 0, 17, NextRead::FollowReply, WriteFraming::WithCrc},
-    {frame::kSettingsArea, "settings", "settings", "设置", 0, 1, NextRead::CountReplies, WriteFraming::WithCrc},
+    {frame::kSettingsArea, "settings", "settings", QT_TRANSLATE_NOOP("Texts", "设置"), 0, 1, NextRead::CountReplies, WriteFraming::WithCrc},
 }};
 
 // The main transfer's areas in the order it moves them, then the signalling editors' areas.

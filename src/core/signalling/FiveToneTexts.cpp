@@ -54,7 +54,17 @@ const QStringList &TFiveToneTexts::StandardItems()
 
 const QStringList &TFiveToneTexts::FunctionItems()
 {
-    static const QStringList items{"通话", "主叫", "被叫", "监听", "巡查", "报警", "遥毙", "遥晕", "唤醒"};
+    static const QStringList items{
+        QT_TRANSLATE_NOOP("Texts", "通话"),
+        QT_TRANSLATE_NOOP("Texts", "主叫"),
+        QT_TRANSLATE_NOOP("Texts", "被叫"),
+        QT_TRANSLATE_NOOP("Texts", "监听"),
+        QT_TRANSLATE_NOOP("Texts", "巡查"),
+        QT_TRANSLATE_NOOP("Texts", "报警"),
+        QT_TRANSLATE_NOOP("Texts", "遥毙"),
+        QT_TRANSLATE_NOOP("Texts", "遥晕"),
+        QT_TRANSLATE_NOOP("Texts", "唤醒"),
+    };
     return items;
 }
 
@@ -101,7 +111,7 @@ const std::vector<TControlSpec> &TFiveToneTexts::ControlSpecs()
         TControlSpec standard;
         standard.name = kStandardBox;
         standard.kind = TControlKind::ComboBox;
-        standard.label = QStringLiteral("标准名称：");
+        standard.label = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "标准名称："));
         standard.items = StandardItems();
         standard.initialText = QStringLiteral("CCIR");
         list.push_back(standard);
@@ -117,8 +127,8 @@ const std::vector<TControlSpec> &TFiveToneTexts::ControlSpecs()
         }
 
         const char *const delayLabels[kDelays] = {
-            "发送第一帧编码的延迟时间（MS）", "发送第二帧编码的延迟时间（MS）",
-            "发送第三帧编码的延迟时间（MS）", "各组码第一个音的扩展时长"};
+            QT_TRANSLATE_NOOP("Texts", "发送第一帧编码的延迟时间（MS）"), QT_TRANSLATE_NOOP("Texts", "发送第二帧编码的延迟时间（MS）"),
+            QT_TRANSLATE_NOOP("Texts", "发送第三帧编码的延迟时间（MS）"), QT_TRANSLATE_NOOP("Texts", "各组码第一个音的扩展时长")};
         for (int i = 0; i < kDelays; ++i) {
             TControlSpec delay;
             delay.name = QStringLiteral("cb%1").arg(i + 1);
@@ -132,7 +142,7 @@ const std::vector<TControlSpec> &TFiveToneTexts::ControlSpecs()
         TControlSpec reset;
         reset.name = QStringLiteral("ed1");
         reset.kind = TControlKind::EditBox;
-        reset.label = QStringLiteral("复位时间（MS）");
+        reset.label = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "复位时间（MS）"));
         reset.initialText = QStringLiteral("6000");
         list.push_back(reset);
         return list;
@@ -143,31 +153,31 @@ const std::vector<TControlSpec> &TFiveToneTexts::ControlSpecs()
 const std::vector<TGridSpec> &TFiveToneTexts::GridSpecs()
 {
     static const std::vector<TGridSpec> specs = [] {
-        const QString entry = QStringLiteral("信息码");
-        const QString standard = QStringLiteral("使用标准");
-        const QString function = QStringLiteral("功   能");
-        TGridSpec standards{kStandardGrid, QStringLiteral("标准"), kStandards + 1,
-                            {{"5 TONE 标准", "5 TONE 标准", QString()},
-                             {"发射时长（MS）", "发射时长（MS）", "EditCellEditor1"},
-                             {"群呼码", "群呼码", "ComboCellEditor1"},
-                             {"重复码", "重复码", "ComboCellEditor1"}}};
-        TGridSpec encode{kEncodeGrid, QStringLiteral("编码"), kEntries + 1,
+        const QString entry = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "信息码"));
+        const QString standard = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "使用标准"));
+        const QString function = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "功   能"));
+        TGridSpec standards{kStandardGrid, QStringLiteral(QT_TRANSLATE_NOOP("Texts", "标准")), kStandards + 1,
+                            {{QT_TRANSLATE_NOOP("Texts", "5 TONE 标准"), "5 TONE 标准", QString()},
+                             {QT_TRANSLATE_NOOP("Texts", "发射时长（MS）"), "发射时长（MS）", "EditCellEditor1"},
+                             {QT_TRANSLATE_NOOP("Texts", "群呼码"), "群呼码", "ComboCellEditor1"},
+                             {QT_TRANSLATE_NOOP("Texts", "重复码"), "重复码", "ComboCellEditor1"}}};
+        TGridSpec encode{kEncodeGrid, QStringLiteral(QT_TRANSLATE_NOOP("Texts", "编码")), kEntries + 1,
                          {{entry, entry, QString()},
-                          {"第一帧编码", "第一帧编码", "EditCellEditor2"},
-                          {"第二帧编码", "第二帧编码", "EditCellEditor2"},
-                          {"第三帧编码", "第三帧编码", "EditCellEditor2"},
-                          {"确认码", "确认码", "EditCellEditor2"},
+                          {QT_TRANSLATE_NOOP("Texts", "第一帧编码"), "第一帧编码", "EditCellEditor2"},
+                          {QT_TRANSLATE_NOOP("Texts", "第二帧编码"), "第二帧编码", "EditCellEditor2"},
+                          {QT_TRANSLATE_NOOP("Texts", "第三帧编码"), "第三帧编码", "EditCellEditor2"},
+                          {QT_TRANSLATE_NOOP("Texts", "确认码"), "确认码", "EditCellEditor2"},
                           {standard, standard, "ComboCellEditor2"}}};
-        TGridSpec decode{kDecodeGrid, QStringLiteral("解码"), kEntries + 1,
+        TGridSpec decode{kDecodeGrid, QStringLiteral(QT_TRANSLATE_NOOP("Texts", "解码")), kEntries + 1,
                          {{entry, entry, QString()},
                           {standard, standard, "ComboCellEditor3"},
-                          {"第一帧解码", "第一帧解码", "EditCellEditor3"},
+                          {QT_TRANSLATE_NOOP("Texts", "第一帧解码"), "第一帧解码", "EditCellEditor3"},
                           {function, "第一帧功能", "ComboCellEditor4"},
-                          {"第二帧解码", "第二帧解码", "EditCellEditor3"},
+                          {QT_TRANSLATE_NOOP("Texts", "第二帧解码"), "第二帧解码", "EditCellEditor3"},
                           {function, "第二帧功能", "ComboCellEditor4"},
-                          {"第三帧解码", "第三帧解码", "EditCellEditor3"},
+                          {QT_TRANSLATE_NOOP("Texts", "第三帧解码"), "第三帧解码", "EditCellEditor3"},
                           {function, "第三帧功能", "ComboCellEditor4"},
-                          {"回复码", "回复码", "EditCellEditor3"}}};
+                          {QT_TRANSLATE_NOOP("Texts", "回复码"), "回复码", "EditCellEditor3"}}};
         return std::vector<TGridSpec>{standards, encode, decode};
     }();
     return specs;

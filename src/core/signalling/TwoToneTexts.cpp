@@ -30,7 +30,7 @@ const QStringList &TTwoToneTexts::CodeItems()
 
 const QStringList &TTwoToneTexts::ModeItems()
 {
-    static const QStringList items{"无", "提醒", "回复", "提醒并回复"};
+    static const QStringList items{QT_TRANSLATE_NOOP("Texts", "无"), QT_TRANSLATE_NOOP("Texts", "提醒"), QT_TRANSLATE_NOOP("Texts", "回复"), QT_TRANSLATE_NOOP("Texts", "提醒并回复")};
     return items;
 }
 
@@ -73,14 +73,14 @@ const std::vector<TControlSpec> &TTwoToneTexts::ControlSpecs()
             return spec;
         };
         return std::vector<TControlSpec>{
-            edit("ed1", "A音（HZ）", "1981"),
-            edit("ed2", "B音（HZ）", "1124"),
-            edit("ed3", "C音（HZ）", "1197"),
-            edit("ed4", "D音（HZ）", "1275"),
-            edit("ed5", "复位时间（MS）", "6000"),
-            time("cb1", "第一个频率时间长（MS）"),
-            time("cb2", "第二个频率时间长（MS）"),
-            time("cb3", "前后两个频率的间隔时间长（MS）"),
+            edit("ed1", QT_TRANSLATE_NOOP("Texts", "A音（HZ）"), "1981"),
+            edit("ed2", QT_TRANSLATE_NOOP("Texts", "B音（HZ）"), "1124"),
+            edit("ed3", QT_TRANSLATE_NOOP("Texts", "C音（HZ）"), "1197"),
+            edit("ed4", QT_TRANSLATE_NOOP("Texts", "D音（HZ）"), "1275"),
+            edit("ed5", QT_TRANSLATE_NOOP("Texts", "复位时间（MS）"), "6000"),
+            time("cb1", QT_TRANSLATE_NOOP("Texts", "第一个频率时间长（MS）")),
+            time("cb2", QT_TRANSLATE_NOOP("Texts", "第二个频率时间长（MS）")),
+            time("cb3", QT_TRANSLATE_NOOP("Texts", "前后两个频率的间隔时间长（MS）")),
         };
     }();
     return specs;
@@ -89,17 +89,18 @@ const std::vector<TControlSpec> &TTwoToneTexts::ControlSpecs()
 const std::vector<TGridSpec> &TTwoToneTexts::GridSpecs()
 {
     static const std::vector<TGridSpec> specs = [] {
-        const QString entry = QStringLiteral("信息码");
-        TGridSpec encode{kEncodeGrid, QStringLiteral("编码"), kEntries + 1,
+        const QString entry = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "信息码"));
+        TGridSpec encode{kEncodeGrid, QStringLiteral(QT_TRANSLATE_NOOP("Texts", "编码")), kEntries + 1,
                          {{entry, entry, QString()},
-                          {"第一个频率（HZ）", "第一个频率（HZ）", "EditCellEditor1"},
-                          {"第二个频率（HZ）", "第二个频率（HZ）", "EditCellEditor1"}}};
-        TGridSpec decode{kDecodeGrid, QStringLiteral("解码"), kEntries + 1, {{entry, entry, QString()}}};
+                          {QT_TRANSLATE_NOOP("Texts", "第一个频率（HZ）"), "第一个频率（HZ）", "EditCellEditor1"},
+                          {QT_TRANSLATE_NOOP("Texts", "第二个频率（HZ）"), "第二个频率（HZ）", "EditCellEditor1"}}};
+        TGridSpec decode{kDecodeGrid, QStringLiteral(QT_TRANSLATE_NOOP("Texts", "解码")), kEntries + 1, {{entry, entry, QString()}}};
         for (int slot = 1; slot <= kSlots; ++slot) {
             const QString n = QString::number(slot);
-            decode.columns.push_back({"解码" + n, "解码" + n, "ComboCellEditor1"});
-            decode.columns.push_back({"响应方式", "响应方式" + n, "ComboCellEditor3"});
-            decode.columns.push_back({"提示", "提示" + n, "ComboCellEditor2"});
+            const QString code = QString::fromUtf8(QT_TRANSLATE_NOOP("Texts", "解码%1")).arg(n);
+            decode.columns.push_back({code, code, "ComboCellEditor1"});
+            decode.columns.push_back({QT_TRANSLATE_NOOP("Texts", "响应方式"), "响应方式" + n, "ComboCellEditor3"});
+            decode.columns.push_back({QT_TRANSLATE_NOOP("Texts", "提示"), "提示" + n, "ComboCellEditor2"});
         }
         return std::vector<TGridSpec>{encode, decode};
     }();

@@ -47,9 +47,9 @@ TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("SaveChangesBox"));
-    QPushButton *save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
-    QPushButton *dontSave = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    QPushButton *save = box.addButton(QCoreApplication::translate("MessageBox", "保存"), QMessageBox::AcceptRole);
+    QPushButton *dontSave = box.addButton(QCoreApplication::translate("MessageBox", "不保存"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("MessageBox", "取消"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -66,8 +66,8 @@ bool AskRestoreBackup(QWidget *parent, const QString &text)
     }
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("RestoreBackupBox"));
-    QPushButton *restore = box.addButton(QStringLiteral("恢复备份"), QMessageBox::AcceptRole);
-    QPushButton *close = box.addButton(QStringLiteral("关闭"), QMessageBox::RejectRole);
+    QPushButton *restore = box.addButton(QCoreApplication::translate("MessageBox", "恢复备份"), QMessageBox::AcceptRole);
+    QPushButton *close = box.addButton(QCoreApplication::translate("MessageBox", "关闭"), QMessageBox::RejectRole);
     box.setDefaultButton(close);
     box.setEscapeButton(close);
     box.exec();

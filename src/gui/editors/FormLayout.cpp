@@ -8,8 +8,8 @@ const TFormLayout &DtmfLayout()
         TFormLayout l;
         l.width = 428;
         l.height = 485;
-        const QString encode = QStringLiteral("DTMF编码");
-        const QString decode = QStringLiteral("DTMF解码");
+        const QString encode = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "DTMF编码"));
+        const QString decode = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "DTMF解码"));
         l.pages = {encode, decode};
         l.initialPage = 0;
         for (const char *name : {"xg2", "cb1", "cb2", "cb3", "cb4", "cb5", "CheckB1"})
@@ -27,15 +27,15 @@ const TFormLayout &TwoToneLayout()
         TFormLayout form;
         form.width = 685;
         form.height = 563;
-        form.pages = QStringList{"编码", "解码"};
+        form.pages = QStringList{QT_TRANSLATE_NOOP("Texts", "编码"), QT_TRANSLATE_NOOP("Texts", "解码")};
         form.initialPage = 0;
-        const QString tones = QStringLiteral("两音频率");
+        const QString tones = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "两音频率"));
         form.placements = {
             {QStringLiteral("xg1"), "编码", QString(), false},
             {"cb1", "编码", QString(), false},
             {"cb2", "编码", QString(), false},
             {"cb3", "编码", QString(), false},
-            {QStringLiteral("xg2"), "解码", "2TONE解码", false},
+            {QStringLiteral("xg2"), "解码", QT_TRANSLATE_NOOP("Texts", "2TONE解码"), false},
             {"ed1", QString(), tones, true},
             {"ed2", QString(), tones, true},
             {"ed3", QString(), tones, true},
@@ -53,7 +53,7 @@ const TFormLayout &FiveToneLayout()
         TFormLayout form;
         form.width = 777;
         form.height = 529;
-        form.pages = QStringList{"标准", "编码", "解码"};
+        form.pages = QStringList{QT_TRANSLATE_NOOP("Texts", "标准"), QT_TRANSLATE_NOOP("Texts", "编码"), QT_TRANSLATE_NOOP("Texts", "解码")};
         form.initialPage = 2;
         form.placements.push_back({QStringLiteral("CCIR"), "标准", QString(), false});
         for (int digit = 1; digit <= TFiveToneTexts::kDigits; ++digit)

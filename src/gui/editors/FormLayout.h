@@ -16,14 +16,14 @@ struct TPlacement {
 // The static part of an editor window: everything but the current texts.
 struct TFormLayout {
     // Every editor window shares its caption and button texts.
-    QString caption = QStringLiteral("对讲机写频软件");
+    QString caption = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "对讲机写频软件"));
     int width = 0;
     int height = 0;
     QStringList pages;    // captions, in order
     int initialPage = 0;  // the page shown when the window first opens
-    QString readCaption = QStringLiteral("读取");    // rbtn
-    QString writeCaption = QStringLiteral("写入");   // wbtn
-    QString closeCaption = QStringLiteral("关闭");   // Button3
+    QString readCaption = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "读取"));    // rbtn
+    QString writeCaption = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "写入"));   // wbtn
+    QString closeCaption = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "关闭"));   // Button3
     std::vector<TPlacement> placements;
 
     const TPlacement *Placement(const QString &name) const

@@ -5,6 +5,7 @@
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
+#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QAction>
@@ -35,7 +36,7 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
 {
     // Hidden, never destroyed: closing an editor neither frees it nor keeps the program running.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(layout.caption);
+    setWindowTitle(ShownText(layout.caption));
     resize(layout.width, layout.height);
 
     BuildPages(layout);
@@ -45,11 +46,11 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     for (const TGridTexts &grid : texts.Grids())
         BuildGrid(grid);
 
-    m_rbtn = new QPushButton(layout.readCaption, this);
+    m_rbtn = new QPushButton(ShownText(layout.readCaption), this);
     m_rbtn->setObjectName(QStringLiteral("rbtn"));
-    m_wbtn = new QPushButton(layout.writeCaption, this);
+    m_wbtn = new QPushButton(ShownText(layout.writeCaption), this);
     m_wbtn->setObjectName(QStringLiteral("wbtn"));
-    m_button3 = new QPushButton(layout.closeCaption, this);
+    m_button3 = new QPushButton(ShownText(layout.closeCaption), this);
     m_button3->setObjectName(QStringLiteral("Button3"));
     m_progressBar1 = new QProgressBar(this);
     m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -99,7 +100,7 @@ void TSignallingWindow::BuildPages(const TFormLayout &layout)
     for (const QString &caption : layout.pages) {
         auto *page = new QWidget;
         page->setObjectName(caption);
-        m_pages->addTab(page, caption);
+        m_pages->addTab(page, ShownText(caption));
         m_pageByCaption.insert(caption, page);
     }
     m_pages->setCurrentIndex(layout.initialPage);
@@ -116,7 +117,7 @@ QWidget *TSignallingWindow::ParentFor(const QString &name)
     const QString key = placement->page + QLatin1Char('/') + placement->group;
     QGroupBox *group = m_groupByCaption.value(key);
     if (!group) {
-        group = new QGroupBox(placement->group, parent);
+        group = new QGroupBox(ShownText(placement->group), parent);
         group->setObjectName(placement->group);
         m_groupByCaption.insert(key, group);
         m_groupByCaption.insert(placement->group, group);
@@ -138,7 +139,7 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
         // No inline completion: a typed "55" must not become "550" from the list.
         if (combo->isEditable())
             combo->setCompleter(nullptr);
-        combo->addItems(spec.items);
+        combo->addItems(ShownTexts(spec.items));
         combo->setEnabled(!readOnly);
         if (combo->isEditable()) {
             connect(combo, &QComboBox::editTextChanged, this, [this, name = spec.name] { StoreControl(name); });
@@ -163,7 +164,7 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
         break;
     }
     case TControlKind::CheckBox: {
-        auto *check = new QCheckBox(spec.caption, parent);
+        auto *check = new QCheckBox(ShownText(spec.caption), parent);
         check->setEnabled(!readOnly);
         connect(check, &QCheckBox::toggled, this, [this, name = spec.name] { StoreControl(name); });
         control = check;
@@ -174,7 +175,7 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
     m_controls.insert(spec.name, control);
     // A check box without a caption of its own ("清除自动应答") has a label beside it.
     if (!spec.label.isEmpty()) {
-        auto *label = new QLabel(spec.label, parent);
+        auto *label = new QLabel(ShownText(spec.label), parent);
         label->setObjectName(spec.name + QStringLiteral("Label"));
         m_labels.insert(spec.name, label);
     }
@@ -228,12 +229,12 @@ void TSignallingWindow::BuildGrid(const TGridTexts &texts)
         try {
             m_texts.SetEditText(name, col, row, value);
         } catch (...) {
-            RecordStep(QStringLiteral("输入"));
+            RecordStep(tr("输入"));
             throw;
         }
         LoadGrid(m_texts.Grid(name), *m_grids.value(name));
         TextsChanged();
-        RecordStep(QStringLiteral("输入"));
+        RecordStep(tr("输入"));
     };
     // A cut or a paste is one step, however many cells it commits.
     connect(grid, &TXStringGrid::ActionStarted, this, [this] {
@@ -241,7 +242,7 @@ void TSignallingWindow::BuildGrid(const TGridTexts &texts)
         m_history->BeginBatch();
     });
     connect(grid, &TXStringGrid::ActionFinished, this, [this](TGridAction action) {
-        m_history->EndBatch(action == TGridAction::Cut ? QStringLiteral("剪切") : QStringLiteral("粘贴"));
+        m_history->EndBatch(action == TGridAction::Cut ? tr("剪切") : tr("粘贴"));
     });
     m_grids.insert(name, grid);
     m_controls.insert(name, grid);
@@ -267,9 +268,9 @@ void TSignallingWindow::LoadFromTexts()
         QWidget *control = m_controls.value(spec.name);
         if (auto *combo = qobject_cast<QComboBox *>(control)) {
             if (combo->isEditable())
-                combo->setEditText(controls.Text(spec.name));
+                combo->setEditText(ShownText(controls.Text(spec.name)));
             else
-                combo->setCurrentIndex(combo->findText(controls.Text(spec.name)));
+                combo->setCurrentIndex(combo->findText(ShownText(controls.Text(spec.name))));
         } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
             edit->setText(controls.Text(spec.name));
         } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
@@ -288,7 +289,7 @@ void TSignallingWindow::StoreControl(const QString &name)
     TControlTexts &controls = m_texts.Controls();
     QWidget *control = m_controls.value(name);
     if (auto *combo = qobject_cast<QComboBox *>(control))
-        controls.SetText(name, combo->currentText());
+        controls.SetText(name, StoredText(combo->currentText(), controls.Spec(name).items));
     else if (auto *edit = qobject_cast<QLineEdit *>(control))
         controls.SetText(name, edit->text());
     else if (auto *check = qobject_cast<QCheckBox *>(control))
@@ -308,7 +309,7 @@ void TSignallingWindow::RecordBoxStep()
 {
     // The keys typed into one box in a row are one step.
     if (m_pendingBox >= 0)
-        m_history->Record(QStringLiteral("设置"), std::exchange(m_pendingBox, -1));
+        m_history->Record(tr("设置"), std::exchange(m_pendingBox, -1));
 }
 
 void TSignallingWindow::RecordStep(const QString &text)
@@ -323,10 +324,10 @@ void TSignallingWindow::BuildUndo()
 {
     m_history = std::make_unique<TSnapshotHistory<TEditorSnapshot>>(
         [this] { return TakeSnapshot(m_texts); }, [this](const TEditorSnapshot &snapshot) { Restore(snapshot); }, this);
-    auto *undo = new QAction(QStringLiteral("撤销"), this);
+    auto *undo = new QAction(tr("撤销"), this);
     undo->setObjectName(QStringLiteral("Undo1"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    auto *redo = new QAction(QStringLiteral("重做"), this);
+    auto *redo = new QAction(tr("重做"), this);
     redo->setObjectName(QStringLiteral("Redo1"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // Always enabled: a box's last keys become a step only as the keys arrive.
@@ -517,12 +518,12 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
     m_progressBar1->hide();
     // All blocks of one read are one step, also when it ended early.
     if (kind == TransferKind::AreaRead)
-        RecordStep(QStringLiteral("读取"));
+        RecordStep(tr("读取"));
     const bool reading = kind == TransferKind::AreaRead;
     if (reason == TransferEnd::Completed && !reading)
-        ShowMessage(this, QStringLiteral("写入成功"));
+        ShowMessage(this, tr("写入成功"));
     else if (reason == TransferEnd::Silent)
-        ShowError(this, (reading ? QStringLiteral("读取失败：电台无应答") : QStringLiteral("写入失败：电台无应答"))
+        ShowError(this, (reading ? tr("读取失败：电台无应答") : tr("写入失败：电台无应答"))
                             + QLatin1Char('\n') + HowFarText(reading, m_link.LastTally().done, m_link.LastTally().total));
     else if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(m_portName(), reading, m_link.LastTally().done, m_link.LastTally().total));

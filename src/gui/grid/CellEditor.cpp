@@ -1,6 +1,7 @@
 #include "grid/CellEditor.h"
 
 #include "grid/CellEditorError.h"
+#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 
 TCellEditor::TCellEditor(QObject *owner)
@@ -43,7 +44,7 @@ QString TCellEditor::TakePendingText()
 
 QString TCellEditor::CurrentEditText() const
 {
-    return m_grid ? m_grid->GetEditText(m_grid->Col(), m_grid->Row()) : QString();
+    return m_grid ? ShownText(m_grid->GetEditText(m_grid->Col(), m_grid->Row())) : QString();
 }
 
 void TCellEditor::ClearActiveEditor()

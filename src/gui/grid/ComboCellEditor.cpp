@@ -2,6 +2,7 @@
 
 #include "grid/CellEditorError.h"
 #include "grid/ComboInplace.h"
+#include "grid/ShownText.h"
 
 #include <QLineEdit>
 
@@ -34,7 +35,7 @@ void TComboCellEditor::SetItems(const QStringList &items)
     m_items = items;
     if (QComboBox *combo = Combo()) {
         combo->clear();
-        combo->addItems(m_items);
+        combo->addItems(ShownTexts(m_items));
     }
 }
 
@@ -45,7 +46,7 @@ void TComboCellEditor::StartEdit()
     if (!combo)
         throw ECellEditorError::NoEditControl();
     combo->clear();
-    combo->addItems(m_items);
+    combo->addItems(ShownTexts(m_items));
     const QString pending = TakePendingText();
     if (!pending.isEmpty()) {
         LoadPending(combo, pending);
@@ -53,7 +54,7 @@ void TComboCellEditor::StartEdit()
     }
     LoadText(combo, CurrentEditText());
     if (combo->currentText().isEmpty())
-        LoadText(combo, m_defaultText);
+        LoadText(combo, ShownText(m_defaultText));
     if (combo->isEditable())
         combo->lineEdit()->selectAll();
 }
@@ -81,5 +82,5 @@ void TComboCellEditor::LoadPending(QComboBox *combo, const QString &pending)
 void TComboCellEditor::CommitEdit()
 {
     if (QComboBox *combo = Combo(); combo && Grid())
-        SetCellText(combo->currentText());
+        SetCellText(StoredText(combo->currentText(), m_items + QStringList{m_defaultText}));
 }

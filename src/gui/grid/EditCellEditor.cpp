@@ -2,6 +2,8 @@
 
 #include "grid/CellEditorError.h"
 #include "grid/EditInplace.h"
+#include "grid/ShownText.h"
+#include "grid/XStringGrid.h"
 
 #include <QToolButton>
 
@@ -52,14 +54,15 @@ void TEditCellEditor::StartEdit()
         return;
     }
     const QString text = CurrentEditText();
-    edit->setText(text.isEmpty() ? m_defaultText : text);
+    edit->setText(text.isEmpty() ? ShownText(m_defaultText) : text);
     edit->selectAll();
 }
 
 void TEditCellEditor::CommitEdit()
 {
     if (QLineEdit *edit = Edit(); edit && Grid())
-        SetCellText(edit->text());
+        // A shown entry left as it was keeps its stored text.
+        SetCellText(StoredText(edit->text(), {Grid()->Cells(Grid()->EditCol(), Grid()->EditRow()), m_defaultText}));
 }
 
 void TEditCellEditor::ShowAt(const QRect &rect)

@@ -2,11 +2,13 @@
 
 #include "dialogs/MessageBox.h"
 #include "grid/CellEditor.h"
+#include "grid/ComboCellEditor.h"
 #include "grid/GridClipboard.h"
 #include "grid/GridCellDelegate.h"
 #include "grid/GridCellModel.h"
 #include "grid/GridCornerCell.h"
 #include "grid/GridHeaderView.h"
+#include "grid/ShownText.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -51,6 +53,11 @@ TXStringGrid::~TXStringGrid()
 }
 
 // --- cells, counts and sizes
+
+QString TXStringGrid::ShownCells(int col, int row) const
+{
+    return ShownText(Cells(col, row));
+}
 
 QString TXStringGrid::Cells(int col, int row) const
 {
@@ -131,6 +138,38 @@ void TXStringGrid::SetColWidths(int col, int width)
         return;
     m_colWidths[static_cast<size_t>(col)] = std::max(width, 0);
     ApplySizes();
+}
+
+int TXStringGrid::TextWidth(int col) const
+{
+    if (col < 0 || col >= ColCount())
+        return 0;
+    const TXStringColumnItem &item = m_columns[col];
+    const auto width = [](const QFont &font, const QString &text) {
+        return text.isEmpty() ? 0
+                              : QFontMetrics(font).boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignLeft | Qt::AlignTop, text).width();
+    };
+    int widest = FixedRows() > 0 ? width(item.HeaderFont(), ShownCells(col, 0)) : 0;
+    for (int row = FixedRows(); row < RowCount(); ++row)
+        widest = std::max(widest, width(item.Font(), ShownCells(col, row)));
+    if (const auto *combo = qobject_cast<const TComboCellEditor *>(item.Editor())) {
+        for (const QString &entry : combo->Items())
+            widest = std::max(widest, width(item.Font(), ShownText(entry)));
+    }
+    // Drawn 2 pixels in from both sides, left of the grid line.
+    return widest + 4 + m_gridLineWidth;
+}
+
+void TXStringGrid::GrowColumnToText(int col)
+{
+    if (const int needed = TextWidth(col); needed > ColWidths(col))
+        SetColWidths(col, needed);
+}
+
+void TXStringGrid::GrowColumnsToText()
+{
+    for (int col = 0; col < ColCount(); ++col)
+        GrowColumnToText(col);
 }
 
 int TXStringGrid::RowHeights(int row) const
@@ -330,7 +369,7 @@ void TXStringGrid::PaintCell(QPainter *painter, const QRect &sectionRect, int co
         textColor = m_selectedTextColor;
     }
     Qt::Alignment alignment = fixedRow ? item.HeaderAlignment() : item.Alignment();
-    QString text = Cells(col, row);
+    QString text = ShownCells(col, row);
     if (OnCellProps)
         OnCellProps(this, painter, alignment, text, state, row, col);
 
@@ -514,7 +553,7 @@ void TXStringGrid::PasteFromClipboard()
     const bool completed = CommitCells(TGridAction::Paste, commits);
     SetSelection(pasted);
     if (completed && dropped > 0)
-        ShowMessage(window(), QStringLiteral("%1 个单元格超出表格，没有粘贴").arg(dropped));
+        ShowMessage(window(), tr("%1 个单元格超出表格，没有粘贴").arg(dropped));
 }
 
 bool TXStringGrid::CommitCells(TGridAction action, const QList<std::pair<QPoint, QString>> &cells)

@@ -48,6 +48,8 @@ public:
     ~TXStringGrid() override;
 
     QString Cells(int col, int row) const;
+    // The cell as drawn: list entries and captions in the user's language.
+    QString ShownCells(int col, int row) const;
     void SetCells(int col, int row, const QString &text);
 
     int ColCount() const;
@@ -63,6 +65,11 @@ public:
     // Widths and heights without the grid line; each line adds GridLineWidth pixels.
     int ColWidths(int col) const;
     void SetColWidths(int col, int width);
+    // The width that shows the column's caption, cells and drop-down entries whole, as shown.
+    int TextWidth(int col) const;
+    // Widens a column narrower than its text; a width set before is the least it keeps.
+    void GrowColumnToText(int col);
+    void GrowColumnsToText();
     int RowHeights(int row) const;
     void SetRowHeights(int row, int height);
     int DefaultColWidth() const { return m_defaultColWidth; }

@@ -1,6 +1,7 @@
 #include "mainwindow/ChannelPlanActions.h"
 
 #include "base/TextConvert.h"
+#include "dialogs/FileFolders.h"
 #include "dialogs/MessageBox.h"
 #include "mainconfig/ChannelCsv.h"
 #include "mainconfig/MainConfig.h"
@@ -98,13 +99,14 @@ void TChannelPlanActions::ImportCsvClick()
 {
     if (!m_import->isEnabled())
         return;
-    if (m_csvOpenDialog->exec() != QDialog::Accepted || m_csvOpenDialog->selectedFiles().isEmpty())
+    const QString path = ExecFileDialog(*m_csvOpenDialog, QStringLiteral("csv"));
+    if (path.isEmpty())
         return;
     const int row = m_context.currentRow();
     m_startDialog->setIntValue(row >= 1 && row <= TMainConfig::kChannels ? row : 1);
     if (m_startDialog->exec() != QDialog::Accepted)
         return;
-    ImportCsv(m_csvOpenDialog->selectedFiles().constFirst(), m_startDialog->intValue());
+    ImportCsv(path, m_startDialog->intValue());
 }
 
 void TChannelPlanActions::ImportCsv(const QString &path, int startChannel)
@@ -135,8 +137,8 @@ void TChannelPlanActions::ShowReports(const QStringList &reports, int imported)
 
 void TChannelPlanActions::ExportCsvClick()
 {
-    if (m_csvSaveDialog->exec() == QDialog::Accepted && !m_csvSaveDialog->selectedFiles().isEmpty())
-        ExportCsv(m_csvSaveDialog->selectedFiles().constFirst());
+    if (const QString path = ExecFileDialog(*m_csvSaveDialog, QStringLiteral("csv")); !path.isEmpty())
+        ExportCsv(path);
 }
 
 void TChannelPlanActions::ExportCsv(const QString &path)
@@ -166,8 +168,8 @@ void TChannelPlanActions::PrintClick()
 
 void TChannelPlanActions::ExportPdfClick()
 {
-    if (m_pdfSaveDialog->exec() == QDialog::Accepted && !m_pdfSaveDialog->selectedFiles().isEmpty())
-        ExportPdf(m_pdfSaveDialog->selectedFiles().constFirst());
+    if (const QString path = ExecFileDialog(*m_pdfSaveDialog, QStringLiteral("pdf")); !path.isEmpty())
+        ExportPdf(path);
 }
 
 void TChannelPlanActions::ExportPdf(const QString &path)

@@ -40,37 +40,37 @@ QAction *TMainEditing::NewAction(const char *name, const QString &text, const st
 
 void TMainEditing::BuildEditMenu()
 {
-    m_editMenu = new QMenu(QStringLiteral("编辑"), &m_window);
+    m_editMenu = new QMenu(tr("编辑"), &m_window);
     m_editMenu->setObjectName(QStringLiteral("EditMenu"));
     // An open cell is committed first, as the step that undo then takes back.
-    m_undo = NewAction("Undo1", QStringLiteral("撤销"), [this] {
+    m_undo = NewAction("Undo1", tr("撤销"), [this] {
         CommitOpenCell();
         UndoStack().undo();
     });
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_redo = NewAction("Redo1", QStringLiteral("重做"), [this] {
+    m_redo = NewAction("Redo1", tr("重做"), [this] {
         CommitOpenCell();
         UndoStack().redo();
     });
     m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // With the table focused the grid takes these keys itself; the items serve the menu and
     // the keys elsewhere in the window.
-    m_cut = NewAction("Cut1", QStringLiteral("剪切"), [this] { m_grid.CutToClipboard(); });
+    m_cut = NewAction("Cut1", tr("剪切"), [this] { m_grid.CutToClipboard(); });
     m_cut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    m_copy = NewAction("Copy1", QStringLiteral("复制"), [this] { m_grid.CopyToClipboard(); });
+    m_copy = NewAction("Copy1", tr("复制"), [this] { m_grid.CopyToClipboard(); });
     m_copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    m_paste = NewAction("Paste1", QStringLiteral("粘贴"), [this] { m_grid.PasteFromClipboard(); });
+    m_paste = NewAction("Paste1", tr("粘贴"), [this] { m_grid.PasteFromClipboard(); });
     m_paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
 
-    m_insert = NewAction("InsertChannel1", QStringLiteral("插入信道"), [this] { InsertChannel(); });
+    m_insert = NewAction("InsertChannel1", tr("插入信道"), [this] { InsertChannel(); });
     m_insert->setShortcut(QKeySequence(Qt::Key_Insert));
-    m_delete = NewAction("DeleteChannel1", QStringLiteral("删除信道"), [this] { DeleteChannel(); });
+    m_delete = NewAction("DeleteChannel1", tr("删除信道"), [this] { DeleteChannel(); });
     m_delete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    m_moveUp = NewAction("MoveUp1", QStringLiteral("上移"), [this] { MoveUp(); });
+    m_moveUp = NewAction("MoveUp1", tr("上移"), [this] { MoveUp(); });
     m_moveUp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
-    m_moveDown = NewAction("MoveDown1", QStringLiteral("下移"), [this] { MoveDown(); });
+    m_moveDown = NewAction("MoveDown1", tr("下移"), [this] { MoveDown(); });
     m_moveDown->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
-    m_clear = NewAction("ClearChannel1", QStringLiteral("清空信道"), [this] { ClearChannel(); });
+    m_clear = NewAction("ClearChannel1", tr("清空信道"), [this] { ClearChannel(); });
     // The channel keys belong to the table: in a settings box Insert and Ctrl+Up stay its own.
     for (QAction *action : {m_insert, m_delete, m_moveUp, m_moveDown, m_clear}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -128,12 +128,12 @@ void TMainEditing::SetEditable(bool editable)
 
 void TMainEditing::CellCommitted()
 {
-    m_history.Record(QStringLiteral("输入"));
+    m_history.Record(tr("输入"));
 }
 
 void TMainEditing::SettingEdited(int box)
 {
-    m_history.Record(QStringLiteral("设置"), kSettingMergeKey + box);
+    m_history.Record(tr("设置"), kSettingMergeKey + box);
 }
 
 void TMainEditing::Record(const QString &step)
@@ -156,7 +156,7 @@ void TMainEditing::OnGridAction(TGridAction action, bool finished)
     if (!finished)
         m_history.BeginBatch();
     else
-        m_history.EndBatch(action == TGridAction::Cut ? QStringLiteral("剪切") : QStringLiteral("粘贴"));
+        m_history.EndBatch(action == TGridAction::Cut ? tr("剪切") : tr("粘贴"));
 }
 
 void TMainEditing::CommitOpenCell()
@@ -186,9 +186,9 @@ bool TMainEditing::RunOnChannels(const QString &step, const std::function<bool(T
 
 void TMainEditing::InsertChannel()
 {
-    RunOnChannels(QStringLiteral("插入信道"), [this](TChannelRange range) {
+    RunOnChannels(tr("插入信道"), [this](TChannelRange range) {
         if (const int lost = ChannelLostByInsert(m_config, range)) {
-            ShowMessage(&m_window, QStringLiteral("信道 %1 已在使用，不能插入信道").arg(lost));
+            ShowMessage(&m_window, tr("信道 %1 已在使用，不能插入信道").arg(lost));
             return false;
         }
         return InsertChannels(m_config, range);
@@ -197,12 +197,12 @@ void TMainEditing::InsertChannel()
 
 void TMainEditing::DeleteChannel()
 {
-    RunOnChannels(QStringLiteral("删除信道"), [this](TChannelRange range) { return DeleteChannels(m_config, range); });
+    RunOnChannels(tr("删除信道"), [this](TChannelRange range) { return DeleteChannels(m_config, range); });
 }
 
 void TMainEditing::ClearChannel()
 {
-    RunOnChannels(QStringLiteral("清空信道"), [this](TChannelRange range) { return ClearChannels(m_config, range); });
+    RunOnChannels(tr("清空信道"), [this](TChannelRange range) { return ClearChannels(m_config, range); });
 }
 
 void TMainEditing::MoveUp()
@@ -219,7 +219,7 @@ void TMainEditing::MoveDown()
 void TMainEditing::Move(int delta)
 {
     const QRect selection = m_grid.Selection();
-    const bool moved = RunOnChannels(delta < 0 ? QStringLiteral("上移") : QStringLiteral("下移"),
+    const bool moved = RunOnChannels(delta < 0 ? tr("上移") : tr("下移"),
                                      [this, delta](TChannelRange range) { return MoveChannels(m_config, range, delta); });
     if (!moved)
         return;

@@ -2,10 +2,14 @@
 
 #include "base/TextConvert.h"
 #include "compare/BlockCompare.h"
+#include "base/Version.h"
+#include "dialogs/FileFolders.h"
+#include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
+#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
@@ -19,6 +23,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
@@ -31,6 +36,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 
 #include <cmath>
@@ -58,8 +66,8 @@ constexpr int kRowHeight = 24;
 constexpr int kRetryPauseMs = 100;
 constexpr int kMainWriteSteps = frame::kMainAnswers - 1;  // progress range of a main write
 constexpr int kMainReadSteps = frame::kChannelCount;     // progress range of a main read
-constexpr int kSilenceNoteMs = 3000;
-const QString kVerifySetting = QStringLiteral("write/verify");  // quiet before the progress window says the radio is silent
+constexpr int kSilenceNoteMs = 3000;  // quiet before the progress window says the radio is silent
+const QString kVerifySetting = QStringLiteral("write/verify");
 
 bool IsMainTransfer(TransferKind kind, int /*area*/)
 {
@@ -120,7 +128,7 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
       m_link(std::make_unique<TProgramLink>(std::move(port)))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("对讲机写频软件 V1.1.4"));
+    setWindowTitle(Caption());
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -162,6 +170,8 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     m_editing = new TMainEditing(m_config, *m_xg, *this);
     menuBar()->insertMenu(findChild<QMenu *>(QStringLiteral("N11111"))->menuAction(), m_editing->EditMenu());
     connect(m_editing, &TMainEditing::ModifiedChanged, this, &TForm1::UpdateCaption);
+    BuildHelpMenus();
+    FitToTexts();
 }
 
 TForm1::~TForm1()
@@ -198,42 +208,42 @@ void TForm1::FormCreate(const QSize &screen)
 
 void TForm1::BuildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("文件"));
+    QMenu *file = menuBar()->addMenu(tr("文件"));
     file->setObjectName(QStringLiteral("N2"));
-    m_n3 = file->addAction(QStringLiteral("打开"), this, &TForm1::N3Click);
+    m_n3 = file->addAction(tr("打开"), this, &TForm1::N3Click);
     m_n3->setObjectName(QStringLiteral("N3"));
-    m_n5 = file->addAction(QStringLiteral("保存"), this, &TForm1::N5Click);
+    m_n5 = file->addAction(tr("保存"), this, &TForm1::N5Click);
     m_n5->setObjectName(QStringLiteral("N5"));
-    m_saveAs1 = file->addAction(QStringLiteral("另存为…"), this, &TForm1::SaveAs1Click);
+    m_saveAs1 = file->addAction(tr("另存为…"), this, &TForm1::SaveAs1Click);
     m_saveAs1->setObjectName(QStringLiteral("SaveAs1"));
-    m_n1 = file->addAction(QStringLiteral("退出"), this, &TForm1::N1Click);
+    m_n1 = file->addAction(tr("退出"), this, &TForm1::N1Click);
     m_n1->setObjectName(QStringLiteral("N1"));
     m_plan = new TChannelPlanActions(this, m_config,
                                      {[this] { return m_xg->Row(); }, [this] { return m_fileName; },
                                       [this](const QString &step) { m_editing->Record(step); }},
                                      file, m_n1);
-    m_verifyAction = new QAction(QStringLiteral("写入后校验"), this);
+    m_verifyAction = new QAction(tr("写入后校验"), this);
     m_verifyAction->setObjectName(QStringLiteral("VerifyAfterWrite"));
     m_verifyAction->setCheckable(true);
     m_verifyAction->setChecked(QSettings().value(kVerifySetting, true).toBool());
     connect(m_verifyAction, &QAction::toggled, this, [](bool on) { QSettings().setValue(kVerifySetting, on); });
     file->insertAction(m_n1, m_verifyAction);
-    m_restoreAction = new QAction(QStringLiteral("恢复备份"), this);
+    m_restoreAction = new QAction(tr("恢复备份"), this);
     m_restoreAction->setObjectName(QStringLiteral("RestoreBackup"));
     m_restoreAction->setEnabled(false);
     connect(m_restoreAction, &QAction::triggered, this, &TForm1::RestoreBackup);
     file->insertAction(m_n1, m_restoreAction);
     file->insertSeparator(m_n1);
 
-    QMenu *signalling = menuBar()->addMenu(QStringLiteral("信令编辑"));
+    QMenu *signalling = menuBar()->addMenu(tr("信令编辑"));
     signalling->setObjectName(QStringLiteral("N11111"));
-    m_signallingItems[0] = signalling->addAction(QString::fromUtf8(AreaFacts(frame::kDtmfArea).title), this, &TForm1::DTMF1Click);
+    m_signallingItems[0] = signalling->addAction(ShownText(QString::fromUtf8(AreaFacts(frame::kDtmfArea).title)), this, &TForm1::DTMF1Click);
     m_signallingItems[0]->setObjectName(QStringLiteral("DTMF1"));
-    m_signallingItems[1] = signalling->addAction(QString::fromUtf8(AreaFacts(frame::kTwoToneArea).title), this, &TForm1::N2tone1Click);
+    m_signallingItems[1] = signalling->addAction(ShownText(QString::fromUtf8(AreaFacts(frame::kTwoToneArea).title)), this, &TForm1::N2tone1Click);
     m_signallingItems[1]->setObjectName(QStringLiteral("N2tone1"));
-    m_signallingItems[2] = signalling->addAction(QString::fromUtf8(AreaFacts(frame::kFiveToneArea).title), this, &TForm1::N5TONE1Click);
+    m_signallingItems[2] = signalling->addAction(ShownText(QString::fromUtf8(AreaFacts(frame::kFiveToneArea).title)), this, &TForm1::N5TONE1Click);
     m_signallingItems[2]->setObjectName(QStringLiteral("N5TONE1"));
-    m_signallingItems[3] = signalling->addAction(QString::fromUtf8(AreaFacts(frame::kFskArea).title), this, &TForm1::N4Click);
+    m_signallingItems[3] = signalling->addAction(ShownText(QString::fromUtf8(AreaFacts(frame::kFskArea).title)), this, &TForm1::N4Click);
     m_signallingItems[3]->setObjectName(QStringLiteral("N4"));
 
     // Non-native dialogs, so they look the same everywhere and tests can answer them.
@@ -255,7 +265,7 @@ void TForm1::BuildSettings(QWidget *client)
 {
     for (const SettingPlace &place : kSettingPlaces) {
         const SettingDef &def = SettingDefinition(place.box);
-        auto *label = new QLabel(def.label, client);
+        auto *label = new QLabel(ShownText(def.label), client);
         label->setObjectName(QStringLiteral("Label%1").arg(place.box));
         label->move(place.labelLeft, place.labelTop - 3);
         label->adjustSize();
@@ -263,13 +273,13 @@ void TForm1::BuildSettings(QWidget *client)
         box->setObjectName(def.controlName);
         box->setEditable(true);
         box->setCompleter(nullptr);  // a typed "1" must not become "10" from the list
-        box->addItems(def.items);
+        box->addItems(ShownTexts(def.items));
         box->setGeometry(place.left, place.top, place.width, kBoxHeight);
         const int index = place.box;
         connect(box, &QComboBox::editTextChanged, this, [this, index](const QString &text) {
             if (m_showing)
                 return;
-            m_config.SetSetting(index, text);
+            m_config.SetSetting(index, StoredText(text, SettingDefinition(index).items));
             if (m_editing)
                 m_editing->SettingEdited(index);
         });
@@ -324,16 +334,136 @@ void TForm1::BuildBottom(QWidget *client)
     connect(ports, &TPortBox::PopupOpening, this, &TForm1::RefreshPorts);
     connect(m_comcbb, &QComboBox::editTextChanged, m_comcbb, &QWidget::setToolTip);
     connect(new TPortWatcher(this), &TPortWatcher::PortsChanged, this, &TForm1::RefreshPorts);
+    connect(m_comcbb, &QComboBox::editTextChanged, this, [this] {
+        if (m_fitted)
+            FitToTexts();
+    });
 
-    m_wbtn = new QPushButton(QStringLiteral("写频(&W)(F11)"), client);
+    m_wbtn = new QPushButton(tr("写频(&W)(F11)"), client);
     m_wbtn->setObjectName(QStringLiteral("wbtn"));
     m_wbtn->setGeometry(304, 528, 100, 35);
     connect(m_wbtn, &QPushButton::clicked, this, &TForm1::wbtnClick);
 
-    m_rbtn = new QPushButton(QStringLiteral("读频(&R)(F12)"), client);
+    m_rbtn = new QPushButton(tr("读频(&R)(F12)"), client);
     m_rbtn->setObjectName(QStringLiteral("rbtn"));
     m_rbtn->setGeometry(496, 528, 100, 35);
     connect(m_rbtn, &QPushButton::clicked, this, &TForm1::rbtnClick);
+}
+
+void TForm1::BuildHelpMenus()
+{
+    // Named in both languages, so that either reader finds the way back.
+    QMenu *language = menuBar()->addMenu(QStringLiteral("语言 / Language"));
+    language->setObjectName(QStringLiteral("Language1"));
+    auto *choices = new QActionGroup(language);
+    const QString names[] = {QStringLiteral("中文"), QStringLiteral("English")};
+    for (int i = 0; i < Languages().size(); ++i) {
+        const QString code = Languages().at(i);
+        QAction *item = language->addAction(names[i], this, [this, code] { LanguageClick(code); });
+        item->setObjectName(QStringLiteral("Language_") + code);
+        item->setCheckable(true);
+        item->setChecked(code == CurrentLanguage());
+        choices->addAction(item);
+    }
+
+    QMenu *help = menuBar()->addMenu(tr("帮助"));
+    help->setObjectName(QStringLiteral("Help1"));
+    help->addAction(tr("关于"), this, &TForm1::AboutClick)->setObjectName(QStringLiteral("About1"));
+}
+
+void TForm1::LanguageClick(const QString &code)
+{
+    SaveLanguage(code);
+    if (code == CurrentLanguage())
+        return;
+    // Told in both languages: the reader may know only the one not shown yet.
+    ShowMessage(this, QStringLiteral("界面语言将在下次启动时更改。\nThe language changes at the next start."));
+}
+
+void TForm1::AboutClick()
+{
+    ShowMessage(this, tr("对讲机写频软件\n版本 %1\n\n以 MIT 许可证发布（见 LICENSE 文件）。")
+                          .arg(QString::fromLatin1(kXiepinVersion)));
+}
+
+QString TForm1::Caption()
+{
+    return tr("对讲机写频软件 V%1").arg(QString::fromLatin1(kXiepinVersion));
+}
+
+// --- fitting the texts
+
+namespace {
+
+constexpr int kGap = 4;
+
+// Moves `label` right of `left` when it would touch it; its right edge.
+int FlowLabel(QLabel *label, int left)
+{
+    label->adjustSize();
+    label->move(qMax(label->x(), left), label->y());
+    return label->geometry().right() + 1;
+}
+
+// Moves and widens `control` so it starts at or right of `left` and shows its widest text.
+int FlowControl(QWidget *control, int left)
+{
+    control->ensurePolished();  // the style's margins count
+    int width = qMax(control->width(), control->sizeHint().width());
+    if (auto *box = qobject_cast<QComboBox *>(control)) {
+        // The widest entry, or the typed text (a port path) when that is wider.
+        int widest = box->fontMetrics().horizontalAdvance(box->currentText());
+        for (int i = 0; i < box->count(); ++i)
+            widest = qMax(widest, box->fontMetrics().horizontalAdvance(box->itemText(i)));
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = box->isEditable();
+        const QSize text(widest + kGap, box->height());
+        width = qMax(width, box->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, box).width());
+    }
+    control->setGeometry(qMax(control->x(), left), control->y(), width, control->height());
+    return control->geometry().right() + 1;
+}
+
+}  // namespace
+
+void TForm1::FitToTexts()
+{
+    // The designed places and widths are the least each control takes: a wider text widens
+    // its control and moves the ones to its right along, and the window grows by what the
+    // controls grew past their old right edge.
+    const int before = ControlsRight();
+    for (const int top : {kSettingPlaces[0].top, kSettingPlaces[5].top}) {
+        int left = 0;
+        for (const SettingPlace &place : kSettingPlaces) {
+            if (place.top != top)
+                continue;
+            left = FlowLabel(findChild<QLabel *>(QStringLiteral("Label%1").arg(place.box)), left + kGap);
+            left = FlowControl(ComboBox(place.box), left + kGap);
+        }
+    }
+    int left = 0;
+    for (QWidget *control : {static_cast<QWidget *>(m_comcbb), static_cast<QWidget *>(m_wbtn),
+                             static_cast<QWidget *>(m_rbtn)})
+        left = FlowControl(control, left + kGap);
+
+    m_xg->GrowColumnsToText();
+    m_fitted = true;
+    int columns = 2 * m_xg->frameWidth() + m_xg->verticalScrollBar()->sizeHint().width();
+    for (int col = 0; col < m_xg->ColCount(); ++col)
+        columns += m_xg->ColWidths(col) + m_xg->GridLineWidth();  // each column draws its line
+    if (columns > m_xg->width())
+        m_xg->resize(columns, m_xg->height());
+    if (const int grown = ControlsRight() - before; grown > 0)
+        resize(width() + grown, height());
+}
+
+int TForm1::ControlsRight() const
+{
+    int right = 0;
+    for (const QWidget *control : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        right = qMax(right, control->geometry().right() + 1);
+    return right;
 }
 
 void TForm1::SetTabOrder()
@@ -371,16 +501,19 @@ void TForm1::ShowCell(int row, int col)
 {
     const bool was = std::exchange(m_showing, true);
     m_xg->SetCells(col, row, m_config.Cell(row, col));
+    if (m_fitted && row > 0)
+        m_xg->GrowColumnToText(col);
     m_showing = was;
 }
 
 void TForm1::ShowSetting(int box)
 {
     QComboBox *combo = ComboBox(box);
-    if (combo->currentText() == m_config.Setting(box))
+    const QString shown = ShownText(m_config.Setting(box));
+    if (combo->currentText() == shown)
         return;
     const bool was = std::exchange(m_showing, true);
-    combo->setEditText(m_config.Setting(box));
+    combo->setEditText(shown);
     m_showing = was;
 }
 
@@ -593,7 +726,7 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     HideProgressWindow();
     // All blocks of one read are one step, also when it ended early.
     if (kind == TransferKind::MainRead)
-        m_editing->Record(QStringLiteral("读频"));
+        m_editing->Record(tr("读频"));
     if (reason == TransferEnd::Completed)
         m_editing->MarkSaved();
     if (reason == TransferEnd::Completed && kind == TransferKind::MainRead)
@@ -611,7 +744,7 @@ void TForm1::SaveReadAsBackup()
     const QString path = m_safeWrite->SaveRead(m_readBlocks, PortName(), &error);
     if (path.isEmpty()) {
         m_lastRead = TSafeWrite::PriorRead();
-        ShowError(this, QStringLiteral("无法保存备份：%1").arg(error));
+        ShowError(this, tr("无法保存备份：%1").arg(error));
         return;
     }
     m_lastRead = TSafeWrite::PriorRead{PortName(), m_readBlocks, path};
@@ -635,10 +768,10 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     case Result::Verified:
     case Result::Written:
         m_editing->MarkSaved();
-        ShowMessage(this, QStringLiteral("写入成功"));
+        ShowMessage(this, tr("写入成功"));
         return;
     case Result::VerifyFailed: {
-        QStringList lines{QStringLiteral("写入校验失败")};
+        QStringList lines{tr("写入校验失败")};
         for (const TBlockMismatch &mismatch : outcome.mismatches)
             lines << MismatchLine(mismatch, TLanguage::Chinese);
         lines << BackupLineText(outcome.backupPath);
@@ -646,7 +779,7 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
         return;
     }
     case Result::BackupFailed:
-        ShowError(this, QStringLiteral("无法保存备份，未写入：%1").arg(outcome.error));
+        ShowError(this, tr("无法保存备份，未写入：%1").arg(outcome.error));
         return;
     case Result::Ended:
         break;
@@ -656,7 +789,7 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     const bool reading = outcome.phase != TSafeWrite::Phase::Write;
     QString text = PortGoneText(PortName(), reading, outcome.tally.done, outcome.tally.total);
     if (outcome.phase == TSafeWrite::Phase::Backup) {
-        ShowError(this, text + QStringLiteral("，未写入"));
+        ShowError(this, text + tr("，未写入"));
         return;
     }
     text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
@@ -770,8 +903,8 @@ void TForm1::N3Click()
 {
     if (m_link->IsBusy())
         return;
-    if (m_openDialog1->exec() == QDialog::Accepted && !m_openDialog1->selectedFiles().isEmpty())
-        LoadFile(m_openDialog1->selectedFiles().constFirst());
+    if (const QString path = ExecFileDialog(*m_openDialog1, QStringLiteral("qz")); !path.isEmpty())
+        LoadFile(path);
 }
 
 void TForm1::N5Click()
@@ -784,10 +917,8 @@ void TForm1::N5Click()
 
 void TForm1::SaveAs1Click()
 {
-    if (!m_fileName.isEmpty())
-        m_saveDialog1->selectFile(m_fileName);
-    if (m_saveDialog1->exec() == QDialog::Accepted && !m_saveDialog1->selectedFiles().isEmpty())
-        SaveFile(m_saveDialog1->selectedFiles().constFirst());
+    if (const QString path = ExecFileDialog(*m_saveDialog1, QStringLiteral("qz"), m_fileName); !path.isEmpty())
+        SaveFile(path);
 }
 
 void TForm1::N1Click()
@@ -805,7 +936,7 @@ void TForm1::LoadFile(const QString &path)
         ShowError(this, error.message());
         return;
     }
-    m_editing->Record(QStringLiteral("打开文件"));
+    m_editing->Record(tr("打开文件"));
     m_editing->MarkSaved();
     m_fileName = path;
     UpdateCaption();
@@ -827,7 +958,7 @@ bool TForm1::SaveFile(const QString &path)
 
 void TForm1::UpdateCaption()
 {
-    QString caption = QStringLiteral("对讲机写频软件 V1.1.4");
+    QString caption = Caption();
     if (!m_fileName.isEmpty())
         caption += QStringLiteral(" - ") + QFileInfo(m_fileName).fileName();
     if (m_editing->IsModified())
@@ -840,7 +971,7 @@ void TForm1::closeEvent(QCloseEvent *event)
     if (m_xg->ActiveEditor())
         m_xg->setFocus();  // the open cell is committed: it counts as a change
     if (m_editing->IsModified()) {
-        const TSaveAnswer answer = AskSaveChanges(this, QStringLiteral("信道表或设置已修改，是否保存？"));
+        const TSaveAnswer answer = AskSaveChanges(this, tr("信道表或设置已修改，是否保存？"));
         bool keepOpen = answer == TSaveAnswer::Cancel;
         if (answer == TSaveAnswer::Save) {
             N5Click();

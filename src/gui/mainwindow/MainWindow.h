@@ -69,6 +69,11 @@ public:
     // Replaces list with the serial ports present; unchanged when they cannot be listed.
     static void ListSerialPorts(QStringList &list);
     void AdaptToSmallScreen(const QSize &screen);
+    // Widens the boxes, buttons and columns that are narrower than their texts in the current
+    // language and font; call again when the port list changes.
+    void FitToTexts();
+    // "对讲机写频软件 V1.1.4", in the current language.
+    static QString Caption();
     void ScaleToScreen(const QSize &screen);
 
 public Q_SLOTS:
@@ -82,6 +87,8 @@ public Q_SLOTS:
     void N2tone1Click();
     void N5TONE1Click();
     void N4Click();
+    void LanguageClick(const QString &code);  // 语言 / Language: remembered for the next start
+    void AboutClick();                        // 帮助 / 关于
     void Button1Click();  // progress window: Retry
     void Button2Click();  // progress window: Cancel
     void FormActivate();
@@ -103,6 +110,8 @@ private:
     void BuildSettings(QWidget *client);
     void BuildGrid(QWidget *client);
     void BuildBottom(QWidget *client);
+    void BuildHelpMenus();
+    int ControlsRight() const;  // right edge of the rightmost control
     void SetTabOrder();
 
     void xgSetEditText(int col, int row, const QString &value);
@@ -161,5 +170,6 @@ private:
     QPointer<QWidget> m_fsk;
 
     TransferKind m_lastMainKind = TransferKind::None;  // what Retry restarts
+    bool m_fitted = false;   // columns grow with the texts shown from now on
     bool m_showing = false;  // model texts are being shown: control signals are not edits
 };

@@ -19,8 +19,8 @@ constexpr int kSilenceHeight = 30;  // what the window grows by while the note s
 TForm3::TForm3(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_progressBar1(new QProgressBar(this))
-    , m_button2(new QPushButton(QStringLiteral("取消"), this))
-    , m_button1(new QPushButton(QStringLiteral("重试"), this))
+    , m_button2(new QPushButton(tr("取消"), this))
+    , m_button1(new QPushButton(tr("重试"), this))
     , m_silenceLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("Form3"));

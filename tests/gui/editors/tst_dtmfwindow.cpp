@@ -8,6 +8,7 @@
 #include "support/core/ImageChanges.h"
 #include "support/gui/EditorChecks.h"
 #include "support/gui/EditorInput.h"
+#include "support/gui/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -263,6 +264,7 @@ void TestDtmfWindow::layoutFits()
 
 void TestDtmfWindow::screenshots()
 {
+    UseScreenshotLanguage();
     Rig rig;
     SaveEditorScreenshots(rig, QStringLiteral("dtmf"));
 }

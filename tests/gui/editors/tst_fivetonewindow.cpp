@@ -5,6 +5,7 @@
 #include "support/core/ImageChanges.h"
 #include "support/gui/EditorChecks.h"
 #include "support/gui/EditorInput.h"
+#include "support/gui/WindowLayout.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -452,6 +453,7 @@ void TestFiveToneWindow::badInputIsRefused()
 // Renders every page, and a read in progress, for a person to look at.
 void TestFiveToneWindow::screenshots()
 {
+    UseScreenshotLanguage();
     makeWindow(SampleImage());
     SaveEditorScreenshots(*m_rig, QStringLiteral("fivetone"));
 }

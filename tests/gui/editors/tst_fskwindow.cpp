@@ -8,6 +8,7 @@
 #include "support/core/ImageChanges.h"
 #include "support/gui/EditorChecks.h"
 #include "support/gui/EditorInput.h"
+#include "support/gui/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -205,6 +206,7 @@ void TestFskWindow::layoutFits()
 
 void TestFskWindow::screenshots()
 {
+    UseScreenshotLanguage();
     Rig rig;
     SaveEditorScreenshots(rig, QStringLiteral("fsk"));
 }

@@ -5,6 +5,7 @@
 #include "support/core/ImageChanges.h"
 #include "support/gui/EditorChecks.h"
 #include "support/gui/EditorInput.h"
+#include "support/gui/WindowLayout.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -387,6 +388,7 @@ void TestTwoToneWindow::windowGoesWhileEditing()
 // Renders every page, and a read in progress, for a person to look at.
 void TestTwoToneWindow::screenshots()
 {
+    UseScreenshotLanguage();
     makeWindow(SampleImage());
     SaveEditorScreenshots(*m_rig, QStringLiteral("twotone"));
 }

@@ -1,6 +1,8 @@
 #include "support/gui/WindowLayout.h"
 
+#include "dialogs/Language.h"
 #include "grid/ComboCellEditor.h"
+#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QCheckBox>
@@ -149,12 +151,12 @@ QStringList GridProblems(const TXStringGrid *grid)
     for (int col = 0; col < grid->ColCount(); ++col) {
         const TXStringColumnItem &item = grid->Columns()[col];
         // Row 0 in the header font; the rest, and the entries of a drop-down, in the cell font.
-        QList<QPair<QFont, QString>> texts{{item.HeaderFont(), grid->Cells(col, 0)}};
+        QList<QPair<QFont, QString>> texts{{item.HeaderFont(), grid->ShownCells(col, 0)}};
         for (int row = grid->FixedRows(); row < grid->RowCount(); ++row)
-            texts.append({item.Font(), grid->Cells(col, row)});
+            texts.append({item.Font(), grid->ShownCells(col, row)});
         if (auto *combo = qobject_cast<TComboCellEditor *>(item.Editor())) {
             for (const QString &entry : combo->Items())
-                texts.append({item.Font(), entry});
+                texts.append({item.Font(), ShownText(entry)});
         }
         for (const auto &[font, text] : texts) {
             if (text.isEmpty())
@@ -191,4 +193,11 @@ bool SaveScreenshot(QWidget *widget, const QString &name)
     if (!widget->grab().save(path))
         QTest::qFail(qPrintable(QStringLiteral("cannot write %1").arg(path)), __FILE__, __LINE__);
     return true;
+}
+
+void UseScreenshotLanguage()
+{
+    const QString language = qEnvironmentVariable("XIEPIN_LANG", QStringLiteral("zh"));
+    if (!InstallLanguage(language))
+        QTest::qFail(qPrintable(QStringLiteral("unknown language %1").arg(language)), __FILE__, __LINE__);
 }

@@ -19,3 +19,6 @@ QStringList GridProblems(const TXStringGrid *grid);
 // Renders the widget to <$XIEPIN_SCREENSHOTS>/<name>.png. Returns false, writing nothing, when
 // the variable is unset; fails the current test when the file cannot be written.
 bool SaveScreenshot(QWidget *widget, const QString &name);
+
+// The screenshots are taken in the language XIEPIN_LANG names ("zh" or "en"; Chinese when unset).
+void UseScreenshotLanguage();

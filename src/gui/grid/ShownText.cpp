@@ -1,0 +1,45 @@
+#include "grid/ShownText.h"
+
+#include <QCoreApplication>
+
+QString ShownText(const QString &stored)
+{
+    if (stored.isEmpty())
+        return stored;
+    const QString shown = QCoreApplication::translate(kShownTextContext, stored.toUtf8().constData());
+    if (shown != stored)
+        return shown;
+    qsizetype digits = stored.size();
+    while (digits > 0 && stored.at(digits - 1).isDigit())
+        --digits;
+    if (digits == 0 || digits == stored.size())
+        return shown;
+    // A numbered caption ("解码3"): translated as "解码%1" where that has a translation of its
+    // own (a narrow column), else as its caption with the number after it.
+    const QString caption = stored.left(digits);
+    const QString number = stored.mid(digits);
+    const QString pattern = caption + QStringLiteral("%1");
+    const QString numbered = QCoreApplication::translate(kShownTextContext, pattern.toUtf8().constData());
+    if (numbered != pattern)
+        return numbered.arg(number);
+    const QString translated = QCoreApplication::translate(kShownTextContext, caption.toUtf8().constData());
+    return translated == caption ? stored : translated + QLatin1Char(' ') + number;
+}
+
+QStringList ShownTexts(const QStringList &stored)
+{
+    QStringList shown;
+    shown.reserve(stored.size());
+    for (const QString &text : stored)
+        shown << ShownText(text);
+    return shown;
+}
+
+QString StoredText(const QString &shown, const QStringList &stored)
+{
+    for (const QString &text : stored) {
+        if (ShownText(text) == shown)
+            return text;
+    }
+    return shown;
+}

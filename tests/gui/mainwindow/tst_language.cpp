@@ -1,0 +1,259 @@
+// The windows in English beside Chinese: every text a person sees is translated, the stored
+// texts stay Chinese, and no box or column is narrower than its text in either language.
+
+#include "app/AppWindows.h"
+#include "dialogs/Language.h"
+#include "editors/DtmfWindow.h"
+#include "editors/FiveToneWindow.h"
+#include "editors/FskWindow.h"
+#include "editors/TwoToneWindow.h"
+#include "grid/XStringGrid.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ProgressWindow.h"
+#include "protocol/FactoryImage.h"
+#include "support/gui/TestSupport.h"
+#include "support/gui/WindowLayout.h"
+#include "support/radio/RadioChannel.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Han characters and the CJK and full-width punctuation ("，", "：", "（").
+const QRegularExpression kChinese(QStringLiteral("[\\x{3000}-\\x{303F}\\x{3400}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+
+// The windows on an in-process virtual radio after one main read, in a language.
+struct Windows {
+    explicit Windows(const QString &language)
+        : radio(FactoryImage())
+    {
+        InstallLanguage(language);
+        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::make_unique<RadioChannel>(radio), QSize(1280, 1024)});
+        form().Link().SetResendInterval(60);
+        form().comcbb()->setEditText(QStringLiteral("/dev/virtual-radio"));
+        form().show();
+        form().rbtn()->click();
+        QElapsedTimer timer;
+        timer.start();
+        while (form().Link().IsBusy() && timer.elapsed() < 10000)
+            QTest::qWait(10);
+    }
+    ~Windows() { InstallLanguage(QStringLiteral("zh")); }
+    TForm1 &form() const { return windows->Form1(); }
+    QList<QWidget *> all() const
+    {
+        return {&windows->Form1(), &windows->Form2(), &windows->Form4(), &windows->Form5(), &windows->Form6(),
+                &windows->Form3()};
+    }
+
+    VirtualRadio radio;
+    std::unique_ptr<TAppWindows> windows;
+    MessageRecorder messages;
+};
+
+// Every text of a window a person reads, but the data in the grids' cells, with where it is.
+QList<QPair<QString, QString>> ShownTexts(QWidget *window)
+{
+    QList<QPair<QString, QString>> texts{{window->objectName(), window->windowTitle()}};
+    const auto add = [&texts](const QObject *o, const QString &text) { texts.append({o->objectName(), text}); };
+    for (const QLabel *w : window->findChildren<QLabel *>())
+        add(w, w->text());
+    for (const QAbstractButton *w : window->findChildren<QAbstractButton *>())
+        add(w, w->text());
+    for (const QGroupBox *w : window->findChildren<QGroupBox *>())
+        add(w, w->title());
+    for (const QTabWidget *w : window->findChildren<QTabWidget *>()) {
+        for (int i = 0; i < w->count(); ++i)
+            add(w, w->tabText(i));
+    }
+    for (const QComboBox *w : window->findChildren<QComboBox *>()) {
+        add(w, w->currentText());
+        for (int i = 0; i < w->count(); ++i)
+            add(w, w->itemText(i));
+    }
+    for (const QLineEdit *w : window->findChildren<QLineEdit *>())
+        add(w, w->text());
+    for (const QWidget *w : window->findChildren<QWidget *>())
+        add(w, w->toolTip());
+    for (const QAction *a : window->findChildren<QAction *>()) {
+        // The language menu names each language in its own script, so either reader finds it.
+        const bool language = a->objectName().startsWith(QLatin1String("Language_"))
+                               || (a->menu() && a->menu()->objectName() == QLatin1String("Language1"));
+        if (!language)
+            add(a, a->text());
+    }
+    for (const TXStringGrid *grid : window->findChildren<TXStringGrid *>()) {
+        for (int col = 0; col < grid->ColCount(); ++col)
+            add(grid, grid->ShownCells(col, 0));
+    }
+    return texts;
+}
+
+// Controls on the window's client area whose text is wider than they are, or that overlap.
+QStringList ClippedControls(const QWidget *client)
+{
+    QStringList problems;
+    const QList<QWidget *> controls = client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (const QWidget *w : controls) {
+        if (w->sizeHint().width() > w->width() && !qobject_cast<const TXStringGrid *>(w))
+            problems << QStringLiteral("%1 is %2 wide, needs %3").arg(w->objectName()).arg(w->width()).arg(w->sizeHint().width());
+        for (const QWidget *other : controls) {
+            if (w < other && w->geometry().intersects(other->geometry()))
+                problems << w->objectName() + QStringLiteral(" overlaps ") + other->objectName();
+        }
+    }
+    return problems;
+}
+
+}  // namespace
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void englishShowsNoChinese();
+    void chineseKeepsItsTexts();
+    void cellsShowTranslatedEntries();
+    void savedFileIsTheSameInBothLanguages();
+    void textsFitTheirBoxes_data();
+    void textsFitTheirBoxes();
+    void languageIsRemembered();
+};
+
+void TestLanguage::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
+}
+
+void TestLanguage::englishShowsNoChinese()
+{
+    Windows w(QStringLiteral("en"));
+    QCOMPARE(CurrentLanguage(), QStringLiteral("en"));
+    QStringList found;
+    for (QWidget *window : w.all()) {
+        for (const auto &[where, text] : ShownTexts(window)) {
+            if (text.contains(kChinese))
+                found << where + QStringLiteral(": ") + text;
+        }
+    }
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    // Every grid's captions, cells and entries fit their columns in English too.
+    QStringList problems;
+    for (QWidget *window : w.all()) {
+        for (const TXStringGrid *grid : window->findChildren<TXStringGrid *>())
+            problems << GridProblems(grid);
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    // The cells read from the radio show their entries in English too.
+    const TXStringGrid &xg = *w.form().xg();
+    for (int row = 1; row < xg.RowCount(); ++row) {
+        for (int col = 0; col < xg.ColCount(); ++col)
+            QVERIFY2(!xg.ShownCells(col, row).contains(kChinese), qPrintable(xg.ShownCells(col, row)));
+    }
+}
+
+void TestLanguage::chineseKeepsItsTexts()
+{
+    Windows w(QStringLiteral("zh"));
+    QCOMPARE(w.form().windowTitle(), QStringLiteral("对讲机写频软件 V1.1.4"));
+    QCOMPARE(w.form().xg()->ShownCells(5, 0), QStringLiteral("发射功率"));
+    QCOMPARE(w.form().ComboBox(5)->currentText(), QStringLiteral("中文"));
+    QCOMPARE(w.windows->Form2().windowTitle(), QStringLiteral("对讲机写频软件"));
+}
+
+void TestLanguage::cellsShowTranslatedEntries()
+{
+    Windows w(QStringLiteral("en"));
+    const TXStringGrid &xg = *w.form().xg();
+    QCOMPARE(xg.Cells(5, 1), w.form().Config().Cell(1, 5));  // kept as the model has it
+    QCOMPARE(xg.ShownCells(5, 0), QStringLiteral("Power"));
+    QCOMPARE(w.form().Config().Setting(5), QStringLiteral("中文"));
+    QCOMPARE(w.form().ComboBox(5)->currentText(), QStringLiteral("Chinese"));
+    QCOMPARE(w.windows->Form4().windowTitle(), QStringLiteral("Two-Way Radio Programmer"));
+}
+
+// The same choices made in either language give the same file, byte for byte.
+void TestLanguage::savedFileIsTheSameInBothLanguages()
+{
+    QTemporaryDir dir;
+    QByteArray files[2];
+    const QString languages[] = {QStringLiteral("zh"), QStringLiteral("en")};
+    for (int i = 0; i < 2; ++i) {
+        Windows w(languages[i]);
+        QComboBox *alarm = w.form().ComboBox(10);
+        alarm->setCurrentIndex(alarm->findText(i == 0 ? QStringLiteral("关") : QStringLiteral("Off")));
+        QComboBox *pf1 = w.form().ComboBox(6);
+        pf1->setCurrentIndex(3);  // the third key function, shown in either language
+        QCOMPARE(w.form().Config().Setting(10), QStringLiteral("关"));
+        const QString path = dir.filePath(languages[i] + QStringLiteral(".qz"));
+        QVERIFY(w.form().SaveFile(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        files[i] = file.readAll();
+    }
+    QVERIFY(files[0].size() > 0);
+    QCOMPARE(files[1], files[0]);
+}
+
+void TestLanguage::textsFitTheirBoxes_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addRow("Chinese") << QStringLiteral("zh");
+    QTest::addRow("English") << QStringLiteral("en");
+}
+
+void TestLanguage::textsFitTheirBoxes()
+{
+    QFETCH(QString, language);
+    Windows w(language);
+    w.form().Config().SetEditText(2, 1, QStringLiteral("438.5"));  // shown as "438.50000"
+    QCOMPARE(w.form().xg()->Cells(1, 2), QStringLiteral("438.50000"));
+    const QStringList grid = GridProblems(w.form().xg());
+    QVERIFY(!w.form().xg()->horizontalScrollBar()->isVisible());
+    QVERIFY2(grid.isEmpty(), qPrintable(grid.join(QLatin1Char('\n'))));
+    const QStringList layout = ClippedControls(w.form().centralWidget());
+    QVERIFY2(layout.isEmpty(), qPrintable(layout.join(QLatin1Char('\n'))));
+    // Every box shows its widest entry whole, not only the one chosen.
+    for (const QComboBox *box : w.form().centralWidget()->findChildren<QComboBox *>(Qt::FindDirectChildrenOnly)) {
+        const QFontMetrics metrics(box->font());
+        QVERIFY2(metrics.horizontalAdvance(box->currentText()) < box->width(),
+                 qPrintable(QStringLiteral("%1 in %2").arg(box->currentText()).arg(box->width())));
+        for (int i = 0; i < box->count(); ++i)
+            QVERIFY2(metrics.horizontalAdvance(box->itemText(i)) < box->width(), qPrintable(box->itemText(i)));
+    }
+}
+
+void TestLanguage::languageIsRemembered()
+{
+    QCOMPARE(SavedLanguage(), QStringLiteral("zh"));
+    Windows w(QStringLiteral("zh"));
+    auto *english = w.form().findChild<QAction *>(QStringLiteral("Language_en"));
+    QVERIFY(english);
+    english->trigger();
+    QCOMPARE(SavedLanguage(), QStringLiteral("en"));
+    QCOMPARE(CurrentLanguage(), QStringLiteral("zh"));  // from the next start on
+    QCOMPARE(w.messages.messages.size(), 1);
+    QVERIFY(!InstallLanguage(QStringLiteral("fr")));
+    QCOMPARE(CurrentLanguage(), QStringLiteral("zh"));
+}
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"
