@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
 # Sourced by run.sh and test.sh.
-XIEPIN_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth poppler-utils)
+XIEPIN_PACKAGES=(g++ clang libclang-rt-14-dev cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth poppler-utils)
 
 xiepin_install_deps() {
     local missing=()
