@@ -55,23 +55,22 @@ public:
 
     void Cycle()
     {
-        Transfer(frame::kChannelCount + 2, [this] { CheckMain(m_session->MainRead()); });
+        Transfer(frame::kMainArea, frame::kChannelCount + 2, [this] { CheckMain(m_session->MainRead()); });
         TRadioImage next = m_image;
         for (const TRadioImage::Place &place : TRadioImage::Places())
             next.setBlock(place.area, place.block, RandomBlock(m_rng));
-        Transfer(frame::kChannelCount + 2, [&] {
+        Transfer(frame::kMainArea, frame::kChannelCount + 2, [&] {
             m_session->MainWrite(MainImageOf(next));
             SetMainImage(m_image, MainImageOf(next));
         });
         CheckMemory();  // also after a failed write: what was acknowledged is stored
-        m_session->OpenPort();
         for (int area : kSignallingAreas) {
             const TArea &facts = AreaFacts(area);
-            Transfer(facts.blockCount, [&] { CheckArea(area, m_session->AreaRead(area, facts.read)); });
+            Transfer(area, facts.blockCount, [&] { CheckArea(area, m_session->AreaRead(area, facts.read)); });
             std::vector<Block> blocks;
             for (int block = 0; block < facts.blockCount; ++block)
                 blocks.push_back(next.block(area, block));
-            Transfer(facts.blockCount, [&] {
+            Transfer(area, facts.blockCount, [&] {
                 m_session->AreaWrite(area, blocks, facts.framing);
                 for (int block = 0; block < facts.blockCount; ++block)
                     m_image.setBlock(area, block, blocks[static_cast<std::size_t>(block)]);
@@ -99,11 +98,13 @@ public:
 private:
     // Runs one transfer to its end; a failure is counted, and the radio's memory is taken as
     // the truth from then on (a write may have stored some blocks).
-    void Transfer(int frames, const std::function<void()> &run)
+    void Transfer(int area, int frames, const std::function<void()> &run)
     {
         const int heard = m_radio.framesHeard();
         ++m_counts.transfers;
         try {
+            if (area > 0 && !m_session->Link().IsPortOpen())
+                m_session->OpenPort();  // a failed transfer closes it; the main ones open it themselves
             run();
             m_counts.resends += m_radio.framesHeard() - heard - frames;
         } catch (const ECliError &error) {
