@@ -34,7 +34,8 @@ tsan_tests=(test_core_serial_comm test_core_serial_serialports test_core_protoco
 cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DXIEPIN_TSAN=ON >/dev/null
 cmake --build "$XIEPIN_ROOT/build-tsan" -j"$jobs" --target "${tsan_tests[@]}"
 echo "== thread sanitizer tests"
-export TSAN_OPTIONS="suppressions=$XIEPIN_ROOT/scripts/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
+# die_after_fork=0: the exclusive-open test forks a second process that opens the port.
+export TSAN_OPTIONS="suppressions=$XIEPIN_ROOT/scripts/tsan.supp:halt_on_error=1:second_deadlock_stack=1:die_after_fork=0"
 (cd "$XIEPIN_ROOT/build-tsan" && ctest --output-on-failure -j"$jobs" -R '^(core_serial_|core_protocol_|tools_cli$)')
 
 echo "== fuzz"
