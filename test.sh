@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test twice: a normal build, then a build
 # under AddressSanitizer and UndefinedBehaviorSanitizer. In between, the serial device layer is
-# cross-built for Windows and checked under Wine (scripts/test-windows.sh).
+# cross-built for Windows and checked under Wine (scripts/test-windows.sh). Then the serial,
+# engine and command-line suites under ThreadSanitizer, and each fuzz target for 10 s.
 set -euo pipefail
 XIEPIN_ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$XIEPIN_ROOT/scripts/deps.sh"
@@ -25,3 +26,17 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$XIEPIN_ROOT/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$XIEPIN_ROOT/build-asan" && ctest --output-on-failure -j"$jobs")
+
+echo "== thread sanitizer build"
+# Only what the threaded suites need: the serial port, the engine, the command line.
+tsan_tests=(test_core_serial_comm test_core_serial_serialports test_core_protocol_frame
+            test_core_protocol_programlink test_core_protocol_radioimage test_tools_cli)
+cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DXIEPIN_TSAN=ON >/dev/null
+cmake --build "$XIEPIN_ROOT/build-tsan" -j"$jobs" --target "${tsan_tests[@]}"
+echo "== thread sanitizer tests"
+# die_after_fork=0: the exclusive-open test forks a second process that opens the port.
+export TSAN_OPTIONS="suppressions=$XIEPIN_ROOT/scripts/tsan.supp:halt_on_error=1:second_deadlock_stack=1:die_after_fork=0"
+(cd "$XIEPIN_ROOT/build-tsan" && ctest --output-on-failure -j"$jobs" -R '^(core_serial_|core_protocol_|tools_cli$)')
+
+echo "== fuzz"
+"$XIEPIN_ROOT/scripts/fuzz.sh" 10

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <limits>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -322,22 +323,30 @@ void TestPtyRadio::defaultLinkUnderRuntimeDir()
 void TestPtyRadio::byteTiming()
 {
     // 9600 baud, 10 bits a byte: 1.0417 ms. The 4-byte request is heard 4.2 ms after it was
-    // written, then 20 ms latency, then 34 bytes take 35.4 ms on the line.
+    // written, then 20 ms latency, then 34 bytes take 35.4 ms on the line. Load can only delay
+    // bytes: the lower bounds hold for every reply, the upper ones for the best of three.
     RadioProcess radio({QStringLiteral("--link"), path(QStringLiteral("radio")), QStringLiteral("--timing"),
                         QStringLiteral("--latency"), QStringLiteral("20")});
     Device tool(radio.readLine());
     QCOMPARE(tool.exchange("PROGRAM", 1), kAck);
-    QVERIFY(tool.send(request(0, 2)));
-    const auto arrivals = tool.receive(34);
-    QVERIFY(!arrivals.isEmpty());
-    const Received reply = joinArrivals(arrivals);
-    QCOMPARE(reply.bytes, blockFrame(0, 2, FactoryImage().block(0, 2)));
-    const qint64 first = arrivals.first().atMs;
-    const qint64 last = arrivals.last().atMs;
-    QVERIFY2(first >= 24, qPrintable(QStringLiteral("first byte after %1 ms").arg(first)));
-    QVERIFY2(last >= 58, qPrintable(QStringLiteral("last byte after %1 ms").arg(last)));
-    QVERIFY2(last < 200, qPrintable(QStringLiteral("last byte after %1 ms").arg(last)));
-    QVERIFY2(reply.longestGapMs < 20, qPrintable(QStringLiteral("gap of %1 ms inside the reply").arg(reply.longestGapMs)));
+    qint64 fastest = std::numeric_limits<qint64>::max();
+    qint64 smallestGap = std::numeric_limits<qint64>::max();
+    for (int block = 2; block <= 4; ++block) {
+        QVERIFY(tool.send(request(0, block)));
+        const auto arrivals = tool.receive(34);
+        QVERIFY(!arrivals.isEmpty());
+        const Received reply = joinArrivals(arrivals);
+        QCOMPARE(reply.bytes, blockFrame(0, block, FactoryImage().block(0, block)));
+        const qint64 first = arrivals.first().atMs;
+        const qint64 last = arrivals.last().atMs;
+        QVERIFY2(first >= 24, qPrintable(QStringLiteral("first byte after %1 ms").arg(first)));
+        QVERIFY2(last >= 58, qPrintable(QStringLiteral("last byte after %1 ms").arg(last)));
+        fastest = qMin(fastest, last);
+        smallestGap = qMin(smallestGap, reply.longestGapMs);
+    }
+    QVERIFY2(fastest < 200, qPrintable(QStringLiteral("last byte after %1 ms at best").arg(fastest)));
+    // No pause inside a reply long enough to end the tool's chunk.
+    QVERIFY2(smallestGap < 20, qPrintable(QStringLiteral("gap of %1 ms inside every reply").arg(smallestGap)));
 }
 
 void TestPtyRadio::splitPause()
@@ -353,10 +362,14 @@ void TestPtyRadio::splitPause()
     QVERIFY2(split.longestGapMs >= 18, qPrintable(QStringLiteral("longest gap %1 ms").arg(split.longestGapMs)));
     // Only the first reply is split.
     QCOMPARE(tool.receive(1, 50).size(), 0);
-    QVERIFY(tool.send(request(0, 2)));
-    const Received whole = joinArrivals(tool.receive(34));
-    QCOMPARE(whole.bytes, blockFrame(0, 2, FactoryImage().block(0, 2)));
-    QVERIFY2(whole.longestGapMs < 10, qPrintable(QStringLiteral("longest gap %1 ms").arg(whole.longestGapMs)));
+    qint64 smallestGap = std::numeric_limits<qint64>::max();
+    for (int block = 2; block <= 4; ++block) {  // the best of three, as load only adds gaps
+        QVERIFY(tool.send(request(0, block)));
+        const Received whole = joinArrivals(tool.receive(34));
+        QCOMPARE(whole.bytes, blockFrame(0, block, FactoryImage().block(0, block)));
+        smallestGap = qMin(smallestGap, whole.longestGapMs);
+    }
+    QVERIFY2(smallestGap < 10, qPrintable(QStringLiteral("longest gap %1 ms").arg(smallestGap)));
 }
 
 void TestPtyRadio::disappear()

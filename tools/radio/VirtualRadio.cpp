@@ -24,7 +24,7 @@ bool RadioFaults::add(const QString &spec, QString *error)
             *error = message;
         return false;
     };
-    if (hasCount && (!ok || count < 1))
+    if (hasCount && (!ok || count < 1) && name != QLatin1String("random"))
         return fail(QStringLiteral("fault \"%1\": \"%2\" is not a count of 1 or more").arg(name, spec.mid(eq + 1)));
     const FaultTrigger trigger = hasCount ? FaultTrigger::nth(count) : FaultTrigger::always();
 
@@ -44,13 +44,25 @@ bool RadioFaults::add(const QString &spec, QString *error)
         farBlock = trigger;
     } else if (name == QLatin1String("corrupt")) {
         corrupt = trigger;
+    } else if (name == QLatin1String("random")) {
+        QString text = spec.mid(eq + 1);
+        if (text.endsWith(QLatin1Char('%')))
+            text.chop(1);
+        const int percent = text.toInt(&ok);
+        if (!hasCount || !ok || percent < 1 || percent > 100)
+            return fail(QStringLiteral("fault \"random\" needs a share of 1 to 100 %: random=P%"));
+        randomPercent = percent;
+    } else if (name == QLatin1String("seed")) {
+        if (!hasCount)
+            return fail(QStringLiteral("fault \"seed\" needs a number: seed=N"));
+        seed = static_cast<quint32>(count);
     } else if (name == QLatin1String("disappear")) {
         if (!hasCount)
             return fail(QStringLiteral("fault \"disappear\" needs a count: disappear=N"));
         disappearAfter = count;
     } else {
         return fail(QStringLiteral("unknown fault \"%1\" (known: silent, drop, split, garbage, wrong-block, "
-                                   "far-block, corrupt, disappear)").arg(name));
+                                   "far-block, corrupt, disappear, random, seed)").arg(name));
     }
     return true;
 }
@@ -66,6 +78,8 @@ QStringList RadioFaults::descriptions()
         QStringLiteral("far-block[=N]   answer the N-th read request with block number 0x7F"),
         QStringLiteral("corrupt[=N]     acknowledge the N-th written block but store it with data byte 0 changed"),
         QStringLiteral("disappear=N     close the device after N frames (their answers are sent)"),
+        QStringLiteral("random=P%       P % of the answers meet one of drop, split, garbage, wrong-block, far-block"),
+        QStringLiteral("seed=N          seed of the random faults (default 1)"),
         QStringLiteral("Without =N a fault strikes every time; N counts from 1."),
     };
 }
@@ -77,7 +91,13 @@ const QByteArray &VirtualRadio::garbageBytes()
     return bytes;
 }
 
-VirtualRadio::VirtualRadio(const TRadioImage &image) : m_image(image) {}
+VirtualRadio::VirtualRadio(const TRadioImage &image) : m_image(image), m_rng(m_faults.seed) {}
+
+void VirtualRadio::setFaults(const RadioFaults &faults)
+{
+    m_faults = faults;
+    m_rng.seed(faults.seed);
+}
 
 std::vector<RadioSend> VirtualRadio::handle(const QByteArray &bytes)
 {
@@ -184,13 +204,37 @@ void VirtualRadio::frameHeard()
 QByteArray VirtualRadio::replyFor(int area, int block, int replyNo) const
 {
     if (m_faults.farBlock.strikes(replyNo))
-        return TFrame::BlockWrite(area, kFarBlock, m_image.block(area, block)).Bytes();
-    if (m_faults.wrongBlock.strikes(replyNo)) {
-        const int next = block + 1;
-        const Block &data = TRadioImage::contains(area, next) ? m_image.block(area, next) : m_image.block(area, block);
-        return TFrame::BlockWrite(area, next, data).Bytes();
-    }
+        return misdirected(area, block, Fault::FarBlock);
+    if (m_faults.wrongBlock.strikes(replyNo))
+        return misdirected(area, block, Fault::WrongBlock);
     return TFrame::BlockWrite(area, block, m_image.block(area, block)).Bytes();
+}
+
+QByteArray VirtualRadio::misdirected(int area, int block, Fault fault) const
+{
+    if (fault == Fault::FarBlock)
+        return TFrame::BlockWrite(area, kFarBlock, m_image.block(area, block)).Bytes();
+    const int next = block + 1;
+    const Block &data = TRadioImage::contains(area, next) ? m_image.block(area, next) : m_image.block(area, block);
+    return TFrame::BlockWrite(area, next, data).Bytes();
+}
+
+// Acknowledgements can only be dropped or follow noise; replies meet any of the five.
+VirtualRadio::Fault VirtualRadio::pickRandomFault(bool isReply)
+{
+    if (m_faults.randomPercent <= 0 || static_cast<int>(m_rng.bounded(100)) >= m_faults.randomPercent)
+        return Fault::None;
+    static constexpr Fault kForReplies[] = {Fault::Drop, Fault::Split, Fault::Garbage, Fault::WrongBlock, Fault::FarBlock};
+    const Fault fault = isReply ? kForReplies[m_rng.bounded(5)] : (m_rng.bounded(2) ? Fault::Drop : Fault::Garbage);
+    switch (fault) {
+    case Fault::Drop: ++m_random.drop; break;
+    case Fault::Split: ++m_random.split; break;
+    case Fault::Garbage: ++m_random.garbage; break;
+    case Fault::WrongBlock: ++m_random.wrongBlock; break;
+    case Fault::FarBlock: ++m_random.farBlock; break;
+    case Fault::None: break;
+    }
+    return fault;
 }
 
 void VirtualRadio::answer(QByteArray bytes, bool isReply, std::vector<RadioSend> &out)
@@ -198,14 +242,17 @@ void VirtualRadio::answer(QByteArray bytes, bool isReply, std::vector<RadioSend>
     ++m_answers;
     if (isReply)
         ++m_replies;
+    const Fault random = pickRandomFault(isReply);
+    if (random == Fault::WrongBlock || random == Fault::FarBlock)
+        bytes = misdirected(at(bytes, 1), at(bytes, 2), random);
     int pause = m_latencyMs;
-    if (m_faults.garbage.strikes(m_answers)) {
+    if (m_faults.garbage.strikes(m_answers) || random == Fault::Garbage) {
         out.push_back({pause, garbageBytes()});
         pause = kSplitPauseMs;
     }
-    if (m_faults.drop.strikes(m_answers))
+    if (m_faults.drop.strikes(m_answers) || random == Fault::Drop)
         return;
-    if (isReply && m_faults.split.strikes(m_replies)) {
+    if (isReply && (m_faults.split.strikes(m_replies) || random == Fault::Split)) {
         const int half = static_cast<int>(bytes.size() / 2);
         out.push_back({pause, bytes.left(half)});
         out.push_back({kSplitPauseMs, bytes.mid(half)});

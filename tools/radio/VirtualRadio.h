@@ -3,6 +3,7 @@
 #include "protocol/RadioImage.h"
 
 #include <QByteArray>
+#include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -41,11 +42,23 @@ struct RadioFaults {
     FaultTrigger corrupt;         // corrupt[=N]: that written block is acknowledged but stored with
                                   // its first data byte changed (counted over stored blocks)
     int disappearAfter = 0;       // disappear=N: the device closes after N frames; 0 never
+    int randomPercent = 0;        // random=P%: P % of the answers meet one fault picked at random
+    quint32 seed = 1;             // seed=N: of the random faults, so a run can be repeated
 
     // "NAME" or "NAME=N"; false with *error set for an unknown name or a bad count.
     bool add(const QString &spec, QString *error);
     // One line per fault for --help.
     static QStringList descriptions();
+};
+
+// What the random faults did so far.
+struct RandomFaultCounts {
+    int drop = 0;
+    int split = 0;
+    int garbage = 0;
+    int wrongBlock = 0;
+    int farBlock = 0;
+    int total() const { return drop + split + garbage + wrongBlock + farBlock; }
 };
 
 // The radio's side of the programming protocol over its memory image, free of any device:
@@ -69,7 +82,8 @@ public:
     const TRadioImage &image() const { return m_image; }
     void setImage(const TRadioImage &image) { m_image = image; }
     RadioFaults &faults() { return m_faults; }
-    void setFaults(const RadioFaults &faults) { m_faults = faults; }
+    // Also seeds the random faults.
+    void setFaults(const RadioFaults &faults);
     // Silence before every answer, as a slow radio keeps it.
     void setLatency(int ms) { m_latencyMs = ms; }
     int latency() const { return m_latencyMs; }
@@ -83,6 +97,7 @@ public:
     void reconnect();
     int framesHeard() const { return m_frames; }
     int blocksStored() const { return m_stored; }
+    const RandomFaultCounts &randomFaults() const { return m_random; }
 
 private:
     enum class Parse { NeedMore, Skip, Consumed };
@@ -93,6 +108,9 @@ private:
     void frameHeard();
     void answer(QByteArray bytes, bool isReply, std::vector<RadioSend> &out);
     QByteArray replyFor(int area, int block, int replyNo) const;
+    enum class Fault { None, Drop, Split, Garbage, WrongBlock, FarBlock };
+    QByteArray misdirected(int area, int block, Fault fault) const;
+    Fault pickRandomFault(bool isReply);
 
     TRadioImage m_image;
     RadioFaults m_faults;
@@ -103,4 +121,6 @@ private:
     int m_replies = 0;
     int m_stored = 0;
     bool m_gone = false;
+    QRandomGenerator m_rng;
+    RandomFaultCounts m_random;
 };

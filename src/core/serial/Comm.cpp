@@ -2,6 +2,7 @@
 
 #include "device/SerialDevice.h"
 #include "serial/ReadThread.h"
+#include "serial/ThreadEnd.h"
 #include "serial/WriteThread.h"
 
 #include <QDeadlineTimer>
@@ -21,6 +22,7 @@ void StopThread(std::unique_ptr<T> &thread)
         thread->terminate();
         thread->wait();
     }
+    NoteThreadJoined(thread.get());
     thread.reset();
 }
 

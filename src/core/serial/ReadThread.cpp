@@ -1,4 +1,5 @@
 #include "serial/ReadThread.h"
+#include "serial/ThreadEnd.h"
 
 #include "device/SerialDevice.h"
 
@@ -6,6 +7,7 @@ TReadThread::TReadThread(TSerialDevice &device, QObject *parent) : QThread(paren
 
 void TReadThread::run()
 {
+    const TThreadEndMark end(this);
     for (;;) {
         const TReadEvent event = m_device.Read();
         switch (event.kind) {

@@ -1,4 +1,5 @@
 #include "serial/WriteThread.h"
+#include "serial/ThreadEnd.h"
 
 #include "device/SerialDevice.h"
 
@@ -27,6 +28,7 @@ void TWriteThread::Stop()
 
 void TWriteThread::run()
 {
+    const TThreadEndMark end(this);
     bool wroteSinceReport = false;
     for (;;) {
         const std::optional<QByteArray> request = TakeNext();

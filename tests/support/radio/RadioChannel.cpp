@@ -34,20 +34,11 @@ bool RadioChannel::WriteData(const char *bytes, quint16 count)
         m_pending.push_back(std::move(part));
     if (!m_pending.empty() && !m_timer.isActive())
         m_timer.start(m_pending.front().pauseMs);
-    else if (m_pending.empty() && m_radio.gone())
+    else if (m_pending.empty())
         QTimer::singleShot(0, this, &RadioChannel::hangUpIfGone);
     return true;
 }
 
-// As a serial port whose device went away: closed first, then the hang-up.
-void RadioChannel::hangUpIfGone()
-{
-    if (!m_open || !m_radio.gone() || !m_pending.empty())
-        return;
-    m_open = false;
-    m_timer.stop();
-    emit OnRequestHangup();
-}
 
 QByteArray RadioChannel::written() const
 {
@@ -70,5 +61,14 @@ void RadioChannel::deliver()
     if (!m_pending.empty())
         m_timer.start(m_pending.front().pauseMs);
     emit OnReceiveData(chunk);  // the receiver may write or close the port from here
-    hangUpIfGone();
+    if (m_pending.empty())
+        hangUpIfGone();
+}
+
+void RadioChannel::hangUpIfGone()
+{
+    if (!m_hangUpWhenGone || !m_open || !m_radio.gone() || !m_pending.empty())
+        return;
+    ClosePort();
+    emit OnRequestHangup();
 }

@@ -12,8 +12,9 @@
 // at once; the radio's answers come back through the event loop as received chunks, chunked the
 // way the serial port chunks them: a part that follows after less than 20 ms of silence joins
 // the chunk before it, a longer pause (split, garbage, latency) starts a new chunk.
-// After the disappear fault has struck, the answers already due go out, then the port closes
-// and hangs up; it cannot be opened again.
+// After the disappear fault has struck, writes fail and the port cannot be opened again; the
+// channel closes itself and reports the hang-up once the radio's last answers have arrived, as
+// a real port does when its device goes away (SetHangUpWhenGone(false) keeps it silent).
 class RadioChannel : public TSerialChannel {
     Q_OBJECT
 public:
@@ -31,6 +32,7 @@ public:
     QByteArray written() const;
     void clearWrites() { m_writes.clear(); }
     int opens() const { return m_opens; }
+    void SetHangUpWhenGone(bool on) { m_hangUpWhenGone = on; }
 
 private:
     void deliver();
@@ -38,6 +40,7 @@ private:
 
     VirtualRadio &m_radio;
     bool m_open = false;
+    bool m_hangUpWhenGone = true;
     int m_opens = 0;
     QList<QByteArray> m_writes;
     std::deque<RadioSend> m_pending;
