@@ -585,6 +585,8 @@ void TForm1::RefreshPorts()
     // A port that has gone stays chosen by its name, to be opened when it is back.
     if (!SelectPort(chosen))
         m_comcbb->setEditText(chosen);
+    if (m_fitted)
+        FitToTexts();  // the box grows to its longest entry's text
 }
 
 bool TForm1::SelectPort(const QString &name)

@@ -1116,6 +1116,9 @@ void TestMainWindow::screenshots()
     f.form().rbtn()->click();
     f.windows->Form3().SetProgressPosition(7);
     QVERIFY(f.windows->Form3().grab().save(dir + QStringLiteral("/progress.png")));
+    f.windows->Form3().ShowSilence(12);
+    QVERIFY(f.windows->Form3().grab().save(dir + QStringLiteral("/progress-silent.png")));
+    f.windows->Form3().HideSilence();
     QVERIFY(f.finish());
     QVERIFY(f.form().grab().save(dir + QStringLiteral("/main-after-read.png")));
 
@@ -1143,6 +1146,9 @@ void TestMainWindow::screenshots()
     QMenu *edit = f.form().Editing().EditMenu();
     const QPoint under = bar->mapToGlobal(bar->actionGeometry(edit->menuAction()).bottomLeft());
     QVERIFY(grabWithMenu(edit, under, dir + QStringLiteral("/main-edit-menu.png")));
+    auto *fileMenu = bar->findChild<QMenu *>(QStringLiteral("N2"));
+    const QPoint underFile = bar->mapToGlobal(bar->actionGeometry(fileMenu->menuAction()).bottomLeft());
+    QVERIFY(grabWithMenu(fileMenu, underFile, dir + QStringLiteral("/main-file-menu.png")));
     QHeaderView *numbers = f.xg().verticalHeader();
     const QPoint third = numbers->viewport()->mapToGlobal(QPoint(numbers->width() / 2, numbers->sectionViewportPosition(2) + 12));
     QVERIFY(grabWithMenu(f.form().Editing().RowMenu(), third, dir + QStringLiteral("/main-row-menu.png")));
