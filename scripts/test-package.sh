@@ -50,14 +50,12 @@ chroot "$work" /usr/bin/env DEBIAN_FRONTEND=noninteractive sh -c \
 tail -n 3 "$out/apt-install.log"
 
 echo "== run in the fresh root"
-version_arg=--version
-chroot "$work" /usr/bin/xiepin-cli --version >/dev/null 2>&1 || version_arg=--help
-echo "\$ xiepin-cli $version_arg"
-chroot "$work" /usr/bin/xiepin-cli $version_arg
-echo "\$ xiepin-radio --help | head -n 3"
-chroot "$work" /usr/bin/xiepin-radio --help | head -n 3
-echo "\$ QT_QPA_PLATFORM=offscreen xiepin --help | head -n 3"
-chroot "$work" /usr/bin/env QT_QPA_PLATFORM=offscreen /usr/bin/xiepin --help | head -n 3
+for program in xiepin-cli xiepin-radio; do
+    echo "\$ $program --version"
+    chroot "$work" /usr/bin/$program --version
+done
+echo "\$ QT_QPA_PLATFORM=offscreen xiepin --version"
+chroot "$work" /usr/bin/env QT_QPA_PLATFORM=offscreen /usr/bin/xiepin --version
 echo "\$ ls /usr/share/applications /usr/lib/udev/rules.d"
 chroot "$work" ls /usr/share/applications /usr/lib/udev/rules.d
 echo "package installed and ran in a fresh Debian $suite root"

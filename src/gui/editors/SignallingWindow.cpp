@@ -1,6 +1,7 @@
 #include "editors/SignallingWindow.h"
 
 #include "base/TextConvert.h"
+#include "compare/BlockCompare.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSettings>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,6 +77,11 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     connect(&m_link, &TProgramLink::Progressed, this, &TSignallingWindow::OnProgressed);
     connect(&m_link, &TProgramLink::Finished, this, &TSignallingWindow::OnFinished);
     connect(&m_link, &TProgramLink::BusyChanged, this, &TSignallingWindow::UpdateButtons);
+    // Made after this window's handler of Finished, which thus sees a safe write's transfers
+    // while it still runs and leaves them to it.
+    m_safeWrite = new TSafeWrite(m_link, TBackupStore(), QStringLiteral("xiepin"), this);
+    connect(m_safeWrite, &TSafeWrite::PhaseChanged, this, &TSignallingWindow::OnSafeWritePhase);
+    connect(m_safeWrite, &TSafeWrite::Finished, this, &TSignallingWindow::OnSafeWriteFinished);
 
     LoadFromTexts();
     UpdateButtons();
@@ -453,6 +460,7 @@ void TSignallingWindow::rbtnClick()
 {
     if (m_link.IsBusy() || !EnsurePortOpen())
         return;
+    m_readBlocks = TRadioImage::None();
     if (!m_link.StartAreaRead(m_area.Area(), AreaFacts(m_area.Area()).read))
         return;
     StartGuard();
@@ -472,10 +480,9 @@ void TSignallingWindow::wbtnClick()
     }
     if (!EnsurePortOpen())
         return;
-    if (!m_link.StartAreaWrite(m_area.Area(), blocks, AreaFacts(m_area.Area()).framing))
+    const bool verify = QSettings().value(QStringLiteral("write/verify"), true).toBool();
+    if (!m_safeWrite->StartArea(m_portName(), m_area.Area(), blocks, m_lastRead, verify))
         return;
-    StartGuard();
-    ShowProgress(m_style.writeMaximum);
 }
 
 void TSignallingWindow::Button3Click()
@@ -495,8 +502,9 @@ void TSignallingWindow::Timer1Timer()
 
 void TSignallingWindow::OnBlockRead(int area, int block, const Block &data)
 {
-    if (area != m_area.Area())
-        return;
+    if (area != m_area.Area() || m_safeWrite->IsReading())
+        return;  // another area's, or the radio's blocks for a backup or a verify
+    m_readBlocks.setBlock(area, block, data);
     m_area.DecodeBlock(block, data);
     LoadFromTexts();
     TextsChanged();
@@ -512,13 +520,15 @@ void TSignallingWindow::OnProgressed(TransferKind kind, int area, int answers)
 
 void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reason)
 {
-    if (!IsMine(kind, area))
+    if (!IsMine(kind, area) || m_safeWrite->IsRunning())
         return;
     m_timer1.stop();
     m_progressBar1->hide();
     // All blocks of one read are one step, also when it ended early.
     if (kind == TransferKind::AreaRead)
         RecordStep(tr("读取"));
+    if (kind == TransferKind::AreaRead && reason == TransferEnd::Completed)
+        SaveReadAsBackup();
     const bool reading = kind == TransferKind::AreaRead;
     if (reason == TransferEnd::Completed && !reading)
         ShowMessage(this, tr("写入成功"));
@@ -527,6 +537,66 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
                             + QLatin1Char('\n') + HowFarText(reading, m_link.LastTally().done, m_link.LastTally().total));
     else if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(m_portName(), reading, m_link.LastTally().done, m_link.LastTally().total));
+}
+
+// Every read of the radio is kept in the backups folder, and serves as the backup of this
+// window's next write to the same port.
+void TSignallingWindow::SaveReadAsBackup()
+{
+    QString error;
+    const QString path = m_safeWrite->SaveRead(m_readBlocks, m_portName(), &error);
+    m_lastRead = path.isEmpty() ? TSafeWrite::PriorRead() : TSafeWrite::PriorRead{m_portName(), m_readBlocks, path};
+    if (path.isEmpty())
+        ShowError(this, tr("无法保存备份：%1").arg(error));
+}
+
+void TSignallingWindow::OnSafeWritePhase(TSafeWrite::Phase phase)
+{
+    if (phase == TSafeWrite::Phase::Idle)
+        return;
+    StartGuard();
+    ShowProgress(phase == TSafeWrite::Phase::Write ? m_style.writeMaximum : m_style.readMaximum);
+}
+
+void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
+{
+    using Result = TSafeWrite::Result;
+    m_timer1.stop();
+    m_progressBar1->hide();
+    m_lastRead = TSafeWrite::PriorRead();  // known again only after the next read
+    const QString backupLine = BackupLineText(outcome.backupPath);
+    switch (outcome.result) {
+    case Result::Verified:
+    case Result::Written:
+        ShowMessage(this, tr("写入成功"));
+        return;
+    case Result::VerifyFailed: {
+        QStringList lines{tr("写入校验失败")};
+        for (const TBlockMismatch &mismatch : outcome.mismatches)
+            lines << MismatchLine(mismatch, TLanguage::Chinese);
+        ShowError(this, (lines << backupLine).join(QLatin1Char('\n')));
+        return;
+    }
+    case Result::BackupFailed:
+        ShowError(this, tr("无法保存备份，未写入：%1").arg(outcome.error));
+        return;
+    case Result::Ended:
+        break;
+    }
+    const bool reading = outcome.phase != TSafeWrite::Phase::Write;
+    const QString howFar = HowFarText(reading, outcome.tally.done, outcome.tally.total);
+    QString text;
+    if (outcome.end == TransferEnd::Silent)
+        text = tr("写入失败：电台无应答") + QLatin1Char('\n') + howFar;
+    else if (outcome.end == TransferEnd::PortGone)
+        text = PortGoneText(m_portName(), reading, outcome.tally.done, outcome.tally.total);
+    else
+        return;  // Close
+    if (outcome.phase == TSafeWrite::Phase::Backup)
+        text += tr("，未写入");
+    else
+        text += QLatin1Char('\n') + backupLine;
+    ShowError(this, text);
 }
 
 void TSignallingWindow::UpdateButtons()

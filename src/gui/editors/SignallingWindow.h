@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/SafeWrite.h"
 #include "editors/FormLayout.h"
 #include "protocol/ProgramLink.h"
 #include "signalling/EditorSnapshot.h"
@@ -84,6 +85,8 @@ public Q_SLOTS:
     void wbtnClick();
     void Button3Click();
     void Timer1Timer();
+    void OnSafeWritePhase(TSafeWrite::Phase phase);
+    void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
 
 protected:
     // Outer size of a grid that shows all its rows and columns: each with its grid line, and
@@ -114,6 +117,7 @@ private:
 
     bool EnsurePortOpen();
     void StartGuard();
+    void SaveReadAsBackup();
     bool IsMine(TransferKind kind, int area) const;
     void ShowProgress(int maximum);
     void UpdateButtons();
@@ -142,6 +146,9 @@ private:
     QPushButton *m_button3 = nullptr;
     QProgressBar *m_progressBar1 = nullptr;
     QTimer m_timer1;
+    TSafeWrite *m_safeWrite = nullptr;
+    TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of this window's read that runs
+    TSafeWrite::PriorRead m_lastRead;                 // this window's last read, saved as a backup
     bool m_loading = false;  // texts are being shown: control signals are not edits
     std::unique_ptr<TSnapshotHistory<TEditorSnapshot>> m_history;
     int m_pendingBox = -1;  // the box whose change waits for its step, by its place in the specs

@@ -1,6 +1,7 @@
 // What the four signalling editors share, checked once for each of them.
 
 #include "app/AppWindows.h"
+#include "compare/BlockCompare.h"
 #include "editors/DtmfWindow.h"
 #include "editors/FiveToneWindow.h"
 #include "editors/FskWindow.h"
@@ -12,6 +13,7 @@
 #include "support/gui/EditorInput.h"
 #include "support/gui/EditorRig.h"
 
+#include <QSettings>
 #include <QtTest>
 
 namespace {
@@ -45,11 +47,16 @@ void CloseAbandonsTransfer(bool write, const Edit &edit, bool waitForRepeat)
 
 // How an editor's transfer ends when the radio stops answering after `answered` answers:
 // silent (the guard, ten seconds after the last answer) or gone (the device closes).
-void EndsEarly(EditorRig &rig, bool write, bool gone, int answered, const QString &expected)
+void EndsEarly(EditorRig &rig, bool write, bool readFirst, bool gone, int answered, const QString &expected)
 {
     TSignallingWindow &window = rig.window();
     const int area = window.SignallingArea().Area();
-    const int total = write ? static_cast<int>(window.SignallingArea().EncodeBlocks().size()) : AreaFacts(area).blockCount;
+    const int total = write && readFirst ? static_cast<int>(window.SignallingArea().EncodeBlocks().size())
+                                         : AreaFacts(area).blockCount;
+    if (readFirst) {
+        rig.Read();
+        rig.radio.reconnect();  // frames count from here
+    }
     int seen = 0;
     QObject::connect(rig.link.get(), &TProgramLink::Progressed, &window, [&](TransferKind, int, int answers) {
         seen = answers;
@@ -70,7 +77,11 @@ void EndsEarly(EditorRig &rig, bool write, bool gone, int answered, const QStrin
         QVERIFY(QMetaObject::invokeMethod(&window.Timer1(), "timeout"));
     }
     QTRY_VERIFY_WITH_TIMEOUT(rig.Idle(), 2000);
-    QCOMPARE(rig.messages.texts(), QStringList{expected.arg(answered).arg(total)});
+    // A write's message ends with where its backup is.
+    QCOMPARE(rig.messages.texts().size(), 1);
+    const QString text = rig.messages.texts().first();
+    const QString wanted = expected.arg(answered).arg(total);
+    QVERIFY2(wanted.endsWith(QStringLiteral("：")) ? text.startsWith(wanted) : text == wanted, qPrintable(text));
     QCOMPARE(rig.link->IsPortOpen(), !gone);
 }
 
@@ -84,6 +95,8 @@ private Q_SLOTS:
     void closeAbandonsTransfer();
     void endsEarly_data();
     void endsEarly();
+    void verifyAfterWrite_data();
+    void verifyAfterWrite();
     void portThatCannotOpen_data();
     void portThatCannotOpen();
     void transferOpensClosedPort_data();
@@ -119,18 +132,21 @@ void TestEditorCommon::endsEarly_data()
 {
     QTest::addColumn<QString>("editor");
     QTest::addColumn<bool>("write");
+    QTest::addColumn<bool>("readFirst");  // a write then has its backup and goes out at once
     QTest::addColumn<bool>("gone");
     QTest::addColumn<int>("answered");
     QTest::addColumn<QString>("expected");  // %1 blocks done, %2 of all
     const QString portGone = QStringLiteral("端口 %1 已断开，").arg(kPort);
     for (const char *editor : {"DTMF", "two-tone", "five-tone", "FSK"}) {
-        const auto add = [editor](const char *what, bool write, bool gone, int answered, const QString &expected) {
-            QTest::addRow("%s %s", editor, what) << QString::fromLatin1(editor) << write << gone << answered << expected;
+        const auto add = [editor](const char *what, bool write, bool readFirst, bool gone, int answered, const QString &expected) {
+            QTest::addRow("%s %s", editor, what) << QString::fromLatin1(editor) << write << readFirst << gone << answered << expected;
         };
-        add("read, silent radio", false, false, 0, QStringLiteral("读取失败：电台无应答\n已读取 %1/%2 块"));
-        add("write, silent after one", true, false, 1, QStringLiteral("写入失败：电台无应答\n已写入 %1/%2 块"));
-        add("read, device gone after two", false, true, 2, portGone + QStringLiteral("已读取 %1/%2 块"));
-        add("write, device gone after one", true, true, 1, portGone + QStringLiteral("已写入 %1/%2 块"));
+        const QString backup = QStringLiteral("\n写入前的备份：");
+        add("read, silent radio", false, false, false, 0, QStringLiteral("读取失败：电台无应答\n已读取 %1/%2 块"));
+        add("write, silent after one", true, true, false, 1, QStringLiteral("写入失败：电台无应答\n已写入 %1/%2 块") + backup);
+        add("write, silent in its backup read", true, false, false, 1, QStringLiteral("写入失败：电台无应答\n已读取 %1/%2 块，未写入"));
+        add("read, device gone after two", false, false, true, 2, portGone + QStringLiteral("已读取 %1/%2 块"));
+        add("write, device gone after one", true, true, true, 1, portGone + QStringLiteral("已写入 %1/%2 块") + backup);
     }
 }
 
@@ -140,10 +156,11 @@ void TestEditorCommon::endsEarly()
 {
     QFETCH(QString, editor);
     QFETCH(bool, write);
+    QFETCH(bool, readFirst);
     QFETCH(bool, gone);
     QFETCH(int, answered);
     QFETCH(QString, expected);
-    EndsEarly(*OpenEditorRig(editor, FactoryImage(), kPort), write, gone, answered, expected);
+    EndsEarly(*OpenEditorRig(editor, FactoryImage(), kPort), write, readFirst, gone, answered, expected);
 }
 
 void TestEditorCommon::portThatCannotOpen_data()
@@ -166,9 +183,10 @@ void TestEditorCommon::transferOpensClosedPort_data()
     QTest::addColumn<bool>("write");
     QTest::addColumn<int>("bytesSent");
     QTest::addRow("DTMF read") << "DTMF" << false << 4 * 4;
-    QTest::addRow("DTMF write") << "DTMF" << true << 4 * 34;
+    // A write reads its backup first and verifies after: two reads around the blocks.
+    QTest::addRow("DTMF write") << "DTMF" << true << 2 * 4 * 4 + 4 * 34;
     QTest::addRow("FSK read") << "FSK" << false << 3 * 4;
-    QTest::addRow("FSK write") << "FSK" << true << 3 * 32;
+    QTest::addRow("FSK write") << "FSK" << true << 2 * 3 * 4 + 3 * 32;
 }
 
 void TestEditorCommon::transferOpensClosedPort()
@@ -177,6 +195,45 @@ void TestEditorCommon::transferOpensClosedPort()
     QFETCH(bool, write);
     QFETCH(int, bytesSent);
     CheckTransferOpensClosedPort(*OpenEditorRig(editor, FactoryImage(), kPort), write, kPort, bytesSent);
+}
+
+void TestEditorCommon::verifyAfterWrite_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("verify");
+    for (const char *editor : {"DTMF", "two-tone", "five-tone", "FSK"}) {
+        QTest::addRow("%s stored as sent", editor) << QString::fromLatin1(editor) << QString() << true;
+        QTest::addRow("%s block 1 stored wrong", editor) << QString::fromLatin1(editor) << QStringLiteral("corrupt=2") << true;
+        QTest::addRow("%s verify off", editor) << QString::fromLatin1(editor) << QStringLiteral("corrupt=2") << false;
+    }
+}
+
+// Each editor reads back what it wrote and names the block that came back different.
+void TestEditorCommon::verifyAfterWrite()
+{
+    QFETCH(QString, editor);
+    QFETCH(QString, fault);
+    QFETCH(bool, verify);
+    QSettings().setValue(QStringLiteral("write/verify"), verify);
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(editor, FactoryImage(), kPort);
+    const int area = rig->window().SignallingArea().Area();
+    rig->Read();
+    if (!fault.isEmpty())
+        QVERIFY(rig->radio.faults().add(fault, nullptr));
+    rig->ClickWrite();
+    QTRY_VERIFY_WITH_TIMEOUT(rig->Idle(), 5000);
+    QSettings().remove(QStringLiteral("write/verify"));
+    QCOMPARE(rig->messages.texts().size(), 1);
+    const QStringList lines = rig->messages.texts().first().split(QLatin1Char('\n'));
+    if (fault.isEmpty() || !verify) {
+        QCOMPARE(lines, QStringList{QStringLiteral("写入成功")});
+        return;
+    }
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0), QStringLiteral("写入校验失败"));
+    QVERIFY2(lines.at(1).startsWith(BlockName(area, 1, TLanguage::Chinese)), qPrintable(lines.at(1)));
+    QVERIFY(lines.at(2).startsWith(QStringLiteral("写入前的备份：")));
 }
 
 QTEST_MAIN(TestEditorCommon)

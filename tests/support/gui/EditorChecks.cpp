@@ -131,6 +131,8 @@ void CheckCloseAbandonsTransfer(EditorRig &rig, bool write, bool waitForRepeat)
 void CheckGuardEndsTransfer(EditorRig &rig, bool write, const QString &fault, bool realTime, int sentBefore,
                             const QString &message)
 {
+    if (write)
+        rig.Read();  // its backup: the write goes out at once
     QString error;
     QVERIFY2(rig.radio.faults().add(fault, &error), qPrintable(error));
     QElapsedTimer clock;
