@@ -166,6 +166,21 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <source>，未写入</source>
         <translation>, nothing written</translation>
     </message>
+    <message>
+        <source>与电台比较</source>
+        <translation>Compare with the radio</translation>
+    </message>
+    <message>
+        <source>窗口与电台相同</source>
+        <translation>The window and the radio are the same</translation>
+    </message>
+    <message numerus="yes">
+        <source>窗口与电台有 %n 处不同（电台 → 窗口）：</source>
+        <translation>
+            <numerusform>The window differs from the radio in %n field (radio → window):</numerusform>
+            <numerusform>The window differs from the radio in %n fields (radio → window):</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TForm3</name>
@@ -278,6 +293,22 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>写入成功</source>
         <translation>Write successful</translation>
+    </message>
+    <message>
+        <source>无法保存备份：%1</source>
+        <translation>Cannot save the backup: %1</translation>
+    </message>
+    <message>
+        <source>写入校验失败</source>
+        <translation>Write verify failed</translation>
+    </message>
+    <message>
+        <source>无法保存备份，未写入：%1</source>
+        <translation>Cannot save the backup, nothing written: %1</translation>
+    </message>
+    <message>
+        <source>，未写入</source>
+        <translation>, nothing written</translation>
     </message>
 </context>
 <context>
@@ -818,7 +849,7 @@ Released under the MIT licence (see the LICENSE file).</translation>
     </message>
     <message>
         <source>电台无应答：请检查电缆、电台电源和端口（已重发 %1 次）</source>
-        <translation>The radio does not answer: check the cable, the radio's power and the port (%1 resends)</translation>
+        <translation>The radio does not answer: check the cable, the radio&apos;s power and the port (%1 resends)</translation>
     </message>
     <message>
         <source>写入前的备份：%1</source>

@@ -2,6 +2,7 @@
 
 #include "base/TextConvert.h"
 #include "compare/BlockCompare.h"
+#include "compare/FieldDiff.h"
 #include "base/Version.h"
 #include "dialogs/FileFolders.h"
 #include "dialogs/Language.h"
@@ -146,8 +147,9 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     connect(m_link.get(), &TProgramLink::MainBlockRead, this, [this](int area, int block, const Block &data) {
         if (m_safeWrite->IsReading())
             return;  // a backup or verify read: the radio's blocks, not the table's
-        DecodeMainBlock(m_config, area, block, data);
         m_readBlocks.setBlock(area, block, data);
+        if (!m_comparing)
+            DecodeMainBlock(m_config, area, block, data);
     });
     connect(m_link.get(), &TProgramLink::BusyChanged, this, &TForm1::OnBusyChanged);
     connect(m_link.get(), &TProgramLink::PortOpenChanged, this, &TForm1::OnBusyChanged);
@@ -233,6 +235,10 @@ void TForm1::BuildMenus()
     m_restoreAction->setEnabled(false);
     connect(m_restoreAction, &QAction::triggered, this, &TForm1::RestoreBackup);
     file->insertAction(m_n1, m_restoreAction);
+    QAction *compare = new QAction(tr("与电台比较"), this);
+    compare->setObjectName(QStringLiteral("CompareWithRadio"));
+    connect(compare, &QAction::triggered, this, &TForm1::CompareWithRadio);
+    file->insertAction(m_n1, compare);
     file->insertSeparator(m_n1);
 
     QMenu *signalling = menuBar()->addMenu(tr("信令编辑"));
@@ -726,6 +732,10 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     if ((kind != TransferKind::MainRead && kind != TransferKind::MainWrite) || m_safeWrite->IsRunning())
         return;
     HideProgressWindow();
+    if (m_comparing) {
+        ShowComparison(reason);
+        return;
+    }
     // All blocks of one read are one step, also when it ended early.
     if (kind == TransferKind::MainRead)
         m_editing->Record(tr("读频"));
@@ -736,6 +746,43 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(PortName(), kind == TransferKind::MainRead, m_link->LastTally().done,
                                      m_link->LastTally().total));
+}
+
+// Reads the radio's channels and settings without touching the table, and lists where the
+// window differs. Nothing is written.
+void TForm1::CompareWithRadio()
+{
+    if (m_link->IsBusy())
+        return;
+    m_readBlocks = TRadioImage::None();
+    try {
+        m_comparing = m_link->StartMainRead(PortName());
+    } catch (const ECommsError &error) {
+        ShowError(this, QString::fromUtf8(error.what()));
+        return;
+    }
+    if (m_comparing && m_form3) {
+        m_form3->ShowBeside(*this);
+        m_form3->ShowProgress(kMainReadSteps, 0);
+    }
+}
+
+void TForm1::ShowComparison(TransferEnd reason)
+{
+    m_comparing = false;
+    if (reason == TransferEnd::PortGone)
+        ShowError(this, PortGoneText(PortName(), true, m_link->LastTally().done, m_link->LastTally().total));
+    if (reason != TransferEnd::Completed)
+        return;
+    SaveReadAsBackup();
+    TMainConfig radio;
+    DecodeMainImage(radio, m_readBlocks);
+    const QStringList lines = MainFieldDiff(radio, m_config);
+    if (lines.isEmpty())
+        ShowMessage(this, tr("窗口与电台相同"));
+    else
+        ShowMessage(this, tr("窗口与电台有 %n 处不同（电台 → 窗口）：", nullptr, lines.size()) + QLatin1Char('\n')
+                              + lines.join(QLatin1Char('\n')));
 }
 
 // Every read of the radio is kept in the backups folder, and serves as the backup of the

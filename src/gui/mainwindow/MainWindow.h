@@ -129,6 +129,8 @@ private:
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
     void SaveReadAsBackup();
     void RestoreBackup();
+    void CompareWithRadio();
+    void ShowComparison(TransferEnd reason);
     void SetTableEditable(bool editable);
     void UpdateCaption();
     void HideProgressWindow();
@@ -163,6 +165,7 @@ private:
     QString m_restorePath;                            // the backup a cut-short write offers
     QAction *m_verifyAction = nullptr;                // "写入后校验"
     QAction *m_restoreAction = nullptr;               // "恢复备份"
+    bool m_comparing = false;                         // the read that runs is for 与电台比较
 
     QPointer<QWidget> m_dtmf;
     QPointer<QWidget> m_twoTone;

@@ -192,6 +192,7 @@ private Q_SLOTS:
     void verifyAfterWrite_data();
     void verifyAfterWrite();
     void restoreBackupAfterPortGone();
+    void compareWithRadio();
     void signallingMenu();
     void signallingMenuPortError();
     void fileSaveAndOpenRoundTrip();
@@ -755,6 +756,35 @@ void TestMainWindow::restoreBackupAfterPortGone()
     QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
     QVERIFY(f.radio.image() == before);
     QVERIFY(!restore->isEnabled());
+}
+
+// 与电台比较 lists each field where the window and the radio differ, radio first, and writes
+// nothing; the table keeps the window's texts.
+void TestMainWindow::compareWithRadio()
+{
+    Fixture f;
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    f.action("CompareWithRadio")->trigger();
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts(), QStringList{"窗口与电台相同"});
+
+    const QString before = f.xg().Cells(1, 2);
+    f.enter(1, 2, QStringLiteral("439"));
+    f.enter(2, 4, QStringLiteral("440"));
+    f.form().ComboBox(4)->setEditText(QStringLiteral("120"));
+    const TMainSnapshot window = f.texts();
+    f.messages.messages.clear();
+    f.channel->clearWrites();
+    f.action("CompareWithRadio")->trigger();
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts().size(), 1);
+    const QStringList lines = f.messages.texts().first().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 1 + 3);
+    QCOMPARE(lines.first(), QStringLiteral("窗口与电台有 3 处不同（电台 → 窗口）："));
+    QVERIFY2(lines.at(1).startsWith(QStringLiteral("信道 2 接收频率: %1 → 439.00000").arg(before)), qPrintable(lines.at(1)));
+    QVERIFY(f.texts() == window);
+    QVERIFY(!f.channel->written().contains('W'));
 }
 
 void TestMainWindow::signallingMenu()
