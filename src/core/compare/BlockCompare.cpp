@@ -41,3 +41,11 @@ QString MismatchLine(const TBlockMismatch &mismatch, TLanguage language)
     return QStringLiteral("%1 (area %2 block %3): sent %4, read %5")
         .arg(name).arg(mismatch.area).arg(mismatch.block).arg(BlockHex(mismatch.sent), BlockHex(mismatch.read));
 }
+
+QStringList MismatchLines(const std::vector<TBlockMismatch> &mismatches, TLanguage language)
+{
+    QStringList lines;
+    for (const TBlockMismatch &mismatch : mismatches)
+        lines << MismatchLine(mismatch, language);
+    return lines;
+}

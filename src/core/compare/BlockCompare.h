@@ -3,12 +3,18 @@
 #include "protocol/RadioImage.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // The read-back check of a write: every block sent is read again and all 28 data bytes are
 // compared with what was sent.
 
 enum class TLanguage { English, Chinese };
+// The language of a windows' language code: "en" English, anything else Chinese.
+inline TLanguage LanguageOf(const QString &code)
+{
+    return code == QLatin1String("en") ? TLanguage::English : TLanguage::Chinese;
+}
 
 struct TBlockMismatch {
     int area;
@@ -30,3 +36,4 @@ QString BlockHex(const Block &data);
 // One line per mismatch: "channel 3 (area 0 block 3): sent 0A 1B ..., read 0A 1C ..." /
 // "信道 3（区 0 块 3）：写入 0A 1B …，读回 0A 1C …".
 QString MismatchLine(const TBlockMismatch &mismatch, TLanguage language);
+QStringList MismatchLines(const std::vector<TBlockMismatch> &mismatches, TLanguage language);

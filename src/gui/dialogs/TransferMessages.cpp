@@ -30,3 +30,15 @@ QString BackupLineText(const QString &path)
 {
     return Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入前的备份：%1")).arg(path);
 }
+
+QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath)
+{
+    QStringList lines{Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入校验失败"))};
+    lines << blockLines << BackupLineText(backupPath);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString BackupFailedText(const QString &error)
+{
+    return Translated(QT_TRANSLATE_NOOP("TransferMessages", "无法保存备份，未写入：%1")).arg(error);
+}

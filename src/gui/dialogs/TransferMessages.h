@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The words a window uses when a transfer with the radio ends early. One home for them, so the
 // main window and the four editors say the same thing.
@@ -13,3 +14,7 @@ QString PortGoneText(const QString &port, bool reading, int done, int total);
 QString SilenceNoteText(int resends);
 // "写入前的备份：PATH", the line that says where a write's backup is.
 QString BackupLineText(const QString &path);
+// "写入校验失败", one line per block that came back different, then where the backup is.
+QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath);
+// "无法保存备份，未写入：<why>".
+QString BackupFailedText(const QString &error);

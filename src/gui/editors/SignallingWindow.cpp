@@ -2,6 +2,7 @@
 
 #include "base/TextConvert.h"
 #include "compare/BlockCompare.h"
+#include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
@@ -564,21 +565,16 @@ void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     m_timer1.stop();
     m_progressBar1->hide();
     m_lastRead = TSafeWrite::PriorRead();  // known again only after the next read
-    const QString backupLine = BackupLineText(outcome.backupPath);
     switch (outcome.result) {
     case Result::Verified:
     case Result::Written:
         ShowMessage(this, tr("写入成功"));
         return;
-    case Result::VerifyFailed: {
-        QStringList lines{tr("写入校验失败")};
-        for (const TBlockMismatch &mismatch : outcome.mismatches)
-            lines << MismatchLine(mismatch, TLanguage::Chinese);
-        ShowError(this, (lines << backupLine).join(QLatin1Char('\n')));
+    case Result::VerifyFailed:
+        ShowError(this, VerifyFailedText(MismatchLines(outcome.mismatches, LanguageOf(CurrentLanguage())), outcome.backupPath));
         return;
-    }
     case Result::BackupFailed:
-        ShowError(this, tr("无法保存备份，未写入：%1").arg(outcome.error));
+        ShowError(this, BackupFailedText(outcome.error));
         return;
     case Result::Ended:
         break;
@@ -595,7 +591,7 @@ void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     if (outcome.phase == TSafeWrite::Phase::Backup)
         text += tr("，未写入");
     else
-        text += QLatin1Char('\n') + backupLine;
+        text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
     ShowError(this, text);
 }
 

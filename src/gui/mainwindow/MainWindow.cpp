@@ -819,16 +819,11 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
         m_editing->MarkSaved();
         ShowMessage(this, tr("写入成功"));
         return;
-    case Result::VerifyFailed: {
-        QStringList lines{tr("写入校验失败")};
-        for (const TBlockMismatch &mismatch : outcome.mismatches)
-            lines << MismatchLine(mismatch, TLanguage::Chinese);
-        lines << BackupLineText(outcome.backupPath);
-        ShowError(this, lines.join(QLatin1Char('\n')));
+    case Result::VerifyFailed:
+        ShowError(this, VerifyFailedText(MismatchLines(outcome.mismatches, LanguageOf(CurrentLanguage())), outcome.backupPath));
         return;
-    }
     case Result::BackupFailed:
-        ShowError(this, tr("无法保存备份，未写入：%1").arg(outcome.error));
+        ShowError(this, BackupFailedText(outcome.error));
         return;
     case Result::Ended:
         break;
