@@ -136,6 +136,7 @@ void TestFaultMatrix::faultMatrix()
     std::function<void()> run;
     std::function<void()> check;
     TRadioImage read;
+    std::vector<Block> blocks;  // an area read's; outlives the two functions that use it
     if (k.area == 0 && !k.write) {
         run = [&] { SetMainImage(read, session.MainRead()); };
         check = [&] { QCOMPARE(MainImageOf(read).channels, MainImageOf(FactoryImage()).channels);
@@ -146,17 +147,16 @@ void TestFaultMatrix::faultMatrix()
                       SetMainImage(expected, MainImageOf(written));
                       QVERIFY(radio.image() == expected); };
     } else if (k.area > 0 && !k.write) {
-        std::vector<Block> blocks;
         run = [&] { session.OpenPort(); blocks = session.AreaRead(k.area, AreaFacts(k.area).read); };
         check = [&] { QCOMPARE(int(blocks.size()), AreaFacts(k.area).blockCount);
                       for (int b = 0; b < int(blocks.size()); ++b)
                           QCOMPARE(blocks[std::size_t(b)], FactoryImage().block(k.area, b)); };
     } else if (k.area > 0) {
-        run = [&] { std::vector<Block> blocks;
+        run = [&] { std::vector<Block> toWrite;
                     for (int b = 0; b < AreaFacts(k.area).blockCount; ++b)
-                        blocks.push_back(written.block(k.area, b));
+                        toWrite.push_back(written.block(k.area, b));
                     session.OpenPort();
-                    session.AreaWrite(k.area, blocks, AreaFacts(k.area).framing); };
+                    session.AreaWrite(k.area, toWrite, AreaFacts(k.area).framing); };
         check = [&] { for (int b = 0; b < AreaFacts(k.area).blockCount; ++b)
                           QCOMPARE(radio.image().block(k.area, b), written.block(k.area, b)); };
     } else if (!k.write) {
