@@ -29,7 +29,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 echo "== thread sanitizer build"
 # Only what the threaded suites need: the serial port, the engine, the command line.
-tsan_tests=(test_core_serial_comm test_core_serial_serialports test_core_protocol_frame
+tsan_tests=(test_core_serial_comm test_core_serial_serialports test_core_serial_portdescription test_core_protocol_frame
             test_core_protocol_programlink test_core_protocol_radioimage test_tools_cli)
 cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DXIEPIN_TSAN=ON >/dev/null
 cmake --build "$XIEPIN_ROOT/build-tsan" -j"$jobs" --target "${tsan_tests[@]}"

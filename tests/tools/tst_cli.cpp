@@ -1011,7 +1011,9 @@ void TestCli::writeCutShortIsRestored()
     const QString port = radio->link();
     const CliResult result = runCli(QStringList{command, QStringLiteral("--port"), port, file});
     QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.elapsedMs < 2000, qPrintable(QString::number(result.elapsedMs)));
+    // Well before the 10 s time-out; the whole run (read, then the write up to the cut) takes
+    // under 2 s unloaded, the bound leaves room for a loaded machine and the thread checker.
+    QVERIFY2(result.elapsedMs < 5000, qPrintable(QString::number(result.elapsedMs)));
     const QRegularExpression message(QStringLiteral("^xiepin-cli: (\\S+) was disconnected: (.*); the radio's contents before the "
                                                     "write are in (\\S+); to put them back: (xiepin-cli restore --port \\S+ \\S+)$"));
     const auto match = message.match(result.lastErrLine());
