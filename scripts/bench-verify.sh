@@ -8,19 +8,8 @@
 set -euo pipefail
 XIEPIN_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$XIEPIN_ROOT/scripts/deps.sh"
-xiepin_install_deps
-cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$XIEPIN_ROOT/build" -j"$(nproc)" --target xiepin-cli xiepin-radio >/dev/null
-
-bin="$XIEPIN_ROOT/build"
-runs=${1:-3}
-work=$(mktemp -d)
 source "$XIEPIN_ROOT/scripts/radio.sh"
-cleanup() {
-    stop_radio
-    rm -rf "$work"
-}
-trap cleanup EXIT
+runs=${1:-3}
 # The backups of these runs stay in the scratch folder.
 export XDG_DATA_HOME="$work/data"
 

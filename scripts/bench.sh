@@ -6,19 +6,8 @@
 set -euo pipefail
 XIEPIN_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$XIEPIN_ROOT/scripts/deps.sh"
-xiepin_install_deps
-cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$XIEPIN_ROOT/build" -j"$(nproc)" --target xiepin-cli xiepin-radio >/dev/null
-
-bin="$XIEPIN_ROOT/build"
-runs=${1:-3}
-work=$(mktemp -d)
 source "$XIEPIN_ROOT/scripts/radio.sh"
-cleanup() {
-    stop_radio
-    rm -rf "$work"
-}
-trap cleanup EXIT
+runs=${1:-3}
 
 # Bytes on the wire for the 52 blocks of a whole radio (3 of them FSK blocks without a check value):
 #   backup:  "PROGRAM" + 52 four-byte requests; 06 + 52 replies of 34 bytes

@@ -6,18 +6,7 @@ set -euo pipefail
 XIEPIN_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$XIEPIN_ROOT/scripts/deps.sh"
 XIEPIN_PACKAGES+=(valgrind)
-xiepin_install_deps
-cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$XIEPIN_ROOT/build" -j"$(nproc)" --target xiepin-cli xiepin-radio >/dev/null
-
-bin="$XIEPIN_ROOT/build"
-work=$(mktemp -d)
 source "$XIEPIN_ROOT/scripts/radio.sh"
-cleanup() {
-    stop_radio
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 memcheck() {  # name, then the xiepin-cli arguments
     local name=$1; shift

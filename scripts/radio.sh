@@ -1,5 +1,7 @@
 # Starts and stops one virtual radio for the scripts that drive xiepin-cli against it.
-# Sourced; needs $bin (the build folder) and $work (a scratch folder) set by the caller.
+# Sourced after deps.sh with XIEPIN_ROOT set: builds xiepin-cli and xiepin-radio into build/
+# when needed, sets $bin (that folder) and $work (a scratch folder removed at exit, with the
+# radio stopped).
 
 radio_pid=""
 
@@ -21,3 +23,14 @@ stop_radio() {
     kill "$radio_pid" 2>/dev/null && wait "$radio_pid" 2>/dev/null || true
     radio_pid=""
 }
+
+xiepin_install_deps
+cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$XIEPIN_ROOT/build" -j"$(nproc)" --target xiepin-cli xiepin-radio >/dev/null
+bin="$XIEPIN_ROOT/build"
+work=$(mktemp -d)
+radio_cleanup() {
+    stop_radio
+    rm -rf "$work"
+}
+trap radio_cleanup EXIT
