@@ -23,6 +23,10 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>写回</source>
+        <translation>Write back</translation>
+    </message>
 </context>
 <context>
     <name>TChannelPlanActions</name>
@@ -101,10 +105,6 @@
         <translation>Read from radio</translation>
     </message>
     <message>
-        <source>写入成功</source>
-        <translation>Write successful</translation>
-    </message>
-    <message>
         <source>打开文件</source>
         <translation>Open file</translation>
     </message>
@@ -155,18 +155,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Cannot save the backup: %1</translation>
     </message>
     <message>
-        <source>写入校验失败</source>
-        <translation>Write verify failed</translation>
-    </message>
-    <message>
-        <source>无法保存备份，未写入：%1</source>
-        <translation>Cannot save the backup, nothing written: %1</translation>
-    </message>
-    <message>
-        <source>，未写入</source>
-        <translation>, nothing written</translation>
-    </message>
-    <message>
         <source>与电台比较</source>
         <translation>Compare with the radio</translation>
     </message>
@@ -180,6 +168,49 @@ Released under the MIT licence (see the LICENSE file).</translation>
             <numerusform>The window differs from the radio in %n field (radio → window):</numerusform>
             <numerusform>The window differs from the radio in %n fields (radio → window):</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>从备份恢复…</source>
+        <translation>Restore from backup…</translation>
+    </message>
+    <message>
+        <source>备份不含任何块，无法写回</source>
+        <translation>The backup holds no block: nothing to write back</translation>
+    </message>
+    <message>
+        <source>备份只含 %1 的部分块，无法写回</source>
+        <translation>The backup holds only part of %1: it cannot be written back</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>信道和设置</source>
+        <translation>Channels and settings</translation>
+    </message>
+    <message>
+        <source>写回备份到 %1？</source>
+        <translation>Write this backup back to %1?</translation>
+    </message>
+    <message>
+        <source>文件：%1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>内容：%1（%n 块）</source>
+        <translation>
+            <numerusform>Holds: %1 (%n block)</numerusform>
+            <numerusform>Holds: %1 (%n blocks)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1：</source>
+        <translation>%1: </translation>
+    </message>
+    <message>
+        <source>已写回 %1/%2 部分</source>
+        <translation>%1 of %2 parts written back</translation>
     </message>
 </context>
 <context>
@@ -283,32 +314,12 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Read failed: the radio does not answer</translation>
     </message>
     <message>
-        <source>写入失败：电台无应答</source>
-        <translation>Write failed: the radio does not answer</translation>
-    </message>
-    <message>
         <source>读取</source>
         <translation>Read</translation>
     </message>
     <message>
-        <source>写入成功</source>
-        <translation>Write successful</translation>
-    </message>
-    <message>
         <source>无法保存备份：%1</source>
         <translation>Cannot save the backup: %1</translation>
-    </message>
-    <message>
-        <source>写入校验失败</source>
-        <translation>Write verify failed</translation>
-    </message>
-    <message>
-        <source>无法保存备份，未写入：%1</source>
-        <translation>Cannot save the backup, nothing written: %1</translation>
-    </message>
-    <message>
-        <source>，未写入</source>
-        <translation>, nothing written</translation>
     </message>
 </context>
 <context>
@@ -854,6 +865,26 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>写入前的备份：%1</source>
         <translation>Backup from before the write: %1</translation>
+    </message>
+    <message>
+        <source>写入校验失败</source>
+        <translation>Write verify failed</translation>
+    </message>
+    <message>
+        <source>无法保存备份，未写入：%1</source>
+        <translation>Cannot save the backup, nothing written: %1</translation>
+    </message>
+    <message>
+        <source>写入成功</source>
+        <translation>Write successful</translation>
+    </message>
+    <message>
+        <source>写入失败：电台无应答</source>
+        <translation>Write failed: the radio does not answer</translation>
+    </message>
+    <message>
+        <source>，未写入</source>
+        <translation>, nothing written</translation>
     </message>
 </context>
 </TS>

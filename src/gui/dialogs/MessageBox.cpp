@@ -74,6 +74,22 @@ bool AskRestoreBackup(QWidget *parent, const QString &text)
     return box.clickedButton() == restore;
 }
 
+bool AskWriteBack(QWidget *parent, const QString &text)
+{
+    if (sink()) {
+        sink()(MessageKind::Information, text);
+        return restoreAnswer();
+    }
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("WriteBackBox"));
+    QPushButton *write = box.addButton(QCoreApplication::translate("MessageBox", "写回"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("MessageBox", "取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == write;
+}
+
 void SetRestoreAnswer(bool restore)
 {
     restoreAnswer() = restore;

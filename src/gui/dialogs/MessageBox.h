@@ -20,6 +20,9 @@ TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text);
 // installed the text goes to it as an error and the answer is the sink's restore answer.
 bool AskRestoreBackup(QWidget *parent, const QString &text);
 void SetRestoreAnswer(bool restore);
+// A question before a backup is written back: true when the user chose "写回". With a sink
+// installed the text goes to it as a message and the answer is the sink's restore answer.
+bool AskWriteBack(QWidget *parent, const QString &text);
 
 // Tests install a sink; while one is installed no box is shown. Pass an empty function to restore.
 using MessageSink = std::function<void(MessageKind kind, const QString &text)>;

@@ -1,5 +1,8 @@
 #include "dialogs/TransferMessages.h"
 
+#include "compare/BlockCompare.h"
+#include "dialogs/Language.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -41,4 +44,43 @@ QString VerifyFailedText(const QStringList &blockLines, const QString &backupPat
 QString BackupFailedText(const QString &error)
 {
     return Translated(QT_TRANSLATE_NOOP("TransferMessages", "无法保存备份，未写入：%1")).arg(error);
+}
+
+bool WriteSucceeded(const TSafeWrite::Outcome &outcome)
+{
+    return outcome.result == TSafeWrite::Result::Verified || outcome.result == TSafeWrite::Result::Written;
+}
+
+QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port)
+{
+    using Result = TSafeWrite::Result;
+    switch (outcome.result) {
+    case Result::Verified:
+    case Result::Written:
+        return Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入成功"));
+    case Result::VerifyFailed:
+        return VerifyFailedText(MismatchLines(outcome.mismatches, LanguageOf(CurrentLanguage())), outcome.backupPath);
+    case Result::BackupFailed:
+        return BackupFailedText(outcome.error);
+    case Result::Ended:
+        break;
+    }
+    const bool reading = outcome.phase != TSafeWrite::Phase::Write;
+    QString text;
+    if (outcome.end == TransferEnd::Silent)
+        text = Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入失败：电台无应答")) + QLatin1Char('\n')
+               + HowFarText(reading, outcome.tally.done, outcome.tally.total);
+    else if (outcome.end == TransferEnd::PortGone)
+        text = PortGoneText(port, reading, outcome.tally.done, outcome.tally.total);
+    else
+        return {};  // cancelled by the user
+    if (outcome.phase == TSafeWrite::Phase::Backup)
+        return text + Translated(QT_TRANSLATE_NOOP("TransferMessages", "，未写入"));
+    return text + QLatin1Char('\n') + BackupLineText(outcome.backupPath);
+}
+
+bool OffersRestore(const TSafeWrite::Outcome &outcome)
+{
+    return outcome.result == TSafeWrite::Result::Ended && outcome.end == TransferEnd::PortGone
+           && outcome.phase != TSafeWrite::Phase::Backup && !outcome.backupPath.isEmpty();
 }

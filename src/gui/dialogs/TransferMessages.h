@@ -1,5 +1,7 @@
 #pragma once
 
+#include "backup/SafeWrite.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,3 +20,12 @@ QString BackupLineText(const QString &path);
 QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath);
 // "无法保存备份，未写入：<why>".
 QString BackupFailedText(const QString &error);
+
+// Whether a safe write's end is a success ("写入成功").
+bool WriteSucceeded(const TSafeWrite::Outcome &outcome);
+// What a safe write's end says: "写入成功"; the verify failure with its blocks; the backup that
+// could not be saved; or for a write cut short (port gone, silent radio) how far it got and,
+// once something was written, where its backup is. Empty for a write the user cancelled.
+QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port);
+// A write cut short after its first block went out: the user may want its backup back.
+bool OffersRestore(const TSafeWrite::Outcome &outcome);

@@ -426,9 +426,15 @@ void TSignallingWindow::PlaceLabel(const QString &controlName, int left, int top
 
 // --- transfers
 
+// This window's transfers: its read, and the writes of its safe write. The main window's
+// restore moves the same area, but not for this window.
 bool TSignallingWindow::IsMine(TransferKind kind, int area) const
 {
-    return (kind == TransferKind::AreaRead || kind == TransferKind::AreaWrite) && area == m_area.Area();
+    if (area != m_area.Area())
+        return false;
+    if (kind == TransferKind::AreaRead)
+        return m_reading || m_safeWrite->IsRunning();
+    return kind == TransferKind::AreaWrite && m_safeWrite->IsRunning();
 }
 
 bool TSignallingWindow::EnsurePortOpen()
@@ -464,6 +470,7 @@ void TSignallingWindow::rbtnClick()
     m_readBlocks = TRadioImage::None();
     if (!m_link.StartAreaRead(m_area.Area(), AreaFacts(m_area.Area()).read))
         return;
+    m_reading = true;
     StartGuard();
     ShowProgress(m_style.readMaximum);
 }
@@ -488,7 +495,8 @@ void TSignallingWindow::wbtnClick()
 
 void TSignallingWindow::Button3Click()
 {
-    m_link.AbandonAreaTransfer(m_area.Area());
+    if (IsMine(m_link.Running(), m_link.RunningArea()))
+        m_link.AbandonAreaTransfer(m_area.Area());
     m_timer1.stop();
     m_progressBar1->hide();
     hide();
@@ -503,8 +511,8 @@ void TSignallingWindow::Timer1Timer()
 
 void TSignallingWindow::OnBlockRead(int area, int block, const Block &data)
 {
-    if (area != m_area.Area() || m_safeWrite->IsReading())
-        return;  // another area's, or the radio's blocks for a backup or a verify
+    if (area != m_area.Area() || !m_reading)
+        return;  // another area's, or the radio's blocks for a backup, a verify or a restore
     m_readBlocks.setBlock(area, block, data);
     m_area.DecodeBlock(block, data);
     LoadFromTexts();
@@ -523,21 +531,18 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
 {
     if (!IsMine(kind, area) || m_safeWrite->IsRunning())
         return;
+    m_reading = false;
     m_timer1.stop();
     m_progressBar1->hide();
     // All blocks of one read are one step, also when it ended early.
-    if (kind == TransferKind::AreaRead)
-        RecordStep(tr("读取"));
-    if (kind == TransferKind::AreaRead && reason == TransferEnd::Completed)
+    RecordStep(tr("读取"));
+    if (reason == TransferEnd::Completed)
         SaveReadAsBackup();
-    const bool reading = kind == TransferKind::AreaRead;
-    if (reason == TransferEnd::Completed && !reading)
-        ShowMessage(this, tr("写入成功"));
     else if (reason == TransferEnd::Silent)
-        ShowError(this, (reading ? tr("读取失败：电台无应答") : tr("写入失败：电台无应答"))
-                            + QLatin1Char('\n') + HowFarText(reading, m_link.LastTally().done, m_link.LastTally().total));
+        ShowError(this, tr("读取失败：电台无应答") + QLatin1Char('\n')
+                            + HowFarText(true, m_link.LastTally().done, m_link.LastTally().total));
     else if (reason == TransferEnd::PortGone)
-        ShowError(this, PortGoneText(m_portName(), reading, m_link.LastTally().done, m_link.LastTally().total));
+        ShowError(this, PortGoneText(m_portName(), true, m_link.LastTally().done, m_link.LastTally().total));
 }
 
 // Every read of the radio is kept in the backups folder, and serves as the backup of this
@@ -561,38 +566,16 @@ void TSignallingWindow::OnSafeWritePhase(TSafeWrite::Phase phase)
 
 void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
 {
-    using Result = TSafeWrite::Result;
     m_timer1.stop();
     m_progressBar1->hide();
     m_lastRead = TSafeWrite::PriorRead();  // known again only after the next read
-    switch (outcome.result) {
-    case Result::Verified:
-    case Result::Written:
-        ShowMessage(this, tr("写入成功"));
-        return;
-    case Result::VerifyFailed:
-        ShowError(this, VerifyFailedText(MismatchLines(outcome.mismatches, LanguageOf(CurrentLanguage())), outcome.backupPath));
-        return;
-    case Result::BackupFailed:
-        ShowError(this, BackupFailedText(outcome.error));
-        return;
-    case Result::Ended:
-        break;
-    }
-    const bool reading = outcome.phase != TSafeWrite::Phase::Write;
-    const QString howFar = HowFarText(reading, outcome.tally.done, outcome.tally.total);
-    QString text;
-    if (outcome.end == TransferEnd::Silent)
-        text = tr("写入失败：电台无应答") + QLatin1Char('\n') + howFar;
-    else if (outcome.end == TransferEnd::PortGone)
-        text = PortGoneText(m_portName(), reading, outcome.tally.done, outcome.tally.total);
-    else
+    const QString text = WriteOutcomeText(outcome, m_portName());
+    if (text.isEmpty())
         return;  // Close
-    if (outcome.phase == TSafeWrite::Phase::Backup)
-        text += tr("，未写入");
+    if (WriteSucceeded(outcome))
+        ShowMessage(this, text);
     else
-        text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
-    ShowError(this, text);
+        ShowError(this, text);
 }
 
 void TSignallingWindow::UpdateButtons()

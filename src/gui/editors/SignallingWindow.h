@@ -149,6 +149,7 @@ private:
     TSafeWrite *m_safeWrite = nullptr;
     TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of this window's read that runs
     TSafeWrite::PriorRead m_lastRead;                 // this window's last read, saved as a backup
+    bool m_reading = false;  // this window's read runs (another window may move this area too)
     bool m_loading = false;  // texts are being shown: control signals are not edits
     std::unique_ptr<TSnapshotHistory<TEditorSnapshot>> m_history;
     int m_pendingBox = -1;  // the box whose change waits for its step, by its place in the specs

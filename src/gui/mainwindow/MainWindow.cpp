@@ -27,6 +27,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QSettings>
 #include <QFileInfo>
@@ -34,6 +35,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -145,8 +147,8 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     connect(&m_config, &TMainConfig::CellChanged, this, &TForm1::ShowCell);
     connect(&m_config, &TMainConfig::SettingChanged, this, &TForm1::ShowSetting);
     connect(m_link.get(), &TProgramLink::MainBlockRead, this, [this](int area, int block, const Block &data) {
-        if (m_safeWrite->IsReading())
-            return;  // a backup or verify read: the radio's blocks, not the table's
+        if (m_safeWrite->IsReading() || m_restore->IsRunning())
+            return;  // a backup or verify read, or a restore: the radio's blocks, not the table's
         m_readBlocks.setBlock(area, block, data);
         if (!m_comparing)
             DecodeMainBlock(m_config, area, block, data);
@@ -161,6 +163,9 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     m_safeWrite = new TSafeWrite(*m_link, TBackupStore(), QStringLiteral("xiepin"), this);
     connect(m_safeWrite, &TSafeWrite::PhaseChanged, this, &TForm1::OnSafeWritePhase);
     connect(m_safeWrite, &TSafeWrite::Finished, this, &TForm1::OnSafeWriteFinished);
+    m_restore = new TImageRestore(*m_link, TBackupStore(), QStringLiteral("xiepin"), this);
+    connect(m_restore, &TImageRestore::StepStarted, this, &TForm1::OnRestoreStep);
+    connect(m_restore, &TImageRestore::Finished, this, &TForm1::OnRestoreFinished);
     m_silence = new TSilenceWatch(*m_link, kSilenceNoteMs, IsMainTransfer, this);
     connect(m_silence, &TSilenceWatch::SilenceChanged, this, &TForm1::OnSilenceChanged);
     qApp->installEventFilter(this);
@@ -230,6 +235,10 @@ void TForm1::BuildMenus()
     m_verifyAction->setChecked(QSettings().value(kVerifySetting, true).toBool());
     connect(m_verifyAction, &QAction::toggled, this, [](bool on) { QSettings().setValue(kVerifySetting, on); });
     file->insertAction(m_n1, m_verifyAction);
+    QAction *fromBackup = new QAction(tr("从备份恢复…"), this);
+    fromBackup->setObjectName(QStringLiteral("RestoreFromBackup"));
+    connect(fromBackup, &QAction::triggered, this, &TForm1::RestoreFromBackupClick);
+    file->insertAction(m_n1, fromBackup);
     m_restoreAction = new QAction(tr("恢复备份"), this);
     m_restoreAction->setObjectName(QStringLiteral("RestoreBackup"));
     m_restoreAction->setEnabled(false);
@@ -260,6 +269,12 @@ void TForm1::BuildMenus()
         (*dialog)->setNameFilter(QStringLiteral("*.qz"));
         (*dialog)->setDefaultSuffix(QStringLiteral("qz"));
     }
+    m_backupDialog = new QFileDialog(this, tr("从备份恢复…"));
+    m_backupDialog->setObjectName(QStringLiteral("BackupDialog"));
+    m_backupDialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_backupDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    m_backupDialog->setFileMode(QFileDialog::ExistingFile);
+    m_backupDialog->setNameFilter(QStringLiteral("*.img"));
     m_openDialog1->setObjectName(QStringLiteral("OpenDialog1"));
     m_openDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     m_openDialog1->setFileMode(QFileDialog::AnyFile);
@@ -690,6 +705,12 @@ void TForm1::HideProgressWindow()
 
 void TForm1::Button1Click()
 {
+    if (m_restore->IsRunning()) {
+        const QString path = m_restoringPath;
+        Button2Click();
+        QTimer::singleShot(kRetryPauseMs, this, [this, path] { StartRestore(path); });
+        return;
+    }
     // A write that reads its backup or its verify first is still the write the user started.
     const TransferKind kind = !m_safeWrite->IsRunning() && IsMainTransfer(m_link->Running(), -1) ? m_link->Running()
                                                                                                    : m_lastMainKind;
@@ -706,6 +727,10 @@ void TForm1::OnProgressed(TransferKind kind, int /*area*/, int answers)
 {
     if (!m_form3)
         return;
+    if (m_restore->IsRunning() && (kind == TransferKind::AreaRead || kind == TransferKind::AreaWrite)) {
+        m_form3->SetProgressPosition(qMin(answers, m_form3->ProgressBar1()->maximum()));
+        return;
+    }
     if (kind == TransferKind::MainWrite) {
         m_form3->SetProgressPosition(qMin(answers, kMainWriteSteps));
     } else if (kind == TransferKind::MainRead) {
@@ -729,7 +754,7 @@ void TForm1::OnSilenceChanged(bool silent, int resends)
 
 void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
 {
-    if ((kind != TransferKind::MainRead && kind != TransferKind::MainWrite) || m_safeWrite->IsRunning())
+    if ((kind != TransferKind::MainRead && kind != TransferKind::MainWrite) || OthersTransfer())
         return;
     HideProgressWindow();
     if (m_comparing) {
@@ -810,65 +835,146 @@ void TForm1::OnSafeWritePhase(TSafeWrite::Phase phase)
 void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
 {
     HideProgressWindow();
-    using Result = TSafeWrite::Result;
     // What the radio holds is known again only after a verify that passed.
     m_lastRead = TSafeWrite::PriorRead();
-    switch (outcome.result) {
-    case Result::Verified:
-    case Result::Written:
+    if (WriteSucceeded(outcome))
         m_editing->MarkSaved();
-        ShowMessage(this, tr("写入成功"));
+    ReportWrite(outcome);
+}
+
+// A write's end in words; a write cut short after its first block offers its backup.
+void TForm1::ReportWrite(const TSafeWrite::Outcome &outcome)
+{
+    const QString text = WriteOutcomeText(outcome, PortName());
+    if (text.isEmpty())
         return;
-    case Result::VerifyFailed:
-        ShowError(this, VerifyFailedText(MismatchLines(outcome.mismatches, LanguageOf(CurrentLanguage())), outcome.backupPath));
-        return;
-    case Result::BackupFailed:
-        ShowError(this, BackupFailedText(outcome.error));
-        return;
-    case Result::Ended:
-        break;
-    }
-    if (outcome.end != TransferEnd::PortGone)
-        return;
-    const bool reading = outcome.phase != TSafeWrite::Phase::Write;
-    QString text = PortGoneText(PortName(), reading, outcome.tally.done, outcome.tally.total);
-    if (outcome.phase == TSafeWrite::Phase::Backup) {
-        ShowError(this, text + tr("，未写入"));
+    if (WriteSucceeded(outcome)) {
+        ShowMessage(this, text);
         return;
     }
-    text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
+    if (!OffersRestore(outcome)) {
+        ShowError(this, text);
+        return;
+    }
     m_restorePath = outcome.backupPath;
     m_restoreAction->setEnabled(true);
     if (AskRestoreBackup(this, text))
         RestoreBackup();
 }
 
-// Writes the offered backup's channels and settings back, as a write of its own (with its own
-// backup and verify). The port may not be there yet: then the error says so and the menu item
-// stays, to try again.
+// Writes the offered backup back, as a write of its own (with its own backup and verify). The
+// port may not be there yet: then the error says so and the menu item stays, to try again.
 void TForm1::RestoreBackup()
 {
-    if (m_restorePath.isEmpty() || m_link->IsBusy())
+    if (!m_restorePath.isEmpty() && StartRestore(m_restorePath)) {
+        m_restoreAction->setEnabled(false);
+        m_restorePath.clear();
+    }
+}
+
+// 从备份恢复…: a backup chosen in the backups folder, what it holds shown, then written back.
+void TForm1::RestoreFromBackupClick()
+{
+    if (m_link->IsBusy())
         return;
+    QDir().mkpath(TBackupStore::DefaultFolder());
+    m_backupDialog->setDirectory(TBackupStore::DefaultFolder());
+    if (m_backupDialog->exec() != QDialog::Accepted || m_backupDialog->selectedFiles().isEmpty())
+        return;
+    const QString path = m_backupDialog->selectedFiles().first();
     QString error;
-    const std::optional<TRadioImage> backup = TRadioImage::load(m_restorePath, &error);
+    const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
     if (!backup) {
         ShowError(this, error);
         return;
     }
-    MainImage image;
-    for (int n = 1; n <= frame::kChannelCount; ++n)
-        image.channels[static_cast<std::size_t>(n - 1)] = backup->block(frame::kMainArea, n);
-    image.settings = backup->block(frame::kSettingsArea, 0);
+    if (CheckRestorable(*backup) && AskWriteBack(this, BackupContentsText(*backup, path)))
+        StartRestore(path);
+}
+
+// The window writes back whole areas only, as its own backups hold them.
+bool TForm1::CheckRestorable(const TRadioImage &backup)
+{
+    if (backup.isEmpty()) {
+        ShowError(this, tr("备份不含任何块，无法写回"));
+        return false;
+    }
+    const std::vector<int> partly = TImageRestore::PartlyHeld(backup);
+    if (partly.empty())
+        return true;
+    QStringList names;
+    for (int area : partly)
+        names << StepTitle(area);
+    ShowError(this, tr("备份只含 %1 的部分块，无法写回").arg(names.join(tr("、"))));
+    return false;
+}
+
+bool TForm1::StartRestore(const QString &path)
+{
+    if (m_link->IsBusy())
+        return false;
+    QString error;
+    const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
+    if (!backup) {
+        ShowError(this, error);
+        return false;
+    }
+    if (!CheckRestorable(*backup))
+        return false;
     try {
-        if (!m_safeWrite->StartMain(PortName(), image, TSafeWrite::PriorRead(), m_verifyAction->isChecked()))
-            return;
+        m_restoringPath = path;
+        return m_restore->Start(PortName(), *backup, m_verifyAction->isChecked());
     } catch (const ECommsError &e) {
         ShowError(this, QString::fromUtf8(e.what()));
-        return;
+        return false;
     }
-    m_restoreAction->setEnabled(false);
-    m_restorePath.clear();
+}
+
+QString TForm1::StepTitle(int area) const
+{
+    return area == TImageRestore::kMainStep ? tr("信道和设置") : ShownText(QString::fromUtf8(AreaFacts(area).title));
+}
+
+// "写回备份到 /dev/ttyUSB0？", then the file, what it holds and its notes (as the file has them).
+QString TForm1::BackupContentsText(const TRadioImage &backup, const QString &path) const
+{
+    QStringList areas;
+    if (backup.holdsAnyOf(frame::kMainArea) || backup.holdsAnyOf(frame::kSettingsArea))
+        areas << StepTitle(TImageRestore::kMainStep);
+    for (int area : kSignallingAreas)
+        if (backup.holdsAnyOf(area))
+            areas << StepTitle(area);
+    QStringList lines{tr("写回备份到 %1？").arg(PortName()), tr("文件：%1").arg(QFileInfo(path).fileName()),
+                      tr("内容：%1（%n 块）", nullptr, backup.heldCount()).arg(areas.join(tr("、")))};
+    for (const QString &note : backup.notes())
+        lines << QStringLiteral("# ") + note;
+    return lines.join(QLatin1Char('\n'));
+}
+
+void TForm1::OnRestoreStep(int area, TSafeWrite::Phase phase)
+{
+    if (!m_form3)
+        return;
+    const int blocks = area == TImageRestore::kMainStep ? 0 : AreaFacts(area).blockCount;
+    const int steps = blocks > 0 ? blocks : (phase == TSafeWrite::Phase::Write ? kMainWriteSteps : kMainReadSteps);
+    m_form3->ShowBeside(*this);
+    m_form3->ShowProgress(steps, 0);
+}
+
+void TForm1::OnRestoreFinished(const TSafeWrite::Outcome &outcome, int area, int stepsDone)
+{
+    HideProgressWindow();
+    m_lastRead = TSafeWrite::PriorRead();
+    QString text = WriteOutcomeText(outcome, PortName());
+    if (text.isEmpty())
+        return;
+    if (!WriteSucceeded(outcome) && m_restore->StepCount() > 1)
+        text = tr("%1：").arg(StepTitle(area)) + text
+               + QLatin1Char('\n') + tr("已写回 %1/%2 部分").arg(stepsDone).arg(m_restore->StepCount());
+    if (WriteSucceeded(outcome))
+        ShowMessage(this, text);
+    else
+        ShowError(this, text);
 }
 
 void TForm1::OnBusyChanged()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainconfig/MainConfig.h"
+#include "backup/ImageRestore.h"
 #include "backup/SafeWrite.h"
 #include "protocol/ProgramLink.h"
 
@@ -127,8 +128,18 @@ private:
     void OnSilenceChanged(bool silent, int resends);
     void OnSafeWritePhase(TSafeWrite::Phase phase);
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
+    void ReportWrite(const TSafeWrite::Outcome &outcome);
     void SaveReadAsBackup();
     void RestoreBackup();
+    void RestoreFromBackupClick();  // 文件 / 从备份恢复…
+    bool StartRestore(const QString &path);
+    bool CheckRestorable(const TRadioImage &backup);
+    void OnRestoreStep(int area, TSafeWrite::Phase phase);
+    void OnRestoreFinished(const TSafeWrite::Outcome &outcome, int area, int stepsDone);
+    QString StepTitle(int area) const;  // an area's name, or "信道和设置"
+    QString BackupContentsText(const TRadioImage &backup, const QString &path) const;
+    // A backup or verify read of a safe write or a restore: not the window's own transfer.
+    bool OthersTransfer() const { return m_safeWrite->IsRunning() || m_restore->IsRunning(); }
     void CompareWithRadio();
     void ShowComparison(TransferEnd reason);
     void SetTableEditable(bool editable);
@@ -160,6 +171,9 @@ private:
     TForm3 *m_form3 = nullptr;
     TSilenceWatch *m_silence = nullptr;
     TSafeWrite *m_safeWrite = nullptr;
+    TImageRestore *m_restore = nullptr;               // 从备份恢复… and 恢复备份
+    QString m_restoringPath;                          // what Retry restarts during a restore
+    QFileDialog *m_backupDialog = nullptr;
     TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of the read that runs
     TSafeWrite::PriorRead m_lastRead;                 // this run's last read, saved as a backup
     QString m_restorePath;                            // the backup a cut-short write offers

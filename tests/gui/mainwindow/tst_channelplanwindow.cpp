@@ -142,7 +142,7 @@ void TestChannelPlanWindow::fileMenuItems()
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     QCOMPARE(texts, (QStringList{QStringLiteral("打开"), QStringLiteral("保存"), QStringLiteral("另存为…"), QStringLiteral("导入 CSV…"),
                                  QStringLiteral("导出 CSV…"), QStringLiteral("打印…"), QStringLiteral("导出 PDF…"),
-                                 QStringLiteral("-"), QStringLiteral("写入后校验"), QStringLiteral("恢复备份"), QStringLiteral("与电台比较"),
+                                 QStringLiteral("-"), QStringLiteral("写入后校验"), QStringLiteral("从备份恢复…"), QStringLiteral("恢复备份"), QStringLiteral("与电台比较"),
                                  QStringLiteral("-"), QStringLiteral("退出")}));
 }
 

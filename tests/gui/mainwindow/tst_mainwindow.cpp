@@ -192,6 +192,8 @@ private Q_SLOTS:
     void verifyAfterWrite_data();
     void verifyAfterWrite();
     void restoreBackupAfterPortGone();
+    void restoreFromBackup_data();
+    void restoreFromBackup();
     void compareWithRadio();
     void signallingMenu();
     void signallingMenuPortError();
@@ -756,6 +758,81 @@ void TestMainWindow::restoreBackupAfterPortGone()
     QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
     QVERIFY(f.radio.image() == before);
     QVERIFY(!restore->isEnabled());
+}
+
+void TestMainWindow::restoreFromBackup_data()
+{
+    QTest::addColumn<QString>("holds");   // "main", "main-dtmf", or "dtmf-part": DTMF blocks 0 and 1 only
+    QTest::addColumn<bool>("answer");     // the user's answer to the question before writing
+    QTest::addColumn<QString>("message"); // the start of what the window says at the end
+    QTest::addRow("channels and settings") << "main" << true << "写入成功";
+    QTest::addRow("with DTMF, its editor open") << "main-dtmf" << true << "写入成功";
+    QTest::addRow("not written when the user declines") << "main-dtmf" << false << "";
+    QTest::addRow("part of an area is refused") << "dtmf-part" << true << "备份只含 DTMF 的部分块";
+}
+
+// 从备份恢复…: the chosen backup's contents are shown, then exactly its blocks are written back
+// (each part with its own backup and verify); the radio's other areas and the table stay.
+void TestMainWindow::restoreFromBackup()
+{
+    QFETCH(QString, holds);
+    QFETCH(bool, answer);
+    QFETCH(QString, message);
+    Fixture f;
+    const TRadioImage before = f.radio.image();
+    TRadioImage backup = TRadioImage::None();
+    Block changed = before.block(frame::kMainArea, 3);
+    changed[0] ^= 0x11;
+    if (holds.startsWith(QStringLiteral("main"))) {
+        for (int n = 1; n <= frame::kChannelCount; ++n)
+            backup.setBlock(frame::kMainArea, n, before.block(frame::kMainArea, n));
+        backup.setBlock(frame::kMainArea, 3, changed);
+        backup.setBlock(frame::kSettingsArea, 0, before.block(frame::kSettingsArea, 0));
+    }
+    Block dtmf = before.block(frame::kDtmfArea, 1);
+    dtmf[5] ^= 0x0F;
+    if (holds.contains(QStringLiteral("dtmf"))) {
+        const int blocks = holds == QStringLiteral("dtmf-part") ? 2 : AreaFacts(frame::kDtmfArea).blockCount;
+        for (int block = 0; block < blocks; ++block)
+            backup.setBlock(frame::kDtmfArea, block, before.block(frame::kDtmfArea, block));
+        backup.setBlock(frame::kDtmfArea, 1, dtmf);
+        f.action("DTMF1")->trigger();
+    }
+    backup.setNotes({QStringLiteral("port: /dev/ttyUSB0")});
+    QDir().mkpath(TBackupStore::DefaultFolder());
+    const QString path = TBackupStore::DefaultFolder() + QStringLiteral("/20261208-101010-chosen.img");
+    QString error;
+    QVERIFY2(backup.save(path, &error), qPrintable(error));
+    const TMainSnapshot table = f.texts();
+    f.channel->clearWrites();
+
+    SetRestoreAnswer(answer);
+    AnswerFileDialog(f.form(), "BackupDialog", path);
+    f.action("RestoreFromBackup")->trigger();
+    QVERIFY(f.finish());
+    SetRestoreAnswer(false);
+
+    TRadioImage expected = before;
+    const bool refused = holds == QStringLiteral("dtmf-part");
+    if (answer && !refused) {
+        const QString question = f.messages.texts().first();
+        QVERIFY2(question.contains(QStringLiteral("20261208-101010-chosen.img"))
+                     && question.contains(QStringLiteral("# port: /dev/ttyUSB0")),
+                 qPrintable(question));
+        QVERIFY2(question.contains(holds == QStringLiteral("main") ? QStringLiteral("内容：信道和设置（17 块）")
+                                                                   : QStringLiteral("内容：信道和设置、DTMF（21 块）")),
+                 qPrintable(question));
+        for (const TRadioImage::Place &place : backup.heldPlaces())
+            expected.setBlock(place.area, place.block, backup.block(place.area, place.block));
+    }
+    const QString last = f.messages.texts().isEmpty() ? QString() : f.messages.texts().last();
+    QCOMPARE(f.messages.texts().size(), answer && !refused ? 2 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(last.startsWith(message), qPrintable(last));
+    QVERIFY(f.radio.image() == expected);
+    QCOMPARE(f.channel->written().contains('W'), answer && !refused);
+    QVERIFY(f.texts() == table);
+    QDir(TBackupStore::DefaultFolder()).removeRecursively();
 }
 
 // 与电台比较 lists each field where the window and the radio differ, radio first, and writes
