@@ -159,17 +159,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Compare with the radio</translation>
     </message>
     <message>
-        <source>窗口与电台相同</source>
-        <translation>The window and the radio are the same</translation>
-    </message>
-    <message numerus="yes">
-        <source>窗口与电台有 %n 处不同（电台 → 窗口）：</source>
-        <translation>
-            <numerusform>The window differs from the radio in %n field (radio → window):</numerusform>
-            <numerusform>The window differs from the radio in %n fields (radio → window):</numerusform>
-        </translation>
-    </message>
-    <message>
         <source>从备份恢复…</source>
         <translation>Restore from backup…</translation>
     </message>
@@ -320,6 +309,26 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>无法保存备份：%1</source>
         <translation>Cannot save the backup: %1</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>与电台比较</source>
+        <translation>Compare with radio</translation>
+    </message>
+    <message>
+        <source>%1 不含完整的 %2 表</source>
+        <translation>%1 does not hold the whole %2 table</translation>
     </message>
 </context>
 <context>
@@ -885,6 +894,17 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>，未写入</source>
         <translation>, nothing written</translation>
+    </message>
+    <message>
+        <source>窗口与电台相同</source>
+        <translation>The window and the radio are the same</translation>
+    </message>
+    <message numerus="yes">
+        <source>窗口与电台有 %n 处不同（电台 → 窗口）：</source>
+        <translation>
+            <numerusform>The window differs from the radio in %n field (radio → window):</numerusform>
+            <numerusform>The window differs from the radio in %n fields (radio → window):</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

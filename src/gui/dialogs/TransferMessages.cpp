@@ -84,3 +84,12 @@ bool OffersRestore(const TSafeWrite::Outcome &outcome)
     return outcome.result == TSafeWrite::Result::Ended && outcome.end == TransferEnd::PortGone
            && outcome.phase != TSafeWrite::Phase::Backup && !outcome.backupPath.isEmpty();
 }
+
+QString CompareResultText(const QStringList &fieldLines)
+{
+    if (fieldLines.isEmpty())
+        return Translated(QT_TRANSLATE_NOOP("TransferMessages", "窗口与电台相同"));
+    const int count = static_cast<int>(fieldLines.size());
+    return QCoreApplication::translate("TransferMessages", "窗口与电台有 %n 处不同（电台 → 窗口）：", nullptr, count)
+           + QLatin1Char('\n') + fieldLines.join(QLatin1Char('\n'));
+}

@@ -29,3 +29,7 @@ bool WriteSucceeded(const TSafeWrite::Outcome &outcome);
 QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port);
 // A write cut short after its first block went out: the user may want its backup back.
 bool OffersRestore(const TSafeWrite::Outcome &outcome);
+
+// What a compare with the radio found: "窗口与电台相同", or how many fields differ and then one
+// line per field, radio first.
+QString CompareResultText(const QStringList &fieldLines);

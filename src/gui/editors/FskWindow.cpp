@@ -48,6 +48,7 @@ TForm6::TForm6(std::unique_ptr<Area> area, TProgramLink &link, PortName portName
     Place(QStringLiteral("rbtn"), kLabelLeft, kButtonTop, 90, kButtonHeight);
     Place(QStringLiteral("wbtn"), 132, kButtonTop, 90, kButtonHeight);
     Place(QStringLiteral("Button3"), 240, kButtonTop, 90, kButtonHeight);
+    Place(QStringLiteral("FileButton"), kLabelLeft, kButtonTop - 100, 90, kButtonHeight);  // above the progress bar
     SetUpGrid();
     PlaceGrid();
 }

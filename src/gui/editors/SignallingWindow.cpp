@@ -1,6 +1,9 @@
 #include "editors/SignallingWindow.h"
 
 #include "base/TextConvert.h"
+#include "base/Version.h"
+#include "compare/FieldDiff.h"
+#include "dialogs/FileFolders.h"
 #include "compare/BlockCompare.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
@@ -18,7 +21,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -63,6 +70,7 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     m_controls.insert(QStringLiteral("wbtn"), m_wbtn);
     m_controls.insert(QStringLiteral("Button3"), m_button3);
     m_controls.insert(QStringLiteral("ProgressBar1"), m_progressBar1);
+    BuildFileMenu();
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kGuardMs);
@@ -465,14 +473,21 @@ void TSignallingWindow::ShowProgress(int maximum)
 
 void TSignallingWindow::rbtnClick()
 {
+    m_comparing = false;
+    StartRead();
+}
+
+bool TSignallingWindow::StartRead()
+{
     if (m_link.IsBusy() || !EnsurePortOpen())
-        return;
+        return false;
     m_readBlocks = TRadioImage::None();
     if (!m_link.StartAreaRead(m_area.Area(), AreaFacts(m_area.Area()).read))
-        return;
+        return false;
     m_reading = true;
     StartGuard();
     ShowProgress(m_style.readMaximum);
+    return true;
 }
 
 void TSignallingWindow::wbtnClick()
@@ -514,6 +529,8 @@ void TSignallingWindow::OnBlockRead(int area, int block, const Block &data)
     if (area != m_area.Area() || !m_reading)
         return;  // another area's, or the radio's blocks for a backup, a verify or a restore
     m_readBlocks.setBlock(area, block, data);
+    if (m_comparing)
+        return;
     m_area.DecodeBlock(block, data);
     LoadFromTexts();
     TextsChanged();
@@ -535,9 +552,12 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
     m_timer1.stop();
     m_progressBar1->hide();
     // All blocks of one read are one step, also when it ended early.
-    RecordStep(tr("读取"));
+    if (!m_comparing)
+        RecordStep(tr("读取"));
     if (reason == TransferEnd::Completed)
         SaveReadAsBackup();
+    if (reason == TransferEnd::Completed && m_comparing)
+        ShowComparison();
     else if (reason == TransferEnd::Silent)
         ShowError(this, tr("读取失败：电台无应答") + QLatin1Char('\n')
                             + HowFarText(true, m_link.LastTally().done, m_link.LastTally().total));
@@ -583,4 +603,106 @@ void TSignallingWindow::UpdateButtons()
     const bool idle = !m_link.IsBusy();
     m_rbtn->setEnabled(idle);
     m_wbtn->setEnabled(idle);
+}
+
+// --- the table as a file, and the compare
+
+void TSignallingWindow::BuildFileMenu()
+{
+    m_fileButton = new QToolButton(this);
+    m_fileButton->setObjectName(QStringLiteral("FileButton"));
+    m_fileButton->setText(tr("文件"));
+    m_fileButton->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(m_fileButton);
+    menu->addAction(tr("打开"), this, &TSignallingWindow::OpenTableClick)->setObjectName(QStringLiteral("OpenTable"));
+    menu->addAction(tr("保存"), this, &TSignallingWindow::SaveTableClick)->setObjectName(QStringLiteral("SaveTable"));
+    menu->addSeparator();
+    menu->addAction(tr("与电台比较"), this, &TSignallingWindow::CompareClick)->setObjectName(QStringLiteral("CompareTable"));
+    m_fileButton->setMenu(menu);
+    m_controls.insert(QStringLiteral("FileButton"), m_fileButton);
+    // In the tab row's free corner where there are tabs; the window places it otherwise.
+    if (m_pages)
+        m_pages->setCornerWidget(m_fileButton, Qt::TopRightCorner);
+}
+
+QFileDialog *TSignallingWindow::TableDialog(int acceptMode)
+{
+    auto *dialog = findChild<QFileDialog *>(QStringLiteral("TableDialog"));
+    if (!dialog) {
+        // Non-native, so it looks the same everywhere and tests can answer it.
+        dialog = new QFileDialog(this);
+        dialog->setObjectName(QStringLiteral("TableDialog"));
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setNameFilter(QStringLiteral("*.img"));
+        dialog->setDefaultSuffix(QStringLiteral("img"));
+    }
+    const auto mode = static_cast<QFileDialog::AcceptMode>(acceptMode);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    return dialog;
+}
+
+// Any image file that holds this area whole: a table saved here, or a backup of the radio.
+void TSignallingWindow::OpenTableClick()
+{
+    const QString path = ExecFileDialog(*TableDialog(QFileDialog::AcceptOpen), QStringLiteral("img"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    const std::optional<TRadioImage> image = TRadioImage::load(path, &error);
+    if (!image) {
+        ShowError(this, error);
+        return;
+    }
+    const TArea &area = AreaFacts(m_area.Area());
+    for (int block = area.firstBlock; block < area.EndBlock(); ++block) {
+        if (!image->holds(area.number, block)) {
+            ShowError(this, tr("%1 不含完整的 %2 表").arg(QFileInfo(path).fileName(), ShownText(QString::fromUtf8(area.title))));
+            return;
+        }
+    }
+    for (int block = area.firstBlock; block < area.EndBlock(); ++block)
+        m_area.DecodeBlock(block, image->block(area.number, block));
+    LoadFromTexts();
+    TextsChanged();
+    RecordStep(tr("打开"));
+}
+
+// Just this area's blocks, as they would be written: a text that does not fit is reported
+// and nothing is saved.
+void TSignallingWindow::SaveTableClick()
+{
+    std::vector<Block> blocks;
+    try {
+        blocks = m_area.EncodeBlocks();
+    } catch (const EConvertError &error) {
+        ShowError(this, error.message());
+        return;
+    }
+    const QString path = ExecFileDialog(*TableDialog(QFileDialog::AcceptSave), QStringLiteral("img"));
+    if (path.isEmpty())
+        return;
+    TRadioImage image = TRadioImage::None();
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        image.setBlock(m_area.Area(), AreaFacts(m_area.Area()).firstBlock + static_cast<int>(i), blocks[i]);
+    image.setNotes({QStringLiteral("program: xiepin %1").arg(QString::fromLatin1(kXiepinVersion)),
+                    QStringLiteral("holds: %1 (%2 blocks)").arg(image.contentsId()).arg(image.heldCount())});
+    QString error;
+    if (!image.save(path, &error))
+        ShowError(this, error);
+}
+
+// Reads the radio's table without touching the window's, and lists where they differ.
+void TSignallingWindow::CompareClick()
+{
+    m_comparing = true;
+    if (!StartRead())
+        m_comparing = false;
+}
+
+void TSignallingWindow::ShowComparison()
+{
+    m_comparing = false;
+    const std::unique_ptr<TEditorTexts> radio = DecodeAreaTexts(m_area.Area(), AreaBlocks(m_readBlocks, m_area.Area()));
+    ShowMessage(this, CompareResultText(EditorFieldDiff(*radio, m_texts)));
 }

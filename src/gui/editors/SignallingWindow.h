@@ -24,7 +24,9 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QFileDialog;
 class QTabWidget;
+class QToolButton;
 class TCellEditor;
 class TXStringGrid;
 
@@ -61,6 +63,7 @@ public:
     QPushButton *rbtn() const { return m_rbtn; }
     QPushButton *wbtn() const { return m_wbtn; }
     QPushButton *Button3() const { return m_button3; }
+    QToolButton *FileButton() const { return m_fileButton; }  // "文件": 打开, 保存, 与电台比较
     QProgressBar *ProgressBar1() const { return m_progressBar1; }
     QTimer &Timer1() { return m_timer1; }
     // The area this window edits and transfers, with its codec.
@@ -87,6 +90,10 @@ public Q_SLOTS:
     void Timer1Timer();
     void OnSafeWritePhase(TSafeWrite::Phase phase);
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
+    // The window's file menu: its table alone as an image file, and a compare with the radio.
+    void OpenTableClick();
+    void SaveTableClick();
+    void CompareClick();
 
 protected:
     // Outer size of a grid that shows all its rows and columns: each with its grid line, and
@@ -122,6 +129,10 @@ private:
     void ShowProgress(int maximum);
     void UpdateButtons();
 
+    void BuildFileMenu();
+    QFileDialog *TableDialog(int acceptMode);
+    bool StartRead();  // this window's read of its area: for the texts, or for a compare
+    void ShowComparison();
     void OnBlockRead(int area, int block, const Block &data);
     void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, TransferEnd reason);
@@ -144,12 +155,14 @@ private:
     QPushButton *m_rbtn = nullptr;
     QPushButton *m_wbtn = nullptr;
     QPushButton *m_button3 = nullptr;
+    QToolButton *m_fileButton = nullptr;
     QProgressBar *m_progressBar1 = nullptr;
     QTimer m_timer1;
     TSafeWrite *m_safeWrite = nullptr;
     TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of this window's read that runs
     TSafeWrite::PriorRead m_lastRead;                 // this window's last read, saved as a backup
     bool m_reading = false;  // this window's read runs (another window may move this area too)
+    bool m_comparing = false;  // that read is for a compare: the texts stay
     bool m_loading = false;  // texts are being shown: control signals are not edits
     std::unique_ptr<TSnapshotHistory<TEditorSnapshot>> m_history;
     int m_pendingBox = -1;  // the box whose change waits for its step, by its place in the specs

@@ -802,12 +802,7 @@ void TForm1::ShowComparison(TransferEnd reason)
     SaveReadAsBackup();
     TMainConfig radio;
     DecodeMainImage(radio, m_readBlocks);
-    const QStringList lines = MainFieldDiff(radio, m_config);
-    if (lines.isEmpty())
-        ShowMessage(this, tr("窗口与电台相同"));
-    else
-        ShowMessage(this, tr("窗口与电台有 %n 处不同（电台 → 窗口）：", nullptr, lines.size()) + QLatin1Char('\n')
-                              + lines.join(QLatin1Char('\n')));
+    ShowMessage(this, CompareResultText(MainFieldDiff(radio, m_config)));
 }
 
 // Every read of the radio is kept in the backups folder, and serves as the backup of the
