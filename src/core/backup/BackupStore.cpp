@@ -15,7 +15,11 @@ constexpr int kMaxSequence = 1000;
 // "/dev/ttyUSB0" -> "ttyUSB0", "COM3" -> "COM3": the last part, letters, digits, '.', '_' only.
 QString SafePortPart(const QString &port)
 {
-    QString last = port.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+    static const QRegularExpression separator(QStringLiteral("[/\\\\]"));
+    const QStringList parts = port.split(separator, Qt::SkipEmptyParts);
+    QString last = parts.value(parts.size() - 1);
+    if (!last.isEmpty() && last.front().isDigit())
+        last.prepend(parts.value(parts.size() - 2));
     last.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._]")), QStringLiteral("_"));
     return last;
 }

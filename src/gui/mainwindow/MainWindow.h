@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSize>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,6 +19,7 @@ class QFileDialog;
 class QPushButton;
 class TCellEditor;
 class TChannelPlanActions;
+class TFleetDialog;
 class TForm3;
 class TMainEditing;
 class TSilenceWatch;
@@ -44,6 +46,11 @@ public:
 
     // The windows created after this one at start-up.
     void SetWindows(TForm3 *progress, QWidget *dtmf, QWidget *twoTone, QWidget *fiveTone, QWidget *fsk);
+    // The four signalling tables as the editors hold them, for 批量写频; throws EConvertError
+    // for a text that does not fit.
+    void SetSignallingSource(std::function<TRadioImage()> source) { m_signallingSource = std::move(source); }
+    // 文件 → 批量写频…; nullptr before it was first opened.
+    TFleetDialog *FleetDialog() const { return m_fleetDialog; }
 
     TProgramLink &Link() { return *m_link; }
     TMainConfig &Config() { return m_config; }
@@ -87,6 +94,7 @@ public Q_SLOTS:
     void N2tone1Click();
     void N5TONE1Click();
     void N4Click();
+    void FleetWriteClick();  // File / 批量写频…
     void LanguageClick(const QString &code);  // 语言 / Language: remembered for the next start
     void AboutClick();                        // 帮助 / 关于
     void Button1Click();  // progress window: Retry
@@ -130,6 +138,7 @@ private:
     void SaveReadAsBackup();
     void RestoreBackup();
     void CompareWithRadio();
+    std::optional<TRadioImage> FleetImage(bool withSignalling);
     void ShowComparison(TransferEnd reason);
     void SetTableEditable(bool editable);
     void UpdateCaption();
@@ -166,6 +175,8 @@ private:
     QAction *m_verifyAction = nullptr;                // "写入后校验"
     QAction *m_restoreAction = nullptr;               // "恢复备份"
     bool m_comparing = false;                         // the read that runs is for 与电台比较
+    TFleetDialog *m_fleetDialog = nullptr;
+    std::function<TRadioImage()> m_signallingSource;
 
     QPointer<QWidget> m_dtmf;
     QPointer<QWidget> m_twoTone;
