@@ -45,7 +45,7 @@ TFleetDialog::TFleetDialog(ImageSource source, QWidget *parent)
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->horizontalHeader()->setSectionResizeMode(PortColumn, QHeaderView::Stretch);
     m_table->setColumnWidth(ProgressColumn, 130);
-    m_table->setColumnWidth(ResultColumn, 110);
+    m_table->horizontalHeader()->setSectionResizeMode(ResultColumn, QHeaderView::ResizeToContents);
     m_table->setColumnWidth(TimeColumn, 70);
     layout->addWidget(m_table, 1);
     m_summary = new QLabel;
