@@ -54,6 +54,7 @@ private Q_SLOTS:
     void cloneWithOneFaultyRadio_data();
     void cloneWithOneFaultyRadio();
     void cloneSubsetWritesItsArea();
+    void cloneWithoutVerify();
     void backupSeveral_data();
     void backupSeveral();
     void commandLine_data();
@@ -186,6 +187,22 @@ void TestCliFleet::cloneSubsetWritesItsArea()
     QCOMPARE(backups.size(), 2);
     QVERIFY2(backups.at(0).endsWith(QStringLiteral("-a-dtmf.img")) && backups.at(1).endsWith(QStringLiteral("-b-dtmf.img")),
              qPrintable(backups.join(QLatin1Char(' '))));
+}
+
+// --no-verify: nothing is read back, so a byte stored wrong goes unnoticed and the write counts.
+void TestCliFleet::cloneWithoutVerify()
+{
+    auto radio = startRadio(QStringLiteral("radio"), FactoryImage(), {QStringLiteral("--fault"), QStringLiteral("corrupt=3")});
+    QVERIFY(radio);
+    const QString image = path(QStringLiteral("clone.img"));
+    QString error;
+    QVERIFY(cloneImage().save(image, &error));
+    const ProcessResult run = runCli({QStringLiteral("clone"), image, QStringLiteral("--port"), radio->Link(), QStringLiteral("--no-verify")});
+    QCOMPARE(run.exitCode, 0);
+    const QList<QStringList> rows = tableRows(run.out);
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.at(0).value(1), QStringLiteral("written"));
+    QVERIFY(!run.err.contains(QStringLiteral("verifying")));
 }
 
 void TestCliFleet::backupSeveral_data()
