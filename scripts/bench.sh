@@ -46,3 +46,48 @@ for _ in $(seq "$runs"); do
 done
 report backup "$backup_bytes" "${backups[@]}"
 report restore "$restore_bytes" "${restores[@]}"
+
+# clone: the backed-up image into 1, 4 and 8 virtual radios at once, each on its own
+# pseudo-terminal at real pace, each with its backup read, write and verify. Prints each time
+# and the ratio of 8 radios to 1 (the radios should not wait for each other: target 1.15).
+fleet_pids=()
+start_fleet() {  # count; sets $fleet_ports to "--port P1 --port P2 ..."
+    fleet_ports=()
+    local i out dev
+    for i in $(seq "$1"); do
+        out="$work/fleet$i.out"
+        "$bin/xiepin-radio" --link "" --timing >"$out" 2>/dev/null &
+        fleet_pids+=($!)
+        dev=""
+        for _ in $(seq 100); do
+            dev=$(head -n1 "$out" 2>/dev/null || true)
+            [ -n "$dev" ] && break
+            sleep 0.05
+        done
+        [ -n "$dev" ] || { echo "virtual radio $i did not start" >&2; exit 1; }
+        fleet_ports+=(--port "$dev")
+    done
+}
+stop_fleet() {
+    local pid
+    for pid in "${fleet_pids[@]}"; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+    done
+    fleet_pids=()
+}
+trap 'stop_fleet; radio_cleanup' EXIT
+
+declare -A clone_median
+for count in 1 4 8; do
+    times=()
+    start_fleet "$count"
+    for _ in $(seq "$runs"); do
+        times+=("$(elapsed_ms "$bin/xiepin-cli" clone "$work/radio.img" "${fleet_ports[@]}")")
+    done
+    stop_fleet
+    clone_median[$count]=$(printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }')
+    printf 'clone %d  min %5d ms   median %5d ms\n' "$count" \
+        "$(printf '%s\n' "${times[@]}" | sort -n | head -n1)" "${clone_median[$count]}"
+done
+awk -v one="${clone_median[1]}" -v eight="${clone_median[8]}" \
+    'BEGIN { printf "clone 8 / clone 1 (medians): %.2f x\n", eight / one }'

@@ -15,15 +15,16 @@ declare -A allowed=(
     [src/core/signalling]="protocol base"
     [src/core/backup]="compare protocol base"
     [src/core/compare]="mainconfig signalling protocol base"
+    [src/core/fleet]="backup compare protocol serial base"
     [src/gui/dialogs]="backup compare protocol"
     [src/gui/print]="mainconfig base"
     [src/gui/grid]="dialogs base"
     [src/gui/undo]=""
-    [src/gui/mainwindow]="backup compare print grid undo dialogs mainconfig protocol serial base"
+    [src/gui/mainwindow]="fleet backup compare print grid undo dialogs mainconfig protocol serial base"
     [src/gui/editors]="backup compare grid undo dialogs signalling protocol serial base"
-    [src/app]="backup compare mainwindow editors dialogs mainconfig signalling protocol serial base"
+    [src/app]="fleet backup compare mainwindow editors dialogs mainconfig signalling protocol serial base"
     [tools/radio]="protocol serial device base"
-    [tools/cli]="backup compare print mainconfig signalling protocol serial device base"
+    [tools/cli]="fleet backup compare print mainconfig signalling protocol serial device base"
 )
 
 status=0

@@ -10,7 +10,8 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_CONFIG_HOME="$root/build/test-config"
 for lang in zh en; do
     mkdir -p "$out/$lang"
-    for test in "$root"/build/tests/test_gui_mainwindow_mainwindow "$root"/build/tests/test_gui_editors_*window; do
+    for test in "$root"/build/tests/test_gui_mainwindow_mainwindow "$root"/build/tests/test_gui_mainwindow_fleetdialog \
+        "$root"/build/tests/test_gui_editors_*window; do
         [ -f "$test" ] && [ -x "$test" ] || continue
         XIEPIN_LANG=$lang XIEPIN_SCREENSHOTS="$out/$lang" "$test" -silent screenshots >/dev/null \
             || { echo "$(basename "$test") failed in $lang" >&2; exit 1; }

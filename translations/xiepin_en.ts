@@ -67,6 +67,145 @@
     </message>
 </context>
 <context>
+    <name>TFleetDialog</name>
+    <message>
+        <source>批量写频</source>
+        <translation>Write Several Radios</translation>
+    </message>
+    <message>
+        <source>写入当前的信道和设置，每台电台一根写频线。选择电台所在的端口：</source>
+        <translation>Writes the current channels and settings, one programming cable per radio. Choose the radios&amp;apos; ports:</translation>
+    </message>
+    <message>
+        <source>同时写入四个信令表（DTMF、2TONE、5TONE、FSK），按信令窗口中的内容</source>
+        <translation>Also write the four signalling tables (DTMF, 2TONE, 5TONE, FSK) as their windows hold them</translation>
+    </message>
+    <message>
+        <source>每台电台写入前先备份，写入后读回校验；一台出错不影响其他电台。</source>
+        <translation>Each radio is backed up before the write and read back after it; one radio&amp;apos;s failure does not stop the others.</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>用时</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>开始写入</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>写入成功，已校验</source>
+        <translation>Verified</translation>
+    </message>
+    <message>
+        <source>已写入（未校验）</source>
+        <translation>Written (not verified)</translation>
+    </message>
+    <message>
+        <source>已读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>写入校验失败</source>
+        <translation>Write verify failed</translation>
+    </message>
+    <message>
+        <source>电台无应答</source>
+        <translation>No answer from the radio</translation>
+    </message>
+    <message>
+        <source>端口已断开</source>
+        <translation>Port disconnected</translation>
+    </message>
+    <message>
+        <source>无法打开端口</source>
+        <translation>Could not open the port</translation>
+    </message>
+    <message>
+        <source>备份失败，未写入</source>
+        <translation>Backup failed, nothing written</translation>
+    </message>
+    <message>
+        <source>读取不完整</source>
+        <translation>Incomplete read</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>请至少选择一个端口</source>
+        <translation>Choose at least one port</translation>
+    </message>
+    <message>
+        <source>无法开始批量写频</source>
+        <translation>Cannot start writing the radios</translation>
+    </message>
+    <message>
+        <source>等待</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>未完成</source>
+        <translation>Not done</translation>
+    </message>
+    <message>
+        <source>备份：%1</source>
+        <translation>Backup: %1</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>校验</source>
+        <translation>Verifying</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>%1 %2/%3</source>
+        <translation>%1 %2/%3</translation>
+    </message>
+    <message>
+        <source>%1 台成功，%2 台失败</source>
+        <translation>%1 succeeded, %2 failed</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
     <message>
         <source>文件</source>
@@ -200,6 +339,14 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>已写回 %1/%2 部分</source>
         <translation>%1 of %2 parts written back</translation>
+    </message>
+    <message>
+        <source>批量写频…</source>
+        <translation>Write Several Radios…</translation>
+    </message>
+    <message>
+        <source>电台正在读写，请等它结束后再批量写频</source>
+        <translation>A transfer is running; wait for it to end before writing several radios</translation>
     </message>
 </context>
 <context>

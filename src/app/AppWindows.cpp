@@ -35,6 +35,21 @@ TAppWindows::TAppWindows(Options options)
     m_form6 = std::make_unique<TForm6>(form1.Link(), portName);
     m_form3 = std::make_unique<TForm3>();
     m_form1->SetWindows(m_form3.get(), m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get());
+    m_form1->SetSignallingSource([this] { return SignallingTables(); });
 }
 
 TAppWindows::~TAppWindows() = default;
+
+TRadioImage TAppWindows::SignallingTables() const
+{
+    TRadioImage image = TRadioImage::None();
+    const TSignallingWindow *editors[] = {m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get()};
+    for (const TSignallingWindow *editor : editors) {
+        const TSignallingArea &area = editor->SignallingArea();
+        const std::vector<Block> blocks = area.EncodeBlocks();
+        const int first = AreaFacts(area.Area()).firstBlock;
+        for (std::size_t i = 0; i < blocks.size(); ++i)
+            image.setBlock(area.Area(), first + static_cast<int>(i), blocks[i]);
+    }
+    return image;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/RadioImage.h"
 #include "serial/SerialChannel.h"
 
 #include <QSize>
@@ -35,6 +36,9 @@ public:
     TForm5 &Form5() const { return *m_form5; }  // five-tone
     TForm6 &Form6() const { return *m_form6; }  // FSK queue sync
     TForm3 &Form3() const { return *m_form3; }
+
+    // The four signalling tables as the editors hold them, encoded; throws EConvertError.
+    TRadioImage SignallingTables() const;
 
 private:
     // Declared in creation order; destroyed in reverse, the main window (and its link) last.

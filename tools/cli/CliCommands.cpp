@@ -5,6 +5,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/ConfigTable.h"
+#include "cli/FleetCommands.h"
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
 #include "cli/SafeWrite.h"
@@ -306,7 +307,11 @@ int Execute(const CliOptions &options, TCliProgress &progress)
     switch (options.command) {
     case CliCommand::None: PrintOut(CliHelpText(CliCommand::None)); break;
     case CliCommand::Ports: Ports(progress); break;
-    case CliCommand::Backup: Backup(options, progress); break;
+    case CliCommand::Backup:
+        if (options.ports.size() > 1)
+            return BackupRadios(options, progress);
+        Backup(options, progress);
+        break;
     case CliCommand::Restore: Restore(options, progress); break;
     case CliCommand::Read: Read(options, progress); break;
     case CliCommand::Write: Write(options, progress); break;
@@ -315,6 +320,7 @@ int Execute(const CliOptions &options, TCliProgress &progress)
     case CliCommand::ExportCsv: ExportCsv(options); break;
     case CliCommand::Diff: return Diff(options, progress);
     case CliCommand::Print: Print(options); break;
+    case CliCommand::Clone: return CloneRadios(options, progress);
     }
     return exitcode::kSuccess;
 }

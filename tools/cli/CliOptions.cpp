@@ -34,6 +34,7 @@ constexpr CommandDef kCommands[] = {
     {"import-csv", CliCommand::ImportCsv, false, true, true, true, false, true, false},
     {"export-csv", CliCommand::ExportCsv, false, true, true, true, false, false, false},
     {"print", CliCommand::Print, false, true, true, true, false, false, false},
+    {"clone", CliCommand::Clone, true, false, false, true, false, false, true},
 };
 
 constexpr int kChannelCount = 16;
@@ -126,9 +127,16 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
     options.verify = !(def.verify && parser.isSet(noVerify));
 
     if (def.port && !(diff && wanted == 2)) {
-        options.port = parser.value(port);
-        if (options.port.isEmpty())
+        options.ports = parser.values(port);
+        options.port = options.ports.value(0);
+        if (options.port.isEmpty() || options.ports.contains(QString()))
             refuse(&def, QStringLiteral("--port is required"));
+        // Several radios at once: a backup of each, or one image into all.
+        const bool several = def.command == CliCommand::Backup || def.command == CliCommand::Clone;
+        if (options.ports.size() > 1 && !several)
+            refuse(&def, QStringLiteral("--port is given more than once"));
+        if (options.ports.removeDuplicates() > 0)
+            refuse(&def, QStringLiteral("a port is given twice"));
         if (parser.isSet(timeout))
             options.timeoutMs = parseTimeout(def, parser.value(timeout));
     }
@@ -234,8 +242,9 @@ QString CliHelpText(CliCommand command)
             "Commands:\n");
         text += Listing({
             {QStringLiteral("ports"), QStringLiteral("list the serial ports")},
-            {QStringLiteral("backup --port P -o FILE"), QStringLiteral("read the whole radio into an image file")},
+            {QStringLiteral("backup --port P -o FILE"), QStringLiteral("read the whole radio into an image file (several: -o FOLDER)")},
             {QStringLiteral("restore --port P FILE"), QStringLiteral("write an image file back into the radio")},
+            {QStringLiteral("clone IMAGE --port P1 --port P2 ..."), QStringLiteral("write one image into several radios at once")},
             {QStringLiteral("read --port P [-o FILE.qz]"), QStringLiteral("read channels and settings; print or save them")},
             {QStringLiteral("write --port P FILE.qz [--alarm 开|关]"), QStringLiteral("write a configuration file into the radio")},
             {QStringLiteral("diff --port P FILE | FILE1 FILE2"), QStringLiteral("list the fields where the radio and a file, or two files, differ")},
@@ -259,11 +268,15 @@ QString CliHelpText(CliCommand command)
     case CliCommand::Backup:
         text = QStringLiteral(
             "Usage: xiepin-cli backup --port P -o FILE [--timeout S]\n"
+            "       xiepin-cli backup --port P1 --port P2 ... -o FOLDER [--timeout S]\n"
             "Reads the whole radio into an image file: the channels (area 0 blocks 1-16) and the\n"
             "settings (area 5 block 0) as a main read does, then the signalling areas 1 to 4 (DTMF,\n"
             "FSK queue sync, two-tone, five-tone). The file is written only when every block came,\n"
-            "each under its own number.\n\n");
-        text += Listing(QList<QStringList>{{QStringLiteral("-o FILE"), QStringLiteral("the image file to write")}} + RadioOptions());
+            "each under its own number.\n"
+            "With several ports the radios are read at the same time, each into FOLDER/PORT.img\n"
+            "(\"ttyUSB0.img\"); a status line per radio goes to stderr, and a table of port, result\n"
+            "and time to stdout. Exit code 0 only when every radio was read and saved.\n\n");
+        text += Listing(QList<QStringList>{{QStringLiteral("-o FILE"), QStringLiteral("the image file to write (several ports: the folder)")}} + RadioOptions());
         break;
     case CliCommand::Restore:
         text = QStringLiteral(
@@ -274,6 +287,20 @@ QString CliHelpText(CliCommand command)
             "before a write does); then only those areas are written, each whole.\n");
         text += QLatin1String(kSafeWrite);
         text += Listing(VerifyOption() + RadioOptions());
+        break;
+    case CliCommand::Clone:
+        text = QStringLiteral(
+            "Usage: xiepin-cli clone IMAGE --port P1 [--port P2 ...] [--no-verify] [--timeout S]\n"
+            "Writes one image file into several radios at the same time, one cable each: every area\n"
+            "the image holds, each whole (blocks the image lacks are written back as the radio held\n"
+            "them). Each radio gets its own safe write: its backup first (named with its port, as\n"
+            "\"20261208-104316-ttyUSB0-all.img\"), then the write, then the read-back verify.\n"
+            "While it runs, a status line per radio on stderr says its phase and blocks. At the end\n"
+            "a table on stdout gives each port with its result (verified, written, verify failed,\n"
+            "no answer, disconnected, could not open, backup failed), its time and its backup;\n"
+            "stderr gives the restore command for each radio a failed write reached.\n"
+            "Exit code 0 only when every radio verified (with --no-verify: was written).\n\n");
+        text += Listing(VerifyOption() + QList<QStringList>{{QStringLiteral("--port P"), QStringLiteral("a radio's serial port; give one --port per radio")}} + RadioOptions().mid(1));
         break;
     case CliCommand::Read:
         text = QStringLiteral(

@@ -3,14 +3,15 @@
 #include <QString>
 #include <QStringList>
 
-enum class CliCommand { None, Ports, Backup, Restore, Read, Write, Diff, Show, ImportCsv, ExportCsv, Print };
+enum class CliCommand { None, Ports, Backup, Restore, Read, Write, Diff, Show, ImportCsv, ExportCsv, Print, Clone };
 
 // What the command line asks for. Parsing checks only the command line itself; whether the port
 // exists or a file is sound is found out when the command runs.
 struct CliOptions {
     CliCommand command = CliCommand::None;
     bool help = false;       // print the help of the command (of the program when None)
-    QString port;            // --port
+    QString port;            // --port: the first one
+    QStringList ports;       // every --port (backup and clone take several)
     QString output;          // -o: image file (backup) or .qz file (read)
     QString file;            // the positional file (restore, write, show; diff's first)
     QString secondFile;      // diff FILE1 FILE2: the second file; empty with --port

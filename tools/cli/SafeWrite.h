@@ -10,6 +10,9 @@ class TLinkSession;
 // The steps of every write of xiepin-cli, in this order: save what the radio holds in the
 // blocks about to be written as a backup, write, read back and compare.
 
+// "xiepin-cli 1.1.4": the program in the backups' notes.
+QString CliProgramName();
+
 // Saves the image in the backups folder and says where on stderr; returns the path. A write
 // (required) stops when the backup cannot be saved; a read only warns and returns "".
 QString SaveBackup(const TRadioImage &image, const QString &port, TCliProgress &progress, bool required);

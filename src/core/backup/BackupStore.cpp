@@ -15,7 +15,11 @@ constexpr int kMaxSequence = 1000;
 // "/dev/ttyUSB0" -> "ttyUSB0", "COM3" -> "COM3": the last part, letters, digits, '.', '_' only.
 QString SafePortPart(const QString &port)
 {
-    QString last = port.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+    static const QRegularExpression separator(QStringLiteral("[/\\\\]"));
+    const QStringList parts = port.split(separator, Qt::SkipEmptyParts);
+    QString last = parts.value(parts.size() - 1);
+    if (!last.isEmpty() && last.front().isDigit())
+        last.prepend(parts.value(parts.size() - 2));
     last.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._]")), QStringLiteral("_"));
     return last;
 }
@@ -43,11 +47,16 @@ QString TBackupStore::DefaultFolder()
 
 TBackupStore::TBackupStore(const QString &folder) : m_folder(folder) {}
 
+QString TBackupStore::PortPart(const QString &port)
+{
+    return SafePortPart(port);
+}
+
 QString TBackupStore::FileName(const QDateTime &when, const QString &contents, const QString &portPart, int sequence)
 {
     QString name = when.toString(kStampFormat);
     if (!portPart.isEmpty())
-        name += QLatin1Char('-') + SafePortPart(portPart);
+        name += QLatin1Char('-') + PortPart(portPart);
     name += QLatin1Char('-') + (contents.isEmpty() ? QStringLiteral("none") : contents);
     if (sequence > 1)
         name += QLatin1Char('-') + QString::number(sequence);
@@ -64,10 +73,14 @@ std::optional<QString> TBackupStore::Save(const TRadioImage &image, const TBacku
     }
     TRadioImage noted = image;
     noted.setNotes(NotesFor(image, source, when));
-    const QString port = withPortInName ? source.port : QString();
+    const bool portKnown = !source.port.isEmpty();
     // Claiming the name with an exclusive create keeps two savers in one second apart; the
-    // atomic save then replaces the empty file.
-    for (int sequence = 1; sequence <= kMaxSequence; ++sequence) {
+    // atomic save then replaces the empty file. A name taken in the same second gets the port
+    // (radios written at once each keep their own), then a sequence number.
+    for (int attempt = 1; attempt <= kMaxSequence; ++attempt) {
+        const bool withPort = withPortInName || (portKnown && attempt > 1);
+        const int sequence = withPortInName || !portKnown ? attempt : attempt - 1;
+        const QString port = withPort ? source.port : QString();
         const QString path = QDir(m_folder).filePath(FileName(when, image.contentsId(), port, sequence));
         QFile claim(path);
         if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))

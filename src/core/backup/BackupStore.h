@@ -27,7 +27,9 @@ struct TBackupSource {
 //
 // Every read of the radio and every write's "before" image is saved here, so that a write cut
 // short or gone wrong can be put back with a restore of the file. Files are written atomically
-// and a name is never reused: a second backup in the same second gets "-2", "-3", ... at the end.
+// and a name is never reused: a second backup in the same second gets the port in its name
+// ("-ttyUSB1-" before the contents) when the port is known, and "-2", "-3", ... at the end when
+// that name is taken too.
 class TBackupStore {
 public:
     static constexpr int kKeep = 200;
@@ -41,12 +43,16 @@ public:
     // "20261208-104316-main-dtmf.img"; portPart (a port name) is made safe for a file name and
     // goes before the contents ("20261208-104316-ttyUSB0-main.img"); sequence 2 and up is put
     // before ".img" ("...-main-2.img").
+    // A port's name as it goes into a file name: "/dev/ttyUSB0" -> "ttyUSB0", "/dev/pts/5" ->
+    // "pts5", "COM3" -> "COM3"; letters, digits, '.' and '_' only.
+    static QString PortPart(const QString &port);
     static QString FileName(const QDateTime &when, const QString &contents, const QString &portPart = {},
                             int sequence = 1);
 
     // Saves the image (with notes: date, port, program and what it holds) under a new name,
     // then removes the oldest files beyond kKeep. Returns the file's path, or nullopt with
-    // *error set (folder not writable, disk full). withPortInName puts the port into the name.
+    // *error set (folder not writable, disk full). withPortInName puts the port into the name
+    // even when the name without it is free.
     std::optional<QString> Save(const TRadioImage &image, const TBackupSource &source, QString *error,
                                 const QDateTime &when = QDateTime::currentDateTime(),
                                 bool withPortInName = false) const;

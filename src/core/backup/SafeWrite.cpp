@@ -1,6 +1,9 @@
 #include "backup/SafeWrite.h"
 
+#include "backup/ImageAreas.h"
 #include "protocol/Areas.h"
+
+#include <QDateTime>
 
 namespace {
 
@@ -13,15 +16,26 @@ TRadioImage MainBlocks(const MainImage &image)
     return blocks;
 }
 
-// The prior read serves when it came from this port and holds every block to be written.
+// The prior read serves when it came from this port and holds every block of the areas to be
+// written.
 bool Covers(const TSafeWrite::PriorRead &prior, const QString &port, const TRadioImage &sent)
 {
     if (prior.port != port || prior.backupPath.isEmpty())
         return false;
-    for (const TRadioImage::Place &place : sent.heldPlaces())
+    for (const TRadioImage::Place &place : WholeAreas(sent, TRadioImage()).heldPlaces())
         if (!prior.image.holds(place.area, place.block))
             return false;
     return true;
+}
+
+// A read that skipped a block (a reply that carried another block number) is no backup, and
+// its data must not fill the blocks a write does not set.
+QString MissingBlock(const TRadioImage &wanted, const TRadioImage &read)
+{
+    for (const TRadioImage::Place &place : wanted.heldPlaces())
+        if (!read.holds(place.area, place.block))
+            return QStringLiteral("the radio never sent area %1 block %2").arg(place.area).arg(place.block);
+    return {};
 }
 
 }  // namespace
@@ -31,13 +45,13 @@ TSafeWrite::TSafeWrite(TProgramLink &link, TBackupStore store, QString program, 
 {
     connect(&link, &TProgramLink::MainBlockRead, this, &TSafeWrite::OnBlockRead);
     connect(&link, &TProgramLink::AreaBlockRead, this, &TSafeWrite::OnBlockRead);
+    connect(&link, &TProgramLink::Progressed, this, &TSafeWrite::OnProgressed);
     connect(&link, &TProgramLink::Finished, this, &TSafeWrite::OnFinished);
 }
 
 bool TSafeWrite::StartMain(const QString &port, const MainImage &image, const PriorRead &prior, bool verify)
 {
-    m_mainImage = image;
-    return Begin(port, -1, MainBlocks(image), prior, verify);
+    return Begin(port, MainBlocks(image), prior, verify);
 }
 
 bool TSafeWrite::StartArea(const QString &port, int area, const std::vector<Block> &blocks, const PriorRead &prior,
@@ -46,19 +60,27 @@ bool TSafeWrite::StartArea(const QString &port, int area, const std::vector<Bloc
     TRadioImage sent = TRadioImage::None();
     for (std::size_t i = 0; i < blocks.size(); ++i)
         sent.setBlock(area, static_cast<int>(i), blocks[i]);
-    return Begin(port, area, sent, prior, verify);
+    return Begin(port, sent, prior, verify);
 }
 
-bool TSafeWrite::Begin(const QString &port, int area, const TRadioImage &sent, const PriorRead &prior, bool verify)
+bool TSafeWrite::StartImage(const QString &port, const TRadioImage &image, const PriorRead &prior, bool verify)
+{
+    return Begin(port, image, prior, verify);
+}
+
+bool TSafeWrite::Begin(const QString &port, const TRadioImage &sent, const PriorRead &prior, bool verify)
 {
     if (IsRunning() || m_link.IsBusy())
         return false;
+    m_steps = TransferSteps(sent);
+    if (m_steps.empty())
+        return false;
     m_port = port;
-    m_area = area;
     m_sent = sent;
     m_verify = verify;
     m_backupPath.clear();
     if (Covers(prior, port, sent)) {
+        m_sent = WholeAreas(sent, prior.image);
         m_backupPath = prior.backupPath;
         return StartWrite();
     }
@@ -74,41 +96,116 @@ bool TSafeWrite::Begin(const QString &port, int area, const TRadioImage &sent, c
     return false;
 }
 
-// Main reads open the port (ECommsError goes to the caller); area reads need it open.
 bool TSafeWrite::StartRead()
 {
     m_read = TRadioImage::None();
-    if (m_area < 0)
-        return m_link.StartMainRead(m_port);
-    return m_link.StartAreaRead(m_area, AreaFacts(m_area).read);
+    m_step = 0;
+    m_stepsDone = 0;
+    return StartStep();
 }
 
 bool TSafeWrite::StartWrite()
 {
     MoveTo(Phase::Write);
+    m_step = 0;
+    m_stepsDone = 0;
     bool started = false;
-    if (m_area < 0) {
-        started = m_link.StartMainWrite(m_port, m_mainImage);
-    } else {
-        std::vector<Block> blocks;
-        for (const TRadioImage::Place &place : m_sent.heldPlaces())
-            blocks.push_back(m_sent.block(place.area, place.block));
-        started = m_link.StartAreaWrite(m_area, blocks, AreaFacts(m_area).framing);
+    try {
+        started = StartStep();
+    } catch (...) {
+        MoveTo(Phase::Idle);
+        throw;
     }
     if (!started)
         MoveTo(Phase::Idle);
     return started;
 }
 
+// Main transfers open the port (ECommsError goes to the caller) and close it at their end; the
+// area transfers need it open, so it is opened again after a main one.
+bool TSafeWrite::StartStep()
+{
+    const int area = m_steps.at(m_step);
+    const bool reading = IsReading();
+    if (area == kMainStep)
+        return reading ? m_link.StartMainRead(m_port) : m_link.StartMainWrite(m_port, MainPart(m_sent));
+    if (!m_link.IsPortOpen())
+        m_link.OpenPort(m_port);
+    if (reading)
+        return m_link.StartAreaRead(area, AreaFacts(area).read);
+    std::vector<Block> blocks;
+    for (const TRadioImage::Place &place : m_sent.heldPlaces())
+        if (place.area == area)
+            blocks.push_back(m_sent.block(place.area, place.block));
+    return m_link.StartAreaWrite(area, blocks, AreaFacts(area).framing);
+}
+
+// After a transfer of the phase completed: the next one, when there is one. False when none is
+// left; a next one that cannot start ends the safe write.
+bool TSafeWrite::NextStep()
+{
+    if (m_step + 1 >= m_steps.size())
+        return false;
+    m_stepsDone += m_link.LastTally().done;
+    ++m_step;
+    bool started = false;
+    try {
+        started = StartStep();
+    } catch (const std::exception &) {
+        started = false;  // the port cannot open again: it went away between two transfers
+    }
+    if (!started) {
+        Outcome outcome;
+        outcome.phase = m_phase;
+        outcome.end = TransferEnd::PortGone;
+        outcome.tally = PhaseTally({0, StepBlocks(m_step)});
+        Finish(outcome);
+    }
+    return true;
+}
+
+int TSafeWrite::StepBlocks(std::size_t step) const
+{
+    const int area = m_steps.at(step);
+    if (area == kMainStep)
+        return frame::kMainAnswers - 1;
+    if (IsReading())
+        return AreaFacts(area).blockCount;
+    int count = 0;
+    for (const TRadioImage::Place &place : m_sent.heldPlaces())
+        count += place.area == area ? 1 : 0;
+    return count;
+}
+
+// The running transfer's tally within the whole phase: the earlier transfers' blocks before it,
+// the later ones' after it.
+TransferTally TSafeWrite::PhaseTally(TransferTally current) const
+{
+    TransferTally tally{m_stepsDone + current.done, m_stepsDone + current.total};
+    for (std::size_t step = m_step + 1; step < m_steps.size(); ++step)
+        tally.total += StepBlocks(step);
+    return tally;
+}
+
 QString TSafeWrite::SaveRead(const TRadioImage &image, const QString &port, QString *error) const
 {
-    return m_store.Save(image, TBackupSource{port, m_program}, error).value_or(QString());
+    return m_store.Save(image, TBackupSource{port, m_program}, error, QDateTime::currentDateTime(), m_portInNames)
+        .value_or(QString());
 }
 
 void TSafeWrite::OnBlockRead(int area, int block, const Block &data)
 {
     if (IsReading() && TRadioImage::contains(area, block))
         m_read.setBlock(area, block, data);
+}
+
+void TSafeWrite::OnProgressed(TransferKind kind, int /*area*/, int answers)
+{
+    if (!IsRunning())
+        return;
+    const bool main = kind == TransferKind::MainRead || kind == TransferKind::MainWrite;
+    const TransferTally tally = PhaseTally({main ? std::max(0, answers - 1) : answers, StepBlocks(m_step)});
+    emit BlocksMoved(tally.done, tally.total);
 }
 
 void TSafeWrite::OnFinished(TransferKind /*kind*/, int /*area*/, TransferEnd reason)
@@ -119,10 +216,12 @@ void TSafeWrite::OnFinished(TransferKind /*kind*/, int /*area*/, TransferEnd rea
         Outcome outcome;
         outcome.phase = m_phase;
         outcome.end = reason;
-        outcome.tally = m_link.LastTally();
+        outcome.tally = PhaseTally(m_link.LastTally());
         Finish(outcome);
         return;
     }
+    if (NextStep())
+        return;
     switch (m_phase) {
     case Phase::Backup:
         AfterBackupRead();
@@ -140,8 +239,11 @@ void TSafeWrite::OnFinished(TransferKind /*kind*/, int /*area*/, TransferEnd rea
 
 void TSafeWrite::AfterBackupRead()
 {
-    QString error;
-    m_backupPath = SaveRead(m_read, m_port, &error);
+    QString error = MissingBlock(WholeAreas(m_sent, TRadioImage()), m_read);
+    if (error.isEmpty()) {
+        m_sent = WholeAreas(m_sent, m_read);
+        m_backupPath = SaveRead(m_read, m_port, &error);
+    }
     if (m_backupPath.isEmpty()) {
         Outcome outcome;
         outcome.result = Result::BackupFailed;
@@ -150,11 +252,17 @@ void TSafeWrite::AfterBackupRead()
         Finish(outcome);
         return;
     }
-    // A main read closes the port at its end; an area write needs it open still.
-    if (!StartWrite()) {
+    bool started = false;
+    TransferEnd end = TransferEnd::Cancelled;
+    try {
+        started = StartWrite();
+    } catch (const std::exception &) {
+        end = TransferEnd::PortGone;  // the port cannot open again after the main read
+    }
+    if (!started) {
         Outcome outcome;
         outcome.phase = Phase::Write;
-        outcome.end = TransferEnd::Cancelled;
+        outcome.end = end;
         Finish(outcome);
     }
 }

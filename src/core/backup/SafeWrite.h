@@ -11,8 +11,9 @@
 // written is read and saved in the backups folder first (unless the caller already holds such a
 // read from this port), then the blocks are written, then read back and compared byte for byte.
 //
-// It drives the one TProgramLink through up to three transfers. While it reads (backup or
-// verify) the replies are its own: windows must not take them for a read of their own
+// It drives the one TProgramLink through up to three phases, each one transfer per area it
+// touches (the main transfer first, then areas 1 to 4). While it reads (backup or verify) the
+// replies are its own: windows must not take them for a read of their own
 // (IsReading()), nor its transfers' ends for theirs (IsRunning()).
 class TSafeWrite : public QObject {
     Q_OBJECT
@@ -50,6 +51,13 @@ public:
     // One signalling area's blocks from block 0 on; the port must be open.
     bool StartArea(const QString &port, int area, const std::vector<Block> &blocks, const PriorRead &prior,
                    bool verify);
+    // Every area the image touches, each whole: blocks the image lacks are written back as the
+    // backup read found them. Opens the port when it is closed (ECommsError goes to the caller,
+    // nothing started) and leaves it open after a signalling area.
+    bool StartImage(const QString &port, const TRadioImage &image, const PriorRead &prior, bool verify);
+
+    // Backups saved from now on carry the port in their names (several radios written at once).
+    void SetPortInBackupNames(bool on) { m_portInNames = on; }
 
     Phase CurrentPhase() const { return m_phase; }
     bool IsRunning() const { return m_phase != Phase::Idle; }
@@ -60,13 +68,20 @@ public:
 
 Q_SIGNALS:
     void PhaseChanged(Phase phase);
+    // Blocks of the running phase moved so far, of its total.
+    void BlocksMoved(int done, int total);
     void Finished(const Outcome &outcome);
 
 private:
-    bool Begin(const QString &port, int area, const TRadioImage &sent, const PriorRead &prior, bool verify);
+    bool Begin(const QString &port, const TRadioImage &sent, const PriorRead &prior, bool verify);
     bool StartRead();
     bool StartWrite();
+    bool StartStep();
+    bool NextStep();
+    int StepBlocks(std::size_t step) const;
+    TransferTally PhaseTally(TransferTally current) const;
     void OnBlockRead(int area, int block, const Block &data);
+    void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, TransferEnd reason);
     void AfterBackupRead();
     void AfterWrite();
@@ -79,10 +94,12 @@ private:
     QString m_program;
     Phase m_phase = Phase::Idle;
     QString m_port;
-    int m_area = -1;  // -1: the main write
-    TRadioImage m_sent = TRadioImage::None();
+    std::vector<int> m_steps;  // the areas of each phase's transfers; kMainStep: the main one
+    std::size_t m_step = 0;    // the transfer of the phase that runs
+    int m_stepsDone = 0;       // blocks moved by the phase's earlier transfers
+    TRadioImage m_sent = TRadioImage::None();  // what is written: whole areas once backed up
     TRadioImage m_read = TRadioImage::None();
-    MainImage m_mainImage;
+    bool m_portInNames = false;
     bool m_verify = true;
     QString m_backupPath;
 };

@@ -15,6 +15,7 @@
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
 #include "mainwindow/ChannelPlanActions.h"
+#include "mainwindow/FleetDialog.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/PortBox.h"
 #include "mainwindow/ProgressWindow.h"
@@ -248,6 +249,10 @@ void TForm1::BuildMenus()
     compare->setObjectName(QStringLiteral("CompareWithRadio"));
     connect(compare, &QAction::triggered, this, &TForm1::CompareWithRadio);
     file->insertAction(m_n1, compare);
+    QAction *fleet = new QAction(tr("批量写频…"), this);
+    fleet->setObjectName(QStringLiteral("FleetWrite"));
+    connect(fleet, &QAction::triggered, this, &TForm1::FleetWriteClick);
+    file->insertAction(m_n1, fleet);
     file->insertSeparator(m_n1);
 
     QMenu *signalling = menuBar()->addMenu(tr("信令编辑"));
@@ -1171,4 +1176,52 @@ void TForm1::ScaleToScreen(const QSize &screen)
     ScaleFont(*this, f);
     for (QWidget *control : controls)
         ScaleGeometry(*control, w, h);
+}
+
+// --- 批量写频
+
+void TForm1::FleetWriteClick()
+{
+    if (!m_fleetDialog) {
+        m_fleetDialog = new TFleetDialog([this](bool withSignalling) { return FleetImage(withSignalling); }, this);
+        m_fleetDialog->SetSignallingAvailable(static_cast<bool>(m_signallingSource));
+    }
+    if (!m_fleetDialog->Fleet().IsRunning()) {
+        RefreshPorts();
+        QList<TFleetDialog::Port> ports;
+        for (int i = 0; i < m_comcbb->count(); ++i)
+            ports << TFleetDialog::Port{m_comcbb->itemText(i), m_comcbb->itemData(i).toString()};
+        m_fleetDialog->SetPorts(ports);
+        m_fleetDialog->SetVerify(m_verifyAction->isChecked());
+    }
+    m_fleetDialog->show();
+    m_fleetDialog->raise();
+    m_fleetDialog->activateWindow();
+}
+
+// Every text is checked before any port is opened. The port this window holds open (an editor
+// leaves it open) is closed, so that its radio can be among them.
+std::optional<TRadioImage> TForm1::FleetImage(bool withSignalling)
+{
+    if (m_link->IsBusy()) {
+        ShowError(m_fleetDialog, tr("电台正在读写，请等它结束后再批量写频"));
+        return std::nullopt;
+    }
+    TRadioImage image = TRadioImage::None();
+    try {
+        const MainImage main = BuildMainImage(m_config);
+        for (int n = 1; n <= frame::kChannelCount; ++n)
+            image.setBlock(frame::kMainArea, n, main.channels[static_cast<std::size_t>(n - 1)]);
+        image.setBlock(frame::kSettingsArea, 0, main.settings);
+        if (withSignalling && m_signallingSource) {
+            const TRadioImage tables = m_signallingSource();
+            for (const TRadioImage::Place &place : tables.heldPlaces())
+                image.setBlock(place.area, place.block, tables.block(place.area, place.block));
+        }
+    } catch (const EConvertError &error) {
+        ShowError(m_fleetDialog, error.message());
+        return std::nullopt;
+    }
+    m_link->ClosePort();
+    return image;
 }

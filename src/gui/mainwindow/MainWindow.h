@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QSize>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -19,6 +20,7 @@ class QFileDialog;
 class QPushButton;
 class TCellEditor;
 class TChannelPlanActions;
+class TFleetDialog;
 class TForm3;
 class TMainEditing;
 class TSilenceWatch;
@@ -45,6 +47,11 @@ public:
 
     // The windows created after this one at start-up.
     void SetWindows(TForm3 *progress, QWidget *dtmf, QWidget *twoTone, QWidget *fiveTone, QWidget *fsk);
+    // The four signalling tables as the editors hold them, for 批量写频; throws EConvertError
+    // for a text that does not fit.
+    void SetSignallingSource(std::function<TRadioImage()> source) { m_signallingSource = std::move(source); }
+    // 文件 → 批量写频…; nullptr before it was first opened.
+    TFleetDialog *FleetDialog() const { return m_fleetDialog; }
 
     TProgramLink &Link() { return *m_link; }
     TMainConfig &Config() { return m_config; }
@@ -88,6 +95,7 @@ public Q_SLOTS:
     void N2tone1Click();
     void N5TONE1Click();
     void N4Click();
+    void FleetWriteClick();  // File / 批量写频…
     void LanguageClick(const QString &code);  // 语言 / Language: remembered for the next start
     void AboutClick();                        // 帮助 / 关于
     void Button1Click();  // progress window: Retry
@@ -141,6 +149,7 @@ private:
     // A backup or verify read of a safe write or a restore: not the window's own transfer.
     bool OthersTransfer() const { return m_safeWrite->IsRunning() || m_restore->IsRunning(); }
     void CompareWithRadio();
+    std::optional<TRadioImage> FleetImage(bool withSignalling);
     void ShowComparison(TransferEnd reason);
     void SetTableEditable(bool editable);
     void UpdateCaption();
@@ -180,6 +189,8 @@ private:
     QAction *m_verifyAction = nullptr;                // "写入后校验"
     QAction *m_restoreAction = nullptr;               // "恢复备份"
     bool m_comparing = false;                         // the read that runs is for 与电台比较
+    TFleetDialog *m_fleetDialog = nullptr;
+    std::function<TRadioImage()> m_signallingSource;
 
     QPointer<QWidget> m_dtmf;
     QPointer<QWidget> m_twoTone;

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void fileName();
     void saveWritesNotesAndImage();
     void sameSecondNeverCollides();
+    void sameSecondDiffersByPort_data();
+    void sameSecondDiffersByPort();
     void keepsNewest();
     void listNewestFirst();
     void unwritableFolder();
@@ -74,6 +76,7 @@ void TestBackupStore::fileName_data()
     QTest::addRow("second in the same second") << QList<int>{4} << QString() << 2 << "20261208-104316-fivetone-2.img";
     QTest::addRow("with the port") << QList<int>{2} << "/dev/ttyUSB0" << 1 << "20261208-104316-ttyUSB0-fsk.img";
     QTest::addRow("windows port") << QList<int>{0, 5} << "COM3" << 3 << "20261208-104316-COM3-main-3.img";
+    QTest::addRow("pseudo-terminal") << QList<int>{0, 5} << "/dev/pts/12" << 1 << "20261208-104316-pts12-main.img";
 }
 
 void TestBackupStore::fileName()
@@ -111,6 +114,43 @@ void TestBackupStore::sameSecondNeverCollides()
     names << QFileInfo(*store.Save(withAreas({1}), {QStringLiteral("COM4"), {}}, &error, kWhen, true)).fileName();
     QCOMPARE(names, QStringList({"20261208-104316-dtmf.img", "20261208-104316-dtmf-2.img", "20261208-104316-dtmf-3.img",
                                  "20261208-104316-COM4-dtmf.img"}));
+}
+
+void TestBackupStore::sameSecondDiffersByPort_data()
+{
+    QTest::addColumn<QStringList>("ports");  // one save each, all in the same second
+    QTest::addColumn<bool>("portInName");
+    QTest::addColumn<QStringList>("names");
+    QTest::addRow("port added when the name is taken")
+        << QStringList{"COM3", "COM4", "COM4"} << false
+        << QStringList{"20261208-104316-dtmf.img", "20261208-104316-COM4-dtmf.img", "20261208-104316-COM4-dtmf-2.img"};
+    QTest::addRow("port always in the name")
+        << QStringList{"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB0"} << true
+        << QStringList{"20261208-104316-ttyUSB0-dtmf.img", "20261208-104316-ttyUSB1-dtmf.img",
+                       "20261208-104316-ttyUSB0-dtmf-2.img"};
+    QTest::addRow("pseudo-terminals") << QStringList{"/dev/pts/3", "/dev/pts/4"} << true
+                                      << QStringList{"20261208-104316-pts3-dtmf.img", "20261208-104316-pts4-dtmf.img"};
+}
+
+// Radios written at once each keep their own backup: none overwrites another.
+void TestBackupStore::sameSecondDiffersByPort()
+{
+    QFETCH(QStringList, ports);
+    QFETCH(bool, portInName);
+    QFETCH(QStringList, names);
+    const TBackupStore store;
+    QString error;
+    QStringList saved;
+    for (const QString &port : ports) {
+        const auto path = store.Save(withAreas({1}), {port, {}}, &error, kWhen, portInName);
+        QVERIFY2(path, qPrintable(error));
+        saved << QFileInfo(*path).fileName();
+        const auto loaded = TRadioImage::load(*path, &error);
+        QVERIFY2(loaded, qPrintable(error));
+        QVERIFY(loaded->notes().contains(QStringLiteral("port: ") + port));
+    }
+    QCOMPARE(saved, names);
+    QCOMPARE(QDir(folder()).entryList(QDir::Files).size(), names.size());
 }
 
 // The 200 newest stay; the oldest go, whatever their contents.

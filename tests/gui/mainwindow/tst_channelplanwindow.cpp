@@ -143,7 +143,7 @@ void TestChannelPlanWindow::fileMenuItems()
     QCOMPARE(texts, (QStringList{QStringLiteral("打开"), QStringLiteral("保存"), QStringLiteral("另存为…"), QStringLiteral("导入 CSV…"),
                                  QStringLiteral("导出 CSV…"), QStringLiteral("打印…"), QStringLiteral("导出 PDF…"),
                                  QStringLiteral("-"), QStringLiteral("写入后校验"), QStringLiteral("从备份恢复…"), QStringLiteral("恢复备份"), QStringLiteral("与电台比较"),
-                                 QStringLiteral("-"), QStringLiteral("退出")}));
+                                 QStringLiteral("批量写频…"), QStringLiteral("-"), QStringLiteral("退出")}));
 }
 
 // The start channel offered is the current row; rows past the reported one follow on, the

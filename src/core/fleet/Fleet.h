@@ -1,0 +1,61 @@
+#pragma once
+
+#include "backup/BackupStore.h"
+#include "fleet/FleetRadio.h"
+#include "serial/SerialChannel.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Several radios at once, one cable each: the same image written into every one (each with its
+// own backup and verify), or every radio read whole. Each radio has its own port and engine;
+// all run in parallel on the caller's event loop, and one radio's failure does not touch the
+// others. The window's 批量写频 and xiepin-cli's clone and multi-port backup drive it.
+class TFleet : public QObject {
+    Q_OBJECT
+public:
+    using ChannelFactory = std::function<std::unique_ptr<TSerialChannel>(const QString &port)>;
+    static constexpr int kDefaultSilenceMs = 10000;
+
+    // program: for the backups' notes ("xiepin-cli 1.1.4").
+    explicit TFleet(QString program, QObject *parent = nullptr);
+    ~TFleet() override;
+
+    // A serial port (TComm) per radio unless set; tests put radios in the process.
+    void SetChannelFactory(ChannelFactory factory) { m_factory = std::move(factory); }
+    void SetStore(const TBackupStore &store) { m_store = store; }
+    // How long a radio may stay silent before its transfer ends as NoAnswer.
+    void SetSilenceMs(int ms) { m_silenceMs = ms; }
+
+    // False, with nothing started, while a run goes on, or without ports, or with a port twice.
+    bool StartWrite(const QStringList &ports, const TRadioImage &image, bool verify);
+    bool StartRead(const QStringList &ports);
+    // Ends every radio still running (Cancelled).
+    void Cancel();
+
+    bool IsRunning() const { return m_finished < static_cast<int>(m_radios.size()); }
+    int Count() const { return static_cast<int>(m_radios.size()); }
+    // The radios of the last run, in the order of its ports.
+    const TFleetRadio &Radio(int index) const { return *m_radios.at(static_cast<std::size_t>(index)); }
+    QList<TFleetReport> Reports() const;
+
+Q_SIGNALS:
+    void RadioChanged(int index);
+    void RadioFinished(int index);
+    void Finished();
+
+private:
+    bool Prepare(const QStringList &ports);
+    void OnRadioFinished(int index);
+
+    QString m_program;
+    ChannelFactory m_factory;
+    TBackupStore m_store;
+    int m_silenceMs = kDefaultSilenceMs;
+    std::vector<std::unique_ptr<TFleetRadio>> m_radios;
+    int m_finished = 0;
+};

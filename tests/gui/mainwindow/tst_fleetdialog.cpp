@@ -1,0 +1,164 @@
+#include "app/AppWindows.h"
+#include "mainconfig/MainCodec.h"
+#include "mainwindow/FleetDialog.h"
+#include "mainwindow/MainWindow.h"
+#include "protocol/FactoryImage.h"
+#include "support/core/ImageChanges.h"
+#include "support/gui/TestSupport.h"
+#include "support/gui/WindowLayout.h"
+#include "support/radio/RadioChannel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+// What the radios hold before: channel 1 and the DTMF table unlike the window's.
+TRadioImage startImage()
+{
+    return WithChanges(WithChanges(FactoryImage(), 0, QStringLiteral("1:0=11223344")), 1, QStringLiteral("0:0=12345678"));
+}
+
+// The main window with its dialog 批量写频, whose radios are in the process, one per port.
+struct Fixture {
+    explicit Fixture(const QStringList &faults)
+    {
+        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::make_unique<RadioChannel>(home), QSize(1280, 1024)});
+        form().show();
+        for (int i = 0; i < faults.size(); ++i) {
+            const QString port = QStringLiteral("/dev/virtual-%1").arg(i + 1);
+            auto radio = std::make_unique<VirtualRadio>(startImage());
+            QString error;
+            if (!faults.at(i).isEmpty() && !radio->faults().add(faults.at(i), &error))
+                qWarning("%s", qPrintable(error));
+            ports << TFleetDialog::Port{port + QStringLiteral(" — 虚拟电台"), port};
+            radios[port] = std::move(radio);
+        }
+        form().findChild<QAction *>(QStringLiteral("FleetWrite"))->trigger();
+        dialog = form().FleetDialog();
+        dialog->Fleet().SetChannelFactory([this](const QString &port) -> std::unique_ptr<TSerialChannel> {
+            return std::make_unique<RadioChannel>(*radios.at(port));
+        });
+        dialog->Fleet().SetSilenceMs(2000);
+        dialog->SetPorts(ports);
+    }
+    TForm1 &form() const { return windows->Form1(); }
+    void check(int row) const { dialog->PortList()->item(row)->setCheckState(Qt::Checked); }
+    bool run() const
+    {
+        dialog->StartButton()->click();
+        QElapsedTimer clock;
+        clock.start();
+        while (dialog->Fleet().IsRunning() && clock.elapsed() < 30000)
+            QTest::qWait(20);
+        return !dialog->Fleet().IsRunning();
+    }
+    QString result(int row) const { return dialog->Table()->item(row, 2)->text(); }
+    const TRadioImage &memory(int index) const { return radios.at(ports.at(index).name)->image(); }
+
+    VirtualRadio home{FactoryImage()};
+    std::map<QString, std::unique_ptr<VirtualRadio>> radios;
+    QList<TFleetDialog::Port> ports;
+    std::unique_ptr<TAppWindows> windows;
+    TFleetDialog *dialog = nullptr;
+    MessageRecorder messages;
+};
+
+TRadioImage areaOf(const TRadioImage &image, int area)
+{
+    TRadioImage only = TRadioImage::None();
+    for (const TRadioImage::Place &place : image.heldPlaces())
+        if (place.area == area)
+            only.setBlock(area, place.block, image.block(area, place.block));
+    return only;
+}
+
+}  // namespace
+
+class TestFleetDialog : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void writesCheckedRadios_data();
+    void writesCheckedRadios();
+    void noPortChosen();
+    void screenshots();
+};
+
+void TestFleetDialog::writesCheckedRadios_data()
+{
+    QTest::addColumn<bool>("withSignalling");
+    QTest::addRow("channels and settings") << false;
+    QTest::addRow("with the signalling tables") << true;
+}
+
+// Each checked radio gets the window's channels and settings (and the editors' tables when
+// chosen); one that stores a byte wrong is named in its row; an unchecked one is left alone.
+void TestFleetDialog::writesCheckedRadios()
+{
+    QFETCH(bool, withSignalling);
+    Fixture f({QString(), QStringLiteral("corrupt=3"), QString()});
+    f.check(0);
+    f.check(1);
+    f.dialog->SignallingBox()->setChecked(withSignalling);
+    const TRadioImage tables = f.windows->SignallingTables();
+    QVERIFY(areaOf(tables, 1) != areaOf(startImage(), 1));
+    QVERIFY(f.run());
+
+    QCOMPARE(f.dialog->Table()->rowCount(), 2);
+    QCOMPARE(f.result(0), TFleetDialog::ResultText(TFleetResult::Verified));
+    QCOMPARE(f.result(1), TFleetDialog::ResultText(TFleetResult::VerifyFailed));
+    QVERIFY(f.dialog->Table()->item(0, 2)->toolTip().contains(QStringLiteral("-virtual_1-")));
+    QCOMPARE(f.dialog->Summary()->text(), QStringLiteral("1 台成功，1 台失败"));
+    QCOMPARE(Differences(f.memory(2), startImage()), QString());
+
+    const MainImage main = BuildMainImage(f.form().Config());
+    const TRadioImage &written = f.memory(0);
+    for (int n = 1; n <= frame::kChannelCount; ++n)
+        QCOMPARE(written.block(frame::kMainArea, n), main.channels[static_cast<std::size_t>(n - 1)]);
+    QCOMPARE(written.block(frame::kSettingsArea, 0), main.settings);
+    for (int area : kSignallingAreas) {
+        const TRadioImage expected = withSignalling ? areaOf(tables, area) : areaOf(startImage(), area);
+        QCOMPARE(Differences(areaOf(written, area), expected), QString());
+    }
+    QVERIFY(f.messages.texts().isEmpty());
+}
+
+void TestFleetDialog::noPortChosen()
+{
+    Fixture f({QString()});
+    f.dialog->StartButton()->click();
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("请至少选择一个端口")});
+    QVERIFY(!f.dialog->Fleet().IsRunning());
+    QCOMPARE(f.dialog->Table()->rowCount(), 0);
+}
+
+void TestFleetDialog::screenshots()
+{
+    UseScreenshotLanguage();
+    const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
+    if (dir.isEmpty())
+        QSKIP("set XIEPIN_SCREENSHOTS to a folder to write the dialog's pictures");
+    QDir().mkpath(dir);
+    Fixture f({QString(), QStringLiteral("corrupt=3"), QString(), QString()});
+    f.check(0);
+    f.check(1);
+    f.check(3);
+    f.dialog->SignallingBox()->setChecked(true);
+    QVERIFY(QTest::qWaitForWindowExposed(f.dialog));
+    QVERIFY(f.dialog->grab().save(dir + QStringLiteral("/fleet-before.png")));
+    QVERIFY(f.run());
+    QVERIFY(f.dialog->grab().save(dir + QStringLiteral("/fleet-after.png")));
+}
+
+QTEST_MAIN(TestFleetDialog)
+#include "tst_fleetdialog.moc"

@@ -1,0 +1,272 @@
+#include "protocol/FactoryImage.h"
+#include "protocol/RadioImage.h"
+#include "support/core/ImageChanges.h"
+#include "support/core/ProcessRun.h"
+#include "support/core/RadioProcess.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+ProcessResult runCli(const QStringList &args)
+{
+    return RunProcess(QStringLiteral(XIEPIN_CLI_EXE), args);
+}
+
+// What every clone writes: the factory image with bytes changed in the channels and in DTMF.
+TRadioImage cloneImage()
+{
+    return WithChanges(WithChanges(FactoryImage(), 0, QStringLiteral("3:0=A5 16:24=5A")), 1, QStringLiteral("0:0=12345678"));
+}
+
+TRadioImage onlyArea(TRadioImage image, int keep)
+{
+    for (int area = 0; area < 6; ++area)
+        if (area != keep)
+            image.dropArea(area);
+    return image;
+}
+
+// The table on stdout: one row of cells per line after the header.
+QList<QStringList> tableRows(const QString &out)
+{
+    QList<QStringList> rows;
+    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    static const QRegularExpression gap(QStringLiteral(" {2,}"));
+    for (int i = 1; i < lines.size(); ++i)
+        rows << lines.at(i).trimmed().split(gap);
+    return rows;
+}
+
+}  // namespace
+
+class TestCliFleet : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cloneWithOneFaultyRadio_data();
+    void cloneWithOneFaultyRadio();
+    void cloneSubsetWritesItsArea();
+    void cloneWithoutVerify();
+    void backupSeveral_data();
+    void backupSeveral();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString backupsFolder() const { return path(QStringLiteral("data/xiepin/backups")); }
+    std::unique_ptr<RadioProcess> startRadio(const QString &name, const TRadioImage &image, const QStringList &more = {});
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestCliFleet::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toUtf8());
+}
+
+std::unique_ptr<RadioProcess> TestCliFleet::startRadio(const QString &name, const TRadioImage &image,
+                                                       const QStringList &more)
+{
+    const QString link = path(name);
+    auto radio = std::make_unique<RadioProcess>(QStringLiteral(XIEPIN_RADIO_EXE), link,
+                                                RadioProcess::ImageArgs(link, image) + more);
+    return radio->Started() ? std::move(radio) : nullptr;
+}
+
+void TestCliFleet::cloneWithOneFaultyRadio_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("detail");  // a pattern
+    QTest::addColumn<bool>("reached");    // the write reached the radio: a restore command is printed
+    QTest::addRow("silent") << "silent" << "no answer" << "during the backup read, nothing written" << false;
+    // The backup read is 53 frames (handshake, 17 main blocks, 35 signalling ones); the radio
+    // goes away in the main write that follows.
+    QTest::addRow("disappearing") << "disappear=62" << "disconnected" << "\\d+ of 52 blocks written" << true;
+    // A backup read that skipped a block is no backup: nothing is written.
+    QTest::addRow("answering with the wrong block") << "wrong-block=5" << "backup failed"
+                                                    << "the radio never sent area 0 block 5" << false;
+    QTest::addRow("storing a byte wrong") << "corrupt=3" << "verify failed"
+                                          << "1 block read back wrong, first channels \\(area 0\\) channel 3" << true;
+}
+
+// Three radios verified, the faulty fourth named with its own failure; the others are not held
+// up by it, and each radio's backup carries its port.
+void TestCliFleet::cloneWithOneFaultyRadio()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, result);
+    QFETCH(QString, detail);
+    QFETCH(bool, reached);
+    const TRadioImage start = FactoryImage();
+    std::vector<std::unique_ptr<RadioProcess>> radios;
+    for (int i = 1; i <= 4; ++i) {
+        const QStringList faultArgs = i == 3 ? QStringList{QStringLiteral("--fault"), fault} : QStringList();
+        radios.push_back(startRadio(QStringLiteral("radio%1").arg(i), start, faultArgs));
+        QVERIFY(radios.back());
+    }
+    const QString image = path(QStringLiteral("clone.img"));
+    QString error;
+    QVERIFY(cloneImage().save(image, &error));
+
+    QStringList args{QStringLiteral("clone"), image, QStringLiteral("--timeout"), QStringLiteral("3")};
+    for (const auto &radio : radios)
+        args << QStringLiteral("--port") << radio->Link();
+    const ProcessResult run = runCli(args);
+    QCOMPARE(run.exitCode, 1);
+
+    const QList<QStringList> rows = tableRows(run.out);
+    QCOMPARE(rows.size(), 4);
+    QStringList backupNames;
+    for (int i = 0; i < 4; ++i) {
+        const QStringList &row = rows.at(i);
+        QVERIFY2(row.size() == 5, qPrintable(run.out));
+        QCOMPARE(row.at(0), radios.at(static_cast<std::size_t>(i))->Link());
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d s$")).match(row.at(2)).hasMatch(), qPrintable(row.at(2)));
+        const std::optional<TRadioImage> memory = radios.at(static_cast<std::size_t>(i))->Stop();
+        QVERIFY(memory);
+        if (i == 2) {
+            QCOMPARE(row.at(1), result);
+            QVERIFY2(QRegularExpression(QStringLiteral("^(%1)$").arg(detail)).match(row.at(4)).hasMatch(), qPrintable(row.at(4)));
+            QCOMPARE(run.err.contains(QStringLiteral("%1: %2; to put back what it held: xiepin-cli restore --port %1 ")
+                                          .arg(row.at(0), result)),
+                     reached);
+            if (!reached)
+                QCOMPARE(Differences(*memory, start), QString());
+            continue;
+        }
+        QCOMPARE(row.at(1), QStringLiteral("verified"));
+        QCOMPARE(Differences(*memory, cloneImage()), QString());
+        // The backup holds what the radio held before, under a name with its port.
+        const QString backup = row.at(3);
+        QCOMPARE(QFileInfo(backup).absolutePath(), QDir(backupsFolder()).absolutePath());
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}-\\d{6}-radio%1-all\\.img$").arg(i + 1))
+                     .match(QFileInfo(backup).fileName())
+                     .hasMatch(),
+                 qPrintable(backup));
+        const std::optional<TRadioImage> before = TRadioImage::load(backup, &error);
+        QVERIFY2(before, qPrintable(error));
+        QCOMPARE(Differences(*before, start), QString());
+        backupNames << QFileInfo(backup).fileName();
+    }
+    backupNames.removeDuplicates();
+    QCOMPARE(backupNames.size(), 3);
+}
+
+// A subset image writes its area into every radio and leaves the rest as it was.
+void TestCliFleet::cloneSubsetWritesItsArea()
+{
+    const TRadioImage start = FactoryImage();
+    auto first = startRadio(QStringLiteral("a"), start);
+    auto second = startRadio(QStringLiteral("b"), start);
+    QVERIFY(first && second);
+    const QString image = path(QStringLiteral("dtmf.img"));
+    QString error;
+    QVERIFY(onlyArea(cloneImage(), 1).save(image, &error));
+    const ProcessResult run =
+        runCli({QStringLiteral("clone"), image, QStringLiteral("--port"), first->Link(), QStringLiteral("--port"), second->Link()});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    const TRadioImage expected = WithChanges(start, 1, QStringLiteral("0:0=12345678"));
+    for (RadioProcess *radio : {first.get(), second.get()}) {
+        const std::optional<TRadioImage> memory = radio->Stop();
+        QVERIFY(memory);
+        QCOMPARE(Differences(*memory, expected), QString());
+    }
+    const QStringList backups = QDir(backupsFolder()).entryList({QStringLiteral("*.img")});
+    QCOMPARE(backups.size(), 2);
+    QVERIFY2(backups.at(0).endsWith(QStringLiteral("-a-dtmf.img")) && backups.at(1).endsWith(QStringLiteral("-b-dtmf.img")),
+             qPrintable(backups.join(QLatin1Char(' '))));
+}
+
+// --no-verify: nothing is read back, so a byte stored wrong goes unnoticed and the write counts.
+void TestCliFleet::cloneWithoutVerify()
+{
+    auto radio = startRadio(QStringLiteral("radio"), FactoryImage(), {QStringLiteral("--fault"), QStringLiteral("corrupt=3")});
+    QVERIFY(radio);
+    const QString image = path(QStringLiteral("clone.img"));
+    QString error;
+    QVERIFY(cloneImage().save(image, &error));
+    const ProcessResult run = runCli({QStringLiteral("clone"), image, QStringLiteral("--port"), radio->Link(), QStringLiteral("--no-verify")});
+    QCOMPARE(run.exitCode, 0);
+    const QList<QStringList> rows = tableRows(run.out);
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.at(0).value(1), QStringLiteral("written"));
+    QVERIFY(!run.err.contains(QStringLiteral("verifying")));
+}
+
+void TestCliFleet::backupSeveral_data()
+{
+    QTest::addColumn<bool>("withMissingPort");
+    QTest::addRow("every radio there") << false;
+    QTest::addRow("one port missing") << true;
+}
+
+// One file per port in the folder, each the radio on that port.
+void TestCliFleet::backupSeveral()
+{
+    QFETCH(bool, withMissingPort);
+    const QList<TRadioImage> images{FactoryImage(), cloneImage()};
+    auto first = startRadio(QStringLiteral("first"), images.at(0));
+    auto second = startRadio(QStringLiteral("second"), images.at(1));
+    QVERIFY(first && second);
+    const QString folder = path(QStringLiteral("out"));
+    QStringList args{QStringLiteral("backup"), QStringLiteral("--port"), first->Link(), QStringLiteral("--port"),
+                     second->Link(), QStringLiteral("-o"), folder};
+    const QString missing = path(QStringLiteral("missing"));
+    if (withMissingPort)
+        args << QStringLiteral("--port") << missing;
+    const ProcessResult run = runCli(args);
+    QCOMPARE(run.exitCode, withMissingPort ? 1 : 0);
+    QStringList files = QDir(folder).entryList(QDir::Files);
+    QCOMPARE(files, QStringList({QStringLiteral("first.img"), QStringLiteral("second.img")}));
+    QString error;
+    for (int i = 0; i < 2; ++i) {
+        const std::optional<TRadioImage> saved = TRadioImage::load(QDir(folder).filePath(files.at(i)), &error);
+        QVERIFY2(saved, qPrintable(error));
+        QCOMPARE(Differences(*saved, images.at(i)), QString());
+    }
+    const QList<QStringList> rows = tableRows(run.out);
+    QCOMPARE(rows.size(), withMissingPort ? 3 : 2);
+    QCOMPARE(rows.at(0).value(1), QStringLiteral("saved"));
+    QCOMPARE(rows.at(1).value(1), QStringLiteral("saved"));
+    if (withMissingPort) {
+        QCOMPARE(rows.at(2).value(0), missing);
+        QCOMPARE(rows.at(2).value(1), QStringLiteral("could not open"));
+    }
+}
+
+void TestCliFleet::commandLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("message");
+    QTest::addRow("a port twice") << "clone x.img --port /dev/a --port /dev/a"
+                                  << "xiepin-cli: clone: a port is given twice; try 'xiepin-cli clone --help'";
+    QTest::addRow("no port") << "clone x.img" << "xiepin-cli: clone: --port is required; try 'xiepin-cli clone --help'";
+    QTest::addRow("no image") << "clone --port /dev/a" << "xiepin-cli: clone: no file given; try 'xiepin-cli clone --help'";
+    QTest::addRow("restore takes one port")
+        << "restore x.img --port /dev/a --port /dev/b"
+        << "xiepin-cli: restore: --port is given more than once; try 'xiepin-cli restore --help'";
+}
+
+void TestCliFleet::commandLine()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, message);
+    const ProcessResult run = runCli(line.split(QLatin1Char(' ')));
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.lastErrLine(), message);
+}
+
+QTEST_GUILESS_MAIN(TestCliFleet)
+#include "tst_clifleet.moc"
