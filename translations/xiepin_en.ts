@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>ChannelPlan</name>
+    <message>
+        <source>日期：%1</source>
+        <translation>Date: %1</translation>
+    </message>
+    <message>
+        <source>文件：%1</source>
+        <translation>File: %1</translation>
+    </message>
+</context>
+<context>
     <name>MessageBox</name>
     <message>
         <source>保存</source>
@@ -59,7 +70,7 @@
     </message>
     <message>
         <source>以下各行有变动或未导入：</source>
-        <translation>These lines were changed or not imported:</translation>
+        <translation> These lines were changed or not imported:</translation>
     </message>
 </context>
 <context>
@@ -153,14 +164,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>无法保存备份：%1</source>
         <translation>Cannot save the backup: %1</translation>
-    </message>
-    <message>
-        <source>写入校验失败</source>
-        <translation>Write verify failed</translation>
-    </message>
-    <message>
-        <source>无法保存备份，未写入：%1</source>
-        <translation>Cannot save the backup, nothing written: %1</translation>
     </message>
     <message>
         <source>，未写入</source>
@@ -297,14 +300,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>无法保存备份：%1</source>
         <translation>Cannot save the backup: %1</translation>
-    </message>
-    <message>
-        <source>写入校验失败</source>
-        <translation>Write verify failed</translation>
-    </message>
-    <message>
-        <source>无法保存备份，未写入：%1</source>
-        <translation>Cannot save the backup, nothing written: %1</translation>
     </message>
     <message>
         <source>，未写入</source>
@@ -832,6 +827,14 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <source>设置</source>
         <translation>Setting</translation>
     </message>
+    <message>
+        <source>（空）</source>
+        <translation>(empty)</translation>
+    </message>
+    <message>
+        <source>信道 %1 %2</source>
+        <translation>Channel %1 %2</translation>
+    </message>
 </context>
 <context>
     <name>TransferMessages</name>
@@ -854,6 +857,14 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>写入前的备份：%1</source>
         <translation>Backup from before the write: %1</translation>
+    </message>
+    <message>
+        <source>写入校验失败</source>
+        <translation>Write verify failed</translation>
+    </message>
+    <message>
+        <source>无法保存备份，未写入：%1</source>
+        <translation>Cannot save the backup, nothing written: %1</translation>
     </message>
 </context>
 </TS>

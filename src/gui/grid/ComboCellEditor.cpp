@@ -2,7 +2,7 @@
 
 #include "grid/CellEditorError.h"
 #include "grid/ComboInplace.h"
-#include "grid/ShownText.h"
+#include "base/ShownText.h"
 
 #include <QLineEdit>
 

@@ -2,7 +2,7 @@
 
 #include "grid/CellEditorError.h"
 #include "grid/EditInplace.h"
-#include "grid/ShownText.h"
+#include "base/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QToolButton>

@@ -8,7 +8,7 @@
 #include "grid/GridCellModel.h"
 #include "grid/GridCornerCell.h"
 #include "grid/GridHeaderView.h"
-#include "grid/ShownText.h"
+#include "base/ShownText.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -10,7 +10,7 @@
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
-#include "grid/ShownText.h"
+#include "base/ShownText.h"
 #include "grid/XStringGrid.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"

@@ -2,7 +2,7 @@
 
 #include "dialogs/Language.h"
 #include "grid/ComboCellEditor.h"
-#include "grid/ShownText.h"
+#include "base/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QCheckBox>
