@@ -42,7 +42,7 @@ QString Escaped(const QString &text)
 QString ChannelTable(const TMainConfig &config)
 {
     QString html = QStringLiteral(
-        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\" "
         "style=\"border-collapse: collapse; border-color: #000000;\"><tr>");
     for (int c = 0; c < TMainConfig::kCols; ++c)
         html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\">%1</th>").arg(Escaped(ShownText(config.Cell(0, c))));
@@ -52,7 +52,7 @@ QString ChannelTable(const TMainConfig &config)
             continue;
         html += QStringLiteral("<tr>");
         for (int c = 0; c < TMainConfig::kCols; ++c)
-            html += QStringLiteral("<td align=\"center\" valign=\"middle\" nowrap>%1</td>").arg(Escaped(ShownText(config.Cell(n, c))));
+            html += QStringLiteral("<td align=\"center\" valign=\"middle\" style=\"white-space: nowrap;\">%1</td>").arg(Escaped(ShownText(config.Cell(n, c))));
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");

@@ -7,6 +7,7 @@
 #include "compare/BlockCompare.h"
 #include "compare/FieldDiff.h"
 #include "dialogs/Language.h"
+#include "dialogs/TransferMessages.h"
 #include "mainconfig/ChannelCsv.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainCodec.h"
@@ -103,6 +104,13 @@ void TestMessageLanguage::messages_data()
                return MismatchLine(mismatch, LanguageOf(CurrentLanguage())).replace(BlockHex({}), "…");
            })
         << "2TONE 第 1 块（区 3 块 1）：写入 …，读回 …" << "two-tone block 1 (area 3 block 1): sent …, read …";
+    QTest::addRow("verify and backup")
+        << MessageOf([] {
+               return VerifyFailedText({QStringLiteral("…")}, QStringLiteral("b.img")) + '\n'
+                      + BackupFailedText(QStringLiteral("disk full"));
+           })
+        << "写入校验失败\n…\n写入前的备份：b.img\n无法保存备份，未写入：disk full"
+        << "Write verify failed\n…\nBackup from before the write: b.img\nCannot save the backup, nothing written: disk full";
     QTest::addRow("channel difference")
         << MessageOf([] { return MainDiff(col::Power, "高", "低") + '\n' + MainDiff(col::Step, "", "12500"); })
         << "信道 3 发射功率: 高 → 低\n信道 3 步进频率: （空） → 12500"
