@@ -1,5 +1,6 @@
 #include "editors/SignallingWindow.h"
 
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "compare/BlockCompare.h"
 #include "dialogs/Language.h"
@@ -7,7 +8,6 @@
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
-#include "base/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QAction>
