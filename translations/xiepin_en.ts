@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>ChannelPlan</name>
+    <message>
+        <source>日期：%1</source>
+        <translation>Date: %1</translation>
+    </message>
+    <message>
+        <source>文件：%1</source>
+        <translation>File: %1</translation>
+    </message>
+</context>
+<context>
     <name>MessageBox</name>
     <message>
         <source>保存</source>
@@ -63,7 +74,7 @@
     </message>
     <message>
         <source>以下各行有变动或未导入：</source>
-        <translation>These lines were changed or not imported:</translation>
+        <translation> These lines were changed or not imported:</translation>
     </message>
 </context>
 <context>
@@ -302,6 +313,10 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Restore from backup…</translation>
     </message>
     <message>
+        <source>批量写频…</source>
+        <translation>Write Several Radios…</translation>
+    </message>
+    <message>
         <source>备份不含任何块，无法写回</source>
         <translation>The backup holds no block: nothing to write back</translation>
     </message>
@@ -339,10 +354,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>已写回 %1/%2 部分</source>
         <translation>%1 of %2 parts written back</translation>
-    </message>
-    <message>
-        <source>批量写频…</source>
-        <translation>Write Several Radios…</translation>
     </message>
     <message>
         <source>电台正在读写，请等它结束后再批量写频</source>
@@ -471,7 +482,7 @@ Released under the MIT licence (see the LICENSE file).</translation>
     </message>
     <message>
         <source>与电台比较</source>
-        <translation>Compare with radio</translation>
+        <translation>Compare with the radio</translation>
     </message>
     <message>
         <source>%1 不含完整的 %2 表</source>
@@ -998,6 +1009,14 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>设置</source>
         <translation>Setting</translation>
+    </message>
+    <message>
+        <source>（空）</source>
+        <translation>(empty)</translation>
+    </message>
+    <message>
+        <source>信道 %1 %2</source>
+        <translation>Channel %1 %2</translation>
     </message>
 </context>
 <context>

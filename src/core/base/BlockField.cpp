@@ -1,5 +1,6 @@
 #include "base/BlockField.h"
 
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 
 #include <stdexcept>
@@ -18,7 +19,7 @@ QString NotStorable(const TFieldConvert &convert, const QString &text, qint64 hi
         return OutOfRange(text, 0, highest);
     const QString prefix = convert.zeroWord.isEmpty()
         ? QStringLiteral("'%1' is not ").arg(text)
-        : QStringLiteral("'%1' is not \"%2\" or ").arg(text, convert.zeroWord);
+        : QStringLiteral("'%1' is not \"%2\" or ").arg(text, ShownText(convert.zeroWord));
     if (convert.scale == 1)
         return prefix + QStringLiteral("a number from 0 to %1").arg(highest);
     return prefix + QStringLiteral("a multiple of %1 from 0 to %2").arg(convert.scale).arg(highest);
@@ -48,7 +49,7 @@ std::uint32_t StoredChoice(const TFieldConvert &convert, const QString &text, co
         for (const TChoice &choice : convert.choices)
             names << choice.text;
     }
-    throw EConvertError(QStringLiteral("'%1' is not one of %2").arg(text, names.join(QStringLiteral(", "))));
+    throw EConvertError(QStringLiteral("'%1' is not one of %2").arg(text, ShownTexts(names).join(QStringLiteral(", "))));
 }
 
 std::optional<QString> ShownChoice(const TFieldConvert &convert, std::uint32_t value)

@@ -1,5 +1,6 @@
 #include "compare/FieldDiff.h"
 
+#include "base/ShownText.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
@@ -9,25 +10,19 @@
 #include "signalling/FskCodec.h"
 #include "signalling/TwoToneCodec.h"
 
+#include <QCoreApplication>
 #include <functional>
 
 namespace {
 
 QString Shown(const QString &text)
 {
-    return text.trimmed().isEmpty() ? QStringLiteral("（空）") : text;
+    return text.trimmed().isEmpty() ? QCoreApplication::translate("Texts", "（空）") : ShownText(text);
 }
 
 QString Line(const QString &field, const QString &from, const QString &to)
 {
     return QStringLiteral("%1: %2 → %3").arg(field, Shown(from), Shown(to));
-}
-
-QString WithoutColon(QString label)
-{
-    while (label.endsWith(QStringLiteral("：")) || label.endsWith(QLatin1Char(':')))
-        label.chop(1);
-    return label;
 }
 
 QString CheckText(bool checked)
@@ -56,20 +51,18 @@ QStringList MainLines(const TMainConfig &from, const TMainConfig &to, const std:
                       bool settings, bool withAlarm)
 {
     QStringList lines;
-    const auto &columns = ChannelColumns();
     for (int row = 1; row <= TMainConfig::kChannels; ++row) {
         if (!channel(row))
             continue;
         for (int c = 1; c < TMainConfig::kCols; ++c)
             if (from.Cell(row, c) != to.Cell(row, c))
-                lines << Line(QStringLiteral("信道 %1 %2").arg(row).arg(columns[c].caption), from.Cell(row, c),
-                              to.Cell(row, c));
+                lines << Line(ShownChannelPlace(row, c), from.Cell(row, c), to.Cell(row, c));
     }
     for (int box = VoxLevelBox; settings && box <= AlarmBox; ++box) {
         if (box == AlarmBox && !withAlarm)
             continue;
         if (from.Setting(box) != to.Setting(box))
-            lines << Line(SettingPlaceName(box), from.Setting(box), to.Setting(box));
+            lines << Line(ShownSettingPlace(box), from.Setting(box), to.Setting(box));
     }
     return lines;
 }
@@ -89,13 +82,13 @@ QStringList EditorFieldDiff(const TEditorTexts &from, const TEditorTexts &to)
             const bool a = from.Controls().Checked(spec.name);
             const bool b = to.Controls().Checked(spec.name);
             if (a != b)
-                lines << Line(spec.caption.isEmpty() ? WithoutColon(spec.label) : spec.caption, CheckText(a), CheckText(b));
+                lines << Line(spec.caption.isEmpty() ? ShownPlace(spec.label) : ShownText(spec.caption), CheckText(a), CheckText(b));
             continue;
         }
         const QString a = from.Controls().Text(spec.name);
         const QString b = to.Controls().Text(spec.name);
         if (a != b)
-            lines << Line(WithoutColon(spec.label), a, b);
+            lines << Line(ShownPlace(spec.label), a, b);
     }
     for (const TGridTexts &grid : from.Grids()) {
         const TGridTexts &other = to.Grid(grid.Name());

@@ -15,7 +15,8 @@ class TEditorTexts;
 //                (channel table captions, settings labels without their colon)
 //   signalling:  "DTMF速率: 6 → 10" (a control's label; a check box's caption with "开"/"关"),
 //                "解码 3 提示2: 1 → 2" (a grid cell as TGridTexts::Place names it)
-// `from` is the radio and `to` the window or the file, as the compare shows them.
+// `from` is the radio and `to` the window or the file, as the compare shows them. Names and list
+// entries are shown in the language of the installed translator (ShownText); Chinese without one.
 
 // Channel rows 1..16, columns 1..15, then the settings; the alarm only with withAlarm (a
 // configuration file does not hold it).

@@ -2,6 +2,7 @@
 
 #include "base/DecimalText.h"
 #include "base/Gbk.h"
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/CsvText.h"
@@ -294,7 +295,7 @@ private:
         const double value = watts.trimmed().toDouble(&ok);
         if (ok)
             return value >= kHighPowerWatts ? kHigh : kLow;
-        Report(QStringLiteral("power '%1' is not understood; %2 used").arg(power, kHigh));
+        Report(QStringLiteral("power '%1' is not understood; %2 used").arg(power, ShownText(kHigh)));
         return kHigh;
     }
 
@@ -333,7 +334,7 @@ private:
         const ChannelColumn &column = ChannelColumns().at(own.column);
         if (!column.items.contains(text))
             Report(QStringLiteral("%1: %2 is not in the list of %3; imported as it is")
-                       .arg(QLatin1String(own.name), text, column.caption));
+                       .arg(QLatin1String(own.name), text, ShownText(column.caption)));
         return text;
     }
 
@@ -346,7 +347,7 @@ private:
 
 QString Place(int channel, int column)
 {
-    return QStringLiteral("信道 %1 %2").arg(channel).arg(ChannelColumns().at(column).caption);
+    return ShownChannelPlace(channel, column);
 }
 
 double CellNumber(const TMainConfig &config, int channel, int column)

@@ -1,5 +1,8 @@
 #include "mainconfig/ChannelLists.h"
 
+#include "base/ShownText.h"
+
+#include <QCoreApplication>
 #include <QtGlobal>
 
 namespace {
@@ -107,6 +110,18 @@ QString SettingPlaceName(int box)
     if (label.endsWith(QStringLiteral("：")))
         label.chop(1);
     return label;
+}
+
+QString ShownChannelPlace(int channel, int column)
+{
+    return QCoreApplication::translate("Texts", "信道 %1 %2")
+        .arg(channel)
+        .arg(ShownText(ChannelColumns().at(column).caption));
+}
+
+QString ShownSettingPlace(int box)
+{
+    return ShownPlace(SettingDefinition(box).label);
 }
 
 const QStringList &ToneList()

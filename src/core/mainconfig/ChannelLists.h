@@ -74,6 +74,10 @@ const QVector<ChannelColumn> &ChannelColumns();
 const SettingDef &SettingDefinition(int box);
 // A settings label without its trailing colon, for naming the box in messages.
 QString SettingPlaceName(int box);
+// The same names in the language shown (see ShownText), for messages to people: "信道 3 接收频率"
+// for channel 3's receive frequency, and a settings box by its label.
+QString ShownChannelPlace(int channel, int column);
+QString ShownSettingPlace(int box);
 
 // "无", the 51 CTCSS tones, the 83 DCS codes with "N", the same codes with "I": 218 entries.
 const QStringList &ToneList();

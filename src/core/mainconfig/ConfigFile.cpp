@@ -111,7 +111,7 @@ QString CellPlace(int row, int column)
 {
     if (row == 0)
         return QStringLiteral("caption of column %1").arg(column);
-    return QStringLiteral("信道 %1 %2").arg(row).arg(ChannelColumns().at(column).caption);
+    return ShownChannelPlace(row, column);
 }
 
 // A text must survive the file unchanged: representable in GBK and without a line break.
@@ -132,7 +132,7 @@ QByteArray FileBytes(const TMainConfig &config, const QString &path)
         lines << JoinConfigLine(config.Row(row));
     }
     for (int box = 1; box <= kSettingsInFile; ++box) {
-        CheckStorable(config.Setting(box), SettingPlaceName(box), path);
+        CheckStorable(config.Setting(box), ShownSettingPlace(box), path);
         lines << config.Setting(box);
     }
     QByteArray bytes;

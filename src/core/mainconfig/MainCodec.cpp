@@ -2,6 +2,7 @@
 
 #include "base/BlockField.h"
 #include "base/DecimalText.h"
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainConfig.h"
@@ -30,8 +31,9 @@ QString NotWholeHertz(const QString &text)
 
 QString NotATone(const QString &text)
 {
-    return QStringLiteral("'%1' is not a tone: use 无, a CTCSS frequency from 0 to 409.5 Hz with at "
-                          "most one decimal, or three digits followed by N or I").arg(text);
+    return QStringLiteral("'%1' is not a tone: use %2, a CTCSS frequency from 0 to 409.5 Hz with at "
+                          "most one decimal, or three digits followed by N or I")
+        .arg(text, ShownText(QStringLiteral(QT_TRANSLATE_NOOP("Texts", "无"))));
 }
 
 quint32 EncodeFrequency(const QString &text)
@@ -203,11 +205,6 @@ void EncodeField(const TBlockField<int> &field, const QString &text, const QStri
         EncodeText(field, text, data, list);
 }
 
-QString ChannelPlace(int n, int column)
-{
-    return QStringLiteral("信道 %1 %2").arg(n).arg(ChannelColumns().at(column).caption);
-}
-
 void DecodeChannel(TMainConfig &config, int row, const Block &data)
 {
     for (const TChannelField &field : ChannelFields())
@@ -280,7 +277,7 @@ Block EncodeChannelBlock(const TMainConfig &config, int n)
             try {
                 EncodeField(field, config.Cell(n, field.key), ChannelColumns().at(field.key).items, lastRead, data);
             } catch (const EConvertError &e) {
-                throw e.WithPlace(ChannelPlace(n, field.key));
+                throw e.WithPlace(ShownChannelPlace(n, field.key));
             }
         }
     }
@@ -297,7 +294,7 @@ Block EncodeSettingsBlock(const TMainConfig &config)
         try {
             EncodeField(field, config.Setting(field.key), SettingDefinition(field.key).items, lastRead, data);
         } catch (const EConvertError &e) {
-            throw e.WithPlace(SettingPlaceName(field.key));
+            throw e.WithPlace(ShownSettingPlace(field.key));
         }
     }
     return data;

@@ -1,5 +1,6 @@
 #include "signalling/AreaFields.h"
 
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 
 void EncodeField(const TControlField &field, const TControlTexts &controls, Block &data)
@@ -11,7 +12,7 @@ void EncodeField(const TControlField &field, const TControlTexts &controls, Bloc
     try {
         EncodeText(field, controls.Text(field.key), data);
     } catch (const EConvertError &e) {
-        throw e.WithPlace(controls.Spec(field.key).label);
+        throw e.WithPlace(ShownText(controls.Spec(field.key).label));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "signalling/DtmfCodec.h"
 
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "protocol/Areas.h"
 #include "signalling/AreaFields.h"
@@ -99,7 +100,7 @@ std::vector<Block> TDtmfCodec::EncodeBlocks() const
         EncodeField(field, m_texts.Controls(), settings);
 
     const DigitText id = CheckedDigits(m_texts.Controls().Text(QStringLiteral("Edit1")),
-                                       m_texts.Controls().Spec(QStringLiteral("Edit1")).label, IdTextToCode);
+                                       ShownText(m_texts.Controls().Spec(QStringLiteral("Edit1")).label), IdTextToCode);
     WriteLe(settings, kIdCodeOffset, kCodeWidth, id.code);
     settings[kIdCountOffset] = id.count;
 

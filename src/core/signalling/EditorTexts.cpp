@@ -1,5 +1,7 @@
 #include "signalling/EditorTexts.h"
 
+#include "base/ShownText.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -39,6 +41,6 @@ int ListIndex(const QString &text, const QStringList &items)
 {
     const int index = static_cast<int>(items.indexOf(text));
     if (index < 0)
-        throw EConvertError(QStringLiteral("'%1' is not one of %2").arg(text, items.join(QStringLiteral(", "))));
+        throw EConvertError(QStringLiteral("'%1' is not one of %2").arg(text, ShownTexts(items).join(QStringLiteral(", "))));
     return index;
 }

@@ -1,5 +1,6 @@
 #include "signalling/GridTexts.h"
 
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 
 #include <stdexcept>
@@ -56,5 +57,6 @@ QString TGridTexts::Place(int col, int row) const
 {
     Check(col, row);
     return QStringLiteral("%1 %2 %3")
-        .arg(m_spec.title, Cell(0, row), m_spec.columns[static_cast<std::size_t>(col)].field);
+        .arg(ShownText(m_spec.title), ShownText(Cell(0, row)),
+             ShownText(m_spec.columns[static_cast<std::size_t>(col)].field));
 }

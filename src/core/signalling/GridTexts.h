@@ -50,7 +50,8 @@ public:
     // Empties every column of the row except the fixed column 0.
     void ClearRow(int row);
 
-    // "解码 3 提示2": page, the row's fixed-column text and the column, for error messages.
+    // "解码 3 提示2": page, the row's fixed-column text and the column, for error messages (in
+    // the language shown, see ShownText).
     QString Place(int col, int row) const;
 
 private:

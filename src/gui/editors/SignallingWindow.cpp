@@ -1,5 +1,6 @@
 #include "editors/SignallingWindow.h"
 
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "base/Version.h"
 #include "compare/FieldDiff.h"
@@ -10,7 +11,6 @@
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
-#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "grid/CellEditor.h"
 
+#include "base/ShownText.h"
 #include "grid/CellEditorError.h"
-#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 
 TCellEditor::TCellEditor(QObject *owner)

@@ -1,8 +1,8 @@
 #include "grid/ComboCellEditor.h"
 
+#include "base/ShownText.h"
 #include "grid/CellEditorError.h"
 #include "grid/ComboInplace.h"
-#include "grid/ShownText.h"
 
 #include <QLineEdit>
 

@@ -1,8 +1,8 @@
 #include "grid/EditCellEditor.h"
 
+#include "base/ShownText.h"
 #include "grid/CellEditorError.h"
 #include "grid/EditInplace.h"
-#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QToolButton>

@@ -1,14 +1,14 @@
 #include "grid/XStringGrid.h"
 
+#include "base/ShownText.h"
 #include "dialogs/MessageBox.h"
 #include "grid/CellEditor.h"
 #include "grid/ComboCellEditor.h"
-#include "grid/GridClipboard.h"
 #include "grid/GridCellDelegate.h"
 #include "grid/GridCellModel.h"
+#include "grid/GridClipboard.h"
 #include "grid/GridCornerCell.h"
 #include "grid/GridHeaderView.h"
-#include "grid/ShownText.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

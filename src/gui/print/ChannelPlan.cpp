@@ -1,5 +1,6 @@
 #include "print/ChannelPlan.h"
 
+#include "base/ShownText.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainConfig.h"
 
@@ -16,7 +17,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("对讲机写频软件 V1.1.4");
+const char *const kVersionText = "V1.1.4";
 constexpr double kMarginMm = 10;
 constexpr double kFontPoints = 9;
 
@@ -26,9 +27,11 @@ constexpr int kSettingRows[2][5] = {
     {VoxDelayBox, SquelchBox, ScanBox, Pf2Box, AlarmBox},
 };
 
-QString Tr(const char *text)
+// The title, the captions, labels and list entries in the language of the installed translator;
+// the command line has none and prints the Chinese ones.
+QString Title()
 {
-    return QCoreApplication::translate("ChannelPlan", text);
+    return ShownText(QStringLiteral(QT_TRANSLATE_NOOP("Texts", "对讲机写频软件"))) + QLatin1Char(' ') + QLatin1String(kVersionText);
 }
 
 QString Escaped(const QString &text)
@@ -39,17 +42,17 @@ QString Escaped(const QString &text)
 QString ChannelTable(const TMainConfig &config)
 {
     QString html = QStringLiteral(
-        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\" "
         "style=\"border-collapse: collapse; border-color: #000000;\"><tr>");
     for (int c = 0; c < TMainConfig::kCols; ++c)
-        html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\">%1</th>").arg(Escaped(config.Cell(0, c)));
+        html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\">%1</th>").arg(Escaped(ShownText(config.Cell(0, c))));
     html += QStringLiteral("</tr>");
     for (int n = 1; n <= TMainConfig::kChannels; ++n) {
         if (!config.IsChannelInUse(n))
             continue;
         html += QStringLiteral("<tr>");
         for (int c = 0; c < TMainConfig::kCols; ++c)
-            html += QStringLiteral("<td align=\"center\" valign=\"middle\">%1</td>").arg(Escaped(config.Cell(n, c)));
+            html += QStringLiteral("<td align=\"center\" valign=\"middle\" style=\"white-space: nowrap;\">%1</td>").arg(Escaped(ShownText(config.Cell(n, c))));
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
@@ -65,7 +68,7 @@ QString SettingsTable(const TMainConfig &config, bool withAlarm)
         for (const int box : row) {
             const bool shown = box != AlarmBox || withAlarm;
             html += QStringLiteral("<td bgcolor=\"#e6e6e6\">%1</td><td align=\"center\" width=\"90\">%2</td>")
-                        .arg(Escaped(SettingPlaceName(box)), shown ? Escaped(config.Setting(box)) : QString());
+                        .arg(Escaped(ShownSettingPlace(box)), shown ? Escaped(ShownText(config.Setting(box))) : QString());
         }
         html += QStringLiteral("</tr>");
     }
@@ -88,10 +91,11 @@ QFont PlanFont()
 
 QString ChannelPlanHtml(const TMainConfig &config, const ChannelPlanInfo &info)
 {
-    QString html = QStringLiteral("<html><body><h2>%1</h2><p>").arg(Escaped(kTitle));
-    html += Escaped(Tr("日期：%1").arg(info.date.toString(Qt::ISODate)));
+    QString html = QStringLiteral("<html><body><h2>%1</h2><p>").arg(Escaped(Title()));
+    html += Escaped(QCoreApplication::translate("ChannelPlan", "日期：%1").arg(info.date.toString(Qt::ISODate)));
     if (!info.fileName.isEmpty())
-        html += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;") + Escaped(Tr("文件：%1").arg(info.fileName));
+        html += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")
+                + Escaped(QCoreApplication::translate("ChannelPlan", "文件：%1").arg(info.fileName));
     html += QStringLiteral("</p>") + ChannelTable(config) + QStringLiteral("<p></p>");
     html += SettingsTable(config, info.withAlarm);
     return html + QStringLiteral("</body></html>");
@@ -131,8 +135,8 @@ bool WriteChannelPlanPdf(const QString &path, const TMainConfig &config, const C
     if (file.open(QIODevice::WriteOnly)) {
         {
             QPdfWriter writer(&file);
-            writer.setTitle(kTitle);
-            writer.setCreator(kTitle);
+            writer.setTitle(Title());
+            writer.setCreator(Title());
             SetChannelPlanPage(writer);
             PrintChannelPlan(writer, config, info);
         }

@@ -1,8 +1,8 @@
 #include "support/gui/WindowLayout.h"
 
+#include "base/ShownText.h"
 #include "dialogs/Language.h"
 #include "grid/ComboCellEditor.h"
-#include "grid/ShownText.h"
 #include "grid/XStringGrid.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "grid/ShownText.h"
+#include "base/ShownText.h"
 
 #include <QCoreApplication>
 
@@ -33,6 +33,14 @@ QStringList ShownTexts(const QStringList &stored)
     for (const QString &text : stored)
         shown << ShownText(text);
     return shown;
+}
+
+QString ShownPlace(const QString &label)
+{
+    QString place = ShownText(label);
+    while (place.endsWith(QStringLiteral("：")) || place.endsWith(QLatin1Char(':')))
+        place.chop(1);
+    return place;
 }
 
 QString StoredText(const QString &shown, const QStringList &stored)

@@ -1,0 +1,167 @@
+// Pictures of the dialogs and message boxes the main window shows, for scripts/screenshots.sh:
+// with XIEPIN_SCREENSHOTS set, each is drawn in the language XIEPIN_LANG names. The boxes are the
+// real ones, answered as soon as they show.
+
+#include "app/AppWindows.h"
+#include "dialogs/Language.h"
+#include "dialogs/MessageBox.h"
+#include "editors/TwoToneWindow.h"
+#include "grid/XStringGrid.h"
+#include "mainwindow/ChannelPlanActions.h"
+#include "mainwindow/MainWindow.h"
+#include "protocol/FactoryImage.h"
+#include "support/gui/WindowLayout.h"
+#include "support/radio/RadioChannel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+// Saves every modal box or dialog that shows while `act` runs as <name>.png, <name>-2.png, …
+// and closes it with Escape; returns how many showed.
+int GrabModals(const QString &name, const std::function<void()> &act)
+{
+    int count = 0;
+    QWidget *last = nullptr;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == last || !modal->isVisible())
+            return;
+        last = modal;
+        QTest::qWait(200);  // a print preview lays its pages out after showing
+        ++count;
+        SaveScreenshot(modal, count == 1 ? name : QStringLiteral("%1-%2").arg(name).arg(count));
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+    });
+    poll.start();
+    act();
+    QTest::qWait(100);
+    return count;
+}
+
+// The main window on an in-process virtual radio after a read, with the real message boxes.
+struct Fixture {
+    Fixture() : radio(FactoryImage())
+    {
+        SetMessageSink({});
+        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::make_unique<RadioChannel>(radio), QSize(1280, 1024)});
+        form().Link().SetResendInterval(60);
+        form().comcbb()->setEditText(QStringLiteral("/dev/virtual-radio"));
+        form().show();
+        radio.setLatency(0);
+        form().rbtn()->click();
+        finish();
+    }
+    TForm1 &form() const { return windows->Form1(); }
+    QAction *action(const char *name) const { return form().findChild<QAction *>(name); }
+    bool finish()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (form().Link().IsBusy() && timer.elapsed() < 10000)
+            QTest::qWait(10);
+        return !form().Link().IsBusy();
+    }
+
+    VirtualRadio radio;
+    std::unique_ptr<TAppWindows> windows;
+};
+
+}  // namespace
+
+class TestDialogShots : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void screenshots();
+};
+
+void TestDialogShots::screenshots()
+{
+    UseScreenshotLanguage();
+    if (qEnvironmentVariableIsEmpty("XIEPIN_SCREENSHOTS"))
+        QSKIP("set XIEPIN_SCREENSHOTS to a folder to write the dialogs' pictures");
+    Fixture f;
+    QVERIFY(f.finish());
+    // A cell the radio cannot store, then a write.
+    f.form().Config().SetCell(2, 8, QStringLiteral("70000"));
+    QCOMPARE(GrabModals(QStringLiteral("box-write-error"), [&] { f.form().wbtn()->click(); }), 1);
+    f.form().Config().SetCell(2, 8, QStringLiteral("12500"));
+
+    // The compare with three differences, one a list entry.
+    f.form().Config().SetCell(2, 1, QStringLiteral("439.00000"));
+    f.form().Config().SetCell(3, 5, f.form().Config().Cell(3, 5) == QStringLiteral("高") ? QStringLiteral("低") : QStringLiteral("高"));
+    f.form().Config().SetCell(4, 6, QString());
+    QCOMPARE(GrabModals(QStringLiteral("box-compare"), [&] { f.action("CompareWithRadio")->trigger(); f.finish(); }), 1);
+
+    // A write whose read-back differs in channel 3.
+    QVERIFY(f.radio.faults().add(QStringLiteral("corrupt=3"), nullptr));
+    f.action("VerifyAfterWrite")->setChecked(true);
+    QCOMPARE(GrabModals(QStringLiteral("box-verify-failed"), [&] { f.form().wbtn()->click(); f.finish(); }), 1);
+    f.radio.faults() = RadioFaults();
+
+    // A write cut short by the port going away after six frames: the offer to restore, then the
+    // port that does not open.
+    {
+        Fixture cut;
+        for (int n = 1; n <= 8; ++n)
+            cut.form().Config().SetEditText(n, 1, QString::number(400 + n));
+        cut.radio.faults().disappearAfter = 18 + 6;  // the read took 18
+        QCOMPARE(GrabModals(QStringLiteral("box-restore"), [&] { cut.form().wbtn()->click(); cut.finish(); }), 1);
+        QCOMPARE(GrabModals(QStringLiteral("box-port-error"), [&] { cut.action("RestoreBackup")->trigger(); cut.finish(); }), 1);
+    }
+
+    // The CSV import: its start channel, then its report.
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("import.csv"));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Mode,TStep,Power,Scrambler\r\n"
+               "1,A,438.500000,+,5.000000,Tone,88.5,88.5,NFM,12.50,7 dB,9\r\n"
+               "2,B,145.600000,,0,Cross,88.5,88.5,FM,25.00,High,\r\n");
+    file.close();
+    auto *actions = f.form().findChild<TChannelPlanActions *>();
+    actions->ImportCsv(csv, 5);
+    auto *report = f.form().findChild<QDialog *>(QStringLiteral("CsvReportDialog"));
+    QVERIFY(report && report->isVisible());
+    QTest::qWait(50);
+    SaveScreenshot(report, QStringLiteral("csv-report"));
+    report->accept();
+    auto *start = f.form().findChild<QInputDialog *>(QStringLiteral("StartChannelDialog"));
+    start->show();
+    SaveScreenshot(start, QStringLiteral("csv-start"));
+    start->hide();
+
+    QCOMPARE(GrabModals(QStringLiteral("print-preview"), [&] { f.action("Print1")->trigger(); }), 1);
+    QCOMPARE(GrabModals(QStringLiteral("box-about"), [&] { f.form().AboutClick(); }), 1);
+    // The other language chosen in the menu.
+    const QString saved = SavedLanguage();
+    const QString other = CurrentLanguage() == QStringLiteral("en") ? QStringLiteral("zh") : QStringLiteral("en");
+    auto *choose = f.form().findChild<QAction *>(QStringLiteral("Language_") + other);
+    QCOMPARE(GrabModals(QStringLiteral("box-language"), [&] { choose->trigger(); }), 1);
+    SaveLanguage(saved);
+
+    // An editor's own error: a two-tone code that is not two letters.
+    f.action("N2tone1")->trigger();
+    TForm4 &twoTone = f.windows->Form4();
+    QVERIFY(twoTone.isVisible());
+    twoTone.Texts().SetEditText(QStringLiteral("xg2"), 1, 1, QStringLiteral("AB"));
+    twoTone.Texts().xg2().SetCell(5, 1, QStringLiteral("x"));
+    twoTone.LoadFromTexts();
+    QCOMPARE(GrabModals(QStringLiteral("box-editor-error"), [&] { twoTone.wbtn()->click(); }), 1);
+}
+
+QTEST_MAIN(TestDialogShots)
+#include "tst_dialogshots.moc"

@@ -1,0 +1,177 @@
+// The core's messages that reach a window (conversion errors, CSV import reports, read-back
+// mismatches, field differences, the printed plan) are built in the windows' language: with the
+// English translation loaded they hold no Chinese character, and without it they are the
+// Chinese texts the command line and the other tests know.
+
+#include "base/TextConvert.h"
+#include "compare/BlockCompare.h"
+#include "compare/FieldDiff.h"
+#include "dialogs/Language.h"
+#include "dialogs/TransferMessages.h"
+#include "mainconfig/ChannelCsv.h"
+#include "mainconfig/ChannelLists.h"
+#include "mainconfig/MainCodec.h"
+#include "mainconfig/MainConfig.h"
+#include "print/ChannelPlan.h"
+#include "protocol/Areas.h"
+#include "signalling/DtmfCodec.h"
+#include "signalling/DtmfTexts.h"
+#include "signalling/TwoToneCodec.h"
+#include "signalling/TwoToneTexts.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+using MessageOf = std::function<QString()>;
+Q_DECLARE_METATYPE(MessageOf)
+
+namespace {
+
+// Han characters and the CJK and full-width punctuation ("，", "：", "（").
+const QRegularExpression kChinese(QStringLiteral("[\\x{3000}-\\x{303F}\\x{3400}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+
+template <typename Run>
+QString ErrorOf(Run &&run)
+{
+    try {
+        run();
+    } catch (const EConvertError &e) {
+        return e.message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+// Channel 3 in use as a new channel gets it, then one cell changed.
+std::unique_ptr<TMainConfig> ChannelWith(int column, const QString &text)
+{
+    auto config = std::make_unique<TMainConfig>();
+    config->SetEditText(3, col::RxFreq, QStringLiteral("438.5"));
+    config->SetCell(3, column, text);
+    return config;
+}
+
+QString MainDiff(int column, const QString &from, const QString &to)
+{
+    return MainFieldDiff(*ChannelWith(column, from), *ChannelWith(column, to)).join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+class TestMessageLanguage : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { InstallLanguage(QStringLiteral("zh")); }
+    void messages_data();
+    void messages();
+    void channelPlan();
+};
+
+void TestMessageLanguage::messages_data()
+{
+    QTest::addColumn<MessageOf>("message");
+    QTest::addColumn<QString>("chinese");
+    QTest::addColumn<QString>("english");
+
+    QTest::addRow("channel cell")
+        << MessageOf([] { return ErrorOf([] { EncodeChannelBlock(*ChannelWith(col::RxFreq, "abc"), 3); }); })
+        << "信道 3 接收频率: 'abc' is not a valid floating point value"
+        << "Channel 3 RX freq: 'abc' is not a valid floating point value";
+    QTest::addRow("tone")
+        << MessageOf([] { return ErrorOf([] { EncodeChannelBlock(*ChannelWith(col::ToneDecode, "xyz"), 3); }); })
+        << "信道 3 QT/DQT解码: 'xyz' is not a tone: use 无, a CTCSS frequency from 0 to 409.5 Hz with at most one "
+           "decimal, or three digits followed by N or I"
+        << "Channel 3 QT/DQT dec.: 'xyz' is not a tone: use None, a CTCSS frequency from 0 to 409.5 Hz with at most "
+           "one decimal, or three digits followed by N or I";
+    QTest::addRow("settings box")
+        << MessageOf([] {
+               TMainConfig config;
+               config.SetSetting(VoxLevelBox, QStringLiteral("999"));
+               return ErrorOf([&] { EncodeSettingsBlock(config); });
+           })
+        << "VOX等级: '999' is not in the range 0 to 255" << "VOX level: '999' is not in the range 0 to 255";
+    QTest::addRow("CSV report")
+        << MessageOf([] {
+               return ImportChannelCsv("Location,Frequency,Power,Scrambler\r\n1,438.5,7 dB,11\r\n").reports.join('\n');
+           })
+        << "line 2: power '7 dB' is not understood; 高 used\nline 2: Scrambler: 11 is not in the list of 扰频; imported as it is"
+        << "line 2: power '7 dB' is not understood; High used\nline 2: Scrambler: 11 is not in the list of Scrambler; "
+           "imported as it is";
+    QTest::addRow("mismatch line")
+        << MessageOf([] {
+               const TBlockMismatch mismatch{frame::kTwoToneArea, 1, {}, {}};
+               return MismatchLine(mismatch, LanguageOf(CurrentLanguage())).replace(BlockHex({}), "…");
+           })
+        << "2TONE 第 1 块（区 3 块 1）：写入 …，读回 …" << "two-tone block 1 (area 3 block 1): sent …, read …";
+    QTest::addRow("verify and backup")
+        << MessageOf([] {
+               return VerifyFailedText({QStringLiteral("…")}, QStringLiteral("b.img")) + '\n'
+                      + BackupFailedText(QStringLiteral("disk full"));
+           })
+        << "写入校验失败\n…\n写入前的备份：b.img\n无法保存备份，未写入：disk full"
+        << "Write verify failed\n…\nBackup from before the write: b.img\nCannot save the backup, nothing written: disk full";
+    QTest::addRow("channel difference")
+        << MessageOf([] { return MainDiff(col::Power, "高", "低") + '\n' + MainDiff(col::Step, "", "12500"); })
+        << "信道 3 发射功率: 高 → 低\n信道 3 步进频率: （空） → 12500"
+        << "Channel 3 Power: High → Low\nChannel 3 Step: (empty) → 12500";
+    QTest::addRow("editor difference")
+        << MessageOf([] {
+               TDtmfTexts from;
+               TDtmfTexts to;
+               to.Controls().SetChecked(QStringLiteral("CheckB1"), !from.Controls().Checked(QStringLiteral("CheckB1")));
+               TTwoToneTexts a;
+               TTwoToneTexts b;
+               b.xg2().SetCell(5, 1, QStringLiteral("提醒"));
+               return (EditorFieldDiff(from, to) + EditorFieldDiff(a, b)).join('\n');
+           })
+        << "DTMF侧音: 开 → 关\n解码 1 响应方式2: （空） → 提醒" << "DTMF side tone: On → Off\nDecode 1 Response 2: (empty) → Alert";
+    QTest::addRow("editor box")
+        << MessageOf([] {
+               TDtmfTexts texts;
+               texts.Controls().SetText(QStringLiteral("cb5"), QStringLiteral("150"));
+               return ErrorOf([&] { TDtmfCodec(texts).EncodeBlocks(); });
+           })
+        << "D键设定(毫秒): '150' is not \"D码\" or a multiple of 100 from 0 to 25500"
+        << "D key setting (ms): '150' is not \"D code\" or a multiple of 100 from 0 to 25500";
+    QTest::addRow("editor cell")
+        << MessageOf([] {
+               TTwoToneTexts texts;
+               texts.SetEditText(QStringLiteral("xg2"), 1, 1, QStringLiteral("AB"));
+               texts.xg2().SetCell(5, 1, QStringLiteral("x"));
+               return ErrorOf([&] { TTwoToneCodec(texts).EncodeBlocks(); });
+           })
+        << "解码 1 响应方式2: 'x' is not one of 无, 提醒, 回复, 提醒并回复"
+        << "Decode 1 Response 2: 'x' is not one of None, Alert, Reply, Alert + reply";
+}
+
+void TestMessageLanguage::messages()
+{
+    QFETCH(MessageOf, message);
+    QFETCH(QString, chinese);
+    QFETCH(QString, english);
+    QCOMPARE(message(), chinese);
+    QVERIFY(InstallLanguage(QStringLiteral("en")));
+    const QString shown = message();
+    QVERIFY2(!shown.contains(kChinese), qPrintable(shown));
+    QCOMPARE(shown, english);
+}
+
+void TestMessageLanguage::channelPlan()
+{
+    const std::unique_ptr<TMainConfig> config = ChannelWith(col::Power, QStringLiteral("低"));
+    const ChannelPlanInfo info{QStringLiteral("radio.qz"), QDate(2026, 3, 14), true};
+    const QString chinese = ChannelPlanHtml(*config, info);
+    for (const char *text : {"<h2>对讲机写频软件 V1.1.4</h2>", "日期：2026-03-14", "文件：radio.qz", ">发射功率<", ">低<", ">VOX等级<", ">无<"})
+        QVERIFY2(chinese.contains(QString::fromUtf8(text)), text);
+
+    QVERIFY(InstallLanguage(QStringLiteral("en")));
+    const QString english = ChannelPlanHtml(*config, info);
+    const QRegularExpressionMatch found = kChinese.match(english);
+    QVERIFY2(!found.hasMatch(), qPrintable(english.mid(found.capturedStart() - 40, 80)));
+    for (const char *text : {"<h2>Two-Way Radio Programmer V1.1.4</h2>", "radio.qz", ">Power<", ">Low<", ">VOX level<", ">None<"})
+        QVERIFY2(english.contains(QString::fromUtf8(text)), text);
+}
+
+QTEST_MAIN(TestMessageLanguage)
+#include "tst_messagelanguage.moc"
