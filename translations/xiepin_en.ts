@@ -321,10 +321,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>The backup holds no block: nothing to write back</translation>
     </message>
     <message>
-        <source>备份只含 %1 的部分块，无法写回</source>
-        <translation>The backup holds only part of %1: it cannot be written back</translation>
-    </message>
-    <message>
         <source>、</source>
         <translation>, </translation>
     </message>
@@ -346,14 +342,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
             <numerusform>Holds: %1 (%n block)</numerusform>
             <numerusform>Holds: %1 (%n blocks)</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>%1：</source>
-        <translation>%1: </translation>
-    </message>
-    <message>
-        <source>已写回 %1/%2 部分</source>
-        <translation>%1 of %2 parts written back</translation>
     </message>
     <message>
         <source>电台正在读写，请等它结束后再批量写频</source>

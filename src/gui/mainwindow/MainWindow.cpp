@@ -165,7 +165,11 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     connect(m_safeWrite, &TSafeWrite::PhaseChanged, this, &TForm1::OnSafeWritePhase);
     connect(m_safeWrite, &TSafeWrite::Finished, this, &TForm1::OnSafeWriteFinished);
     m_restore = new TImageRestore(*m_link, TBackupStore(), QStringLiteral("xiepin"), this);
-    connect(m_restore, &TImageRestore::StepStarted, this, &TForm1::OnRestoreStep);
+    connect(m_restore, &TImageRestore::PhaseChanged, this, &TForm1::OnRestorePhase);
+    connect(m_restore, &TImageRestore::BlocksMoved, this, [this](int done, int total) {
+        if (m_form3)
+            m_form3->ShowProgress(qMax(1, total), done);
+    });
     connect(m_restore, &TImageRestore::Finished, this, &TForm1::OnRestoreFinished);
     m_silence = new TSilenceWatch(*m_link, kSilenceNoteMs, IsMainTransfer, this);
     connect(m_silence, &TSilenceWatch::SilenceChanged, this, &TForm1::OnSilenceChanged);
@@ -732,10 +736,8 @@ void TForm1::OnProgressed(TransferKind kind, int /*area*/, int answers)
 {
     if (!m_form3)
         return;
-    if (m_restore->IsRunning() && (kind == TransferKind::AreaRead || kind == TransferKind::AreaWrite)) {
-        m_form3->SetProgressPosition(qMin(answers, m_form3->ProgressBar1()->maximum()));
-        return;
-    }
+    if (m_restore->IsRunning())
+        return;  // its BlocksMoved moves the bar
     if (kind == TransferKind::MainWrite) {
         m_form3->SetProgressPosition(qMin(answers, kMainWriteSteps));
     } else if (kind == TransferKind::MainRead) {
@@ -888,25 +890,12 @@ void TForm1::RestoreFromBackupClick()
         ShowError(this, error);
         return;
     }
-    if (CheckRestorable(*backup) && AskWriteBack(this, BackupContentsText(*backup, path)))
-        StartRestore(path);
-}
-
-// The window writes back whole areas only, as its own backups hold them.
-bool TForm1::CheckRestorable(const TRadioImage &backup)
-{
-    if (backup.isEmpty()) {
+    if (backup->isEmpty()) {
         ShowError(this, tr("备份不含任何块，无法写回"));
-        return false;
+        return;
     }
-    const std::vector<int> partly = TImageRestore::PartlyHeld(backup);
-    if (partly.empty())
-        return true;
-    QStringList names;
-    for (int area : partly)
-        names << StepTitle(area);
-    ShowError(this, tr("备份只含 %1 的部分块，无法写回").arg(names.join(tr("、"))));
-    return false;
+    if (AskWriteBack(this, BackupContentsText(*backup, path)))
+        StartRestore(path);
 }
 
 bool TForm1::StartRestore(const QString &path)
@@ -919,8 +908,6 @@ bool TForm1::StartRestore(const QString &path)
         ShowError(this, error);
         return false;
     }
-    if (!CheckRestorable(*backup))
-        return false;
     try {
         m_restoringPath = path;
         return m_restore->Start(PortName(), *backup, m_verifyAction->isChecked());
@@ -930,20 +917,15 @@ bool TForm1::StartRestore(const QString &path)
     }
 }
 
-QString TForm1::StepTitle(int area) const
-{
-    return area == TImageRestore::kMainStep ? tr("信道和设置") : ShownText(QString::fromUtf8(AreaFacts(area).title));
-}
-
 // "写回备份到 /dev/ttyUSB0？", then the file, what it holds and its notes (as the file has them).
 QString TForm1::BackupContentsText(const TRadioImage &backup, const QString &path) const
 {
     QStringList areas;
     if (backup.holdsAnyOf(frame::kMainArea) || backup.holdsAnyOf(frame::kSettingsArea))
-        areas << StepTitle(TImageRestore::kMainStep);
+        areas << tr("信道和设置");
     for (int area : kSignallingAreas)
         if (backup.holdsAnyOf(area))
-            areas << StepTitle(area);
+            areas << ShownText(QString::fromUtf8(AreaFacts(area).title));
     QStringList lines{tr("写回备份到 %1？").arg(PortName()), tr("文件：%1").arg(QFileInfo(path).fileName()),
                       tr("内容：%1（%n 块）", nullptr, backup.heldCount()).arg(areas.join(tr("、")))};
     for (const QString &note : backup.notes())
@@ -951,26 +933,21 @@ QString TForm1::BackupContentsText(const TRadioImage &backup, const QString &pat
     return lines.join(QLatin1Char('\n'));
 }
 
-void TForm1::OnRestoreStep(int area, TSafeWrite::Phase phase)
+void TForm1::OnRestorePhase(TSafeWrite::Phase phase)
 {
-    if (!m_form3)
+    if (!m_form3 || phase == TSafeWrite::Phase::Idle)
         return;
-    const int blocks = area == TImageRestore::kMainStep ? 0 : AreaFacts(area).blockCount;
-    const int steps = blocks > 0 ? blocks : (phase == TSafeWrite::Phase::Write ? kMainWriteSteps : kMainReadSteps);
     m_form3->ShowBeside(*this);
-    m_form3->ShowProgress(steps, 0);
+    m_form3->ShowProgress(1, 0);  // BlocksMoved sets the range
 }
 
-void TForm1::OnRestoreFinished(const TSafeWrite::Outcome &outcome, int area, int stepsDone)
+void TForm1::OnRestoreFinished(const TSafeWrite::Outcome &outcome)
 {
     HideProgressWindow();
     m_lastRead = TSafeWrite::PriorRead();
-    QString text = WriteOutcomeText(outcome, PortName());
+    const QString text = WriteOutcomeText(outcome, PortName());
     if (text.isEmpty())
         return;
-    if (!WriteSucceeded(outcome) && m_restore->StepCount() > 1)
-        text = tr("%1：").arg(StepTitle(area)) + text
-               + QLatin1Char('\n') + tr("已写回 %1/%2 部分").arg(stepsDone).arg(m_restore->StepCount());
     if (WriteSucceeded(outcome))
         ShowMessage(this, text);
     else

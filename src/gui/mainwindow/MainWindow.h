@@ -141,10 +141,8 @@ private:
     void RestoreBackup();
     void RestoreFromBackupClick();  // 文件 / 从备份恢复…
     bool StartRestore(const QString &path);
-    bool CheckRestorable(const TRadioImage &backup);
-    void OnRestoreStep(int area, TSafeWrite::Phase phase);
-    void OnRestoreFinished(const TSafeWrite::Outcome &outcome, int area, int stepsDone);
-    QString StepTitle(int area) const;  // an area's name, or "信道和设置"
+    void OnRestorePhase(TSafeWrite::Phase phase);
+    void OnRestoreFinished(const TSafeWrite::Outcome &outcome);
     QString BackupContentsText(const TRadioImage &backup, const QString &path) const;
     // A backup or verify read of a safe write or a restore: not the window's own transfer.
     bool OthersTransfer() const { return m_safeWrite->IsRunning() || m_restore->IsRunning(); }
