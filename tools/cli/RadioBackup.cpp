@@ -76,6 +76,16 @@ TRadioImage BackupRadio(TLinkSession &session)
     return ReadRadio(session, TRadioImage());
 }
 
+TRadioImage AreaMask(const QList<int> &areas)
+{
+    const TRadioImage whole;
+    TRadioImage mask = TRadioImage::None();
+    for (const TRadioImage::Place &place : TRadioImage::Places())
+        if (areas.contains(place.area))
+            mask.setBlock(place.area, place.block, whole.block(place.area, place.block));
+    return mask;
+}
+
 TRadioImage CompleteAreas(const TRadioImage &image, const TRadioImage &radio)
 {
     TRadioImage complete = image;

@@ -3,6 +3,8 @@
 #include "protocol/MainImage.h"
 #include "protocol/RadioImage.h"
 
+#include <QList>
+
 class TLinkSession;
 
 // Transfers of whole areas between the radio and an image. "Main" stands for the channels and
@@ -15,6 +17,10 @@ class TLinkSession;
 TRadioImage ReadRadio(TLinkSession &session, const TRadioImage &which);
 // The whole radio.
 TRadioImage BackupRadio(TLinkSession &session);
+
+// An image that holds every block of these areas (numbers 0..5), to say which areas a transfer
+// or a comparison keeps to.
+TRadioImage AreaMask(const QList<int> &areas);
 
 // `image` with every block of the areas it touches: the blocks it lacks taken from `radio`.
 TRadioImage CompleteAreas(const TRadioImage &image, const TRadioImage &radio);
