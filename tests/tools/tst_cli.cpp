@@ -501,6 +501,8 @@ void TestCli::backupFaults_data()
     QTest::addRow("split reply") << QStringLiteral("split=20") << QString();
     QTest::addRow("garbage before a reply") << QStringLiteral("garbage=30") << QString();
     QTest::addRow("reply for a block outside the area") << QStringLiteral("far-block=40") << QString();
+    QTest::addRow("reply with a wrong check value") << QStringLiteral("bad-check=25") << QString();
+    QTest::addRow("stray bytes after every answer") << QStringLiteral("trailing") << QString();
     // Replies are counted from 1 without the acknowledgement: 17 main replies, 4 DTMF, 3 FSK,
     // 11 two-tone, 17 five-tone.
     QTest::addRow("wrong block in the channels")
@@ -543,6 +545,7 @@ void TestCli::restoreFaults_data()
     QTest::addColumn<QString>("message");  // empty: the restore completes
     QTest::addRow("dropped acknowledgement") << QStringLiteral("drop=7") << QString();
     QTest::addRow("garbage before an acknowledgement") << QStringLiteral("garbage=30") << QString();
+    QTest::addRow("stray bytes after every answer") << QStringLiteral("trailing") << QString();
     // A lost FSK acknowledgement is in the fault matrix (tst_faultmatrix), where no resend under
     // load can move the answer it strikes.
     QTest::addRow("radio gone in the read before the write")
