@@ -121,8 +121,9 @@ QString difference(const TRadioImage &actual, const TRadioImage &expected)
 
 // Bytes on the wire at 9600 baud, 8N1: 10 bits a byte.
 constexpr double kMsPerByte = 1.0417;
-// The port ends a chunk after 20 ms of silence, so every answer costs that much more.
-constexpr double kMsPerAnswer = 20;
+// An answer is handled as soon as it is complete; the next frame waits for one and a half byte
+// times of quiet line after it.
+constexpr double kMsPerAnswer = 1.6;
 
 double transferBoundMs(int bytes, int answers)
 {
