@@ -485,11 +485,12 @@ void TestCli::backupRestoreRoundTrip()
     QVERIFY(restored);
     QCOMPARE(difference(*restored, FactoryImage()), QString());
 
-    // Restore: "PROGRAM", 34-byte frames for all blocks but the FSK area's 32-byte ones, and a
-    // one-byte acknowledgement for the handshake and for every block.
+    // Restore: the read for its backup, the write ("PROGRAM", 34-byte frames for all blocks but
+    // the FSK area's 32-byte ones, a one-byte acknowledgement for the handshake and for every
+    // block) and the read-back verify.
     const int fskBlocks = frame::blockCount(frame::kFskArea);
     const int writeBytes = 7 + blocks * frame::kFrameSize - fskBlocks * 2 + 1 + blocks;
-    const double writeBound = transferBoundMs(writeBytes, 1 + blocks);
+    const double writeBound = transferBoundMs(2 * readBytes + writeBytes, 3 * (1 + blocks));
     qInfo("restore: %lld ms, about %.0f ms expected", restore.elapsedMs, writeBound);
 }
 
