@@ -28,15 +28,16 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$XIEPIN_ROOT/build-asan" && ctest --output-on-failure -j"$jobs")
 
 echo "== thread sanitizer build"
-# Only what the threaded suites need: the serial port, the engine, the command line.
+# Only what the threaded suites need: the serial port, the engine, the command line, and the
+# engine over a real port with early frames.
 tsan_tests=(test_core_serial_comm test_core_serial_serialports test_core_serial_portdescription test_core_protocol_frame
-            test_core_protocol_programlink test_core_protocol_radioimage test_tools_cli)
+            test_core_protocol_programlink test_core_protocol_radioimage test_tools_cli test_tools_earlyframes)
 cmake -S "$XIEPIN_ROOT" -B "$XIEPIN_ROOT/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DXIEPIN_TSAN=ON >/dev/null
 cmake --build "$XIEPIN_ROOT/build-tsan" -j"$jobs" --target "${tsan_tests[@]}"
 echo "== thread sanitizer tests"
 # die_after_fork=0: the exclusive-open test forks a second process that opens the port.
 export TSAN_OPTIONS="suppressions=$XIEPIN_ROOT/scripts/tsan.supp:halt_on_error=1:second_deadlock_stack=1:die_after_fork=0"
-(cd "$XIEPIN_ROOT/build-tsan" && ctest --output-on-failure -j"$jobs" -R '^(core_serial_|core_protocol_|tools_cli$)')
+(cd "$XIEPIN_ROOT/build-tsan" && ctest --output-on-failure -j"$jobs" -R '^(core_serial_|core_protocol_|tools_cli$|tools_earlyframes$)')
 
 echo "== fuzz"
 "$XIEPIN_ROOT/scripts/fuzz.sh" 10

@@ -118,10 +118,21 @@ public:
         const uint8_t op = in.byte();
         switch (op % 8) {
         case 0:
-        case 1:
-        case 2: {  // a raw chunk
+        case 1: {  // a raw chunk
             const int size = 1 + in.byte() % 40;
             Deliver(in.bytes(size));
+            break;
+        }
+        case 2: {  // a raw chunk as the port cuts it at a complete answer, with its rest
+            const int size = 1 + in.byte() % 40;
+            const QByteArray chunk = in.bytes(size);
+            const int frameEnd = static_cast<int>(CompleteAnswerLength(chunk.constData(), std::size_t(chunk.size())));
+            if (frameEnd == 0 || frameEnd == chunk.size()) {
+                Deliver(chunk);
+            } else {
+                Deliver(chunk.left(frameEnd));
+                DeliverRest(chunk.mid(frameEnd));
+            }
             break;
         }
         case 3: {  // a well-formed reply for any area and block, whole or split
@@ -179,6 +190,15 @@ private:
         if (!m_port->IsOpen())
             return;
         m_port->Inject(chunk);
+        CheckSent(true);
+    }
+
+    // A rest may complete a reply that was being collected, as its whole chunk would have.
+    void DeliverRest(const QByteArray &rest)
+    {
+        if (!m_port->IsOpen())
+            return;
+        m_port->InjectRest(rest);
         CheckSent(true);
     }
 

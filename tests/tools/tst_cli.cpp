@@ -1,4 +1,6 @@
 #include "backup/BackupStore.h"
+#include "cli/CliError.h"
+#include "cli/CliOptions.h"
 #include "cli/ConfigTable.h"
 #include "compare/FieldDiff.h"
 #include "signalling/DtmfCodec.h"
@@ -119,8 +121,9 @@ QString difference(const TRadioImage &actual, const TRadioImage &expected)
 
 // Bytes on the wire at 9600 baud, 8N1: 10 bits a byte.
 constexpr double kMsPerByte = 1.0417;
-// The port ends a chunk after 20 ms of silence, so every answer costs that much more.
-constexpr double kMsPerAnswer = 20;
+// An answer is handled as soon as it is complete; the next frame waits for one and a half byte
+// times of quiet line after it.
+constexpr double kMsPerAnswer = 1.6;
 
 double transferBoundMs(int bytes, int answers)
 {
@@ -214,6 +217,8 @@ private Q_SLOTS:
     void usage();
     void help_data();
     void help();
+    void areasOption_data();
+    void areasOption();
 
     void ports();
     void backupRestoreRoundTrip();
@@ -245,6 +250,9 @@ private Q_SLOTS:
     void writeCutShortIsRestored_data();
     void writeCutShortIsRestored();
     void subsetRestoreWritesOnlyItsAreas();
+    void restoreChosenAreas_data();
+    void restoreChosenAreas();
+    void backupChosenAreas();
     void diffWithRadio();
     void diffFiles_data();
     void diffFiles();
@@ -329,6 +337,13 @@ void TestCli::usage_data()
         {"diff a.qz", "diff: a second file or --port P is needed; try 'xiepin-cli diff --help'"},
         {"diff --port x a.qz b.qz", "diff: give --port P FILE or FILE1 FILE2, not both; try 'xiepin-cli diff --help'"},
         {"diff --no-verify a.qz b.qz", "diff: Unknown option 'no-verify'; try 'xiepin-cli diff --help'"},
+        {"backup --port x -o a.img --areas radio",
+         "backup: --areas: unknown area 'radio' (known: main, dtmf, fsk, twotone, fivetone); try 'xiepin-cli backup --help'"},
+        {"restore --port x a.img --areas main,,dtmf",
+         "restore: --areas 'main,,dtmf' has an empty item (known: main, dtmf, fsk, twotone, fivetone); try 'xiepin-cli "
+         "restore --help'"},
+        {"diff a.img b.img --areas", "diff: Missing value after '--areas'; try 'xiepin-cli diff --help'"},
+        {"write --port x a.qz --areas main", "write: Unknown option 'areas'; try 'xiepin-cli write --help'"},
     };
     for (const auto &c : cases)
         QTest::addRow("%s", c.args) << words(c.args) << QStringLiteral("xiepin-cli: ") + QString::fromUtf8(c.message);
@@ -354,11 +369,11 @@ void TestCli::help_data()
         const char *usage;  // after "Usage: xiepin-cli "
     } cases[] = {
         {"--help", "COMMAND [OPTIONS]"},
-        {"help backup", "backup --port P -o FILE [--timeout S]"},
+        {"help backup", "backup --port P -o FILE [--areas LIST] [--timeout S]"},
         {"ports --help", "ports"},
-        {"backup -h", "backup --port P -o FILE [--timeout S]"},
-        {"restore --help", "restore --port P FILE [--no-verify] [--timeout S]"},
-        {"diff --help", "diff --port P FILE [--timeout S]"},
+        {"backup -h", "backup --port P -o FILE [--areas LIST] [--timeout S]"},
+        {"restore --help", "restore --port P FILE [--areas LIST] [--no-verify] [--timeout S]"},
+        {"diff --help", "diff --port P FILE [--areas LIST] [--timeout S]"},
         {"read --help", "read --port P [-o FILE.qz] [--timeout S]"},
         {"write --help", "write --port P FILE.qz [--alarm 开|关] [--no-verify] [--timeout S]"},
         {"show --help", "show FILE.qz"},
@@ -376,6 +391,44 @@ void TestCli::help()
     QCOMPARE(result.out.section(QLatin1Char('\n'), 0, 0), usageLine);
     QVERIFY(result.out.contains(QStringLiteral("Exit code 0 on success, 1 on any failure")));
     QCOMPARE(result.err, QString());
+}
+
+// The list in any order and with repeats gives the areas once each, in the order a whole
+// transfer moves them; main stands for the channels and the settings.
+void TestCli::areasOption_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("areas");  // empty: refused
+    QTest::addRow("all five") << "main,dtmf,fsk,twotone,fivetone" << QList<int>{0, 5, 1, 2, 3, 4};
+    QTest::addRow("main") << "main" << QList<int>{0, 5};
+    QTest::addRow("any order, repeats") << "fivetone,fsk,main,fsk" << QList<int>{0, 5, 2, 4};
+    QTest::addRow("spaces around names") << " dtmf , twotone" << QList<int>{1, 3};
+    QTest::addRow("settings alone is no name") << "settings" << QList<int>{};
+    QTest::addRow("upper case") << "DTMF" << QList<int>{};
+    QTest::addRow("trailing comma") << "main," << QList<int>{};
+    QTest::addRow("empty") << "" << QList<int>{};
+}
+
+void TestCli::areasOption()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<int>, areas);
+    try {
+        const QList<int> parsed = ParseAreaList(QStringLiteral("backup"), text);
+        QVERIFY2(!areas.isEmpty(), "refused list accepted");
+        QCOMPARE(parsed, areas);
+        const CliOptions options = ParseCliArguments(words("xiepin-cli backup --port x -o a.img --areas") << text);
+        QCOMPARE(options.areas, areas);
+        QVERIFY(options.areasGiven);
+    } catch (const ECliUsage &e) {
+        QVERIFY2(areas.isEmpty(), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith(QStringLiteral("backup: --areas")), qPrintable(e.message()));
+        QCOMPARE(e.exitCode(), 2);
+    }
+    // Without --areas a command moves every area.
+    const CliOptions plain = ParseCliArguments(words("xiepin-cli backup --port x -o a.img"));
+    QCOMPARE(plain.areas, (QList<int>{0, 5, 1, 2, 3, 4}));
+    QVERIFY(!plain.areasGiven);
 }
 
 // ---------------------------------------------------------------- ports, backup, restore
@@ -432,11 +485,12 @@ void TestCli::backupRestoreRoundTrip()
     QVERIFY(restored);
     QCOMPARE(difference(*restored, FactoryImage()), QString());
 
-    // Restore: "PROGRAM", 34-byte frames for all blocks but the FSK area's 32-byte ones, and a
-    // one-byte acknowledgement for the handshake and for every block.
+    // Restore: the read for its backup, the write ("PROGRAM", 34-byte frames for all blocks but
+    // the FSK area's 32-byte ones, a one-byte acknowledgement for the handshake and for every
+    // block) and the read-back verify.
     const int fskBlocks = frame::blockCount(frame::kFskArea);
     const int writeBytes = 7 + blocks * frame::kFrameSize - fskBlocks * 2 + 1 + blocks;
-    const double writeBound = transferBoundMs(writeBytes, 1 + blocks);
+    const double writeBound = transferBoundMs(2 * readBytes + writeBytes, 3 * (1 + blocks));
     qInfo("restore: %lld ms, about %.0f ms expected", restore.elapsedMs, writeBound);
 }
 
@@ -449,6 +503,8 @@ void TestCli::backupFaults_data()
     QTest::addRow("split reply") << QStringLiteral("split=20") << QString();
     QTest::addRow("garbage before a reply") << QStringLiteral("garbage=30") << QString();
     QTest::addRow("reply for a block outside the area") << QStringLiteral("far-block=40") << QString();
+    QTest::addRow("reply with a wrong check value") << QStringLiteral("bad-check=25") << QString();
+    QTest::addRow("stray bytes after every answer") << QStringLiteral("trailing") << QString();
     // Replies are counted from 1 without the acknowledgement: 17 main replies, 4 DTMF, 3 FSK,
     // 11 two-tone, 17 five-tone.
     QTest::addRow("wrong block in the channels")
@@ -491,6 +547,7 @@ void TestCli::restoreFaults_data()
     QTest::addColumn<QString>("message");  // empty: the restore completes
     QTest::addRow("dropped acknowledgement") << QStringLiteral("drop=7") << QString();
     QTest::addRow("garbage before an acknowledgement") << QStringLiteral("garbage=30") << QString();
+    QTest::addRow("stray bytes after every answer") << QStringLiteral("trailing") << QString();
     // A lost FSK acknowledgement is in the fault matrix (tst_faultmatrix), where no resend under
     // load can move the answer it strikes.
     QTest::addRow("radio gone in the read before the write")
@@ -1062,6 +1119,78 @@ void TestCli::subsetRestoreWritesOnlyItsAreas()
     QCOMPARE(difference(*after, expected), QString());
 }
 
+// A whole image restored with --areas: only the areas named reach the radio, and only they are
+// backed up first; an area the image lacks stops the command before the port is opened.
+void TestCli::restoreChosenAreas_data()
+{
+    QTest::addColumn<QString>("areas");
+    QTest::addColumn<QString>("imageAreas");  // of the image file: "all" or one area number
+    QTest::addColumn<QList<int>>("written");
+    QTest::addColumn<QString>("message");     // last line on stderr
+    QTest::addRow("two signalling areas") << "twotone,dtmf" << "all" << QList<int>{1, 3}
+                                          << "verified: the 15 blocks read back as written";
+    QTest::addRow("main") << "main" << "all" << QList<int>{0, 5} << "verified: the 17 blocks read back as written";
+    QTest::addRow("area the image lacks") << "dtmf,main" << "1" << QList<int>{}
+                                          << "xiepin-cli: %1 holds no block of the channels and settings (main), nothing sent";
+}
+
+void TestCli::restoreChosenAreas()
+{
+    QFETCH(QString, areas);
+    QFETCH(QString, imageAreas);
+    QFETCH(QList<int>, written);
+    QFETCH(QString, message);
+    const TRadioImage start = FactoryImage();
+    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
+    QVERIFY(radio.started());
+    TRadioImage wanted = patternedImage(QStringLiteral("开"));
+    for (int block = 0; block < 4; ++block) {
+        Block changed = wanted.block(1, block);
+        changed[3] ^= 0x5A;
+        wanted.setBlock(1, block, changed);
+    }
+    Block twoTone = wanted.block(3, 7);
+    twoTone[0] ^= 0xFF;
+    wanted.setBlock(3, 7, twoTone);
+    const TRadioImage file = imageAreas == QStringLiteral("all") ? wanted : onlyAreas(wanted, {imageAreas.toInt()});
+    const QString path = this->path(QStringLiteral("wanted.img"));
+    QString error;
+    QVERIFY(file.save(path, &error));
+
+    const CliResult result = runCli(words("restore --port") << radio.link() << path << QStringLiteral("--areas") << areas);
+    TRadioImage expected = start;
+    for (const auto &place : TRadioImage::Places())
+        if (written.contains(place.area))
+            expected.setBlock(place.area, place.block, wanted.block(place.area, place.block));
+    QCOMPARE(result.exitCode, written.isEmpty() ? 1 : 0);
+    QCOMPARE(result.lastErrLine(), message.contains(QStringLiteral("%1")) ? message.arg(path) : message);
+    if (!written.isEmpty())
+        QCOMPARE(TRadioImage::load(newestBackup(), nullptr)->contentsId(), onlyAreas(start, written).contentsId());
+    else
+        QCOMPARE(newestBackup(), QString());
+    const std::optional<TRadioImage> after = radio.stop();
+    QVERIFY(after);
+    QCOMPARE(difference(*after, expected), QString());
+}
+
+// backup --areas reads those areas only; the file and the backup copy hold just them.
+void TestCli::backupChosenAreas()
+{
+    const TRadioImage start = patternedImage(QStringLiteral("关"));
+    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
+    QVERIFY(radio.started());
+    const QString file = path(QStringLiteral("part.img"));
+    const CliResult result = runCli(words("backup --areas fsk,main --port") << radio.link() << QStringLiteral("-o") << file);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.lastErrLine(), QStringLiteral("saved 20 blocks to ") + file);
+    QVERIFY2(!result.err.contains(QStringLiteral("DTMF")), qPrintable(result.err));
+    const std::optional<TRadioImage> saved = TRadioImage::load(file, nullptr);
+    QVERIFY(saved);
+    QCOMPARE(*saved, onlyAreas(start, {0, 5, 2}));
+    QCOMPARE(saved->contentsId(), QStringLiteral("main-fsk"));
+    QCOMPARE(TRadioImage::load(newestBackup(), nullptr)->contentsId(), QStringLiteral("main-fsk"));
+}
+
 // Three fields differ: three lines, exit 3. Every write the radio stored would be stored wrong
 // (the corrupt fault), so a radio left as it was heard no 'W' frame.
 void TestCli::diffWithRadio()
@@ -1098,12 +1227,17 @@ void TestCli::diffFiles_data()
     QTest::addColumn<QString>("second");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<int>("lines");
-    QTest::addRow("same .qz") << "a.qz" << "a.qz" << 0 << 0;
-    QTest::addRow("two .qz") << "a.qz" << "b.qz" << 3 << 2;
-    QTest::addRow(".qz and image") << "b.qz" << "a.img" << 3 << 2;
-    QTest::addRow("two images") << "a.img" << "b.img" << 3 << 3;
-    QTest::addRow("no area in common") << "a.qz" << "dtmf.img" << 1 << 0;
-    QTest::addRow("missing file") << "a.qz" << "missing.img" << 1 << 0;
+    QTest::addColumn<QString>("areas");  // --areas; empty: not given
+    QTest::addRow("same .qz") << "a.qz" << "a.qz" << 0 << 0 << "";
+    QTest::addRow("two .qz") << "a.qz" << "b.qz" << 3 << 2 << "";
+    QTest::addRow(".qz and image") << "b.qz" << "a.img" << 3 << 2 << "";
+    QTest::addRow("two images") << "a.img" << "b.img" << 3 << 3 << "";
+    QTest::addRow("two images, DTMF only") << "a.img" << "b.img" << 3 << 1 << "dtmf";
+    QTest::addRow("two images, main only") << "a.img" << "b.img" << 3 << 2 << "main";
+    QTest::addRow("two images, an area that does not differ") << "a.img" << "b.img" << 0 << 0 << "fivetone,fsk";
+    QTest::addRow(".qz holds none of the areas") << "a.qz" << "b.img" << 1 << 0 << "dtmf";
+    QTest::addRow("no area in common") << "a.qz" << "dtmf.img" << 1 << 0 << "";
+    QTest::addRow("missing file") << "a.qz" << "missing.img" << 1 << 0 << "";
 }
 
 void TestCli::diffFiles()
@@ -1112,6 +1246,7 @@ void TestCli::diffFiles()
     QFETCH(QString, second);
     QFETCH(int, exitCode);
     QFETCH(int, lines);
+    QFETCH(QString, areas);
     const TRadioImage a = patternedImage(QStringLiteral("开"));
     TMainConfig config;
     decode(config, a);
@@ -1133,7 +1268,10 @@ void TestCli::diffFiles()
     QVERIFY(b.save(path(QStringLiteral("b.img")), &error));
     QVERIFY(onlyAreas(a, {1}).save(path(QStringLiteral("dtmf.img")), &error));
 
-    const CliResult result = runCli(QStringList{QStringLiteral("diff"), path(first), path(second)});
+    QStringList args{QStringLiteral("diff"), path(first), path(second)};
+    if (!areas.isEmpty())
+        args << QStringLiteral("--areas") << areas;
+    const CliResult result = runCli(args);
     QCOMPARE(result.exitCode, exitCode);
     QCOMPARE(result.out.count(QLatin1Char('\n')), lines);
     if (exitCode == 1)

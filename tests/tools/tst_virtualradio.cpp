@@ -316,6 +316,13 @@ void TestVirtualRadio::faults_data()
     QTest::addRow("far block in the 2nd reply")
         << QStringList{"far-block=2"} << 0 << readTwo
         << QStringList{part(0, kAck), part(0, r1), part(0, expectedReply(0, 0x7F, image.block(0, 2)))};
+    QByteArray badCheck = r2;
+    badCheck[33] = static_cast<char>(badCheck[33] ^ 0xFF);
+    QTest::addRow("wrong check value in the 2nd reply")
+        << QStringList{"bad-check=2"} << 0 << readTwo << QStringList{part(0, kAck), part(0, r1), part(0, badCheck)};
+    QTest::addRow("stray bytes after the 1st answer")
+        << QStringList{"trailing=1"} << 0 << readTwo
+        << QStringList{part(0, kAck + VirtualRadio::trailingBytes()), part(0, r1), part(0, r2)};
     QTest::addRow("disappear after 2 frames")
         << QStringList{"disappear=2"} << 0 << readTwo << QStringList{part(0, kAck), part(0, r1)};
     QTest::addRow("latency") << QStringList{} << 40 << readTwo << QStringList{part(40, kAck), part(40, r1), part(40, r2)};
@@ -431,7 +438,7 @@ void TestVirtualRadio::faultSpecs_data()
     QTest::addRow("random beyond 100") << "random=101%" << "fault \"random\" needs a share of 1 to 100 %: random=P%";
     QTest::addRow("random=0") << "random=0%" << "fault \"random\" needs a share of 1 to 100 %: random=P%";
     QTest::addRow("seed without number") << "seed" << "fault \"seed\" needs a number: seed=N";
-    QTest::addRow("unknown") << "explode" << "unknown fault \"explode\" (known: silent, drop, split, garbage, wrong-block, far-block, corrupt, disappear, random, seed)";
+    QTest::addRow("unknown") << "explode" << "unknown fault \"explode\" (known: silent, drop, split, garbage, wrong-block, far-block, bad-check, trailing, corrupt, disappear, random, seed)";
     QTest::addRow("disappear without count") << "disappear" << "fault \"disappear\" needs a count: disappear=N";
     QTest::addRow("silent with count") << "silent=2" << "fault \"silent\" takes no count";
     QTest::addRow("zero count") << "drop=0" << "fault \"drop\": \"0\" is not a count of 1 or more";

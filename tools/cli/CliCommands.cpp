@@ -55,26 +55,27 @@ TRadioImage ReadBeforeWrite(TLinkSession &session, const TRadioImage &which)
 void Backup(const CliOptions &options, TCliProgress &progress)
 {
     TLinkSession session(options.port, options.timeoutMs, progress);
-    const TRadioImage image = BackupRadio(session);
+    const TRadioImage image = ReadRadio(session, AreaMask(options.areas));
     SaveBackup(image, options.port, progress, false);
     QString error;
     if (!image.save(options.output, &error))
         throw ECliError(error);
-    progress.Note(QStringLiteral("saved %1 blocks to %2").arg(TRadioImage::kBlockCount).arg(options.output));
+    progress.Note(QStringLiteral("saved %1 blocks to %2").arg(image.heldCount()).arg(options.output));
 }
 
 void Restore(const CliOptions &options, TCliProgress &progress)
 {
     // The whole image is checked before the port is opened.
     QString error;
-    const std::optional<TRadioImage> image = TRadioImage::load(options.file, &error);
-    if (!image)
+    const std::optional<TRadioImage> loaded = TRadioImage::load(options.file, &error);
+    if (!loaded)
         throw ECliError(QStringLiteral("image refused, nothing sent: %1").arg(error));
-    if (image->isEmpty())
+    if (loaded->isEmpty())
         throw ECliError(QStringLiteral("%1 holds no block, nothing sent").arg(options.file));
+    const TRadioImage image = ChosenAreas(*loaded, options);
     TLinkSession session(options.port, options.timeoutMs, progress);
-    const TRadioImage before = ReadBeforeWrite(session, *image);
-    const TRadioImage sent = CompleteAreas(*image, before);
+    const TRadioImage before = ReadBeforeWrite(session, image);
+    const TRadioImage sent = CompleteAreas(image, before);
     const QString backup = SaveBackup(before.restrictedTo(sent), options.port, progress, true);
     WriteWithBackup(session, sent, options.port, backup);
     progress.Note(QStringLiteral("wrote %1 blocks to %2").arg(sent.heldCount()).arg(options.port));
@@ -214,10 +215,22 @@ QStringList DiffLines(const TRadioImage &from, const TRadioImage &to, bool withA
     return ImageFieldDiff(from, to, withAlarm);
 }
 
+// A side of a comparison, kept to the areas of --areas when it was given.
+TRadioImage DiffSide(const QString &path, const CliOptions &options)
+{
+    const TRadioImage image = IsConfigFile(path) ? ConfigImage(path) : LoadImage(path);
+    if (!options.areasGiven)
+        return image;
+    const TRadioImage kept = image.restrictedTo(AreaMask(options.areas));
+    if (kept.isEmpty())
+        throw ECliError(QStringLiteral("%1 holds none of the areas given with --areas (it holds %2)").arg(path, image.contentsId()));
+    return kept;
+}
+
 int Diff(const CliOptions &options, TCliProgress &progress)
 {
     const bool config = IsConfigFile(options.file);
-    const TRadioImage file = config ? ConfigImage(options.file) : LoadImage(options.file);
+    const TRadioImage file = DiffSide(options.file, options);
     QStringList lines;
     if (options.secondFile.isEmpty()) {
         TLinkSession session(options.port, options.timeoutMs, progress);
@@ -226,7 +239,7 @@ int Diff(const CliOptions &options, TCliProgress &progress)
         lines = DiffLines(radio, file, !config);
     } else {
         const bool secondConfig = IsConfigFile(options.secondFile);
-        const TRadioImage second = secondConfig ? ConfigImage(options.secondFile) : LoadImage(options.secondFile);
+        const TRadioImage second = DiffSide(options.secondFile, options);
         lines = DiffLines(file, second, !config && !secondConfig);
     }
     for (const QString &line : lines)

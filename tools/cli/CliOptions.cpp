@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/ConfigTable.h"
+#include "protocol/Areas.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -21,21 +22,45 @@ struct CommandDef {
     bool alarm;       // --alarm
     bool import;      // --start and --base
     bool verify;      // --no-verify
+    bool areas;       // --areas
 };
 
 constexpr CommandDef kCommands[] = {
-    {"ports", CliCommand::Ports, false, false, false, false, false, false, false},
-    {"backup", CliCommand::Backup, true, true, true, false, false, false, false},
-    {"restore", CliCommand::Restore, true, false, false, true, false, false, true},
-    {"read", CliCommand::Read, true, true, false, false, false, false, false},
-    {"write", CliCommand::Write, true, false, false, true, true, false, true},
-    {"diff", CliCommand::Diff, true, false, false, true, false, false, false},
-    {"show", CliCommand::Show, false, false, false, true, false, false, false},
-    {"import-csv", CliCommand::ImportCsv, false, true, true, true, false, true, false},
-    {"export-csv", CliCommand::ExportCsv, false, true, true, true, false, false, false},
-    {"print", CliCommand::Print, false, true, true, true, false, false, false},
-    {"clone", CliCommand::Clone, true, false, false, true, false, false, true},
+    {"ports", CliCommand::Ports, false, false, false, false, false, false, false, false},
+    {"backup", CliCommand::Backup, true, true, true, false, false, false, false, true},
+    {"restore", CliCommand::Restore, true, false, false, true, false, false, true, true},
+    {"read", CliCommand::Read, true, true, false, false, false, false, false, false},
+    {"write", CliCommand::Write, true, false, false, true, true, false, true, false},
+    {"diff", CliCommand::Diff, true, false, false, true, false, false, false, true},
+    {"show", CliCommand::Show, false, false, false, true, false, false, false, false},
+    {"import-csv", CliCommand::ImportCsv, false, true, true, true, false, true, false, false},
+    {"export-csv", CliCommand::ExportCsv, false, true, true, true, false, false, false, false},
+    {"print", CliCommand::Print, false, true, true, true, false, false, false, false},
+    {"clone", CliCommand::Clone, true, false, false, true, false, false, true, true},
 };
+
+// What --areas names, and the area numbers each stands for.
+struct AreaName {
+    const char *name;
+    QList<int> numbers;
+};
+
+const QList<AreaName> &AreaNames()
+{
+    static const QList<AreaName> names{
+        {"main", {frame::kMainArea, frame::kSettingsArea}},
+        {"dtmf", {frame::kDtmfArea}},
+        {"fsk", {frame::kFskArea}},
+        {"twotone", {frame::kTwoToneArea}},
+        {"fivetone", {frame::kFiveToneArea}},
+    };
+    return names;
+}
+
+QList<int> AllAreas()
+{
+    return QList<int>(kTransferOrder.begin(), kTransferOrder.end());
+}
 
 constexpr int kChannelCount = 16;
 
@@ -82,6 +107,7 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
     const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("N"));
     const QCommandLineOption base(QStringLiteral("base"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption noVerify(QStringLiteral("no-verify"), QString());
+    const QCommandLineOption areas(QStringLiteral("areas"), QString(), QStringLiteral("LIST"));
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -96,6 +122,8 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
         parser.addOptions({start, base});
     if (def.verify)
         parser.addOption(noVerify);
+    if (def.areas)
+        parser.addOption(areas);
     if (!parser.parse(QStringList{QLatin1String(def.name)} + rest)) {
         QString problem = parser.errorText();
         if (problem.endsWith(QLatin1Char('.')))
@@ -125,6 +153,11 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
     if (wanted == 2)
         options.secondFile = positional.at(1);
     options.verify = !(def.verify && parser.isSet(noVerify));
+    options.areas = AllAreas();
+    if (def.areas && parser.isSet(areas)) {
+        options.areas = ParseAreaList(QLatin1String(def.name), parser.value(areas));
+        options.areasGiven = true;
+    }
 
     if (def.port && !(diff && wanted == 2)) {
         options.ports = parser.values(port);
@@ -187,6 +220,14 @@ const char *const kConventions =
     "Every read of the radio, and before every write the blocks about to be written, are saved as\n"
     "an image in $XDG_DATA_HOME/xiepin/backups (~/.local/share/xiepin/backups); the newest 200 stay.\n";
 
+QList<QStringList> AreasOption(const QString &what)
+{
+    return {{QStringLiteral("--areas LIST"),
+             QStringLiteral("%1 only these areas, a comma list of main (channels and settings), dtmf, fsk, twotone, "
+                            "fivetone")
+                 .arg(what)}};
+}
+
 QList<QStringList> VerifyOption()
 {
     return {{QStringLiteral("--no-verify"), QStringLiteral("do not read the written blocks back to compare them")}};
@@ -201,6 +242,38 @@ const char *const kSafeWrite =
     "backup back.\n\n";
 
 }  // namespace
+
+QStringList AreaOptionNames()
+{
+    QStringList names;
+    for (const AreaName &area : AreaNames())
+        names << QLatin1String(area.name);
+    return names;
+}
+
+QList<int> ParseAreaList(const QString &command, const QString &text)
+{
+    const CommandDef *def = findCommand(command);
+    const QString known = QStringLiteral(" (known: %1)").arg(AreaOptionNames().join(QStringLiteral(", ")));
+    if (text.trimmed().isEmpty())
+        refuse(def, QStringLiteral("--areas needs a comma list of areas") + known);
+    QList<int> chosen;
+    for (const QString &item : text.split(QLatin1Char(','))) {
+        const QString name = item.trimmed();
+        const auto found = std::find_if(AreaNames().begin(), AreaNames().end(),
+                                        [&name](const AreaName &area) { return name == QLatin1String(area.name); });
+        if (found == AreaNames().end())
+            refuse(def, (name.isEmpty() ? QStringLiteral("--areas '%1' has an empty item").arg(text)
+                                        : QStringLiteral("--areas: unknown area '%1'").arg(name))
+                            + known);
+        chosen += found->numbers;
+    }
+    QList<int> ordered;
+    for (int area : kTransferOrder)
+        if (chosen.contains(area))
+            ordered << area;
+    return ordered;
+}
 
 CliOptions ParseCliArguments(const QStringList &arguments)
 {
@@ -242,12 +315,12 @@ QString CliHelpText(CliCommand command)
             "Commands:\n");
         text += Listing({
             {QStringLiteral("ports"), QStringLiteral("list the serial ports")},
-            {QStringLiteral("backup --port P -o FILE"), QStringLiteral("read the whole radio into an image file (several: -o FOLDER)")},
-            {QStringLiteral("restore --port P FILE"), QStringLiteral("write an image file back into the radio")},
-            {QStringLiteral("clone IMAGE --port P1 --port P2 ..."), QStringLiteral("write one image into several radios at once")},
+            {QStringLiteral("backup --port P -o FILE [--areas LIST]"), QStringLiteral("read the radio (or some areas) into an image file (several ports: -o FOLDER)")},
+            {QStringLiteral("restore --port P FILE [--areas LIST]"), QStringLiteral("write an image file (or some of its areas) back into the radio")},
+            {QStringLiteral("clone IMAGE --port P1 --port P2 ... [--areas LIST]"), QStringLiteral("write one image (or some of its areas) into several radios at once")},
             {QStringLiteral("read --port P [-o FILE.qz]"), QStringLiteral("read channels and settings; print or save them")},
             {QStringLiteral("write --port P FILE.qz [--alarm 开|关]"), QStringLiteral("write a configuration file into the radio")},
-            {QStringLiteral("diff --port P FILE | FILE1 FILE2"), QStringLiteral("list the fields where the radio and a file, or two files, differ")},
+            {QStringLiteral("diff --port P FILE | FILE1 FILE2 [--areas LIST]"), QStringLiteral("list the fields where the radio and a file, or two files, differ")},
             {QStringLiteral("show FILE.qz"), QStringLiteral("print a configuration file as a table")},
             {QStringLiteral("import-csv IN.csv -o OUT.qz"), QStringLiteral("make a configuration file from a CSV channel list")},
             {QStringLiteral("export-csv IN.qz -o OUT.csv"), QStringLiteral("write a configuration file's channels as CSV")},
@@ -267,32 +340,34 @@ QString CliHelpText(CliCommand command)
         break;
     case CliCommand::Backup:
         text = QStringLiteral(
-            "Usage: xiepin-cli backup --port P -o FILE [--timeout S]\n"
-            "       xiepin-cli backup --port P1 --port P2 ... -o FOLDER [--timeout S]\n"
+            "Usage: xiepin-cli backup --port P -o FILE [--areas LIST] [--timeout S]\n"
+            "       xiepin-cli backup --port P1 --port P2 ... -o FOLDER [--areas LIST] [--timeout S]\n"
             "Reads the whole radio into an image file: the channels (area 0 blocks 1-16) and the\n"
             "settings (area 5 block 0) as a main read does, then the signalling areas 1 to 4 (DTMF,\n"
-            "FSK queue sync, two-tone, five-tone). The file is written only when every block came,\n"
-            "each under its own number.\n"
+            "FSK queue sync, two-tone, five-tone). With --areas the file holds just those areas.\n"
+            "The file is written only when every block came, each under its own number.\n"
             "With several ports the radios are read at the same time, each into FOLDER/PORT.img\n"
             "(\"ttyUSB0.img\"); a status line per radio goes to stderr, and a table of port, result\n"
             "and time to stdout. Exit code 0 only when every radio was read and saved.\n\n");
-        text += Listing(QList<QStringList>{{QStringLiteral("-o FILE"), QStringLiteral("the image file to write (several ports: the folder)")}} + RadioOptions());
+        text += Listing(QList<QStringList>{{QStringLiteral("-o FILE"), QStringLiteral("the image file to write (several ports: the folder)")}}
+                        + AreasOption(QStringLiteral("read")) + RadioOptions());
         break;
     case CliCommand::Restore:
         text = QStringLiteral(
-            "Usage: xiepin-cli restore --port P FILE [--no-verify] [--timeout S]\n"
+            "Usage: xiepin-cli restore --port P FILE [--areas LIST] [--no-verify] [--timeout S]\n"
             "Writes an image file made by 'backup' back into the radio: the handshake, channels and\n"
             "settings as a main write does, then the signalling areas 1 to 4. A malformed image is\n"
             "refused before the port is opened. An image may hold only some areas (a backup made\n"
-            "before a write does); then only those areas are written, each whole.\n");
+            "before a write does); then only those areas are written, each whole. With --areas\n"
+            "only the areas named are written; the image must hold each of them.\n");
         text += QLatin1String(kSafeWrite);
-        text += Listing(VerifyOption() + RadioOptions());
+        text += Listing(AreasOption(QStringLiteral("write")) + VerifyOption() + RadioOptions());
         break;
     case CliCommand::Clone:
         text = QStringLiteral(
-            "Usage: xiepin-cli clone IMAGE --port P1 [--port P2 ...] [--no-verify] [--timeout S]\n"
+            "Usage: xiepin-cli clone IMAGE --port P1 [--port P2 ...] [--areas LIST] [--no-verify] [--timeout S]\n"
             "Writes one image file into several radios at the same time, one cable each: every area\n"
-            "the image holds, each whole (blocks the image lacks are written back as the radio held\n"
+            "the image holds (with --areas those of them), each whole (blocks the image lacks are written back as the radio held\n"
             "them). Each radio gets its own safe write: its backup first (named with its port, as\n"
             "\"20261208-104316-ttyUSB0-all.img\"), then the write, then the read-back verify.\n"
             "While it runs, a status line per radio on stderr says its phase and blocks. At the end\n"
@@ -300,7 +375,9 @@ QString CliHelpText(CliCommand command)
             "no answer, disconnected, could not open, backup failed), its time and its backup;\n"
             "stderr gives the restore command for each radio a failed write reached.\n"
             "Exit code 0 only when every radio verified (with --no-verify: was written).\n\n");
-        text += Listing(VerifyOption() + QList<QStringList>{{QStringLiteral("--port P"), QStringLiteral("a radio's serial port; give one --port per radio")}} + RadioOptions().mid(1));
+        text += Listing(AreasOption(QStringLiteral("write")) + VerifyOption()
+                        + QList<QStringList>{{QStringLiteral("--port P"), QStringLiteral("a radio's serial port; give one --port per radio")}}
+                        + RadioOptions().mid(1));
         break;
     case CliCommand::Read:
         text = QStringLiteral(
@@ -325,13 +402,14 @@ QString CliHelpText(CliCommand command)
         break;
     case CliCommand::Diff:
         text = QStringLiteral(
-            "Usage: xiepin-cli diff --port P FILE [--timeout S]\n"
-            "       xiepin-cli diff FILE1 FILE2\n"
+            "Usage: xiepin-cli diff --port P FILE [--areas LIST] [--timeout S]\n"
+            "       xiepin-cli diff FILE1 FILE2 [--areas LIST]\n"
             "Lists every field where the radio and a file (or two files) differ, one line each, as\n"
             "\"信道 3 接收频率: 438.50000 → 439.00000\" (radio or FILE1 → FILE2). A .qz file compares\n"
-            "the channels and settings but the alarm; an image the areas it holds. Nothing is written.\n"
+            "the channels and settings but the alarm; an image the areas it holds. With --areas only\n"
+            "the areas named are compared (and read from the radio). Nothing is written.\n"
             "Exit code 0 when they are equal, 3 when they differ.\n\n");
-        text += Listing(RadioOptions());
+        text += Listing(AreasOption(QStringLiteral("compare")) + RadioOptions());
         break;
     case CliCommand::Show:
         text = QStringLiteral(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +21,16 @@ struct CliOptions {
     QString alarm;           // --alarm "开" or "关"; empty: keep the radio's own
     int startChannel = 1;    // --start: the channel the first imported row goes to
     QString base;            // --base: the .qz file an import starts from; empty: an empty table
+    QList<int> areas;        // --areas as area numbers (main gives 0 and 5); all six by default
+    bool areasGiven = false; // --areas was given: restore and diff then keep to those areas
 };
+
+// The names --areas takes, in the order a whole transfer moves them.
+QStringList AreaOptionNames();
+// --areas TEXT of a command: a comma list of main (channels and settings), dtmf, fsk, twotone,
+// fivetone, as area numbers in transfer order (main gives 0 and 5). Throws ECliUsage for an
+// empty list, an empty item or an unknown name, naming the command.
+QList<int> ParseAreaList(const QString &command, const QString &text);
 
 // arguments as QCoreApplication::arguments() gives them, the program name first.
 // Throws ECliUsage for anything the command does not take.

@@ -6,6 +6,7 @@
 #include "cli/CliProgress.h"
 #include "cli/ConfigTable.h"
 #include "cli/LinkSession.h"
+#include "cli/RadioBackup.h"
 #include "cli/SafeWrite.h"
 #include "compare/BlockCompare.h"
 #include "fleet/Fleet.h"
@@ -211,7 +212,7 @@ QStringList ImagePaths(const QString &folder, const QStringList &ports)
 
 int CloneRadios(const CliOptions &options, TCliProgress &progress)
 {
-    const TRadioImage image = LoadCloneImage(options.file);
+    const TRadioImage image = ChosenAreas(LoadCloneImage(options.file), options);
     TFleet fleet(CliProgramName());
     fleet.SetSilenceMs(options.timeoutMs);
     if (!fleet.StartWrite(options.ports, image, options.verify))
@@ -255,7 +256,7 @@ int BackupRadios(const CliOptions &options, TCliProgress & /*progress*/)
         QString detail = Detail(report);
         bool saved = false;
         if (report.result == TFleetResult::Read) {
-            saved = report.image.save(paths.at(i), &detail);
+            saved = report.image.restrictedTo(AreaMask(options.areas)).save(paths.at(i), &detail);
             file = saved ? paths.at(i) : QString();
             if (!saved)
                 result = QStringLiteral("not saved");

@@ -1,6 +1,7 @@
 #include "cli/RadioBackup.h"
 
 #include "cli/CliError.h"
+#include "cli/CliOptions.h"
 #include "cli/LinkSession.h"
 
 #include <algorithm>
@@ -76,6 +77,16 @@ TRadioImage BackupRadio(TLinkSession &session)
     return ReadRadio(session, TRadioImage());
 }
 
+TRadioImage AreaMask(const QList<int> &areas)
+{
+    const TRadioImage whole;
+    TRadioImage mask = TRadioImage::None();
+    for (const TRadioImage::Place &place : TRadioImage::Places())
+        if (areas.contains(place.area))
+            mask.setBlock(place.area, place.block, whole.block(place.area, place.block));
+    return mask;
+}
+
 TRadioImage CompleteAreas(const TRadioImage &image, const TRadioImage &radio)
 {
     TRadioImage complete = image;
@@ -118,4 +129,19 @@ void WriteRadio(TLinkSession &session, const TRadioImage &image, int *written)
         }
         *written += static_cast<int>(blocks.size());
     }
+}
+
+// The areas --areas names, each of which the image must hold (the channels and the settings
+// count as one area, main).
+TRadioImage ChosenAreas(const TRadioImage &image, const CliOptions &options)
+{
+    if (!options.areasGiven)
+        return image;
+    for (int area : options.areas) {
+        const bool main = area == frame::kMainArea || area == frame::kSettingsArea;
+        if (main ? !HoldsMain(image) : !image.holdsAnyOf(area))
+            throw ECliError(QStringLiteral("%1 holds no block of %2, nothing sent")
+                                .arg(options.file, main ? QStringLiteral("the channels and settings (main)") : AreaName(area)));
+    }
+    return image.restrictedTo(AreaMask(options.areas));
 }

@@ -3,6 +3,9 @@
 #include "protocol/MainImage.h"
 #include "protocol/RadioImage.h"
 
+#include <QList>
+
+struct CliOptions;
 class TLinkSession;
 
 // Transfers of whole areas between the radio and an image. "Main" stands for the channels and
@@ -16,6 +19,10 @@ TRadioImage ReadRadio(TLinkSession &session, const TRadioImage &which);
 // The whole radio.
 TRadioImage BackupRadio(TLinkSession &session);
 
+// An image that holds every block of these areas (numbers 0..5), to say which areas a transfer
+// or a comparison keeps to.
+TRadioImage AreaMask(const QList<int> &areas);
+
 // `image` with every block of the areas it touches: the blocks it lacks taken from `radio`.
 TRadioImage CompleteAreas(const TRadioImage &image, const TRadioImage &radio);
 
@@ -28,3 +35,7 @@ void WriteRadio(TLinkSession &session, const TRadioImage &image, int *written);
 MainImage MainImageOf(const TRadioImage &image);
 void SetMainImage(TRadioImage &image, const MainImage &main);
 bool HoldsMain(const TRadioImage &image);
+
+// The areas --areas names, each of which the image must hold (the channels and the settings
+// count as one area, main); the whole image without --areas. Throws ECliError naming the file.
+TRadioImage ChosenAreas(const TRadioImage &image, const CliOptions &options);

@@ -58,9 +58,7 @@ bool replaceLink(const QString &linkPath, const QString &target, QString *error)
 
 PtyRadio::PtyRadio(VirtualRadio &radio, QObject *parent) : QObject(parent), m_radio(radio)
 {
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &PtyRadio::service);
+    connect(&m_alarm, &PreciseAlarm::ring, this, &PtyRadio::service);
     m_clock.start();
 }
 
@@ -111,7 +109,7 @@ bool PtyRadio::open(const QString &linkPath, QString *error)
 void PtyRadio::close()
 {
     m_notifier.reset();
-    m_timer.stop();
+    m_alarm.stop();
     m_heard.clear();
     m_sending.clear();
     m_goneAtNs = -1;
@@ -148,25 +146,25 @@ void PtyRadio::readAvailable()
             m_heard.push_back({m_rxFreeNs, byte});
         }
     } else {
-        hear(bytes);
+        hear(bytes, now());
     }
     service();
 }
 
-void PtyRadio::hear(const QByteArray &bytes)
+void PtyRadio::hear(const QByteArray &bytes, qint64 atNs)
 {
-    schedule(m_radio.handle(bytes));
+    schedule(m_radio.handle(bytes), atNs);
 }
 
-void PtyRadio::schedule(const std::vector<RadioSend> &parts)
+void PtyRadio::schedule(const std::vector<RadioSend> &parts, qint64 fromNs)
 {
-    qint64 start = qMax(now(), m_txFreeNs);
+    qint64 start = qMax(fromNs, m_txFreeNs);
     for (const RadioSend &part : parts) {
         start += part.pauseMs * kNsPerMs;
         for (char byte : part.bytes) {
-            m_sending.push_back({start, byte});
             if (m_byteTiming)
-                start += kByteNs;
+                start += kByteNs;  // a byte is there when its last bit is
+            m_sending.push_back({start, byte});
         }
     }
     m_txFreeNs = start;
@@ -178,12 +176,14 @@ void PtyRadio::service()
         return;
     const qint64 t = now();
     QByteArray heard;
+    qint64 heardAt = t;
     while (!m_heard.empty() && m_heard.front().dueNs <= t) {
         heard.append(m_heard.front().byte);
+        heardAt = m_heard.front().dueNs;
         m_heard.pop_front();
     }
     if (!heard.isEmpty())
-        hear(heard);
+        hear(heard, heardAt);
     writeDue(t);
 
     if (m_radio.gone() && m_sending.empty() && m_goneAtNs < 0)
@@ -221,9 +221,8 @@ void PtyRadio::rearm(qint64 t)
         consider(m_sending.front().dueNs);
     consider(m_goneAtNs);
     if (next < 0) {
-        m_timer.stop();
+        m_alarm.stop();
         return;
     }
-    const qint64 waitNs = qMax<qint64>(0, next - t);
-    m_timer.start(static_cast<int>((waitNs + kNsPerMs - 1) / kNsPerMs));
+    m_alarm.start(next - t);
 }

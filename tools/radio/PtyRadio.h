@@ -1,11 +1,11 @@
 #pragma once
 
+#include "radio/PreciseAlarm.h"
 #include "radio/VirtualRadio.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <deque>
 #include <memory>
 
@@ -14,14 +14,16 @@ class QSocketNotifier;
 // Puts a VirtualRadio behind a pseudo-terminal, so the tool opens it like a serial port.
 //
 // Runs in the event loop of the thread that owns it: a QSocketNotifier reads what the tool
-// writes, one single-shot precise timer releases bytes when they are due. The radio keeps a
+// writes, one single-shot precise alarm releases bytes when they are due. The radio keeps a
 // descriptor of the slave side open itself, so the master never sees a hang-up when the tool
 // closes the device, and the next open finds the same device with the same (raw) settings.
 //
-// With byte timing on, the line runs at 9600 baud, 8N1: a byte takes 10 bits, 1.0417 ms.
-// A byte written by the tool is heard only when its wire time has passed, and the radio's
-// answers leave at the same pace. Pauses that the radio asks for (latency, split, garbage)
-// are kept as line silence before the bytes that follow.
+// With byte timing on, the line runs at 9600 baud, 8N1: a byte takes 10 bits, 1.0417 ms, in
+// both directions. A byte written by the tool is heard only when its wire time has passed, and
+// a byte of the radio's answers reaches the tool only when its own wire time has passed, the
+// first one included. Pauses that the radio asks for (latency, split, garbage)
+// are kept as line silence before the bytes that follow. An answer starts when the last byte it
+// answers was heard on the line, not when this process got round to it.
 class PtyRadio : public QObject {
     Q_OBJECT
 public:
@@ -56,8 +58,8 @@ private:
     };
     void readAvailable();
     void service();
-    void hear(const QByteArray &bytes);
-    void schedule(const std::vector<RadioSend> &parts);
+    void hear(const QByteArray &bytes, qint64 atNs);
+    void schedule(const std::vector<RadioSend> &parts, qint64 fromNs);
     void writeDue(qint64 now);
     void rearm(qint64 now);
     qint64 now() const { return m_clock.nsecsElapsed(); }
@@ -69,7 +71,7 @@ private:
     QString m_devicePath;
     QString m_linkPath;
     std::unique_ptr<QSocketNotifier> m_notifier;
-    QTimer m_timer;
+    PreciseAlarm m_alarm;
     QElapsedTimer m_clock;
     std::deque<TimedByte> m_heard;  // bytes from the tool still on the wire (byte timing)
     std::deque<TimedByte> m_sending;

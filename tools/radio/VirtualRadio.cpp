@@ -42,6 +42,10 @@ bool RadioFaults::add(const QString &spec, QString *error)
         wrongBlock = trigger;
     } else if (name == QLatin1String("far-block")) {
         farBlock = trigger;
+    } else if (name == QLatin1String("bad-check")) {
+        badCheck = trigger;
+    } else if (name == QLatin1String("trailing")) {
+        trailing = trigger;
     } else if (name == QLatin1String("corrupt")) {
         corrupt = trigger;
     } else if (name == QLatin1String("random")) {
@@ -62,7 +66,7 @@ bool RadioFaults::add(const QString &spec, QString *error)
         disappearAfter = count;
     } else {
         return fail(QStringLiteral("unknown fault \"%1\" (known: silent, drop, split, garbage, wrong-block, "
-                                   "far-block, corrupt, disappear, random, seed)").arg(name));
+                                   "far-block, bad-check, trailing, corrupt, disappear, random, seed)").arg(name));
     }
     return true;
 }
@@ -76,6 +80,8 @@ QStringList RadioFaults::descriptions()
         QStringLiteral("garbage[=N]     send noise bytes (15 A5 5A 57 06 00 FF 52), then after 25 ms the N-th answer"),
         QStringLiteral("wrong-block[=N] answer the N-th read request with the frame of the next block"),
         QStringLiteral("far-block[=N]   answer the N-th read request with block number 0x7F"),
+        QStringLiteral("bad-check[=N]   send the N-th read reply with a wrong check value"),
+        QStringLiteral("trailing[=N]    send stray bytes (06 57 06) right after the N-th answer, without a pause"),
         QStringLiteral("corrupt[=N]     acknowledge the N-th written block but store it with data byte 0 changed"),
         QStringLiteral("disappear=N     close the device after N frames (their answers are sent)"),
         QStringLiteral("random=P%       P % of the answers meet one of drop, split, garbage, wrong-block, far-block"),
@@ -88,6 +94,14 @@ const QByteArray &VirtualRadio::garbageBytes()
 {
     // Starts with neither 06 nor 57, so the tool drops the chunk; holds both further in.
     static const QByteArray bytes = QByteArray::fromHex("15A55A570600FF52");
+    return bytes;
+}
+
+const QByteArray &VirtualRadio::trailingBytes()
+{
+    // An acknowledgement and a reply's start: taken for the next answer, they would move a write
+    // on before the radio acknowledged it.
+    static const QByteArray bytes = QByteArray::fromHex("065706");
     return bytes;
 }
 
@@ -252,6 +266,10 @@ void VirtualRadio::answer(QByteArray bytes, bool isReply, std::vector<RadioSend>
     }
     if (m_faults.drop.strikes(m_answers) || random == Fault::Drop)
         return;
+    if (isReply && m_faults.badCheck.strikes(m_replies))
+        bytes[frame::kFrameSize - 1] = static_cast<char>(at(bytes, frame::kFrameSize - 1) ^ 0xFF);
+    if (m_faults.trailing.strikes(m_answers))
+        bytes += trailingBytes();
     if (isReply && (m_faults.split.strikes(m_replies) || random == Fault::Split)) {
         const int half = static_cast<int>(bytes.size() / 2);
         out.push_back({pause, bytes.left(half)});

@@ -39,6 +39,8 @@ struct RadioFaults {
     FaultTrigger garbage;         // garbage[=N]: noise bytes, 25 ms, then that answer
     FaultTrigger wrongBlock;      // wrong-block[=N]: that reply is the frame of block + 1
     FaultTrigger farBlock;        // far-block[=N]: that reply carries block 0x7F (no area has it)
+    FaultTrigger badCheck;        // bad-check[=N]: that reply carries a wrong check value
+    FaultTrigger trailing;        // trailing[=N]: stray bytes right after that answer, no pause
     FaultTrigger corrupt;         // corrupt[=N]: that written block is acknowledged but stored with
                                   // its first data byte changed (counted over stored blocks)
     int disappearAfter = 0;       // disappear=N: the device closes after N frames; 0 never
@@ -76,6 +78,7 @@ class VirtualRadio {
 public:
     static constexpr int kSplitPauseMs = 25;
     static const QByteArray &garbageBytes();
+    static const QByteArray &trailingBytes();
 
     explicit VirtualRadio(const TRadioImage &image = TRadioImage());
 

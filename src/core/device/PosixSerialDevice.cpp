@@ -30,6 +30,26 @@ using std::chrono::milliseconds;
 
 // How often line error and modem counters are looked at while no byte arrives.
 constexpr int kCounterPollMs = 250;
+// Silence after a frame that ended its chunk early before the next write may go out, in half
+// byte times: bytes sent back to back are one byte time apart, and their reading is timed when
+// the reading thread gets to them, which is never before they came.
+constexpr int kQuietHalfBytes = 3;
+
+std::int64_t NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
+
+// Start bit, data bits, parity bit and stop bits, in half bits (one and a half stop bits).
+std::int64_t ByteNs(const TLineSettings &settings)
+{
+    const int dataBits = 5 + static_cast<int>(settings.byteSize);
+    const int parityBits = settings.parity == TParity::None ? 0 : 1;
+    const int stopHalves = settings.stopBits == TStopBits::_1 ? 2 : settings.stopBits == TStopBits::_1_5 ? 3 : 4;
+    const int halves = 2 * (1 + dataBits + parityBits) + stopHalves;
+    const std::uint32_t baud = settings.baudRate > 0 ? settings.baudRate : 9600;
+    return std::int64_t(halves) * 500000000LL / baud;
+}
 
 struct BaudSpeed {
     std::uint32_t baud;
@@ -126,11 +146,25 @@ public:
         m_length += count;
     }
 
+    const char *Bytes() const { return m_bytes.data(); }
+    std::size_t Length() const { return m_length; }
+
     std::string Take()
     {
         std::string bytes(m_bytes.data(), m_length);
         m_length = 0;
         return bytes;
+    }
+
+    // The first count bytes; those after them stay as a chunk that starts now, also when none
+    // are left, so that its silence is timed from here.
+    std::string TakeFront(std::size_t count)
+    {
+        std::string front(m_bytes.data(), count);
+        std::copy(m_bytes.begin() + count, m_bytes.begin() + m_length, m_bytes.begin());
+        m_length -= count;
+        m_first = m_last = Clock::now();
+        return front;
     }
 
 private:
@@ -190,7 +224,7 @@ private:
     bool m_available = false;
 };
 
-TPosixSerialDevice::TPosixSerialDevice() : m_chunk(std::make_unique<Chunk>()) {}
+TPosixSerialDevice::TPosixSerialDevice() : m_byteNs(ByteNs(TLineSettings())), m_chunk(std::make_unique<Chunk>()) {}
 
 TPosixSerialDevice::~TPosixSerialDevice()
 {
@@ -292,6 +326,7 @@ void TPosixSerialDevice::ApplyLineSettings(const TLineSettings &settings)
     // TxContinueOnXoff, the XON/XOFF limits, null stripping and the parity replacement byte.
     ::tcsetattr(m_port, TCSANOW, &tio);
     ApplyModemLines(settings);
+    m_byteNs = ByteNs(settings);
 }
 
 void TPosixSerialDevice::ApplyModemLines(const TLineSettings &settings) const
@@ -314,6 +349,11 @@ void TPosixSerialDevice::ApplyTimeouts(const TTimeouts &timeouts)
     m_interval = timeouts.readInterval;
     m_totalMultiplier = timeouts.readTotalMultiplier;
     m_totalConstant = timeouts.readTotalConstant;
+}
+
+void TPosixSerialDevice::SetFrameRule(TFrameRule rule)
+{
+    m_frameRule = rule;
 }
 
 TReadEvent TPosixSerialDevice::Read()
@@ -348,7 +388,10 @@ void TPosixSerialDevice::ReadStep()
     }
     // Due before reading: after a late wake-up, bytes that follow a pause start a new chunk
     // rather than joining the previous one.
-    if (!m_chunk->IsEmpty() && ChunkDue())
+    if ((!m_chunk->IsEmpty() || m_gatheringRest) && ChunkDue())
+        PushChunk();
+    // A write began after a quiet line: what comes now may answer it.
+    if (m_gatheringRest && m_writesBegun != m_writesAtFrame)
         PushChunk();
     if (ready > 0 && fds[0].revents != 0) {
         const ReadOutcome outcome = ReadAvailable(fds[0].revents);
@@ -357,20 +400,48 @@ void TPosixSerialDevice::ReadStep()
             return EndReading(outcome == ReadOutcome::Hangup ? TReadEvent::Kind::Hangup
                                                              : TReadEvent::Kind::Closed);
         }
+        if (!m_gatheringRest)
+            EndChunkAtFrame();
     }
     ReportLineEvents();
     if (m_chunk->IsFull())
         PushChunk();
 }
 
+// Also ends a rest, empty or not.
 void TPosixSerialDevice::PushChunk()
 {
+    const bool rest = m_gatheringRest;
+    if (rest) {
+        m_gatheringRest = false;
+        m_restOpen = false;
+    }
     if (m_chunk->IsEmpty())
         return;
     TReadEvent event;
     event.kind = TReadEvent::Kind::Chunk;
     event.bytes = m_chunk->Take();
+    event.rest = rest;
     m_events.push_back(std::move(event));
+}
+
+// The rule found a whole frame at the start of the chunk: it goes out now, and what follows it
+// is gathered as the rest. The rest opens before the writes are counted, so a write that
+// begins meanwhile either waits for the quiet line or ends the rest.
+void TPosixSerialDevice::EndChunkAtFrame()
+{
+    if (m_frameRule == nullptr || m_chunk->IsEmpty())
+        return;
+    const std::size_t length = m_frameRule(m_chunk->Bytes(), m_chunk->Length());
+    if (length == 0 || length > m_chunk->Length())
+        return;
+    TReadEvent event;
+    event.kind = TReadEvent::Kind::Chunk;
+    event.bytes = m_chunk->TakeFront(length);
+    m_events.push_back(std::move(event));
+    m_gatheringRest = true;
+    m_restOpen = true;
+    m_writesAtFrame = m_writesBegun;
 }
 
 void TPosixSerialDevice::EndReading(TReadEvent::Kind kind)
@@ -397,6 +468,7 @@ TPosixSerialDevice::ReadOutcome TPosixSerialDevice::ReadAvailable(short revents)
     const ssize_t n = ::read(m_port, m_chunk->FreeSpace(), m_chunk->FreeSize());
     if (n > 0) {
         m_chunk->Added(std::size_t(n));
+        m_lastInputNs = NowNs();
         return ReadOutcome::Continue;
     }
     if (n == 0)
@@ -419,7 +491,7 @@ std::uint64_t TPosixSerialDevice::TotalTimeout() const
 
 int TPosixSerialDevice::PollTimeout() const
 {
-    if (m_chunk->IsEmpty())
+    if (m_chunk->IsEmpty() && !m_gatheringRest)
         return m_counters->Available() ? kCounterPollMs : -1;
     if (m_chunk->IsFull())
         return 0;
@@ -452,6 +524,9 @@ bool TPosixSerialDevice::ChunkDue() const
 
 TWriteResult TPosixSerialDevice::Write(const char *bytes, std::size_t count)
 {
+    if (const TWriteResult quiet = WaitQuietAfterFrame(); quiet != TWriteResult::Written)
+        return quiet;
+    ++m_writesBegun;
     std::size_t done = 0;
     while (done < count) {
         if (Cancelled())
@@ -486,6 +561,39 @@ TWriteResult TPosixSerialDevice::WaitWritable() const
     if ((fds[0].revents & POLLOUT) != 0)
         return TWriteResult::Written;
     return TWriteResult::Hangup;  // hang-up or error without room to write
+}
+
+// After a frame that ended its chunk early, the line must have been quiet for one and a half
+// byte times, with nothing left unread, before anything goes out: bytes that follow the frame
+// back to back then reach the rest and can never pass for an answer to what is written now.
+TWriteResult TPosixSerialDevice::WaitQuietAfterFrame()
+{
+    while (m_restOpen) {
+        int unread = 0;
+        if (::ioctl(m_port, FIONREAD, &unread) != 0)
+            unread = 0;
+        const std::int64_t byteNs = m_byteNs;
+        const std::int64_t waitNs = unread > 0 ? byteNs : m_lastInputNs + kQuietHalfBytes * byteNs / 2 - NowNs();
+        if (waitNs <= 0)
+            break;
+        if (WaitCancelled(waitNs))
+            return TWriteResult::Closed;
+    }
+    m_restOpen = false;
+    return TWriteResult::Written;
+}
+
+// Sleeps up to ns; true when the close event came.
+bool TPosixSerialDevice::WaitCancelled(std::int64_t ns) const
+{
+    pollfd fd{m_closeEvent, POLLIN, 0};
+#if defined(__linux__)
+    const timespec wait{time_t(ns / 1000000000), long(ns % 1000000000)};
+    const int ready = ::ppoll(&fd, 1, &wait, nullptr);
+#else
+    const int ready = ::poll(&fd, 1, int((ns + 999999) / 1000000));
+#endif
+    return ready > 0 && fd.revents != 0;
 }
 
 bool TPosixSerialDevice::Cancelled() const

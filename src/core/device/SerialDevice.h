@@ -8,16 +8,22 @@
 #include <memory>
 #include <string>
 
+// How long the complete frame is that the bytes of a chunk begin with; 0 while they begin with
+// none. Called on the reading thread, so it may use nothing but its arguments.
+using TFrameRule = std::size_t (*)(const char *bytes, std::size_t count);
+
 // What one Read brought.
 struct TReadEvent {
     enum class Kind {
-        Chunk,       // bytes: 1 to TSerialDevice::kChunkSize received bytes, in order
+        Chunk,       // bytes: 1 to TSerialDevice::kChunkSize received bytes, in order; rest says
+                     // whether they are the rest of a chunk that a frame ended early (below)
         LineEvents,  // errors (commerror flags) and modem (modemevent flags); one of them is set
         Closed,      // Cancel was called, or the device ended reading quietly: nothing more comes
         Hangup,      // the device went away or failed: nothing more comes
     };
     Kind kind = Kind::Closed;
     std::string bytes;
+    bool rest = false;
     std::uint32_t errors = 0;
     std::uint32_t modem = 0;
 };
@@ -61,6 +67,16 @@ public:
     // keeps its old settings still works.
     virtual void ApplyLineSettings(const TLineSettings &settings) = 0;
     virtual void ApplyTimeouts(const TTimeouts &timeouts) = 0;
+
+    // With a rule, a chunk also ends as soon as its bytes begin with a complete frame: the frame
+    // alone is the chunk. What follows it is the chunk's rest, to be read as the tail of that
+    // chunk, never as a new answer: the bytes read with the frame and those after them up to the
+    // interval's silence or kChunkSize, as long as nothing was written since the frame. Write
+    // keeps the line quiet for that: after such a frame it first waits until no byte has come
+    // for one and a half byte times, so bytes the peer sends back to back with its frame always
+    // land in the rest. Without a rule (the default) chunks end only by TTimeouts' rules. Set
+    // before Read is first called; a device whose driver times the chunks ignores it.
+    virtual void SetFrameRule(TFrameRule rule) { (void)rule; }
 
     // Blocks until a chunk is complete (TTimeouts' rules, or kChunkSize bytes), a line error or
     // modem event is seen, Cancel is called or the device goes away. Bytes gathered when Cancel

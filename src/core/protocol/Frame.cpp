@@ -18,6 +18,19 @@ std::uint16_t FrameCrc(const QByteArray &bytes)
     return FrameCrc(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<int>(bytes.size()));
 }
 
+std::size_t CompleteAnswerLength(const char *bytes, std::size_t count)
+{
+    if (count == 0)
+        return 0;
+    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes);
+    if (data[0] == frame::kAck)
+        return 1;
+    if (data[0] != frame::kWrite || count < std::size_t(frame::kFrameSize))
+        return 0;
+    const std::uint16_t carried = static_cast<std::uint16_t>(data[frame::kBodySize] << 8 | data[frame::kBodySize + 1]);
+    return FrameCrc(data, frame::kBodySize) == carried ? std::size_t(frame::kFrameSize) : 0;
+}
+
 // ---------------------------------------------------------------- building
 
 TFrame TFrame::Head(std::uint8_t command, int area, int block)

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -40,6 +41,12 @@ inline const QByteArray &handshake()
 // a frame stores it high byte first, unlike MODBUS.
 std::uint16_t FrameCrc(const std::uint8_t *bytes, int count);
 std::uint16_t FrameCrc(const QByteArray &bytes);
+
+// The answer that received bytes begin with, once the whole of it is there: 1 for an
+// acknowledgement, 34 for a read reply whose check value is right; 0 for anything else (too few
+// bytes yet, a wrong check value, noise), which the port then leaves to the silence that ends
+// every chunk. The port's frame rule: it may use nothing but its arguments.
+std::size_t CompleteAnswerLength(const char *bytes, std::size_t count);
 
 // One frame as a value: the only place where frames are built, and where received bytes are
 // taken apart.

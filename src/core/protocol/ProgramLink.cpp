@@ -40,7 +40,9 @@ TProgramLink::TProgramLink(std::unique_ptr<TSerialChannel> port, QObject *parent
     m_settingsPause.setInterval(kSettingsPauseMs);
     connect(&m_tim1, &QTimer::timeout, this, &TProgramLink::Tim1Timer);
     connect(&m_settingsPause, &QTimer::timeout, this, &TProgramLink::SettingsPauseTimer);
+    m_comm->SetFrameRule(&CompleteAnswerLength);
     connect(m_comm.get(), &TSerialChannel::OnReceiveData, this, &TProgramLink::Comm1ReceiveData);
+    connect(m_comm.get(), &TSerialChannel::OnReceiveRest, this, &TProgramLink::Comm1ReceiveRest);
     connect(m_comm.get(), &TSerialChannel::OnRequestHangup, this, &TProgramLink::Comm1RequestHangup);
 }
 
@@ -337,8 +339,21 @@ void TProgramLink::Comm1ReceiveData(const QByteArray &chunk)
         if (b0 != frame::kWrite)
             return;
     }
-    const int count = std::min(static_cast<int>(chunk.size()), frame::kBufferSize - m_rxFill);
-    std::copy(chunk.begin(), chunk.begin() + count, RxBuffer.begin() + m_rxFill);
+    CollectReply(chunk);
+}
+
+// A chunk that a frame ended early was handled as the whole chunk would have been; its rest
+// matters only to a reply that the chunk continued.
+void TProgramLink::Comm1ReceiveRest(const QByteArray &rest)
+{
+    if (m_rxFill > 0 && !rest.isEmpty())
+        CollectReply(rest);
+}
+
+void TProgramLink::CollectReply(const QByteArray &bytes)
+{
+    const int count = std::min(static_cast<int>(bytes.size()), frame::kBufferSize - m_rxFill);
+    std::copy(bytes.begin(), bytes.begin() + count, RxBuffer.begin() + m_rxFill);
     m_rxFill += count;
     if (m_rxFill < frame::kBodySize)
         return;  // the rest of the reply follows in the next chunk

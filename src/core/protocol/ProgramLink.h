@@ -42,7 +42,14 @@ enum class TransferEnd {
 // any frame, a resend included, drops it, and so do the start and end of a transfer. A chunk
 // that starts with 0x57 and holds a whole reply by itself replaces a pending partial one, and so
 // does an acknowledgement while the running transfer waits for one. Any other chunk with no
-// partial reply pending is dropped. Replies are routed by area and block: one that fits no table
+// partial reply pending is dropped.
+//
+// The port is given CompleteAnswerLength as its frame rule, so an acknowledgement or a reply with
+// a right check value is handled as soon as its last byte is in, without waiting for the silence
+// that ends a chunk. The bytes that followed such a frame before the line went quiet come as its
+// rest, which is what the silence rule would have put into the same chunk: a partial reply still
+// being collected takes them in, as it would have taken the whole chunk; otherwise they are
+// dropped, never read as the next answer. Replies are routed by area and block: one that fits no table
 // of the running transfer is ignored, and the resend timer repeats the pending request.
 //
 // When the port goes away (the channel's hang-up), a running transfer ends with PortGone and
@@ -112,6 +119,7 @@ Q_SIGNALS:
 
 private Q_SLOTS:
     void Comm1ReceiveData(const QByteArray &chunk);
+    void Comm1ReceiveRest(const QByteArray &rest);
     void Tim1Timer();
     void SettingsPauseTimer();
     void Comm1RequestHangup();
@@ -162,6 +170,7 @@ private:
 
     // Receiving.
     void DropPartialReply();
+    void CollectReply(const QByteArray &bytes);
     void HandleAck();
     void HandleReply(const TFrame &reply);
 

@@ -48,6 +48,7 @@ void TComm::OpenPort()
     device->Open(QFile::encodeName(CommName()).toStdString());
     device->ApplyTimeouts(m_timeouts);
     device->ApplyLineSettings(m_line);
+    device->SetFrameRule(m_frameRule);
     m_device = std::move(device);
     StartThreads();
 }
@@ -80,6 +81,9 @@ void TComm::ConnectThreads(quint64 session)
     const auto current = [this, session] { return session == m_session; };
     connect(m_readThread.get(), &TReadThread::ChunkReceived, this,
             [this, current](const QByteArray &chunk) { if (current()) Q_EMIT OnReceiveData(chunk); },
+            Qt::QueuedConnection);
+    connect(m_readThread.get(), &TReadThread::RestReceived, this,
+            [this, current](const QByteArray &rest) { if (current()) Q_EMIT OnReceiveRest(rest); },
             Qt::QueuedConnection);
     connect(m_readThread.get(), &TReadThread::LineError, this,
             [this, current](quint32 flags) { if (current()) Q_EMIT OnReceiveError(flags); },

@@ -31,6 +31,7 @@ public:
     void ClosePort() override;
     bool IsOpen() const override;
     bool WriteData(const char *bytes, quint16 count) override;
+    void SetFrameRule(TFrameRule rule) override { m_frameRule = rule; }
 
     // Published properties; setters apply at once while the port is open.
     quint32 BaudRate() const { return m_line.baudRate; }
@@ -107,6 +108,7 @@ private:
 
     TLineSettings m_line;
     TTimeouts m_timeouts;
+    TFrameRule m_frameRule = nullptr;
 };
 
 // The port as the programming link uses it: 9600 8N1, no flow control (XON/XOFF would swallow

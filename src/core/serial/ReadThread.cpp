@@ -12,7 +12,10 @@ void TReadThread::run()
         const TReadEvent event = m_device.Read();
         switch (event.kind) {
         case TReadEvent::Kind::Chunk:
-            Q_EMIT ChunkReceived(QByteArray::fromStdString(event.bytes));
+            if (event.rest)
+                Q_EMIT RestReceived(QByteArray::fromStdString(event.bytes));
+            else
+                Q_EMIT ChunkReceived(QByteArray::fromStdString(event.bytes));
             break;
         case TReadEvent::Kind::LineEvents:
             if (event.errors != 0)

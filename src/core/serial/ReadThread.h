@@ -16,6 +16,7 @@ public:
 
 Q_SIGNALS:
     void ChunkReceived(const QByteArray &chunk);
+    void RestReceived(const QByteArray &rest);
     void LineError(quint32 errorFlags);
     void ModemEvent(quint32 events);
     void HangupRequested();

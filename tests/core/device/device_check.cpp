@@ -264,6 +264,65 @@ void LongBurstSplitsAtChunkSize(PseudoTerminal &pty)
           "2100 bytes come whole, the first chunk full at 2048");
 }
 
+// A toy frame rule: 'F' and three more bytes.
+std::size_t FourByteFrame(const char *bytes, std::size_t count)
+{
+    return count >= 4 && bytes[0] == 'F' ? 4 : 0;
+}
+
+// With a frame rule a chunk ends at its frame, not at the interval's silence (10 s here). What
+// came with it and after it is its rest; a write waits until the rest's bytes are read, and the
+// write ends the rest, so bytes after it are a new chunk where the rule applies again.
+void FrameEndsChunkAtOnce(PseudoTerminal &pty)
+{
+    TPosixSerialDevice device;
+    device.SetFrameRule(&FourByteFrame);
+    if (!OpenLikeMainWindow(device, pty))
+        return Check(false, "frame rule: open");
+    TTimeouts slow = MainWindowTimeouts();
+    slow.readInterval = 10000;
+    device.ApplyTimeouts(slow);
+    pty.Send("F123xy");
+    bool inTime = false;
+    const TReadEvent frame = ReadWithin(device, inTime);
+    Check(inTime && frame.bytes == "F123" && !frame.rest, "a chunk ends at a complete frame (got '" + frame.bytes + "')");
+
+    pty.Send("zz");
+    const bool queued = pty.WaitInputQueued(2);
+    auto write = std::async(std::launch::async, [&] { return device.Write("w", 1); });
+    const bool waited = write.wait_for(200ms) == std::future_status::timeout;
+    const TReadEvent rest = ReadWithin(device, inTime);
+    bool writeInTime = false;
+    const TWriteResult written = Finish(device, write, writeInTime);
+    Check(queued && waited, "a write after a frame waits while bytes that followed it are unread");
+    Check(inTime && rest.rest && rest.bytes == "xyzz", "the bytes after the frame, up to the write, are its rest (got '"
+                                                          + rest.bytes + "')");
+    Check(writeInTime && written == TWriteResult::Written && pty.Receive(1) == "w", "the write then goes out");
+
+    pty.Send("F456");
+    const TReadEvent next = ReadWithin(device, inTime);
+    Check(inTime && next.bytes == "F456" && !next.rest, "after a write the rule ends the next chunk again");
+}
+
+// Bytes that begin with no frame wait for the interval's silence, as without a rule.
+void NoFrameWaitsForSilence(PseudoTerminal &pty)
+{
+    TPosixSerialDevice device;
+    device.SetFrameRule(&FourByteFrame);
+    if (!OpenLikeMainWindow(device, pty))
+        return Check(false, "no frame: open");
+    TTimeouts slow = MainWindowTimeouts();
+    slow.readInterval = 300;
+    device.ApplyTimeouts(slow);
+    const auto sent = std::chrono::steady_clock::now();
+    pty.Send("G123F456");
+    bool inTime = false;
+    const TReadEvent chunk = ReadWithin(device, inTime);
+    const auto waited = std::chrono::steady_clock::now() - sent;
+    Check(inTime && chunk.bytes == "G123F456" && !chunk.rest && waited >= 300ms,
+          "bytes that begin with no frame are one chunk after the silence");
+}
+
 void OpenFailures(PseudoTerminal &pty)
 {
     TPosixSerialDevice holder;
@@ -391,6 +450,7 @@ int main()
     const Case cases[] = {
         LineSettingsAreRaw9600_8N1, BurstIsOneChunk,    PauseSplitsChunk,        LongBurstSplitsAtChunkSize,
         OpenFailures,               WriteReachesFarEnd, CancelWakesBlockedCalls, HangupWhenFarEndCloses,
+        FrameEndsChunkAtOnce,       NoFrameWaitsForSilence,
     };
     for (const Case run : cases) {
         PseudoTerminal pty;

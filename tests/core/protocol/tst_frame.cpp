@@ -40,6 +40,8 @@ private Q_SLOTS:
     void parse();
     void parseRefuses_data();
     void parseRefuses();
+    void completeAnswer_data();
+    void completeAnswer();
 };
 
 void TestFrame::crcVectors_data()
@@ -174,6 +176,33 @@ void TestFrame::parseRefuses()
 {
     QFETCH(QByteArray, bytes);
     QVERIFY(!TFrame::Parse(bytes));
+}
+
+void TestFrame::completeAnswer_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("length");  // of the complete answer they begin with; 0: none yet
+    const QByteArray reply = TFrame::BlockWrite(3, 7, counting()).Bytes();
+    QByteArray wrongCheck = reply;
+    wrongCheck[33] = static_cast<char>(wrongCheck[33] ^ 0x01);
+    QTest::addRow("acknowledgement") << hex("06") << 1;
+    QTest::addRow("acknowledgement and more") << hex("065706") << 1;
+    QTest::addRow("reply") << reply << 34;
+    QTest::addRow("reply and stray bytes") << reply + hex("0606") << 34;
+    QTest::addRow("reply one byte short") << reply.left(33) << 0;
+    QTest::addRow("reply without check value") << reply.left(32) << 0;
+    QTest::addRow("reply with a wrong check value") << wrongCheck << 0;
+    QTest::addRow("reply after noise") << hex("15") + reply << 0;
+    QTest::addRow("read request") << TFrame::ReadRequest(0, 1).Bytes() + QByteArray(30, '\0') << 0;
+    QTest::addRow("nothing") << QByteArray() << 0;
+}
+
+// The port's frame rule: what may be handled before the silence that ends a chunk.
+void TestFrame::completeAnswer()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, length);
+    QCOMPARE(CompleteAnswerLength(bytes.constData(), std::size_t(bytes.size())), std::size_t(length));
 }
 
 QTEST_GUILESS_MAIN(TestFrame)

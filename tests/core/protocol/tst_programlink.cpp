@@ -115,6 +115,9 @@ private Q_SLOTS:
     void splitReplyDecodedOnce();
     void stalePartialReplyDropped_data();
     void stalePartialReplyDropped();
+    void frameCutWithItsRest_data();
+    void frameCutWithItsRest();
+    void portEndsChunksAtFrames();
     void partialReplyDroppedBySettingsRequest();
     void areaRead_data();
     void areaRead();
@@ -606,6 +609,82 @@ void TestProgramLink::splitReplyDecodedOnce()
     QCOMPARE(decoded.last()[1].toInt(), 2);
     QCOMPARE(qvariant_cast<Block>(decoded.last()[2]), pattern(2));
     QCOMPARE(rig.fake->writtenChunks(mark), QList<QByteArray>{readRequest(0, 3)});
+}
+
+void TestProgramLink::frameCutWithItsRest_data()
+{
+    QTest::addColumn<QString>("state");  // what runs when the chunk comes
+    QTest::addColumn<QByteArray>("chunk");  // as the 20 ms rule delivers it
+    QTest::addColumn<int>("cut");           // where the frame rule ends it; the rest follows
+    const QByteArray stray = QByteArray::fromHex("065706");
+    Block ackAsked = pattern(2);
+    ackAsked[1] = 0x06;  // frame byte 5: a chunk that starts there starts with 06
+    const QByteArray ackFirst = reply(0, 2, ackAsked);
+    QTest::addRow("handshake acknowledged, stray bytes") << "read" << kAck + stray << 1;
+    QTest::addRow("reply, stray bytes") << "read at block 2" << reply(0, 2, pattern(2)) + stray << 34;
+    QTest::addRow("reply, its own next reply") << "read at block 2" << reply(0, 2) + reply(0, 3) << 34;
+    QTest::addRow("acknowledgement in a write, two more") << "write" << kAck + kAck + kAck << 1;
+    QTest::addRow("acknowledgement in an area write, stray bytes") << "area write" << kAck + stray << 1;
+    QTest::addRow("06 inside a reply that came in two chunks")
+        << "read at block 2, 5 bytes of the reply" << ackFirst.mid(5) << 1;
+}
+
+// The port ends a chunk at a complete frame and delivers what followed it as the rest: the
+// engine does what it would have done with the whole chunk, and a rest never counts as an
+// answer of its own.
+void TestProgramLink::frameCutWithItsRest()
+{
+    QFETCH(QString, state);
+    QFETCH(QByteArray, chunk);
+    QFETCH(int, cut);
+    Block ackAsked = pattern(2);
+    ackAsked[1] = 0x06;
+    const auto play = [&](bool cutAtFrame) {
+        Rig rig;
+        QSignalSpy progressed(rig.link.get(), &TProgramLink::Progressed);
+        QSignalSpy decoded(rig.link.get(), &TProgramLink::MainBlockRead);
+        if (state.startsWith(QStringLiteral("read"))) {
+            if (!rig.link->StartMainRead(kPortName))
+                qFatal("main read did not start");
+            if (state.startsWith(QStringLiteral("read at block 2"))) {
+                rig.fake->Inject(kAck);
+                rig.fake->Inject(reply(0, 1));
+            }
+            if (state.endsWith(QStringLiteral("5 bytes of the reply")))
+                rig.fake->Inject(reply(0, 2, ackAsked).left(5));
+        } else if (state == QStringLiteral("write")) {
+            rig.link->StartMainWrite(kPortName, sampleImage());
+        } else {
+            rig.link->OpenPort(kPortName);
+            rig.link->StartAreaWrite(frame::kDtmfArea, areaBlocks(frame::kDtmfArea), WriteFraming::WithCrc);
+        }
+        if (cutAtFrame) {
+            rig.fake->Inject(chunk.left(cut));
+            rig.fake->InjectRest(chunk.mid(cut));
+        } else {
+            rig.fake->Inject(chunk);
+        }
+        QList<QByteArray> blocks;
+        for (const QList<QVariant> &signal : decoded)
+            blocks << bytesFromBlock(qvariant_cast<Block>(signal[2]));
+        return std::make_tuple(rig.fake->allBytes(), int(progressed.size()), blocks);
+    };
+    const auto whole = play(false);
+    QCOMPARE(play(true), whole);
+    QVERIFY(std::get<1>(whole) > 0);  // the chunk did move the transfer on
+}
+
+// The engine gives the port its frame rule: an acknowledgement, or a reply with a right check
+// value, is complete without the silence after it; anything else waits for the silence.
+void TestProgramLink::portEndsChunksAtFrames()
+{
+    Rig rig;
+    const TFrameRule rule = rig.fake->frameRule();
+    QVERIFY(rule != nullptr);
+    const QByteArray good = reply(0, 3, pattern(3));
+    QCOMPARE(rule(kAck.constData(), 1), std::size_t(1));
+    QCOMPARE(rule(good.constData(), std::size_t(good.size())), std::size_t(34));
+    QCOMPARE(rule(good.constData(), 33), std::size_t(0));
 }
 
 void TestProgramLink::stalePartialReplyDropped_data()

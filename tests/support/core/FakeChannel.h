@@ -23,6 +23,11 @@ public:
 
     // Delivers a chunk to the receive handler, as the real port does on the owner's thread.
     void Inject(const QByteArray &chunk) { emit OnReceiveData(chunk); }
+    // Delivers the rest of a chunk that the port cut at a complete frame.
+    void InjectRest(const QByteArray &rest) { emit OnReceiveRest(rest); }
+    // The frame rule the owner gave the port; null when none.
+    void SetFrameRule(TFrameRule rule) override { m_frameRule = rule; }
+    TFrameRule frameRule() const { return m_frameRule; }
     // The device goes away (a pulled cable): the channel closes itself, refuses writes from
     // now on, and reports the hang-up. Not counted in closes().
     void Disappear();
@@ -45,6 +50,7 @@ private:
     QElapsedTimer m_clock;
     QList<Write> m_writes;
     QString m_openError;
+    TFrameRule m_frameRule = nullptr;
     bool m_open = false;
     int m_opens = 0;
     int m_closes = 0;
