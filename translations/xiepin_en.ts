@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>写入当前的信道和设置，每台电台一根写频线。选择电台所在的端口：</source>
-        <translation>Writes the current channels and settings, one programming cable per radio. Choose the radios&amp;apos; ports:</translation>
+        <translation>Writes the current channels and settings, one programming cable per radio. Choose the radios&apos; ports:</translation>
     </message>
     <message>
         <source>同时写入四个信令表（DTMF、2TONE、5TONE、FSK），按信令窗口中的内容</source>
@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>每台电台写入前先备份，写入后读回校验；一台出错不影响其他电台。</source>
-        <translation>Each radio is backed up before the write and read back after it; one radio&amp;apos;s failure does not stop the others.</translation>
+        <translation>Each radio is backed up before the write and read back after it; one radio&apos;s failure does not stop the others.</translation>
     </message>
     <message>
         <source>端口</source>

@@ -3,6 +3,7 @@
 // real ones, answered as soon as they show.
 
 #include "app/AppWindows.h"
+#include "backup/BackupStore.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
 #include "editors/TwoToneWindow.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
@@ -122,6 +124,17 @@ void TestDialogShots::screenshots()
         QCOMPARE(GrabModals(QStringLiteral("box-restore"), [&] { cut.form().wbtn()->click(); cut.finish(); }), 1);
         QCOMPARE(GrabModals(QStringLiteral("box-port-error"), [&] { cut.action("RestoreBackup")->trigger(); cut.finish(); }), 1);
     }
+
+    // 从备份恢复…: the question that shows what the chosen backup (the fixture's read) holds.
+    const QList<TBackupEntry> backups = TBackupStore().List();
+    QVERIFY(!backups.isEmpty());
+    QTimer::singleShot(0, &f.form(), [&f, path = backups.first().path] {
+        auto *dialog = f.form().findChild<QFileDialog *>(QStringLiteral("BackupDialog"));
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QCOMPARE(GrabModals(QStringLiteral("box-write-back"), [&] { f.action("RestoreFromBackup")->trigger(); }), 1);
 
     // The CSV import: its start channel, then its report.
     QTemporaryDir dir;

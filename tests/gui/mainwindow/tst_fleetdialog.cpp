@@ -41,7 +41,7 @@ struct Fixture {
             QString error;
             if (!faults.at(i).isEmpty() && !radio->faults().add(faults.at(i), &error))
                 qWarning("%s", qPrintable(error));
-            ports << TFleetDialog::Port{port + QStringLiteral(" — 虚拟电台"), port};
+            ports << TFleetDialog::Port{port + QStringLiteral(" — ") + QCoreApplication::translate("TForm1", "虚拟电台"), port};  // as the port list shows it
             radios[port] = std::move(radio);
         }
         form().findChild<QAction *>(QStringLiteral("FleetWrite"))->trigger();
