@@ -5,6 +5,7 @@
 // the radio's memory is compared with what was written, after every read the blocks read with
 // the radio's memory. A transfer may fail with its message (a wrong block makes a read skip
 // one); it must end. Prints the counts; exit code 1 on a mismatch.
+#include "backup/ImageAreas.h"
 #include "cli/CliError.h"
 #include "cli/CliProgress.h"
 #include "cli/LinkSession.h"
@@ -60,8 +61,8 @@ public:
         for (const TRadioImage::Place &place : TRadioImage::Places())
             next.setBlock(place.area, place.block, RandomBlock(m_rng));
         Transfer(frame::kMainArea, frame::kChannelCount + 2, [&] {
-            m_session->MainWrite(MainImageOf(next));
-            SetMainImage(m_image, MainImageOf(next));
+            m_session->MainWrite(MainPart(next));
+            SetMainImage(m_image, MainPart(next));
         });
         CheckMemory();  // also after a failed write: what was acknowledged is stored
         for (int area : kSignallingAreas) {
@@ -116,7 +117,7 @@ private:
 
     void CheckMain(const MainImage &read)
     {
-        const MainImage stored = MainImageOf(m_radio.image());
+        const MainImage stored = MainPart(m_radio.image());
         if (read.channels != stored.channels || read.settings != stored.settings)
             Mismatch("main read");
     }

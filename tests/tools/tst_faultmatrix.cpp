@@ -1,3 +1,4 @@
+#include "backup/ImageAreas.h"
 #include "cli/CliError.h"
 #include "cli/CliProgress.h"
 #include "cli/LinkSession.h"
@@ -143,12 +144,12 @@ void TestFaultMatrix::faultMatrix()
     std::vector<Block> blocks;  // an area read's; outlives the two functions that use it
     if (k.area == 0 && !k.write) {
         run = [&] { SetMainImage(read, session.MainRead()); };
-        check = [&] { QCOMPARE(MainImageOf(read).channels, MainImageOf(FactoryImage()).channels);
-                      QCOMPARE(MainImageOf(read).settings, MainImageOf(FactoryImage()).settings); };
+        check = [&] { QCOMPARE(MainPart(read).channels, MainPart(FactoryImage()).channels);
+                      QCOMPARE(MainPart(read).settings, MainPart(FactoryImage()).settings); };
     } else if (k.area == 0) {
-        run = [&] { session.MainWrite(MainImageOf(written)); };
+        run = [&] { session.MainWrite(MainPart(written)); };
         check = [&] { TRadioImage expected = FactoryImage();
-                      SetMainImage(expected, MainImageOf(written));
+                      SetMainImage(expected, MainPart(written));
                       QVERIFY(radio.image() == expected); };
     } else if (k.area > 0 && !k.write) {
         run = [&] { session.OpenPort(); blocks = session.AreaRead(k.area, AreaFacts(k.area).read); };

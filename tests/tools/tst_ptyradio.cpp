@@ -89,19 +89,27 @@ public:
     Device &operator=(const Device &) = delete;
 
     bool isOpen() const { return m_fd >= 0; }
-    bool send(const QByteArray &bytes) { return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
+    // The clock of the arrivals that follow starts before the write, so a tool thread that is
+    // put aside between its write and its first read never makes an answer look early.
+    bool send(const QByteArray &bytes)
+    {
+        m_sentAt.start();
+        return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
 
     struct Arrival {
         qint64 atMs;
         QByteArray bytes;
     };
-    // Reads until count bytes came or nothing came for quietMs; each read with its time.
+    // Reads until count bytes came or nothing came for quietMs; each read with its time since
+    // the last send (or since this call, before any send).
     QList<Arrival> receive(int count, int quietMs = 1000)
     {
         QList<Arrival> arrivals;
         int total = 0;
-        QElapsedTimer clock;
-        clock.start();
+        if (!m_sentAt.isValid())
+            m_sentAt.start();
+        const QElapsedTimer clock = m_sentAt;
         while (total < count) {
             pollfd p{m_fd, POLLIN, 0};
             if (::poll(&p, 1, quietMs) <= 0)
@@ -136,6 +144,7 @@ public:
 private:
     int m_fd = -1;
     bool m_hungUp = false;
+    QElapsedTimer m_sentAt;  // started by send()
 };
 
 // The bytes of a reply and the longest pause between two of its reads.

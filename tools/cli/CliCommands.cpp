@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "backup/ImageAreas.h"
 #include "base/TextConvert.h"
 #include "cli/CliError.h"
 #include "cli/CliOptions.h"
@@ -75,7 +76,7 @@ void Restore(const CliOptions &options, TCliProgress &progress)
     const TRadioImage image = ChosenAreas(*loaded, options);
     TLinkSession session(options.port, options.timeoutMs, progress);
     const TRadioImage before = ReadBeforeWrite(session, image);
-    const TRadioImage sent = CompleteAreas(image, before);
+    const TRadioImage sent = WholeAreas(image, before);
     const QString backup = SaveBackup(before.restrictedTo(sent), options.port, progress, true);
     WriteWithBackup(session, sent, options.port, backup);
     progress.Note(QStringLiteral("wrote %1 blocks to %2").arg(sent.heldCount()).arg(options.port));

@@ -1,5 +1,6 @@
 #include "cli/RadioBackup.h"
 
+#include "backup/ImageAreas.h"
 #include "cli/CliError.h"
 #include "cli/CliOptions.h"
 #include "cli/LinkSession.h"
@@ -34,15 +35,6 @@ std::vector<int> SignallingAreasOf(const TRadioImage &image)
 bool HoldsMain(const TRadioImage &image)
 {
     return image.holdsAnyOf(frame::kMainArea) || image.holdsAnyOf(frame::kSettingsArea);
-}
-
-MainImage MainImageOf(const TRadioImage &image)
-{
-    MainImage main;
-    for (int n = 1; n <= frame::kChannelCount; ++n)
-        main.channels[static_cast<std::size_t>(n - 1)] = image.block(frame::kMainArea, n);
-    main.settings = image.block(frame::kSettingsArea, 0);
-    return main;
 }
 
 void SetMainImage(TRadioImage &image, const MainImage &main)
@@ -87,25 +79,11 @@ TRadioImage AreaMask(const QList<int> &areas)
     return mask;
 }
 
-TRadioImage CompleteAreas(const TRadioImage &image, const TRadioImage &radio)
-{
-    TRadioImage complete = image;
-    const bool main = HoldsMain(image);
-    for (const TRadioImage::Place &place : TRadioImage::Places()) {
-        const bool touched = place.area == frame::kMainArea || place.area == frame::kSettingsArea
-                                 ? main
-                                 : image.holdsAnyOf(place.area);
-        if (touched && !image.holds(place.area, place.block))
-            complete.setBlock(place.area, place.block, radio.block(place.area, place.block));
-    }
-    return complete;
-}
-
 void WriteRadio(TLinkSession &session, const TRadioImage &image, int *written)
 {
     if (HoldsMain(image)) {
         try {
-            session.MainWrite(MainImageOf(image));
+            session.MainWrite(MainPart(image));
         } catch (const ETransferFailed &e) {
             *written += std::max(0, e.answered() - 1);  // the handshake's acknowledgement is no block
             throw;

@@ -23,16 +23,12 @@ TRadioImage BackupRadio(TLinkSession &session);
 // or a comparison keeps to.
 TRadioImage AreaMask(const QList<int> &areas);
 
-// `image` with every block of the areas it touches: the blocks it lacks taken from `radio`.
-TRadioImage CompleteAreas(const TRadioImage &image, const TRadioImage &radio);
-
-// Writes the areas `image` holds (each held whole, see CompleteAreas): the main write, then
+// Writes the areas `image` holds (each held whole, see WholeAreas in backup/ImageAreas.h): the main write, then
 // areas 1 to 4. *written counts the blocks the radio acknowledged, also when a transfer fails
 // on the way (ETransferFailed propagates).
 void WriteRadio(TLinkSession &session, const TRadioImage &image, int *written);
 
-// Areas 0 and 5 of an image as a main write sends them, and back.
-MainImage MainImageOf(const TRadioImage &image);
+// Areas 0 and 5 of an image from a main read (MainPart in backup/ImageAreas.h goes the other way).
 void SetMainImage(TRadioImage &image, const MainImage &main);
 bool HoldsMain(const TRadioImage &image);
 

@@ -490,21 +490,26 @@ bool TSignallingWindow::StartRead()
     return true;
 }
 
+// Check before sending or saving: a text that does not fit is reported and nothing comes out.
+std::optional<std::vector<Block>> TSignallingWindow::EncodeBlocks()
+{
+    try {
+        return m_area.EncodeBlocks();
+    } catch (const EConvertError &error) {
+        ShowError(this, error.message());
+        return std::nullopt;
+    }
+}
+
 void TSignallingWindow::wbtnClick()
 {
     if (m_link.IsBusy())
         return;
-    std::vector<Block> blocks;
-    try {
-        blocks = m_area.EncodeBlocks();
-    } catch (const EConvertError &error) {
-        ShowError(this, error.message());
-        return;
-    }
-    if (!EnsurePortOpen())
+    const std::optional<std::vector<Block>> blocks = EncodeBlocks();
+    if (!blocks || !EnsurePortOpen())
         return;
     const bool verify = QSettings().value(QStringLiteral("write/verify"), true).toBool();
-    if (!m_safeWrite->StartArea(m_portName(), m_area.Area(), blocks, m_lastRead, verify))
+    if (!m_safeWrite->StartArea(m_portName(), m_area.Area(), *blocks, m_lastRead, verify))
         return;
 }
 
@@ -672,19 +677,15 @@ void TSignallingWindow::OpenTableClick()
 // and nothing is saved.
 void TSignallingWindow::SaveTableClick()
 {
-    std::vector<Block> blocks;
-    try {
-        blocks = m_area.EncodeBlocks();
-    } catch (const EConvertError &error) {
-        ShowError(this, error.message());
+    const std::optional<std::vector<Block>> blocks = EncodeBlocks();
+    if (!blocks)
         return;
-    }
     const QString path = ExecFileDialog(*TableDialog(QFileDialog::AcceptSave), QStringLiteral("img"));
     if (path.isEmpty())
         return;
     TRadioImage image = TRadioImage::None();
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        image.setBlock(m_area.Area(), AreaFacts(m_area.Area()).firstBlock + static_cast<int>(i), blocks[i]);
+    for (std::size_t i = 0; i < blocks->size(); ++i)
+        image.setBlock(m_area.Area(), AreaFacts(m_area.Area()).firstBlock + static_cast<int>(i), (*blocks)[i]);
     image.setNotes({QStringLiteral("program: xiepin %1").arg(QString::fromLatin1(kXiepinVersion)),
                     QStringLiteral("holds: %1 (%2 blocks)").arg(image.contentsId()).arg(image.heldCount())});
     QString error;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -122,6 +123,7 @@ private:
     void RecordStep(const QString &text);
     void RecordBoxStep();
 
+    std::optional<std::vector<Block>> EncodeBlocks();
     bool EnsurePortOpen();
     void StartGuard();
     void SaveReadAsBackup();
