@@ -23,6 +23,9 @@ public:
     // link is busy or the image holds no block.
     bool Start(const QString &port, const TRadioImage &image, bool verify);
 
+    // Tests shorten the silence that ends an area's transfer.
+    void SetSilenceMs(int ms) { m_guard.setInterval(ms); }
+
     bool IsRunning() const { return m_write->IsRunning(); }
     bool IsReading() const { return m_write->IsReading(); }
 

@@ -195,6 +195,7 @@ private Q_SLOTS:
     void restoreBackupAfterPortGone();
     void restoreFromBackup_data();
     void restoreFromBackup();
+    void restoreFromSilentRadio();
     void compareWithRadio();
     void signallingMenu();
     void signallingMenuPortError();
@@ -828,6 +829,33 @@ void TestMainWindow::restoreFromBackup()
     QCOMPARE(Differences(f.radio.image(), expected), QString());
     QCOMPARE(f.channel->written().contains('W'), answer);
     QVERIFY(f.texts() == table);
+    QDir(TBackupStore::DefaultFolder()).removeRecursively();
+}
+
+// A radio that stays silent while a signalling table is put back: the restore ends as the
+// editors' transfers end, says how far it got, writes nothing and closes the port it opened.
+void TestMainWindow::restoreFromSilentRadio()
+{
+    Fixture f;
+    TRadioImage backup = TRadioImage::None();
+    for (int block = 0; block < AreaFacts(frame::kDtmfArea).blockCount; ++block)
+        backup.setBlock(frame::kDtmfArea, block, f.radio.image().block(frame::kDtmfArea, block));
+    QDir().mkpath(TBackupStore::DefaultFolder());
+    const QString path = TBackupStore::DefaultFolder() + QStringLiteral("/20261208-101010-dtmf.img");
+    QString error;
+    QVERIFY2(backup.save(path, &error), qPrintable(error));
+    f.form().findChild<TImageRestore *>()->SetSilenceMs(200);
+    f.radio.faults().silent = true;
+
+    SetRestoreAnswer(true);
+    AnswerFileDialog(f.form(), "BackupDialog", path);
+    f.action("RestoreFromBackup")->trigger();
+    QVERIFY(f.finish());
+    SetRestoreAnswer(false);
+    QCOMPARE(f.messages.texts().size(), 2);
+    QCOMPARE(f.messages.texts().last(), QStringLiteral("写入失败：电台无应答\n已读取 0/4 块，未写入"));
+    QVERIFY(!f.channel->written().contains('W'));
+    QVERIFY(!f.channel->IsOpen());
     QDir(TBackupStore::DefaultFolder()).removeRecursively();
 }
 
