@@ -293,10 +293,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Verify after write</translation>
     </message>
     <message>
-        <source>恢复备份</source>
-        <translation>Restore backup</translation>
-    </message>
-    <message>
         <source>虚拟电台</source>
         <translation>Virtual radio</translation>
     </message>
@@ -309,39 +305,8 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Compare with the radio</translation>
     </message>
     <message>
-        <source>从备份恢复…</source>
-        <translation>Restore from backup…</translation>
-    </message>
-    <message>
         <source>批量写频…</source>
         <translation>Write Several Radios…</translation>
-    </message>
-    <message>
-        <source>备份不含任何块，无法写回</source>
-        <translation>The backup holds no block: nothing to write back</translation>
-    </message>
-    <message>
-        <source>、</source>
-        <translation>, </translation>
-    </message>
-    <message>
-        <source>信道和设置</source>
-        <translation>Channels and settings</translation>
-    </message>
-    <message>
-        <source>写回备份到 %1？</source>
-        <translation>Write this backup back to %1?</translation>
-    </message>
-    <message>
-        <source>文件：%1</source>
-        <translation>File: %1</translation>
-    </message>
-    <message numerus="yes">
-        <source>内容：%1（%n 块）</source>
-        <translation>
-            <numerusform>Holds: %1 (%n block)</numerusform>
-            <numerusform>Holds: %1 (%n blocks)</numerusform>
-        </translation>
     </message>
     <message>
         <source>电台正在读写，请等它结束后再批量写频</source>
@@ -416,6 +381,44 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>信道 %1 已在使用，不能插入信道</source>
         <translation>Channel %1 is in use; no channel can be inserted</translation>
+    </message>
+</context>
+<context>
+    <name>TRestoreActions</name>
+    <message>
+        <source>从备份恢复…</source>
+        <translation>Restore from backup…</translation>
+    </message>
+    <message>
+        <source>恢复备份</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>备份不含任何块，无法写回</source>
+        <translation>The backup holds no block: nothing to write back</translation>
+    </message>
+    <message>
+        <source>信道和设置</source>
+        <translation>Channels and settings</translation>
+    </message>
+    <message>
+        <source>写回备份到 %1？</source>
+        <translation>Write this backup back to %1?</translation>
+    </message>
+    <message>
+        <source>文件：%1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>内容：%1（%n 块）</source>
+        <translation>
+            <numerusform>Holds: %1 (%n block)</numerusform>
+            <numerusform>Holds: %1 (%n blocks)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
     </message>
 </context>
 <context>

@@ -19,6 +19,7 @@
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/PortBox.h"
 #include "mainwindow/ProgressWindow.h"
+#include "mainwindow/RestoreActions.h"
 #include "protocol/SilenceWatch.h"
 #include "serial/PortWatcher.h"
 #include "serial/SerialPorts.h"
@@ -148,7 +149,7 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     connect(&m_config, &TMainConfig::CellChanged, this, &TForm1::ShowCell);
     connect(&m_config, &TMainConfig::SettingChanged, this, &TForm1::ShowSetting);
     connect(m_link.get(), &TProgramLink::MainBlockRead, this, [this](int area, int block, const Block &data) {
-        if (m_safeWrite->IsReading() || m_restore->IsRunning())
+        if (m_safeWrite->IsReading() || m_restoreActions->IsRunning())
             return;  // a backup or verify read, or a restore: the radio's blocks, not the table's
         m_readBlocks.setBlock(area, block, data);
         if (!m_comparing)
@@ -164,13 +165,6 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     m_safeWrite = new TSafeWrite(*m_link, TBackupStore(), QStringLiteral("xiepin"), this);
     connect(m_safeWrite, &TSafeWrite::PhaseChanged, this, &TForm1::OnSafeWritePhase);
     connect(m_safeWrite, &TSafeWrite::Finished, this, &TForm1::OnSafeWriteFinished);
-    m_restore = new TImageRestore(*m_link, TBackupStore(), QStringLiteral("xiepin"), this);
-    connect(m_restore, &TImageRestore::PhaseChanged, this, &TForm1::OnRestorePhase);
-    connect(m_restore, &TImageRestore::BlocksMoved, this, [this](int done, int total) {
-        if (m_form3)
-            m_form3->ShowProgress(qMax(1, total), done);
-    });
-    connect(m_restore, &TImageRestore::Finished, this, &TForm1::OnRestoreFinished);
     m_silence = new TSilenceWatch(*m_link, kSilenceNoteMs, IsMainTransfer, this);
     connect(m_silence, &TSilenceWatch::SilenceChanged, this, &TForm1::OnSilenceChanged);
     qApp->installEventFilter(this);
@@ -240,15 +234,14 @@ void TForm1::BuildMenus()
     m_verifyAction->setChecked(QSettings().value(kVerifySetting, true).toBool());
     connect(m_verifyAction, &QAction::toggled, this, [](bool on) { QSettings().setValue(kVerifySetting, on); });
     file->insertAction(m_n1, m_verifyAction);
-    QAction *fromBackup = new QAction(tr("从备份恢复…"), this);
-    fromBackup->setObjectName(QStringLiteral("RestoreFromBackup"));
-    connect(fromBackup, &QAction::triggered, this, &TForm1::RestoreFromBackupClick);
-    file->insertAction(m_n1, fromBackup);
-    m_restoreAction = new QAction(tr("恢复备份"), this);
-    m_restoreAction->setObjectName(QStringLiteral("RestoreBackup"));
-    m_restoreAction->setEnabled(false);
-    connect(m_restoreAction, &QAction::triggered, this, &TForm1::RestoreBackup);
-    file->insertAction(m_n1, m_restoreAction);
+    m_restoreActions = new TRestoreActions(this, *m_link,
+                                           {[this] { return PortName(); }, [this] { return m_verifyAction->isChecked(); },
+                                            [this] { return m_form3; }},
+                                           file, m_n1);
+    connect(m_restoreActions, &TRestoreActions::Finished, this, [this] {
+        HideProgressWindow();
+        m_lastRead = TSafeWrite::PriorRead();  // the radio holds what was put back now
+    });
     QAction *compare = new QAction(tr("与电台比较"), this);
     compare->setObjectName(QStringLiteral("CompareWithRadio"));
     connect(compare, &QAction::triggered, this, &TForm1::CompareWithRadio);
@@ -278,12 +271,6 @@ void TForm1::BuildMenus()
         (*dialog)->setNameFilter(QStringLiteral("*.qz"));
         (*dialog)->setDefaultSuffix(QStringLiteral("qz"));
     }
-    m_backupDialog = new QFileDialog(this, tr("从备份恢复…"));
-    m_backupDialog->setObjectName(QStringLiteral("BackupDialog"));
-    m_backupDialog->setOption(QFileDialog::DontUseNativeDialog);
-    m_backupDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    m_backupDialog->setFileMode(QFileDialog::ExistingFile);
-    m_backupDialog->setNameFilter(QStringLiteral("*.img"));
     m_openDialog1->setObjectName(QStringLiteral("OpenDialog1"));
     m_openDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     m_openDialog1->setFileMode(QFileDialog::AnyFile);
@@ -714,10 +701,9 @@ void TForm1::HideProgressWindow()
 
 void TForm1::Button1Click()
 {
-    if (m_restore->IsRunning()) {
-        const QString path = m_restoringPath;
-        Button2Click();
-        QTimer::singleShot(kRetryPauseMs, this, [this, path] { StartRestore(path); });
+    if (m_restoreActions->IsRunning()) {
+        m_restoreActions->Retry(kRetryPauseMs);
+        HideProgressWindow();
         return;
     }
     // A write that reads its backup or its verify first is still the write the user started.
@@ -736,8 +722,8 @@ void TForm1::OnProgressed(TransferKind kind, int /*area*/, int answers)
 {
     if (!m_form3)
         return;
-    if (m_restore->IsRunning())
-        return;  // its BlocksMoved moves the bar
+    if (m_restoreActions->IsRunning())
+        return;  // the restore moves the bar by blocks
     if (kind == TransferKind::MainWrite) {
         m_form3->SetProgressPosition(qMin(answers, kMainWriteSteps));
     } else if (kind == TransferKind::MainRead) {
@@ -757,6 +743,11 @@ void TForm1::OnSilenceChanged(bool silent, int resends)
         m_form3->ShowSilence(resends);
     else
         m_form3->HideSilence();
+}
+
+bool TForm1::OthersTransfer() const
+{
+    return m_safeWrite->IsRunning() || m_restoreActions->IsRunning();
 }
 
 void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
@@ -858,100 +849,9 @@ void TForm1::ReportWrite(const TSafeWrite::Outcome &outcome)
         ShowError(this, text);
         return;
     }
-    m_restorePath = outcome.backupPath;
-    m_restoreAction->setEnabled(true);
+    m_restoreActions->Offer(outcome.backupPath);
     if (AskRestoreBackup(this, text))
-        RestoreBackup();
-}
-
-// Writes the offered backup back, as a write of its own (with its own backup and verify). The
-// port may not be there yet: then the error says so and the menu item stays, to try again.
-void TForm1::RestoreBackup()
-{
-    if (!m_restorePath.isEmpty() && StartRestore(m_restorePath)) {
-        m_restoreAction->setEnabled(false);
-        m_restorePath.clear();
-    }
-}
-
-// 从备份恢复…: a backup chosen in the backups folder, what it holds shown, then written back.
-void TForm1::RestoreFromBackupClick()
-{
-    if (m_link->IsBusy())
-        return;
-    QDir().mkpath(TBackupStore::DefaultFolder());
-    m_backupDialog->setDirectory(TBackupStore::DefaultFolder());
-    if (m_backupDialog->exec() != QDialog::Accepted || m_backupDialog->selectedFiles().isEmpty())
-        return;
-    const QString path = m_backupDialog->selectedFiles().first();
-    QString error;
-    const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
-    if (!backup) {
-        ShowError(this, error);
-        return;
-    }
-    if (backup->isEmpty()) {
-        ShowError(this, tr("备份不含任何块，无法写回"));
-        return;
-    }
-    if (AskWriteBack(this, BackupContentsText(*backup, path)))
-        StartRestore(path);
-}
-
-bool TForm1::StartRestore(const QString &path)
-{
-    if (m_link->IsBusy())
-        return false;
-    QString error;
-    const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
-    if (!backup) {
-        ShowError(this, error);
-        return false;
-    }
-    try {
-        m_restoringPath = path;
-        return m_restore->Start(PortName(), *backup, m_verifyAction->isChecked());
-    } catch (const ECommsError &e) {
-        ShowError(this, QString::fromUtf8(e.what()));
-        return false;
-    }
-}
-
-// "写回备份到 /dev/ttyUSB0？", then the file, what it holds and its notes (as the file has them).
-QString TForm1::BackupContentsText(const TRadioImage &backup, const QString &path) const
-{
-    QStringList areas;
-    if (backup.holdsAnyOf(frame::kMainArea) || backup.holdsAnyOf(frame::kSettingsArea))
-        areas << tr("信道和设置");
-    for (int area : kSignallingAreas)
-        if (backup.holdsAnyOf(area))
-            areas << ShownText(QString::fromUtf8(AreaFacts(area).title));
-    QStringList lines{tr("写回备份到 %1？").arg(PortName()), tr("文件：%1").arg(QFileInfo(path).fileName()),
-                      tr("内容：%1（%n 块）", nullptr, backup.heldCount()).arg(areas.join(tr("、")))};
-    for (const QString &note : backup.notes())
-        lines << QStringLiteral("# ") + note;
-    return lines.join(QLatin1Char('\n'));
-}
-
-void TForm1::OnRestorePhase(TSafeWrite::Phase phase)
-{
-    if (!m_form3 || phase == TSafeWrite::Phase::Idle)
-        return;
-    m_form3->ShowBeside(*this);
-    m_form3->ShowProgress(1, 0);  // BlocksMoved sets the range
-}
-
-void TForm1::OnRestoreFinished(const TSafeWrite::Outcome &outcome)
-{
-    HideProgressWindow();
-    m_lastRead = TSafeWrite::PriorRead();
-    const QString text = WriteOutcomeText(outcome, PortName());
-    if (text.isEmpty())
-        return;
-    if (WriteSucceeded(outcome))
-        ShowMessage(this, text);
-    else
-        ShowError(this, text);
+        m_restoreActions->RestoreOfferedClick();
 }
 
 void TForm1::OnBusyChanged()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "mainconfig/MainConfig.h"
-#include "backup/ImageRestore.h"
 #include "backup/SafeWrite.h"
 #include "protocol/ProgramLink.h"
 
@@ -23,6 +22,7 @@ class TChannelPlanActions;
 class TFleetDialog;
 class TForm3;
 class TMainEditing;
+class TRestoreActions;
 class TSilenceWatch;
 class TXStringGrid;
 
@@ -138,14 +138,8 @@ private:
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
     void ReportWrite(const TSafeWrite::Outcome &outcome);
     void SaveReadAsBackup();
-    void RestoreBackup();
-    void RestoreFromBackupClick();  // 文件 / 从备份恢复…
-    bool StartRestore(const QString &path);
-    void OnRestorePhase(TSafeWrite::Phase phase);
-    void OnRestoreFinished(const TSafeWrite::Outcome &outcome);
-    QString BackupContentsText(const TRadioImage &backup, const QString &path) const;
     // A backup or verify read of a safe write or a restore: not the window's own transfer.
-    bool OthersTransfer() const { return m_safeWrite->IsRunning() || m_restore->IsRunning(); }
+    bool OthersTransfer() const;
     void CompareWithRadio();
     std::optional<TRadioImage> FleetImage(bool withSignalling);
     void ShowComparison(TransferEnd reason);
@@ -178,14 +172,10 @@ private:
     TForm3 *m_form3 = nullptr;
     TSilenceWatch *m_silence = nullptr;
     TSafeWrite *m_safeWrite = nullptr;
-    TImageRestore *m_restore = nullptr;               // 从备份恢复… and 恢复备份
-    QString m_restoringPath;                          // what Retry restarts during a restore
-    QFileDialog *m_backupDialog = nullptr;
+    TRestoreActions *m_restoreActions = nullptr;      // 从备份恢复… and 恢复备份
     TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of the read that runs
     TSafeWrite::PriorRead m_lastRead;                 // this run's last read, saved as a backup
-    QString m_restorePath;                            // the backup a cut-short write offers
     QAction *m_verifyAction = nullptr;                // "写入后校验"
-    QAction *m_restoreAction = nullptr;               // "恢复备份"
     bool m_comparing = false;                         // the read that runs is for 与电台比较
     TFleetDialog *m_fleetDialog = nullptr;
     std::function<TRadioImage()> m_signallingSource;

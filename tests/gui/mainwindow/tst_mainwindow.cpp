@@ -10,6 +10,7 @@
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/MainWindow.h"
 #include "backup/BackupStore.h"
+#include "backup/ImageRestore.h"
 #include "protocol/RadioImage.h"
 #include "mainwindow/ChannelPlanActions.h"
 #include "mainwindow/ProgressWindow.h"

@@ -1,0 +1,145 @@
+#include "mainwindow/RestoreActions.h"
+
+#include "base/ShownText.h"
+#include "dialogs/MessageBox.h"
+#include "dialogs/TransferMessages.h"
+#include "mainwindow/ProgressWindow.h"
+#include "protocol/Areas.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTimer>
+
+TRestoreActions::TRestoreActions(QWidget *window, TProgramLink &link, Context context, QMenu *menu, QAction *before)
+    : QObject(window), m_window(window), m_link(link), m_context(std::move(context))
+{
+    m_restore = new TImageRestore(link, TBackupStore(), QStringLiteral("xiepin"), this);
+    connect(m_restore, &TImageRestore::PhaseChanged, this, &TRestoreActions::OnPhase);
+    connect(m_restore, &TImageRestore::BlocksMoved, this, [this](int done, int total) {
+        if (TForm3 *progress = m_context.progress())
+            progress->ShowProgress(qMax(1, total), done);
+    });
+    connect(m_restore, &TImageRestore::Finished, this, &TRestoreActions::OnFinished);
+
+    QAction *fromBackup = new QAction(tr("从备份恢复…"), this);
+    fromBackup->setObjectName(QStringLiteral("RestoreFromBackup"));
+    connect(fromBackup, &QAction::triggered, this, &TRestoreActions::RestoreFromBackupClick);
+    menu->insertAction(before, fromBackup);
+    m_offered = new QAction(tr("恢复备份"), this);
+    m_offered->setObjectName(QStringLiteral("RestoreBackup"));
+    m_offered->setEnabled(false);
+    connect(m_offered, &QAction::triggered, this, &TRestoreActions::RestoreOfferedClick);
+    menu->insertAction(before, m_offered);
+
+    // Non-native, so it looks the same everywhere and tests can answer it.
+    m_dialog = new QFileDialog(window, tr("从备份恢复…"));
+    m_dialog->setObjectName(QStringLiteral("BackupDialog"));
+    m_dialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    m_dialog->setFileMode(QFileDialog::ExistingFile);
+    m_dialog->setNameFilter(QStringLiteral("*.img"));
+}
+
+void TRestoreActions::Offer(const QString &backupPath)
+{
+    m_offeredPath = backupPath;
+    m_offered->setEnabled(true);
+}
+
+// The port may not be there yet: then the error says so and the item stays, to try again.
+void TRestoreActions::RestoreOfferedClick()
+{
+    if (!m_offeredPath.isEmpty() && StartRestore(m_offeredPath)) {
+        m_offered->setEnabled(false);
+        m_offeredPath.clear();
+    }
+}
+
+void TRestoreActions::RestoreFromBackupClick()
+{
+    if (m_link.IsBusy())
+        return;
+    QDir().mkpath(TBackupStore::DefaultFolder());
+    m_dialog->setDirectory(TBackupStore::DefaultFolder());
+    if (m_dialog->exec() != QDialog::Accepted || m_dialog->selectedFiles().isEmpty())
+        return;
+    const QString path = m_dialog->selectedFiles().constFirst();
+    QString error;
+    const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
+    if (!backup) {
+        ShowError(m_window, error);
+        return;
+    }
+    if (backup->isEmpty()) {
+        ShowError(m_window, tr("备份不含任何块，无法写回"));
+        return;
+    }
+    if (AskWriteBack(m_window, BackupContentsText(*backup, path)))
+        StartRestore(path);
+}
+
+void TRestoreActions::Retry(int pauseMs)
+{
+    const QString path = m_restoringPath;
+    m_link.Cancel();
+    QTimer::singleShot(pauseMs, this, [this, path] { StartRestore(path); });
+}
+
+bool TRestoreActions::StartRestore(const QString &path)
+{
+    if (m_link.IsBusy())
+        return false;
+    QString error;
+    const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
+    if (!backup) {
+        ShowError(m_window, error);
+        return false;
+    }
+    try {
+        m_restoringPath = path;
+        return m_restore->Start(m_context.portName(), *backup, m_context.verify());
+    } catch (const ECommsError &e) {
+        ShowError(m_window, QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+// "写回备份到 /dev/ttyUSB0？", then the file, what it holds and its notes (as the file has them).
+QString TRestoreActions::BackupContentsText(const TRadioImage &backup, const QString &path) const
+{
+    QStringList areas;
+    if (backup.holdsAnyOf(frame::kMainArea) || backup.holdsAnyOf(frame::kSettingsArea))
+        areas << tr("信道和设置");
+    for (int area : kSignallingAreas)
+        if (backup.holdsAnyOf(area))
+            areas << ShownText(QString::fromUtf8(AreaFacts(area).title));
+    QStringList lines{tr("写回备份到 %1？").arg(m_context.portName()), tr("文件：%1").arg(QFileInfo(path).fileName()),
+                      tr("内容：%1（%n 块）", nullptr, backup.heldCount()).arg(areas.join(tr("、")))};
+    for (const QString &note : backup.notes())
+        lines << QStringLiteral("# ") + note;
+    return lines.join(QLatin1Char('\n'));
+}
+
+void TRestoreActions::OnPhase(TSafeWrite::Phase phase)
+{
+    TForm3 *progress = m_context.progress();
+    if (!progress || phase == TSafeWrite::Phase::Idle)
+        return;
+    progress->ShowBeside(*m_window);
+    progress->ShowProgress(1, 0);  // BlocksMoved sets the range
+}
+
+void TRestoreActions::OnFinished(const TSafeWrite::Outcome &outcome)
+{
+    emit Finished();
+    const QString text = WriteOutcomeText(outcome, m_context.portName());
+    if (text.isEmpty())
+        return;
+    if (WriteSucceeded(outcome))
+        ShowMessage(m_window, text);
+    else
+        ShowError(m_window, text);
+}

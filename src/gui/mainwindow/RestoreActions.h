@@ -1,0 +1,58 @@
+#pragma once
+
+#include "backup/ImageRestore.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QFileDialog;
+class QMenu;
+class QWidget;
+class TForm3;
+
+// The File menu's ways to put a backup back into the radio: "从备份恢复…" (a backup chosen in the
+// backups folder, what it holds shown first) and "恢复备份" (the backup a write cut short offers,
+// once the port is there again). Each writes exactly the backup's blocks as one safe write, with
+// a backup and a verify of its own, and shows its progress in the progress window.
+class TRestoreActions : public QObject {
+    Q_OBJECT
+public:
+    struct Context {
+        std::function<QString()> portName;
+        std::function<bool()> verify;       // 写入后校验
+        std::function<TForm3 *()> progress; // the progress window, once there is one
+    };
+
+    // The items go into `menu` before `before`; the dialogs are children of `window`.
+    TRestoreActions(QWidget *window, TProgramLink &link, Context context, QMenu *menu, QAction *before);
+
+    bool IsRunning() const { return m_restore->IsRunning(); }
+    // A write cut short: 恢复备份 writes this backup back, now or later.
+    void Offer(const QString &backupPath);
+    // The progress window's Retry: the restore that runs starts again after the pause.
+    void Retry(int pauseMs);
+
+public Q_SLOTS:
+    void RestoreFromBackupClick();
+    void RestoreOfferedClick();
+
+Q_SIGNALS:
+    void Finished();  // the radio's contents are no longer what the window last read
+
+private:
+    bool StartRestore(const QString &path);
+    QString BackupContentsText(const TRadioImage &backup, const QString &path) const;
+    void OnPhase(TSafeWrite::Phase phase);
+    void OnFinished(const TSafeWrite::Outcome &outcome);
+
+    QWidget *m_window;
+    TProgramLink &m_link;
+    Context m_context;
+    TImageRestore *m_restore = nullptr;
+    QAction *m_offered = nullptr;   // "恢复备份"
+    QFileDialog *m_dialog = nullptr;
+    QString m_offeredPath;          // the backup a cut-short write offers
+    QString m_restoringPath;        // what Retry restarts
+};
