@@ -58,36 +58,39 @@ TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text)
     return box.clickedButton() == dontSave ? TSaveAnswer::DontSave : TSaveAnswer::Cancel;
 }
 
-bool AskRestoreBackup(QWidget *parent, const QString &text)
+namespace {
+
+// A box with a button that answers yes and one that answers no (the default, also Escape);
+// true for yes. With a sink installed the text goes to it and the answer is the sink's.
+bool AskYesOrNo(QWidget *parent, const char *name, MessageKind kind, const QString &text, const char *yes, const char *no)
 {
     if (sink()) {
-        sink()(MessageKind::Error, text);
+        sink()(kind, text);
         return restoreAnswer();
     }
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
-    box.setObjectName(QStringLiteral("RestoreBackupBox"));
-    QPushButton *restore = box.addButton(QCoreApplication::translate("MessageBox", "恢复备份"), QMessageBox::AcceptRole);
-    QPushButton *close = box.addButton(QCoreApplication::translate("MessageBox", "关闭"), QMessageBox::RejectRole);
-    box.setDefaultButton(close);
-    box.setEscapeButton(close);
+    const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question;
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+    box.setObjectName(QString::fromLatin1(name));
+    QPushButton *yesButton = box.addButton(QCoreApplication::translate("MessageBox", yes), QMessageBox::AcceptRole);
+    QPushButton *noButton = box.addButton(QCoreApplication::translate("MessageBox", no), QMessageBox::RejectRole);
+    box.setDefaultButton(noButton);
+    box.setEscapeButton(noButton);
     box.exec();
-    return box.clickedButton() == restore;
+    return box.clickedButton() == yesButton;
+}
+
+}  // namespace
+
+bool AskRestoreBackup(QWidget *parent, const QString &text)
+{
+    return AskYesOrNo(parent, "RestoreBackupBox", MessageKind::Error, text, QT_TRANSLATE_NOOP("MessageBox", "恢复备份"),
+                      QT_TRANSLATE_NOOP("MessageBox", "关闭"));
 }
 
 bool AskWriteBack(QWidget *parent, const QString &text)
 {
-    if (sink()) {
-        sink()(MessageKind::Information, text);
-        return restoreAnswer();
-    }
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
-    box.setObjectName(QStringLiteral("WriteBackBox"));
-    QPushButton *write = box.addButton(QCoreApplication::translate("MessageBox", "写回"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(QCoreApplication::translate("MessageBox", "取消"), QMessageBox::RejectRole);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == write;
+    return AskYesOrNo(parent, "WriteBackBox", MessageKind::Information, text, QT_TRANSLATE_NOOP("MessageBox", "写回"),
+                      QT_TRANSLATE_NOOP("MessageBox", "取消"));
 }
 
 void SetRestoreAnswer(bool restore)

@@ -632,6 +632,7 @@ void TSignallingWindow::BuildFileMenu()
 
 QFileDialog *TSignallingWindow::TableDialog(int acceptMode)
 {
+    // Made on first use: a hidden dialog's widgets would count among the window's controls.
     auto *dialog = findChild<QFileDialog *>(QStringLiteral("TableDialog"));
     if (!dialog) {
         // Non-native, so it looks the same everywhere and tests can answer it.

@@ -78,7 +78,7 @@ void TRestoreActions::RestoreFromBackupClick()
         return;
     }
     if (AskWriteBack(m_window, BackupContentsText(*backup, path)))
-        StartRestore(path);
+        StartRestore(path, *backup);
 }
 
 void TRestoreActions::Retry(int pauseMs)
@@ -90,17 +90,22 @@ void TRestoreActions::Retry(int pauseMs)
 
 bool TRestoreActions::StartRestore(const QString &path)
 {
-    if (m_link.IsBusy())
-        return false;
     QString error;
     const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
     if (!backup) {
         ShowError(m_window, error);
         return false;
     }
+    return StartRestore(path, *backup);
+}
+
+bool TRestoreActions::StartRestore(const QString &path, const TRadioImage &backup)
+{
+    if (m_link.IsBusy())
+        return false;
     try {
         m_restoringPath = path;
-        return m_restore->Start(m_context.portName(), *backup, m_context.verify());
+        return m_restore->Start(m_context.portName(), backup, m_context.verify());
     } catch (const ECommsError &e) {
         ShowError(m_window, QString::fromUtf8(e.what()));
         return false;

@@ -42,7 +42,8 @@ Q_SIGNALS:
     void Finished();  // the radio's contents are no longer what the window last read
 
 private:
-    bool StartRestore(const QString &path);
+    bool StartRestore(const QString &path);  // loads the file first
+    bool StartRestore(const QString &path, const TRadioImage &backup);
     QString BackupContentsText(const TRadioImage &backup, const QString &path) const;
     void OnPhase(TSafeWrite::Phase phase);
     void OnFinished(const TSafeWrite::Outcome &outcome);
