@@ -13,6 +13,7 @@
 #include "protocol/RadioImage.h"
 #include "serial/Comm.h"
 #include "support/core/ProcessRun.h"
+#include "support/core/RadioProcess.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -38,65 +39,8 @@ CliResult runCli(const QStringList &args, const QProcessEnvironment &env = QProc
 {
     return RunProcess(QStringLiteral(XIEPIN_CLI_EXE), args, env);
 }
-
-// One xiepin-radio process with its link and its save file in a directory of the test.
-class Radio {
-public:
-    enum class Link { InDir, Default };  // dir/name, or the radio's default under XDG_RUNTIME_DIR
-
-    Radio(const QString &dir, const QString &name, const QStringList &args, Link link = Link::InDir,
-          const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
-        : m_link(dir + QLatin1Char('/') + name), m_save(m_link + QStringLiteral(".saved"))
-    {
-        m_process.setProcessEnvironment(env);
-        QStringList all = args;
-        if (link == Link::InDir)
-            all << QStringLiteral("--link") << m_link;
-        m_process.start(QStringLiteral(XIEPIN_RADIO_EXE), all << QStringLiteral("--save") << m_save);
-        QElapsedTimer clock;
-        clock.start();
-        while (!m_process.canReadLine() && clock.elapsed() < 5000 && m_process.state() != QProcess::NotRunning)
-            m_process.waitForReadyRead(50);
-        m_device = QString::fromUtf8(m_process.readLine()).trimmed();
-    }
-    ~Radio()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-    Radio(const Radio &) = delete;
-    Radio &operator=(const Radio &) = delete;
-
-    // A radio started from this image.
-    static QStringList imageArgs(const QString &dir, const QString &name, const TRadioImage &image)
-    {
-        const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".start");
-        QString error;
-        if (!image.save(path, &error))
-            qWarning("%s", qPrintable(error));
-        return {QStringLiteral("--image"), path};
-    }
-
-    bool started() const { return m_device.startsWith(QLatin1String("/dev/")); }
-    QString link() const { return m_link; }
-    // Ends the radio; its memory as it saved it on the way out.
-    std::optional<TRadioImage> stop()
-    {
-        ::kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
-        if (!m_process.waitForFinished(5000) || m_process.exitCode() != 0)
-            return std::nullopt;
-        QString error;
-        return TRadioImage::load(m_save, &error);
-    }
-
-private:
-    QProcess m_process;
-    QString m_link;
-    QString m_save;
-    QString m_device;
-};
+// The xiepin-radio program the tests start.
+const QString kRadioExe = QStringLiteral(XIEPIN_RADIO_EXE);
 
 // A command line written as one string.
 QStringList words(const char *line)
@@ -439,13 +383,13 @@ void TestCli::ports()
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
     const QString link = path(QStringLiteral("xiepin-radio"));
     {
-        Radio radio(m_dir->path(), QStringLiteral("radio"), {}, Radio::Link::Default, env);
-        QVERIFY(radio.started());
+        RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), {}, env, RadioProcess::LinkAt::Default);
+        QVERIFY(radio.Started());
         const CliResult result = runCli({QStringLiteral("ports")}, env);
         QCOMPARE(result.exitCode, 0);
         const QStringList listed = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(listed.contains(link + QStringLiteral(" — 虚拟电台")), qPrintable(result.out));
-        QVERIFY(radio.stop());
+        QVERIFY(radio.Stop());
     }
     const CliResult after = runCli({QStringLiteral("ports")}, env);
     QCOMPARE(after.exitCode, 0);
@@ -457,9 +401,9 @@ void TestCli::ports()
 void TestCli::backupRestoreRoundTrip()
 {
     const QString image = path(QStringLiteral("backup.img"));
-    Radio source(m_dir->path(), QStringLiteral("source"), words("--timing"));
-    QVERIFY(source.started());
-    const CliResult backup = runCli(words("backup --port") << source.link() << QStringLiteral("-o") << image);
+    RadioProcess source(kRadioExe, path(QStringLiteral("source")), words("--timing"));
+    QVERIFY(source.Started());
+    const CliResult backup = runCli(words("backup --port") << source.Link() << QStringLiteral("-o") << image);
     QCOMPARE(backup.exitCode, 0);
     QCOMPARE(backup.lastErrLine(), QStringLiteral("saved 52 blocks to ") + image);
     QString error;
@@ -475,13 +419,13 @@ void TestCli::backupRestoreRoundTrip()
     // A figure, not a verdict: a loaded machine is slower, and scripts/bench.sh measures speed.
     qInfo("backup: %lld ms, about %.0f ms expected", backup.elapsedMs, readBound);
 
-    Radio target(m_dir->path(), QStringLiteral("target"), words("--timing --empty"));
-    QVERIFY(target.started());
-    const CliResult restore = runCli(words("restore --port") << target.link() << image);
+    RadioProcess target(kRadioExe, path(QStringLiteral("target")), words("--timing --empty"));
+    QVERIFY(target.Started());
+    const CliResult restore = runCli(words("restore --port") << target.Link() << image);
     QCOMPARE(restore.exitCode, 0);
-    QVERIFY2(restore.err.contains(QStringLiteral("\nwrote 52 blocks to %1\n").arg(target.link())), qPrintable(restore.err));
+    QVERIFY2(restore.err.contains(QStringLiteral("\nwrote 52 blocks to %1\n").arg(target.Link())), qPrintable(restore.err));
     QCOMPARE(restore.lastErrLine(), QStringLiteral("verified: the 52 blocks read back as written"));
-    const std::optional<TRadioImage> restored = target.stop();
+    const std::optional<TRadioImage> restored = target.Stop();
     QVERIFY(restored);
     QCOMPARE(difference(*restored, FactoryImage()), QString());
 
@@ -524,10 +468,10 @@ void TestCli::backupFaults()
 {
     QFETCH(QString, fault);
     QFETCH(QString, message);
-    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--fault") << fault);
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), words("--fault") << fault);
+    QVERIFY(radio.Started());
     const QString image = path(QStringLiteral("backup.img"));
-    const CliResult result = runCli(words("backup --timeout 2 -o") << image << QStringLiteral("--port") << radio.link());
+    const CliResult result = runCli(words("backup --timeout 2 -o") << image << QStringLiteral("--port") << radio.Link());
     if (message.isEmpty()) {
         QCOMPARE(result.exitCode, 0);
         QString error;
@@ -565,17 +509,17 @@ void TestCli::restoreFaults()
     const QString image = path(QStringLiteral("source.img"));
     QString error;
     QVERIFY(FactoryImage().save(image, &error));
-    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--empty --fault") << fault);
-    QVERIFY(radio.started());
-    const CliResult result = runCli(words("restore --timeout 1 --port") << radio.link() << image);
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), words("--empty --fault") << fault);
+    QVERIFY(radio.Started());
+    const CliResult result = runCli(words("restore --timeout 1 --port") << radio.Link() << image);
     if (message.isEmpty()) {
         QCOMPARE(result.exitCode, 0);
-        const std::optional<TRadioImage> restored = radio.stop();
+        const std::optional<TRadioImage> restored = radio.Stop();
         QVERIFY(restored);
         QCOMPARE(difference(*restored, FactoryImage()), QString());
     } else {
         QCOMPARE(result.exitCode, 1);
-        QVERIFY2(matchesUnderLoad(result.lastErrLine(), message.arg(radio.link()), true), qPrintable(result.lastErrLine()));
+        QVERIFY2(matchesUnderLoad(result.lastErrLine(), message.arg(radio.Link()), true), qPrintable(result.lastErrLine()));
     }
 }
 
@@ -613,20 +557,20 @@ void TestCli::portFailures()
 // A port that another program holds is refused the same way.
 void TestCli::busyPort()
 {
-    Radio radio(m_dir->path(), QStringLiteral("radio"), {});
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), {});
+    QVERIFY(radio.Started());
     TComm holder;
-    holder.SetCommName(radio.link());
+    holder.SetCommName(radio.Link());
     holder.OpenPort();
-    const CliResult result = runCli(words("read --port") << radio.link());
+    const CliResult result = runCli(words("read --port") << radio.Link());
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.startsWith(
-                 QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port: %1: in use by ").arg(radio.link())),
+                 QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port: %1: in use by ").arg(radio.Link())),
              qPrintable(result.err));
     QVERIFY2(result.err.contains(QStringLiteral("(pid %1)").arg(QCoreApplication::applicationPid())),
              qPrintable(result.err));
     holder.ClosePort();
-    QCOMPARE(runCli(words("read --port") << radio.link()).exitCode, 0);
+    QCOMPARE(runCli(words("read --port") << radio.Link()).exitCode, 0);
 }
 
 // The most common first-day failure: a user outside the device's group. The command runs as
@@ -668,14 +612,14 @@ void TestCli::unprivilegedUserToldToJoinGroup()
 
 void TestCli::silentRadioTimesOut()
 {
-    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--fault silent"));
-    QVERIFY(radio.started());
-    const CliResult result = runCli(words("read --timeout 0.7 --port") << radio.link());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), words("--fault silent"));
+    QVERIFY(radio.Started());
+    const CliResult result = runCli(words("read --timeout 0.7 --port") << radio.Link());
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("reading channels and settings\n"
                                         "xiepin-cli: no answer from the radio on %1 for 0.7 s while reading channels and settings "
                                         "(0 of 18 answers came)\n")
-                             .arg(radio.link()));
+                             .arg(radio.Link()));
     QVERIFY2(result.elapsedMs >= 700 && result.elapsedMs < 7000, qPrintable(QString::number(result.elapsedMs)));
     QCOMPARE(result.out, QString());
 }
@@ -684,14 +628,14 @@ void TestCli::silentRadioTimesOut()
 // it, long before the default 10 s of silence, and leaves no image behind.
 void TestCli::vanishedRadioFailsAtOnce()
 {
-    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--fault disappear=5"));
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), words("--fault disappear=5"));
+    QVERIFY(radio.Started());
     const QString image = path(QStringLiteral("backup.img"));
-    const CliResult result = runCli(words("backup -o") << image << QStringLiteral("--port") << radio.link());
+    const CliResult result = runCli(words("backup -o") << image << QStringLiteral("--port") << radio.Link());
     QCOMPARE(result.exitCode, 1);
     // The handshake's acknowledgement and the replies for channels 1 to 4 came.
     QVERIFY2(matchesUnderLoad(result.lastErrLine(),
-                              QStringLiteral("xiepin-cli: %1: the port was disconnected (5 of 18 answers came)").arg(radio.link())),
+                              QStringLiteral("xiepin-cli: %1: the port was disconnected (5 of 18 answers came)").arg(radio.Link())),
              qPrintable(result.lastErrLine()));
     QVERIFY2(result.elapsedMs < 7000, qPrintable(QString::number(result.elapsedMs)));
     QVERIFY(!QFile::exists(image));
@@ -726,13 +670,13 @@ void TestCli::malformedImageRefused()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(text);
     file.close();
-    Radio radio(m_dir->path(), QStringLiteral("radio"), words("--empty"));
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), words("--empty"));
+    QVERIFY(radio.Started());
 
-    const CliResult result = runCli(words("restore --port") << radio.link() << image);
+    const CliResult result = runCli(words("restore --port") << radio.Link() << image);
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("xiepin-cli: image refused, nothing sent: %1: %2\n").arg(image, problem));
-    const std::optional<TRadioImage> after = radio.stop();
+    const std::optional<TRadioImage> after = radio.Stop();
     QVERIFY(after);
     QCOMPARE(difference(*after, TRadioImage()), QString());
 }
@@ -741,15 +685,15 @@ void TestCli::malformedImageRefused()
 
 void TestCli::readPrintsTable()
 {
-    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), patternedImage(QStringLiteral("关"))));
-    QVERIFY(radio.started());
-    const CliResult printed = runCli(words("read --port") << radio.link());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), RadioProcess::ImageArgs(path(QStringLiteral("radio")), patternedImage(QStringLiteral("关"))));
+    QVERIFY(radio.Started());
+    const CliResult printed = runCli(words("read --port") << radio.Link());
     QCOMPARE(printed.exitCode, 0);
     QCOMPARE(printed.err, QStringLiteral("reading channels and settings\nbackup: %1\n").arg(newestBackup()));
     QCOMPARE(TRadioImage::load(newestBackup(), nullptr)->contentsId(), QStringLiteral("main"));
 
     const QString file = path(QStringLiteral("radio.qz"));
-    const CliResult saved = runCli(words("read -o") << file << QStringLiteral("--port") << radio.link());
+    const CliResult saved = runCli(words("read -o") << file << QStringLiteral("--port") << radio.Link());
     QCOMPARE(saved.exitCode, 0);
     QCOMPARE(saved.lastErrLine(), QStringLiteral("saved channels and settings to %1 (the file does not hold the alarm: 报警 关)").arg(file));
     QCOMPARE(saved.out, QString());
@@ -772,17 +716,17 @@ void TestCli::readPrintsTable()
 void TestCli::readWriteRoundTrip()
 {
     const TRadioImage start = patternedImage(QStringLiteral("关"));
-    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), RadioProcess::ImageArgs(path(QStringLiteral("radio")), start));
+    QVERIFY(radio.Started());
     const QString file = path(QStringLiteral("radio.qz"));
-    QCOMPARE(runCli(words("read -o") << file << QStringLiteral("--port") << radio.link()).exitCode, 0);
-    const CliResult write = runCli(words("write --port") << radio.link() << file);
+    QCOMPARE(runCli(words("read -o") << file << QStringLiteral("--port") << radio.Link()).exitCode, 0);
+    const CliResult write = runCli(words("write --port") << radio.Link() << file);
     QCOMPARE(write.exitCode, 0);
     QCOMPARE(write.err, QStringLiteral("reading channels and settings\nbackup: %3\nwriting channels and settings\n"
                                        "wrote %1 to %2 (报警 关, kept from the radio)\n"
                                        "reading channels and settings\nverified: the 17 blocks read back as written\n")
-                            .arg(file, radio.link(), newestBackup()));
-    const std::optional<TRadioImage> after = radio.stop();
+                            .arg(file, radio.Link(), newestBackup()));
+    const std::optional<TRadioImage> after = radio.Stop();
     QVERIFY(after);
     QCOMPARE(difference(*after, start), QString());
 }
@@ -813,18 +757,18 @@ void TestCli::writeKeepsAlarm()
     edited.SetSetting(AlarmBox, radioAlarm == QStringLiteral("开") ? QStringLiteral("关") : QStringLiteral("开"));  // not in the file
     const QString file = saveConfig(edited, m_dir->path(), QStringLiteral("edited.qz"));
 
-    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
-    QVERIFY(radio.started());
-    QStringList args = words("write --port") << radio.link() << file;
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), RadioProcess::ImageArgs(path(QStringLiteral("radio")), start));
+    QVERIFY(radio.Started());
+    QStringList args = words("write --port") << radio.Link() << file;
     if (!option.isEmpty())
         args << QStringLiteral("--alarm") << option;
     const CliResult result = runCli(args);
     QCOMPARE(result.exitCode, 0);
     QVERIFY(result.err.contains(QStringLiteral("wrote %1 to %2 (报警 %3%4)\n")
-                                    .arg(file, radio.link(), expected,
+                                    .arg(file, radio.Link(), expected,
                                          option.isEmpty() ? QStringLiteral(", kept from the radio") : QString())));
 
-    const std::optional<TRadioImage> after = radio.stop();
+    const std::optional<TRadioImage> after = radio.Stop();
     QVERIFY(after);
     TMainConfig written;
     decode(written, *after);
@@ -998,18 +942,18 @@ void TestCli::verifyAfterWrite()
     QFETCH(bool, verify);
     QFETCH(QString, blockLine);
     const TRadioImage start = FactoryImage();
-    QStringList radioArgs = Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start);
+    QStringList radioArgs = RadioProcess::ImageArgs(path(QStringLiteral("radio")), start);
     if (!fault.isEmpty())
         radioArgs << QStringLiteral("--fault") << fault;
-    Radio radio(m_dir->path(), QStringLiteral("radio"), radioArgs);
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), radioArgs);
+    QVERIFY(radio.Started());
     QString file = editedConfig(m_dir->path(), start);
     if (command == QLatin1String("restore")) {
         file = path(QStringLiteral("dtmf.img"));
         QString error;
         QVERIFY(onlyAreas(patternedImage(QStringLiteral("开")), {1}).save(file, &error));
     }
-    QStringList args = QStringList{command, QStringLiteral("--port"), radio.link(), file};
+    QStringList args = QStringList{command, QStringLiteral("--port"), radio.Link(), file};
     if (!verify)
         args << QStringLiteral("--no-verify");
     const CliResult result = runCli(args);
@@ -1031,9 +975,9 @@ void TestCli::verifyAfterWrite()
     QCOMPARE(match.captured(1).size(), 28 * 3 - 1);
     QVERIFY(match.captured(1).mid(2) == match.captured(2).mid(2) && match.captured(1).left(2) != match.captured(2).left(2));
     QVERIFY2(result.lastErrLine().startsWith(QStringLiteral("xiepin-cli: verify failed on %1: 1 of %2 blocks read back differ, first ")
-                                                 .arg(radio.link(), blocks)),
+                                                 .arg(radio.Link(), blocks)),
              qPrintable(result.lastErrLine()));
-    QVERIFY(result.lastErrLine().contains(QStringLiteral("; to put them back: xiepin-cli restore --port %1 ").arg(radio.link())));
+    QVERIFY(result.lastErrLine().contains(QStringLiteral("; to put them back: xiepin-cli restore --port %1 ").arg(radio.Link())));
 }
 
 void TestCli::writeCutShortIsRestored_data()
@@ -1061,11 +1005,11 @@ void TestCli::writeCutShortIsRestored()
         QString error;
         QVERIFY(TRadioImage().save(file, &error));
     }
-    auto radio = std::make_unique<Radio>(m_dir->path(), QStringLiteral("radio"),
-                                         Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), before)
-                                             << QStringLiteral("--fault") << QStringLiteral("disappear=%1").arg(disappear));
-    QVERIFY(radio->started());
-    const QString port = radio->link();
+    auto radio = std::make_unique<RadioProcess>(kRadioExe, path(QStringLiteral("radio")),
+                                                RadioProcess::ImageArgs(path(QStringLiteral("radio")), before)
+                                                    << QStringLiteral("--fault") << QStringLiteral("disappear=%1").arg(disappear));
+    QVERIFY(radio->Started());
+    const QString port = radio->Link();
     const CliResult result = runCli(QStringList{command, QStringLiteral("--port"), port, file});
     QCOMPARE(result.exitCode, 1);
     // Well before the 10 s time-out; the whole run (read, then the write up to the cut) takes
@@ -1080,15 +1024,15 @@ void TestCli::writeCutShortIsRestored()
     QCOMPARE(match.captured(4), QStringLiteral("xiepin-cli restore --port %1 %2").arg(port, match.captured(3)));
 
     // A radio on the same port holding what the cut-short write left.
-    const std::optional<TRadioImage> halfWritten = radio->stop();
+    const std::optional<TRadioImage> halfWritten = radio->Stop();
     QVERIFY(halfWritten);
     QVERIFY(difference(*halfWritten, before) != QString());
-    radio = std::make_unique<Radio>(m_dir->path(), QStringLiteral("radio"),
-                                    Radio::imageArgs(m_dir->path(), QStringLiteral("half"), *halfWritten));
-    QVERIFY(radio->started());
+    radio = std::make_unique<RadioProcess>(kRadioExe, path(QStringLiteral("radio")),
+                                           RadioProcess::ImageArgs(path(QStringLiteral("half")), *halfWritten));
+    QVERIFY(radio->Started());
     const CliResult restore = runCli(match.captured(4).split(QLatin1Char(' ')).mid(1));
     QCOMPARE(restore.exitCode, 0);
-    const std::optional<TRadioImage> restored = radio->stop();
+    const std::optional<TRadioImage> restored = radio->Stop();
     QVERIFY(restored);
     QCOMPARE(difference(*restored, before), QString());
 }
@@ -1097,8 +1041,8 @@ void TestCli::writeCutShortIsRestored()
 void TestCli::subsetRestoreWritesOnlyItsAreas()
 {
     const TRadioImage start = FactoryImage();
-    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), RadioProcess::ImageArgs(path(QStringLiteral("radio")), start));
+    QVERIFY(radio.Started());
     const TRadioImage dtmf = onlyAreas(patternedImage(QStringLiteral("开")), {1});
     Block changed = dtmf.block(1, 2);
     changed[5] ^= 0xFF;
@@ -1107,14 +1051,14 @@ void TestCli::subsetRestoreWritesOnlyItsAreas()
     const QString file = path(QStringLiteral("dtmf.img"));
     QString error;
     QVERIFY(subset.save(file, &error));
-    const CliResult result = runCli(words("restore --port") << radio.link() << file);
+    const CliResult result = runCli(words("restore --port") << radio.Link() << file);
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(!result.err.contains(QStringLiteral("channels")), qPrintable(result.err));
     QCOMPARE(TRadioImage::load(newestBackup(), nullptr)->contentsId(), QStringLiteral("dtmf"));
     TRadioImage expected = start;
     for (const auto &place : subset.heldPlaces())
         expected.setBlock(place.area, place.block, subset.block(place.area, place.block));
-    const std::optional<TRadioImage> after = radio.stop();
+    const std::optional<TRadioImage> after = radio.Stop();
     QVERIFY(after);
     QCOMPARE(difference(*after, expected), QString());
 }
@@ -1141,8 +1085,8 @@ void TestCli::restoreChosenAreas()
     QFETCH(QList<int>, written);
     QFETCH(QString, message);
     const TRadioImage start = FactoryImage();
-    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), RadioProcess::ImageArgs(path(QStringLiteral("radio")), start));
+    QVERIFY(radio.Started());
     TRadioImage wanted = patternedImage(QStringLiteral("开"));
     for (int block = 0; block < 4; ++block) {
         Block changed = wanted.block(1, block);
@@ -1157,7 +1101,7 @@ void TestCli::restoreChosenAreas()
     QString error;
     QVERIFY(file.save(path, &error));
 
-    const CliResult result = runCli(words("restore --port") << radio.link() << path << QStringLiteral("--areas") << areas);
+    const CliResult result = runCli(words("restore --port") << radio.Link() << path << QStringLiteral("--areas") << areas);
     TRadioImage expected = start;
     for (const auto &place : TRadioImage::Places())
         if (written.contains(place.area))
@@ -1168,7 +1112,7 @@ void TestCli::restoreChosenAreas()
         QCOMPARE(TRadioImage::load(newestBackup(), nullptr)->contentsId(), onlyAreas(start, written).contentsId());
     else
         QCOMPARE(newestBackup(), QString());
-    const std::optional<TRadioImage> after = radio.stop();
+    const std::optional<TRadioImage> after = radio.Stop();
     QVERIFY(after);
     QCOMPARE(difference(*after, expected), QString());
 }
@@ -1177,10 +1121,10 @@ void TestCli::restoreChosenAreas()
 void TestCli::backupChosenAreas()
 {
     const TRadioImage start = patternedImage(QStringLiteral("关"));
-    Radio radio(m_dir->path(), QStringLiteral("radio"), Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start));
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), RadioProcess::ImageArgs(path(QStringLiteral("radio")), start));
+    QVERIFY(radio.Started());
     const QString file = path(QStringLiteral("part.img"));
-    const CliResult result = runCli(words("backup --areas fsk,main --port") << radio.link() << QStringLiteral("-o") << file);
+    const CliResult result = runCli(words("backup --areas fsk,main --port") << radio.Link() << QStringLiteral("-o") << file);
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.lastErrLine(), QStringLiteral("saved 20 blocks to ") + file);
     QVERIFY2(!result.err.contains(QStringLiteral("DTMF")), qPrintable(result.err));
@@ -1196,9 +1140,9 @@ void TestCli::backupChosenAreas()
 void TestCli::diffWithRadio()
 {
     const TRadioImage start = patternedImage(QStringLiteral("开"));
-    Radio radio(m_dir->path(), QStringLiteral("radio"),
-                Radio::imageArgs(m_dir->path(), QStringLiteral("radio"), start) << words("--fault corrupt"));
-    QVERIFY(radio.started());
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")),
+                       RadioProcess::ImageArgs(path(QStringLiteral("radio")), start) << words("--fault corrupt"));
+    QVERIFY(radio.Started());
     TMainConfig config;
     decode(config, start);
     const QString rx = config.Cell(1, col::RxFreq);
@@ -1210,13 +1154,13 @@ void TestCli::diffWithRadio()
     decode(radioTexts, start);
     const QString file = saveConfig(config, m_dir->path(), QStringLiteral("three.qz"));
 
-    const CliResult result = runCli(words("diff --port") << radio.link() << file);
+    const CliResult result = runCli(words("diff --port") << radio.Link() << file);
     QCOMPARE(result.exitCode, 3);
     QCOMPARE(result.out, QStringLiteral("信道 1 接收频率: %1 → 439.00000\n信道 3 宽/窄: %2 → %3\n静噪: %4 → 9\n")
                              .arg(rx, radioTexts.Cell(3, col::Bandwidth), config.Cell(3, col::Bandwidth),
                                   radioTexts.Setting(SquelchBox)));
     QCOMPARE(result.lastErrLine(), QStringLiteral("3 fields differ"));
-    const std::optional<TRadioImage> after = radio.stop();
+    const std::optional<TRadioImage> after = radio.Stop();
     QVERIFY(after);
     QCOMPARE(difference(*after, start), QString());
 }

@@ -6,6 +6,7 @@
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/FactoryImage.h"
 #include "support/core/TestFiles.h"
+#include "support/gui/MainWindowRig.h"
 #include "support/gui/TestSupport.h"
 #include "support/radio/RadioChannel.h"
 
@@ -36,25 +37,8 @@ const QByteArray kCsv =
     "2,Air,118.100000,,0,,88.5,88.5,023,NN,023,Tone->Tone,AM,25.00,,High,,,,,\r\n"
     "3,B,145.600000,-,0.600000,DTCS,88.5,88.5,754,NR,023,Tone->Tone,FM,25.00,S,High,,,,,\r\n";
 
-// The main window on an in-process virtual radio, shown and active.
-struct Fixture {
-    Fixture() : radio(FactoryImage())
-    {
-        auto port = std::make_unique<RadioChannel>(radio);
-        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::move(port), QSize(1280, 1024)});
-        form().Link().SetResendInterval(60);
-        form().comcbb()->setEditText(QStringLiteral("/dev/virtual-radio"));
-        form().show();
-        QApplication::setActiveWindow(&form());
-    }
-    TForm1 &form() const { return windows->Form1(); }
-    TXStringGrid &xg() const { return *form().xg(); }
-    QAction *action(const char *name) const { return form().findChild<QAction *>(name); }
-    template <typename T>
-    T *child(const char *name) const { return form().findChild<T *>(name); }
-
-    VirtualRadio radio;
-    std::unique_ptr<TAppWindows> windows;
+// The main window, its messages recorded.
+struct Fixture : MainWindowRig {
     MessageRecorder messages;
 };
 

@@ -11,8 +11,8 @@
 #include "mainwindow/ChannelPlanActions.h"
 #include "mainwindow/MainWindow.h"
 #include "protocol/FactoryImage.h"
+#include "support/gui/MainWindowRig.h"
 #include "support/gui/WindowLayout.h"
-#include "support/radio/RadioChannel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -54,32 +54,14 @@ int GrabModals(const QString &name, const std::function<void()> &act)
     return count;
 }
 
-// The main window on an in-process virtual radio after a read, with the real message boxes.
-struct Fixture {
-    Fixture() : radio(FactoryImage())
+// The main window after a read, with the real message boxes.
+struct Fixture : MainWindowRig {
+    Fixture()
     {
         SetMessageSink({});
-        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::make_unique<RadioChannel>(radio), QSize(1280, 1024)});
-        form().Link().SetResendInterval(60);
-        form().comcbb()->setEditText(QStringLiteral("/dev/virtual-radio"));
-        form().show();
         radio.setLatency(0);
-        form().rbtn()->click();
-        finish();
+        read();
     }
-    TForm1 &form() const { return windows->Form1(); }
-    QAction *action(const char *name) const { return form().findChild<QAction *>(name); }
-    bool finish()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (form().Link().IsBusy() && timer.elapsed() < 10000)
-            QTest::qWait(10);
-        return !form().Link().IsBusy();
-    }
-
-    VirtualRadio radio;
-    std::unique_ptr<TAppWindows> windows;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/FactoryImage.h"
+#include "support/gui/MainWindowRig.h"
 #include "support/gui/TestSupport.h"
 #include "support/gui/WindowLayout.h"
 #include "support/radio/RadioChannel.h"
@@ -39,32 +40,21 @@ namespace {
 // Han characters and the CJK and full-width punctuation ("，", "：", "（").
 const QRegularExpression kChinese(QStringLiteral("[\\x{3000}-\\x{303F}\\x{3400}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
 
-// The windows on an in-process virtual radio after one main read, in a language.
-struct Windows {
-    explicit Windows(const QString &language)
-        : radio(FactoryImage())
-    {
-        InstallLanguage(language);
-        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::make_unique<RadioChannel>(radio), QSize(1280, 1024)});
-        form().Link().SetResendInterval(60);
-        form().comcbb()->setEditText(QStringLiteral("/dev/virtual-radio"));
-        form().show();
-        form().rbtn()->click();
-        QElapsedTimer timer;
-        timer.start();
-        while (form().Link().IsBusy() && timer.elapsed() < 10000)
-            QTest::qWait(10);
-    }
-    ~Windows() { InstallLanguage(QStringLiteral("zh")); }
-    TForm1 &form() const { return windows->Form1(); }
+// The language installed for the life of the object, Chinese again after it.
+struct LanguageScope {
+    explicit LanguageScope(const QString &language) { InstallLanguage(language); }
+    ~LanguageScope() { InstallLanguage(QStringLiteral("zh")); }
+};
+
+// The windows after one main read, in a language.
+struct Windows : LanguageScope, MainWindowRig {
+    explicit Windows(const QString &language) : LanguageScope(language) { read(); }
     QList<QWidget *> all() const
     {
         return {&windows->Form1(), &windows->Form2(), &windows->Form4(), &windows->Form5(), &windows->Form6(),
                 &windows->Form3()};
     }
 
-    VirtualRadio radio;
-    std::unique_ptr<TAppWindows> windows;
     MessageRecorder messages;
 };
 

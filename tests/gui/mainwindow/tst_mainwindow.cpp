@@ -17,6 +17,7 @@
 #include "protocol/FactoryImage.h"
 #include "support/core/ImageChanges.h"
 #include "support/core/TestFiles.h"
+#include "support/gui/MainWindowRig.h"
 #include "support/gui/TestSupport.h"
 #include "support/gui/WindowLayout.h"
 #include "support/radio/RadioChannel.h"
@@ -54,20 +55,9 @@ void Type(const QString &text)
         QTest::keyClicks(QApplication::focusWidget(), QString(ch));
 }
 
-// The main window on an in-process virtual radio, shown and active.
-struct Fixture {
-    explicit Fixture(const TRadioImage &image = FactoryImage(), QSize screen = QSize(1280, 1024))
-        : radio(image)
-    {
-        auto port = std::make_unique<RadioChannel>(radio);
-        channel = port.get();
-        windows = std::make_unique<TAppWindows>(TAppWindows::Options{std::move(port), screen});
-        form().Link().SetResendInterval(60);
-        form().comcbb()->setEditText(QStringLiteral("/dev/virtual-radio"));
-        form().show();
-        QApplication::setActiveWindow(&form());
-    }
-    TForm1 &form() const { return windows->Form1(); }
+// The main window with the table's editing helpers, its messages recorded.
+struct Fixture : MainWindowRig {
+    using MainWindowRig::MainWindowRig;
     QUndoStack &undo() const { return form().Editing().UndoStack(); }
     TMainSnapshot texts() const { return TakeSnapshot(form().Config()); }
     // Selects channels first..last, all columns, with the current cell in column col of first.
@@ -92,8 +82,6 @@ struct Fixture {
         xg().setFocus();
         Key(key, modifiers);
     }
-    TXStringGrid &xg() const { return *form().xg(); }
-    QAction *action(const char *name) const { return form().findChild<QAction *>(name); }
 
     void selectCell(int col, int row)
     {
@@ -114,19 +102,6 @@ struct Fixture {
         Type(text);
         Key(Qt::Key_Return);
     }
-    // Waits for the running transfer to end.
-    bool finish(int ms = 10000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (form().Link().IsBusy() && timer.elapsed() < ms)
-            QTest::qWait(10);
-        return !form().Link().IsBusy();
-    }
-
-    VirtualRadio radio;
-    RadioChannel *channel = nullptr;
-    std::unique_ptr<TAppWindows> windows;
     MessageRecorder messages;
 };
 

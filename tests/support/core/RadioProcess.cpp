@@ -3,10 +3,15 @@
 #include <QElapsedTimer>
 #include <csignal>
 
-RadioProcess::RadioProcess(const QString &program, const QString &link, const QStringList &args)
+RadioProcess::RadioProcess(const QString &program, const QString &link, const QStringList &args,
+                           const QProcessEnvironment &env, LinkAt at)
     : m_link(link), m_save(link + QStringLiteral(".saved"))
 {
-    m_process.start(program, QStringList(args) << QStringLiteral("--link") << m_link << QStringLiteral("--save") << m_save);
+    QStringList all = args;
+    if (at == LinkAt::Given)
+        all << QStringLiteral("--link") << m_link;
+    m_process.setProcessEnvironment(env);
+    m_process.start(program, all << QStringLiteral("--save") << m_save);
     QElapsedTimer clock;
     clock.start();
     while (!m_process.canReadLine() && clock.elapsed() < 5000 && m_process.state() != QProcess::NotRunning)

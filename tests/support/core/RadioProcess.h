@@ -11,9 +11,14 @@
 // its memory saved beside it when it stops.
 class RadioProcess {
 public:
+    // Given: the radio makes its port at link. Default: at its own default place (under
+    // XDG_RUNTIME_DIR); link then only names where its memory is saved.
+    enum class LinkAt { Given, Default };
+
     // program: the xiepin-radio executable; link: the path of the port; args: its options
     // (--fault, --image, --timing, ...).
-    RadioProcess(const QString &program, const QString &link, const QStringList &args);
+    RadioProcess(const QString &program, const QString &link, const QStringList &args,
+                 const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(), LinkAt at = LinkAt::Given);
     ~RadioProcess();
     RadioProcess(const RadioProcess &) = delete;
     RadioProcess &operator=(const RadioProcess &) = delete;
