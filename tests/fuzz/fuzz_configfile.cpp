@@ -3,15 +3,12 @@
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainConfig.h"
 
+#include "FuzzScratch.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdlib>
 
 namespace {
-
-QTemporaryDir *scratch = nullptr;
 
 // Cells a short line lacks are empty after the first load and a single space after the second,
 // as every empty field is.
@@ -28,26 +25,20 @@ QStringList Filled(QStringList cells)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
-    scratch = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/xiepin-fuzz-XXXXXX"));
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString path = scratch->filePath(QStringLiteral("in.qz"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    }
+    const QString path =
+        WriteFuzzFile(QStringLiteral("in.qz"), QByteArray(reinterpret_cast<const char *>(data), static_cast<int>(size)));
     TMainConfig config;
     try {
         LoadConfigFile(config, path);
     } catch (const EConfigFileError &) {
         return 0;
     }
-    const QString again = scratch->filePath(QStringLiteral("again.qz"));
+    const QString again = FuzzScratch().filePath(QStringLiteral("again.qz"));
     try {
         SaveConfigFile(config, again);
     } catch (const EConfigFileError &) {

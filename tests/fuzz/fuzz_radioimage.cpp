@@ -2,15 +2,12 @@
 // takes writes back to a text that loads to the same image.
 #include "protocol/RadioImage.h"
 
+#include "FuzzScratch.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdlib>
 
 namespace {
-
-QTemporaryDir *scratch = nullptr;
 
 void CheckRoundTrip(const TRadioImage &image)
 {
@@ -25,7 +22,6 @@ void CheckRoundTrip(const TRadioImage &image)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
-    scratch = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/xiepin-fuzz-XXXXXX"));
     return 0;
 }
 
@@ -39,13 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     else if (error.isEmpty())
         std::abort();  // a refusal always says why
 
-    const QString path = scratch->filePath(QStringLiteral("in.img"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        file.write(text);
-    }
+    const QString path = WriteFuzzFile(QStringLiteral("in.img"), text);
     QString fileError;
     const std::optional<TRadioImage> loaded = TRadioImage::load(path, &fileError);
     if (loaded.has_value() != image.has_value() || (loaded && *loaded != *image))
