@@ -1,6 +1,9 @@
 // The CSV import on any bytes and any start channel: it returns rows for channels 1..16 only,
-// 16 cells each, or refuses the file with EChannelCsvError; the rows it returns go into a model.
+// 16 cells each, or refuses the file with EChannelCsvError; the rows it returns go into a model
+// that a write can encode, every channel of it.
+#include "base/TextConvert.h"
 #include "mainconfig/ChannelCsv.h"
+#include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
 
 #include <QCoreApplication>
@@ -30,5 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     TMainConfig config;
     config.ReplaceRows(imported.rows);
+    try {
+        BuildMainImage(config);
+    } catch (const EConvertError &) {
+        std::abort();
+    }
     return 0;
 }

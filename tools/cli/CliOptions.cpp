@@ -423,7 +423,9 @@ QString CliHelpText(CliCommand command)
             "name: Frequency, Duplex, Offset, Tone, rToneFreq, cToneFreq, DtcsCode, DtcsPolarity,\n"
             "RxDtcsCode, CrossMode, Mode, TStep, Skip, Power) into consecutive channels and saves\n"
             "the table as a configuration file. Every row that cannot be imported as it stands is\n"
-            "reported on stderr with its line number; those reports do not fail the command.\n\n");
+            "reported on stderr with its line number; those reports do not fail the command. A row\n"
+            "with a value the radio cannot store is not imported, so that the file written can\n"
+            "always be written into the radio.\n\n");
         text += Listing({{QStringLiteral("-o OUT.qz"), QStringLiteral("the configuration file to write")},
                          {QStringLiteral("--start N"), QStringLiteral("the channel of the first row, 1 to 16 (default 1)")},
                          {QStringLiteral("--base BASE.qz"),

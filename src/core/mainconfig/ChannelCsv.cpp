@@ -6,6 +6,7 @@
 #include "base/TextConvert.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/CsvText.h"
+#include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -63,6 +65,16 @@ bool IsThreeDigits(const QString &text)
 {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
     return digits.match(text).hasMatch();
+}
+
+bool IsStorable(int column, const QString &text)
+{
+    try {
+        CheckChannelCell(column, text);
+        return true;
+    } catch (const EConvertError &) {
+        return false;
+    }
 }
 
 QString DecodeText(const QByteArray &bytes)
@@ -117,7 +129,7 @@ public:
         cells[col::Step] = Step();
         for (const OwnColumn &own : kOwnColumns)
             cells[own.column] = OwnCell(own);
-        return cells;
+        return Storable(cells);
     }
 
 private:
@@ -147,7 +159,7 @@ private:
     {
         bool ok = false;
         const double value = Field(name).toDouble(&ok);
-        if (!ok)
+        if (!ok || !std::isfinite(value))
             return Refuse(QStringLiteral("%1 '%2' is not a number").arg(QLatin1String(name), Field(name)));
         return value;
     }
@@ -172,6 +184,20 @@ private:
         if (duplex == QLatin1String("split"))
             return *offset;
         return duplex == QLatin1String("+") ? rx + *offset : rx - *offset;
+    }
+
+    // A text the radio cannot store would stop every write of the table, so its row is refused
+    // here, with the reason the write would give.
+    std::optional<QStringList> Storable(const QStringList &cells)
+    {
+        for (int c = col::RxFreq; c < col::Count; ++c) {
+            try {
+                CheckChannelCell(c, cells.at(c));
+            } catch (const EConvertError &e) {
+                return Refuse(QStringLiteral("%1: %2").arg(ShownText(ChannelColumns().at(c).caption), e.message()));
+            }
+        }
+        return cells;
     }
 
     QString Frequency(double mhz, const QString &what)
@@ -271,10 +297,11 @@ private:
         return Listed(code + (letter == QLatin1Char('R') ? QLatin1Char('I') : QLatin1Char('N')), column);
     }
 
-    // The radio stores any tone, so one that is not in the list is kept, but said.
+    // The radio stores any tone in its range, so one that is not in the list is kept, but said;
+    // one out of range refuses the row (Storable).
     QString Listed(const QString &tone, const QString &column)
     {
-        if (!ToneList().contains(tone))
+        if (!ToneList().contains(tone) && IsStorable(col::ToneEncode, tone))
             Report(QStringLiteral("%1: %2 is not in the tone list; imported as it is").arg(column, tone));
         return tone;
     }
@@ -332,7 +359,7 @@ private:
         if (text.isEmpty())
             return DefaultCell(own.column);
         const ChannelColumn &column = ChannelColumns().at(own.column);
-        if (!column.items.contains(text))
+        if (!column.items.contains(text) && IsStorable(own.column, text))
             Report(QStringLiteral("%1: %2 is not in the list of %3; imported as it is")
                        .arg(QLatin1String(own.name), text, ShownText(column.caption)));
         return text;

@@ -267,6 +267,17 @@ std::optional<QString> DecodeTone(quint16 code)
     return std::nullopt;
 }
 
+void CheckChannelCell(int column, const QString &text)
+{
+    for (const TChannelField &field : ChannelFields()) {
+        if (field.key == column) {
+            const Block nothingRead{};
+            Block data{};
+            EncodeField(field, text, ChannelColumns().at(column).items, nothingRead, data);
+        }
+    }
+}
+
 Block EncodeChannelBlock(const TMainConfig &config, int n)
 {
     Block data{};

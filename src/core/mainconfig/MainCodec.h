@@ -21,6 +21,10 @@ quint16 EncodeTone(const QString &text);
 // The cell text of a tone code, or nullopt for a code of unknown kind (the cell is left as it is).
 std::optional<QString> DecodeTone(quint16 code);
 
+// Checks the text of one channel cell (a column from col::RxFreq on) as a write encodes it;
+// throws its EConvertError, without a place, when the radio cannot store the text.
+void CheckChannelCell(int column, const QString &text);
+
 // The data of channel n (1..16) from row n; 27 zero bytes and 0xFF for a channel not in use.
 Block EncodeChannelBlock(const TMainConfig &config, int n);
 // The data of the settings block from the ten boxes.

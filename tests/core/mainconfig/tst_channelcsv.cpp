@@ -180,6 +180,10 @@ void TestChannelCsv::importRow_data()
         {"sixth decimal rounded", "Frequency=146.520006", "146.52001 146.52001 无 无 高 宽带 有 5000", "frequency 146.520006 rounded to 146.52001"},
         {"shifted transmit rounded", "Duplex=+;Offset=0.600004", "146.52000 147.12000 无 无 高 宽带 有 5000", "transmit frequency 147.120004 rounded to 147.12000"},
         {"bad frequency", "Frequency=1x6", "", "Frequency '1x6' is not a number; the row is not imported"},
+        {"frequency not finite", "Frequency=nan", "", "Frequency 'nan' is not a number; the row is not imported"},
+        // What the radio cannot store would stop every write of the table.
+        {"frequency beyond the radio", "Frequency=5000", "", "接收频率: '5000.00000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
+        {"negative transmit", "Frequency=0.5;Duplex=-;Offset=0.6", "", "发射频率: '-0.10000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
         {"Tone", "Tone=Tone;rToneFreq=103.5;cToneFreq=123.0", "146.52000 146.52000 无 103.5 高 宽带 有 5000", ""},
         {"Tone without decimal", "Tone=Tone;rToneFreq=100", "146.52000 146.52000 无 100.0 高 宽带 有 5000", ""},
         {"TSQL reads cToneFreq", "Tone=TSQL;rToneFreq=67.0;cToneFreq=100.0", "146.52000 146.52000 100.0 100.0 高 宽带 有 5000", ""},
@@ -201,6 +205,7 @@ void TestChannelCsv::importRow_data()
         {"DTCS-R", "Tone=DTCS-R", "146.52000 146.52000 无 无 高 宽带 有 5000", "tone mode DTCS-R is not supported; no tones"},
         {"tone off the list", "Tone=Tone;rToneFreq=88.7", "146.52000 146.52000 无 88.7 高 宽带 有 5000", "rToneFreq: 88.7 is not in the tone list; imported as it is"},
         {"code off the list, said once", "Tone=DTCS;DtcsCode=024", "146.52000 146.52000 024N 024N 高 宽带 有 5000", "DtcsCode: 024N is not in the tone list; imported as it is"},
+        {"tone beyond the radio", "Tone=Tone;rToneFreq=409.6", "", "QT/DQT编码: '409.6' is not a tone: use 无, a CTCSS frequency from 0 to 409.5 Hz with at most one decimal, or three digits followed by N or I; the row is not imported"},
         {"empty tone field", "Tone=TSQL;cToneFreq=", "146.52000 146.52000 无 无 高 宽带 有 5000", "cToneFreq is empty; no tone"},
         {"Low", "Power=Low", "146.52000 146.52000 无 无 低 宽带 有 5000", ""},
         {"L", "Power=L", "146.52000 146.52000 无 无 低 宽带 有 5000", ""},
@@ -268,10 +273,14 @@ void TestChannelCsv::importFile_data()
                 QStringLiteral("1,CH1,438.500000,+,5.000000,TSQL,88.5,127.3,023,NN,023,Tone->Tone,NFM,12.50,,Low,,,,,,"
                                "*,#,BOTH,10,FSK,16,有"),
                 QStringLiteral("2,CH2,438.600000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,High,,,,,,"
+                               ",,,99,,,"),
+                QStringLiteral("3,CH3,438.700000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,High,,,,,,"
                                "E,,,,,,")})
         << QStringList{QStringLiteral("1: 438.50000 443.50000 127.3 127.3 低 窄带 有 12500 * # BOTH 10 FSK 16 有"),
-                       QStringLiteral("2: 438.60000 438.60000 无 无 高 宽带 有 25000 E 无 无 无 DTMF 1 无")}
-        << QStringList{QStringLiteral("line 3: DTMFKey1: E is not in the list of DTMF键1; imported as it is")};
+                       QStringLiteral("2: 438.60000 438.60000 无 无 高 宽带 有 25000 无 无 无 99 DTMF 1 无")}
+        << QStringList{QStringLiteral("line 3: Scrambler: 99 is not in the list of 扰频; imported as it is"),
+                       QStringLiteral("line 4: DTMF键1: 'E' is not one of 无, 1, 2, 3, 4, 5, 6, 7, 8, 9, *, 0, #, A, B, C, D; "
+                                      "the row is not imported")};
     QTest::addRow("columns in another order, unknown ones, BOM, LF")
         << QByteArray("\xEF\xBB\xBF")
                + Csv({QStringLiteral("Extra,Tone,Frequency,rToneFreq,Power"),
