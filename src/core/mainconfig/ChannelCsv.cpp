@@ -49,6 +49,17 @@ constexpr int kStepsHz[] = {5000, 6250, 10000, 12500, 25000};
 constexpr qint64 kUnitsPerMHz = 100000;               // frequencies in 10 Hz, five decimals of MHz
 constexpr qint64 kMaxShiftUnits = 70 * kUnitsPerMHz;  // beyond this a repeater shift is a split
 constexpr double kHighPowerWatts = 2.0;
+// Channel lists of the largest radios take a few hundred kilobytes. A larger file is not one,
+// and reading it would hold the window for seconds and take much memory.
+constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
+
+void CheckFileSize(qint64 bytes)
+{
+    if (bytes > kMaxFileBytes)
+        throw EChannelCsvError(QStringLiteral("The file holds %1 bytes; a channel list holds at most %2 bytes.")
+                                   .arg(bytes)
+                                   .arg(kMaxFileBytes));
+}
 
 // What the filler fields of unused tones hold, as the format's own exports write them.
 const QString kFillerTone = QStringLiteral("88.5");
@@ -510,6 +521,7 @@ ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel)
         throw EChannelCsvError(QStringLiteral("The start channel %1 is not between 1 and %2.")
                                    .arg(startChannel)
                                    .arg(TMainConfig::kChannels));
+    CheckFileSize(bytes.size());
     const QVector<CsvRecord> records = SplitCsvRecords(DecodeText(bytes));
     QHash<QString, int> columns;
     if (!records.isEmpty()) {
@@ -555,9 +567,9 @@ ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel)
     if (!file.open(QIODevice::ReadOnly))
         throw EChannelCsvError(
             QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    const QByteArray bytes = file.readAll();
     try {
-        return ImportChannelCsv(bytes, startChannel);
+        CheckFileSize(file.size());
+        return ImportChannelCsv(file.readAll(), startChannel);
     } catch (const EChannelCsvError &e) {
         throw EChannelCsvError(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), e.message()));
     }

@@ -30,8 +30,8 @@ struct ChannelCsvImport {
 // The channels of a CSV file from startChannel (1..16) on, one per row with a frequency, as
 // consecutive channels; rows past channel 16 and rows that cannot be imported are reported, as
 // is every value that had to be changed. Text is UTF-8 (a byte-order mark is skipped); a file
-// that is not is read as GBK. Throws EChannelCsvError when the text decodes as neither or has
-// no header naming a Frequency column.
+// that is not is read as GBK. Throws EChannelCsvError when the text decodes as neither, has
+// no header naming a Frequency column, or is larger than a channel list can be (4 MiB).
 ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel = 1);
 
 // One row per channel in use, in channel order; UTF-8, CR LF. Throws EConvertError, naming the
