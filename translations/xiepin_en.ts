@@ -38,6 +38,10 @@
         <source>写回</source>
         <translation>Write back</translation>
     </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
 </context>
 <context>
     <name>TChannelPlanActions</name>
@@ -311,6 +315,14 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>电台正在读写，请等它结束后再批量写频</source>
         <translation>A transfer is running; wait for it to end before writing several radios</translation>
+    </message>
+    <message>
+        <source>%1 的修改还没有写入电台，也没有保存到文件，退出后将丢失。仍要退出吗？</source>
+        <translation>The changes to %1 have been neither written to the radio nor saved to a file and will be lost on exit. Exit anyway?</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "app/AppWindows.h"
 
+#include "base/ShownText.h"
 #include "editors/DtmfWindow.h"
 #include "editors/FiveToneWindow.h"
 #include "editors/FskWindow.h"
@@ -36,9 +37,20 @@ TAppWindows::TAppWindows(Options options)
     m_form3 = std::make_unique<TForm3>();
     m_form1->SetWindows(m_form3.get(), m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get());
     m_form1->SetSignallingSource([this] { return SignallingTables(); });
+    m_form1->SetUnsavedTablesSource([this] { return UnsavedTables(); });
 }
 
 TAppWindows::~TAppWindows() = default;
+
+QStringList TAppWindows::UnsavedTables() const
+{
+    QStringList names;
+    TSignallingWindow *editors[] = {m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get()};
+    for (TSignallingWindow *editor : editors)
+        if (editor->HasUnsavedChanges())
+            names << ShownText(QString::fromUtf8(AreaFacts(editor->SignallingArea().Area()).title));
+    return names;
+}
 
 TRadioImage TAppWindows::SignallingTables() const
 {

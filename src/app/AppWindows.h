@@ -39,6 +39,8 @@ public:
 
     // The four signalling tables as the editors hold them, encoded; throws EConvertError.
     TRadioImage SignallingTables() const;
+    // The titles of the editors whose tables hold changes neither written nor saved.
+    QStringList UnsavedTables() const;
 
 private:
     // Declared in creation order; destroyed in reverse, the main window (and its link) last.

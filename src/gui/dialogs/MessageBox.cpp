@@ -93,6 +93,12 @@ bool AskWriteBack(QWidget *parent, const QString &text)
                       QT_TRANSLATE_NOOP("MessageBox", "取消"));
 }
 
+bool AskQuitAnyway(QWidget *parent, const QString &text)
+{
+    return AskYesOrNo(parent, "QuitAnywayBox", MessageKind::Information, text, QT_TRANSLATE_NOOP("MessageBox", "退出"),
+                      QT_TRANSLATE_NOOP("MessageBox", "取消"));
+}
+
 void SetRestoreAnswer(bool restore)
 {
     restoreAnswer() = restore;

@@ -24,6 +24,11 @@ void SetRestoreAnswer(bool restore);
 // installed the text goes to it as a message and the answer is the sink's restore answer.
 bool AskWriteBack(QWidget *parent, const QString &text);
 
+// A question before the program ends with changes that would be lost: true when the user chose
+// "退出". With a sink installed the text goes to it as a message and the answer is the sink's
+// restore answer.
+bool AskQuitAnyway(QWidget *parent, const QString &text);
+
 // Tests install a sink; while one is installed no box is shown. Pass an empty function to restore.
 using MessageSink = std::function<void(MessageKind kind, const QString &text)>;
 void SetMessageSink(MessageSink sink);

@@ -559,6 +559,8 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
     // All blocks of one read are one step, also when it ended early.
     if (!m_comparing)
         RecordStep(tr("读取"));
+    if (reason == TransferEnd::Completed && !m_comparing)
+        UndoStack().setClean();
     if (reason == TransferEnd::Completed)
         SaveReadAsBackup();
     if (reason == TransferEnd::Completed && m_comparing)
@@ -597,10 +599,18 @@ void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     const QString text = WriteOutcomeText(outcome, m_portName());
     if (text.isEmpty())
         return;  // Close
-    if (WriteSucceeded(outcome))
+    if (WriteSucceeded(outcome)) {
+        UndoStack().setClean();
         ShowMessage(this, text);
-    else
+    } else {
         ShowError(this, text);
+    }
+}
+
+bool TSignallingWindow::HasUnsavedChanges()
+{
+    RecordBoxStep();  // keys just typed into a box count
+    return !UndoStack().isClean();
 }
 
 void TSignallingWindow::UpdateButtons()
@@ -672,6 +682,7 @@ void TSignallingWindow::OpenTableClick()
     LoadFromTexts();
     TextsChanged();
     RecordStep(tr("打开"));
+    UndoStack().setClean();
 }
 
 // Just this area's blocks, as they would be written: a text that does not fit is reported
@@ -690,7 +701,9 @@ void TSignallingWindow::SaveTableClick()
     image.setNotes({QStringLiteral("program: xiepin %1").arg(QString::fromLatin1(kXiepinVersion)),
                     QStringLiteral("holds: %1 (%2 blocks)").arg(image.contentsId()).arg(image.heldCount())});
     QString error;
-    if (!image.save(path, &error))
+    if (image.save(path, &error))
+        UndoStack().setClean();
+    else
         ShowError(this, error);
 }
 

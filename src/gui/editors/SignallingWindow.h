@@ -83,6 +83,9 @@ public:
     void LoadFromTexts();
 
     QUndoStack &UndoStack() const { return m_history->Stack(); }
+    // The texts differ from what the radio held at the last complete read or successful write,
+    // and from the table file last opened or saved.
+    bool HasUnsavedChanges();
 
 public Q_SLOTS:
     void rbtnClick();

@@ -1009,6 +1009,14 @@ void TForm1::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    // The signalling tables live in no file of this window: their changes can only be warned of.
+    const QStringList tables = m_unsavedTables ? m_unsavedTables() : QStringList();
+    if (!tables.isEmpty()
+        && !AskQuitAnyway(this, tr("%1 的修改还没有写入电台，也没有保存到文件，退出后将丢失。仍要退出吗？")
+                                    .arg(tables.join(tr("、"))))) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 

@@ -50,6 +50,9 @@ public:
     // The four signalling tables as the editors hold them, for 批量写频; throws EConvertError
     // for a text that does not fit.
     void SetSignallingSource(std::function<TRadioImage()> source) { m_signallingSource = std::move(source); }
+    // The names of the signalling tables whose changes are neither written nor saved, asked on
+    // closing the program.
+    void SetUnsavedTablesSource(std::function<QStringList()> source) { m_unsavedTables = std::move(source); }
     // 文件 → 批量写频…; nullptr before it was first opened.
     TFleetDialog *FleetDialog() const { return m_fleetDialog; }
 
@@ -179,6 +182,7 @@ private:
     bool m_comparing = false;                         // the read that runs is for 与电台比较
     TFleetDialog *m_fleetDialog = nullptr;
     std::function<TRadioImage()> m_signallingSource;
+    std::function<QStringList()> m_unsavedTables;
 
     QPointer<QWidget> m_dtmf;
     QPointer<QWidget> m_twoTone;

@@ -6,11 +6,14 @@
 #include "backup/BackupStore.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
+#include "editors/DtmfWindow.h"
 #include "editors/TwoToneWindow.h"
 #include "grid/XStringGrid.h"
 #include "mainwindow/ChannelPlanActions.h"
+#include "mainwindow/MainEditing.h"
 #include "mainwindow/MainWindow.h"
 #include "protocol/FactoryImage.h"
+#include "support/gui/EditorInput.h"
 #include "support/gui/MainWindowRig.h"
 #include "support/gui/WindowLayout.h"
 
@@ -156,6 +159,14 @@ void TestDialogShots::screenshots()
     twoTone.Texts().xg2().SetCell(5, 1, QStringLiteral("x"));
     twoTone.LoadFromTexts();
     QCOMPARE(GrabModals(QStringLiteral("box-editor-error"), [&] { twoTone.wbtn()->click(); }), 1);
+
+    // Closing with a DTMF table neither written nor saved (the main table counts as saved here).
+    f.action("DTMF1")->trigger();
+    QApplication::setActiveWindow(&f.windows->Form2());
+    EnterText(f.windows->Form2().Control(QStringLiteral("Edit1")), QStringLiteral("777"));
+    f.form().Editing().MarkSaved();
+    QCOMPARE(GrabModals(QStringLiteral("box-quit-anyway"), [&] { f.action("N1")->trigger(); }), 1);
+    QVERIFY(f.form().isVisible());
 }
 
 QTEST_MAIN(TestDialogShots)

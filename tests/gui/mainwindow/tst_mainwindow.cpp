@@ -17,6 +17,7 @@
 #include "protocol/FactoryImage.h"
 #include "support/core/ImageChanges.h"
 #include "support/core/TestFiles.h"
+#include "support/gui/EditorInput.h"
 #include "support/gui/MainWindowRig.h"
 #include "support/gui/TestSupport.h"
 #include "support/gui/WindowLayout.h"
@@ -184,6 +185,8 @@ private Q_SLOTS:
     void editMenu();
     void captionAndClosePrompt_data();
     void captionAndClosePrompt();
+    void closingWithUnwrittenTables_data();
+    void closingWithUnwrittenTables();
     void screenshots();
 };
 
@@ -1207,6 +1210,53 @@ void TestMainWindow::captionAndClosePrompt()
     QCOMPARE(saved.Cell(2, 1), fileHolds);
     QCOMPARE(f.form().windowTitle().endsWith(QLatin1Char('*')), answer != QStringLiteral("保存"));
     QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestMainWindow::closingWithUnwrittenTables_data()
+{
+    QTest::addColumn<QStringList>("actions");  // in the editors, after the DTMF editor's read
+    QTest::addColumn<bool>("quit");            // the answer to the question
+    QTest::addColumn<QString>("asked");        // the tables it names; empty: no question
+    QTest::addRow("edited, cancelled") << QStringList{"edit DTMF"} << false << "DTMF";
+    QTest::addRow("edited, exit anyway") << QStringList{"edit DTMF"} << true << "DTMF";
+    QTest::addRow("two tables") << QStringList{"edit DTMF", "edit FSK"} << false << "DTMF、FSK 队列同步";
+    QTest::addRow("written") << QStringList{"edit DTMF", "write DTMF"} << false << "";
+    QTest::addRow("undone") << QStringList{"edit DTMF", "undo DTMF"} << false << "";
+}
+
+// The signalling tables are in no file of the main window: changes neither written nor saved
+// are asked about on closing, the answer "取消" keeps the program.
+void TestMainWindow::closingWithUnwrittenTables()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(bool, quit);
+    QFETCH(QString, asked);
+    Fixture f;
+    QVERIFY(f.read());
+    TSignallingWindow &dtmf = f.windows->Form2();
+    dtmf.show();
+    dtmf.rbtn()->click();
+    QVERIFY(f.finish());
+    for (const QString &action : actions) {
+        TSignallingWindow &editor = action.endsWith(QLatin1String("FSK")) ? static_cast<TSignallingWindow &>(f.windows->Form6()) : dtmf;
+        editor.show();
+        QApplication::setActiveWindow(&editor);
+        if (action.startsWith(QLatin1String("edit")))
+            EnterText(editor.Control(action.endsWith(QLatin1String("FSK")) ? "ed1" : "Edit1"), QStringLiteral("777"));
+        else if (action.startsWith(QLatin1String("undo")))
+            editor.findChild<QAction *>(QStringLiteral("Undo1"))->trigger();
+        else
+            editor.wbtn()->click();
+        QVERIFY(f.finish());
+    }
+    const int said = f.messages.texts().size();
+    SetRestoreAnswer(quit);
+    f.action("N1")->trigger();
+    SetRestoreAnswer(false);
+    const QStringList question = asked.isEmpty() ? QStringList()
+        : QStringList{QStringLiteral("%1 的修改还没有写入电台，也没有保存到文件，退出后将丢失。仍要退出吗？").arg(asked)};
+    QCOMPARE(f.messages.texts().mid(said), question);
+    QCOMPARE(f.form().isVisible(), !asked.isEmpty() && !quit);
 }
 
 void TestMainWindow::screenshots()
