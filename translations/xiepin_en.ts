@@ -324,6 +324,10 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>正在写入电台，现在退出会使电台只写入一部分。仍要退出吗？</source>
+        <translation>A write to the radio is running; exiting now would leave the radio partly written. Exit anyway?</translation>
+    </message>
 </context>
 <context>
     <name>TForm3</name>

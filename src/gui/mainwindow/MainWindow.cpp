@@ -993,8 +993,20 @@ void TForm1::UpdateCaption()
     setWindowTitle(caption);
 }
 
+bool TForm1::IsWriting() const
+{
+    const TransferKind running = m_link->Running();
+    return running == TransferKind::MainWrite || running == TransferKind::AreaWrite
+           || (m_fleetDialog && m_fleetDialog->Fleet().IsRunning());
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    // The program's end would cut the write off and leave the radio half written.
+    if (IsWriting() && !AskQuitAnyway(this, tr("正在写入电台，现在退出会使电台只写入一部分。仍要退出吗？"))) {
+        event->ignore();
+        return;
+    }
     if (m_xg->ActiveEditor())
         m_xg->setFocus();  // the open cell is committed: it counts as a change
     if (m_editing->IsModified()) {

@@ -116,6 +116,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Bytes are going to a radio now: this window's or an editor's write, or 批量写频.
+    bool IsWriting() const;
     void FormCreate(const QSize &screen);
     void RememberPort();  // the port just opened is the one chosen at the next start
     void BuildMenus();

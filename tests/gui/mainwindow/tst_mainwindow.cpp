@@ -187,6 +187,8 @@ private Q_SLOTS:
     void captionAndClosePrompt();
     void closingWithUnwrittenTables_data();
     void closingWithUnwrittenTables();
+    void closingDuringTransfer_data();
+    void closingDuringTransfer();
     void screenshots();
 };
 
@@ -1257,6 +1259,49 @@ void TestMainWindow::closingWithUnwrittenTables()
         : QStringList{QStringLiteral("%1 的修改还没有写入电台，也没有保存到文件，退出后将丢失。仍要退出吗？").arg(asked)};
     QCOMPARE(f.messages.texts().mid(said), question);
     QCOMPARE(f.form().isVisible(), !asked.isEmpty() && !quit);
+}
+
+void TestMainWindow::closingDuringTransfer_data()
+{
+    QTest::addColumn<QString>("transfer");  // runs on a radio that has gone silent
+    QTest::addColumn<bool>("quit");          // the answer to the question
+    QTest::addColumn<bool>("asked");
+    QTest::addRow("main write, cancelled") << "main write" << false << true;
+    QTest::addRow("main write, exit anyway") << "main write" << true << true;
+    QTest::addRow("DTMF write, cancelled") << "DTMF write" << false << true;
+    QTest::addRow("main read") << "main read" << false << false;
+}
+
+// Closing in the middle of a write would leave the radio partly written: asked first, and
+// "取消" lets the write go on.
+void TestMainWindow::closingDuringTransfer()
+{
+    QFETCH(QString, transfer);
+    QFETCH(bool, quit);
+    QFETCH(bool, asked);
+    Fixture f;
+    // Each read serves as its write's backup, so that the write starts at once.
+    QVERIFY(f.read());
+    if (transfer == QLatin1String("DTMF write")) {
+        f.action("DTMF1")->trigger();
+        f.windows->Form2().rbtn()->click();
+        QVERIFY(f.finish());
+        f.radio.faults().silent = true;
+        f.windows->Form2().wbtn()->click();
+    } else {
+        f.radio.faults().silent = true;
+        (transfer == QLatin1String("main write") ? f.form().wbtn() : f.form().rbtn())->click();
+    }
+    QVERIFY(f.form().Link().IsBusy());
+    const int said = f.messages.texts().size();
+    SetRestoreAnswer(quit);
+    f.action("N1")->trigger();
+    SetRestoreAnswer(false);
+    const QStringList question{QStringLiteral("正在写入电台，现在退出会使电台只写入一部分。仍要退出吗？")};
+    QCOMPARE(f.messages.texts().mid(said), asked ? question : QStringList());
+    QCOMPARE(f.form().isVisible(), asked && !quit);
+    if (f.form().isVisible())
+        QVERIFY(f.form().Link().IsBusy());  // the write goes on
 }
 
 void TestMainWindow::screenshots()
