@@ -147,13 +147,20 @@ void TFleetDialog::CancelClick()
     m_fleet.Cancel();
 }
 
+// Radios half written are not left without their result: neither the close box nor Escape
+// hides the dialog while it writes.
 void TFleetDialog::closeEvent(QCloseEvent *event)
 {
-    // Radios half written are not left without their result.
     if (m_fleet.IsRunning())
         event->ignore();
     else
         QDialog::closeEvent(event);
+}
+
+void TFleetDialog::reject()
+{
+    if (!m_fleet.IsRunning())
+        QDialog::reject();
 }
 
 void TFleetDialog::ShowRows(const QList<Port> &ports)

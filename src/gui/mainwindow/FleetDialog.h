@@ -52,6 +52,7 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void reject() override;
 
 private:
     QList<Port> CheckedPorts() const;

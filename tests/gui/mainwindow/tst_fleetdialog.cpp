@@ -91,6 +91,7 @@ private Q_SLOTS:
     void writesCheckedRadios_data();
     void writesCheckedRadios();
     void noPortChosen();
+    void staysWhileWriting();
     void screenshots();
 };
 
@@ -140,6 +141,22 @@ void TestFleetDialog::noPortChosen()
     QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("请至少选择一个端口")});
     QVERIFY(!f.dialog->Fleet().IsRunning());
     QCOMPARE(f.dialog->Table()->rowCount(), 0);
+}
+
+// Neither the close box nor Escape hides the rows of radios being written.
+void TestFleetDialog::staysWhileWriting()
+{
+    Fixture f({QStringLiteral("silent")});
+    f.check(0);
+    f.dialog->StartButton()->click();
+    QVERIFY(f.dialog->Fleet().IsRunning());
+    f.dialog->close();
+    QTest::keyClick(f.dialog, Qt::Key_Escape);
+    QVERIFY(f.dialog->isVisible());
+    f.dialog->CancelButton()->click();
+    QTRY_VERIFY(!f.dialog->Fleet().IsRunning());
+    QTest::keyClick(f.dialog, Qt::Key_Escape);
+    QVERIFY(!f.dialog->isVisible());
 }
 
 void TestFleetDialog::screenshots()
