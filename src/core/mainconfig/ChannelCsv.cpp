@@ -56,9 +56,8 @@ constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
 void CheckFileSize(qint64 bytes)
 {
     if (bytes > kMaxFileBytes)
-        throw EChannelCsvError(QStringLiteral("The file holds %1 bytes; a channel list holds at most %2 bytes.")
-                                   .arg(bytes)
-                                   .arg(kMaxFileBytes));
+        throw EChannelCsvError(
+            QStringLiteral("The file is larger than %1 bytes; a channel list is far smaller.").arg(kMaxFileBytes));
 }
 
 // What the filler fields of unused tones hold, as the format's own exports write them.
@@ -568,8 +567,8 @@ ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel)
         throw EChannelCsvError(
             QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     try {
-        CheckFileSize(file.size());
-        return ImportChannelCsv(file.readAll(), startChannel);
+        // No more than one byte past the limit, also from a device that never ends.
+        return ImportChannelCsv(file.read(kMaxFileBytes + 1), startChannel);
     } catch (const EChannelCsvError &e) {
         throw EChannelCsvError(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), e.message()));
     }

@@ -15,6 +15,7 @@ namespace {
 constexpr int kFileLines = 26;
 constexpr int kFirstSettingsLine = 17;     // counted from 0: line 18 of the file
 constexpr int kSettingsInFile = 9;         // ComboBox1..ComboBox9; the alarm stays out
+constexpr qint64 kMaxFileBytes = 64 * 1024;  // a real file is about 2 KB
 const QByteArray kLineEnd("\r\n");
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
@@ -220,9 +221,13 @@ void LoadConfigFile(TMainConfig &config, const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         CannotOpen(path, file.errorString());
-    const QByteArray bytes = file.readAll();
+    // No more than one byte past the limit, also from a device that never ends.
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         CannotOpen(path, file.errorString());
+    if (bytes.size() > kMaxFileBytes)
+        CannotOpen(path, QStringLiteral("The file is larger than %1 bytes; a configuration file is far smaller.")
+                             .arg(kMaxFileBytes));
     const QStringList lines = SplitLines(DecodeFileText(bytes, path));
     if (lines.size() != kFileLines)
         CannotOpen(path, QStringLiteral("The file has %1 %2; a configuration file has %3.")

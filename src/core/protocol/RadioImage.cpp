@@ -373,13 +373,15 @@ std::optional<TRadioImage> TRadioImage::load(const QString &path, QString *error
             *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
-    if (file.size() > kMaxFileSize) {
+    // No more than one byte past the limit, also from a device that never ends.
+    const QByteArray text = file.read(kMaxFileSize + 1);
+    if (text.size() > kMaxFileSize) {
         if (error)
             *error = QStringLiteral("%1: not an image file (larger than %2 bytes)").arg(path).arg(kMaxFileSize);
         return std::nullopt;
     }
     QString problem;
-    auto image = fromText(file.readAll(), &problem);
+    auto image = fromText(text, &problem);
     if (!image && error)
         *error = QStringLiteral("%1: %2").arg(path, problem);
     return image;

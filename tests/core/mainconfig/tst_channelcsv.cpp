@@ -379,8 +379,8 @@ void TestChannelCsv::refused_data()
     QTest::addRow("neither UTF-8 nor GBK") << QByteArray("Frequency\r\n\xFF\xFF\r\n") << 1
                                            << QStringLiteral("The file is neither UTF-8 nor GBK text.");
     QTest::addRow("larger than a channel list") << Csv({kHeader21}) + QByteArray(4 * 1024 * 1024, ' ') << 1
-                                                << QStringLiteral("The file holds 4194473 bytes; a channel list holds at most "
-                                                                  "4194304 bytes.");
+                                                << QStringLiteral("The file is larger than 4194304 bytes; a channel list is "
+                                                                  "far smaller.");
     QTest::addRow("start 0") << Csv({kHeader21}) << 0 << QStringLiteral("The start channel 0 is not between 1 and 16.");
     QTest::addRow("start 17") << Csv({kHeader21}) << 17 << QStringLiteral("The start channel 17 is not between 1 and 16.");
 }

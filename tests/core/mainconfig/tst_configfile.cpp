@@ -242,6 +242,8 @@ void TestConfigFile::refusedLoad_data()
                                            << "The file has 27 lines; a configuration file has 26.";
     QTest::addRow("one line") << QByteArray("x") << "The file has 1 line; a configuration file has 26.";
     QTest::addRow("empty") << QByteArray() << "The file has 0 lines; a configuration file has 26.";
+    QTest::addRow("too large") << FileWithLines(26) + QByteArray(64 * 1024, ' ')
+                               << "The file is larger than 65536 bytes; a configuration file is far smaller.";
     QTest::addRow("not GBK") << FileWithLines(26).replace("s17", "\x81\x20") << "The file is not valid GBK text.";
     QTest::addRow("cut GBK character") << FileWithLines(26) + "\xCE" << "The file is not valid GBK text.";
     QTest::addRow("mark, then not UTF-8") << "\xEF\xBB\xBF" + FileWithLines(26).replace("s17", "\xCE\xDE")

@@ -193,6 +193,10 @@ void TestRadioImage::loadErrorsNameTheFile()
     QVERIFY(!TRadioImage::load(path, &error).has_value());
     QCOMPARE(error, path + ": line 3: expected 56 hex digits, found 2");
 
+    // A device that never ends is read no further than the limit.
+    QVERIFY(!TRadioImage::load(QStringLiteral("/dev/zero"), &error).has_value());
+    QCOMPARE(error, QStringLiteral("/dev/zero: not an image file (larger than 65536 bytes)"));
+
     const QString missing = dir.filePath(QStringLiteral("missing.img"));
     QVERIFY(!TRadioImage::load(missing, &error).has_value());
     QVERIFY2(error.startsWith("cannot read " + missing + ": "), qPrintable(error));
