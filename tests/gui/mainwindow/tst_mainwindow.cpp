@@ -185,10 +185,8 @@ private Q_SLOTS:
     void editMenu();
     void captionAndClosePrompt_data();
     void captionAndClosePrompt();
-    void closingWithUnwrittenTables_data();
-    void closingWithUnwrittenTables();
-    void closingDuringTransfer_data();
-    void closingDuringTransfer();
+    void closingAsks_data();
+    void closingAsks();
     void screenshots();
 };
 
@@ -1214,93 +1212,67 @@ void TestMainWindow::captionAndClosePrompt()
     QVERIFY(f.messages.messages.isEmpty());
 }
 
-void TestMainWindow::closingWithUnwrittenTables_data()
+void TestMainWindow::closingAsks_data()
 {
-    QTest::addColumn<QStringList>("actions");  // in the editors, after the DTMF editor's read
+    QTest::addColumn<QStringList>("actions");  // before closing, after a main read
     QTest::addColumn<bool>("quit");            // the answer to the question
-    QTest::addColumn<QString>("asked");        // the tables it names; empty: no question
-    QTest::addRow("edited, cancelled") << QStringList{"edit DTMF"} << false << "DTMF";
-    QTest::addRow("edited, exit anyway") << QStringList{"edit DTMF"} << true << "DTMF";
-    QTest::addRow("two tables") << QStringList{"edit DTMF", "edit FSK"} << false << "DTMF、FSK 队列同步";
-    QTest::addRow("written") << QStringList{"edit DTMF", "write DTMF"} << false << "";
-    QTest::addRow("undone") << QStringList{"edit DTMF", "undo DTMF"} << false << "";
+    QTest::addColumn<QString>("asked");        // the question; empty: none
+    const QString tables = QStringLiteral("%1 的修改还没有写入电台，也没有保存到文件，退出后将丢失。仍要退出吗？");
+    const QString writing = QStringLiteral("正在写入电台，现在退出会使电台只写入一部分。仍要退出吗？");
+    const QStringList edited{"read DTMF", "edit DTMF"};
+    QTest::addRow("table edited, cancelled") << edited << false << tables.arg("DTMF");
+    QTest::addRow("table edited, exit anyway") << edited << true << tables.arg("DTMF");
+    QTest::addRow("two tables") << edited + QStringList{"edit FSK"} << false << tables.arg("DTMF、FSK 队列同步");
+    QTest::addRow("table written") << edited + QStringList{"write DTMF"} << false << "";
+    QTest::addRow("table edit undone") << edited + QStringList{"undo DTMF"} << false << "";
+    // The reads serve as the writes' backups, so that each write starts at once.
+    QTest::addRow("main write, cancelled") << QStringList{"silent", "write main"} << false << writing;
+    QTest::addRow("main write, exit anyway") << QStringList{"silent", "write main"} << true << writing;
+    QTest::addRow("DTMF write") << QStringList{"read DTMF", "silent", "write DTMF"} << false << writing;
+    QTest::addRow("main read") << QStringList{"silent", "read main"} << false << "";
 }
 
-// The signalling tables are in no file of the main window: changes neither written nor saved
-// are asked about on closing, the answer "取消" keeps the program.
-void TestMainWindow::closingWithUnwrittenTables()
+// Closing asks first when it would lose signalling tables' changes (they are in no file of
+// this window) or cut a write off; "取消" keeps the program, and a write goes on.
+void TestMainWindow::closingAsks()
 {
     QFETCH(QStringList, actions);
     QFETCH(bool, quit);
     QFETCH(QString, asked);
     Fixture f;
     QVERIFY(f.read());
-    TSignallingWindow &dtmf = f.windows->Form2();
-    dtmf.show();
-    dtmf.rbtn()->click();
-    QVERIFY(f.finish());
     for (const QString &action : actions) {
-        TSignallingWindow &editor = action.endsWith(QLatin1String("FSK")) ? static_cast<TSignallingWindow &>(f.windows->Form6()) : dtmf;
-        editor.show();
-        QApplication::setActiveWindow(&editor);
-        if (action.startsWith(QLatin1String("edit")))
-            EnterText(editor.Control(action.endsWith(QLatin1String("FSK")) ? "ed1" : "Edit1"), QStringLiteral("777"));
-        else if (action.startsWith(QLatin1String("undo")))
+        if (action == QLatin1String("silent")) {
+            f.radio.faults().silent = true;
+            continue;
+        }
+        const QString verb = action.section(QLatin1Char(' '), 0, 0);
+        const QString where = action.section(QLatin1Char(' '), 1);
+        TSignallingWindow &editor = where == QLatin1String("FSK") ? static_cast<TSignallingWindow &>(f.windows->Form6())
+                                                                   : f.windows->Form2();
+        const bool main = where == QLatin1String("main");
+        if (!main) {
+            editor.show();
+            QApplication::setActiveWindow(&editor);
+        }
+        if (verb == QLatin1String("edit"))
+            EnterText(editor.Control(where == QLatin1String("FSK") ? "ed1" : "Edit1"), QStringLiteral("777"));
+        else if (verb == QLatin1String("undo"))
             editor.findChild<QAction *>(QStringLiteral("Undo1"))->trigger();
+        else if (verb == QLatin1String("read"))
+            (main ? f.form().rbtn() : editor.rbtn())->click();
         else
-            editor.wbtn()->click();
-        QVERIFY(f.finish());
+            (main ? f.form().wbtn() : editor.wbtn())->click();
+        if (!f.radio.faults().silent)
+            QVERIFY(f.finish());
     }
     const int said = f.messages.texts().size();
     SetRestoreAnswer(quit);
     f.action("N1")->trigger();
     SetRestoreAnswer(false);
-    const QStringList question = asked.isEmpty() ? QStringList()
-        : QStringList{QStringLiteral("%1 的修改还没有写入电台，也没有保存到文件，退出后将丢失。仍要退出吗？").arg(asked)};
-    QCOMPARE(f.messages.texts().mid(said), question);
+    QCOMPARE(f.messages.texts().mid(said), asked.isEmpty() ? QStringList() : QStringList{asked});
     QCOMPARE(f.form().isVisible(), !asked.isEmpty() && !quit);
-}
-
-void TestMainWindow::closingDuringTransfer_data()
-{
-    QTest::addColumn<QString>("transfer");  // runs on a radio that has gone silent
-    QTest::addColumn<bool>("quit");          // the answer to the question
-    QTest::addColumn<bool>("asked");
-    QTest::addRow("main write, cancelled") << "main write" << false << true;
-    QTest::addRow("main write, exit anyway") << "main write" << true << true;
-    QTest::addRow("DTMF write, cancelled") << "DTMF write" << false << true;
-    QTest::addRow("main read") << "main read" << false << false;
-}
-
-// Closing in the middle of a write would leave the radio partly written: asked first, and
-// "取消" lets the write go on.
-void TestMainWindow::closingDuringTransfer()
-{
-    QFETCH(QString, transfer);
-    QFETCH(bool, quit);
-    QFETCH(bool, asked);
-    Fixture f;
-    // Each read serves as its write's backup, so that the write starts at once.
-    QVERIFY(f.read());
-    if (transfer == QLatin1String("DTMF write")) {
-        f.action("DTMF1")->trigger();
-        f.windows->Form2().rbtn()->click();
-        QVERIFY(f.finish());
-        f.radio.faults().silent = true;
-        f.windows->Form2().wbtn()->click();
-    } else {
-        f.radio.faults().silent = true;
-        (transfer == QLatin1String("main write") ? f.form().wbtn() : f.form().rbtn())->click();
-    }
-    QVERIFY(f.form().Link().IsBusy());
-    const int said = f.messages.texts().size();
-    SetRestoreAnswer(quit);
-    f.action("N1")->trigger();
-    SetRestoreAnswer(false);
-    const QStringList question{QStringLiteral("正在写入电台，现在退出会使电台只写入一部分。仍要退出吗？")};
-    QCOMPARE(f.messages.texts().mid(said), asked ? question : QStringList());
-    QCOMPARE(f.form().isVisible(), asked && !quit);
-    if (f.form().isVisible())
+    if (f.form().isVisible() && f.radio.faults().silent)
         QVERIFY(f.form().Link().IsBusy());  // the write goes on
 }
 
