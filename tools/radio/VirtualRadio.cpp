@@ -1,5 +1,7 @@
 #include "radio/VirtualRadio.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kFarBlock = 0x7F;  // beyond the last block of every area
@@ -28,26 +30,24 @@ bool RadioFaults::add(const QString &spec, QString *error)
         return fail(QStringLiteral("fault \"%1\": \"%2\" is not a count of 1 or more").arg(name, spec.mid(eq + 1)));
     const FaultTrigger trigger = hasCount ? FaultTrigger::nth(count) : FaultTrigger::always();
 
+    // The faults that strike every answer, or only the N-th.
+    static const std::pair<const char *, FaultTrigger RadioFaults::*> kTriggered[] = {
+        {"drop", &RadioFaults::drop},           {"split", &RadioFaults::split},
+        {"garbage", &RadioFaults::garbage},     {"wrong-block", &RadioFaults::wrongBlock},
+        {"far-block", &RadioFaults::farBlock},  {"bad-check", &RadioFaults::badCheck},
+        {"trailing", &RadioFaults::trailing},   {"corrupt", &RadioFaults::corrupt},
+    };
+    for (const auto &[triggeredName, member] : kTriggered) {
+        if (name == QLatin1String(triggeredName)) {
+            this->*member = trigger;
+            return true;
+        }
+    }
+
     if (name == QLatin1String("silent")) {
         if (hasCount)
             return fail(QStringLiteral("fault \"silent\" takes no count"));
         silent = true;
-    } else if (name == QLatin1String("drop")) {
-        drop = trigger;
-    } else if (name == QLatin1String("split")) {
-        split = trigger;
-    } else if (name == QLatin1String("garbage")) {
-        garbage = trigger;
-    } else if (name == QLatin1String("wrong-block")) {
-        wrongBlock = trigger;
-    } else if (name == QLatin1String("far-block")) {
-        farBlock = trigger;
-    } else if (name == QLatin1String("bad-check")) {
-        badCheck = trigger;
-    } else if (name == QLatin1String("trailing")) {
-        trailing = trigger;
-    } else if (name == QLatin1String("corrupt")) {
-        corrupt = trigger;
     } else if (name == QLatin1String("random")) {
         QString text = spec.mid(eq + 1);
         if (text.endsWith(QLatin1Char('%')))

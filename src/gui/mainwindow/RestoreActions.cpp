@@ -67,12 +67,9 @@ void TRestoreActions::RestoreFromBackupClick()
     if (m_dialog->exec() != QDialog::Accepted || m_dialog->selectedFiles().isEmpty())
         return;
     const QString path = m_dialog->selectedFiles().constFirst();
-    QString error;
-    const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
-    if (!backup) {
-        ShowError(m_window, error);
+    const std::optional<TRadioImage> backup = LoadBackup(path);
+    if (!backup)
         return;
-    }
     if (backup->isEmpty()) {
         ShowError(m_window, tr("备份不含任何块，无法写回"));
         return;
@@ -88,15 +85,19 @@ void TRestoreActions::Retry(int pauseMs)
     QTimer::singleShot(pauseMs, this, [this, path] { StartRestore(path); });
 }
 
-bool TRestoreActions::StartRestore(const QString &path)
+std::optional<TRadioImage> TRestoreActions::LoadBackup(const QString &path) const
 {
     QString error;
-    const std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
-    if (!backup) {
+    std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
+    if (!backup)
         ShowError(m_window, error);
-        return false;
-    }
-    return StartRestore(path, *backup);
+    return backup;
+}
+
+bool TRestoreActions::StartRestore(const QString &path)
+{
+    const std::optional<TRadioImage> backup = LoadBackup(path);
+    return backup && StartRestore(path, *backup);
 }
 
 bool TRestoreActions::StartRestore(const QString &path, const TRadioImage &backup)

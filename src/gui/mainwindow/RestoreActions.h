@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QFileDialog;
@@ -42,6 +43,8 @@ Q_SIGNALS:
     void Finished();  // the radio's contents are no longer what the window last read
 
 private:
+    // The backup file, or nullopt after saying why it cannot be read.
+    std::optional<TRadioImage> LoadBackup(const QString &path) const;
     bool StartRestore(const QString &path);  // loads the file first
     bool StartRestore(const QString &path, const TRadioImage &backup);
     QString BackupContentsText(const TRadioImage &backup, const QString &path) const;

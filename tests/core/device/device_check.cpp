@@ -270,18 +270,26 @@ std::size_t FourByteFrame(const char *bytes, std::size_t count)
     return count >= 4 && bytes[0] == 'F' ? 4 : 0;
 }
 
+// Opens the device with the toy frame rule and chunks that end after readIntervalMs of silence.
+bool OpenWithFrameRule(TPosixSerialDevice &device, PseudoTerminal &pty, int readIntervalMs)
+{
+    device.SetFrameRule(&FourByteFrame);
+    if (!OpenLikeMainWindow(device, pty))
+        return false;
+    TTimeouts timeouts = MainWindowTimeouts();
+    timeouts.readInterval = readIntervalMs;
+    device.ApplyTimeouts(timeouts);
+    return true;
+}
+
 // With a frame rule a chunk ends at its frame, not at the interval's silence (10 s here). What
 // came with it and after it is its rest; a write waits until the rest's bytes are read, and the
 // write ends the rest, so bytes after it are a new chunk where the rule applies again.
 void FrameEndsChunkAtOnce(PseudoTerminal &pty)
 {
     TPosixSerialDevice device;
-    device.SetFrameRule(&FourByteFrame);
-    if (!OpenLikeMainWindow(device, pty))
+    if (!OpenWithFrameRule(device, pty, 10000))
         return Check(false, "frame rule: open");
-    TTimeouts slow = MainWindowTimeouts();
-    slow.readInterval = 10000;
-    device.ApplyTimeouts(slow);
     pty.Send("F123xy");
     bool inTime = false;
     const TReadEvent frame = ReadWithin(device, inTime);
@@ -308,12 +316,8 @@ void FrameEndsChunkAtOnce(PseudoTerminal &pty)
 void NoFrameWaitsForSilence(PseudoTerminal &pty)
 {
     TPosixSerialDevice device;
-    device.SetFrameRule(&FourByteFrame);
-    if (!OpenLikeMainWindow(device, pty))
+    if (!OpenWithFrameRule(device, pty, 300))
         return Check(false, "no frame: open");
-    TTimeouts slow = MainWindowTimeouts();
-    slow.readInterval = 300;
-    device.ApplyTimeouts(slow);
     const auto sent = std::chrono::steady_clock::now();
     pty.Send("G123F456");
     bool inTime = false;

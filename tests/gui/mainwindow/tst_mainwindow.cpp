@@ -623,6 +623,19 @@ QStringList BackupFiles()
     return QDir(TBackupStore::DefaultFolder()).entryList({QStringLiteral("*.img")}, QDir::Files, QDir::Name);
 }
 
+// The image saved under that name in the backups folder; its path, or empty when it failed.
+QString SaveInBackups(const TRadioImage &image, const QString &name)
+{
+    QDir().mkpath(TBackupStore::DefaultFolder());
+    const QString path = TBackupStore::DefaultFolder() + QLatin1Char('/') + name;
+    QString error;
+    if (!image.save(path, &error)) {
+        qWarning("%s", qPrintable(error));
+        return QString();
+    }
+    return path;
+}
+
 }  // namespace
 
 void TestMainWindow::writeBacksUpFirst_data()
@@ -780,10 +793,8 @@ void TestMainWindow::restoreFromBackup()
         f.action("DTMF1")->trigger();
     }
     backup.setNotes({QStringLiteral("port: /dev/ttyUSB0")});
-    QDir().mkpath(TBackupStore::DefaultFolder());
-    const QString path = TBackupStore::DefaultFolder() + QStringLiteral("/20261208-101010-chosen.img");
-    QString error;
-    QVERIFY2(backup.save(path, &error), qPrintable(error));
+    const QString path = SaveInBackups(backup, QStringLiteral("20261208-101010-chosen.img"));
+    QVERIFY(!path.isEmpty());
     const TMainSnapshot table = f.texts();
     f.channel->clearWrites();
 
@@ -819,10 +830,8 @@ void TestMainWindow::restoreFromSilentRadio()
     TRadioImage backup = TRadioImage::None();
     for (int block = 0; block < AreaFacts(frame::kDtmfArea).blockCount; ++block)
         backup.setBlock(frame::kDtmfArea, block, f.radio.image().block(frame::kDtmfArea, block));
-    QDir().mkpath(TBackupStore::DefaultFolder());
-    const QString path = TBackupStore::DefaultFolder() + QStringLiteral("/20261208-101010-dtmf.img");
-    QString error;
-    QVERIFY2(backup.save(path, &error), qPrintable(error));
+    const QString path = SaveInBackups(backup, QStringLiteral("20261208-101010-dtmf.img"));
+    QVERIFY(!path.isEmpty());
     f.form().findChild<TImageRestore *>()->SetSilenceMs(200);
     f.radio.faults().silent = true;
 
