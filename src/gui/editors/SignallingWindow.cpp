@@ -609,7 +609,10 @@ void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
 
 bool TSignallingWindow::HasUnsavedChanges()
 {
-    RecordBoxStep();  // keys just typed into a box count
+    // Keys just typed into a box or a cell that is still open count.
+    for (TXStringGrid *grid : std::as_const(m_grids))
+        grid->CommitOpenEdit();
+    RecordBoxStep();
     return !UndoStack().isClean();
 }
 

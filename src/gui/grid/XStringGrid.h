@@ -130,6 +130,11 @@ public:
     const TXStringColumns &Columns() const { return m_columns; }
     void SetColumns(const TXStringColumns &columns) { m_columns.Assign(columns); }
 
+    // Ends an open edit as leaving the cell would, the focus staying in the grid. Unlike moving
+    // the focus, this also commits in a window that is not active. false when the
+    // OnSetEditText handler refused the text (the error has been shown; the cell keeps it).
+    bool CommitOpenEdit() { return EndEdit(true, true); }
+
     // The editor shown now (or none) and the cell it edits.
     TCellEditor *ActiveEditor() const { return m_activeEditor; }
     int EditCol() const { return m_editCol; }

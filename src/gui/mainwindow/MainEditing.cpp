@@ -159,11 +159,9 @@ void TMainEditing::OnGridAction(TGridAction action, bool finished)
         m_history.EndBatch(action == TGridAction::Cut ? tr("剪切") : tr("粘贴"));
 }
 
-void TMainEditing::CommitOpenCell()
+bool TMainEditing::CommitOpenCell()
 {
-    // The in-place control commits as it loses the focus.
-    if (m_grid.ActiveEditor())
-        m_grid.setFocus();
+    return m_grid.CommitOpenEdit();
 }
 
 // --- channels

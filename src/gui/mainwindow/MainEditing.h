@@ -37,6 +37,8 @@ public:
     void MarkSaved();
     // The texts differ from the saved ones.
     bool IsModified() const;
+    // Ends an open cell edit through its entry rule; false when the rule refused the text.
+    bool CommitOpenCell();
     // Off while a main transfer runs: nothing but the transfer changes the table then.
     void SetEditable(bool editable);
 
@@ -56,7 +58,6 @@ private:
     void BuildRowMenu();
     void ShowRowMenu(const QPoint &pos);
     void UpdateActions();
-    void CommitOpenCell();
 
     // The channels of the selected rows.
     TChannelRange SelectedChannels() const;

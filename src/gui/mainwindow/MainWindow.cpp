@@ -1007,8 +1007,12 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (m_xg->ActiveEditor())
-        m_xg->setFocus();  // the open cell is committed: it counts as a change
+    // The open cell counts as a change, even with another window in front; text its rule
+    // refused keeps the window open, the error shown.
+    if (!m_editing->CommitOpenCell()) {
+        event->ignore();
+        return;
+    }
     if (m_editing->IsModified()) {
         const TSaveAnswer answer = AskSaveChanges(this, tr("信道表或设置已修改，是否保存？"));
         bool keepOpen = answer == TSaveAnswer::Cancel;
