@@ -1,6 +1,5 @@
 #include "grid/GridClipboard.h"
 
-#include <QRegularExpression>
 
 QString CellsToClipboardText(const QList<QStringList> &rows)
 {
@@ -10,16 +9,54 @@ QString CellsToClipboardText(const QList<QStringList> &rows)
     return lines.join(QLatin1Char('\n'));
 }
 
-QList<QStringList> CellsFromClipboardText(const QString &text)
+namespace {
+
+// The end of the line that starts at `from`: the index of its line break, or the text's size.
+qsizetype LineEnd(QStringView text, qsizetype from)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
-    QStringList lines = text.split(lineBreak);
-    if (lines.size() > 1 && lines.constLast().isEmpty())
-        lines.removeLast();
-    QList<QStringList> rows;
+    while (from < text.size() && text[from] != QLatin1Char('\n') && text[from] != QLatin1Char('\r'))
+        ++from;
+    return from;
+}
+
+// Where the next line starts after the line break at `end`.
+qsizetype NextLine(QStringView text, qsizetype end)
+{
+    const bool crlf = text[end] == QLatin1Char('\r') && end + 1 < text.size() && text[end + 1] == QLatin1Char('\n');
+    return end + (crlf ? 2 : 1);
+}
+
+}  // namespace
+
+TClipboardCells CellsFromClipboardText(const QString &text, int maxRows, int maxCols)
+{
+    TClipboardCells cells;
     if (text.isEmpty())
-        return rows;
-    for (const QString &line : std::as_const(lines))
-        rows << line.split(QLatin1Char('\t'));
-    return rows;
+        return cells;
+    QStringView body(text);
+    if (body.endsWith(u"\r\n"))
+        body.chop(2);
+    else if (body.endsWith(QLatin1Char('\n')) || body.endsWith(QLatin1Char('\r')))
+        body.chop(1);
+    qsizetype start = 0;
+    for (int row = 0;; ++row) {
+        const qsizetype end = LineEnd(body, start);
+        const QStringView line = body.mid(start, end - start);
+        if (row < maxRows) {
+            QStringList fields;
+            for (const QStringView field : line.tokenize(QLatin1Char('\t'))) {
+                if (fields.size() < maxCols)
+                    fields << field.toString();
+                else
+                    ++cells.beyond;
+            }
+            cells.rows << fields;
+        } else {
+            cells.beyond += line.count(QLatin1Char('\t')) + 1;
+        }
+        if (end == body.size())
+            break;
+        start = NextLine(body, end);
+    }
+    return cells;
 }

@@ -9,6 +9,14 @@
 
 // Rows joined by "\n", without a line break after the last.
 QString CellsToClipboardText(const QList<QStringList> &rows);
+
+// What a paste can reach of a clipboard text: the cells of its first maxRows rows and maxCols
+// columns, and a count of the cells beyond them.
+struct TClipboardCells {
+    QList<QStringList> rows;
+    qsizetype beyond = 0;
+};
 // Lines end in "\r\n", "\n" or "\r"; one line break at the end of the text (as spreadsheets
-// leave it) does not start another row. An empty text has no rows.
-QList<QStringList> CellsFromClipboardText(const QString &text);
+// leave it) does not start another row. An empty text has no rows. Cells beyond are counted
+// without being split out: whole spreadsheet columns copied are a million lines.
+TClipboardCells CellsFromClipboardText(const QString &text, int maxRows, int maxCols);

@@ -530,30 +530,26 @@ void TXStringGrid::PasteFromClipboard()
 {
     if (!m_options.testFlag(TGridOption::Editing) || !EndEdit(true, false))
         return;
-    const QList<QStringList> rows = CellsFromClipboardText(QGuiApplication::clipboard()->text());
-    if (rows.isEmpty())
-        return;
     const int left = Col();
     const int top = Row();
+    const TClipboardCells cells =
+        CellsFromClipboardText(QGuiApplication::clipboard()->text(), RowCount() - top, ColCount() - left);
+    if (cells.rows.isEmpty())
+        return;
     QList<std::pair<QPoint, QString>> commits;
-    int dropped = 0;
     QRect pasted;
-    for (int r = 0; r < rows.size(); ++r) {
-        const QStringList &texts = rows[r];
+    for (int r = 0; r < cells.rows.size(); ++r) {
+        const QStringList &texts = cells.rows[r];
         for (int c = 0; c < texts.size(); ++c) {
             const QPoint cell(left + c, top + r);
-            if (cell.x() >= ColCount() || cell.y() >= RowCount()) {
-                ++dropped;
-                continue;
-            }
             commits.append({cell, texts[c]});
             pasted |= QRect(cell, QSize(1, 1));
         }
     }
     const bool completed = CommitCells(TGridAction::Paste, commits);
     SetSelection(pasted);
-    if (completed && dropped > 0)
-        ShowMessage(window(), tr("%1 个单元格超出表格，没有粘贴").arg(dropped));
+    if (completed && cells.beyond > 0)
+        ShowMessage(window(), tr("%1 个单元格超出表格，没有粘贴").arg(cells.beyond));
 }
 
 bool TXStringGrid::CommitCells(TGridAction action, const QList<std::pair<QPoint, QString>> &cells)

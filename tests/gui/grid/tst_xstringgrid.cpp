@@ -909,6 +909,12 @@ void TestXStringGrid::clipboardKeys_data()
     QTest::addRow("paste past the edges") << v << true << QList<int>{4, 5} << "a\tb\tc\nd\te\tf\ng\th\ti" << ""
                                           << QStringList{"4,5,a", "4,6,d"}
                                           << QStringList{"5 个单元格超出表格，没有粘贴"};
+    // Whole spreadsheet columns: what lies beyond is counted, in lines never split (column 5
+    // has no editor).
+    QTest::addRow("paste far past the edges") << v << true << QList<int>{4, 5}
+                                              << "a\tb\tc\r\nd" + QString("\t\t\r\n").repeated(100000) << ""
+                                              << QStringList{"4,5,a", "4,6,d"}
+                                              << QStringList{"299999 个单元格超出表格，没有粘贴"};
     QTest::addRow("paste stops at an error") << v << true << QList<int>{1, 1} << "a\tbad\tc\nd" << ""
                                              << QStringList{"1,1,a", "2,1,bad"}
                                              << QStringList{"'bad' is not a valid floating point value"};
