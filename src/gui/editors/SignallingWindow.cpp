@@ -14,6 +14,7 @@
 #include "grid/XStringGrid.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSettings>
@@ -103,6 +104,7 @@ TSignallingWindow::~TSignallingWindow()
     // which a subclass may already have freed.
     for (QWidget *control : std::as_const(m_controls))
         control->disconnect(this);
+    disconnect(m_focusWatch);  // the focus moves as the controls go
 }
 
 // --- building
@@ -323,7 +325,7 @@ void TSignallingWindow::StoreControl(const QString &name)
 
 void TSignallingWindow::RecordBoxStep()
 {
-    // The keys typed into one box in a row are one step.
+    // The keys typed into one box on one visit are one step.
     if (m_pendingBox >= 0)
         m_history->Record(tr("设置"), std::exchange(m_pendingBox, -1));
 }
@@ -356,6 +358,13 @@ void TSignallingWindow::BuildUndo()
         UndoStack().redo();
     });
     addActions({undo, redo});
+    // A later visit to the same box is a step of its own.
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
+        if (old && isAncestorOf(old)) {
+            RecordBoxStep();
+            m_history->EndMergeRun();
+        }
+    });
 }
 
 void TSignallingWindow::Restore(const TEditorSnapshot &snapshot)

@@ -171,4 +171,5 @@ private:
     bool m_loading = false;  // texts are being shown: control signals are not edits
     std::unique_ptr<TSnapshotHistory<TEditorSnapshot>> m_history;
     int m_pendingBox = -1;  // the box whose change waits for its step, by its place in the specs
+    QMetaObject::Connection m_focusWatch;  // ends a box's run of keys as the focus leaves it
 };

@@ -4,12 +4,13 @@
 #include "grid/XStringGrid.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
 
 namespace {
 
-// Keys typed into one settings box merge into one step; each box has its own key.
+// Keys typed into one settings box on one visit merge into one step; each box has its own key.
 constexpr int kSettingMergeKey = 100;
 
 }  // namespace
@@ -27,6 +28,11 @@ TMainEditing::TMainEditing(TMainConfig &config, TXStringGrid &grid, QWidget &win
     connect(&stack, &QUndoStack::cleanChanged, this, &TMainEditing::ModifiedChanged);
     connect(&m_grid, &TXStringGrid::ActionStarted, this, [this](TGridAction a) { OnGridAction(a, false); });
     connect(&m_grid, &TXStringGrid::ActionFinished, this, [this](TGridAction a) { OnGridAction(a, true); });
+    // Keys typed into a settings box merge into one step only while the box keeps the focus.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
+        if (old && m_window.isAncestorOf(old))
+            m_history.EndMergeRun();
+    });
     UpdateActions();
 }
 

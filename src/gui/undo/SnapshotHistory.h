@@ -41,8 +41,11 @@ public:
         Snapshot now = m_take();
         if (now == m_base)
             return;
-        m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey));
+        m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey, m_run));
     }
+
+    // Ends the run of records that merge: a later visit to the same box is a step of its own.
+    void EndMergeRun() { ++m_run; }
 
     // The records between the outermost Begin and End make one step, recorded by End.
     void BeginBatch() { ++m_batch; }
@@ -55,9 +58,9 @@ public:
 private:
     class Command : public QUndoCommand {
     public:
-        Command(TSnapshotHistory &history, const QString &text, Snapshot before, Snapshot after, int mergeKey)
+        Command(TSnapshotHistory &history, const QString &text, Snapshot before, Snapshot after, int mergeKey, int run)
             : QUndoCommand(text), m_history(history), m_before(std::move(before)), m_after(std::move(after)),
-              m_mergeKey(mergeKey)
+              m_mergeKey(mergeKey), m_run(run)
         {
         }
         void undo() override { m_history.Apply(m_before); }
@@ -70,7 +73,10 @@ private:
         int id() const override { return m_mergeKey; }
         bool mergeWith(const QUndoCommand *other) override
         {
-            m_after = static_cast<const Command *>(other)->m_after;
+            const auto *next = static_cast<const Command *>(other);
+            if (next->m_run != m_run)
+                return false;
+            m_after = next->m_after;
             setObsolete(m_after == m_before);
             return true;
         }
@@ -80,6 +86,7 @@ private:
         Snapshot m_before;
         Snapshot m_after;
         int m_mergeKey;
+        int m_run;
         bool m_pushed = false;
     };
 
@@ -96,5 +103,6 @@ private:
     QUndoStack *m_stack;
     Snapshot m_base;
     int m_batch = 0;
+    int m_run = 0;
     bool m_applying = false;
 };

@@ -96,6 +96,8 @@ void TestEditorUndo::undoRedoInEveryEditor_data()
     QTest::addRow("DTMF cell typed") << "DTMF" << QStringList{}
                                      << QStringList{"cell:xg2:1,3", "type:123", "key:Enter"} << "";
     QTest::addRow("DTMF box typed") << "DTMF" << QStringList{} << QStringList{"box:cb2", "type:55"} << "";
+    QTest::addRow("DTMF box typed again after leaving it") << "DTMF" << QStringList{"box:cb2", "type:5", "cell:xg2:1,3"}
+                                                          << QStringList{"box:cb2", "type:7"} << "";
     QTest::addRow("DTMF read") << "DTMF" << QStringList{} << QStringList{"read"} << "";
     QTest::addRow("2TONE cut") << "two-tone" << QStringList{"read"}
                                << QStringList{"cell:xg1:1,1", "select:xg1:1,1,2,2", "ctrl:X"} << "";

@@ -1013,6 +1013,15 @@ const QHash<QString, EditAction> &EditActions()
              box->lineEdit()->selectAll();
              Type(QStringLiteral("120"));
          }}},
+        {"settings box typed again after leaving it", {[](Fixture &f, const QString &) {
+                                                           f.form().ComboBox(4)->setFocus();
+                                                           Type(QStringLiteral("0"));
+                                                           f.selectCell(1, 1);
+                                                       },
+                                                       [](Fixture &f, const QString &) {
+                                                           f.form().ComboBox(4)->setFocus();
+                                                           Type(QStringLiteral("5"));
+                                                       }}},
         {"file loaded", {[](Fixture &f, const QString &file) {
                              f.form().SaveFile(file);
                              f.enter(1, 1, QString());
