@@ -4,6 +4,8 @@ include(GNUInstallDirs)
 
 install(TARGETS xiepin xiepin-cli xiepin-radio RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/xiepin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The .qz type, so that a file manager opens those files here; dpkg's trigger updates the database.
+install(FILES data/mime/xiepin.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES data/icons/xiepin.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size 16 24 32 48 64 128 256)
     install(FILES data/icons/xiepin-${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

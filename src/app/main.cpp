@@ -29,7 +29,14 @@ int main(int argc, char *argv[])
                                                        "chosen last in the menu, else zh)."),
                                         QStringLiteral("code"));
     parser.addOptions({portOption, langOption});
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A .qz file to open, or a CSV channel list to import."),
+                                 QStringLiteral("[file]"));
     parser.process(app);
+    if (parser.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "xiepin: one file at a time\n");
+        return 2;
+    }
 
     const QString language = parser.isSet(langOption) ? parser.value(langOption) : SavedLanguage();
     if (!InstallLanguage(language)) {
@@ -43,6 +50,8 @@ int main(int argc, char *argv[])
         windows.Form1().comcbb()->setEditText(parser.value(portOption));
     RestoreWindowPlaces(windows);
     windows.Form1().show();
+    for (const QString &file : parser.positionalArguments())
+        windows.Form1().OpenOrImport(file);
     const int status = app.exec();
     SaveWindowPlaces(windows);
     return status;

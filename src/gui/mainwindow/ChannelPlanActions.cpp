@@ -99,8 +99,13 @@ void TChannelPlanActions::ImportCsvClick()
 {
     if (!m_import->isEnabled())
         return;
-    const QString path = ExecFileDialog(*m_csvOpenDialog, QStringLiteral("csv"));
-    if (path.isEmpty())
+    if (const QString path = ExecFileDialog(*m_csvOpenDialog, QStringLiteral("csv")); !path.isEmpty())
+        AskStartAndImport(path);
+}
+
+void TChannelPlanActions::AskStartAndImport(const QString &path)
+{
+    if (!m_import->isEnabled())
         return;
     const int row = m_context.currentRow();
     m_startDialog->setIntValue(row >= 1 && row <= TMainConfig::kChannels ? row : 1);

@@ -41,6 +41,9 @@ public Q_SLOTS:
 public:
     // What the items do after their dialogs; errors are shown to the user.
     void ImportCsv(const QString &path, int startChannel);
+    // Asks the start channel, offering the current row, then imports: a file chosen in the
+    // dialog or dropped on the window.
+    void AskStartAndImport(const QString &path);
     void ExportCsv(const QString &path);
     void ExportPdf(const QString &path);
 

@@ -37,6 +37,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -208,6 +210,7 @@ void TForm1::FormCreate(const QSize &screen)
         m_comcbb->setCurrentIndex(0);
     SelectPort(QSettings().value(kLastPortKey).toString());
     m_saveDialog1->setDefaultSuffix(QStringLiteral("qz"));
+    setAcceptDrops(true);
     for (QAction *item : m_signallingItems)
         item->setEnabled(false);
 }
@@ -932,6 +935,45 @@ void TForm1::N3Click()
         return;
     if (const QString path = ExecFileDialog(*m_openDialog1, QStringLiteral("qz")); !path.isEmpty())
         LoadFile(path);
+}
+
+void TForm1::OpenOrImport(const QString &path)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
+        m_plan->AskStartAndImport(path);
+    else
+        LoadFile(path);
+}
+
+namespace {
+
+// The one local file a drag carries, if it is a .qz file or a CSV list.
+QString DroppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return QString();
+    const QString path = urls.first().toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("qz") || suffix == QLatin1String("csv") ? path : QString();
+}
+
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!m_link->IsBusy() && !DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent *event)
+{
+    const QString path = DroppedFile(event->mimeData());
+    if (m_link->IsBusy() || path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drag's source waits for the drop to end: the start channel is asked after it.
+    QTimer::singleShot(0, this, [this, path] { OpenOrImport(path); });
 }
 
 void TForm1::N5Click()

@@ -108,12 +108,18 @@ public Q_SLOTS:
     // What Open and Save do after their dialog; errors are shown to the user.
     void LoadFile(const QString &path);
     bool SaveFile(const QString &path);
+    // A file named at the start or dropped on the window: a CSV channel list is imported (the
+    // start channel asked), anything else opened as a .qz file.
+    void OpenOrImport(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
     // With unsaved changes the user chooses: save, don't save, or keep the window open.
     void closeEvent(QCloseEvent *event) override;
+    // One .qz file or CSV list dropped from a file manager.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Bytes are going to a radio now: this window's or an editor's write, or 批量写频.

@@ -19,6 +19,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
@@ -114,6 +115,8 @@ private Q_SLOTS:
     void exportCsv();
     void exportPdfNamesFile();
     void printPreview();
+    void dropFile_data();
+    void dropFile();
 };
 
 void TestChannelPlanWindow::fileMenuItems()
@@ -280,6 +283,69 @@ void TestChannelPlanWindow::printPreview()
     QVERIFY(!picture.isNull());
     QVERIFY(picture.save(ScreenshotPath(dir.path(), QStringLiteral("print-preview.png"))));
     QVERIFY2(DarkRows(picture) > picture.height() / 10, "the preview shows a page with the table");
+}
+
+void TestChannelPlanWindow::dropFile_data()
+{
+    QTest::addColumn<QStringList>("names");  // the files the drag carries
+    QTest::addColumn<bool>("busy");          // a read runs
+    QTest::addColumn<QString>("channel5");   // channel 5's receive frequency afterwards
+    QTest::addColumn<QString>("caption");    // what the caption ends with
+    const QString title = QStringLiteral("对讲机写频软件 V1.1.4");
+    QTest::addRow(".qz file opened") << QStringList{"club.qz"} << false << "433.77500" << title + " - club.qz";
+    QTest::addRow("CSV list imported from the channel asked") << QStringList{"PLAN.CSV"} << false << "438.50000"
+                                                               << title + " *";
+    QTest::addRow("other file refused") << QStringList{"plan.txt"} << false << "" << title;
+    QTest::addRow("two files refused") << QStringList{"club.qz", "plan.csv"} << false << "" << title;
+    QTest::addRow("refused while reading") << QStringList{"club.qz"} << true << "" << title;
+}
+
+// A file dropped from a file manager: a .qz file opens as with 打开, a CSV list imports as with
+// 导入 CSV… (the start channel asked); the window takes nothing else.
+void TestChannelPlanWindow::dropFile()
+{
+    QFETCH(QStringList, names);
+    QFETCH(bool, busy);
+    QFETCH(QString, channel5);
+    QFETCH(QString, caption);
+    QTemporaryDir dir;
+    QList<QUrl> urls;
+    {
+        Fixture maker;
+        maker.form().Config().SetEditText(5, 1, QStringLiteral("433.775"));
+        QVERIFY(maker.form().SaveFile(dir.filePath(QStringLiteral("club.qz"))));
+    }
+    for (const QString &name : names) {
+        if (!name.endsWith(QLatin1String(".qz")))
+            QVERIFY(WriteWholeFile(dir.filePath(name), kCsv));
+        urls << QUrl::fromLocalFile(dir.filePath(name));
+    }
+    Fixture f;
+    if (busy) {
+        f.radio.faults().silent = true;
+        f.form().rbtn()->click();
+    }
+    f.xg().SetRow(5);  // the start channel offered
+    Answer<QInputDialog>(f.form(), "StartChannelDialog", [](QInputDialog &dialog) { dialog.accept(); });
+
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = f.form().rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QApplication::sendEvent(&f.form(), &enter);
+    QCOMPARE(enter.isAccepted(), !channel5.isEmpty());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.ignore();
+    QApplication::sendEvent(&f.form(), &drop);
+    QCOMPARE(drop.isAccepted(), !channel5.isEmpty());
+    QTRY_COMPARE(f.xg().Cells(1, 5), channel5);
+    QCOMPARE(f.form().windowTitle(), caption);
+    if (busy)
+        f.windows->Form3().Button2()->click();
+    if (auto *report = f.child<QDialog>("CsvReportDialog"))
+        report->accept();
+    QVERIFY(f.messages.messages.isEmpty());
 }
 
 QTEST_MAIN(TestChannelPlanWindow)
