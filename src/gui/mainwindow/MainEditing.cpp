@@ -147,6 +147,11 @@ void TMainEditing::Record(const QString &step)
     m_history.Record(step);
 }
 
+void TMainEditing::Record(const QString &step, std::function<void(bool redo)> applied)
+{
+    m_history.Record(step, -1, std::move(applied));
+}
+
 void TMainEditing::MarkSaved()
 {
     UndoStack().setClean();

@@ -32,6 +32,8 @@ public:
     void CellCommitted();
     void SettingEdited(int box);
     void Record(const QString &step);
+    // A step that changed more than the texts: `applied` follows its undo (false) and redo (true).
+    void Record(const QString &step, std::function<void(bool redo)> applied);
 
     // The texts as they are now are the saved ones: a file saved or loaded, a read or a write.
     void MarkSaved();

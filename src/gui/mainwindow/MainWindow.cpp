@@ -1005,7 +1005,11 @@ void TForm1::LoadFile(const QString &path)
         ShowError(this, error.message());
         return;
     }
-    m_editing->Record(tr("打开文件"));
+    // Undone, the table is the one before, and so is the file a save goes to.
+    m_editing->Record(tr("打开文件"), [this, before = m_fileName, path](bool redo) {
+        m_fileName = redo ? path : before;
+        UpdateCaption();
+    });
     m_editing->MarkSaved();
     m_fileName = path;
     UpdateCaption();

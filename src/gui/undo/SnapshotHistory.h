@@ -34,14 +34,16 @@ public:
     // One step named text from the texts at the last step to the texts now; nothing when they
     // are the same, inside a batch, or while a step is being undone or redone. Records with
     // the same mergeKey (0 or more) in a row make one step, as the keys typed into one box.
-    void Record(const QString &text, int mergeKey = -1)
+    // `applied` follows the step's undo (false) and redo (true), for what it changed beyond
+    // the texts.
+    void Record(const QString &text, int mergeKey = -1, std::function<void(bool redo)> applied = {})
     {
         if (m_batch > 0 || m_applying)
             return;
         Snapshot now = m_take();
         if (now == m_base)
             return;
-        m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey, m_run));
+        m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey, m_run, std::move(applied)));
     }
 
     // Ends the run of records that merge: a later visit to the same box is a step of its own.
@@ -58,17 +60,26 @@ public:
 private:
     class Command : public QUndoCommand {
     public:
-        Command(TSnapshotHistory &history, const QString &text, Snapshot before, Snapshot after, int mergeKey, int run)
+        Command(TSnapshotHistory &history, const QString &text, Snapshot before, Snapshot after, int mergeKey, int run,
+                std::function<void(bool)> applied)
             : QUndoCommand(text), m_history(history), m_before(std::move(before)), m_after(std::move(after)),
-              m_mergeKey(mergeKey), m_run(run)
+              m_mergeKey(mergeKey), m_run(run), m_applied(std::move(applied))
         {
         }
-        void undo() override { m_history.Apply(m_before); }
+        void undo() override
+        {
+            m_history.Apply(m_before);
+            if (m_applied)
+                m_applied(false);
+        }
         // The first redo is the push: the texts are already there.
         void redo() override
         {
-            if (std::exchange(m_pushed, true))
-                m_history.Apply(m_after);
+            if (!std::exchange(m_pushed, true))
+                return;
+            m_history.Apply(m_after);
+            if (m_applied)
+                m_applied(true);
         }
         int id() const override { return m_mergeKey; }
         bool mergeWith(const QUndoCommand *other) override
@@ -87,6 +98,7 @@ private:
         Snapshot m_after;
         int m_mergeKey;
         int m_run;
+        std::function<void(bool)> m_applied;
         bool m_pushed = false;
     };
 

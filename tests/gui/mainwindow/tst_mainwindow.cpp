@@ -1024,6 +1024,7 @@ const QHash<QString, EditAction> &EditActions()
                                                        }}},
         {"file loaded", {[](Fixture &f, const QString &file) {
                              f.form().SaveFile(file);
+                             f.form().SaveFile(file + QStringLiteral(".before.qz"));  // the file before
                              f.enter(1, 1, QString());
                              f.form().ComboBox(9)->setEditText(QStringLiteral("关"));
                          },
@@ -1067,8 +1068,10 @@ void TestMainWindow::undoRedoEveryAction()
     EditActions()[action].setup(f, file);
     const TMainSnapshot before = f.texts();
     const int steps = f.undo().index();
+    const QString caption = f.form().windowTitle();
 
     EditActions()[action].act(f, file);
+    const QString captionAfter = f.form().windowTitle();
     const TMainSnapshot after = f.texts();
     QVERIFY(after != before);
     QCOMPARE(f.undo().index(), steps + 1);
@@ -1080,8 +1083,10 @@ void TestMainWindow::undoRedoEveryAction()
     QVERIFY(f.texts() == before);
     QVERIFY(f.gridShowsModel());
     QCOMPARE(f.undo().index(), steps);
+    QCOMPARE(f.form().windowTitle(), caption);  // the file a save goes to, and whether it differs
     f.tableKey(Qt::Key_Y);
     QVERIFY(f.texts() == after);
+    QCOMPARE(f.form().windowTitle(), captionAfter);
     f.tableKey(Qt::Key_Z);
     QVERIFY(f.texts() == before);
     f.tableKey(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
