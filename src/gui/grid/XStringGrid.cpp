@@ -538,18 +538,39 @@ void TXStringGrid::PasteFromClipboard()
         return;
     QList<std::pair<QPoint, QString>> commits;
     QRect pasted;
-    for (int r = 0; r < cells.rows.size(); ++r) {
-        const QStringList &texts = cells.rows[r];
-        for (int c = 0; c < texts.size(); ++c) {
-            const QPoint cell(left + c, top + r);
-            commits.append({cell, texts[c]});
-            pasted |= QRect(cell, QSize(1, 1));
+    const QRect selection = Selection();
+    if (cells.beyond == 0 && TilesSelection(cells.rows, selection)) {
+        const int height = cells.rows.size();
+        const int width = cells.rows.first().size();
+        for (int row = selection.top(); row <= selection.bottom(); ++row)
+            for (int col = selection.left(); col <= selection.right(); ++col)
+                commits.append({QPoint(col, row), cells.rows[(row - selection.top()) % height][(col - selection.left()) % width]});
+        pasted = selection;
+    } else {
+        for (int r = 0; r < cells.rows.size(); ++r) {
+            const QStringList &texts = cells.rows[r];
+            for (int c = 0; c < texts.size(); ++c) {
+                const QPoint cell(left + c, top + r);
+                commits.append({cell, texts[c]});
+                pasted |= QRect(cell, QSize(1, 1));
+            }
         }
     }
     const bool completed = CommitCells(TGridAction::Paste, commits);
     SetSelection(pasted);
     if (completed && cells.beyond > 0)
         ShowMessage(window(), tr("%1 个单元格超出表格，没有粘贴").arg(cells.beyond));
+}
+
+bool TXStringGrid::TilesSelection(const QList<QStringList> &block, const QRect &selection)
+{
+    if (block.isEmpty() || selection.width() * selection.height() <= 1)
+        return false;
+    const int width = block.first().size();
+    const bool rectangular =
+        std::all_of(block.cbegin(), block.cend(), [width](const QStringList &row) { return row.size() == width; });
+    const bool larger = selection.width() > width || selection.height() > block.size();
+    return rectangular && larger && selection.width() % width == 0 && selection.height() % block.size() == 0;
 }
 
 bool TXStringGrid::CommitCells(TGridAction action, const QList<std::pair<QPoint, QString>> &cells)

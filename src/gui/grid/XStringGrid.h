@@ -98,7 +98,9 @@ public:
     // column with an editor. Paste commits the clipboard's cells from the current cell to the
     // right and down, each as if typed; cells of columns without an editor stay as they are,
     // cells beyond the grid are dropped and counted in a message, and an error of the
-    // OnSetEditText handler stops the paste there. Cut and paste need the editing option.
+    // OnSetEditText handler stops the paste there. A block that fits a selection of more cells
+    // a whole number of times is repeated over it, as spreadsheets do: one cell copied onto a
+    // selected column sets the whole column. Cut and paste need the editing option.
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
@@ -186,6 +188,8 @@ private:
     bool KeyStartsEdit(QKeyEvent *event);
     // Copy, Cut or Paste for Ctrl+C, Ctrl+X, Ctrl+V and their platform aliases; else UnknownKey.
     static QKeySequence::StandardKey ClipboardKey(const QKeyEvent *event);
+    // The clipboard's block is rectangular and fits the selection, larger than it, whole times.
+    static bool TilesSelection(const QList<QStringList> &block, const QRect &selection);
     // Commits texts into cells of columns with an editor, between ActionStarted and
     // ActionFinished. false when the handler failed (the error has been shown); the rest is skipped.
     bool CommitCells(TGridAction action, const QList<std::pair<QPoint, QString>> &cells);

@@ -915,6 +915,17 @@ void TestXStringGrid::clipboardKeys_data()
                                               << "a\tb\tc\r\nd" + QString("\t\t\r\n").repeated(100000) << ""
                                               << QStringList{"4,5,a", "4,6,d"}
                                               << QStringList{"299999 个单元格超出表格，没有粘贴"};
+    // A block that fits a larger selection whole times fills it, the selection's corner first.
+    QTest::addRow("paste one cell over a selection") << v << true << QList<int>{2, 3, 1, 1} << "x" << ""
+                                                     << QStringList{"1,1,x", "2,1,x", "1,2,x", "2,2,x", "1,3,x", "2,3,x"}
+                                                     << QStringList{};
+    QTest::addRow("paste a block tiled over a selection")
+        << v << true << QList<int>{1, 1, 4, 2} << "a\tb" << "" << QStringList{"1,1,a", "2,1,b", "3,1,a", "4,1,b", "1,2,a", "2,2,b", "3,2,a", "4,2,b"}
+        << QStringList{};
+    QTest::addRow("paste a block that does not fit whole times") << v << true << QList<int>{1, 1, 3, 1} << "a\tb" << ""
+                                                                 << QStringList{"1,1,a", "2,1,b"} << QStringList{};
+    QTest::addRow("paste ragged lines over a selection") << v << true << QList<int>{1, 1, 2, 4} << "a\tb\nc" << ""
+                                                         << QStringList{"1,1,a", "2,1,b", "1,2,c"} << QStringList{};
     QTest::addRow("paste stops at an error") << v << true << QList<int>{1, 1} << "a\tbad\tc\nd" << ""
                                              << QStringList{"1,1,a", "2,1,bad"}
                                              << QStringList{"'bad' is not a valid floating point value"};

@@ -980,6 +980,14 @@ const QHash<QString, EditAction> &EditActions()
              f.selectCell(1, 5);
              Key(Qt::Key_V, Qt::ControlModifier);
          }}},
+        {"paste one cell down a column", {none, [](Fixture &f, const QString &) {
+             QGuiApplication::clipboard()->setText(QStringLiteral("低"));
+             f.selectCell(5, 1);
+             f.xg().SetSelection(QRect(QPoint(5, 1), QPoint(5, 8)));
+             Key(Qt::Key_V, Qt::ControlModifier);
+             QCOMPARE(f.xg().Cells(5, 1), QStringLiteral("低"));
+             QCOMPARE(f.xg().Cells(5, 8), QStringLiteral("低"));
+         }}},
         {"cut", {none, [](Fixture &f, const QString &) {
              f.selectCell(2, 3);
              f.xg().SetSelection(QRect(QPoint(1, 3), QPoint(4, 4)));
