@@ -1,6 +1,5 @@
 #include "grid/GridClipboard.h"
 
-
 QString CellsToClipboardText(const QList<QStringList> &rows)
 {
     QStringList lines;

@@ -564,7 +564,7 @@ void TXStringGrid::PasteFromClipboard()
 
 bool TXStringGrid::TilesSelection(const QList<QStringList> &block, const QRect &selection)
 {
-    if (block.isEmpty() || selection.width() * selection.height() <= 1)
+    if (block.isEmpty() || block.first().isEmpty() || selection.width() * selection.height() <= 1)
         return false;
     const int width = block.first().size();
     const bool rectangular =
