@@ -33,6 +33,7 @@
 #include <QFileDialog>
 #include <QSettings>
 #include <QFileInfo>
+#include <QFileOpenEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -562,6 +563,11 @@ bool TForm1::event(QEvent *event)
 // Key preview: the window sees each key before the focused control does.
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    // macOS hands a file opened from the Finder or dropped on the program's icon to the application.
+    if (event->type() == QEvent::FileOpen && watched == qApp) {
+        OpenOrImport(static_cast<QFileOpenEvent *>(event)->file());
+        return true;
+    }
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return QMainWindow::eventFilter(watched, event);
     auto *widget = static_cast<QWidget *>(watched);

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileOpenEvent>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -298,10 +299,13 @@ void TestChannelPlanWindow::dropFile_data()
     QTest::addRow("other file refused") << QStringList{"plan.txt"} << false << "" << title;
     QTest::addRow("two files refused") << QStringList{"club.qz", "plan.csv"} << false << "" << title;
     QTest::addRow("refused while reading") << QStringList{"club.qz"} << true << "" << title;
+    QTest::addRow(".qz file from the Finder") << QStringList{"finder:club.qz"} << false << "433.77500"
+                                              << title + " - club.qz";
 }
 
 // A file dropped from a file manager: a .qz file opens as with 打开, a CSV list imports as with
-// 导入 CSV… (the start channel asked); the window takes nothing else.
+// 导入 CSV… (the start channel asked); the window takes nothing else. The Finder of macOS tells
+// the application instead.
 void TestChannelPlanWindow::dropFile()
 {
     QFETCH(QStringList, names);
@@ -315,6 +319,9 @@ void TestChannelPlanWindow::dropFile()
         maker.form().Config().SetEditText(5, 1, QStringLiteral("433.775"));
         QVERIFY(maker.form().SaveFile(dir.filePath(QStringLiteral("club.qz"))));
     }
+    const bool finder = names.first().startsWith(QLatin1String("finder:"));  // macOS: the application is told
+    if (finder)
+        names.first().remove(0, 7);
     for (const QString &name : names) {
         if (!name.endsWith(QLatin1String(".qz")))
             QVERIFY(WriteWholeFile(dir.filePath(name), kCsv));
@@ -328,6 +335,13 @@ void TestChannelPlanWindow::dropFile()
     f.xg().SetRow(5);  // the start channel offered
     Answer<QInputDialog>(f.form(), "StartChannelDialog", [](QInputDialog &dialog) { dialog.accept(); });
 
+    if (finder) {
+        QFileOpenEvent open(urls.first());
+        QApplication::sendEvent(qApp, &open);
+        QCOMPARE(f.xg().Cells(1, 5), channel5);
+        QCOMPARE(f.form().windowTitle(), caption);
+        return;
+    }
     QMimeData data;
     data.setUrls(urls);
     const QPoint at = f.form().rect().center();
