@@ -2,6 +2,7 @@
 #include "grid/CellEditorError.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
+#include "grid/GridClipboard.h"
 #include "grid/XStringGrid.h"
 #include "support/gui/TestSupport.h"
 
@@ -11,6 +12,8 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -174,6 +177,8 @@ private slots:
     void paintsColumnsAndLines();
     void clipboardKeys_data();
     void clipboardKeys();
+    void clipboardTextSplits_data();
+    void clipboardTextSplits();
 
 private:
     std::unique_ptr<GridWindow> w;
@@ -991,6 +996,47 @@ void TestXStringGrid::clipboardKeys()
     QCOMPARE(started.count(), action ? 1 : 0);
     QCOMPARE(finished.count(), action ? 1 : 0);
     QVERIFY(!w->grid->ActiveEditor());
+}
+
+// The paste's reader against the plainest reading of the same text: split every line and
+// cell, then keep what the limits allow. Random texts of cells, tabs and every kind of line end.
+void TestXStringGrid::clipboardTextSplits_data()
+{
+    QTest::addColumn<int>("seed");
+    for (int seed = 1; seed <= 8; ++seed)
+        QTest::addRow("seed %d", seed) << seed;
+}
+
+void TestXStringGrid::clipboardTextSplits()
+{
+    QFETCH(int, seed);
+    QRandomGenerator random(static_cast<quint32>(seed));
+    const QStringList pieces{"a", "bc", "\t", "\t", "\n", "\r", "\r\n"};
+    for (int round = 0; round < 200; ++round) {
+        QString text;
+        for (int n = random.bounded(12); n > 0; --n)
+            text += pieces.at(random.bounded(pieces.size()));
+        const int maxRows = random.bounded(1, 5);
+        const int maxCols = random.bounded(1, 4);
+
+        QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+        if (lines.size() > 1 && lines.constLast().isEmpty())
+            lines.removeLast();
+        QList<QStringList> rows;
+        qsizetype beyond = 0;
+        for (int r = 0; !text.isEmpty() && r < lines.size(); ++r) {
+            const QStringList cells = lines.at(r).split(QLatin1Char('\t'));
+            if (r < maxRows)
+                rows << cells.mid(0, maxCols);
+            beyond += r < maxRows ? qMax<qsizetype>(0, cells.size() - maxCols) : cells.size();
+        }
+
+        const TClipboardCells read = CellsFromClipboardText(text, maxRows, maxCols);
+        const QByteArray what = QByteArray("text ") + text.toUtf8().toPercentEncoding() + " limits "
+                                + QByteArray::number(maxRows) + "x" + QByteArray::number(maxCols);
+        QVERIFY2(read.rows == rows, what.constData());
+        QVERIFY2(read.beyond == beyond, what.constData());
+    }
 }
 
 QTEST_MAIN(TestXStringGrid)
