@@ -943,15 +943,14 @@ void TForm1::N3Click()
         LoadFile(path);
 }
 
-void TForm1::OpenOrImport(const QString &path)
-{
-    if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
-        m_plan->AskStartAndImport(path);
-    else
-        LoadFile(path);
-}
-
 namespace {
+
+// A file of the programmer's own, by its name: "qz" or "csv" (any case), else empty.
+QString PlanFileKind(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("qz") || suffix == QLatin1String("csv") ? suffix : QString();
+}
 
 // The one local file a drag carries, if it is a .qz file or a CSV list.
 QString DroppedFile(const QMimeData *data)
@@ -960,11 +959,18 @@ QString DroppedFile(const QMimeData *data)
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return QString();
     const QString path = urls.first().toLocalFile();
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("qz") || suffix == QLatin1String("csv") ? path : QString();
+    return PlanFileKind(path).isEmpty() ? QString() : path;
 }
 
 }  // namespace
+
+void TForm1::OpenOrImport(const QString &path)
+{
+    if (PlanFileKind(path) == QLatin1String("csv"))
+        m_plan->AskStartAndImport(path);
+    else
+        LoadFile(path);
+}
 
 void TForm1::dragEnterEvent(QDragEnterEvent *event)
 {
