@@ -536,24 +536,21 @@ void TXStringGrid::PasteFromClipboard()
         CellsFromClipboardText(QGuiApplication::clipboard()->text(), RowCount() - top, ColCount() - left);
     if (cells.rows.isEmpty())
         return;
+    // Tiled, the block repeats over the selection from its corner; else it lies once from the
+    // current cell, its lines as long as they are.
+    const QRect selection = Selection();
+    const bool tiled = cells.beyond == 0 && TilesSelection(cells.rows, selection);
+    const QPoint origin = tiled ? selection.topLeft() : QPoint(left, top);
+    const int height = tiled ? selection.height() : cells.rows.size();
     QList<std::pair<QPoint, QString>> commits;
     QRect pasted;
-    const QRect selection = Selection();
-    if (cells.beyond == 0 && TilesSelection(cells.rows, selection)) {
-        const int height = cells.rows.size();
-        const int width = cells.rows.first().size();
-        for (int row = selection.top(); row <= selection.bottom(); ++row)
-            for (int col = selection.left(); col <= selection.right(); ++col)
-                commits.append({QPoint(col, row), cells.rows[(row - selection.top()) % height][(col - selection.left()) % width]});
-        pasted = selection;
-    } else {
-        for (int r = 0; r < cells.rows.size(); ++r) {
-            const QStringList &texts = cells.rows[r];
-            for (int c = 0; c < texts.size(); ++c) {
-                const QPoint cell(left + c, top + r);
-                commits.append({cell, texts[c]});
-                pasted |= QRect(cell, QSize(1, 1));
-            }
+    for (int r = 0; r < height; ++r) {
+        const QStringList &texts = cells.rows[r % cells.rows.size()];
+        const int width = tiled ? selection.width() : texts.size();
+        for (int c = 0; c < width; ++c) {
+            const QPoint cell = origin + QPoint(c, r);
+            commits.append({cell, texts[c % texts.size()]});
+            pasted |= QRect(cell, QSize(1, 1));
         }
     }
     const bool completed = CommitCells(TGridAction::Paste, commits);
