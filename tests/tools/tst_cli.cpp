@@ -288,6 +288,15 @@ void TestCli::usage_data()
          "restore --help'"},
         {"diff a.img b.img --areas", "diff: Missing value after '--areas'; try 'xiepin-cli diff --help'"},
         {"write --port x a.qz --areas main", "write: Unknown option 'areas'; try 'xiepin-cli write --help'"},
+        {"import-csv a.csv", "import-csv: -o FILE is required; try 'xiepin-cli import-csv --help'"},
+        {"import-csv -o a.qz", "import-csv: no file given; try 'xiepin-cli import-csv --help'"},
+        {"import-csv a.csv -o a.qz --start 0", "import-csv: --start '0' is not a channel from 1 to 16; try 'xiepin-cli import-csv --help'"},
+        {"import-csv a.csv -o a.qz --start 17", "import-csv: --start '17' is not a channel from 1 to 16; try 'xiepin-cli import-csv --help'"},
+        {"import-csv a.csv -o a.qz --start two", "import-csv: --start 'two' is not a channel from 1 to 16; try 'xiepin-cli import-csv --help'"},
+        {"export-csv a.qz -o a.csv --start 2", "export-csv: Unknown option 'start'; try 'xiepin-cli export-csv --help'"},
+        {"export-csv a.qz", "export-csv: -o FILE is required; try 'xiepin-cli export-csv --help'"},
+        {"print a.qz b.qz -o a.pdf", "print: unexpected argument 'b.qz'; try 'xiepin-cli print --help'"},
+        {"print a.qz --port x -o a.pdf", "print: Unknown option 'port'; try 'xiepin-cli print --help'"},
     };
     for (const auto &c : cases)
         QTest::addRow("%s", c.args) << words(c.args) << QStringLiteral("xiepin-cli: ") + QString::fromUtf8(c.message);
@@ -321,6 +330,9 @@ void TestCli::help_data()
         {"read --help", "read --port P [-o FILE.qz] [--timeout S]"},
         {"write --help", "write --port P FILE.qz [--alarm 开|关] [--no-verify] [--timeout S]"},
         {"show --help", "show FILE.qz"},
+        {"import-csv --help", "import-csv IN.csv -o OUT.qz [--start N] [--base BASE.qz]"},
+        {"help export-csv", "export-csv IN.qz -o OUT.csv"},
+        {"print -h", "print IN.qz -o OUT.pdf"},
     };
     for (const auto &c : cases)
         QTest::addRow("%s", c.args) << words(c.args) << QStringLiteral("Usage: xiepin-cli ") + QString::fromUtf8(c.usage);
@@ -335,6 +347,10 @@ void TestCli::help()
     QCOMPARE(result.out.section(QLatin1Char('\n'), 0, 0), usageLine);
     QVERIFY(result.out.contains(QStringLiteral("Exit code 0 on success, 1 on any failure")));
     QCOMPARE(result.err, QString());
+    // The overview lists every command.
+    const QString command = usageLine.section(QLatin1Char(' '), 2, 2);
+    if (command != QLatin1String("COMMAND"))
+        QVERIFY(runCli({QStringLiteral("--help")}).out.contains(QStringLiteral("\n  ") + command + QLatin1Char(' ')));
 }
 
 // The list in any order and with repeats gives the areas once each, in the order a whole

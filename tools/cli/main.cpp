@@ -10,6 +10,21 @@
 #include <cstring>
 #include <memory>
 
+namespace {
+
+QtMessageHandler g_defaultHandler = nullptr;
+
+// The GUI module asks for a runtime folder that sessions without a desktop (cron, ssh as
+// root, CI) lack; Qt then uses one of its own, so the warning tells a user nothing.
+void DropRuntimeDirWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    g_defaultHandler(type, context, message);
+}
+
+}  // namespace
+
 int main(int argc, char *argv[])
 {
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
@@ -19,8 +34,10 @@ int main(int argc, char *argv[])
     // Only 'print' lays out text, which needs fonts and so the GUI module; it never needs a
     // display, so it runs on the offscreen platform whatever the session offers.
     const bool print = argc > 1 && std::strcmp(argv[1], "print") == 0;
-    if (print)
+    if (print) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        g_defaultHandler = qInstallMessageHandler(DropRuntimeDirWarning);
+    }
     const std::unique_ptr<QCoreApplication> app =
         print ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("xiepin-cli"));
