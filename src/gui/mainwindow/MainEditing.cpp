@@ -147,9 +147,9 @@ void TMainEditing::Record(const QString &step)
     m_history.Record(step);
 }
 
-void TMainEditing::Record(const QString &step, std::function<void(bool redo)> applied)
+bool TMainEditing::Record(const QString &step, std::function<void(bool redo)> applied)
 {
-    m_history.Record(step, -1, std::move(applied));
+    return m_history.Record(step, -1, std::move(applied));
 }
 
 void TMainEditing::MarkSaved()

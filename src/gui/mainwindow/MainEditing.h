@@ -33,7 +33,8 @@ public:
     void SettingEdited(int box);
     void Record(const QString &step);
     // A step that changed more than the texts: `applied` follows its undo (false) and redo (true).
-    void Record(const QString &step, std::function<void(bool redo)> applied);
+    // False when the texts did not change, and so no step was recorded.
+    bool Record(const QString &step, std::function<void(bool redo)> applied);
 
     // The texts as they are now are the saved ones: a file saved or loaded, a read or a write.
     void MarkSaved();

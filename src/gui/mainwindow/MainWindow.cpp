@@ -768,9 +768,8 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
         ShowComparison(reason);
         return;
     }
-    // All blocks of one read are one step, also when it ended early.
     if (kind == TransferKind::MainRead)
-        m_editing->Record(tr("读频"));
+        RecordRead();
     if (reason == TransferEnd::Completed)
         m_editing->MarkSaved();
     if (reason == TransferEnd::Completed && kind == TransferKind::MainRead)
@@ -778,6 +777,21 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(PortName(), kind == TransferKind::MainRead, m_link->LastTally().done,
                                      m_link->LastTally().total));
+}
+
+// All blocks of one read are one step, also when it ended early. A read that changed the table
+// leaves the radio's contents, not the file's: the file is forgotten, so that 保存 asks where
+// instead of writing one radio over a channel plan. Undone, the file comes back.
+void TForm1::RecordRead()
+{
+    const bool changed = m_editing->Record(tr("读频"), [this, file = m_fileName](bool redo) {
+        m_fileName = redo ? QString() : file;
+        UpdateCaption();
+    });
+    if (changed) {
+        m_fileName.clear();
+        UpdateCaption();
+    }
 }
 
 // Reads the radio's channels and settings without touching the table, and lists where the

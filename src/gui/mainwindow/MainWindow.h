@@ -149,6 +149,7 @@ private:
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
     void ReportWrite(const TSafeWrite::Outcome &outcome);
     void SaveReadAsBackup();
+    void RecordRead();
     // A backup or verify read of a safe write or a restore: not the window's own transfer.
     bool OthersTransfer() const;
     void CompareWithRadio();

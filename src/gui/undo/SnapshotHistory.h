@@ -35,15 +35,16 @@ public:
     // are the same, inside a batch, or while a step is being undone or redone. Records with
     // the same mergeKey (0 or more) in a row make one step, as the keys typed into one box.
     // `applied` follows the step's undo (false) and redo (true), for what it changed beyond
-    // the texts.
-    void Record(const QString &text, int mergeKey = -1, std::function<void(bool redo)> applied = {})
+    // the texts. True when a step was recorded.
+    bool Record(const QString &text, int mergeKey = -1, std::function<void(bool redo)> applied = {})
     {
         if (m_batch > 0 || m_applying)
-            return;
+            return false;
         Snapshot now = m_take();
         if (now == m_base)
-            return;
+            return false;
         m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey, m_run, std::move(applied)));
+        return true;
     }
 
     // Ends the run of records that merge: a later visit to the same box is a step of its own.

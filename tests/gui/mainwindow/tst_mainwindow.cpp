@@ -185,6 +185,8 @@ private Q_SLOTS:
     void editMenu();
     void captionAndClosePrompt_data();
     void captionAndClosePrompt();
+    void readForgetsFileItReplaced_data();
+    void readForgetsFileItReplaced();
     void closingAsks_data();
     void closingAsks();
     void screenshots();
@@ -1044,10 +1046,15 @@ const QHash<QString, EditAction> &EditActions()
                               QVERIFY(WriteWholeFile(file, "Frequency,Tone,rToneFreq\r\n145.5,Tone,100.0\r\n146\r\n"));
                           },
                           [](Fixture &f, const QString &file) { f.form().findChild<TChannelPlanActions *>()->ImportCsv(file, 7); }}},
-        {"read from the radio", {none, [](Fixture &f, const QString &) {
-             f.tableKey(Qt::Key_F12, Qt::NoModifier);
-             QVERIFY(f.finish());
-         }}},
+        {"read from the radio", {[](Fixture &f, const QString &file) {
+                                     f.form().SaveFile(file);
+                                     f.enter(1, 9, QStringLiteral("145.5"));
+                                 },
+                                 [](Fixture &f, const QString &) {
+                                     f.tableKey(Qt::Key_F12, Qt::NoModifier);
+                                     QVERIFY(f.finish());
+                                     QCOMPARE(f.form().windowTitle(), QStringLiteral("对讲机写频软件 V1.1.4"));
+                                 }}},
     };
     return actions;
 }
@@ -1240,6 +1247,41 @@ void TestMainWindow::captionAndClosePrompt()
     QCOMPARE(saved.Cell(1, 1), QStringLiteral("430.00000"));
     QCOMPARE(saved.Cell(2, 1), fileHolds);
     QCOMPARE(f.form().windowTitle().endsWith(QLatin1Char('*')), answer != QStringLiteral("保存"));
+    QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestMainWindow::readForgetsFileItReplaced_data()
+{
+    QTest::addColumn<bool>("fileDiffers");  // the file saved before the read holds another channel 9
+    QTest::addColumn<QString>("caption");    // after the read
+    QTest::addRow("the radio holds another table") << true << "对讲机写频软件 V1.1.4";
+    QTest::addRow("the radio holds the file's table") << false << "对讲机写频软件 V1.1.4 - plan.qz";
+}
+
+// After a read that replaced the table, 保存 asks where: the radio's contents never go silently
+// into the channel plan opened before.
+void TestMainWindow::readForgetsFileItReplaced()
+{
+    QFETCH(bool, fileDiffers);
+    QFETCH(QString, caption);
+    QTemporaryDir dir;
+    const QString plan = dir.filePath(QStringLiteral("plan.qz"));
+    Fixture f;
+    f.tableKey(Qt::Key_F12, Qt::NoModifier);
+    QVERIFY(f.finish());
+    if (fileDiffers)
+        f.enter(1, 9, QStringLiteral("145.5"));
+    QVERIFY(f.form().SaveFile(plan));
+    const QByteArray saved = ReadWholeFile(plan);
+
+    f.tableKey(Qt::Key_F12, Qt::NoModifier);
+    QVERIFY(f.finish());
+    QCOMPARE(f.form().windowTitle(), caption);
+    if (fileDiffers)
+        AnswerFileDialog(f.form(), "SaveDialog1", dir.filePath(QStringLiteral("radio")));
+    f.action("N5")->trigger();
+    QCOMPARE(ReadWholeFile(plan), saved);
+    QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("radio.qz"))), fileDiffers);
     QVERIFY(f.messages.messages.isEmpty());
 }
 
