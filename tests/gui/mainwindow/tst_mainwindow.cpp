@@ -1143,6 +1143,12 @@ void TestMainWindow::pastedBlockIsWrittenAndUndone()
     tableIsWritten(expected);
     if (QTest::currentTestFailed())
         return;
+    // Copied back, the block reads as a text editor or a spreadsheet takes it.
+    f.selectCell(1, 2);
+    f.xg().SetSelection(QRect(QPoint(1, 2), QPoint(4, 3)));
+    Key(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("145.20000\t145.20000\t无\t无\n440.00000\t441.00000\t\t023N"));
     f.tableKey(Qt::Key_Z);
     tableIsWritten(TMainConfig());
     QVERIFY(f.radio.image().block(0, 1) != factory.block(0, 1));
