@@ -444,14 +444,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Typing</translation>
     </message>
     <message>
-        <source>剪切</source>
-        <translation>Cut</translation>
-    </message>
-    <message>
-        <source>粘贴</source>
-        <translation>Paste</translation>
-    </message>
-    <message>
         <source>设置</source>
         <translation>Setting</translation>
     </message>
@@ -501,6 +493,18 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>%1 个单元格超出表格，没有粘贴</source>
         <translation>%1 cell(s) lie outside the table and were not pasted</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
     </message>
 </context>
 <context>

@@ -254,13 +254,13 @@ void TSignallingWindow::BuildGrid(const TGridTexts &texts)
         TextsChanged();
         RecordStep(tr("输入"));
     };
-    // A cut or a paste is one step, however many cells it commits.
+    // A cut, a paste or a clear is one step, however many cells it commits.
     connect(grid, &TXStringGrid::ActionStarted, this, [this] {
         RecordBoxStep();
         m_history->BeginBatch();
     });
     connect(grid, &TXStringGrid::ActionFinished, this, [this](TGridAction action) {
-        m_history->EndBatch(action == TGridAction::Cut ? tr("剪切") : tr("粘贴"));
+        m_history->EndBatch(TXStringGrid::ActionName(action));
     });
     m_grids.insert(name, grid);
     m_controls.insert(name, grid);

@@ -517,13 +517,37 @@ void TXStringGrid::CutToClipboard()
     if (!m_options.testFlag(TGridOption::Editing))
         return;
     CopyToClipboard();
+    CommitEmptyTexts(TGridAction::Cut);
+}
+
+void TXStringGrid::ClearSelectedCells()
+{
+    if (m_options.testFlag(TGridOption::Editing) && EndEdit(true, false))
+        CommitEmptyTexts(TGridAction::Clear);
+}
+
+QString TXStringGrid::ActionName(TGridAction action)
+{
+    switch (action) {
+    case TGridAction::Cut:
+        return tr("剪切");
+    case TGridAction::Paste:
+        return tr("粘贴");
+    case TGridAction::Clear:
+        return tr("清除");
+    }
+    return QString();
+}
+
+void TXStringGrid::CommitEmptyTexts(TGridAction action)
+{
     const QRect cells = Selection();
     QList<std::pair<QPoint, QString>> commits;
     for (int row = cells.top(); row <= cells.bottom(); ++row) {
         for (int col = cells.left(); col <= cells.right(); ++col)
             commits.append({QPoint(col, row), QString()});
     }
-    CommitCells(TGridAction::Cut, commits);
+    CommitCells(action, commits);
 }
 
 void TXStringGrid::PasteFromClipboard()
@@ -651,6 +675,11 @@ void TXStringGrid::keyPressEvent(QKeyEvent *event)
         return;
     default:
         break;
+    }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier
+        && m_options.testFlag(TGridOption::Editing)) {
+        ClearSelectedCells();
+        return;
     }
     if (KeyStartsEdit(event))
         return;

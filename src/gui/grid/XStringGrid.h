@@ -21,7 +21,7 @@ Q_DECLARE_FLAGS(TGridOptions, TGridOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TGridOptions)
 
 // What a grid does to several cells at once, through the same commits as typing.
-enum class TGridAction { Cut, Paste };
+enum class TGridAction { Cut, Paste, Clear };
 
 enum class TGridDrawState { Selected = 0x1, Focused = 0x2, Fixed = 0x4 };
 Q_DECLARE_FLAGS(TGridDrawStates, TGridDrawState)
@@ -104,6 +104,11 @@ public:
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+    // Commits an empty text into each selected cell of a column with an editor, as cut does but
+    // leaving the clipboard alone: the Delete key of spreadsheets.
+    void ClearSelectedCells();
+    // The name of the one undoable step an action makes.
+    static QString ActionName(TGridAction action);
 
     // Rectangle of an ordinary cell inside its grid lines, in viewport coordinates; empty for
     // fixed cells.
@@ -189,6 +194,7 @@ private:
     // Copy, Cut or Paste for Ctrl+C, Ctrl+X, Ctrl+V and their platform aliases; else UnknownKey.
     static QKeySequence::StandardKey ClipboardKey(const QKeyEvent *event);
     // The clipboard's block is rectangular and fits the selection, larger than it, whole times.
+    void CommitEmptyTexts(TGridAction action);
     static bool TilesSelection(const QList<QStringList> &block, const QRect &selection);
     // Commits texts into cells of columns with an editor, between ActionStarted and
     // ActionFinished. false when the handler failed (the error has been shown); the rest is skipped.

@@ -167,7 +167,7 @@ void TMainEditing::OnGridAction(TGridAction action, bool finished)
     if (!finished)
         m_history.BeginBatch();
     else
-        m_history.EndBatch(action == TGridAction::Cut ? tr("剪切") : tr("粘贴"));
+        m_history.EndBatch(TXStringGrid::ActionName(action));
 }
 
 bool TMainEditing::CommitOpenCell()

@@ -112,6 +112,8 @@ void TestEditorUndo::undoRedoInEveryEditor_data()
                                                  << QStringList{"cell:xg1:1,1", "select:xg1:1,1,2,1", "ctrl:C",
                                                                 "cell:xg1:1,5", "ctrl:V"}
                                                  << "xg1:1,5";
+    QTest::addRow("FSK cells cleared by Delete") << "FSK" << QStringList{"read"}
+                                                 << QStringList{"cell:xg1:1,3", "select:xg1:1,3,2,4", "key:Delete"} << "";
     QTest::addRow("FSK read") << "FSK" << QStringList{"cell:xg1:1,3", "type:300", "key:Enter"}
                               << QStringList{"read"} << "";
 }

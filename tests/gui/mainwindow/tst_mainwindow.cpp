@@ -995,6 +995,15 @@ const QHash<QString, EditAction> &EditActions()
              f.xg().SetSelection(QRect(QPoint(1, 3), QPoint(4, 4)));
              Key(Qt::Key_X, Qt::ControlModifier);
          }}},
+        {"cells cleared by Delete", {none, [](Fixture &f, const QString &) {
+             QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+             f.selectCell(3, 2);
+             f.xg().SetSelection(QRect(QPoint(3, 2), QPoint(5, 3)));
+             Key(Qt::Key_Delete);
+             QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+             QCOMPARE(f.messages.texts(), QStringList());
+             QCOMPARE(f.xg().Cells(4, 3), QString());
+         }}},
         {"insert channel", {none, [](Fixture &f, const QString &) {
              f.selectRows(2, 2);
              Key(Qt::Key_Insert);
