@@ -193,8 +193,9 @@ private:
     bool KeyStartsEdit(QKeyEvent *event);
     // Copy, Cut or Paste for Ctrl+C, Ctrl+X, Ctrl+V and their platform aliases; else UnknownKey.
     static QKeySequence::StandardKey ClipboardKey(const QKeyEvent *event);
-    // The clipboard's block is rectangular and fits the selection, larger than it, whole times.
+    // An empty text into each selected cell, as one action.
     void CommitEmptyTexts(TGridAction action);
+    // The clipboard's block is rectangular and fits the selection, larger than it, whole times.
     static bool TilesSelection(const QList<QStringList> &block, const QRect &selection);
     // Commits texts into cells of columns with an editor, between ActionStarted and
     // ActionFinished. false when the handler failed (the error has been shown); the rest is skipped.
