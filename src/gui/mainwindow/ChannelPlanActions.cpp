@@ -114,8 +114,15 @@ void TChannelPlanActions::AskStartAndImport(const QString &path)
     ImportCsv(path, m_startDialog->intValue());
 }
 
+bool TChannelPlanActions::TableSettled() const
+{
+    return !m_context.commitOpenCell || m_context.commitOpenCell();
+}
+
 void TChannelPlanActions::ImportCsv(const QString &path, int startChannel)
 {
+    if (!TableSettled())
+        return;
     ChannelCsvImport result;
     try {
         result = ReadChannelCsvFile(path, startChannel);
@@ -148,6 +155,8 @@ void TChannelPlanActions::ExportCsvClick()
 
 void TChannelPlanActions::ExportCsv(const QString &path)
 {
+    if (!TableSettled())
+        return;
     try {
         WriteChannelCsvFile(m_config, path);
     } catch (const EConvertError &error) {
@@ -161,6 +170,8 @@ void TChannelPlanActions::ExportCsv(const QString &path)
 
 void TChannelPlanActions::PrintClick()
 {
+    if (!TableSettled())
+        return;
     QPrinter printer(QPrinter::HighResolution);
     SetChannelPlanPage(printer);
     QPrintPreviewDialog preview(&printer, m_window);
@@ -179,6 +190,8 @@ void TChannelPlanActions::ExportPdfClick()
 
 void TChannelPlanActions::ExportPdf(const QString &path)
 {
+    if (!TableSettled())
+        return;
     QString error;
     if (!WriteChannelPlanPdf(path, m_config, PlanInfo(), &error))
         ShowError(m_window, error);

@@ -25,6 +25,9 @@ public:
         std::function<int()> currentRow;     // the grid's current row: the start channel offered
         std::function<QString()> fileName;   // the configuration file last opened or saved
         std::function<void(const QString &step)> recordStep;  // an import is one undoable step
+        // Ends a cell still being typed in, before the table is read or replaced; false when
+        // its entry rule refused the text (the error is shown).
+        std::function<bool()> commitOpenCell;
     };
 
     // The items go into `menu` before `before`; the dialogs are children of `window`.
@@ -53,6 +56,7 @@ private:
     void BuildReportDialog();
     void ShowReports(const QStringList &reports, int imported);
     ChannelPlanInfo PlanInfo() const;
+    bool TableSettled() const;
 
     QWidget *m_window;
     TMainConfig &m_config;

@@ -230,7 +230,8 @@ void TForm1::BuildMenus()
     m_n1->setObjectName(QStringLiteral("N1"));
     m_plan = new TChannelPlanActions(this, m_config,
                                      {[this] { return m_xg->Row(); }, [this] { return m_fileName; },
-                                      [this](const QString &step) { m_editing->Record(step); }},
+                                      [this](const QString &step) { m_editing->Record(step); },
+                                      [this] { return m_editing->CommitOpenCell(); }},
                                      file, m_n1);
     m_verifyAction = new QAction(tr("写入后校验"), this);
     m_verifyAction->setObjectName(QStringLiteral("VerifyAfterWrite"));
@@ -577,12 +578,18 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (!first || widget->window() != this)
         return QMainWindow::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() == Qt::Key_F11)
-        wbtnClick();
-    else if (key->key() == Qt::Key_F12)
-        rbtnClick();
-    else if (key->text() == QStringLiteral(" "))
+    if (key->key() == Qt::Key_F11 || key->key() == Qt::Key_F12) {
+        if (key->key() == Qt::Key_F11)
+            wbtnClick();
+        else
+            rbtnClick();
+        // The key goes on to the focused control, unless starting moved the focus (a cell being
+        // typed in was committed): the control next in line would take it as a second press.
+        if (QApplication::focusWidget() != focus)
+            return true;
+    } else if (key->text() == QStringLiteral(" ")) {
         return true;  // the space bar reaches no control of this window
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -644,6 +651,8 @@ bool TForm1::StartMainTransfer(TransferKind kind)
 {
     const bool restart = m_link->Running() == kind;
     if (m_link->IsBusy() && !restart)
+        return false;
+    if (!restart && !m_editing->CommitOpenCell())
         return false;
     MainImage image;
     if (kind == TransferKind::MainWrite) {
@@ -798,7 +807,7 @@ void TForm1::RecordRead()
 // window differs. Nothing is written.
 void TForm1::CompareWithRadio()
 {
-    if (m_link->IsBusy())
+    if (m_link->IsBusy() || !m_editing->CommitOpenCell())
         return;
     m_readBlocks = TRadioImage::None();
     try {
@@ -1023,7 +1032,7 @@ void TForm1::N1Click()
 
 void TForm1::LoadFile(const QString &path)
 {
-    if (m_link->IsBusy())
+    if (m_link->IsBusy() || !m_editing->CommitOpenCell())
         return;
     try {
         LoadConfigFile(m_config, path);
@@ -1043,6 +1052,8 @@ void TForm1::LoadFile(const QString &path)
 
 bool TForm1::SaveFile(const QString &path)
 {
+    if (!m_editing->CommitOpenCell())
+        return false;
     try {
         SaveConfigFile(m_config, path);
     } catch (const EConfigFileError &error) {
@@ -1180,6 +1191,8 @@ std::optional<TRadioImage> TForm1::FleetImage(bool withSignalling)
         ShowError(m_fleetDialog, tr("电台正在读写，请等它结束后再批量写频"));
         return std::nullopt;
     }
+    if (!m_editing->CommitOpenCell())
+        return std::nullopt;
     TRadioImage image = TRadioImage::None();
     try {
         const MainImage main = BuildMainImage(m_config);

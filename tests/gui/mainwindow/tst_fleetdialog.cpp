@@ -1,4 +1,5 @@
 #include "app/AppWindows.h"
+#include "grid/XStringGrid.h"
 #include "mainconfig/MainCodec.h"
 #include "mainwindow/FleetDialog.h"
 #include "mainwindow/MainWindow.h"
@@ -113,7 +114,16 @@ void TestFleetDialog::writesCheckedRadios()
     f.dialog->SignallingBox()->setChecked(withSignalling);
     const TRadioImage tables = f.windows->SignallingTables();
     QVERIFY(areaOf(tables, 1) != areaOf(startImage(), 1));
+    // A cell of the window still being typed in goes out as committed.
+    TXStringGrid *grid = f.form().xg();
+    QApplication::setActiveWindow(&f.form());
+    grid->setFocus();
+    grid->SetCol(1);
+    grid->SetRow(3);
+    QTest::keyClick(grid, Qt::Key_9);
+    QVERIFY(grid->ActiveEditor());
     QVERIFY(f.run());
+    QCOMPARE(f.form().Config().Cell(3, col::RxFreq), QStringLiteral("9.00000"));
 
     QCOMPARE(f.dialog->Table()->rowCount(), 2);
     QCOMPARE(f.result(0), TFleetDialog::ResultText(TFleetResult::Verified));

@@ -186,6 +186,8 @@ private Q_SLOTS:
     void captionAndClosePrompt_data();
     void captionAndClosePrompt();
     void readForgetsFileItReplaced_data();
+    void openCellCommittedFirst_data();
+    void openCellCommittedFirst();
     void readForgetsFileItReplaced();
     void closingAsks_data();
     void closingAsks();
@@ -1298,6 +1300,89 @@ void TestMainWindow::readForgetsFileItReplaced()
     QCOMPARE(ReadWholeFile(plan), saved);
     QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("radio.qz"))), fileDiffers);
     QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestMainWindow::openCellCommittedFirst_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("typed");  // into channel 3's receive frequency, Enter not pressed
+    for (const char *action : {"write", "read", "save", "open", "compare", "import CSV", "export CSV"})
+        QTest::addRow("%s", action) << action << "145";
+    QTest::addRow("write, text refused") << "write" << "x";
+    QTest::addRow("save, text refused") << "save" << "x";
+}
+
+// A cell still being typed in when a key or a menu item reads or replaces the table is
+// committed first through its entry rule, as a step of its own; refused, only the error shows.
+void TestMainWindow::openCellCommittedFirst()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, typed);
+    QTemporaryDir dir;
+    const QString plan = dir.filePath(QStringLiteral("plan.qz"));
+    const QString csv = dir.filePath(QStringLiteral("plan.csv"));
+    Fixture f;
+    QVERIFY(f.read());
+    QVERIFY(f.form().SaveFile(plan));
+    QVERIFY(WriteWholeFile(csv, "Frequency\r\n160\r\n"));
+    const QByteArray planBefore = ReadWholeFile(plan);
+    const TRadioImage radioBefore = f.radio.image();
+    f.channel->clearWrites();
+    f.selectCell(1, 3);
+    Type(typed);
+    QVERIFY(f.xg().ActiveEditor());
+
+    auto *planActions = f.form().findChild<TChannelPlanActions *>();
+    if (action == QLatin1String("write"))
+        Key(Qt::Key_F11);
+    else if (action == QLatin1String("read"))
+        Key(Qt::Key_F12);
+    else if (action == QLatin1String("save"))
+        f.action("N5")->trigger();
+    else if (action == QLatin1String("open"))
+        f.form().LoadFile(plan);
+    else if (action == QLatin1String("compare"))
+        f.action("CompareWithRadio")->trigger();
+    else if (action == QLatin1String("import CSV"))
+        planActions->ImportCsv(csv, 3);
+    else
+        planActions->ExportCsv(dir.filePath(QStringLiteral("out.csv")));
+    QVERIFY(f.finish());
+    // One press, one transfer: a write and its verify, or a read.
+    const int handshakes = action == QLatin1String("write") ? 2
+                           : action == QLatin1String("read") || action == QLatin1String("compare") ? 1 : 0;
+    QCOMPARE(f.channel->written().count("PROGRAM"), typed == QLatin1String("x") ? 0 : handshakes);
+
+    if (typed == QLatin1String("x")) {
+        QCOMPARE(f.messages.texts(), QStringList{"'x' is not a valid floating point value"});
+        QCOMPARE(f.xg().Cells(1, 3), QStringLiteral("x"));  // kept for the user to mend
+        QVERIFY(!f.channel->written().contains('W'));
+        QVERIFY(f.radio.image() == radioBefore);
+        QCOMPARE(ReadWholeFile(plan), planBefore);
+        return;
+    }
+    const QString typedCell = QStringLiteral("145.00000");
+    if (action == QLatin1String("write")) {
+        QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
+        QCOMPARE(f.form().Config().Cell(3, col::RxFreq), typedCell);
+        QCOMPARE(f.radio.image().block(frame::kMainArea, 3), EncodeChannelBlock(f.form().Config(), 3));
+        QVERIFY(!f.form().windowTitle().endsWith(QLatin1Char('*')));
+    } else if (action == QLatin1String("save")) {
+        TMainConfig saved;
+        LoadConfigFile(saved, plan);
+        QCOMPARE(saved.Cell(3, col::RxFreq), typedCell);
+    } else if (action == QLatin1String("export CSV")) {
+        QVERIFY(ReadWholeFile(dir.filePath(QStringLiteral("out.csv"))).contains("\r\n3,CH3,145.000000,"));
+    } else if (action == QLatin1String("compare")) {
+        QCOMPARE(f.messages.texts().size(), 1);
+        QVERIFY2(f.messages.texts().first().contains(QStringLiteral("信道 3 接收频率: 446.00625 → 145.00000")),
+                 qPrintable(f.messages.texts().first()));
+    } else {
+        // The table was replaced after the typed text became a step of its own.
+        QVERIFY(f.xg().Cells(1, 3) != typedCell);
+        f.tableKey(Qt::Key_Z);
+        QCOMPARE(f.xg().Cells(1, 3), typedCell);
+    }
 }
 
 void TestMainWindow::closingAsks_data()
