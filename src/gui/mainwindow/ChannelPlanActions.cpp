@@ -97,7 +97,8 @@ ChannelPlanInfo TChannelPlanActions::PlanInfo() const
 
 void TChannelPlanActions::ImportCsvClick()
 {
-    if (!m_import->isEnabled())
+    // A refused cell is mended before a file is chosen, not after.
+    if (!m_import->isEnabled() || !TableSettled())
         return;
     if (const QString path = ExecFileDialog(*m_csvOpenDialog, QStringLiteral("csv")); !path.isEmpty())
         AskStartAndImport(path);
@@ -149,6 +150,8 @@ void TChannelPlanActions::ShowReports(const QStringList &reports, int imported)
 
 void TChannelPlanActions::ExportCsvClick()
 {
+    if (!TableSettled())
+        return;
     if (const QString path = ExecFileDialog(*m_csvSaveDialog, QStringLiteral("csv")); !path.isEmpty())
         ExportCsv(path);
 }
@@ -184,6 +187,8 @@ void TChannelPlanActions::PrintClick()
 
 void TChannelPlanActions::ExportPdfClick()
 {
+    if (!TableSettled())
+        return;
     if (const QString path = ExecFileDialog(*m_pdfSaveDialog, QStringLiteral("pdf")); !path.isEmpty())
         ExportPdf(path);
 }

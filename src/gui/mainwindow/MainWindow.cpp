@@ -960,7 +960,8 @@ void TForm1::N4Click()
 
 void TForm1::N3Click()
 {
-    if (m_link->IsBusy())
+    // A refused cell is mended before a file is chosen, not after.
+    if (m_link->IsBusy() || !m_editing->CommitOpenCell())
         return;
     if (const QString path = ExecFileDialog(*m_openDialog1, QStringLiteral("qz")); !path.isEmpty())
         LoadFile(path);
@@ -1021,6 +1022,8 @@ void TForm1::N5Click()
 
 void TForm1::SaveAs1Click()
 {
+    if (!m_editing->CommitOpenCell())
+        return;
     if (const QString path = ExecFileDialog(*m_saveDialog1, QStringLiteral("qz"), m_fileName); !path.isEmpty())
         SaveFile(path);
 }
