@@ -52,11 +52,12 @@ QStringList TAppWindows::UnsavedTables() const
     return names;
 }
 
-TRadioImage TAppWindows::SignallingTables() const
+TRadioImage TAppWindows::SignallingTables()
 {
     TRadioImage image = TRadioImage::None();
-    const TSignallingWindow *editors[] = {m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get()};
-    for (const TSignallingWindow *editor : editors) {
+    TSignallingWindow *editors[] = {m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get()};
+    for (TSignallingWindow *editor : editors) {
+        editor->CommitOpenCells();
         const TSignallingArea &area = editor->SignallingArea();
         const std::vector<Block> blocks = area.EncodeBlocks();
         const int first = AreaFacts(area.Area()).firstBlock;

@@ -37,8 +37,9 @@ public:
     TForm6 &Form6() const { return *m_form6; }  // FSK queue sync
     TForm3 &Form3() const { return *m_form3; }
 
-    // The four signalling tables as the editors hold them, encoded; throws EConvertError.
-    TRadioImage SignallingTables() const;
+    // The four signalling tables as the editors hold them, cells still being typed in
+    // committed first, encoded; throws EConvertError.
+    TRadioImage SignallingTables();
     // The titles of the editors whose tables hold changes neither written nor saved.
     QStringList UnsavedTables() const;
 

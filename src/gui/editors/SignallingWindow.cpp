@@ -619,10 +619,15 @@ void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
 bool TSignallingWindow::HasUnsavedChanges()
 {
     // Keys just typed into a box or a cell that is still open count.
-    for (TXStringGrid *grid : std::as_const(m_grids))
-        grid->CommitOpenEdit();
+    CommitOpenCells();
     RecordBoxStep();
     return !UndoStack().isClean();
+}
+
+void TSignallingWindow::CommitOpenCells()
+{
+    for (TXStringGrid *grid : std::as_const(m_grids))
+        grid->CommitOpenEdit();
 }
 
 void TSignallingWindow::UpdateButtons()

@@ -1,4 +1,5 @@
 #include "app/AppWindows.h"
+#include "editors/DtmfWindow.h"
 #include "grid/XStringGrid.h"
 #include "mainconfig/MainCodec.h"
 #include "mainwindow/FleetDialog.h"
@@ -112,18 +113,24 @@ void TestFleetDialog::writesCheckedRadios()
     f.check(0);
     f.check(1);
     f.dialog->SignallingBox()->setChecked(withSignalling);
-    const TRadioImage tables = f.windows->SignallingTables();
-    QVERIFY(areaOf(tables, 1) != areaOf(startImage(), 1));
-    // A cell of the window still being typed in goes out as committed.
-    TXStringGrid *grid = f.form().xg();
-    QApplication::setActiveWindow(&f.form());
-    grid->setFocus();
-    grid->SetCol(1);
-    grid->SetRow(3);
-    QTest::keyClick(grid, Qt::Key_9);
-    QVERIFY(grid->ActiveEditor());
+    const TRadioImage tablesBefore = f.windows->SignallingTables();
+    QVERIFY(areaOf(tablesBefore, 1) != areaOf(startImage(), 1));
+    // Cells of the window and of the DTMF editor still being typed in go out as committed.
+    const auto typeInto = [](QWidget &window, TXStringGrid *grid, int col, int row, Qt::Key key) {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        grid->setFocus();
+        grid->SetCol(col);
+        grid->SetRow(row);
+        QTest::keyClick(grid, key);
+        QVERIFY(grid->ActiveEditor());
+    };
+    typeInto(f.windows->Form2(), f.windows->Form2().Grid(QStringLiteral("xg2")), 1, 3, Qt::Key_7);
+    typeInto(f.form(), f.form().xg(), 1, 3, Qt::Key_9);
     QVERIFY(f.run());
     QCOMPARE(f.form().Config().Cell(3, col::RxFreq), QStringLiteral("9.00000"));
+    const TRadioImage tables = f.windows->SignallingTables();
+    QVERIFY(areaOf(tables, 1) != areaOf(tablesBefore, 1));
 
     QCOMPARE(f.dialog->Table()->rowCount(), 2);
     QCOMPARE(f.result(0), TFleetDialog::ResultText(TFleetResult::Verified));
