@@ -52,12 +52,13 @@ QStringList TAppWindows::UnsavedTables() const
     return names;
 }
 
-TRadioImage TAppWindows::SignallingTables()
+std::optional<TRadioImage> TAppWindows::SignallingTables()
 {
     TRadioImage image = TRadioImage::None();
     TSignallingWindow *editors[] = {m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get()};
     for (TSignallingWindow *editor : editors) {
-        editor->CommitOpenCells();
+        if (!editor->CommitOpenCells())
+            return std::nullopt;
         const TSignallingArea &area = editor->SignallingArea();
         const std::vector<Block> blocks = area.EncodeBlocks();
         const int first = AreaFacts(area.Area()).firstBlock;

@@ -38,8 +38,9 @@ public:
     TForm3 &Form3() const { return *m_form3; }
 
     // The four signalling tables as the editors hold them, cells still being typed in
-    // committed first, encoded; throws EConvertError.
-    TRadioImage SignallingTables();
+    // committed first, encoded; throws EConvertError. Empty when an editor refused a typed
+    // text (the error is shown).
+    std::optional<TRadioImage> SignallingTables();
     // The titles of the editors whose tables hold changes neither written nor saved.
     QStringList UnsavedTables() const;
 

@@ -624,10 +624,12 @@ bool TSignallingWindow::HasUnsavedChanges()
     return !UndoStack().isClean();
 }
 
-void TSignallingWindow::CommitOpenCells()
+bool TSignallingWindow::CommitOpenCells()
 {
+    bool committed = true;
     for (TXStringGrid *grid : std::as_const(m_grids))
-        grid->CommitOpenEdit();
+        committed = grid->CommitOpenEdit() && committed;
+    return committed;
 }
 
 void TSignallingWindow::UpdateButtons()
@@ -678,6 +680,9 @@ QFileDialog *TSignallingWindow::TableDialog(int acceptMode)
 // Any image file that holds this area whole: a table saved here, or a backup of the radio.
 void TSignallingWindow::OpenTableClick()
 {
+    // The 文件 button takes no focus: a cell being typed in is still open.
+    if (!CommitOpenCells())
+        return;
     const QString path = ExecFileDialog(*TableDialog(QFileDialog::AcceptOpen), QStringLiteral("img"));
     if (path.isEmpty())
         return;
@@ -706,6 +711,8 @@ void TSignallingWindow::OpenTableClick()
 // and nothing is saved.
 void TSignallingWindow::SaveTableClick()
 {
+    if (!CommitOpenCells())
+        return;
     const std::optional<std::vector<Block>> blocks = EncodeBlocks();
     if (!blocks)
         return;
@@ -727,6 +734,8 @@ void TSignallingWindow::SaveTableClick()
 // Reads the radio's table without touching the window's, and lists where they differ.
 void TSignallingWindow::CompareClick()
 {
+    if (!CommitOpenCells())
+        return;
     m_comparing = true;
     if (!StartRead())
         m_comparing = false;

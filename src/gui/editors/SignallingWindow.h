@@ -86,9 +86,9 @@ public:
     // The texts differ from what the radio held at the last complete read or successful write,
     // and from the table file last opened or saved.
     bool HasUnsavedChanges();
-    // Ends the cells still being typed in through their entry rules, before the table is used
-    // from outside the window.
-    void CommitOpenCells();
+    // Ends the cells still being typed in through their entry rules, before the table is read
+    // or replaced; false when a rule refused its text (the error is shown).
+    bool CommitOpenCells();
 
 public Q_SLOTS:
     void rbtnClick();

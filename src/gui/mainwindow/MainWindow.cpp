@@ -1203,9 +1203,11 @@ std::optional<TRadioImage> TForm1::FleetImage(bool withSignalling)
             image.setBlock(frame::kMainArea, n, main.channels[static_cast<std::size_t>(n - 1)]);
         image.setBlock(frame::kSettingsArea, 0, main.settings);
         if (withSignalling && m_signallingSource) {
-            const TRadioImage tables = m_signallingSource();
-            for (const TRadioImage::Place &place : tables.heldPlaces())
-                image.setBlock(place.area, place.block, tables.block(place.area, place.block));
+            const std::optional<TRadioImage> tables = m_signallingSource();
+            if (!tables)
+                return std::nullopt;
+            for (const TRadioImage::Place &place : tables->heldPlaces())
+                image.setBlock(place.area, place.block, tables->block(place.area, place.block));
         }
     } catch (const EConvertError &error) {
         ShowError(m_fleetDialog, error.message());

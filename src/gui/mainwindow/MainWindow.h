@@ -49,7 +49,7 @@ public:
     void SetWindows(TForm3 *progress, QWidget *dtmf, QWidget *twoTone, QWidget *fiveTone, QWidget *fsk);
     // The four signalling tables as the editors hold them, for 批量写频; throws EConvertError
     // for a text that does not fit.
-    void SetSignallingSource(std::function<TRadioImage()> source) { m_signallingSource = std::move(source); }
+    void SetSignallingSource(std::function<std::optional<TRadioImage>()> source) { m_signallingSource = std::move(source); }
     // The names of the signalling tables whose changes are neither written nor saved, asked on
     // closing the program.
     void SetUnsavedTablesSource(std::function<QStringList()> source) { m_unsavedTables = std::move(source); }
@@ -190,7 +190,7 @@ private:
     QAction *m_verifyAction = nullptr;                // "写入后校验"
     bool m_comparing = false;                         // the read that runs is for 与电台比较
     TFleetDialog *m_fleetDialog = nullptr;
-    std::function<TRadioImage()> m_signallingSource;
+    std::function<std::optional<TRadioImage>()> m_signallingSource;
     std::function<QStringList()> m_unsavedTables;
 
     QPointer<QWidget> m_dtmf;

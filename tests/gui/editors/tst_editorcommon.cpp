@@ -6,6 +6,7 @@
 #include "editors/FiveToneWindow.h"
 #include "editors/FskWindow.h"
 #include "editors/TwoToneWindow.h"
+#include "grid/XStringGrid.h"
 #include "protocol/Areas.h"
 #include "protocol/FactoryImage.h"
 #include "support/core/AreaTexts.h"
@@ -118,6 +119,8 @@ private Q_SLOTS:
     void tableFileRoundTrip();
     void compareWithRadio_data();
     void compareWithRadio();
+    void fileItemsTakeOpenCell_data();
+    void fileItemsTakeOpenCell();
     void portThatCannotOpen_data();
     void portThatCannotOpen();
     void transferOpensClosedPort_data();
@@ -336,6 +339,60 @@ void TestEditorCommon::compareWithRadio()
     QVERIFY(lines.at(1).contains(QStringLiteral(" → ")));
     QVERIFY(rig->window().SignallingArea().EncodeBlocks() == window);
     QVERIFY(!rig->channel->written().contains('W'));
+}
+
+void TestEditorCommon::fileItemsTakeOpenCell_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("item");
+    const struct {
+        const char *editor, *cell, *text;
+    } cells[] = {{"DTMF", "xg2:1,3", "123"}, {"two-tone", "xg1:1,5", "1234"}, {"five-tone", "xg1:1,5", "255"},
+                 {"FSK", "xg1:1,3", "300"}};
+    for (const auto &c : cells)
+        for (const char *item : {"SaveTable", "CompareTable"})
+            QTest::addRow("%s %s", c.editor, item) << c.editor << c.cell << c.text << item;
+}
+
+// The 文件 button takes no focus, so a cell being typed in is still open when its items run:
+// they take the typed text as entered.
+void TestEditorCommon::fileItemsTakeOpenCell()
+{
+    QFETCH(QString, editor);
+    QFETCH(QString, cell);
+    QFETCH(QString, text);
+    QFETCH(QString, item);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("table.img"));
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(editor, FactoryImage(), kPort);
+    rig->Read();
+    const std::vector<Block> read = rig->window().SignallingArea().EncodeBlocks();
+    QString failed;
+    QVERIFY2(RunSteps(rig->window(), {QStringLiteral("cell:") + cell, QStringLiteral("type:") + text}, &failed),
+             qPrintable(failed));
+    QVERIFY(rig->window().Grid(cell.section(QLatin1Char(':'), 0, 0))->ActiveEditor());
+
+    if (item == QLatin1String("SaveTable"))
+        AnswerFileDialog(rig->window(), path);
+    rig->window().findChild<QAction *>(item)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(rig->Idle(), 5000);
+    const std::vector<Block> window = rig->window().SignallingArea().EncodeBlocks();
+    QVERIFY(window != read);
+    if (item == QLatin1String("SaveTable")) {
+        QString error;
+        const std::optional<TRadioImage> saved = TRadioImage::load(path, &error);
+        QVERIFY2(saved, qPrintable(error));
+        const int area = rig->window().SignallingArea().Area();
+        for (std::size_t i = 0; i < window.size(); ++i)
+            QCOMPARE(saved->block(area, AreaFacts(area).firstBlock + static_cast<int>(i)), window[i]);
+        QVERIFY(rig->messages.texts().isEmpty());
+    } else {
+        QCOMPARE(rig->messages.texts().size(), 1);
+        QVERIFY2(rig->messages.texts().first().startsWith(QStringLiteral("窗口与电台有 1 处不同")),
+                 qPrintable(rig->messages.texts().first()));
+    }
 }
 
 QTEST_MAIN(TestEditorCommon)

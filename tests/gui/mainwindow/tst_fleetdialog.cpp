@@ -113,7 +113,7 @@ void TestFleetDialog::writesCheckedRadios()
     f.check(0);
     f.check(1);
     f.dialog->SignallingBox()->setChecked(withSignalling);
-    const TRadioImage tablesBefore = f.windows->SignallingTables();
+    const TRadioImage tablesBefore = f.windows->SignallingTables().value();
     QVERIFY(areaOf(tablesBefore, 1) != areaOf(startImage(), 1));
     // Cells of the window and of the DTMF editor still being typed in go out as committed.
     const auto typeInto = [](QWidget &window, TXStringGrid *grid, int col, int row, Qt::Key key) {
@@ -129,7 +129,7 @@ void TestFleetDialog::writesCheckedRadios()
     typeInto(f.form(), f.form().xg(), 1, 3, Qt::Key_9);
     QVERIFY(f.run());
     QCOMPARE(f.form().Config().Cell(3, col::RxFreq), QStringLiteral("9.00000"));
-    const TRadioImage tables = f.windows->SignallingTables();
+    const TRadioImage tables = f.windows->SignallingTables().value();
     QVERIFY(areaOf(tables, 1) != areaOf(tablesBefore, 1));
 
     QCOMPARE(f.dialog->Table()->rowCount(), 2);
