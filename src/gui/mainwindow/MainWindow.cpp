@@ -793,14 +793,12 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
 // instead of writing one radio over a channel plan. Undone, the file comes back.
 void TForm1::RecordRead()
 {
-    const bool changed = m_editing->Record(tr("读频"), [this, file = m_fileName](bool redo) {
+    const auto forgetFile = [this, file = m_fileName](bool redo) {
         m_fileName = redo ? QString() : file;
         UpdateCaption();
-    });
-    if (changed) {
-        m_fileName.clear();
-        UpdateCaption();
-    }
+    };
+    if (m_editing->Record(tr("读频"), forgetFile))
+        forgetFile(true);
 }
 
 // Reads the radio's channels and settings without touching the table, and lists where the
@@ -1044,13 +1042,13 @@ void TForm1::LoadFile(const QString &path)
         return;
     }
     // Undone, the table is the one before, and so is the file a save goes to.
-    m_editing->Record(tr("打开文件"), [this, before = m_fileName, path](bool redo) {
+    const auto takeFile = [this, before = m_fileName, path](bool redo) {
         m_fileName = redo ? path : before;
         UpdateCaption();
-    });
+    };
+    m_editing->Record(tr("打开文件"), takeFile);
     m_editing->MarkSaved();
-    m_fileName = path;
-    UpdateCaption();
+    takeFile(true);
 }
 
 bool TForm1::SaveFile(const QString &path)

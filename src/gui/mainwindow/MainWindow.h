@@ -48,7 +48,7 @@ public:
     // The windows created after this one at start-up.
     void SetWindows(TForm3 *progress, QWidget *dtmf, QWidget *twoTone, QWidget *fiveTone, QWidget *fsk);
     // The four signalling tables as the editors hold them, for 批量写频; throws EConvertError
-    // for a text that does not fit.
+    // for a text that does not fit, empty when an editor refused a text still being typed.
     void SetSignallingSource(std::function<std::optional<TRadioImage>()> source) { m_signallingSource = std::move(source); }
     // The names of the signalling tables whose changes are neither written nor saved, asked on
     // closing the program.
