@@ -166,7 +166,7 @@ void TFiveToneCodec::EncodeStandards(Block &data) const
         EncodeField(field, m_texts.Controls(), data);
 }
 
-// An entry not in use stays fourteen zero bytes.
+// An entry without a first frame code stays fourteen zero bytes.
 void TFiveToneCodec::EncodeEncodeEntry(int entry, Block &data, int offset) const
 {
     const TGridTexts &xg2 = m_texts.xg2();
@@ -182,17 +182,25 @@ void TFiveToneCodec::EncodeEncodeEntry(int entry, Block &data, int offset) const
             }));
 }
 
+// An entry with every cell empty stays fourteen zero bytes. A radio may hold a standard outside
+// 1..5, which reads as an empty standard cell beside the codes: that entry goes back with its
+// codes and functions and standard 0, rather than being wiped.
 void TFiveToneCodec::EncodeDecodeEntry(int entry, Block &data, int offset) const
 {
     const TGridTexts &xg3 = m_texts.xg3();
-    if (xg3.IsEmptyCell(kDecodeStandard.column, entry))
+    bool inUse = false;
+    for (int col = kDecodeStandard.column; col <= kDecodeCodes[3].column; ++col)
+        inUse = inUse || !xg3.IsEmptyCell(col, entry);
+    if (!inUse)
         return;
     auto orNibble = [&](const TNibbleField &field, std::uint32_t value) {
         data[static_cast<std::size_t>(offset + field.offset)] |= static_cast<std::uint8_t>(value << field.shift);
     };
-    orNibble(kDecodeStandard, ConvertAt(xg3.Place(kDecodeStandard.column, entry), [&] {
-                 return StandardValue(xg3.Cell(kDecodeStandard.column, entry));
-             }));
+    if (!xg3.IsEmptyCell(kDecodeStandard.column, entry)) {
+        orNibble(kDecodeStandard, ConvertAt(xg3.Place(kDecodeStandard.column, entry), [&] {
+                     return StandardValue(xg3.Cell(kDecodeStandard.column, entry));
+                 }));
+    }
     for (const TNibbleField &function : kDecodeFunctions) {
         orNibble(function, ConvertAt(xg3.Place(function.column, entry), [&] {
                      return static_cast<std::uint32_t>(ListIndex(xg3.Cell(function.column, entry), TFiveToneTexts::FunctionItems()));

@@ -95,9 +95,11 @@ QString ToneLetter(int nibble)
 }
 
 // Each half shows its letter only when it stands for a tone: 0x12 shows nothing.
+// Two letters, or empty for a byte that is not a code (0 among them).
 QString CodeText(std::uint8_t byte)
 {
-    return ToneLetter(byte >> 4) + ToneLetter(byte & 0x0F);
+    const QString letters = ToneLetter(byte >> 4) + ToneLetter(byte & 0x0F);
+    return letters.size() == 2 ? letters : QString();
 }
 
 QString FrequencyText(std::uint32_t hz)
@@ -197,22 +199,23 @@ void TTwoToneCodec::DecodeBlock(int block, const Block &data)
     }
 }
 
-// A first code of 0 marks the entry as not in use: the row shows empty. In an entry in use a
-// slot with code 0 shows empty cells; a mode outside 0..3 shows an empty mode cell, which a
-// later write refuses rather than guess.
+// A first code byte that is not a code marks the entry as not in use: the row shows empty. In
+// an entry in use such a slot shows empty cells. Either way the row shows what a write sends
+// back: nothing for them. A mode outside 0..3 shows an empty mode cell, which a later write
+// refuses rather than guess.
 void TTwoToneCodec::DecodeDecodeEntry(int entry, const Block &data, int offset)
 {
     TGridTexts &xg2 = m_texts.xg2();
     xg2.ClearRow(entry);
-    if (data[static_cast<std::size_t>(offset + kCodeAt)] == 0)
+    if (CodeText(data[static_cast<std::size_t>(offset + kCodeAt)]).isEmpty())
         return;
     for (int slot = 0; slot < TTwoToneTexts::kSlots; ++slot) {
         const int at = offset + kSlotSize * slot;
-        const std::uint8_t code = data[static_cast<std::size_t>(at + kCodeAt)];
-        if (code == 0)
+        const QString code = CodeText(data[static_cast<std::size_t>(at + kCodeAt)]);
+        if (code.isEmpty())
             continue;
         const std::uint8_t mode = data[static_cast<std::size_t>(at + kModeAt)];
-        xg2.SetCell(CodeColumn(slot), entry, CodeText(code));
+        xg2.SetCell(CodeColumn(slot), entry, code);
         const QStringList &modes = TTwoToneTexts::ModeItems();
         xg2.SetCell(ModeColumn(slot), entry, mode < modes.size() ? modes[mode] : QString());
         xg2.SetCell(PromptColumn(slot), entry, QString::number(data[static_cast<std::size_t>(at + kPromptAt)]));

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void encodeFields();
     void decodeFields_data();
     void decodeFields();
+    void writtenBack_data();
+    void writtenBack();
     void badInput_data();
     void badInput();
     void entryRules_data();
@@ -114,8 +116,12 @@ void TestFiveToneArea::encodeFields_data()
                                                       << QByteArray("0545230178560421DEBC0A896705");
     QTest::addRow("decode entry 16") << QStringList{"xg3:1,16=CCIR", "xg3:2,16=1", "xg3:8,16=fffff"} << 16 << 14
                                      << QByteArray("01010000785604" "21DEBC0AFFFF0F");
-    QTest::addRow("decode entry without standard is zero, whatever its other cells")
-        << QStringList{"xg3:1,4=EIA", "xg3:1,4="} << 10 << 14 << QByteArray(28, '0');
+    QTest::addRow("decode entry without standard keeps its other cells")
+        << QStringList{"xg3:1,4=EIA", "xg3:1,4="} << 10 << 14 << QByteArray("0045230178560421DEBC0A896705");
+    QTest::addRow("decode entry of empty cells is zero")
+        << QStringList{"xg3:1,4=EIA", "xg3:1,4=", "xg3:2,4=", "xg3:3,4=", "xg3:4,4=", "xg3:5,4=", "xg3:6,4=",
+                       "xg3:7,4=", "xg3:8,4="}
+        << 10 << 14 << QByteArray(28, '0');
     QTest::addRow("empty decode table") << QStringList() << 16 << 0 << QByteArray(56, '0');
 }
 
@@ -164,6 +170,34 @@ void TestFiveToneArea::decodeFields()
     FiveToneArea area;
     FillEverything(area);  // a text the block does not set would show as left over
     CheckDecodedField(area);
+}
+
+void TestFiveToneArea::writtenBack_data()
+{
+    QTest::addColumn<int>("block");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("back");
+
+    QTest::addRow("standards and delays") << 0 << 0 << QByteArray("2C0B0F0A0102FF0A0B00000064000F00000000006400FF05")
+                                          << QByteArray("2C0B0F0A0102FF0A0B00000064000F00000000006400FF05");
+    QTest::addRow("encode entry") << 1 << 14 << QByteArray("230100452301785604DEBC0A0100")
+                                  << QByteArray("230100452301785604DEBC0A0100");
+    QTest::addRow("digits above the fifth") << 1 << 0 << QByteArray("5634120000000000000000000200")
+                                            << QByteArray("5634020000000000000000000200");
+    QTest::addRow("decode entry") << 9 << 0 << QByteArray("3345230178560485DEBC0A896705")
+                                  << QByteArray("3345230178560485DEBC0A896705");
+    // The radio's standard outside 1..5 cannot be shown; the codes and functions still go back.
+    QTest::addRow("decode standard 0") << 12 << 14 << QByteArray("3045230100000085000000110000")
+                                       << QByteArray("3045230100000085000000110000");
+    QTest::addRow("decode standard 7") << 16 << 0 << QByteArray("1745230100000085000000110000")
+                                       << QByteArray("1045230100000085000000110000");
+    QTest::addRow("zero decode entry") << 10 << 14 << QByteArray() << QByteArray(28, '0');
+}
+
+void TestFiveToneArea::writtenBack()
+{
+    CheckWrittenBack<FiveToneArea>();
 }
 
 void TestFiveToneArea::badInput_data()

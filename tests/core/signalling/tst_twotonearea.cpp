@@ -39,6 +39,8 @@ private Q_SLOTS:
     void encodeFields();
     void decodeFields_data();
     void decodeFields();
+    void writtenBack_data();
+    void writtenBack();
     void badInput_data();
     void badInput();
     void entryRules_data();
@@ -152,8 +154,10 @@ void TestTwoToneArea::decodeFields_data()
                                      << QStringList{"xg1:1,16=", "xg1:2,16=3000", "xg1:1,15="};
     QTest::addRow("code DB, mode and prompt") << 3 << 0 << QByteArray("DB0205")
         << QStringList{"xg2:1,1=DB", "xg2:2,1=回复", "xg2:3,1=5"};
-    QTest::addRow("code byte 0x12 shows empty") << 3 << 0 << QByteArray("120001")
-                                                << QStringList{"xg2:1,1="};
+    QTest::addRow("first code byte 0x12 shows an empty row") << 3 << 0 << QByteArray("120001AB0102")
+        << QStringList{"xg2:1,1=", "xg2:2,1=", "xg2:3,1=", "xg2:4,1=", "xg2:5,1=", "xg2:6,1="};
+    QTest::addRow("half a code shows an empty slot") << 3 << 0 << QByteArray("AB0001A20309")
+        << QStringList{"xg2:1,1=AB", "xg2:4,1=", "xg2:5,1=", "xg2:6,1="};
     QTest::addRow("mode outside the list shows empty") << 3 << 0 << QByteArray("AB0401")
                                                        << QStringList{"xg2:1,1=AB", "xg2:2,1=", "xg2:3,1=1"};
     QTest::addRow("slot with code 0 shows empty cells, entry stays in use")
@@ -174,6 +178,28 @@ void TestTwoToneArea::decodeFields()
     TwoToneArea area;
     FillEverything(area);  // a text the block does not set would show as left over
     CheckDecodedField(area);
+}
+
+void TestTwoToneArea::writtenBack_data()
+{
+    QTest::addColumn<int>("block");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("back");
+
+    QTest::addRow("tones, reset, times") << 0 << 0 << QByteArray("BD076404AD04FB047017F401E8030000")
+                                         << QByteArray("BD076404AD04FB047017F401E8030000");
+    QTest::addRow("encode entries") << 1 << 0 << QByteArray("2C01D0070000B80B") << QByteArray("2C01D0070000B80B");
+    QTest::addRow("decode entry, every slot") << 3 << 12 << QByteArray("AC0310DC0207BA0102CB0003")
+                                              << QByteArray("AC0310DC0207BA0102CB0003");
+    QTest::addRow("slot with code 0") << 4 << 0 << QByteArray("DB0001000203CA0304") << QByteArray("DB0001000000CA0304");
+    QTest::addRow("slot without a code") << 4 << 0 << QByteArray("DB0001120203") << QByteArray("DB0001000000");
+    QTest::addRow("entry without a first code") << 10 << 12 << QByteArray("1200010A0203") << QByteArray(12, '0');
+}
+
+void TestTwoToneArea::writtenBack()
+{
+    CheckWrittenBack<TwoToneArea>();
 }
 
 void TestTwoToneArea::badInput_data()

@@ -94,6 +94,22 @@ void CheckDecodedField(Area &area)
     Expect(area, texts);
 }
 
+// The current data row: its "bytes" at "offset" of block "block", as a read from the radio
+// brings them into an empty area, are written back as "back" (hex) at the same place.
+template <class Area>
+void CheckWrittenBack()
+{
+    QFETCH(int, block);
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, back);
+    Area area;
+    area.codec.DecodeBlock(block, BlockWith(offset, bytes));
+    QCOMPARE(EncodeError(area.codec), QStringLiteral("accepted"));
+    const std::vector<Block> blocks = area.codec.EncodeBlocks();
+    QCOMPARE(HexAt(blocks.at(static_cast<std::size_t>(block)), offset, static_cast<int>(back.size() / 2)), back);
+}
+
 // Replies for blocks outside the area, every byte the fill, change no text.
 template <class Area>
 void CheckBlocksIgnored(Area &area, std::initializer_list<int> blocks, std::uint8_t fill)
