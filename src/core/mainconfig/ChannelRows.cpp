@@ -3,16 +3,23 @@
 #include "mainconfig/MainConfig.h"
 
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace {
 
 constexpr int kChannels = TMainConfig::kChannels;
 
-// The fifteen texts of a channel, without its number.
-QStringList Fields(const TMainConfig &config, int channel)
+// A channel as it moves: its fifteen texts, without its number, and what the radio last
+// reported for it, which fills the bytes its texts leave to the radio.
+struct TChannelRecord {
+    QStringList fields;
+    std::optional<Block> read;
+};
+
+TChannelRecord Record(const TMainConfig &config, int channel)
 {
-    return config.Row(channel).mid(col::RxFreq);
+    return {config.Row(channel).mid(col::RxFreq), config.ChannelRead(channel)};
 }
 
 void SetFields(TMainConfig &config, int channel, const QStringList &fields)
@@ -21,18 +28,21 @@ void SetFields(TMainConfig &config, int channel, const QStringList &fields)
         config.SetCell(channel, c, fields.value(c - col::RxFreq));
 }
 
-// Rewrites channels 1..16 from a list of their fields in the new order.
-void Rewrite(TMainConfig &config, const std::vector<QStringList> &order)
+// Rewrites channels 1..16 from their records in the new order.
+void Rewrite(TMainConfig &config, const std::vector<TChannelRecord> &order)
 {
-    for (int channel = 1; channel <= kChannels; ++channel)
-        SetFields(config, channel, order[static_cast<std::size_t>(channel - 1)]);
+    for (int channel = 1; channel <= kChannels; ++channel) {
+        const TChannelRecord &record = order[static_cast<std::size_t>(channel - 1)];
+        SetFields(config, channel, record.fields);
+        config.SetChannelRead(channel, record.read);
+    }
 }
 
-std::vector<QStringList> AllFields(const TMainConfig &config)
+std::vector<TChannelRecord> AllRecords(const TMainConfig &config)
 {
-    std::vector<QStringList> all;
+    std::vector<TChannelRecord> all;
     for (int channel = 1; channel <= kChannels; ++channel)
-        all.push_back(Fields(config, channel));
+        all.push_back(Record(config, channel));
     return all;
 }
 
@@ -58,9 +68,9 @@ bool InsertChannels(TMainConfig &config, TChannelRange range)
 {
     if (!range.IsValid() || ChannelLostByInsert(config, range) != 0)
         return false;
-    std::vector<QStringList> all = AllFields(config);
+    std::vector<TChannelRecord> all = AllRecords(config);
     const auto at = all.begin() + (range.first - 1);
-    all.insert(at, static_cast<std::size_t>(range.count), QStringList());
+    all.insert(at, static_cast<std::size_t>(range.count), TChannelRecord());
     all.resize(kChannels);
     Rewrite(config, all);
     return true;
@@ -70,7 +80,7 @@ bool DeleteChannels(TMainConfig &config, TChannelRange range)
 {
     if (!range.IsValid())
         return false;
-    std::vector<QStringList> all = AllFields(config);
+    std::vector<TChannelRecord> all = AllRecords(config);
     const auto at = all.begin() + (range.first - 1);
     all.erase(at, at + range.count);
     all.resize(kChannels);
@@ -85,8 +95,8 @@ bool MoveChannels(TMainConfig &config, TChannelRange range, int delta)
     const int neighbour = delta < 0 ? range.first - 1 : range.Last() + 1;
     if (neighbour < 1 || neighbour > kChannels)
         return false;
-    std::vector<QStringList> all = AllFields(config);
-    const QStringList moved = all[static_cast<std::size_t>(neighbour - 1)];
+    std::vector<TChannelRecord> all = AllRecords(config);
+    const TChannelRecord moved = all[static_cast<std::size_t>(neighbour - 1)];
     all.erase(all.begin() + (neighbour - 1));
     // The neighbour goes to the other end of the block.
     const int place = delta < 0 ? range.Last() : range.first;

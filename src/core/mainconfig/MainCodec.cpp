@@ -267,13 +267,28 @@ std::optional<QString> DecodeTone(quint16 code)
     return std::nullopt;
 }
 
+namespace {
+
+// A channel's cell into its bytes. An empty cell that the decoder may have left keeps the bytes
+// the radio reported for the channel (`read`). With none in this run the other fields take 0,
+// which their tables allow for; a tone of 0 would be a CTCSS tone of 0 Hz, so an empty tone is
+// refused as any other text that is not a tone.
+void EncodeChannelField(const TChannelField &field, const QString &text, const std::optional<Block> &read, Block &data)
+{
+    const bool tone = field.key == col::ToneDecode || field.key == col::ToneEncode;
+    if (tone && !read && IsEmptyText(text))
+        throw EConvertError(NotATone(text));
+    EncodeField(field, text, ChannelColumns().at(field.key).items, read.value_or(Block{}), data);
+}
+
+}  // namespace
+
 void CheckChannelCell(int column, const QString &text)
 {
     for (const TChannelField &field : ChannelFields()) {
         if (field.key == column) {
-            const Block nothingRead{};
             Block data{};
-            EncodeField(field, text, ChannelColumns().at(column).items, nothingRead, data);
+            EncodeChannelField(field, text, std::nullopt, data);
         }
     }
 }
@@ -282,11 +297,11 @@ Block EncodeChannelBlock(const TMainConfig &config, int n)
 {
     Block data{};
     if (config.IsChannelInUse(n)) {
-        const Block lastRead = config.LastReadBlock(frame::kMainArea, n);
-        CopyBytes(lastRead, data, kChannelFirstUnassigned, kChannelEndMark - kChannelFirstUnassigned);
+        const std::optional<Block> read = config.ChannelRead(n);
+        CopyBytes(read.value_or(Block{}), data, kChannelFirstUnassigned, kChannelEndMark - kChannelFirstUnassigned);
         for (const TChannelField &field : ChannelFields()) {
             try {
-                EncodeField(field, config.Cell(n, field.key), ChannelColumns().at(field.key).items, lastRead, data);
+                EncodeChannelField(field, config.Cell(n, field.key), read, data);
             } catch (const EConvertError &e) {
                 throw e.WithPlace(ShownChannelPlace(n, field.key));
             }

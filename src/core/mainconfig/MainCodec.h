@@ -11,8 +11,9 @@ class TMainConfig;
 // The main configuration in the radio's memory: area 0 blocks 1..16 hold channels 1..16, area 5
 // block 0 the global settings. The encoders check every text and refuse what does not fit its
 // field (EConvertError whose message names the channel and column, or the settings box); nothing
-// is cut to its low bits. Bytes an encoder does not assign are sent as the radio last reported
-// them in this run (TMainConfig::LastReadBlock), 0 when never read.
+// is cut to its low bits. Bytes an encoder does not assign, and those of a cell the decoder left
+// empty, are sent as the radio last reported them in this run (TMainConfig::ChannelRead,
+// LastReadBlock), 0 when never read; an empty tone cell of a channel never read is refused.
 
 // "无" -> 0xFFFF; "88.5" -> 885 (tenths of a hertz, 0 to 409.5 Hz, at most one decimal);
 // "023N" -> 0x2017, "754I" -> 0xA2F2 (three digits read as a decimal number, 0x2000 normal,

@@ -138,3 +138,17 @@ bool TMainConfig::WasRead(int area, int block) const
 {
     return m_lastRead.count({area, block}) != 0;
 }
+
+std::optional<Block> TMainConfig::ChannelRead(int channel) const
+{
+    const auto found = m_lastRead.find({frame::kMainArea, channel});
+    return found == m_lastRead.end() ? std::nullopt : std::optional<Block>(found->second);
+}
+
+void TMainConfig::SetChannelRead(int channel, const std::optional<Block> &data)
+{
+    if (data)
+        m_lastRead[{frame::kMainArea, channel}] = *data;
+    else
+        m_lastRead.erase({frame::kMainArea, channel});
+}

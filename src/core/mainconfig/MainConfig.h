@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <array>
 #include <map>
+#include <optional>
 #include <utility>
 
 // The main configuration as the user sees it: the texts of the channel table (17 rows x 16
@@ -64,6 +65,10 @@ public:
     void RememberReadBlock(int area, int block, const Block &data);
     Block LastReadBlock(int area, int block) const;
     bool WasRead(int area, int block) const;
+    // The last block the radio reported for channel 1..16, if any. The row operations move it
+    // with the channel's texts, so that what a channel keeps from the radio stays with it.
+    std::optional<Block> ChannelRead(int channel) const;
+    void SetChannelRead(int channel, const std::optional<Block> &data);
 
 Q_SIGNALS:
     // Emitted when a text actually changes.

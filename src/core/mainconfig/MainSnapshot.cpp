@@ -9,6 +9,8 @@ TMainSnapshot TakeSnapshot(const TMainConfig &config)
     }
     for (int box = 1; box <= kSettingBoxCount; ++box)
         snapshot.settings[box - 1] = config.Setting(box);
+    for (int channel = 1; channel <= TMainConfig::kChannels; ++channel)
+        snapshot.channelReads[channel - 1] = config.ChannelRead(channel);
     return snapshot;
 }
 
@@ -20,4 +22,6 @@ void RestoreSnapshot(TMainConfig &config, const TMainSnapshot &snapshot)
     }
     for (int box = 1; box <= kSettingBoxCount; ++box)
         config.SetSetting(box, snapshot.settings[box - 1]);
+    for (int channel = 1; channel <= TMainConfig::kChannels; ++channel)
+        config.SetChannelRead(channel, snapshot.channelReads[channel - 1]);
 }

@@ -4,12 +4,16 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 // Every text of the main configuration at one moment: all cells of the channel table (captions
-// and numbers included) and the ten settings. What the radio reported is not part of it.
+// and numbers included) and the ten settings. What the radio reported for each channel rides
+// along, so that putting a snapshot back puts it back too, but it is not compared: the texts
+// are the configuration.
 struct TMainSnapshot {
     std::array<std::array<QString, TMainConfig::kCols>, TMainConfig::kRows> cells;
     std::array<QString, kSettingBoxCount> settings;
+    std::array<std::optional<Block>, TMainConfig::kChannels> channelReads;
 
     bool operator==(const TMainSnapshot &other) const
     {

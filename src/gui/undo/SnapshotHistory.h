@@ -41,8 +41,10 @@ public:
         if (m_batch > 0 || m_applying)
             return false;
         Snapshot now = m_take();
-        if (now == m_base)
+        if (now == m_base) {
+            m_base = std::move(now);  // what a snapshot carries beside the texts stays current
             return false;
+        }
         m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey, m_run, std::move(applied)));
         return true;
     }

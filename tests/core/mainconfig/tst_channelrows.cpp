@@ -18,6 +18,14 @@ QStringList ChannelTexts(QChar letter)
     return texts;
 }
 
+// What the radio reported for a channel, marked with its letter in the bytes no text assigns.
+Block RadioBlock(QChar letter)
+{
+    Block data{};
+    data[24] = static_cast<std::uint8_t>(letter.unicode());
+    return data;
+}
+
 void Fill(TMainConfig &config, const QString &table)
 {
     for (int channel = 1; channel <= 16; ++channel) {
@@ -25,7 +33,24 @@ void Fill(TMainConfig &config, const QString &table)
         QStringList row{QString::number(channel)};
         row += letter == QLatin1Char('.') ? QStringList(15, QString()) : ChannelTexts(letter);
         config.SetRow(channel, row);
+        if (letter != QLatin1Char('.'))
+            config.SetChannelRead(channel, RadioBlock(letter));
     }
+}
+
+// The letter of the radio block each channel carries, '.' for none; '*' where `table` has an
+// empty channel, which may carry anything.
+QString ReadLetters(const TMainConfig &config, const QString &table)
+{
+    QString letters;
+    for (int channel = 1; channel <= 16; ++channel) {
+        const std::optional<Block> read = config.ChannelRead(channel);
+        if (table.at(channel - 1) == QLatin1Char('.'))
+            letters += QLatin1Char('*');
+        else
+            letters += read ? QChar((*read)[24]) : QLatin1Char('.');
+    }
+    return letters;
 }
 
 // The table back as letters; '?' for a row that is neither empty nor one whole channel.
@@ -119,6 +144,8 @@ void TestChannelRows::operations()
     QCOMPARE(result, done);
     QCOMPARE(Letters(config), expected);
     QCOMPARE(Numbers(config), numbers);
+    // A channel takes what the radio reported for it along.
+    QCOMPARE(ReadLetters(config, expected), QString(expected).replace(QLatin1Char('.'), QLatin1Char('*')));
     if (!done)
         QVERIFY(TakeSnapshot(config) == before);
     if (op == QLatin1String("insert"))

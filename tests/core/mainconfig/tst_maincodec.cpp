@@ -367,6 +367,9 @@ void TestMainCodec::refused_data()
     QTest::addRow("tone above 409.5") << cell(col::ToneEncode, "409.6") << "信道 5 QT/DQT编码: '409.6' " + tone;
     QTest::addRow("tone two decimals") << cell(col::ToneEncode, "88.55") << "信道 5 QT/DQT编码: '88.55' " + tone;
     QTest::addRow("tone negative") << cell(col::ToneEncode, "-88.5") << "信道 5 QT/DQT编码: '-88.5' " + tone;
+    // Nothing read to keep, and 0 would be a tone of 0 Hz.
+    QTest::addRow("tone empty, never read") << cell(col::ToneDecode, "") << "信道 5 QT/DQT解码: '' " + tone;
+    QTest::addRow("tone single space, never read") << cell(col::ToneEncode, " ") << "信道 5 QT/DQT编码: ' ' " + tone;
     QTest::addRow("DCS two digits") << cell(col::ToneEncode, "23N") << "信道 5 QT/DQT编码: '23N' " + tone;
     QTest::addRow("DCS letter") << cell(col::ToneEncode, "0a3N") << "信道 5 QT/DQT编码: '0a3N' " + tone;
     QTest::addRow("DCS four digits") << cell(col::ToneEncode, "0234N") << "信道 5 QT/DQT编码: '0234N' " + tone;
@@ -429,12 +432,10 @@ void TestMainCodec::unassignedBytesFromLastRead()
     TMainConfig config;
     config.SetRow(6, kExampleChannel);
     config.SetCell(6, col::DtmfKey1, QString());  // as left by a read that did not know the key
-    config.SetCell(6, col::ToneEncode, QStringLiteral(" "));
     QVERIFY(!config.WasRead(0, 6));
     Block data = EncodeChannelBlock(config, 6);
     QCOMPARE(bytesFromBlock(data).mid(24, 3).toHex(), QByteArray("000000"));
     QCOMPARE(int(data[17]), 0);
-    QCOMPARE(int(data[10]), 0);
 
     Block radio = RadioChannel();
     radio[17] = 0x30;  // unknown DTMF key code: the cell is left as it was
