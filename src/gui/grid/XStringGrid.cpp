@@ -554,17 +554,17 @@ void TXStringGrid::PasteFromClipboard()
 {
     if (!m_options.testFlag(TGridOption::Editing) || !EndEdit(true, false))
         return;
-    const int left = Col();
-    const int top = Row();
-    const TClipboardCells cells =
-        CellsFromClipboardText(QGuiApplication::clipboard()->text(), RowCount() - top, ColCount() - left);
+    // From the selection's corner: a drag or Shift+arrow leaves the current cell at its far end.
+    const QRect selection = Selection();
+    const QPoint current(Col(), Row());
+    const QPoint origin = selection.contains(current) ? selection.topLeft() : current;
+    const TClipboardCells cells = CellsFromClipboardText(QGuiApplication::clipboard()->text(),
+                                                         RowCount() - origin.y(), ColCount() - origin.x());
     if (cells.rows.isEmpty())
         return;
-    // Tiled, the block repeats over the selection from its corner; else it lies once from the
-    // current cell, its lines as long as they are.
-    const QRect selection = Selection();
+    // Tiled, the block repeats over the selection; else it lies once, its lines as long as they
+    // are.
     const bool tiled = cells.beyond == 0 && TilesSelection(cells.rows, selection);
-    const QPoint origin = tiled ? selection.topLeft() : QPoint(left, top);
     const int height = tiled ? selection.height() : cells.rows.size();
     QList<std::pair<QPoint, QString>> commits;
     QRect pasted;

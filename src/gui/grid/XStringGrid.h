@@ -95,8 +95,9 @@ public:
 
     // The clipboard, also on Ctrl+C, Ctrl+X and Ctrl+V. Copy puts the selected cells there as
     // tab-separated lines. Cut copies, then commits an empty text into each selected cell of a
-    // column with an editor. Paste commits the clipboard's cells from the current cell to the
-    // right and down, each as if typed; cells of columns without an editor stay as they are,
+    // column with an editor. Paste commits the clipboard's cells from the selection's top left
+    // cell (the current cell when it lies outside the selection) to the right and down, each as
+    // if typed; cells of columns without an editor stay as they are,
     // cells beyond the grid are dropped and counted in a message, and an error of the
     // OnSetEditText handler stops the paste there. A block that fits a selection of more cells
     // a whole number of times is repeated over it, as spreadsheets do: one cell copied onto a

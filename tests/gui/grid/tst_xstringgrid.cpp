@@ -936,6 +936,12 @@ void TestXStringGrid::clipboardKeys_data()
     QTest::addRow("paste a block tiled over a selection")
         << v << true << QList<int>{1, 1, 4, 2} << "a\tb" << "" << QStringList{"1,1,a", "2,1,b", "3,1,a", "4,1,b", "1,2,a", "2,2,b", "3,2,a", "4,2,b"}
         << QStringList{};
+    // A drag or Shift+arrow leaves the current cell at the selection's far end.
+    QTest::addRow("paste onto cells selected upwards") << v << true << QList<int>{1, 2, 1, 1} << "a\nb" << ""
+                                                       << QStringList{"1,1,a", "1,2,b"} << QStringList{};
+    QTest::addRow("paste a line tiled over a selection made leftwards")
+        << v << true << QList<int>{4, 2, 1, 1} << "a\tb\tc\td" << ""
+        << QStringList{"1,1,a", "2,1,b", "3,1,c", "4,1,d", "1,2,a", "2,2,b", "3,2,c", "4,2,d"} << QStringList{};
     QTest::addRow("paste a block that does not fit whole times") << v << true << QList<int>{1, 1, 3, 1} << "a\tb" << ""
                                                                  << QStringList{"1,1,a", "2,1,b"} << QStringList{};
     QTest::addRow("paste ragged lines over a selection") << v << true << QList<int>{1, 1, 2, 4} << "a\tb\nc" << ""
