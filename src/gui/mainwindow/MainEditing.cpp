@@ -50,13 +50,13 @@ void TMainEditing::BuildEditMenu()
     m_editMenu->setObjectName(QStringLiteral("EditMenu"));
     // An open cell is committed first, as the step that undo then takes back.
     m_undo = NewAction("Undo1", tr("撤销"), [this] {
-        CommitOpenCell();
-        UndoStack().undo();
+        if (CommitOpenCell())
+            UndoStack().undo();
     });
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_redo = NewAction("Redo1", tr("重做"), [this] {
-        CommitOpenCell();
-        UndoStack().redo();
+        if (CommitOpenCell())
+            UndoStack().redo();
     });
     m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // With the table focused the grid takes these keys itself; the items serve the menu and
@@ -185,9 +185,10 @@ TChannelRange TMainEditing::SelectedChannels() const
 
 bool TMainEditing::RunOnChannels(const QString &step, const std::function<bool(TChannelRange)> &operation)
 {
-    if (!m_editable)
+    // A typed cell is committed as its own step; a text its rule refuses stops the operation,
+    // which would otherwise move the rows under the open editor.
+    if (!m_editable || !CommitOpenCell())
         return false;
-    CommitOpenCell();  // as its own step
     const bool done = operation(SelectedChannels());
     m_history.Record(step);
     return done;

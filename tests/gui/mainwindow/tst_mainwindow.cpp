@@ -1314,6 +1314,8 @@ void TestMainWindow::openCellCommittedFirst_data()
         QTest::addRow("%s", action) << action << "145";
     QTest::addRow("write, text refused") << "write" << "x";
     QTest::addRow("save, text refused") << "save" << "x";
+    QTest::addRow("move down, text refused") << "move down" << "x";
+    QTest::addRow("undo, text refused") << "undo" << "x";
 }
 
 // A cell still being typed in when a key or a menu item reads or replaces the table is
@@ -1332,6 +1334,8 @@ void TestMainWindow::openCellCommittedFirst()
     const QByteArray planBefore = ReadWholeFile(plan);
     const TRadioImage radioBefore = f.radio.image();
     f.channel->clearWrites();
+    const QStringList channel4 = f.form().Config().Row(4);
+    const int steps = f.undo().index();
     f.selectCell(1, 3);
     Type(typed);
     QVERIFY(f.xg().ActiveEditor());
@@ -1349,6 +1353,10 @@ void TestMainWindow::openCellCommittedFirst()
         f.action("CompareWithRadio")->trigger();
     else if (action == QLatin1String("import CSV"))
         planActions->ImportCsv(csv, 3);
+    else if (action == QLatin1String("move down"))
+        f.action("MoveDown1")->trigger();
+    else if (action == QLatin1String("undo"))
+        f.action("Undo1")->trigger();
     else
         planActions->ExportCsv(dir.filePath(QStringLiteral("out.csv")));
     QVERIFY(f.finish());
@@ -1363,6 +1371,8 @@ void TestMainWindow::openCellCommittedFirst()
         QVERIFY(!f.channel->written().contains('W'));
         QVERIFY(f.radio.image() == radioBefore);
         QCOMPARE(ReadWholeFile(plan), planBefore);
+        QCOMPARE(f.form().Config().Row(4), channel4);
+        QCOMPARE(f.undo().index(), steps + 1);  // the refused text, and nothing after it
         return;
     }
     const QString typedCell = QStringLiteral("145.00000");
