@@ -188,6 +188,8 @@ private Q_SLOTS:
     void showAligned();
     void showRefusesFile_data();
     void showRefusesFile();
+    void outputLost_data();
+    void outputLost();
 
     void verifyAfterWrite_data();
     void verifyAfterWrite();
@@ -907,6 +909,32 @@ void TestCli::showRefusesFile()
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("xiepin-cli: Cannot open file \"%1\". %2\n").arg(file, reason));
     QCOMPARE(result.out, QString());
+}
+
+void TestCli::outputLost_data()
+{
+    QTest::addColumn<QString>("line");  // A and B: two configuration files that differ
+    QTest::addRow("show") << "show A";
+    QTest::addRow("help") << "--help";
+    QTest::addRow("diff of two files") << "diff A B";
+}
+
+// What a command prints is its result: lost on a full disk, the command has failed.
+void TestCli::outputLost()
+{
+    QFETCH(QString, line);
+    TMainConfig edited;
+    edited.SetSetting(SquelchBox, QStringLiteral("7"));
+    QStringList args = line.split(QLatin1Char(' '));
+    args.replaceInStrings(QStringLiteral("A"), saveConfig(TMainConfig(), m_dir->path(), QStringLiteral("a.qz")));
+    args.replaceInStrings(QStringLiteral("B"), saveConfig(edited, m_dir->path(), QStringLiteral("b.qz")));
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(XIEPIN_CLI_EXE), args);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+             QStringLiteral("xiepin-cli: cannot write to standard output: No space left on device\n"));
 }
 
 // ---------------------------------------------------------------- safe writes, diff

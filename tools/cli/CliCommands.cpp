@@ -10,6 +10,7 @@
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
 #include "cli/SafeWrite.h"
+#include "cli/StandardOutput.h"
 #include "compare/FieldDiff.h"
 #include "mainconfig/ChannelCsv.h"
 #include "mainconfig/ChannelLists.h"
@@ -21,15 +22,8 @@
 
 #include <QDate>
 #include <QFileInfo>
-#include <cstdio>
 
 namespace {
-
-void PrintOut(const QString &text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
-}
 
 // As the main window lists them: the device, then what the system knows of it.
 void Ports(TCliProgress &progress)

@@ -8,6 +8,7 @@
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
 #include "cli/SafeWrite.h"
+#include "cli/StandardOutput.h"
 #include "compare/BlockCompare.h"
 #include "fleet/Fleet.h"
 
@@ -174,8 +175,7 @@ bool WriteReachedRadio(const TFleetReport &report)
 
 void PrintTable(const QList<QStringList> &rows)
 {
-    std::fputs(AlignColumns(rows).toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
+    PrintOut(AlignColumns(rows));
 }
 
 QString OrDash(const QString &text)

@@ -1,0 +1,22 @@
+#include "cli/StandardOutput.h"
+
+#include "cli/CliError.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+void PrintOut(const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    errno = 0;
+    const bool written = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
+                             static_cast<std::size_t>(bytes.size()) &&
+                         std::fflush(stdout) == 0;
+    if (!written) {
+        const int error = errno;
+        std::clearerr(stdout);
+        throw ECliError(QStringLiteral("cannot write to standard output: %1")
+                            .arg(QString::fromLocal8Bit(std::strerror(error != 0 ? error : EIO))));
+    }
+}
