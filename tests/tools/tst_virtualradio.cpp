@@ -438,7 +438,7 @@ void TestVirtualRadio::faultSpecs_data()
     QTest::addRow("random beyond 100") << "random=101%" << "fault \"random\" needs a share of 1 to 100 %: random=P%";
     QTest::addRow("random=0") << "random=0%" << "fault \"random\" needs a share of 1 to 100 %: random=P%";
     QTest::addRow("seed without number") << "seed" << "fault \"seed\" needs a number: seed=N";
-    QTest::addRow("unknown") << "explode" << "unknown fault \"explode\" (known: silent, drop, split, garbage, wrong-block, far-block, bad-check, trailing, corrupt, disappear, random, seed)";
+    QTest::addRow("unknown") << "explode" << "unknown fault \"explode\" (known: silent, drop, split, garbage, wrong-block, far-block, bad-check, bad-data, trailing, corrupt, disappear, random, seed)";
     QTest::addRow("disappear without count") << "disappear" << "fault \"disappear\" needs a count: disappear=N";
     QTest::addRow("silent with count") << "silent=2" << "fault \"silent\" takes no count";
     QTest::addRow("zero count") << "drop=0" << "fault \"drop\": \"0\" is not a count of 1 or more";

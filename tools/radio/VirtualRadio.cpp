@@ -36,6 +36,7 @@ bool RadioFaults::add(const QString &spec, QString *error)
         {"garbage", &RadioFaults::garbage},     {"wrong-block", &RadioFaults::wrongBlock},
         {"far-block", &RadioFaults::farBlock},  {"bad-check", &RadioFaults::badCheck},
         {"trailing", &RadioFaults::trailing},   {"corrupt", &RadioFaults::corrupt},
+        {"bad-data", &RadioFaults::badData},
     };
     for (const auto &[triggeredName, member] : kTriggered) {
         if (name == QLatin1String(triggeredName)) {
@@ -66,7 +67,7 @@ bool RadioFaults::add(const QString &spec, QString *error)
         disappearAfter = count;
     } else {
         return fail(QStringLiteral("unknown fault \"%1\" (known: silent, drop, split, garbage, wrong-block, "
-                                   "far-block, bad-check, trailing, corrupt, disappear, random, seed)").arg(name));
+                                   "far-block, bad-check, bad-data, trailing, corrupt, disappear, random, seed)").arg(name));
     }
     return true;
 }
@@ -81,6 +82,7 @@ QStringList RadioFaults::descriptions()
         QStringLiteral("wrong-block[=N] answer the N-th read request with the frame of the next block"),
         QStringLiteral("far-block[=N]   answer the N-th read request with block number 0x7F"),
         QStringLiteral("bad-check[=N]   send the N-th read reply with a wrong check value"),
+        QStringLiteral("bad-data[=N]    send the N-th read reply with data byte 25 changed after its check value was computed"),
         QStringLiteral("trailing[=N]    send stray bytes (06 57 06) right after the N-th answer, without a pause"),
         QStringLiteral("corrupt[=N]     acknowledge the N-th written block but store it with data byte 0 changed"),
         QStringLiteral("disappear=N     close the device after N frames (their answers are sent)"),
@@ -268,6 +270,8 @@ void VirtualRadio::answer(QByteArray bytes, bool isReply, std::vector<RadioSend>
         return;
     if (isReply && m_faults.badCheck.strikes(m_replies))
         bytes[frame::kFrameSize - 1] = static_cast<char>(at(bytes, frame::kFrameSize - 1) ^ 0xFF);
+    if (isReply && m_faults.badData.strikes(m_replies))
+        bytes[frame::kHeadSize + 25] = static_cast<char>(at(bytes, frame::kHeadSize + 25) ^ 0x5A);
     if (m_faults.trailing.strikes(m_answers))
         bytes += trailingBytes();
     if (isReply && (m_faults.split.strikes(m_replies) || random == Fault::Split)) {

@@ -40,6 +40,8 @@ struct RadioFaults {
     FaultTrigger wrongBlock;      // wrong-block[=N]: that reply is the frame of block + 1
     FaultTrigger farBlock;        // far-block[=N]: that reply carries block 0x7F (no area has it)
     FaultTrigger badCheck;        // bad-check[=N]: that reply carries a wrong check value
+    FaultTrigger badData;         // bad-data[=N]: that reply has a data byte changed on the line,
+                                  // after its check value was computed
     FaultTrigger trailing;        // trailing[=N]: stray bytes right after that answer, no pause
     FaultTrigger corrupt;         // corrupt[=N]: that written block is acknowledged but stored with
                                   // its first data byte changed (counted over stored blocks)

@@ -378,10 +378,15 @@ void TProgramLink::HandleAck()
     }
 }
 
-// The radio's check value, if any, is not tested. Routing happens first; the acknowledgement
-// the radio asks for goes out after it.
+// Routing happens first; the acknowledgement the radio asks for goes out after it.
 void TProgramLink::HandleReply(const TFrame &reply)
 {
+    if (reply.HasCheck()) {
+        if (reply.CheckIsRight())
+            m_transfer.checkedReplies = true;
+        else if (m_transfer.checkedReplies)
+            return;  // damaged on the line: the resend asks again
+    }
     const bool ackRequested = reply.Data()[kAckRequestData] == kAckRequest;
     switch (m_transfer.kind) {
     case TransferKind::MainRead: MainReadReply(reply); break;

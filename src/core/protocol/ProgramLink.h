@@ -52,6 +52,10 @@ enum class TransferEnd {
 // dropped, never read as the next answer. Replies are routed by area and block: one that fits no table
 // of the running transfer is ignored, and the resend timer repeats the pending request.
 //
+// A reply's check value is not required: a transfer takes its replies as they come until one
+// arrives whose check value is right. From then on the radio is known to send right ones, so a
+// reply whose check value is wrong was damaged on the line; it is ignored like a lost one.
+//
 // When the port goes away (the channel's hang-up), a running transfer ends with PortGone and
 // nothing more is sent; the port counts as closed either way.
 class TProgramLink : public QObject {
@@ -145,6 +149,7 @@ private:
                             // area read: the block requested
         int answers = 0;    // acknowledgements or replies handled (a main write's WriteStep)
         int resends = 0;    // frames the resend timer repeated
+        bool checkedReplies = false;  // a reply with a right check value came
         NextRead rule = NextRead::CountReplies;
         WriteFraming framing = WriteFraming::WithCrc;
         std::vector<TFrame> writes;  // what a write sends after its handshake, in order
