@@ -503,9 +503,10 @@ void TForm1::xgSetEditText(int col, int row, const QString &value)
 {
     if (m_showing)
         return;
-    // No text puts a space into the table, typed or pasted: a text of spaces is empty.
+    // No text puts a space into the table, typed or pasted: a text of spaces is empty. Tabs,
+    // line breaks and the wide spaces of an input method count as spaces.
     QString text = value;
-    text.remove(QLatin1Char(' '));
+    text.removeIf([](QChar c) { return c.isSpace(); });
     if (text != value)
         m_xg->SetCells(col, row, text);
     // The rules act on the cell that was committed: the current cell may already have moved.

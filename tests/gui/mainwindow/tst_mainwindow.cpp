@@ -151,6 +151,7 @@ private Q_SLOTS:
     void upDownEndEditAndMove_data();
     void upDownEndEditAndMove();
     void numberColumnIsReadOnly();
+    void spaceDoesNothing_data();
     void spaceDoesNothing();
     void settingsKeepTypedText();
     void badFrequencyIsReported();
@@ -341,11 +342,36 @@ void TestMainWindow::numberColumnIsReadOnly()
     QVERIFY(!f.xg().ActiveEditor());
 }
 
+void TestMainWindow::spaceDoesNothing_data()
+{
+    QTest::addColumn<QString>("blank");
+    QTest::addColumn<bool>("pasted");  // into the open cell editor, else typed
+    QTest::addRow("space typed") << " " << false;
+    QTest::addRow("space pasted") << " " << true;
+    QTest::addRow("tab pasted") << "\t" << true;
+    QTest::addRow("line break pasted") << "\r\n" << true;
+    QTest::addRow("ideographic space pasted") << QString(QChar(0x3000)) << true;
+    QTest::addRow("no-break space pasted") << QString(QChar(0x00A0)) << true;
+}
+
+// No blank reaches a cell of the table, nor the port box.
 void TestMainWindow::spaceDoesNothing()
 {
+    QFETCH(QString, blank);
+    QFETCH(bool, pasted);
     Fixture f;
     f.selectCell(1, 2);
-    Type(QStringLiteral("43 0"));
+    if (pasted) {
+        Type(QStringLiteral("9"));
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QGuiApplication::clipboard()->setText(QStringLiteral("43") + blank + QStringLiteral("0"));
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(editor->text(), QStringLiteral("43") + blank + QStringLiteral("0"));
+    } else {
+        Type(QStringLiteral("43") + blank + QStringLiteral("0"));
+    }
     Key(Qt::Key_Return);
     QCOMPARE(f.xg().Cells(1, 2), QStringLiteral("430.00000"));
     f.form().comcbb()->setFocus();
