@@ -121,6 +121,16 @@ void Read(const CliOptions &options, TCliProgress &progress)
                       .arg(options.output, SettingPlaceName(AlarmBox), config.Setting(AlarmBox)));
 }
 
+// The file's texts as a write after a read of the radio encodes them: a cell that a read left
+// empty keeps the radio's bytes, taken here as 0.
+TMainConfig &AsAfterRead(TMainConfig &config)
+{
+    for (int n = 1; n <= TMainConfig::kChannels; ++n)
+        config.RememberReadBlock(frame::kMainArea, n, Block{});
+    config.RememberReadBlock(frame::kSettingsArea, 0, Block{});
+    return config;
+}
+
 // The radio is read first even when --alarm is given: the bytes that no text describes (channel
 // bytes 24..26, settings bytes 16..27) then go back as the radio reported them instead of as 0.
 void Write(const CliOptions &options, TCliProgress &progress)
@@ -130,7 +140,7 @@ void Write(const CliOptions &options, TCliProgress &progress)
     if (!options.alarm.isEmpty())
         file.SetSetting(AlarmBox, options.alarm);
     try {
-        BuildMainImage(file);  // every text of the file, before the port is opened
+        BuildMainImage(AsAfterRead(file));  // every text of the file, before the port is opened
     } catch (const EConvertError &e) {
         throw ECliError(QStringLiteral("%1: %2").arg(options.file, e.message()));
     }
@@ -189,7 +199,7 @@ TRadioImage ConfigImage(const QString &path)
     TMainConfig config;
     LoadFile(config, path);
     try {
-        return MainOnly(BuildMainImage(config));
+        return MainOnly(BuildMainImage(AsAfterRead(config)));
     } catch (const EConvertError &e) {
         throw ECliError(QStringLiteral("%1: %2").arg(path, e.message()));
     }

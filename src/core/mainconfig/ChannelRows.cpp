@@ -3,23 +3,22 @@
 #include "mainconfig/MainConfig.h"
 
 #include <QStringList>
-#include <optional>
 #include <vector>
 
 namespace {
 
 constexpr int kChannels = TMainConfig::kChannels;
 
-// A channel as it moves: its fifteen texts, without its number, and what the radio last
-// reported for it, which fills the bytes its texts leave to the radio.
+// A channel as it moves: its fifteen texts, without its number, and the radio channel they
+// came from, whose last reported bytes fill what the texts leave to the radio.
 struct TChannelRecord {
     QStringList fields;
-    std::optional<Block> read;
+    int origin = 0;
 };
 
 TChannelRecord Record(const TMainConfig &config, int channel)
 {
-    return {config.Row(channel).mid(col::RxFreq), config.ChannelRead(channel)};
+    return {config.Row(channel).mid(col::RxFreq), config.ChannelOrigin(channel)};
 }
 
 void SetFields(TMainConfig &config, int channel, const QStringList &fields)
@@ -34,7 +33,7 @@ void Rewrite(TMainConfig &config, const std::vector<TChannelRecord> &order)
     for (int channel = 1; channel <= kChannels; ++channel) {
         const TChannelRecord &record = order[static_cast<std::size_t>(channel - 1)];
         SetFields(config, channel, record.fields);
-        config.SetChannelRead(channel, record.read);
+        config.SetChannelOrigin(channel, record.origin);
     }
 }
 
@@ -109,7 +108,9 @@ bool ClearChannels(TMainConfig &config, TChannelRange range)
 {
     if (!range.IsValid())
         return false;
-    for (int channel = range.first; channel <= range.Last(); ++channel)
+    for (int channel = range.first; channel <= range.Last(); ++channel) {
         SetFields(config, channel, QStringList());
+        config.SetChannelOrigin(channel, 0);
+    }
     return true;
 }

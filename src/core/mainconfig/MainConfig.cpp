@@ -121,11 +121,15 @@ void TMainConfig::Reset()
     RenumberChannels();
     for (int box = 1; box <= kSettingBoxCount; ++box)
         SetSetting(box, SettingDefinition(box).startText);
+    for (int row = 0; row < kRows; ++row)
+        SetChannelOrigin(row, row);
 }
 
 void TMainConfig::RememberReadBlock(int area, int block, const Block &data)
 {
     m_lastRead[{area, block}] = data;
+    if (area == frame::kMainArea && block >= 1 && block <= kChannels)
+        SetChannelOrigin(block, block);
 }
 
 Block TMainConfig::LastReadBlock(int area, int block) const
@@ -139,16 +143,18 @@ bool TMainConfig::WasRead(int area, int block) const
     return m_lastRead.count({area, block}) != 0;
 }
 
-std::optional<Block> TMainConfig::ChannelRead(int channel) const
+int TMainConfig::ChannelOrigin(int row) const
 {
-    const auto found = m_lastRead.find({frame::kMainArea, channel});
-    return found == m_lastRead.end() ? std::nullopt : std::optional<Block>(found->second);
+    return m_origin.at(static_cast<std::size_t>(row));
 }
 
-void TMainConfig::SetChannelRead(int channel, const std::optional<Block> &data)
+void TMainConfig::SetChannelOrigin(int row, int channel)
 {
-    if (data)
-        m_lastRead[{frame::kMainArea, channel}] = *data;
-    else
-        m_lastRead.erase({frame::kMainArea, channel});
+    m_origin.at(static_cast<std::size_t>(row)) = channel;
+}
+
+std::optional<Block> TMainConfig::ChannelRead(int row) const
+{
+    const auto found = m_lastRead.find({frame::kMainArea, ChannelOrigin(row)});
+    return found == m_lastRead.end() ? std::nullopt : std::optional<Block>(found->second);
 }

@@ -65,10 +65,13 @@ public:
     void RememberReadBlock(int area, int block, const Block &data);
     Block LastReadBlock(int area, int block) const;
     bool WasRead(int area, int block) const;
-    // The last block the radio reported for channel 1..16, if any. The row operations move it
-    // with the channel's texts, so that what a channel keeps from the radio stays with it.
-    std::optional<Block> ChannelRead(int channel) const;
-    void SetChannelRead(int channel, const std::optional<Block> &data);
+    // The radio channel (1..16) whose texts row 1..16 holds, 0 for none: row n after a read of
+    // channel n, and at the start. The row operations move it with the texts, so that what the
+    // radio last reported for a channel (ChannelRead) stays with it.
+    int ChannelOrigin(int row) const;
+    void SetChannelOrigin(int row, int channel);
+    // The last block the radio reported for the channel that row 1..16 holds, if any.
+    std::optional<Block> ChannelRead(int row) const;
 
 Q_SIGNALS:
     // Emitted when a text actually changes.
@@ -83,4 +86,5 @@ private:
     std::array<std::array<QString, kCols>, kRows> m_cells;
     std::array<QString, kSettingBoxCount> m_settings;
     std::map<std::pair<int, int>, Block> m_lastRead;
+    std::array<int, kRows> m_origin;
 };

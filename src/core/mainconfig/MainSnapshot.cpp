@@ -9,8 +9,8 @@ TMainSnapshot TakeSnapshot(const TMainConfig &config)
     }
     for (int box = 1; box <= kSettingBoxCount; ++box)
         snapshot.settings[box - 1] = config.Setting(box);
-    for (int channel = 1; channel <= TMainConfig::kChannels; ++channel)
-        snapshot.channelReads[channel - 1] = config.ChannelRead(channel);
+    for (int row = 0; row < TMainConfig::kRows; ++row)
+        snapshot.origins[row] = config.ChannelOrigin(row);
     return snapshot;
 }
 
@@ -22,6 +22,6 @@ void RestoreSnapshot(TMainConfig &config, const TMainSnapshot &snapshot)
     }
     for (int box = 1; box <= kSettingBoxCount; ++box)
         config.SetSetting(box, snapshot.settings[box - 1]);
-    for (int channel = 1; channel <= TMainConfig::kChannels; ++channel)
-        config.SetChannelRead(channel, snapshot.channelReads[channel - 1]);
+    for (int row = 0; row < TMainConfig::kRows; ++row)
+        config.SetChannelOrigin(row, snapshot.origins[row]);
 }

@@ -4,16 +4,16 @@
 
 #include <QString>
 #include <array>
-#include <optional>
 
 // Every text of the main configuration at one moment: all cells of the channel table (captions
-// and numbers included) and the ten settings. What the radio reported for each channel rides
-// along, so that putting a snapshot back puts it back too, but it is not compared: the texts
-// are the configuration.
+// and numbers included) and the ten settings. The radio channel each row holds
+// (TMainConfig::ChannelOrigin) rides along, so that putting a snapshot back puts the rows' ties
+// to what the radio reported back too, but it is not compared: the texts are the configuration.
+// What the radio reported is not part of it.
 struct TMainSnapshot {
     std::array<std::array<QString, TMainConfig::kCols>, TMainConfig::kRows> cells;
     std::array<QString, kSettingBoxCount> settings;
-    std::array<std::optional<Block>, TMainConfig::kChannels> channelReads;
+    std::array<int, TMainConfig::kRows> origins;
 
     bool operator==(const TMainSnapshot &other) const
     {

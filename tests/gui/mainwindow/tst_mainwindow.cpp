@@ -1107,10 +1107,10 @@ void TestMainWindow::undoRedoEveryAction_data()
         QTest::newRow(qPrintable(name)) << name;
 }
 
-// The texts, and what the radio reported for each channel, which moves with its row.
+// The texts, and the radio channel each row came from, which moves with it.
 static bool SameState(const TMainSnapshot &a, const TMainSnapshot &b)
 {
-    return a == b && a.channelReads == b.channelReads;
+    return a == b && a.origins == b.origins;
 }
 
 // Every kind of action is one step that undo takes back cell for cell, and redo brings again.
