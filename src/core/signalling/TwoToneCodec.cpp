@@ -95,11 +95,9 @@ QString ToneLetter(int nibble)
 }
 
 // Each half shows its letter only when it stands for a tone: 0x12 shows nothing.
-// Two letters, or empty for a byte that is not a code (0 among them).
 QString CodeText(std::uint8_t byte)
 {
-    const QString letters = ToneLetter(byte >> 4) + ToneLetter(byte & 0x0F);
-    return letters.size() == 2 ? letters : QString();
+    return ToneLetter(byte >> 4) + ToneLetter(byte & 0x0F);
 }
 
 QString FrequencyText(std::uint32_t hz)
@@ -199,9 +197,9 @@ void TTwoToneCodec::DecodeBlock(int block, const Block &data)
     }
 }
 
-// A first code byte that is not a code marks the entry as not in use: the row shows empty. In
-// an entry in use such a slot shows empty cells. Either way the row shows what a write sends
-// back: nothing for them. A mode outside 0..3 shows an empty mode cell, which a later write
+// A first code byte without a letter (0 among them) marks the entry as not in use: the row
+// shows empty. In an entry in use such a slot shows empty cells. Either way the row shows what a
+// write sends back: nothing for them. Half a code shows its letter, which a write refuses. A mode outside 0..3 shows an empty mode cell, which a later write
 // refuses rather than guess.
 void TTwoToneCodec::DecodeDecodeEntry(int entry, const Block &data, int offset)
 {

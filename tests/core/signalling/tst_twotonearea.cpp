@@ -156,8 +156,8 @@ void TestTwoToneArea::decodeFields_data()
         << QStringList{"xg2:1,1=DB", "xg2:2,1=回复", "xg2:3,1=5"};
     QTest::addRow("first code byte 0x12 shows an empty row") << 3 << 0 << QByteArray("120001AB0102")
         << QStringList{"xg2:1,1=", "xg2:2,1=", "xg2:3,1=", "xg2:4,1=", "xg2:5,1=", "xg2:6,1="};
-    QTest::addRow("half a code shows an empty slot") << 3 << 0 << QByteArray("AB0001A20309")
-        << QStringList{"xg2:1,1=AB", "xg2:4,1=", "xg2:5,1=", "xg2:6,1="};
+    QTest::addRow("half a code shows its letter") << 3 << 0 << QByteArray("AB0001A20309")
+        << QStringList{"xg2:1,1=AB", "xg2:4,1=A", "xg2:5,1=提醒并回复", "xg2:6,1=9"};
     QTest::addRow("mode outside the list shows empty") << 3 << 0 << QByteArray("AB0401")
                                                        << QStringList{"xg2:1,1=AB", "xg2:2,1=", "xg2:3,1=1"};
     QTest::addRow("slot with code 0 shows empty cells, entry stays in use")
