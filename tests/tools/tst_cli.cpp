@@ -469,6 +469,8 @@ void TestCli::backupFaults_data()
     QTest::addRow("stray bytes after every answer") << QStringLiteral("trailing") << QString();
     // Replies are counted from 1 without the acknowledgement: 17 main replies, 4 DTMF, 3 FSK,
     // 11 two-tone, 17 five-tone.
+    // The first DTMF reply, after the channels' replies showed right check values.
+    QTest::addRow("reply damaged on the line") << QStringLiteral("bad-data=18") << QString();
     QTest::addRow("wrong block in the channels")
         << QStringLiteral("wrong-block=5")
         << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 0 block 5 (a reply carried another block number)");

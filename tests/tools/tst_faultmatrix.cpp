@@ -99,11 +99,11 @@ void TestFaultMatrix::faultMatrix_data()
          {{"main write", kCompleted}, {"DTMF write", kCompleted}, {"FSK write", kCompleted},
           {"two-tone write", kCompleted}, {"five-tone write", kCompleted}, {"restore", kCompleted}}},
         {"far-block=2", kCompleted, {}},
-        // A reply whose check value is wrong, after one whose check value was right, is taken
+        // A reply whose check value is wrong, after two whose check value was right, is taken
         // as damaged and asked for again; bytes that follow an answer at once belong to its
         // chunk.
         {"bad-check=2", kCompleted, {}},
-        {"bad-data=2", kCompleted, {}},
+        {"bad-data=3", kCompleted, {}},
         // A radio none of whose check values is right is taken at its word.
         {"bad-check", kCompleted, {}},
         {"trailing=2", kCompleted, {}},

@@ -60,6 +60,10 @@ void TProgramLink::OpenPort(const QString &name)
 {
     if (m_comm->IsOpen())
         return;
+    if (name != m_checkedPort) {
+        m_checkedPort = name;
+        m_rightChecks = 0;
+    }
     m_comm->SetCommName(name);
     m_comm->OpenPort();
     m_portOpen = true;
@@ -382,10 +386,13 @@ void TProgramLink::HandleAck()
 void TProgramLink::HandleReply(const TFrame &reply)
 {
     if (reply.HasCheck()) {
+        constexpr int kKnown = 2;
         if (reply.CheckIsRight())
-            m_transfer.checkedReplies = true;
-        else if (m_transfer.checkedReplies)
+            m_rightChecks = std::min(m_rightChecks + 1, kKnown);
+        else if (m_rightChecks == kKnown)
             return;  // damaged on the line: the resend asks again
+        else
+            m_rightChecks = 0;
     }
     const bool ackRequested = reply.Data()[kAckRequestData] == kAckRequest;
     switch (m_transfer.kind) {

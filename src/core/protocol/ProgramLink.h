@@ -52,9 +52,10 @@ enum class TransferEnd {
 // dropped, never read as the next answer. Replies are routed by area and block: one that fits no table
 // of the running transfer is ignored, and the resend timer repeats the pending request.
 //
-// A reply's check value is not required: a transfer takes its replies as they come until one
-// arrives whose check value is right. From then on the radio is known to send right ones, so a
-// reply whose check value is wrong was damaged on the line; it is ignored like a lost one.
+// A reply's check value is not required: replies are taken as they come until two in a row have
+// arrived whose check value is right (one could be right by chance). From then on the radio on
+// that port is known to send right ones, so a reply whose check value is wrong was damaged on the
+// line; it is ignored like a lost one.
 //
 // When the port goes away (the channel's hang-up), a running transfer ends with PortGone and
 // nothing more is sent; the port counts as closed either way.
@@ -149,7 +150,6 @@ private:
                             // area read: the block requested
         int answers = 0;    // acknowledgements or replies handled (a main write's WriteStep)
         int resends = 0;    // frames the resend timer repeated
-        bool checkedReplies = false;  // a reply with a right check value came
         NextRead rule = NextRead::CountReplies;
         WriteFraming framing = WriteFraming::WithCrc;
         std::vector<TFrame> writes;  // what a write sends after its handshake, in order
@@ -204,4 +204,6 @@ private:
     std::vector<std::uint8_t> RxGlobal;  // copy of the last complete reply
     int m_resendLength = 0;              // bytes of TxBuffer a resend repeats; 0: nothing
     int m_rxFill = 0;                    // bytes of a reply collected in RxBuffer
+    QString m_checkedPort;               // the port the count of right check values is of
+    int m_rightChecks = 0;               // replies in a row with a right check value, up to 2
 };
