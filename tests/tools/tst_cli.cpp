@@ -925,6 +925,7 @@ void TestCli::outputLost_data()
     QTest::addRow("show") << "show A";
     QTest::addRow("help") << "--help";
     QTest::addRow("diff of two files") << "diff A B";
+    QTest::addRow("version") << "--version";
 }
 
 // What a command prints is its result: lost on a full disk, the command has failed.

@@ -3,9 +3,12 @@
 
 #include "base/Version.h"
 #include "cli/CliCommands.h"
+#include "cli/CliError.h"
+#include "cli/StandardOutput.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -27,8 +30,18 @@ void DropRuntimeDirWarning(QtMsgType type, const QMessageLogContext &context, co
 
 int main(int argc, char *argv[])
 {
+#ifdef SIGPIPE
+    // A reader that goes away (`xiepin-cli show f.qz | head -1`) is a failed write with a
+    // message and exit code 1, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("xiepin-cli %s\n", kXiepinVersion);
+        try {
+            PrintOut(QStringLiteral("xiepin-cli %1\n").arg(QLatin1String(kXiepinVersion)));
+        } catch (const ECliError &e) {
+            std::fprintf(stderr, "xiepin-cli: %s\n", e.what());
+            return e.exitCode();
+        }
         return 0;
     }
     // Only 'print' lays out text, which needs fonts and so the GUI module; it never needs a
