@@ -78,9 +78,11 @@ bool TSafeWrite::Begin(const QString &port, const TRadioImage &sent, const Prior
     m_port = port;
     m_sent = sent;
     m_verify = verify;
+    m_backup = TRadioImage::None();
     m_backupPath.clear();
     if (Covers(prior, port, sent)) {
         m_sent = WholeAreas(sent, prior.image);
+        m_backup = prior.image;
         m_backupPath = prior.backupPath;
         return StartWrite();
     }
@@ -242,6 +244,7 @@ void TSafeWrite::AfterBackupRead()
     QString error = MissingBlock(WholeAreas(m_sent, TRadioImage()), m_read);
     if (error.isEmpty()) {
         m_sent = WholeAreas(m_sent, m_read);
+        m_backup = m_read;
         m_backupPath = SaveRead(m_read, m_port, &error);
     }
     if (m_backupPath.isEmpty()) {
@@ -298,9 +301,18 @@ void TSafeWrite::AfterVerifyRead()
     Finish(outcome);
 }
 
+TSafeWrite::PriorRead TSafeWrite::BackupForNextWrite(const Outcome &outcome)
+{
+    const bool reachedRadio = outcome.result == Result::VerifyFailed ||
+                              (outcome.result == Result::Ended && outcome.phase != Phase::Backup);
+    return reachedRadio && !outcome.backupPath.isEmpty() ? outcome.before : PriorRead();
+}
+
 void TSafeWrite::Finish(Outcome outcome)
 {
     outcome.backupPath = m_backupPath;
+    if (!m_backupPath.isEmpty())
+        outcome.before = PriorRead{m_port, m_backup, m_backupPath};
     MoveTo(Phase::Idle);
     emit Finished(outcome);
 }

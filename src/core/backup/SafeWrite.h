@@ -26,6 +26,13 @@ public:
         BackupFailed,  // the backup could not be saved: nothing was written; error says why
         Ended,         // a transfer ended early: end, phase and tally say which and how far
     };
+    // A read of the radio already made on this port in this run: it serves as the backup when
+    // it holds every block about to be written.
+    struct PriorRead {
+        QString port;
+        TRadioImage image = TRadioImage::None();
+        QString backupPath;
+    };
     struct Outcome {
         Result result = Result::Ended;
         Phase phase = Phase::Idle;  // where it ended (Ended)
@@ -34,14 +41,13 @@ public:
         QString backupPath;         // what the radio held before; empty when none was saved
         QString error;
         std::vector<TBlockMismatch> mismatches;
+        PriorRead before;           // the backup as read, with its port and path
     };
-    // A read of the radio already made on this port in this run: it serves as the backup when
-    // it holds every block about to be written.
-    struct PriorRead {
-        QString port;
-        TRadioImage image = TRadioImage::None();
-        QString backupPath;
-    };
+
+    // What the next write to the port takes as its backup: after a write that reached the
+    // radio without ending well, what the radio held before it, for a backup read now would
+    // find a half-written radio; otherwise nothing, and the next write reads first.
+    static PriorRead BackupForNextWrite(const Outcome &outcome);
 
     TSafeWrite(TProgramLink &link, TBackupStore store, QString program, QObject *parent = nullptr);
 
@@ -99,6 +105,7 @@ private:
     int m_stepsDone = 0;       // blocks moved by the phase's earlier transfers
     TRadioImage m_sent = TRadioImage::None();  // what is written: whole areas once backed up
     TRadioImage m_read = TRadioImage::None();
+    TRadioImage m_backup = TRadioImage::None();  // what the radio held before the write
     bool m_portInNames = false;
     bool m_verify = true;
     QString m_backupPath;

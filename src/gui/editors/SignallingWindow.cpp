@@ -604,7 +604,9 @@ void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
 {
     m_timer1.stop();
     m_progressBar1->hide();
-    m_lastRead = TSafeWrite::PriorRead();  // known again only after the next read
+    // Known again only after the next read; a write that did not end well leaves its backup
+    // for the next one.
+    m_lastRead = TSafeWrite::BackupForNextWrite(outcome);
     const QString text = WriteOutcomeText(outcome, m_portName());
     if (text.isEmpty())
         return;  // Close

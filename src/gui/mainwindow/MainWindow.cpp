@@ -859,10 +859,13 @@ void TForm1::OnSafeWritePhase(TSafeWrite::Phase phase)
 void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
 {
     HideProgressWindow();
-    // What the radio holds is known again only after a verify that passed.
-    m_lastRead = TSafeWrite::PriorRead();
-    if (WriteSucceeded(outcome))
+    // What the radio holds is known again only after a read; a write that did not end well
+    // leaves its backup for the next one, a Retry among them.
+    m_lastRead = TSafeWrite::BackupForNextWrite(outcome);
+    if (WriteSucceeded(outcome)) {
         m_editing->MarkSaved();
+        m_restoreActions->WithdrawFor(PortName());
+    }
     ReportWrite(outcome);
 }
 
@@ -880,9 +883,9 @@ void TForm1::ReportWrite(const TSafeWrite::Outcome &outcome)
         ShowError(this, text);
         return;
     }
-    m_restoreActions->Offer(outcome.backupPath);
+    m_restoreActions->Offer(outcome.backupPath, PortName());
     if (AskRestoreBackup(this, text))
-        m_restoreActions->RestoreOfferedClick();
+        m_restoreActions->RestoreOfferedNow();
 }
 
 void TForm1::OnBusyChanged()

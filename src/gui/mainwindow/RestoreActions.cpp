@@ -43,19 +43,42 @@ TRestoreActions::TRestoreActions(QWidget *window, TProgramLink &link, Context co
     m_dialog->setNameFilter(QStringLiteral("*.img"));
 }
 
-void TRestoreActions::Offer(const QString &backupPath)
+void TRestoreActions::Offer(const QString &backupPath, const QString &port)
 {
     m_offeredPath = backupPath;
+    m_offeredPort = port;
     m_offered->setEnabled(true);
 }
 
-// The port may not be there yet: then the error says so and the item stays, to try again.
+void TRestoreActions::WithdrawFor(const QString &port)
+{
+    if (port == m_offeredPort)
+        Withdraw();
+}
+
+void TRestoreActions::Withdraw()
+{
+    m_offered->setEnabled(false);
+    m_offeredPath.clear();
+    m_offeredPort.clear();
+}
+
+// Later, the port chosen may hold another radio: the question names it and the backup, as
+// 从备份恢复… does.
 void TRestoreActions::RestoreOfferedClick()
 {
-    if (!m_offeredPath.isEmpty() && StartRestore(m_offeredPath)) {
-        m_offered->setEnabled(false);
-        m_offeredPath.clear();
-    }
+    if (m_offeredPath.isEmpty() || m_link.IsBusy())
+        return;
+    const std::optional<TRadioImage> backup = LoadBackup(m_offeredPath);
+    if (backup && AskWriteBack(m_window, BackupContentsText(*backup, m_offeredPath)))
+        RestoreOfferedNow();
+}
+
+// The port may not be there yet: then the error says so and the item stays, to try again.
+void TRestoreActions::RestoreOfferedNow()
+{
+    if (!m_offeredPath.isEmpty() && StartRestore(m_offeredPath))
+        Withdraw();
 }
 
 void TRestoreActions::RestoreFromBackupClick()

@@ -30,8 +30,12 @@ public:
     TRestoreActions(QWidget *window, TProgramLink &link, Context context, QMenu *menu, QAction *before);
 
     bool IsRunning() const { return m_restore->IsRunning(); }
-    // A write cut short: 恢复备份 writes this backup back, now or later.
-    void Offer(const QString &backupPath);
+    // A write to `port` cut short: 恢复备份 writes this backup back, now or later.
+    void Offer(const QString &backupPath, const QString &port);
+    // A later write to `port` ended well: its radio no longer waits for the backup.
+    void WithdrawFor(const QString &port);
+    // The user has already said yes to writing the offered backup back.
+    void RestoreOfferedNow();
     // The progress window's Retry: the restore that runs starts again after the pause.
     void Retry(int pauseMs);
 
@@ -50,6 +54,7 @@ private:
     QString BackupContentsText(const TRadioImage &backup, const QString &path) const;
     void OnPhase(TSafeWrite::Phase phase);
     void OnFinished(const TSafeWrite::Outcome &outcome);
+    void Withdraw();
 
     QWidget *m_window;
     TProgramLink &m_link;
@@ -58,5 +63,6 @@ private:
     QAction *m_offered = nullptr;   // "恢复备份"
     QFileDialog *m_dialog = nullptr;
     QString m_offeredPath;          // the backup a cut-short write offers
+    QString m_offeredPort;          // the port of that write
     QString m_restoringPath;        // what Retry restarts
 };

@@ -168,8 +168,10 @@ private Q_SLOTS:
     void silentRadioNoted();
     void writeBacksUpFirst_data();
     void writeBacksUpFirst();
+    void retryKeepsBackup();
     void verifyAfterWrite_data();
     void verifyAfterWrite();
+    void restoreBackupAfterPortGone_data();
     void restoreBackupAfterPortGone();
     void restoreFromBackup_data();
     void restoreFromBackup();
@@ -707,6 +709,33 @@ void TestMainWindow::writeBacksUpFirst()
     QCOMPARE(backup->block(frame::kMainArea, 1), FactoryImage().block(frame::kMainArea, 1));
 }
 
+// Retry of a write cut short after blocks reached the radio writes at once: its backup stays
+// what the radio held before, where a new backup read would find a half-written radio.
+void TestMainWindow::retryKeepsBackup()
+{
+    QDir(TBackupStore::DefaultFolder()).removeRecursively();
+    Fixture f;
+    const TRadioImage before = f.radio.image();
+    f.enter(1, 1, QStringLiteral("145"));
+    // The backup read's 18 answers, the handshake's, then block 5's goes missing: the write
+    // waits to resend it.
+    f.radio.faults().drop = FaultTrigger::nth(18 + 1 + 5);
+    Key(Qt::Key_F11);
+    QTRY_VERIFY(f.radio.image().block(frame::kMainArea, 5) != before.block(frame::kMainArea, 5));
+    QVERIFY(f.form().Link().IsBusy());
+    f.channel->clearWrites();
+    f.windows->Form3().Button1()->click();
+    QTRY_COMPARE(f.messages.texts(), QStringList{"写入成功"});
+    // The write and its verify; no backup read.
+    QCOMPARE(f.channel->written().count("PROGRAM"), 2);
+    QCOMPARE(BackupFiles().size(), 1);
+    QString error;
+    const std::optional<TRadioImage> backup =
+        TRadioImage::load(TBackupStore::DefaultFolder() + QLatin1Char('/') + BackupFiles().first(), &error);
+    QVERIFY2(backup, qPrintable(error));
+    QCOMPARE(backup->block(frame::kMainArea, 5), before.block(frame::kMainArea, 5));
+}
+
 void TestMainWindow::verifyAfterWrite_data()
 {
     QTest::addColumn<QString>("fault");
@@ -754,8 +783,19 @@ void TestMainWindow::verifyAfterWrite()
 
 // A write cut short by a port that went away offers its backup; once the radio is there
 // again, 恢复备份 puts back exactly what it held before.
+void TestMainWindow::restoreBackupAfterPortGone_data()
+{
+    QTest::addColumn<QString>("then");
+    QTest::addRow("restored once the port is back") << "restore";
+    QTest::addRow("declined") << "decline";
+    QTest::addRow("the radio written anew") << "write";
+}
+
+// 恢复备份 asks first, naming the port and the backup; a write that later ends well on that
+// port withdraws it.
 void TestMainWindow::restoreBackupAfterPortGone()
 {
+    QFETCH(QString, then);
     Fixture f;
     const TRadioImage before = f.radio.image();
     Key(Qt::Key_F12);
@@ -770,16 +810,38 @@ void TestMainWindow::restoreBackupAfterPortGone()
     QAction *restore = f.action("RestoreBackup");
     QVERIFY(restore->isEnabled());
 
+    const QString question = QStringLiteral("写回备份到 /dev/virtual-radio？");
+    SetRestoreAnswer(true);
     f.messages.messages.clear();
     restore->trigger();  // the port is not there yet
-    QCOMPARE(f.messages.texts(), QStringList{"Error opening serial port"});
+    QCOMPARE(f.messages.texts().size(), 2);
+    QVERIFY(f.messages.texts().first().startsWith(question));
+    QCOMPARE(f.messages.texts().last(), QStringLiteral("Error opening serial port"));
     QVERIFY(restore->isEnabled());
+    SetRestoreAnswer(false);
 
     f.radio.reconnect();
+    const TRadioImage cutShort = f.radio.image();
     f.messages.messages.clear();
+    if (then == QLatin1String("write")) {
+        Key(Qt::Key_F11);
+        QVERIFY(f.finish());
+        QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
+        QVERIFY(!restore->isEnabled());
+        return;
+    }
+    SetRestoreAnswer(then == QLatin1String("restore"));
     restore->trigger();
     QVERIFY(f.finish());
-    QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
+    SetRestoreAnswer(false);
+    QVERIFY(f.messages.texts().first().startsWith(question));
+    if (then == QLatin1String("decline")) {
+        QCOMPARE(f.messages.texts().size(), 1);
+        QVERIFY(f.radio.image() == cutShort);
+        QVERIFY(restore->isEnabled());
+        return;
+    }
+    QCOMPARE(f.messages.texts().last(), QStringLiteral("写入成功"));
     QVERIFY(f.radio.image() == before);
     QVERIFY(!restore->isEnabled());
 }
