@@ -634,11 +634,17 @@ bool TSignallingWindow::CommitOpenCells()
     return committed;
 }
 
+// The file items wait too: a table opened or compared while a read of it runs would be filled
+// by the rest of the read.
 void TSignallingWindow::UpdateButtons()
 {
     const bool idle = !m_link.IsBusy();
     m_rbtn->setEnabled(idle);
     m_wbtn->setEnabled(idle);
+    if (m_fileButton) {
+        for (QAction *item : m_fileButton->menu()->actions())
+            item->setEnabled(idle);
+    }
 }
 
 // --- the table as a file, and the compare

@@ -121,6 +121,8 @@ private Q_SLOTS:
     void compareWithRadio();
     void fileItemsTakeOpenCell_data();
     void fileItemsTakeOpenCell();
+    void fileItemsWaitForTransfer_data();
+    void fileItemsWaitForTransfer();
     void portThatCannotOpen_data();
     void portThatCannotOpen();
     void transferOpensClosedPort_data();
@@ -393,6 +395,37 @@ void TestEditorCommon::fileItemsTakeOpenCell()
         QVERIFY2(rig->messages.texts().first().startsWith(QStringLiteral("窗口与电台有 1 处不同")),
                  qPrintable(rig->messages.texts().first()));
     }
+}
+
+void TestEditorCommon::fileItemsWaitForTransfer_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("item");
+    for (const char *editor : {"DTMF", "two-tone", "five-tone", "FSK"})
+        for (const char *item : {"OpenTable", "CompareTable"})
+            QTest::addRow("%s %s", editor, item) << editor << item;
+}
+
+// While the window's read runs, opening or comparing a table waits: the rest of the read would
+// fill the table it opened, or turn the compare into a read.
+void TestEditorCommon::fileItemsWaitForTransfer()
+{
+    QFETCH(QString, editor);
+    QFETCH(QString, item);
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(editor, FactoryImage(), kPort);
+    rig->radio.faults().silent = true;
+    rig->ClickRead();
+    QVERIFY(rig->link->IsBusy());
+    QAction *action = rig->window().findChild<QAction *>(item);
+    QVERIFY(!action->isEnabled());
+    action->trigger();
+    QVERIFY(rig->messages.texts().isEmpty());
+    QVERIFY(rig->window().findChildren<QFileDialog *>().isEmpty() || rig->window().findChild<QFileDialog *>()->isHidden());
+
+    rig->radio.faults().silent = false;
+    rig->ClickClose();
+    QTRY_VERIFY(rig->Idle());
+    QVERIFY(action->isEnabled());
 }
 
 QTEST_MAIN(TestEditorCommon)
