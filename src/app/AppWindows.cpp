@@ -38,6 +38,9 @@ TAppWindows::TAppWindows(Options options)
     m_form1->SetWindows(m_form3.get(), m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get());
     m_form1->SetSignallingSource([this] { return SignallingTables(); });
     m_form1->SetUnsavedTablesSource([this] { return UnsavedTables(); });
+    TSignallingWindow *editors[] = {m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get()};
+    for (TSignallingWindow *editor : editors)
+        QObject::connect(m_form1.get(), &TForm1::RadiosWrittenElsewhere, editor, &TSignallingWindow::ForgetLastRead);
 }
 
 TAppWindows::~TAppWindows() = default;

@@ -581,6 +581,11 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
         ShowError(this, PortGoneText(m_portName(), true, m_link.LastTally().done, m_link.LastTally().total));
 }
 
+void TSignallingWindow::ForgetLastRead()
+{
+    m_lastRead = TSafeWrite::PriorRead();
+}
+
 // Every read of the radio is kept in the backups folder, and serves as the backup of this
 // window's next write to the same port.
 void TSignallingWindow::SaveReadAsBackup()

@@ -97,6 +97,8 @@ public Q_SLOTS:
     void Timer1Timer();
     void OnSafeWritePhase(TSafeWrite::Phase phase);
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
+    // Something else wrote the radio: the last read no longer serves as a write's backup.
+    void ForgetLastRead();
     // The window's file menu: its table alone as an image file, and a compare with the radio.
     void OpenTableClick();
     void SaveTableClick();

@@ -245,8 +245,9 @@ void TForm1::BuildMenus()
                                            file, m_n1);
     connect(m_restoreActions, &TRestoreActions::Finished, this, [this] {
         HideProgressWindow();
-        m_lastRead = TSafeWrite::PriorRead();  // the radio holds what was put back now
+        emit RadiosWrittenElsewhere();  // the radio holds what was put back now
     });
+    connect(this, &TForm1::RadiosWrittenElsewhere, this, [this] { m_lastRead = TSafeWrite::PriorRead(); });
     QAction *compare = new QAction(tr("与电台比较"), this);
     compare->setObjectName(QStringLiteral("CompareWithRadio"));
     connect(compare, &QAction::triggered, this, &TForm1::CompareWithRadio);
@@ -1216,5 +1217,6 @@ std::optional<TRadioImage> TForm1::FleetImage(bool withSignalling)
         return std::nullopt;
     }
     m_link->ClosePort();
+    emit RadiosWrittenElsewhere();
     return image;
 }

@@ -56,6 +56,13 @@ public:
     // 文件 → 批量写频…; nullptr before it was first opened.
     TFleetDialog *FleetDialog() const { return m_fleetDialog; }
 
+Q_SIGNALS:
+    // A restore or 批量写频 is about to write or has written radios: a read made before no
+    // longer says what a radio holds, and must not serve as a write's backup.
+    void RadiosWrittenElsewhere();
+
+public:
+
     TProgramLink &Link() { return *m_link; }
     TMainConfig &Config() { return m_config; }
     TForm3 *Form3() const { return m_form3; }

@@ -176,6 +176,7 @@ private Q_SLOTS:
     void restoreFromBackup_data();
     void restoreFromBackup();
     void restoreFromSilentRadio();
+    void restoreForgetsEditorsRead();
     void compareWithRadio();
     void signallingMenu();
     void signallingMenuPortError();
@@ -916,6 +917,39 @@ void TestMainWindow::restoreFromBackup()
 
 // A radio that stays silent while a signalling table is put back: the restore ends as the
 // editors' transfers end, says how far it got, writes nothing and closes the port it opened.
+// An editor's read made before a restore no longer says what the radio holds: the editor's
+// next write reads its backup first.
+void TestMainWindow::restoreForgetsEditorsRead()
+{
+    Fixture f;
+    TRadioImage backup = TRadioImage::None();
+    for (int block = 0; block < AreaFacts(frame::kDtmfArea).blockCount; ++block)
+        backup.setBlock(frame::kDtmfArea, block, f.radio.image().block(frame::kDtmfArea, block));
+    Block changed = backup.block(frame::kDtmfArea, 1);
+    changed[5] ^= 0x0F;
+    backup.setBlock(frame::kDtmfArea, 1, changed);
+    const QString path = SaveInBackups(backup, QStringLiteral("20261208-101010-dtmf.img"));
+    f.action("DTMF1")->trigger();
+    TForm2 &dtmf = f.windows->Form2();
+    dtmf.rbtn()->click();
+    QVERIFY(f.finish());
+
+    SetRestoreAnswer(true);
+    AnswerFileDialog(f.form(), "BackupDialog", path);
+    f.action("RestoreFromBackup")->trigger();
+    QVERIFY(f.finish());
+    SetRestoreAnswer(false);
+    QCOMPARE(f.messages.texts().last(), QStringLiteral("写入成功"));
+
+    f.channel->clearWrites();
+    dtmf.wbtn()->click();
+    QVERIFY(f.finish());
+    const QByteArray wire = f.channel->written();
+    QVERIFY(wire.indexOf(readRequest(frame::kDtmfArea, 0)) >= 0);
+    QVERIFY(wire.indexOf(readRequest(frame::kDtmfArea, 0)) < wire.indexOf('W'));
+    QDir(TBackupStore::DefaultFolder()).removeRecursively();
+}
+
 void TestMainWindow::restoreFromSilentRadio()
 {
     Fixture f;
