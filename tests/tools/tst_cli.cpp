@@ -921,10 +921,10 @@ void TestCli::showRefusesFile()
 
 void TestCli::outputLost_data()
 {
-    QTest::addColumn<QString>("line");  // A and B: two configuration files that differ
-    QTest::addRow("show") << "show A";
+    QTest::addColumn<QString>("line");  // {a} and {b}: two configuration files that differ
+    QTest::addRow("show") << "show {a}";
     QTest::addRow("help") << "--help";
-    QTest::addRow("diff of two files") << "diff A B";
+    QTest::addRow("diff of two files") << "diff {a} {b}";
     QTest::addRow("version") << "--version";
 }
 
@@ -935,8 +935,8 @@ void TestCli::outputLost()
     TMainConfig edited;
     edited.SetSetting(SquelchBox, QStringLiteral("7"));
     QStringList args = line.split(QLatin1Char(' '));
-    args.replaceInStrings(QStringLiteral("A"), saveConfig(TMainConfig(), m_dir->path(), QStringLiteral("a.qz")));
-    args.replaceInStrings(QStringLiteral("B"), saveConfig(edited, m_dir->path(), QStringLiteral("b.qz")));
+    args.replaceInStrings(QStringLiteral("{a}"), saveConfig(TMainConfig(), m_dir->path(), QStringLiteral("a.qz")));
+    args.replaceInStrings(QStringLiteral("{b}"), saveConfig(edited, m_dir->path(), QStringLiteral("b.qz")));
     QProcess process;
     process.setStandardOutputFile(QStringLiteral("/dev/full"));
     process.start(QStringLiteral(XIEPIN_CLI_EXE), args);

@@ -5,6 +5,7 @@
 #include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "mainconfig/ChannelLists.h"
+#include "mainconfig/ConfigFile.h"
 #include "mainconfig/CsvText.h"
 #include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
@@ -110,8 +111,17 @@ public:
 
     bool HasFrequency() const { return !Field("Frequency").isEmpty(); }
 
-    // The 16 cells (the number left empty), or nullopt when the row cannot be imported.
+    // The 16 cells (the number left empty), or nullopt when the row cannot be imported. A row
+    // that is refused reports only why: how its values would have come in does not matter.
     std::optional<QStringList> Cells()
+    {
+        std::optional<QStringList> cells = Build();
+        m_reports += m_rowReports;
+        return cells;
+    }
+
+private:
+    std::optional<QStringList> Build()
     {
         const QString mode = Field("Mode");
         QString bandwidth;
@@ -142,7 +152,6 @@ public:
         return Storable(cells);
     }
 
-private:
     // The field of the named column, without surrounding blanks; empty when missing.
     QString Field(const QString &name) const
     {
@@ -155,12 +164,13 @@ private:
     void Report(const QString &what)
     {
         const QString report = QStringLiteral("line %1: %2").arg(m_record.line).arg(what);
-        if (m_reports.isEmpty() || m_reports.constLast() != report)
-            m_reports << report;
+        if (m_rowReports.isEmpty() || m_rowReports.constLast() != report)
+            m_rowReports << report;
     }
 
     std::nullopt_t Refuse(const QString &why)
     {
+        m_rowReports.clear();
         Report(why + QStringLiteral("; the row is not imported"));
         return std::nullopt;
     }
@@ -196,15 +206,20 @@ private:
         return duplex == QLatin1String("+") ? rx + *offset : rx - *offset;
     }
 
-    // A text the radio cannot store would stop every write of the table, so its row is refused
-    // here, with the reason the write would give.
+    // A text the radio cannot store would stop every write of the table, and one the .qz file
+    // cannot hold every save, so its row is refused here, with the reason the write or the
+    // save would give.
     std::optional<QStringList> Storable(const QStringList &cells)
     {
         for (int c = col::RxFreq; c < col::Count; ++c) {
+            const QString place = ShownText(ChannelColumns().at(c).caption);
+            const QString problem = FileTextProblem(cells.at(c));
+            if (!problem.isEmpty())
+                return Refuse(QStringLiteral("%1: %2").arg(place, problem));
             try {
                 CheckChannelCell(c, cells.at(c));
             } catch (const EConvertError &e) {
-                return Refuse(QStringLiteral("%1: %2").arg(ShownText(ChannelColumns().at(c).caption), e.message()));
+                return Refuse(QStringLiteral("%1: %2").arg(place, e.message()));
             }
         }
         return cells;
@@ -378,6 +393,7 @@ private:
     const QHash<QString, int> &m_columns;
     const CsvRecord &m_record;
     QStringList &m_reports;
+    QStringList m_rowReports;
 };
 
 // --- export
@@ -521,27 +537,37 @@ ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel)
                                    .arg(startChannel)
                                    .arg(TMainConfig::kChannels));
     CheckFileSize(bytes.size());
-    const QVector<CsvRecord> records = SplitCsvRecords(DecodeText(bytes));
+    const QString text = DecodeText(bytes);
+    TCsvReader reader(text);
     QHash<QString, int> columns;
-    if (!records.isEmpty()) {
-        const QStringList &names = records.constFirst().fields;
+    if (const std::optional<CsvRecord> header = reader.Next()) {
+        const QStringList &names = header->fields;
         for (int i = names.size() - 1; i >= 0; --i)  // the first of two equal names counts
             columns.insert(names.at(i).trimmed().toLower(), i);
     }
     if (!columns.contains(QStringLiteral("frequency")))
         throw EChannelCsvError(QStringLiteral("The file has no header line naming a Frequency column."));
 
+    // Reading stops where nothing more can come in, so that a file of a million rows costs no
+    // more than its first.
     ChannelCsvImport result;
     int channel = startChannel;
-    for (int r = 1; r < records.size(); ++r) {
-        RowImport row(columns, records.at(r), result.reports);
+    while (const std::optional<CsvRecord> record = reader.Next()) {
+        if (record->unclosed) {
+            result.reports << QStringLiteral("line %1: a quoted field is not closed, so the rest of the file is "
+                                             "read as that field; the row is not imported")
+                                  .arg(record->line);
+            break;
+        }
+        RowImport row(columns, *record, result.reports);
         if (!row.HasFrequency())
             continue;
         if (channel > TMainConfig::kChannels) {
-            result.reports << QStringLiteral("line %1: no channel is left after channel %2; the row is not imported")
-                                  .arg(records.at(r).line)
+            result.reports << QStringLiteral("line %1: no channel is left after channel %2; this row and the rows "
+                                             "after it are not imported")
+                                  .arg(record->line)
                                   .arg(TMainConfig::kChannels);
-            continue;
+            break;
         }
         if (std::optional<QStringList> cells = row.Cells()) {
             (*cells)[col::Number] = QString::number(channel);

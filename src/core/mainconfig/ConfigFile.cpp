@@ -115,13 +115,12 @@ QString CellPlace(int row, int column)
     return ShownChannelPlace(row, column);
 }
 
-// A text must survive the file unchanged: representable in GBK and without a line break.
+// A text must survive the file unchanged.
 void CheckStorable(const QString &text, const QString &place, const QString &path)
 {
-    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
-        CannotCreate(path, QStringLiteral("%1: the text contains a line break.").arg(place));
-    if (!ToGbk(text))
-        CannotCreate(path, QStringLiteral("%1: '%2' cannot be written in GBK.").arg(place, text));
+    const QString problem = FileTextProblem(text);
+    if (!problem.isEmpty())
+        CannotCreate(path, QStringLiteral("%1: %2.").arg(place, problem));
 }
 
 QByteArray FileBytes(const TMainConfig &config, const QString &path)
@@ -204,6 +203,17 @@ QStringList SplitConfigLine(const QString &line)
         }
     }
     return fields;
+}
+
+QString FileTextProblem(const QString &text)
+{
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        return QStringLiteral("the text contains a line break");
+    if (text.contains(QChar(0)))
+        return QStringLiteral("the text contains a NUL character");
+    if (!ToGbk(text))
+        return QStringLiteral("'%1' cannot be written in GBK").arg(text);
+    return QString();
 }
 
 void SaveConfigFile(const TMainConfig &config, const QString &path)

@@ -30,6 +30,10 @@ void SaveConfigFile(const TMainConfig &config, const QString &path);
 // grid lines become single spaces; the alarm box keeps its text. Throws EConfigFileError.
 void LoadConfigFile(TMainConfig &config, const QString &path);
 
+// Why a text cannot go into the file and come back the same (a line break, a NUL character, a
+// character GBK cannot hold), without a final full stop; empty when it can.
+QString FileTextProblem(const QString &text);
+
 // Cells joined by commas; a cell holding a space, a control character, a double quote or a
 // comma is written in double quotes with inner quotes doubled, any other cell unchanged.
 QString JoinConfigLine(const QStringList &cells);
