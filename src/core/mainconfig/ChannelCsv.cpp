@@ -47,7 +47,7 @@ constexpr OwnColumn kOwnColumns[] = {
 };
 
 constexpr int kStepsHz[] = {5000, 6250, 10000, 12500, 25000};
-constexpr qint64 kUnitsPerMHz = 100000;               // frequencies in 10 Hz, five decimals of MHz
+constexpr qint64 kUnitsPerMHz = 1000000;              // frequencies in hertz, as the radio stores them
 constexpr qint64 kMaxShiftUnits = 70 * kUnitsPerMHz;  // beyond this a repeater shift is a split
 constexpr double kHighPowerWatts = 2.0;
 // Channel lists of the largest radios take a few hundred kilobytes. A larger file is not one,
@@ -412,10 +412,10 @@ double CellNumber(const TMainConfig &config, int channel, int column)
     }
 }
 
-// The frequency in 10 Hz, as the cell shows it to five decimals.
+// The frequency in hertz: a cell may hold six decimals (a file's), which a write stores too.
 qint64 FrequencyUnits(const TMainConfig &config, int channel, int column)
 {
-    return FormatFixed(CellNumber(config, channel, column), 5).remove(QLatin1Char('.')).toLongLong();
+    return FormatFixed(CellNumber(config, channel, column), 6).remove(QLatin1Char('.')).toLongLong();
 }
 
 QString SixDecimals(qint64 units)
@@ -424,7 +424,7 @@ QString SixDecimals(qint64 units)
     return QStringLiteral("%1%2.%3")
         .arg(units < 0 ? QStringLiteral("-") : QString())
         .arg(magnitude / kUnitsPerMHz)
-        .arg(magnitude % kUnitsPerMHz * 10, 6, 10, QLatin1Char('0'));
+        .arg(magnitude % kUnitsPerMHz, 6, 10, QLatin1Char('0'));
 }
 
 struct ToneCell {

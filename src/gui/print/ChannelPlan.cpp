@@ -44,15 +44,19 @@ QString ChannelTable(const TMainConfig &config)
     QString html = QStringLiteral(
         "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\" "
         "style=\"border-collapse: collapse; border-color: #000000;\"><tr>");
+    // The captions and channel numbers are the table's own, whatever a file's line 1 and first
+    // fields say.
     for (int c = 0; c < TMainConfig::kCols; ++c)
-        html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\">%1</th>").arg(Escaped(ShownText(config.Cell(0, c))));
+        html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\">%1</th>").arg(Escaped(ShownText(ChannelColumns().at(c).caption)));
     html += QStringLiteral("</tr>");
     for (int n = 1; n <= TMainConfig::kChannels; ++n) {
         if (!config.IsChannelInUse(n))
             continue;
         html += QStringLiteral("<tr>");
-        for (int c = 0; c < TMainConfig::kCols; ++c)
-            html += QStringLiteral("<td align=\"center\" valign=\"middle\" style=\"white-space: nowrap;\">%1</td>").arg(Escaped(ShownText(config.Cell(n, c))));
+        for (int c = 0; c < TMainConfig::kCols; ++c) {
+            const QString text = c == col::Number ? QString::number(n) : ShownText(config.Cell(n, c));
+            html += QStringLiteral("<td align=\"center\" valign=\"middle\" style=\"white-space: nowrap;\">%1</td>").arg(Escaped(text));
+        }
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");

@@ -459,6 +459,9 @@ void TestChannelCsv::exportRow_data()
         "3,CH3,400.000000,+,70.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High");
     add("beyond 70 MHz is a split", "145.00000 435.12500 无 无 高 宽带 有 10000",
         "3,CH3,145.000000,split,435.125000,,88.5,88.5,023,NN,023,Tone->Tone,FM,10.00,,High");
+    // A file's cell may hold the hertz the radio stores.
+    add("six decimals", "438.123456 438.723457 无 无 高 宽带 有 5000",
+        "3,CH3,438.123456,+,0.600001,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High");
     add("DTCS NR", "146.52000 146.52000 754I 754N 高 宽带 有 25000",
         "3,CH3,146.520000,,0.000000,DTCS,88.5,88.5,754,NR,023,Tone->Tone,FM,25.00,,High");
     add("Cross Tone->Tone", "146.52000 146.52000 123.0 100.0 高 宽带 有 25000",
