@@ -622,6 +622,17 @@ void TForm1::RefreshPorts()
         m_comcbb->setEditText(chosen);
     if (m_fitted)
         FitToTexts();  // the box grows to its longest entry's text
+    // An open 批量写频 dialog offers the ports there are now, its ticks kept by name.
+    if (m_fleetDialog && !m_fleetDialog->Fleet().IsRunning())
+        m_fleetDialog->SetPorts(FleetPorts());
+}
+
+QList<TFleetDialog::Port> TForm1::FleetPorts() const
+{
+    QList<TFleetDialog::Port> ports;
+    for (int i = 0; i < m_comcbb->count(); ++i)
+        ports << TFleetDialog::Port{m_comcbb->itemText(i), m_comcbb->itemData(i).toString()};
+    return ports;
 }
 
 bool TForm1::SelectPort(const QString &name)
@@ -1178,10 +1189,6 @@ void TForm1::FleetWriteClick()
     }
     if (!m_fleetDialog->Fleet().IsRunning()) {
         RefreshPorts();
-        QList<TFleetDialog::Port> ports;
-        for (int i = 0; i < m_comcbb->count(); ++i)
-            ports << TFleetDialog::Port{m_comcbb->itemText(i), m_comcbb->itemData(i).toString()};
-        m_fleetDialog->SetPorts(ports);
         m_fleetDialog->SetVerify(m_verifyAction->isChecked());
     }
     m_fleetDialog->show();

@@ -2,6 +2,7 @@
 
 #include "mainconfig/MainConfig.h"
 #include "backup/SafeWrite.h"
+#include "mainwindow/FleetDialog.h"
 #include "protocol/ProgramLink.h"
 
 #include <QMainWindow>
@@ -19,7 +20,6 @@ class QFileDialog;
 class QPushButton;
 class TCellEditor;
 class TChannelPlanActions;
-class TFleetDialog;
 class TForm3;
 class TMainEditing;
 class TRestoreActions;
@@ -79,8 +79,11 @@ public:
     // The port the user chose: the text of comcbb, or the name behind a listed entry's label
     // ("/dev/ttyUSB0 — Prolific …" opens /dev/serial/by-id/… when there is one).
     QString PortName() const;
-    // Lists the ports afresh (the drop-down opens, a device came or went), keeping the choice.
+    // Lists the ports afresh (the drop-down opens, a device came or went), keeping the choice;
+    // an open 批量写频 dialog gets them too.
     void RefreshPorts();
+    // The listed ports as 批量写频 offers them.
+    QList<TFleetDialog::Port> FleetPorts() const;
     // Chooses the listed port with that name or label; false when it is not listed.
     bool SelectPort(const QString &name);
 

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void writesCheckedRadios_data();
     void writesCheckedRadios();
     void noPortChosen();
+    void portListFollowsSystem();
     void staysWhileWriting();
     void screenshots();
 };
@@ -192,6 +194,22 @@ void TestFleetDialog::screenshots()
     QVERIFY(f.dialog->grab().save(dir + QStringLiteral("/fleet-before.png")));
     QVERIFY(f.run());
     QVERIFY(f.dialog->grab().save(dir + QStringLiteral("/fleet-after.png")));
+}
+
+// A device that comes or goes while the dialog is open: it offers the ports there are now,
+// as the main window's list has them.
+void TestFleetDialog::portListFollowsSystem()
+{
+    Fixture f({QString(), QString()});
+    QCOMPARE(f.dialog->PortList()->count(), 2);
+    f.form().RefreshPorts();
+    QStringList listed;
+    for (int i = 0; i < f.dialog->PortList()->count(); ++i)
+        listed << f.dialog->PortList()->item(i)->text();
+    QStringList system;
+    for (int i = 0; i < f.form().comcbb()->count(); ++i)
+        system << f.form().comcbb()->itemText(i);
+    QCOMPARE(listed, system);
 }
 
 QTEST_MAIN(TestFleetDialog)
