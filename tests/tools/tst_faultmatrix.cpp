@@ -60,6 +60,7 @@ private Q_SLOTS:
     void faultMatrix_data();
     void faultMatrix();
     void randomFaultsRepeatWithTheirSeed();
+    void anotherRadioOnThePort();
 
 private:
     FILE *m_quiet = nullptr;
@@ -99,8 +100,8 @@ void TestFaultMatrix::faultMatrix_data()
          {{"main write", kCompleted}, {"DTMF write", kCompleted}, {"FSK write", kCompleted},
           {"two-tone write", kCompleted}, {"five-tone write", kCompleted}, {"restore", kCompleted}}},
         {"far-block=2", kCompleted, {}},
-        // A reply whose check value is wrong, after two whose check value was right, is taken
-        // as damaged and asked for again; bytes that follow an answer at once belong to its
+        // A reply whose check value is wrong is taken as it is after one right one, and asked
+        // for again as damaged after two; bytes that follow an answer at once belong to its
         // chunk.
         {"bad-check=2", kCompleted, {}},
         {"bad-data=3", kCompleted, {}},
@@ -215,6 +216,25 @@ void TestFaultMatrix::randomFaultsRepeatWithTheirSeed()
     QVERIFY(runWith({QStringLiteral("random=10%"), QStringLiteral("seed=8")}).first != first.first);
     QVERIFY2(first.second >= 20 && first.second <= 60, qPrintable(QString::number(first.second)));  // 40 expected
     QCOMPARE(runWith({}).second, 0);
+}
+
+// After a radio that sends right check values, one on the same port whose check values are all
+// wrong: its first replies are asked for again, then it is taken at its word.
+void TestFaultMatrix::anotherRadioOnThePort()
+{
+    VirtualRadio radio(FactoryImage());
+    TCliProgress progress(m_quiet);
+    auto channel = std::make_unique<RadioChannel>(radio);
+    TLinkSession session(std::move(channel), QStringLiteral("matrix"), kTimeoutMs, progress);
+    session.MainRead();
+    RadioFaults faults;
+    faults.badCheck = FaultTrigger::always();
+    radio.setFaults(faults);
+    session.OpenPort();
+    const std::vector<Block> blocks = session.AreaRead(frame::kDtmfArea, AreaFacts(frame::kDtmfArea).read);
+    QCOMPARE(int(blocks.size()), AreaFacts(frame::kDtmfArea).blockCount);
+    for (int b = 0; b < int(blocks.size()); ++b)
+        QCOMPARE(blocks[std::size_t(b)], FactoryImage().block(frame::kDtmfArea, b));
 }
 
 QTEST_GUILESS_MAIN(TestFaultMatrix)

@@ -63,6 +63,7 @@ void TProgramLink::OpenPort(const QString &name)
     if (name != m_checkedPort) {
         m_checkedPort = name;
         m_rightChecks = 0;
+        m_wrongChecks = 0;
     }
     m_comm->SetCommName(name);
     m_comm->OpenPort();
@@ -387,12 +388,18 @@ void TProgramLink::HandleReply(const TFrame &reply)
 {
     if (reply.HasCheck()) {
         constexpr int kKnown = 2;
-        if (reply.CheckIsRight())
+        constexpr int kGiveUp = 3;
+        if (reply.CheckIsRight()) {
             m_rightChecks = std::min(m_rightChecks + 1, kKnown);
-        else if (m_rightChecks == kKnown)
+            m_wrongChecks = 0;
+        } else if (m_rightChecks == kKnown && ++m_wrongChecks < kGiveUp) {
             return;  // damaged on the line: the resend asks again
-        else
+        } else {
+            // Not known to send right ones, or three wrong in a row: another radio on the same
+            // port, taken at its word.
             m_rightChecks = 0;
+            m_wrongChecks = 0;
+        }
     }
     const bool ackRequested = reply.Data()[kAckRequestData] == kAckRequest;
     switch (m_transfer.kind) {

@@ -55,7 +55,8 @@ enum class TransferEnd {
 // A reply's check value is not required: replies are taken as they come until two in a row have
 // arrived whose check value is right (one could be right by chance). From then on the radio on
 // that port is known to send right ones, so a reply whose check value is wrong was damaged on the
-// line; it is ignored like a lost one.
+// line; it is ignored like a lost one. Three wrong ones in a row say another radio answers on
+// that port, which is taken at its word again.
 //
 // When the port goes away (the channel's hang-up), a running transfer ends with PortGone and
 // nothing more is sent; the port counts as closed either way.
@@ -206,4 +207,5 @@ private:
     int m_rxFill = 0;                    // bytes of a reply collected in RxBuffer
     QString m_checkedPort;               // the port the count of right check values is of
     int m_rightChecks = 0;               // replies in a row with a right check value, up to 2
+    int m_wrongChecks = 0;               // then replies in a row with a wrong one
 };
