@@ -660,9 +660,19 @@ void TForm1::ListSerialPorts(QStringList &list)
 
 // --- transfers
 
+// Only this window's own transfer of that kind restarts: not a restore's, nor a read that is a
+// safe write's backup or verify.
+bool TForm1::RunsOwn(TransferKind kind) const
+{
+    if (m_link->Running() != kind || m_restoreActions->IsRunning())
+        return false;
+    return kind == TransferKind::MainRead ? m_plainRead && !m_safeWrite->IsRunning()
+                                          : m_safeWrite->CurrentPhase() == TSafeWrite::Phase::Write;
+}
+
 bool TForm1::StartMainTransfer(TransferKind kind)
 {
-    const bool restart = m_link->Running() == kind;
+    const bool restart = RunsOwn(kind);
     if (m_link->IsBusy() && !restart)
         return false;
     if (!restart && !m_editing->CommitOpenCell())
@@ -683,6 +693,7 @@ bool TForm1::StartMainTransfer(TransferKind kind)
         if (kind == TransferKind::MainRead) {
             m_readBlocks = TRadioImage::None();
             started = m_link->StartMainRead(port);
+            m_plainRead = started;
         } else if (restart) {
             started = m_link->StartMainWrite(port, image);
         } else {
@@ -737,12 +748,16 @@ void TForm1::Button1Click()
         HideProgressWindow();
         return;
     }
-    // A write that reads its backup or its verify first is still the write the user started.
+    // A write that reads its backup or its verify first is still the write the user started,
+    // and a compare is still a compare.
     const TransferKind kind = !m_safeWrite->IsRunning() && IsMainTransfer(m_link->Running(), -1) ? m_link->Running()
                                                                                                    : m_lastMainKind;
+    const bool comparing = m_comparing;
     Button2Click();
-    QTimer::singleShot(kRetryPauseMs, this, [this, kind] {
-        if (kind == TransferKind::MainWrite)
+    QTimer::singleShot(kRetryPauseMs, this, [this, kind, comparing] {
+        if (comparing)
+            CompareWithRadio();
+        else if (kind == TransferKind::MainWrite)
             wbtnClick();
         else
             rbtnClick();
@@ -781,24 +796,24 @@ bool TForm1::OthersTransfer() const
     return m_safeWrite->IsRunning() || m_restoreActions->IsRunning();
 }
 
+// Only the ends of this window's own reads and compares: a restore's or a safe write's end
+// reaches its own handler, which may already have let go of it here.
 void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
 {
-    if ((kind != TransferKind::MainRead && kind != TransferKind::MainWrite) || OthersTransfer())
+    if (kind != TransferKind::MainRead || OthersTransfer() || !std::exchange(m_plainRead, false))
         return;
     HideProgressWindow();
     if (m_comparing) {
         ShowComparison(reason);
         return;
     }
-    if (kind == TransferKind::MainRead)
-        RecordRead();
-    if (reason == TransferEnd::Completed)
+    RecordRead();
+    if (reason == TransferEnd::Completed) {
         m_editing->MarkSaved();
-    if (reason == TransferEnd::Completed && kind == TransferKind::MainRead)
         SaveReadAsBackup();
+    }
     if (reason == TransferEnd::PortGone)
-        ShowError(this, PortGoneText(PortName(), kind == TransferKind::MainRead, m_link->LastTally().done,
-                                     m_link->LastTally().total));
+        ShowError(this, PortGoneText(PortName(), true, m_link->LastTally().done, m_link->LastTally().total));
 }
 
 // All blocks of one read are one step, also when it ended early. A read that changed the table
@@ -823,6 +838,7 @@ void TForm1::CompareWithRadio()
     m_readBlocks = TRadioImage::None();
     try {
         m_comparing = m_link->StartMainRead(PortName());
+        m_plainRead = m_comparing;
     } catch (const ECommsError &error) {
         ShowError(this, QString::fromUtf8(error.what()));
         return;

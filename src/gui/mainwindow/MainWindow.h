@@ -151,6 +151,7 @@ private:
 
     void ShowEditor(QWidget *editor);
     bool StartMainTransfer(TransferKind kind);
+    bool RunsOwn(TransferKind kind) const;
     void OnBusyChanged();
     void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, TransferEnd reason);
@@ -198,7 +199,8 @@ private:
     TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of the read that runs
     TSafeWrite::PriorRead m_lastRead;                 // this run's last read, saved as a backup
     QAction *m_verifyAction = nullptr;                // "写入后校验"
-    bool m_comparing = false;                         // the read that runs is for 与电台比较
+    bool m_comparing = false;
+    bool m_plainRead = false;  // a read or compare of this window's own runs                         // the read that runs is for 与电台比较
     TFleetDialog *m_fleetDialog = nullptr;
     std::function<std::optional<TRadioImage>()> m_signallingSource;
     std::function<QStringList()> m_unsavedTables;

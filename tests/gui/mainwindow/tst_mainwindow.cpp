@@ -177,6 +177,9 @@ private Q_SLOTS:
     void restoreFromBackup();
     void restoreFromSilentRadio();
     void restoreForgetsEditorsRead();
+    void keysDuringRestore_data();
+    void keysDuringRestore();
+    void retryKeepsCompare();
     void compareWithRadio();
     void signallingMenu();
     void signallingMenuPortError();
@@ -917,6 +920,69 @@ void TestMainWindow::restoreFromBackup()
 
 // A radio that stays silent while a signalling table is put back: the restore ends as the
 // editors' transfers end, says how far it got, writes nothing and closes the port it opened.
+void TestMainWindow::keysDuringRestore_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addRow("F11") << int(Qt::Key_F11);
+    QTest::addRow("F12") << int(Qt::Key_F12);
+}
+
+// F11 and F12 restart only the window's own transfers: a restore that runs goes on and puts
+// exactly its backup back, and its end is not taken for the window's: an edited table stays
+// edited.
+void TestMainWindow::keysDuringRestore()
+{
+    QFETCH(int, key);
+    Fixture f;
+    TRadioImage backup = TRadioImage::None();
+    for (int n = 1; n <= frame::kChannelCount; ++n)
+        backup.setBlock(frame::kMainArea, n, f.radio.image().block(frame::kMainArea, n));
+    backup.setBlock(frame::kSettingsArea, 0, f.radio.image().block(frame::kSettingsArea, 0));
+    Block changed = backup.block(frame::kMainArea, 3);
+    changed[0] ^= 0x11;
+    backup.setBlock(frame::kMainArea, 3, changed);
+    const QString path = SaveInBackups(backup, QStringLiteral("20261208-101010-main.img"));
+    f.enter(1, 1, QStringLiteral("145"));
+    QVERIFY(f.form().windowTitle().endsWith(QLatin1Char('*')));
+    // The backup read's 18 answers, the handshake's, then block 3's goes missing.
+    f.radio.faults().drop = FaultTrigger::nth(18 + 1 + 3);
+
+    SetRestoreAnswer(true);
+    AnswerFileDialog(f.form(), "BackupDialog", path);
+    f.action("RestoreFromBackup")->trigger();
+    SetRestoreAnswer(false);
+    QTRY_VERIFY(f.radio.image().block(frame::kMainArea, 3) == changed);
+    f.tableKey(key, Qt::NoModifier);
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts().last(), QStringLiteral("写入成功"));
+    TRadioImage expected = FactoryImage();
+    for (const TRadioImage::Place &place : backup.heldPlaces())
+        expected.setBlock(place.area, place.block, backup.block(place.area, place.block));
+    QCOMPARE(Differences(f.radio.image(), expected), QString());
+    QVERIFY(f.form().windowTitle().endsWith(QLatin1Char('*')));
+    QDir(TBackupStore::DefaultFolder()).removeRecursively();
+}
+
+// Retry during 与电台比较 compares again: the table stays as the user left it.
+void TestMainWindow::retryKeepsCompare()
+{
+    Fixture f;
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    f.enter(1, 2, QStringLiteral("439"));
+    const TMainSnapshot window = f.texts();
+    f.messages.messages.clear();
+    f.radio.faults().silent = true;
+    f.action("CompareWithRadio")->trigger();
+    QTest::qWait(100);
+    f.radio.faults().silent = false;
+    f.windows->Form3().Button1()->click();
+    QTRY_COMPARE(f.messages.texts().size(), 1);
+    QVERIFY(f.finish());
+    QVERIFY2(f.messages.texts().first().startsWith(QStringLiteral("窗口与电台有 1 处不同")), qPrintable(f.messages.texts().first()));
+    QVERIFY(f.texts() == window);
+}
+
 // An editor's read made before a restore no longer says what the radio holds: the editor's
 // next write reads its backup first.
 void TestMainWindow::restoreForgetsEditorsRead()
