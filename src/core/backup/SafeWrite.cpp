@@ -303,8 +303,10 @@ void TSafeWrite::AfterVerifyRead()
 
 TSafeWrite::PriorRead TSafeWrite::BackupForNextWrite(const Outcome &outcome)
 {
+    // A port that went away may come back with another radio, which needs a backup of its own.
     const bool reachedRadio = outcome.result == Result::VerifyFailed ||
-                              (outcome.result == Result::Ended && outcome.phase != Phase::Backup);
+                              (outcome.result == Result::Ended && outcome.phase != Phase::Backup &&
+                               outcome.end != TransferEnd::PortGone);
     return reachedRadio && !outcome.backupPath.isEmpty() ? outcome.before : PriorRead();
 }
 

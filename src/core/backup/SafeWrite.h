@@ -45,8 +45,9 @@ public:
     };
 
     // What the next write to the port takes as its backup: after a write that reached the
-    // radio without ending well, what the radio held before it, for a backup read now would
-    // find a half-written radio; otherwise nothing, and the next write reads first.
+    // radio without ending well (the port still there), what the radio held before it, for a
+    // backup read now would find a half-written radio; otherwise nothing, and the next write
+    // reads first.
     static PriorRead BackupForNextWrite(const Outcome &outcome);
 
     TSafeWrite(TProgramLink &link, TBackupStore store, QString program, QObject *parent = nullptr);

@@ -537,10 +537,11 @@ ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel)
                                    .arg(startChannel)
                                    .arg(TMainConfig::kChannels));
     CheckFileSize(bytes.size());
-    const QString text = DecodeText(bytes);
-    TCsvReader reader(text);
+    TCsvReader reader(DecodeText(bytes));
     QHash<QString, int> columns;
     if (const std::optional<CsvRecord> header = reader.Next()) {
+        if (header->unclosed)
+            throw EChannelCsvError(QStringLiteral("A quoted field of the header line is not closed."));
         const QStringList &names = header->fields;
         for (int i = names.size() - 1; i >= 0; --i)  // the first of two equal names counts
             columns.insert(names.at(i).trimmed().toLower(), i);

@@ -28,7 +28,7 @@ private:
     QString Field();
     void SkipLineBreak(QString *into = nullptr);
 
-    const QString &m_text;
+    const QString m_text;  // shared with the caller's, not copied
     int m_pos = 0;
     int m_line = 1;
     bool m_unclosed = false;

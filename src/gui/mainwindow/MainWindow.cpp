@@ -1201,6 +1201,8 @@ void TForm1::FleetWriteClick()
 {
     if (!m_fleetDialog) {
         m_fleetDialog = new TFleetDialog([this](bool withSignalling) { return FleetImage(withSignalling); }, this);
+        // Devices that came or went during a run.
+        connect(&m_fleetDialog->Fleet(), &TFleet::Finished, this, &TForm1::RefreshPorts);
         m_fleetDialog->SetSignallingAvailable(static_cast<bool>(m_signallingSource));
     }
     if (!m_fleetDialog->Fleet().IsRunning()) {

@@ -393,6 +393,8 @@ void TestChannelCsv::refused_data()
     QTest::addColumn<QString>("error");
 
     QTest::addRow("empty file") << QByteArray() << 1 << QStringLiteral("The file has no header line naming a Frequency column.");
+    QTest::addRow("unclosed quote in the header") << Csv({QStringLiteral("Frequency,\"Comment"), QStringLiteral("145.1,x")}) << 1
+                                                  << QStringLiteral("A quoted field of the header line is not closed.");
     QTest::addRow("no Frequency column") << Csv({QStringLiteral("Location,Name,Freq"), QStringLiteral("1,a,145")}) << 1
                                          << QStringLiteral("The file has no header line naming a Frequency column.");
     QTest::addRow("neither UTF-8 nor GBK") << QByteArray("Frequency\r\n\xFF\xFF\r\n") << 1

@@ -785,8 +785,6 @@ void TestMainWindow::verifyAfterWrite()
     again.action("VerifyAfterWrite")->setChecked(true);
 }
 
-// A write cut short by a port that went away offers its backup; once the radio is there
-// again, 恢复备份 puts back exactly what it held before.
 void TestMainWindow::restoreBackupAfterPortGone_data()
 {
     QTest::addColumn<QString>("then");
@@ -795,8 +793,9 @@ void TestMainWindow::restoreBackupAfterPortGone_data()
     QTest::addRow("the radio written anew") << "write";
 }
 
-// 恢复备份 asks first, naming the port and the backup; a write that later ends well on that
-// port withdraws it.
+// A write cut short by a port that went away offers its backup; once the radio is there
+// again, 恢复备份 puts back exactly what it held before. It asks first, naming the port and
+// the backup; a write that later ends well on that port withdraws it.
 void TestMainWindow::restoreBackupAfterPortGone()
 {
     QFETCH(QString, then);
@@ -828,10 +827,13 @@ void TestMainWindow::restoreBackupAfterPortGone()
     const TRadioImage cutShort = f.radio.image();
     f.messages.messages.clear();
     if (then == QLatin1String("write")) {
+        f.channel->clearWrites();
         Key(Qt::Key_F11);
         QVERIFY(f.finish());
         QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
         QVERIFY(!restore->isEnabled());
+        // The port came back, perhaps with another radio: a backup of its own first.
+        QCOMPARE(f.channel->written().count("PROGRAM"), 3);
         return;
     }
     SetRestoreAnswer(then == QLatin1String("restore"));
@@ -918,8 +920,6 @@ void TestMainWindow::restoreFromBackup()
     QDir(TBackupStore::DefaultFolder()).removeRecursively();
 }
 
-// A radio that stays silent while a signalling table is put back: the restore ends as the
-// editors' transfers end, says how far it got, writes nothing and closes the port it opened.
 void TestMainWindow::keysDuringRestore_data()
 {
     QTest::addColumn<int>("key");
@@ -1016,6 +1016,8 @@ void TestMainWindow::restoreForgetsEditorsRead()
     QDir(TBackupStore::DefaultFolder()).removeRecursively();
 }
 
+// A radio that stays silent while a signalling table is put back: the restore ends as the
+// editors' transfers end, says how far it got, writes nothing and closes the port it opened.
 void TestMainWindow::restoreFromSilentRadio()
 {
     Fixture f;
