@@ -494,6 +494,7 @@ bool TSignallingWindow::StartRead()
     if (!m_link.StartAreaRead(m_area.Area(), AreaFacts(m_area.Area()).read))
         return false;
     m_reading = true;
+    MarkTransferStart();
     StartGuard();
     ShowProgress(m_style.readMaximum);
     return true;
@@ -520,6 +521,21 @@ void TSignallingWindow::wbtnClick()
     const bool verify = QSettings().value(QStringLiteral("write/verify"), true).toBool();
     if (!m_safeWrite->StartArea(m_portName(), m_area.Area(), *blocks, m_lastRead, verify))
         return;
+    MarkTransferStart();
+}
+
+// The controls stay open during a transfer; an edit made meanwhile is a step of its own, so
+// that the end of the transfer can tell the texts are no longer what it moved.
+void TSignallingWindow::MarkTransferStart()
+{
+    RecordBoxStep();  // keys typed just before belong to the texts the transfer starts from
+    m_history->EndMergeRun();
+    m_stepsAtTransferStart = UndoStack().index();
+}
+
+bool TSignallingWindow::EditedDuringTransfer() const
+{
+    return UndoStack().index() != m_stepsAtTransferStart;
 }
 
 void TSignallingWindow::Button3Click()
@@ -565,10 +581,12 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
     m_reading = false;
     m_timer1.stop();
     m_progressBar1->hide();
-    // All blocks of one read are one step, also when it ended early.
+    // All blocks of one read are one step, also when it ended early. Texts edited meanwhile
+    // are not the radio's.
+    const bool edited = EditedDuringTransfer();
     if (!m_comparing)
         RecordStep(tr("读取"));
-    if (reason == TransferEnd::Completed && !m_comparing)
+    if (reason == TransferEnd::Completed && !m_comparing && !edited)
         UndoStack().setClean();
     if (reason == TransferEnd::Completed)
         SaveReadAsBackup();
@@ -616,7 +634,8 @@ void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     if (text.isEmpty())
         return;  // Close
     if (WriteSucceeded(outcome)) {
-        UndoStack().setClean();
+        if (!EditedDuringTransfer())
+            UndoStack().setClean();
         ShowMessage(this, text);
     } else {
         ShowError(this, text);

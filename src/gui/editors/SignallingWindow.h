@@ -142,6 +142,8 @@ private:
     void BuildFileMenu();
     QFileDialog *TableDialog(int acceptMode);
     bool StartRead();  // this window's read of its area: for the texts, or for a compare
+    void MarkTransferStart();
+    bool EditedDuringTransfer() const;
     void ShowComparison();
     void OnBlockRead(int area, int block, const Block &data);
     void OnProgressed(TransferKind kind, int area, int answers);
@@ -175,6 +177,7 @@ private:
     bool m_comparing = false;  // that read is for a compare: the texts stay
     bool m_loading = false;  // texts are being shown: control signals are not edits
     std::unique_ptr<TSnapshotHistory<TEditorSnapshot>> m_history;
+    int m_stepsAtTransferStart = 0;
     int m_pendingBox = -1;  // the box whose change waits for its step, by its place in the specs
     QMetaObject::Connection m_focusWatch;  // ends a box's run of keys as the focus leaves it
 };
