@@ -121,13 +121,12 @@ void Read(const CliOptions &options, TCliProgress &progress)
                       .arg(options.output, SettingPlaceName(AlarmBox), config.Setting(AlarmBox)));
 }
 
-// The file's texts as a write after a read of the radio encodes them: a cell that a read left
-// empty keeps the radio's bytes, taken here as 0.
+// The file's texts as a write after a read of the radio encodes them: a channel cell that a
+// read left empty keeps the radio's bytes, taken here as 0.
 TMainConfig &AsAfterRead(TMainConfig &config)
 {
     for (int n = 1; n <= TMainConfig::kChannels; ++n)
         config.RememberReadBlock(frame::kMainArea, n, Block{});
-    config.RememberReadBlock(frame::kSettingsArea, 0, Block{});
     return config;
 }
 

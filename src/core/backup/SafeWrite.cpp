@@ -307,7 +307,7 @@ TSafeWrite::PriorRead TSafeWrite::BackupForNextWrite(const Outcome &outcome)
     const bool reachedRadio = outcome.result == Result::VerifyFailed ||
                               (outcome.result == Result::Ended && outcome.phase != Phase::Backup &&
                                outcome.end != TransferEnd::PortGone);
-    return reachedRadio && !outcome.backupPath.isEmpty() ? outcome.before : PriorRead();
+    return reachedRadio ? outcome.before : PriorRead();
 }
 
 void TSafeWrite::Finish(Outcome outcome)

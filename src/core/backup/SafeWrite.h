@@ -41,7 +41,7 @@ public:
         QString backupPath;         // what the radio held before; empty when none was saved
         QString error;
         std::vector<TBlockMismatch> mismatches;
-        PriorRead before;           // the backup as read, with its port and path
+        PriorRead before;           // the backup as read, with its port and path; none without one
     };
 
     // What the next write to the port takes as its backup: after a write that reached the

@@ -12,8 +12,8 @@ struct TChannelRange {
 
 // Whole-row operations on the channel table. Only columns 1..15 move, with the radio channel
 // they came from (TMainConfig::ChannelOrigin); column 0 keeps the channel numbers. Inserted and
-// cleared channels come from none. An empty channel has all fifteen texts empty. An operation that is refused
-// returns false and changes nothing.
+// cleared channels come from none. An empty channel has all fifteen texts empty. An operation
+// that is refused returns false and changes nothing.
 
 // The channel that inserting the range would push off the end of the table (the last in use
 // of the `count` last channels), or 0 when nothing would be lost.

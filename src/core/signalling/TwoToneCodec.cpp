@@ -199,8 +199,8 @@ void TTwoToneCodec::DecodeBlock(int block, const Block &data)
 
 // A first code byte without a letter (0 among them) marks the entry as not in use: the row
 // shows empty. In an entry in use such a slot shows empty cells. Either way the row shows what a
-// write sends back: nothing for them. Half a code shows its letter, which a write refuses. A mode outside 0..3 shows an empty mode cell, which a later write
-// refuses rather than guess.
+// write sends back: nothing for them. Half a code shows its letter, which a write refuses. A
+// mode outside 0..3 shows an empty mode cell, which a later write refuses rather than guess.
 void TTwoToneCodec::DecodeDecodeEntry(int entry, const Block &data, int offset)
 {
     TGridTexts &xg2 = m_texts.xg2();

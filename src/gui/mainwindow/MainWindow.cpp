@@ -245,9 +245,8 @@ void TForm1::BuildMenus()
                                            file, m_n1);
     connect(m_restoreActions, &TRestoreActions::Finished, this, [this] {
         HideProgressWindow();
-        emit RadiosWrittenElsewhere();  // the radio holds what was put back now
+        OthersWroteRadios();  // the radio holds what was put back now
     });
-    connect(this, &TForm1::RadiosWrittenElsewhere, this, [this] { m_lastRead = TSafeWrite::PriorRead(); });
     QAction *compare = new QAction(tr("与电台比较"), this);
     compare->setObjectName(QStringLiteral("CompareWithRadio"));
     connect(compare, &QAction::triggered, this, &TForm1::CompareWithRadio);
@@ -1242,6 +1241,12 @@ std::optional<TRadioImage> TForm1::FleetImage(bool withSignalling)
         return std::nullopt;
     }
     m_link->ClosePort();
-    emit RadiosWrittenElsewhere();
+    OthersWroteRadios();
     return image;
+}
+
+void TForm1::OthersWroteRadios()
+{
+    m_lastRead = TSafeWrite::PriorRead();
+    emit RadiosWrittenElsewhere();
 }

@@ -56,13 +56,6 @@ public:
     // 文件 → 批量写频…; nullptr before it was first opened.
     TFleetDialog *FleetDialog() const { return m_fleetDialog; }
 
-Q_SIGNALS:
-    // A restore or 批量写频 is about to write or has written radios: a read made before no
-    // longer says what a radio holds, and must not serve as a write's backup.
-    void RadiosWrittenElsewhere();
-
-public:
-
     TProgramLink &Link() { return *m_link; }
     TMainConfig &Config() { return m_config; }
     TForm3 *Form3() const { return m_form3; }
@@ -122,6 +115,11 @@ public Q_SLOTS:
     // start channel asked), anything else opened as a .qz file.
     void OpenOrImport(const QString &path);
 
+Q_SIGNALS:
+    // A restore or 批量写频 is about to write or has written radios: a read made before no
+    // longer says what a radio holds, and must not serve as a write's backup.
+    void RadiosWrittenElsewhere();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
@@ -152,6 +150,7 @@ private:
     void ShowEditor(QWidget *editor);
     bool StartMainTransfer(TransferKind kind);
     bool RunsOwn(TransferKind kind) const;
+    void OthersWroteRadios();
     void OnBusyChanged();
     void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, TransferEnd reason);
@@ -199,8 +198,8 @@ private:
     TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of the read that runs
     TSafeWrite::PriorRead m_lastRead;                 // this run's last read, saved as a backup
     QAction *m_verifyAction = nullptr;                // "写入后校验"
-    bool m_comparing = false;
-    bool m_plainRead = false;  // a read or compare of this window's own runs                         // the read that runs is for 与电台比较
+    bool m_comparing = false;                         // the read that runs is for 与电台比较
+    bool m_plainRead = false;                         // a read or compare of this window's own runs
     TFleetDialog *m_fleetDialog = nullptr;
     std::function<std::optional<TRadioImage>()> m_signallingSource;
     std::function<QStringList()> m_unsavedTables;
