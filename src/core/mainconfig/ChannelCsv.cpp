@@ -4,6 +4,7 @@
 #include "base/Gbk.h"
 #include "base/ShownText.h"
 #include "base/TextConvert.h"
+#include "base/FileContents.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/CsvText.h"
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cmath>
 #include <optional>
@@ -603,9 +603,8 @@ ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel)
 
 void WriteChannelCsvFile(const TMainConfig &config, const QString &path)
 {
-    const QByteArray bytes = ExportChannelCsv(config);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    QString reason;
+    if (!ReplaceFileContents(path, ExportChannelCsv(config), &reason))
         throw EChannelCsvError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+            QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
 }

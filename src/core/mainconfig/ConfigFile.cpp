@@ -1,12 +1,12 @@
 #include "mainconfig/ConfigFile.h"
 
 #include "base/Gbk.h"
+#include "base/FileContents.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainConfig.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <array>
 
@@ -218,12 +218,9 @@ QString FileTextProblem(const QString &text)
 
 void SaveConfigFile(const TMainConfig &config, const QString &path)
 {
-    const QByteArray bytes = FileBytes(config, path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        CannotCreate(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        CannotCreate(path, file.errorString());
+    QString reason;
+    if (!ReplaceFileContents(path, FileBytes(config, path), &reason))
+        CannotCreate(path, reason);
 }
 
 void LoadConfigFile(TMainConfig &config, const QString &path)

@@ -1,7 +1,8 @@
 #include "protocol/RadioImage.h"
 
+#include "base/FileContents.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <stdexcept>
 
 namespace {
@@ -354,14 +355,11 @@ std::optional<TRadioImage> TRadioImage::fromText(const QByteArray &text, QString
 
 bool TRadioImage::save(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        const QByteArray text = toText();
-        if (file.write(text) == text.size() && file.commit())
-            return true;
-    }
+    QString reason;
+    if (ReplaceFileContents(path, toText(), &reason))
+        return true;
     if (error)
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        *error = QStringLiteral("cannot write %1: %2").arg(path, reason);
     return false;
 }
 

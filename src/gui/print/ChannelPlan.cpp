@@ -1,6 +1,7 @@
 #include "print/ChannelPlan.h"
 
 #include "base/ShownText.h"
+#include "base/FileContents.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainConfig.h"
 
@@ -12,7 +13,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace {
@@ -135,19 +135,18 @@ void PrintChannelPlan(QPagedPaintDevice &device, const TMainConfig &config, cons
 
 bool WriteChannelPlanPdf(const QString &path, const TMainConfig &config, const ChannelPlanInfo &info, QString *error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        {
+    QString reason;
+    const bool written = ReplaceFileContents(
+        path,
+        [&](QIODevice &file) {
             QPdfWriter writer(&file);
             writer.setTitle(Title());
             writer.setCreator(Title());
             SetChannelPlanPage(writer);
             PrintChannelPlan(writer, config, info);
-        }
-        if (file.commit())
-            return true;
-    }
-    if (error)
-        *error = QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString());
-    return false;
+        },
+        &reason);
+    if (!written && error)
+        *error = QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
+    return written;
 }
