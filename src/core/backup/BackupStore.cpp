@@ -83,14 +83,19 @@ std::optional<QString> TBackupStore::Save(const TRadioImage &image, const TBacku
         const QString port = withPort ? source.port : QString();
         const QString path = QDir(m_folder).filePath(FileName(when, image.contentsId(), port, sequence));
         QFile claim(path);
-        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            continue;
+        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFileInfo::exists(path))
+                continue;
+            if (error)
+                *error = QStringLiteral("cannot create a backup file in %1: %2").arg(m_folder, claim.errorString());
+            return std::nullopt;
+        }
         claim.close();
         if (!noted.save(path, error)) {
             QFile::remove(path);
             return std::nullopt;
         }
-        Prune();
+        Prune(path);
         return path;
     }
     if (error)
@@ -123,10 +128,13 @@ QStringList TBackupStore::FileNamesNewestFirst() const
     return names;
 }
 
-void TBackupStore::Prune() const
+// The file just saved stays even when others carry later stamps (a clock once set ahead):
+// the write it backs up is about to start.
+void TBackupStore::Prune(const QString &saved) const
 {
-    const QStringList names = FileNamesNewestFirst();
-    for (int i = kKeep; i < names.size(); ++i)
+    QStringList names = FileNamesNewestFirst();
+    names.removeOne(QFileInfo(saved).fileName());
+    for (int i = kKeep - 1; i < names.size(); ++i)
         QFile::remove(QDir(m_folder).filePath(names.at(i)));
 }
 

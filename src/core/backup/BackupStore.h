@@ -62,7 +62,7 @@ public:
 
 private:
     QStringList FileNamesNewestFirst() const;
-    void Prune() const;
+    void Prune(const QString &saved) const;
 
     QString m_folder;
 };

@@ -33,7 +33,9 @@ private Q_SLOTS:
     void sameSecondDiffersByPort_data();
     void sameSecondDiffersByPort();
     void keepsNewest();
+    void keepsWhatItJustSaved();
     void listNewestFirst();
+    void unwritableFolder_data();
     void unwritableFolder();
 
 private:
@@ -168,6 +170,19 @@ void TestBackupStore::keepsNewest()
     QVERIFY(files.contains(TBackupStore::FileName(kWhen.addSecs(extra), withAreas({extra % 2 ? 1 : 2}).contentsId())));
 }
 
+// Files stamped later than now (a clock once set ahead) do not push out the backup just saved.
+void TestBackupStore::keepsWhatItJustSaved()
+{
+    const TBackupStore store;
+    QString error;
+    for (int i = 0; i < TBackupStore::kKeep; ++i)
+        QVERIFY2(store.Save(withAreas({1}), {}, &error, kWhen.addYears(1).addSecs(i)), qPrintable(error));
+    const auto path = store.Save(withAreas({0, 5}), {}, &error, kWhen);
+    QVERIFY2(path, qPrintable(error));
+    QVERIFY(QFile::exists(*path));
+    QCOMPARE(QDir(folder()).entryList(QDir::Files).size(), TBackupStore::kKeep);
+}
+
 void TestBackupStore::listNewestFirst()
 {
     const TBackupStore store;
@@ -191,14 +206,31 @@ void TestBackupStore::listNewestFirst()
     QCOMPARE(entries[2].when, kWhen);
 }
 
+void TestBackupStore::unwritableFolder_data()
+{
+    QTest::addColumn<QString>("folder");  // empty: the default one, with a file in its place
+    QTest::addColumn<QString>("error");  // how the reason begins
+    QTest::addRow("a file where the folder should be")
+        << QString() << QStringLiteral("cannot create the backups folder %1").arg(QStringLiteral("<default>"));
+    // A folder that exists and takes no new file (not even from root): the system's reason is
+    // told, not a search for a free name.
+    QTest::addRow("a folder that takes no files")
+        << QStringLiteral("/proc/self") << QStringLiteral("cannot create a backup file in /proc/self: ");
+}
+
 void TestBackupStore::unwritableFolder()
 {
-    QFile blocker(m_data->filePath(QStringLiteral("xiepin")));  // a file where the folder should be
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QString error;
-    QVERIFY(!TBackupStore().Save(FactoryImage(), {}, &error, kWhen));
-    QCOMPARE(error, QStringLiteral("cannot create the backups folder %1").arg(folder()));
+    QFETCH(QString, folder);
+    QFETCH(QString, error);
+    if (folder.isEmpty()) {
+        QFile blocker(m_data->filePath(QStringLiteral("xiepin")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        error.replace(QStringLiteral("<default>"), this->folder());
+    }
+    QString reason;
+    QVERIFY(!(folder.isEmpty() ? TBackupStore() : TBackupStore(folder)).Save(FactoryImage(), {}, &reason, kWhen));
+    QVERIFY2(reason.startsWith(error), qPrintable(reason));
 }
 
 QTEST_GUILESS_MAIN(TestBackupStore)
