@@ -186,6 +186,8 @@ private Q_SLOTS:
     void writeRefusesBadText_data();
     void writeRefusesBadText();
     void showAligned();
+    void controlCharactersShown_data();
+    void controlCharactersShown();
     void showRefusesFile_data();
     void showRefusesFile();
     void outputLost_data();
@@ -834,6 +836,9 @@ void TestCli::writeRefusesBadText_data()
                                           "with at most one decimal, or three digits followed by N or I");
     QTest::addRow("settings") << 0 << int(TimeOutBox) << QStringLiteral("6000")
                               << QStringLiteral("超时定时器: '6000' is not in the range 0 to 255");
+    // The terminal shows the file's control characters; it does not obey them.
+    QTest::addRow("control characters") << 2 << int(col::RxFreq) << QStringLiteral("\x1b[2J\x07")
+                                        << QStringLiteral("信道 2 接收频率: '\\x1B[2J\\x07' is not a valid floating point value");
 }
 
 // A text that does not fit its field stops the write before the port is opened: with a port
@@ -891,6 +896,31 @@ void TestCli::showAligned()
     QCOMPARE(lines.at(18), QStringLiteral("VOX等级      无"));
     QCOMPARE(lines.at(23), QStringLiteral("PF1          无"));
     QCOMPARE(lines.at(26), QStringLiteral("省电         开"));
+}
+
+void TestCli::controlCharactersShown_data()
+{
+    QTest::addColumn<QString>("line");  // {a} and {b}: two configuration files that differ
+    QTest::addRow("show") << "show {b}";
+    QTest::addRow("diff of two files") << "diff {a} {b}";
+}
+
+// A cell may hold control characters; printed, they are told, not obeyed.
+void TestCli::controlCharactersShown()
+{
+    QFETCH(QString, line);
+    TMainConfig edited;
+    edited.SetEditText(4, col::RxFreq, QStringLiteral("438.5"));
+    edited.SetCell(4, col::Signalling, QStringLiteral("\x1b]0;title\x07\x1b[2J\tend"));
+    QStringList args = line.split(QLatin1Char(' '));
+    args.replaceInStrings(QStringLiteral("{a}"), saveConfig(TMainConfig(), m_dir->path(), QStringLiteral("a.qz")));
+    args.replaceInStrings(QStringLiteral("{b}"), saveConfig(edited, m_dir->path(), QStringLiteral("b.qz")));
+    const CliResult result = runCli(args);
+    const QString printed = result.out + result.err;  // show prints the table, diff refuses the text
+    QVERIFY2(printed.contains(QStringLiteral("\\x1B]0;title\\x07\\x1B[2J\tend")), qPrintable(printed));
+    for (const QChar c : printed)
+        QVERIFY2(c == QLatin1Char('\n') || c == QLatin1Char('\t') || c.category() != QChar::Other_Control,
+                 qPrintable(QString::number(c.unicode())));
 }
 
 void TestCli::showRefusesFile_data()

@@ -1,5 +1,7 @@
 #include "cli/CliProgress.h"
 
+#include "cli/StandardOutput.h"
+
 #include <unistd.h>
 
 TCliProgress::TCliProgress(FILE *stream)
@@ -42,7 +44,7 @@ void TCliProgress::End()
 void TCliProgress::Note(const QString &line)
 {
     End();
-    Write(line + QLatin1Char('\n'));
+    Write(TerminalText(line) + QLatin1Char('\n'));
 }
 
 void TCliProgress::Write(const QString &text)
