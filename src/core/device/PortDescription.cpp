@@ -54,22 +54,41 @@ std::string StableNameOf(const fs::path &device, const fs::path &byId)
 
 } // namespace
 
-std::string UsbDescription(const std::string &ttyFolder)
+namespace {
+
+// The USB device behind a tty's sysfs folder: the first ancestor with vendor and product IDs.
+std::optional<fs::path> UsbDeviceFolder(const std::string &ttyFolder)
 {
     std::error_code error;
     fs::path folder = fs::canonical(fs::path(ttyFolder) / "device", error);
     if (error)
+        return std::nullopt;
+    for (int level = 0; level < kUsbLevels && folder.has_relative_path(); ++level, folder = folder.parent_path())
+        if (!ReadLine(folder / "idVendor").empty() && !ReadLine(folder / "idProduct").empty())
+            return folder;
+    return std::nullopt;
+}
+
+// udev names a cable in /dev/serial/by-id after its maker, product and serial number. Cheap
+// cables have no serial number, so two alike share one name, and it points at whichever came
+// last: the radio chosen would silently become the other one. Only a serial number makes the
+// name the cable's own.
+bool HasOwnStableName(const std::string &ttyFolder)
+{
+    const std::optional<fs::path> usb = UsbDeviceFolder(ttyFolder);
+    return usb && !ReadLine(*usb / "serial").empty();
+}
+
+}  // namespace
+
+std::string UsbDescription(const std::string &ttyFolder)
+{
+    const std::optional<fs::path> usb = UsbDeviceFolder(ttyFolder);
+    if (!usb)
         return {};
-    for (int level = 0; level < kUsbLevels && folder.has_relative_path(); ++level, folder = folder.parent_path()) {
-        const std::string vendor = ReadLine(folder / "idVendor");
-        const std::string product = ReadLine(folder / "idProduct");
-        if (vendor.empty() || product.empty())
-            continue;
-        const std::string ids = vendor + ':' + product;
-        const std::string names = JoinWords(ReadLine(folder / "manufacturer"), ReadLine(folder / "product"));
-        return names.empty() ? "USB " + ids : names + " (" + ids + ')';
-    }
-    return {};
+    const std::string ids = ReadLine(*usb / "idVendor") + ':' + ReadLine(*usb / "idProduct");
+    const std::string names = JoinWords(ReadLine(*usb / "manufacturer"), ReadLine(*usb / "product"));
+    return names.empty() ? "USB " + ids : names + " (" + ids + ')';
 }
 
 std::optional<std::vector<TPortEntry>> DescribeSerialDevices(const std::string &sysTty, const std::string &dev,
@@ -85,9 +104,10 @@ std::optional<std::vector<TPortEntry>> DescribeSerialDevices(const std::string &
         if (!virtualRadioLink.empty() && path == virtualRadioLink) {
             entry.virtualRadio = true;
         } else {
-            const std::string name = fs::path(path).filename().string();
-            entry.description = UsbDescription((fs::path(sysTty) / name).string());
-            entry.stableName = StableNameOf(path, fs::path(dev) / "serial" / "by-id");
+            const std::string ttyFolder = (fs::path(sysTty) / fs::path(path).filename()).string();
+            entry.description = UsbDescription(ttyFolder);
+            if (HasOwnStableName(ttyFolder))
+                entry.stableName = StableNameOf(path, fs::path(dev) / "serial" / "by-id");
         }
         entries.push_back(std::move(entry));
     }

@@ -76,6 +76,7 @@ class TestPortDescription : public QObject {
 private Q_SLOTS:
     void describesUsbCables_data();
     void describesUsbCables();
+    void stableNameIsOpened_data();
     void stableNameIsOpened();
     void virtualRadioIsMarked();
     void openFailureAdvice_data();
@@ -112,17 +113,34 @@ void TestPortDescription::describesUsbCables()
     QCOMPARE(entries[0].OpenName(), entries[0].path);
 }
 
+void TestPortDescription::stableNameIsOpened_data()
+{
+    QTest::addColumn<QByteArray>("serial");  // the cable's USB serial number; empty: none
+    QTest::addColumn<bool>("byId");          // whether the by-id name is the one to open
+    QTest::addRow("cable with a serial number") << QByteArray("A9054JVD") << true;
+    // Two such cables would share the name, and it follows the one plugged in last.
+    QTest::addRow("cable without a serial number") << QByteArray() << false;
+}
+
 void TestPortDescription::stableNameIsOpened()
 {
+    QFETCH(QByteArray, serial);
+    QFETCH(bool, byId);
     QTemporaryDir dir;
     FakeSystem system(dir);
-    system.addPort("ttyUSB0", kProlific);
+    UsbFiles cable = kProlific;
+    if (!serial.isEmpty())
+        cable.insert("serial", serial);
+    system.addPort("ttyUSB0", cable);
     system.addPort("ttyUSB1", {{"idVendor", "10c4"}, {"idProduct", "ea60"}});
-    const QString byId = "usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0";
-    system.addById(byId, "ttyUSB0");
+    const QString name = "usb-Prolific_Technology_Inc._USB-Serial_Controller_" + serial + "-if00-port0";
+    system.addById(name, "ttyUSB0");
     const std::vector<TPortEntry> entries = system.describe();
     QCOMPARE(entries.size(), std::size_t(2));
-    QCOMPARE(QString::fromStdString(entries[0].OpenName()), system.dev() + "/serial/by-id/" + byId);
+    QCOMPARE(QString::fromStdString(entries[0].OpenName()),
+             byId ? system.dev() + "/serial/by-id/" + name : system.dev() + "/ttyUSB0");
+    QCOMPARE(QString::fromStdString(entries[0].description),
+             QStringLiteral("Prolific Technology Inc. USB-Serial Controller (067b:2303)"));
     QCOMPARE(QString::fromStdString(entries[1].OpenName()), system.dev() + "/ttyUSB1");
     QCOMPARE(QString::fromStdString(entries[1].description), QStringLiteral("USB 10c4:ea60"));
 }
