@@ -181,6 +181,7 @@ private Q_SLOTS:
 
     void readPrintsTable();
     void readWriteRoundTrip();
+    void writeRefusesEmptiedCell();
     void writeKeepsAlarm_data();
     void writeKeepsAlarm();
     void writeRefusesBadText_data();
@@ -754,6 +755,31 @@ void TestCli::readWriteRoundTrip()
                                        "wrote %1 to %2 (报警 关, kept from the radio)\n"
                                        "reading channels and settings\nverified: the 17 blocks read back as written\n")
                             .arg(file, radio.Link(), newestBackup()));
+    const std::optional<TRadioImage> after = radio.Stop();
+    QVERIFY(after);
+    QCOMPARE(difference(*after, start), QString());
+}
+
+// An empty cell in a file stands for a code the radio holds and the table cannot show. Where
+// the radio holds one it can show, the cell was emptied by hand: nothing is written.
+void TestCli::writeRefusesEmptiedCell()
+{
+    const TRadioImage start = patternedImage(QStringLiteral("关"));
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), RadioProcess::ImageArgs(path(QStringLiteral("radio")), start));
+    QVERIFY(radio.Started());
+    TMainConfig config;
+    decode(config, start);
+    QVERIFY(!config.Cell(2, col::ToneDecode).isEmpty());
+    config.SetCell(2, col::ToneDecode, QString());  // the file keeps it as a space
+    const QString file = saveConfig(config, m_dir->path(), QStringLiteral("emptied.qz"));
+    const CliResult write = runCli(words("write --port") << radio.Link() << file);
+    QCOMPARE(write.exitCode, 1);
+    QVERIFY2(write.err.endsWith(QStringLiteral("xiepin-cli: %1: 信道 2 QT/DQT解码: ' ' is not a tone: use 无, a CTCSS "
+                                               "frequency from 0 to 409.5 Hz with at most one decimal, or three digits "
+                                               "followed by N or I (the radio holds a value there that the empty cell "
+                                               "does not show); nothing written\n")
+                                    .arg(file)),
+             qPrintable(write.err));
     const std::optional<TRadioImage> after = radio.Stop();
     QVERIFY(after);
     QCOMPARE(difference(*after, start), QString());

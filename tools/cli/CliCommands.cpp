@@ -121,15 +121,6 @@ void Read(const CliOptions &options, TCliProgress &progress)
                       .arg(options.output, SettingPlaceName(AlarmBox), config.Setting(AlarmBox)));
 }
 
-// The file's texts as a write after a read of the radio encodes them: a channel cell that a
-// read left empty keeps the radio's bytes, taken here as 0.
-TMainConfig &AsAfterRead(TMainConfig &config)
-{
-    for (int n = 1; n <= TMainConfig::kChannels; ++n)
-        config.RememberReadBlock(frame::kMainArea, n, Block{});
-    return config;
-}
-
 // The radio is read first even when --alarm is given: the bytes that no text describes (channel
 // bytes 24..26, settings bytes 16..27) then go back as the radio reported them instead of as 0.
 void Write(const CliOptions &options, TCliProgress &progress)
@@ -139,7 +130,7 @@ void Write(const CliOptions &options, TCliProgress &progress)
     if (!options.alarm.isEmpty())
         file.SetSetting(AlarmBox, options.alarm);
     try {
-        BuildMainImage(AsAfterRead(file));  // every text of the file, before the port is opened
+        BuildFileImage(file);  // every text of the file, before the port is opened
     } catch (const EConvertError &e) {
         throw ECliError(QStringLiteral("%1: %2").arg(options.file, e.message()));
     }
@@ -159,13 +150,22 @@ void Write(const CliOptions &options, TCliProgress &progress)
     if (!options.alarm.isEmpty())
         config.SetSetting(AlarmBox, options.alarm);
 
-    MainImage image;
+    // Every text but the alarm was checked above; the alarm came from the radio.
     try {
-        image = BuildMainImage(config);
+        EncodeSettingsBlock(config);
     } catch (const EConvertError &e) {
         throw ECliError(QStringLiteral("the radio's own setting cannot be written back (%1); give --alarm 开 or "
                                        "--alarm 关")
                             .arg(e.message()));
+    }
+    MainImage image;
+    try {
+        image = BuildMainImage(config);
+    } catch (const EConvertError &e) {
+        // An empty cell stands only for a code that the radio holds and the table cannot show.
+        throw ECliError(QStringLiteral("%1: %2 (the radio holds a value there that the empty cell does not show); "
+                                       "nothing written")
+                            .arg(options.file, e.message()));
     }
     const TRadioImage sent = MainOnly(image);
     const QString backup = SaveBackup(before, options.port, progress, true);
@@ -198,7 +198,7 @@ TRadioImage ConfigImage(const QString &path)
     TMainConfig config;
     LoadFile(config, path);
     try {
-        return MainOnly(BuildMainImage(AsAfterRead(config)));
+        return MainOnly(BuildFileImage(config));
     } catch (const EConvertError &e) {
         throw ECliError(QStringLiteral("%1: %2").arg(path, e.message()));
     }

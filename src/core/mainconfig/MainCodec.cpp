@@ -269,16 +269,52 @@ std::optional<QString> DecodeTone(quint16 code)
 
 namespace {
 
-// A channel's cell into its bytes. An empty cell that the decoder may have left keeps the bytes
-// the radio reported for the channel (`read`). With none in this run the other fields take 0,
-// which their tables allow for; a tone of 0 would be a CTCSS tone of 0 Hz, so an empty tone is
-// refused as any other text that is not a tone.
-void EncodeChannelField(const TChannelField &field, const QString &text, const std::optional<Block> &read, Block &data)
+// What an empty cell of a field that a read may leave empty stands for.
+enum class TEmptyCell {
+    RadioCode,  // the code the radio reported, when it is one the decoder did not know
+    AnyCode,    // a code not known yet: a file's table before any radio is read
+};
+
+// A channel's cell into its bytes. The decoder leaves a cell empty for a code it does not know;
+// such a cell keeps the bytes the radio reported for the channel (`read`). Any other empty cell
+// was emptied by hand, and is refused as any other text the field does not know: keeping the
+// radio's old code, or writing 0 (a tone of 0 Hz, DTMF key "D"), would not be what it shows.
+void EncodeChannelField(const TChannelField &field, const QString &text, const std::optional<Block> &read,
+                        TEmptyCell empty, Block &data)
 {
-    const bool tone = field.key == col::ToneDecode || field.key == col::ToneEncode;
-    if (tone && !read && IsEmptyText(text))
-        throw EConvertError(NotATone(text));
-    EncodeField(field, text, ChannelColumns().at(field.key).items, read.value_or(Block{}), data);
+    const bool keep = IsEmptyText(text) && MayKeepText(field.convert)
+                      && (empty == TEmptyCell::AnyCode || (read && !DecodeText(field, *read)));
+    if (keep)
+        CopyBytes(read.value_or(Block{}), data, field.offset, field.width);
+    else
+        EncodeText(field, text, data, ChannelColumns().at(field.key).items);
+}
+
+Block EncodeChannel(const TMainConfig &config, int n, TEmptyCell empty)
+{
+    Block data{};
+    if (config.IsChannelInUse(n)) {
+        const std::optional<Block> read = config.ChannelRead(n);
+        CopyBytes(read.value_or(Block{}), data, kChannelFirstUnassigned, kChannelEndMark - kChannelFirstUnassigned);
+        for (const TChannelField &field : ChannelFields()) {
+            try {
+                EncodeChannelField(field, config.Cell(n, field.key), read, empty, data);
+            } catch (const EConvertError &e) {
+                throw e.WithPlace(ShownChannelPlace(n, field.key));
+            }
+        }
+    }
+    data[kChannelEndMark] = 0xFF;
+    return data;
+}
+
+MainImage BuildImage(const TMainConfig &config, TEmptyCell empty)
+{
+    MainImage image;
+    for (int n = 1; n <= TMainConfig::kChannels; ++n)
+        image.channels[n - 1] = EncodeChannel(config, n, empty);
+    image.settings = EncodeSettingsBlock(config);
+    return image;
 }
 
 }  // namespace
@@ -288,27 +324,14 @@ void CheckChannelCell(int column, const QString &text)
     for (const TChannelField &field : ChannelFields()) {
         if (field.key == column) {
             Block data{};
-            EncodeChannelField(field, text, std::nullopt, data);
+            EncodeChannelField(field, text, std::nullopt, TEmptyCell::RadioCode, data);
         }
     }
 }
 
 Block EncodeChannelBlock(const TMainConfig &config, int n)
 {
-    Block data{};
-    if (config.IsChannelInUse(n)) {
-        const std::optional<Block> read = config.ChannelRead(n);
-        CopyBytes(read.value_or(Block{}), data, kChannelFirstUnassigned, kChannelEndMark - kChannelFirstUnassigned);
-        for (const TChannelField &field : ChannelFields()) {
-            try {
-                EncodeChannelField(field, config.Cell(n, field.key), read, data);
-            } catch (const EConvertError &e) {
-                throw e.WithPlace(ShownChannelPlace(n, field.key));
-            }
-        }
-    }
-    data[kChannelEndMark] = 0xFF;
-    return data;
+    return EncodeChannel(config, n, TEmptyCell::RadioCode);
 }
 
 Block EncodeSettingsBlock(const TMainConfig &config)
@@ -328,11 +351,12 @@ Block EncodeSettingsBlock(const TMainConfig &config)
 
 MainImage BuildMainImage(const TMainConfig &config)
 {
-    MainImage image;
-    for (int n = 1; n <= TMainConfig::kChannels; ++n)
-        image.channels[n - 1] = EncodeChannelBlock(config, n);
-    image.settings = EncodeSettingsBlock(config);
-    return image;
+    return BuildImage(config, TEmptyCell::RadioCode);
+}
+
+MainImage BuildFileImage(const TMainConfig &config)
+{
+    return BuildImage(config, TEmptyCell::AnyCode);
 }
 
 void DecodeMainBlock(TMainConfig &config, int area, int block, const Block &data)
