@@ -219,6 +219,18 @@
         <source>%1 台成功，%2 台失败</source>
         <translation>%1 succeeded, %2 failed</translation>
     </message>
+    <message>
+        <source>%1，未写入</source>
+        <translation>%1, nothing written</translation>
+    </message>
+    <message>
+        <source>%1，%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1，已写入，未校验</source>
+        <translation>%1, written, not verified</translation>
+    </message>
 </context>
 <context>
     <name>TForm1</name>

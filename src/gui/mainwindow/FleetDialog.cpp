@@ -1,6 +1,9 @@
 #include "mainwindow/FleetDialog.h"
 
+#include "compare/BlockCompare.h"
+#include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/TransferMessages.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -68,7 +71,7 @@ TFleetDialog::TFleetDialog(ImageSource source, QWidget *parent)
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
     connect(&m_fleet, &TFleet::RadioChanged, this, &TFleetDialog::OnRadioChanged);
     connect(&m_fleet, &TFleet::Finished, this, &TFleetDialog::OnFinished);
-    resize(560, 420);
+    resize(680, 420);
     UpdateButtons();
 }
 
@@ -109,6 +112,25 @@ QString TFleetDialog::ResultText(TFleetResult result)
     case TFleetResult::Cancelled: break;
     }
     return tr("已取消");
+}
+
+// A radio left part written says how far: its owner needs to know whether to restore it.
+QString TFleetDialog::ResultLine(const TFleetReport &report)
+{
+    const QString text = ResultText(report.result);
+    const bool cutShort = report.result == TFleetResult::NoAnswer || report.result == TFleetResult::Disconnected
+                          || report.result == TFleetResult::Cancelled;
+    if (!cutShort)
+        return text;
+    switch (report.phase) {
+    case TFleetPhase::Backup: return tr("%1，未写入").arg(text);
+    case TFleetPhase::Write: return tr("%1，%2").arg(text, HowFarText(false, report.tally.done, report.tally.total));
+    case TFleetPhase::Verify: return tr("%1，已写入，未校验").arg(text);
+    case TFleetPhase::Waiting:
+    case TFleetPhase::Read:
+    case TFleetPhase::Done: break;
+    }
+    return text;
 }
 
 QList<TFleetDialog::Port> TFleetDialog::CheckedPorts() const
@@ -190,8 +212,10 @@ void TFleetDialog::OnRadioChanged(int index)
         bar->setValue(report.Succeeded() ? 1 : 0);
         bar->setFormat(report.Succeeded() ? tr("完成") : tr("未完成"));
         QTableWidgetItem *result = m_table->item(index, ResultColumn);
-        result->setText(ResultText(report.result));
+        result->setText(ResultLine(report));
         QStringList tip;
+        if (report.result == TFleetResult::VerifyFailed)
+            tip << MismatchLines(report.mismatches, LanguageOf(CurrentLanguage()));
         if (!report.backupPath.isEmpty())
             tip << tr("备份：%1").arg(QDir::toNativeSeparators(report.backupPath));
         if (!report.error.isEmpty())

@@ -45,6 +45,9 @@ public:
 
     // The text of a radio's result, in the window's language.
     static QString ResultText(TFleetResult result);
+    // The result as its row shows it: for a write cut short, also how far it got
+    // ("端口已断开，已写入 5/17 块").
+    static QString ResultLine(const TFleetReport &report);
 
 public Q_SLOTS:
     void StartClick();

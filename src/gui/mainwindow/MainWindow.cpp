@@ -1203,11 +1203,12 @@ void TForm1::FleetWriteClick()
         // Devices that came or went during a run.
         connect(&m_fleetDialog->Fleet(), &TFleet::Finished, this, &TForm1::RefreshPorts);
         m_fleetDialog->SetSignallingAvailable(static_cast<bool>(m_signallingSource));
-    }
-    if (!m_fleetDialog->Fleet().IsRunning()) {
-        RefreshPorts();
+        // 写入后校验 ticked or cleared while the dialog is open counts for its next run.
         m_fleetDialog->SetVerify(m_verifyAction->isChecked());
+        connect(m_verifyAction, &QAction::toggled, m_fleetDialog, &TFleetDialog::SetVerify);
     }
+    if (!m_fleetDialog->Fleet().IsRunning())
+        RefreshPorts();
     m_fleetDialog->show();
     m_fleetDialog->raise();
     m_fleetDialog->activateWindow();

@@ -93,10 +93,13 @@ class TestFleetDialog : public QObject {
 private Q_SLOTS:
     void writesCheckedRadios_data();
     void writesCheckedRadios();
+    void rowTellsHowFar_data();
+    void rowTellsHowFar();
     void noPortChosen();
     void portListFollowsSystem();
     void staysWhileWriting();
     void screenshots();
+    void screenshotPortGone();
 };
 
 void TestFleetDialog::writesCheckedRadios_data()
@@ -153,6 +156,38 @@ void TestFleetDialog::writesCheckedRadios()
     QVERIFY(f.messages.texts().isEmpty());
 }
 
+void TestFleetDialog::rowTellsHowFar_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("verifyOff");  // 写入后校验 cleared once the dialog is open
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("tip");  // a line the result's tool tip holds
+    QTest::addRow("port gone while writing") << "disappear=24" << false << "端口已断开，已写入 5/17 块" << "备份：";
+    QTest::addRow("silent from the start") << "silent" << false << "电台无应答，未写入" << "";
+    QTest::addRow("a block stored wrong") << "corrupt=3" << false << "写入校验失败" << "信道 3";
+    QTest::addRow("verify cleared after opening") << "corrupt=3" << true << "已写入（未校验）" << "备份：";
+}
+
+// The row of a radio that did not end well says how far its write got and what differs.
+void TestFleetDialog::rowTellsHowFar()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, verifyOff);
+    QFETCH(QString, line);
+    QFETCH(QString, tip);
+    Fixture f({fault});
+    f.check(0);
+    // The choice is kept in the settings: the next test starts with verify on again.
+    QAction *verify = f.form().findChild<QAction *>(QStringLiteral("VerifyAfterWrite"));
+    const auto verifyOn = qScopeGuard([verify] { verify->setChecked(true); });
+    QVERIFY(verify->isChecked());
+    verify->setChecked(!verifyOff);
+    QVERIFY(f.run());
+    QCOMPARE(f.result(0), line);
+    const QString shownTip = f.dialog->Table()->item(0, 2)->toolTip();
+    QVERIFY2(shownTip.contains(tip), qPrintable(shownTip));
+}
+
 void TestFleetDialog::noPortChosen()
 {
     Fixture f({QString()});
@@ -185,7 +220,7 @@ void TestFleetDialog::screenshots()
     if (dir.isEmpty())
         QSKIP("set XIEPIN_SCREENSHOTS to a folder to write the dialog's pictures");
     QDir().mkpath(dir);
-    Fixture f({QString(), QStringLiteral("corrupt=3"), QString(), QString()});
+    Fixture f({QString(), QStringLiteral("corrupt=3"), QString(), QStringLiteral("disappear=24")});
     f.check(0);
     f.check(1);
     f.check(3);
@@ -194,6 +229,21 @@ void TestFleetDialog::screenshots()
     QVERIFY(f.dialog->grab().save(dir + QStringLiteral("/fleet-before.png")));
     QVERIFY(f.run());
     QVERIFY(f.dialog->grab().save(dir + QStringLiteral("/fleet-after.png")));
+}
+
+// Channels and settings only: the second radio's port goes in the middle of its write.
+void TestFleetDialog::screenshotPortGone()
+{
+    UseScreenshotLanguage();
+    const QString dir = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
+    if (dir.isEmpty())
+        QSKIP("set XIEPIN_SCREENSHOTS to a folder to write the dialog's pictures");
+    Fixture f({QString(), QStringLiteral("disappear=24")});
+    f.check(0);
+    f.check(1);
+    f.dialog->SignallingBox()->setChecked(false);
+    QVERIFY(f.run());
+    QVERIFY(f.dialog->grab().save(dir + QStringLiteral("/fleet-port-gone.png")));
 }
 
 // A device that comes or goes while the dialog is open: it offers the ports there are now,
