@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 #include <vector>
 
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void cloneWithOneFaultyRadio();
     void cloneSubsetWritesItsArea();
     void cloneWithoutVerify();
+    void interruptCancels();
     void backupSeveral_data();
     void backupSeveral();
     void commandLine_data();
@@ -162,6 +164,58 @@ void TestCliFleet::cloneWithOneFaultyRadio()
     }
     backupNames.removeDuplicates();
     QCOMPARE(backupNames.size(), 3);
+}
+
+// Ctrl-C in the middle of the writes: every radio stops where it is, and the table still
+// tells how far each got and how to put it back.
+void TestCliFleet::interruptCancels()
+{
+    const TRadioImage start = FactoryImage();
+    std::vector<std::unique_ptr<RadioProcess>> radios;
+    for (const char *name : {"slow1", "slow2"}) {
+        radios.push_back(startRadio(QString::fromLatin1(name), start, {QStringLiteral("--timing")}));
+        QVERIFY(radios.back());
+    }
+    const QString image = path(QStringLiteral("clone.img"));
+    QString error;
+    QVERIFY2(cloneImage().save(image, &error), qPrintable(error));
+
+    QProcess cli;
+    cli.start(QStringLiteral(XIEPIN_CLI_EXE), {QStringLiteral("clone"), image, QStringLiteral("--port"), radios[0]->Link(),
+                                               QStringLiteral("--port"), radios[1]->Link()});
+    QVERIFY(cli.waitForStarted());
+    QString err;
+    const auto writing = [&] {
+        return err.contains(radios[0]->Link() + QStringLiteral(": writing"))
+               && err.contains(radios[1]->Link() + QStringLiteral(": writing"));
+    };
+    QElapsedTimer clock;
+    clock.start();
+    while (!writing() && cli.state() == QProcess::Running && clock.elapsed() < 60000) {
+        cli.waitForReadyRead(100);
+        err += QString::fromLocal8Bit(cli.readAllStandardError());
+    }
+    QVERIFY2(writing(), qPrintable(err));
+    QCOMPARE(::kill(static_cast<pid_t>(cli.processId()), SIGINT), 0);
+    QVERIFY(cli.waitForFinished(60000));
+    err += QString::fromLocal8Bit(cli.readAllStandardError());
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), 1);
+
+    const QList<QStringList> rows = tableRows(QString::fromLocal8Bit(cli.readAllStandardOutput()));
+    QCOMPARE(rows.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QStringList &row = rows.at(i);
+        QCOMPARE(row.value(1), QStringLiteral("cancelled"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d+ of 52 blocks written$")).match(row.value(4)).hasMatch(),
+                 qPrintable(row.join(QLatin1Char('|'))));
+        QVERIFY2(err.contains(QStringLiteral("%1: cancelled; to put back what it held: xiepin-cli restore --port %1 %2")
+                                  .arg(row.at(0), row.value(3))),
+                 qPrintable(err));
+        const std::optional<TRadioImage> before = TRadioImage::load(row.value(3), &error);
+        QVERIFY2(before, qPrintable(error));
+        QCOMPARE(Differences(*before, start), QString());
+    }
 }
 
 // A subset image writes its area into every radio and leaves the rest as it was.
