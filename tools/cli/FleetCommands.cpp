@@ -285,7 +285,7 @@ int BackupRadios(const CliOptions &options, TCliProgress & /*progress*/)
         throw ECliError(QStringLiteral("cannot create the folder %1").arg(options.output));
     TFleet fleet(CliProgramName());
     fleet.SetSilenceMs(options.timeoutMs);
-    if (!fleet.StartRead(options.ports))
+    if (!fleet.StartRead(options.ports, AreaMask(options.areas)))
         throw ECliError(QStringLiteral("the backup did not start"));
     RunFleet(fleet);
 
@@ -301,7 +301,7 @@ int BackupRadios(const CliOptions &options, TCliProgress & /*progress*/)
         QString detail = Detail(report);
         bool saved = false;
         if (report.result == TFleetResult::Read) {
-            saved = report.image.restrictedTo(AreaMask(options.areas)).save(paths.at(i), &detail);
+            saved = report.image.save(paths.at(i), &detail);
             file = saved ? paths.at(i) : QString();
             if (!saved)
                 result = QStringLiteral("not saved");

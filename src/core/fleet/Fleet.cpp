@@ -37,12 +37,12 @@ bool TFleet::StartWrite(const QStringList &ports, const TRadioImage &image, bool
     return true;
 }
 
-bool TFleet::StartRead(const QStringList &ports)
+bool TFleet::StartRead(const QStringList &ports, const TRadioImage &which)
 {
     if (!Prepare(ports))
         return false;
     for (const auto &radio : m_radios)
-        radio->StartRead();
+        radio->StartRead(which);
     return true;
 }
 

@@ -33,7 +33,8 @@ public:
 
     // False, with nothing started, while a run goes on, or without ports, or with a port twice.
     bool StartWrite(const QStringList &ports, const TRadioImage &image, bool verify);
-    bool StartRead(const QStringList &ports);
+    // Reads the areas that `which` holds (all five by default) from every radio.
+    bool StartRead(const QStringList &ports, const TRadioImage &which = TRadioImage());
     // Ends every radio still running (Cancelled).
     void Cancel();
 

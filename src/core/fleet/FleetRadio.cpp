@@ -87,23 +87,24 @@ void TFleetRadio::StartWrite(const TRadioImage &image, bool verify)
     }
 }
 
-void TFleetRadio::StartRead()
+void TFleetRadio::StartRead(const TRadioImage &which)
 {
     m_clock.start();
     m_guard.start();
-    m_readSteps = TransferSteps(TRadioImage());
+    m_readWhich = which;
+    m_readSteps = TransferSteps(which);
     const auto keep = [this](int area, int block, const Block &data) {
-        if (TRadioImage::contains(area, block))
+        if (m_readWhich.holds(area, block))
             m_report.image.setBlock(area, block, data);
     };
     connect(m_link.get(), &TProgramLink::MainBlockRead, this, keep);
     connect(m_link.get(), &TProgramLink::AreaBlockRead, this, keep);
     connect(m_link.get(), &TProgramLink::Progressed, this, [this](TransferKind kind, int, int answers) {
         const bool main = kind == TransferKind::MainRead;
-        OnMoved(m_readDone + (main ? std::max(0, answers - 1) : answers), TRadioImage::kBlockCount);
+        OnMoved(m_readDone + (main ? std::max(0, answers - 1) : answers), m_readWhich.heldCount());
     });
     connect(m_link.get(), &TProgramLink::Finished, this, &TFleetRadio::OnReadFinished);
-    MoveTo(TFleetPhase::Read, TRadioImage::kBlockCount);
+    MoveTo(TFleetPhase::Read, m_readWhich.heldCount());
     try {
         if (!StartReadStep())
             FailToOpen(QStringLiteral("the read did not start"));
@@ -171,7 +172,7 @@ void TFleetRadio::OnReadFinished(TransferKind /*kind*/, int /*area*/, TransferEn
         return;
     const TransferTally last = m_link->LastTally();
     if (reason != TransferEnd::Completed) {
-        m_report.tally = {m_readDone + last.done, TRadioImage::kBlockCount};
+        m_report.tally = {m_readDone + last.done, m_readWhich.heldCount()};
         Finish(EndResult(reason));
         return;
     }
@@ -187,7 +188,7 @@ void TFleetRadio::OnReadFinished(TransferKind /*kind*/, int /*area*/, TransferEn
         started = false;  // the port went away between two transfers
     }
     if (!started) {
-        m_report.tally = {m_readDone, TRadioImage::kBlockCount};
+        m_report.tally = {m_readDone, m_readWhich.heldCount()};
         Finish(TFleetResult::Disconnected);
     }
 }
@@ -195,8 +196,8 @@ void TFleetRadio::OnReadFinished(TransferKind /*kind*/, int /*area*/, TransferEn
 void TFleetRadio::FinishRead()
 {
     const TRadioImage &image = m_report.image;
-    m_report.tally = {image.heldCount(), TRadioImage::kBlockCount};
-    for (const TRadioImage::Place &place : TRadioImage::Places()) {
+    m_report.tally = {image.heldCount(), m_readWhich.heldCount()};
+    for (const TRadioImage::Place &place : m_readWhich.heldPlaces()) {
         if (!image.holds(place.area, place.block)) {
             m_report.error =
                 QStringLiteral("the radio never sent area %1 block %2").arg(place.area).arg(place.block);

@@ -53,7 +53,8 @@ public:
 
     // Each starts once; a port that does not open finishes (CouldNotOpen) from the event loop.
     void StartWrite(const TRadioImage &image, bool verify);
-    void StartRead();
+    // Reads the areas that `which` holds (all five by default).
+    void StartRead(const TRadioImage &which = TRadioImage());
     void Cancel();
 
     const QString &Port() const { return m_report.port; }
@@ -87,6 +88,7 @@ private:
     TFleetPhase m_phase = TFleetPhase::Waiting;
     int m_done = 0;
     int m_total = 0;
+    TRadioImage m_readWhich;
     std::vector<int> m_readSteps;
     std::size_t m_readStep = 0;
     int m_readDone = 0;
