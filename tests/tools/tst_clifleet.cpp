@@ -320,6 +320,9 @@ void TestCliFleet::commandLine_data()
     QTest::addColumn<QString>("message");
     QTest::addRow("a port twice") << "clone x.img --port /dev/a --port /dev/a"
                                   << "xiepin-cli: clone: a port is given twice; try 'xiepin-cli clone --help'";
+    // A link and the device it points to are one radio.
+    QTest::addRow("a device and its link") << "clone x.img --port {dir}/link --port {dir}/device"
+                                           << "xiepin-cli: clone: a port is given twice; try 'xiepin-cli clone --help'";
     QTest::addRow("no port") << "clone x.img" << "xiepin-cli: clone: --port is required; try 'xiepin-cli clone --help'";
     QTest::addRow("no image") << "clone --port /dev/a" << "xiepin-cli: clone: no file given; try 'xiepin-cli clone --help'";
     QTest::addRow("restore takes one port")
@@ -331,7 +334,10 @@ void TestCliFleet::commandLine()
 {
     QFETCH(QString, line);
     QFETCH(QString, message);
-    const ProcessResult run = runCli(line.split(QLatin1Char(' ')));
+    QFile device(path(QStringLiteral("device")));
+    QVERIFY(device.open(QIODevice::WriteOnly));
+    QVERIFY(QFile::link(device.fileName(), path(QStringLiteral("link"))));
+    const ProcessResult run = runCli(line.replace(QStringLiteral("{dir}"), m_dir->path()).split(QLatin1Char(' ')));
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.lastErrLine(), message);
 }

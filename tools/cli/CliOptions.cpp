@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/ConfigTable.h"
+#include "fleet/Fleet.h"
 #include "protocol/Areas.h"
 
 #include <QCommandLineOption>
@@ -168,7 +169,7 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
         const bool several = def.command == CliCommand::Backup || def.command == CliCommand::Clone;
         if (options.ports.size() > 1 && !several)
             refuse(&def, QStringLiteral("--port is given more than once"));
-        if (options.ports.removeDuplicates() > 0)
+        if (PortsRepeat(options.ports))
             refuse(&def, QStringLiteral("a port is given twice"));
         if (parser.isSet(timeout))
             options.timeoutMs = parseTimeout(def, parser.value(timeout));

@@ -2,7 +2,18 @@
 
 #include "serial/Comm.h"
 
+#include <QFileInfo>
 #include <QSet>
+
+bool PortsRepeat(const QStringList &ports)
+{
+    QSet<QString> devices;
+    for (const QString &port : ports) {
+        const QString device = QFileInfo(port).canonicalFilePath();
+        devices.insert(device.isEmpty() ? port : device);  // COM3, or a name that is not there
+    }
+    return devices.size() != ports.size();
+}
 
 TFleet::TFleet(QString program, QObject *parent)
     : QObject(parent),
@@ -15,7 +26,7 @@ TFleet::~TFleet() = default;
 
 bool TFleet::Prepare(const QStringList &ports)
 {
-    if (IsRunning() || ports.isEmpty() || QSet<QString>(ports.begin(), ports.end()).size() != ports.size())
+    if (IsRunning() || ports.isEmpty() || PortsRepeat(ports))
         return false;
     m_radios.clear();
     m_finished = 0;

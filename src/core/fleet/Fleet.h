@@ -11,6 +11,11 @@
 #include <memory>
 #include <vector>
 
+// Whether two of the names lead to the same device: the same name twice, or a link (such as
+// /dev/serial/by-id/… or the virtual radio's) and the device it points to. One radio written
+// twice at once would get two writers on one cable.
+bool PortsRepeat(const QStringList &ports);
+
 // Several radios at once, one cable each: the same image written into every one (each with its
 // own backup and verify), or every radio read whole. Each radio has its own port and engine;
 // all run in parallel on the caller's event loop, and one radio's failure does not touch the
@@ -31,7 +36,8 @@ public:
     // How long a radio may stay silent before its transfer ends as NoAnswer.
     void SetSilenceMs(int ms) { m_silenceMs = ms; }
 
-    // False, with nothing started, while a run goes on, or without ports, or with a port twice.
+    // False, with nothing started, while a run goes on, or without ports, or with a port twice
+    // (PortsRepeat).
     bool StartWrite(const QStringList &ports, const TRadioImage &image, bool verify);
     // Reads the areas that `which` holds (all five by default) from every radio.
     bool StartRead(const QStringList &ports, const TRadioImage &which = TRadioImage());
