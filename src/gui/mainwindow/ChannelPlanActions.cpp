@@ -26,9 +26,9 @@ TChannelPlanActions::TChannelPlanActions(QWidget *window, TMainConfig &config, C
 {
     setObjectName(QStringLiteral("ChannelPlanActions"));
     m_import = AddItem(menu, before, tr("导入 CSV…"), "ImportCsv1", &TChannelPlanActions::ImportCsvClick);
-    AddItem(menu, before, tr("导出 CSV…"), "ExportCsv1", &TChannelPlanActions::ExportCsvClick);
-    AddItem(menu, before, tr("打印…"), "Print1", &TChannelPlanActions::PrintClick);
-    AddItem(menu, before, tr("导出 PDF…"), "ExportPdf1", &TChannelPlanActions::ExportPdfClick);
+    m_outputs << AddItem(menu, before, tr("导出 CSV…"), "ExportCsv1", &TChannelPlanActions::ExportCsvClick)
+              << AddItem(menu, before, tr("打印…"), "Print1", &TChannelPlanActions::PrintClick)
+              << AddItem(menu, before, tr("导出 PDF…"), "ExportPdf1", &TChannelPlanActions::ExportPdfClick);
     menu->insertSeparator(before);
 
     m_csvOpenDialog = NewFileDialog("CsvOpenDialog", QStringLiteral("*.csv"), QStringLiteral("csv"), false);
@@ -115,9 +115,16 @@ void TChannelPlanActions::AskStartAndImport(const QString &path)
     ImportCsv(path, m_startDialog->intValue());
 }
 
+void TChannelPlanActions::SetOutputEnabled(bool enabled)
+{
+    for (QAction *action : m_outputs)
+        action->setEnabled(enabled);
+}
+
+// No cell still being typed in, and no read filling the table.
 bool TChannelPlanActions::TableSettled() const
 {
-    return !m_context.commitOpenCell || m_context.commitOpenCell();
+    return m_outputs.first()->isEnabled() && (!m_context.commitOpenCell || m_context.commitOpenCell());
 }
 
 void TChannelPlanActions::ImportCsv(const QString &path, int startChannel)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -34,6 +35,8 @@ public:
     TChannelPlanActions(QWidget *window, TMainConfig &config, Context context, QMenu *menu, QAction *before);
 
     QAction *ImportAction() const { return m_import; }
+    // 导出 CSV, 打印 and 导出 PDF take the table as it stands: they wait while a read fills it.
+    void SetOutputEnabled(bool enabled);
 
 public Q_SLOTS:
     void ImportCsvClick();
@@ -62,6 +65,7 @@ private:
     TMainConfig &m_config;
     Context m_context;
     QAction *m_import = nullptr;
+    QList<QAction *> m_outputs;
     QFileDialog *m_csvOpenDialog = nullptr;
     QFileDialog *m_csvSaveDialog = nullptr;
     QFileDialog *m_pdfSaveDialog = nullptr;

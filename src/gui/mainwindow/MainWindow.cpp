@@ -924,7 +924,18 @@ void TForm1::OnBusyChanged()
     m_plan->ImportAction()->setEnabled(!busy);
     m_comcbb->setEnabled(!busy && !m_link->IsPortOpen());
     const TransferKind kind = m_link->Running();
-    SetTableEditable(kind != TransferKind::MainRead && kind != TransferKind::MainWrite);
+    const bool locked = kind == TransferKind::MainRead || kind == TransferKind::MainWrite;
+    SetTableEditable(!locked);
+    // A save or export now would take half of one radio's channels and half of the file's.
+    m_n5->setEnabled(!locked);
+    m_saveAs1->setEnabled(!locked);
+    m_plan->SetOutputEnabled(!locked);
+}
+
+// This window's own read, which fills the table block by block.
+bool TForm1::ReadFillsTable() const
+{
+    return m_link->Running() == TransferKind::MainRead && m_plainRead && !m_comparing && !OthersTransfer();
 }
 
 void TForm1::SetTableEditable(bool editable)
@@ -1043,6 +1054,8 @@ void TForm1::dropEvent(QDropEvent *event)
 
 void TForm1::N5Click()
 {
+    if (ReadFillsTable())
+        return;
     if (m_fileName.isEmpty())
         SaveAs1Click();
     else
@@ -1051,7 +1064,7 @@ void TForm1::N5Click()
 
 void TForm1::SaveAs1Click()
 {
-    if (!m_editing->CommitOpenCell())
+    if (ReadFillsTable() || !m_editing->CommitOpenCell())
         return;
     if (const QString path = ExecFileDialog(*m_saveDialog1, QStringLiteral("qz"), m_fileName); !path.isEmpty())
         SaveFile(path);
@@ -1122,6 +1135,10 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // A read still filling the table ends here, as 取消 would end it: what came is one step,
+    // and the file it no longer matches is let go, so 保存 asks where.
+    if (ReadFillsTable())
+        Button2Click();
     // The open cell counts as a change, even with another window in front; text its rule
     // refused keeps the window open, the error shown.
     if (!m_editing->CommitOpenCell()) {

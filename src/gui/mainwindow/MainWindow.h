@@ -132,6 +132,7 @@ protected:
 private:
     // Bytes are going to a radio now: this window's or an editor's write, or 批量写频.
     bool IsWriting() const;
+    bool ReadFillsTable() const;
     void FormCreate(const QSize &screen);
     void RememberPort();  // the port just opened is the one chosen at the next start
     void BuildMenus();

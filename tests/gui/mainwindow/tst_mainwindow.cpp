@@ -136,6 +136,20 @@ void AnswerFileDialog(TForm1 &form, const char *name, const QString &path)
     });
 }
 
+// Cancels the window's file dialog of that name once it shows, after a message box.
+void CancelFileDialogWhenShown(TForm1 &form, const char *name)
+{
+    auto *timer = new QTimer(&form);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, &form, name] {
+        auto *dialog = form.findChild<QFileDialog *>(name);
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        dialog->reject();
+    });
+    timer->start(10);
+}
+
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -193,6 +207,8 @@ private Q_SLOTS:
     void captionAndClosePrompt_data();
     void captionAndClosePrompt();
     void readForgetsFileItReplaced_data();
+    void fileWaitsForRead_data();
+    void fileWaitsForRead();
     void openCellCommittedFirst_data();
     void openCellCommittedFirst();
     void readForgetsFileItReplaced();
@@ -1494,6 +1510,53 @@ void TestMainWindow::readForgetsFileItReplaced()
     QCOMPARE(ReadWholeFile(plan), saved);
     QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("radio.qz"))), fileDiffers);
     QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestMainWindow::fileWaitsForRead_data()
+{
+    QTest::addColumn<QString>("item");  // what is asked for while the read fills the table
+    QTest::addRow("保存") << "N5";
+    QTest::addRow("另存为") << "SaveAs1";
+    QTest::addRow("导出 CSV") << "ExportCsv1";
+    QTest::addRow("关闭, 保存") << "close";
+}
+
+// A read half done holds one radio's first channels and the file's last ones: none of it goes
+// into the file. Closing ends the read first, and 保存 then asks where.
+void TestMainWindow::fileWaitsForRead()
+{
+    QFETCH(QString, item);
+    QTemporaryDir dir;
+    const QString plan = dir.filePath(QStringLiteral("plan.qz"));
+    Fixture f;
+    QVERIFY(f.read());
+    f.enter(1, 1, QStringLiteral("145.5"));
+    f.enter(1, 16, QStringLiteral("146.5"));
+    QVERIFY(f.form().SaveFile(plan));
+    const QByteArray saved = ReadWholeFile(plan);
+
+    f.radio.setLatency(40);
+    f.form().rbtn()->click();
+    QTRY_COMPARE(f.form().Config().Cell(1, col::RxFreq), QStringLiteral("438.50000"));
+    QVERIFY(f.form().Link().IsBusy());
+    for (const char *name : {"N5", "SaveAs1", "ExportCsv1", "Print1", "ExportPdf1"})
+        QVERIFY2(!f.action(name)->isEnabled(), name);
+    if (item == QLatin1String("close")) {
+        // 保存 asks where; cancelled there, the window stays.
+        AnswerSaveBox(QStringLiteral("保存"));
+        CancelFileDialogWhenShown(f.form(), "SaveDialog1");
+        f.action("N1")->trigger();
+        QVERIFY(f.form().isVisible());
+        QVERIFY(!f.form().Link().IsBusy());
+        QCOMPARE(f.form().windowTitle(), QStringLiteral("对讲机写频软件 V1.1.4 *"));
+    } else {
+        f.action(item.toLatin1().constData())->trigger();
+        QVERIFY(f.finish());
+        for (const char *name : {"N5", "SaveAs1", "ExportCsv1", "Print1", "ExportPdf1"})
+            QVERIFY2(f.action(name)->isEnabled(), name);
+    }
+    QCOMPARE(ReadWholeFile(plan), saved);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 
 void TestMainWindow::openCellCommittedFirst_data()
