@@ -27,6 +27,15 @@ constexpr double kFrequencies[TFiveToneTexts::kDigits][TFiveToneTexts::kStandard
     {1055, 1091, 2247, 680, 2600},  // F
 };
 
+// Whether a cell of the row other than col holds text.
+bool HoldsTextBeside(const TGridTexts &grid, int row, int col)
+{
+    for (int c = 1; c < grid.ColCount(); ++c)
+        if (c != col && !grid.IsEmptyCell(c, row))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 TFiveToneTexts::TFiveToneTexts()
@@ -218,17 +227,21 @@ void TFiveToneTexts::xg2SetEditText(int col, int row, const QString &value)
 {
     TEditorTexts::SetEditText(kEncodeGrid, col, row, value);
     TGridTexts &xg2 = Grid(kEncodeGrid);
+    // Without its first frame code an entry is not in use and is written as zeros: it shows
+    // nothing, also when that code is emptied after the rest was filled.
     if (xg2.IsEmptyCell(1, row))
-        xg2.SetCell(col, row, QString());
+        xg2.ClearRow(row);
     else if (col == 1)
         xg2.SetCells(row, 2, NewEncodeEntryTexts());
 }
 
+// An entry the radio holds with a standard outside 1..5 shows its codes beside an empty
+// standard, and is written back with them: its cells stay open to edits.
 void TFiveToneTexts::xg3SetEditText(int col, int row, const QString &value)
 {
     TEditorTexts::SetEditText(kDecodeGrid, col, row, value);
     TGridTexts &xg3 = Grid(kDecodeGrid);
-    if (xg3.IsEmptyCell(kDecodeStandardColumn, row))
+    if (xg3.IsEmptyCell(kDecodeStandardColumn, row) && !HoldsTextBeside(xg3, row, col))
         xg3.SetCell(col, row, QString());
     else if (col == kDecodeStandardColumn)
         xg3.SetCells(row, 2, NewDecodeEntryTexts());

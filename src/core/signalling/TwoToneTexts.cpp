@@ -135,8 +135,10 @@ void TTwoToneTexts::xg2SetEditText(int col, int row, const QString &value)
 {
     TEditorTexts::SetEditText(kDecodeGrid, col, row, value);
     TGridTexts &xg2 = Grid(kDecodeGrid);
+    // Without its first code an entry is not in use and is written as zeros: it shows nothing,
+    // also when that code is emptied after the rest was filled.
     if (xg2.IsEmptyCell(CodeColumn(0), row))
-        xg2.SetCell(col, row, QString());
+        xg2.ClearRow(row);
     else if (col == CodeColumn(0))
         xg2.SetCells(row, CodeColumn(0) + 1, NewEntryTexts());
 }

@@ -262,6 +262,8 @@ void TestFiveToneArea::entryRules_data()
         << QStringList{"2", "12345", "45678", "ABCDE", "CCIR"};
     QTest::addRow("encode edits kept") << "xg2" << QStringList{"xg2:1,4=1", "xg2:5,4=EIA", "xg2:2,4=0"}
         << QStringList{"1", "0", "45678", "ABCDE", "EIA"};
+    QTest::addRow("emptying the first frame code empties the entry") << "xg2"
+        << QStringList{"xg2:1,4=1", "xg2:2,4=0", "xg2:1,4="} << QStringList(5, QString());
     QTest::addRow("encode cell of an unused entry stays empty") << "xg2"
         << QStringList{"xg2:3,4=777", "xg2:5,4=EIA"} << QStringList(5, QString());
     QTest::addRow("standard fills the decode entry") << "xg3" << QStringList{"xg3:1,4=ZVEI1"}
@@ -271,6 +273,10 @@ void TestFiveToneArea::entryRules_data()
         << QStringList{"EIA", "12345", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"};
     QTest::addRow("decode edits kept") << "xg3" << QStringList{"xg3:1,4=ZVEI1", "xg3:5,4=遥毙", "xg3:8,4=1"}
         << QStringList{"ZVEI1", "12345", "通话", "45678", "遥毙", "ABCDE", "被叫", "1"};
+    // As a read shows an entry whose standard the radio holds outside 1..5: codes, no standard.
+    QTest::addRow("codes beside an empty standard stay editable") << "xg3"
+        << QStringList{"xg3:1,4=ZVEI1", "xg3:1,4=", "xg3:2,4=11111"}
+        << QStringList{"", "11111", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"};
     QTest::addRow("decode cell of an unused entry stays empty") << "xg3"
         << QStringList{"xg3:3,4=报警", "xg3:2,4=12345"} << QStringList(8, QString());
     QTest::addRow("other rows untouched") << "xg3" << QStringList{"xg3:1,3=EIA", "xg3:1,5=EIA"}

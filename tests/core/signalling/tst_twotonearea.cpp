@@ -271,9 +271,9 @@ void TestTwoToneArea::entryRules_data()
     QTest::addRow("code of an unused entry stays empty") << QStringList{"xg2:7,5=AB"} << empty;
     QTest::addRow("prompt of an unused entry stays empty") << QStringList{"xg2:12,5=3"} << empty;
     QTest::addRow("blank first code counts as empty") << QStringList{"xg2:1,5= ", "xg2:3,5=2"} << empty;
-    QTest::addRow("emptying the first code leaves the rest")
-        << QStringList{"xg2:1,5=CD", "xg2:1,5="}
-        << QStringList{"", "无", "1", "AB", "无", "1", "AB", "无", "1", "AB", "无", "1"};
+    // The entry is no longer in use, and is written as zeros: nothing of it stays on show.
+    QTest::addRow("emptying the first code empties the entry")
+        << QStringList{"xg2:1,5=CD", "xg2:4,5=DB", "xg2:1,5="} << empty;
     QTest::addRow("other rows untouched") << QStringList{"xg2:1,4=CD", "xg2:1,6=CD"} << empty;
 }
 
