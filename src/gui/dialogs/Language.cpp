@@ -1,6 +1,8 @@
 #include "dialogs/Language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSettings>
 #include <QTranslator>
 
@@ -13,6 +15,34 @@ QTranslator *&Installed()
 {
     static QTranslator *translator = nullptr;
     return translator;
+}
+
+QTranslator *&InstalledQt()
+{
+    static QTranslator *translator = nullptr;
+    return translator;
+}
+
+// Qt's own words (the buttons of message boxes, the file dialogs) come from Qt's translations
+// where they are installed (Debian: qt6-translations-l10n); without them they stay English.
+// Qt's own source language is English, so only Chinese needs one.
+void InstallQtTexts(const QString &code)
+{
+    if (QTranslator *old = InstalledQt()) {
+        QCoreApplication::removeTranslator(old);
+        delete old;
+        InstalledQt() = nullptr;
+    }
+    if (code != kChinese)
+        return;
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+        InstalledQt() = translator;
+    } else {
+        delete translator;
+    }
 }
 
 QString &Current()
@@ -48,6 +78,7 @@ bool InstallLanguage(const QString &code)
     } else {
         delete translator;
     }
+    InstallQtTexts(code);
     Current() = code;
     return true;
 }

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
@@ -125,6 +126,8 @@ private Q_SLOTS:
     void textsFitTheirBoxes_data();
     void textsFitTheirBoxes();
     void languageIsRemembered();
+    void qtWordsFollowLanguage_data();
+    void qtWordsFollowLanguage();
 };
 
 void TestLanguage::initTestCase()
@@ -243,6 +246,27 @@ void TestLanguage::languageIsRemembered()
     QCOMPARE(w.messages.messages.size(), 1);
     QVERIFY(!InstallLanguage(QStringLiteral("fr")));
     QCOMPARE(CurrentLanguage(), QStringLiteral("zh"));
+}
+
+void TestLanguage::qtWordsFollowLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("words");  // of the buttons OK, Cancel, Save
+    QTest::addRow("Chinese") << "zh" << QStringList{"确定", "取消", "保存"};
+    QTest::addRow("English") << "en" << QStringList{"OK", "Cancel", "Save"};
+}
+
+// The buttons and file dialogs that Qt draws speak the window's language too.
+void TestLanguage::qtWordsFollowLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, words);
+    const LanguageScope scope(language);
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    QStringList shown;
+    for (QDialogButtonBox::StandardButton button : {QDialogButtonBox::Ok, QDialogButtonBox::Cancel, QDialogButtonBox::Save})
+        shown << box.button(button)->text().remove(QLatin1Char('&'));
+    QCOMPARE(shown, words);
 }
 
 QTEST_MAIN(TestLanguage)
