@@ -39,6 +39,9 @@ public:
     virtual void CommitEdit() = 0;
     // The grid's set-edit-text for the cell being edited.
     void SetCellText(const QString &value);
+    // The text kept for `shown` put into a cell by other means than the control (a paste): a
+    // list entry as the current language shows it becomes the entry itself.
+    virtual QString StoredOf(const QString &shown) const { return shown; }
     // rect is in the coordinates of the grid's viewport.
     virtual void ShowAt(const QRect &rect) = 0;
     virtual void Hide() = 0;

@@ -82,5 +82,10 @@ void TComboCellEditor::LoadPending(QComboBox *combo, const QString &pending)
 void TComboCellEditor::CommitEdit()
 {
     if (QComboBox *combo = Combo(); combo && Grid())
-        SetCellText(StoredText(combo->currentText(), m_items + QStringList{m_defaultText}));
+        SetCellText(StoredOf(combo->currentText()));
+}
+
+QString TComboCellEditor::StoredOf(const QString &shown) const
+{
+    return StoredText(shown, m_items + QStringList{m_defaultText});
 }

@@ -22,6 +22,7 @@ public:
     TComboStyle Style() const { return m_style; }
     void SetStyle(TComboStyle style);
     QStringList Items() const { return m_items; }
+    QString StoredOf(const QString &shown) const override;
     void SetItems(const QStringList &items);
 
     void StartEdit() override;

@@ -599,8 +599,8 @@ bool TXStringGrid::CommitCells(TGridAction action, const QList<std::pair<QPoint,
     Q_EMIT ActionStarted(action);
     const bool completed = Report([this, &cells] {
         for (const auto &[cell, text] : cells) {
-            if (m_columns[cell.x()].Editor())
-                SetEditText(cell.x(), cell.y(), text);
+            if (const TCellEditor *editor = m_columns[cell.x()].Editor())
+                SetEditText(cell.x(), cell.y(), editor->StoredOf(text));
         }
     });
     Q_EMIT ActionFinished(action);

@@ -19,6 +19,7 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -126,6 +127,7 @@ private Q_SLOTS:
     void textsFitTheirBoxes_data();
     void textsFitTheirBoxes();
     void languageIsRemembered();
+    void pasteTakesShownEntries();
     void qtWordsFollowLanguage_data();
     void qtWordsFollowLanguage();
 };
@@ -246,6 +248,25 @@ void TestLanguage::languageIsRemembered()
     QCOMPARE(w.messages.messages.size(), 1);
     QVERIFY(!InstallLanguage(QStringLiteral("fr")));
     QCOMPARE(CurrentLanguage(), QStringLiteral("zh"));
+}
+
+// Entries pasted as English shows them (from a spreadsheet written in English) are kept as the
+// entries themselves, as when chosen from the list: the write takes them.
+void TestLanguage::pasteTakesShownEntries()
+{
+    Windows w(QStringLiteral("en"));
+    TXStringGrid &grid = w.xg();
+    QApplication::setActiveWindow(&w.form());
+    grid.setFocus();
+    grid.SetCol(5);
+    grid.SetRow(2);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Low\tNarrow\tNone"));
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.form().Config().Row(2).mid(5, 3), QStringList({"低", "窄带", "无"}));
+    QCOMPARE(grid.ShownCells(5, 2), QStringLiteral("Low"));
+    w.form().wbtn()->click();
+    QVERIFY(w.finish());
+    QCOMPARE(w.messages.texts(), QStringList{QStringLiteral("Write successful")});
 }
 
 void TestLanguage::qtWordsFollowLanguage_data()
