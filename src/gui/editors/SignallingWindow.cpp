@@ -154,9 +154,12 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
     case TControlKind::DropDownList: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(spec.kind == TControlKind::ComboBox);
-        // No inline completion: a typed "55" must not become "550" from the list.
-        if (combo->isEditable())
+        // No inline completion: a typed "55" must not become "550" from the list. Nor does a
+        // typed text join the list.
+        if (combo->isEditable()) {
             combo->setCompleter(nullptr);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+        }
         combo->addItems(ShownTexts(spec.items));
         combo->setEnabled(!readOnly);
         if (combo->isEditable()) {
@@ -170,11 +173,17 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
     case TControlKind::EditBox: {
         auto *edit = new QLineEdit(parent);
         edit->setReadOnly(readOnly);
-        // Limits typing only: a longer text read from the radio is shown whole.
+        // A full box refuses another character, wherever the caret is. A longer text read from
+        // the radio is shown whole (LoadFromTexts); edits may shorten it, not lengthen it.
         if (spec.maxLength > 0) {
+            edit->setMaxLength(spec.maxLength);
             connect(edit, &QLineEdit::textEdited, this, [edit, max = spec.maxLength](const QString &text) {
-                if (text.size() > max)
-                    edit->setText(text.left(max));
+                const int limit = std::max(max, static_cast<int>(text.size()));
+                if (limit == edit->maxLength())
+                    return;
+                const int caret = edit->cursorPosition();  // a new limit puts the caret at the end
+                edit->setMaxLength(limit);
+                edit->setCursorPosition(caret);
             });
         }
         connect(edit, &QLineEdit::textChanged, this, [this, name = spec.name] { StoreControl(name); });
@@ -290,7 +299,10 @@ void TSignallingWindow::LoadFromTexts()
             else
                 combo->setCurrentIndex(combo->findText(ShownText(controls.Text(spec.name))));
         } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
-            edit->setText(controls.Text(spec.name));
+            const QString text = controls.Text(spec.name);
+            if (spec.maxLength > 0)
+                edit->setMaxLength(std::max(spec.maxLength, static_cast<int>(text.size())));
+            edit->setText(text);
         } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
             check->setChecked(controls.Checked(spec.name));
         }

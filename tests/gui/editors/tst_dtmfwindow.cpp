@@ -193,6 +193,12 @@ void TestDtmfWindow::controls()
     QCOMPARE(ShownText(control), initial);
     if (auto *combo = qobject_cast<QComboBox *>(control)) {
         QVERIFY(combo->isEditable());  // typed text as well as the list
+        // A text typed and ended with Enter is the box's text; it does not join the list.
+        combo->setFocus();
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo, QStringLiteral("77"));
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(combo->currentText(), QStringLiteral("77"));
         QStringList shown;
         for (int i = 0; i < combo->count(); ++i)
             shown << combo->itemText(i);
@@ -450,6 +456,9 @@ void TestDtmfWindow::typedTextKeepsEightCharacters_data()
     QTest::newRow("memory, twelve characters") << "m16" << "*#0123456789" << "*#012345";
     QTest::newRow("memory, eight") << "m9" << "ABCD*#01" << "ABCD*#01";
     QTest::newRow("ID code, nine digits") << "Edit1" << "123456789" << "12345678";
+    // "^": the caret to the start, where a full box takes no more.
+    QTest::newRow("ID code, a digit typed at the start") << "Edit1" << "12345678^9" << "12345678";
+    QTest::newRow("ID code, shortened at the start") << "Edit1" << "12345678^\x7f" "5" << "52345678";
 }
 
 void TestDtmfWindow::typedTextKeepsEightCharacters()
@@ -459,7 +468,18 @@ void TestDtmfWindow::typedTextKeepsEightCharacters()
     QFETCH(QString, kept);
 
     Rig rig;
-    rig.Enter(target, typed);
+    rig.Enter(target, typed.section(QLatin1Char('^'), 0, 0));
+    if (typed.contains(QLatin1Char('^'))) {
+        QWidget *box = rig.form->Control(target);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Home);
+        for (const QChar c : typed.section(QLatin1Char('^'), 1)) {
+            if (c == QChar(0x7f))
+                QTest::keyClick(box, Qt::Key_Delete);
+            else
+                QTest::keyClicks(box, QString(c));
+        }
+    }
     QCOMPARE(rig.Shown(target), kept);
     if (IsMemory(target))
         QCOMPARE(rig.form->Texts().xg2().Cell(1, target.mid(1).toInt()), kept);
