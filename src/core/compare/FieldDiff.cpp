@@ -78,6 +78,8 @@ QStringList EditorFieldDiff(const TEditorTexts &from, const TEditorTexts &to)
 {
     QStringList lines;
     for (const TControlSpec &spec : from.Controls().Specs()) {
+        if (!spec.inArea)
+            continue;
         if (spec.kind == TControlKind::CheckBox) {
             const bool a = from.Controls().Checked(spec.name);
             const bool b = to.Controls().Checked(spec.name);

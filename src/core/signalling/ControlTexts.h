@@ -22,6 +22,10 @@ struct TControlSpec {
     QString initialText;  // combo and edit boxes
     bool initialChecked = false;
     int maxLength = 0;    // edit boxes: most characters the box accepts while typing; 0 for no limit
+    // False for a control that only shows something (the five-tone standard chooser and its
+    // frequencies, the reset time): not in the radio's area, so its changes are no edit of the
+    // table and no difference from the radio.
+    bool inArea = true;
 };
 
 // The current texts and check states of a window's controls, looked up by object name.

@@ -123,6 +123,7 @@ const std::vector<TControlSpec> &TFiveToneTexts::ControlSpecs()
         standard.label = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "标准名称："));
         standard.items = StandardItems();
         standard.initialText = QStringLiteral("CCIR");
+        standard.inArea = false;
         list.push_back(standard);
 
         const QStringList frequencies = FrequencyTexts(QStringLiteral("CCIR"));
@@ -132,6 +133,7 @@ const std::vector<TControlSpec> &TFiveToneTexts::ControlSpecs()
             box.kind = TControlKind::EditBox;
             box.label = DigitItems()[digit];
             box.initialText = frequencies[digit];
+            box.inArea = false;
             list.push_back(box);
         }
 
@@ -153,6 +155,7 @@ const std::vector<TControlSpec> &TFiveToneTexts::ControlSpecs()
         reset.kind = TControlKind::EditBox;
         reset.label = QStringLiteral(QT_TRANSLATE_NOOP("Texts", "复位时间（MS）"));
         reset.initialText = QStringLiteral("6000");
+        reset.inArea = false;
         list.push_back(reset);
         return list;
     }();

@@ -325,8 +325,10 @@ void TSignallingWindow::StoreControl(const QString &name)
     else if (auto *check = qobject_cast<QCheckBox *>(control))
         controls.SetChecked(name, check->isChecked());
     TextsChanged();
-    // Other handlers of the same change may still follow (a standard fills its frequencies):
-    // the step is taken once the event is done, named after the first box it changed.
+    if (!controls.Spec(name).inArea)
+        return;  // what is only shown is no edit of the table
+    // Other handlers of the same change may still follow: the step is taken once the event is
+    // done, named after the first box it changed.
     if (m_pendingBox < 0) {
         const std::vector<TControlSpec> &specs = controls.Specs();
         const auto spec = std::find_if(specs.cbegin(), specs.cend(), [&name](const TControlSpec &s) { return s.name == name; });
