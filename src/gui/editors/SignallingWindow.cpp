@@ -372,6 +372,7 @@ void TSignallingWindow::BuildUndo()
         UndoStack().redo();
     });
     addActions({undo, redo});
+    connect(&UndoStack(), &QUndoStack::indexChanged, this, [this] { m_movedDuringTransfer = true; });
     // A later visit to the same box is a step of its own.
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
         if (old && isAncestorOf(old)) {
@@ -544,12 +545,12 @@ void TSignallingWindow::MarkTransferStart()
 {
     RecordBoxStep();  // keys typed just before belong to the texts the transfer starts from
     m_history->EndMergeRun();
-    m_stepsAtTransferStart = UndoStack().index();
+    m_movedDuringTransfer = false;
 }
 
 bool TSignallingWindow::EditedDuringTransfer() const
 {
-    return UndoStack().index() != m_stepsAtTransferStart;
+    return m_movedDuringTransfer;
 }
 
 void TSignallingWindow::Button3Click()

@@ -177,7 +177,9 @@ private:
     bool m_comparing = false;  // that read is for a compare: the texts stay
     bool m_loading = false;  // texts are being shown: control signals are not edits
     std::unique_ptr<TSnapshotHistory<TEditorSnapshot>> m_history;
-    int m_stepsAtTransferStart = 0;
+    // Whether an undo, redo or edit moved the texts since this window's transfer began (an undo
+    // then an edit leave the step count where it was).
+    bool m_movedDuringTransfer = false;
     int m_pendingBox = -1;  // the box whose change waits for its step, by its place in the specs
     QMetaObject::Connection m_focusWatch;  // ends a box's run of keys as the focus leaves it
 };

@@ -443,6 +443,7 @@ void TestEditorCommon::editDuringTransfer_data()
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("box");
     QTest::addColumn<bool>("write");
+    QTest::addColumn<bool>("undoFirst");  // Ctrl+Z (the read before) ahead of the typing: as many steps as before
     const struct {
         const char *editor, *box;
     } boxes[] = {{"DTMF", "cb1"}, {"two-tone", "ed5"}, {"five-tone", "cb1"}, {"FSK", "ed1"}};
@@ -450,7 +451,8 @@ void TestEditorCommon::editDuringTransfer_data()
     for (const auto &b : boxes)
         for (const bool write : {false, true})
             if (!write || QLatin1String(b.editor) != QLatin1String("FSK"))
-                QTest::addRow("%s %s", b.editor, write ? "write" : "read") << b.editor << b.box << write;
+                QTest::addRow("%s %s", b.editor, write ? "write" : "read") << b.editor << b.box << write << false;
+    QTest::addRow("FSK read, undo then type") << "FSK" << "ed1" << false << true;
 }
 
 // A box typed in while the window's read or write runs holds a text the radio did not get:
@@ -460,6 +462,7 @@ void TestEditorCommon::editDuringTransfer()
     QFETCH(QString, editor);
     QFETCH(QString, box);
     QFETCH(bool, write);
+    QFETCH(bool, undoFirst);
     const std::unique_ptr<EditorRig> rig = OpenEditorRig(editor, FactoryImage(), kPort);
     rig->Read();  // a write then has its backup and goes out at once
     QVERIFY(!rig->window().HasUnsavedChanges());
@@ -467,6 +470,8 @@ void TestEditorCommon::editDuringTransfer()
     rig->ClickTransfer(write);
     QVERIFY(rig->link->IsBusy());
     QString failed;
+    if (undoFirst)
+        rig->window().findChild<QAction *>(QStringLiteral("Undo1"))->trigger();
     QVERIFY2(RunSteps(rig->window(), {QStringLiteral("box:") + box, QStringLiteral("type:1")}, &failed), qPrintable(failed));
     rig->radio.faults().silent = false;
     QTRY_VERIFY_WITH_TIMEOUT(rig->Idle(), 10000);
