@@ -105,6 +105,7 @@ TSignallingWindow::~TSignallingWindow()
     for (QWidget *control : std::as_const(m_controls))
         control->disconnect(this);
     disconnect(m_focusWatch);  // the focus moves as the controls go
+    disconnect(m_stepWatch);   // the undo stack, a child, clears its steps as it goes
 }
 
 // --- building
@@ -372,7 +373,7 @@ void TSignallingWindow::BuildUndo()
         UndoStack().redo();
     });
     addActions({undo, redo});
-    connect(&UndoStack(), &QUndoStack::indexChanged, this, [this] { m_movedDuringTransfer = true; });
+    m_stepWatch = connect(&UndoStack(), &QUndoStack::indexChanged, this, [this] { m_movedDuringTransfer = true; });
     // A later visit to the same box is a step of its own.
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
         if (old && isAncestorOf(old)) {

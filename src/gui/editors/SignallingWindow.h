@@ -182,4 +182,5 @@ private:
     bool m_movedDuringTransfer = false;
     int m_pendingBox = -1;  // the box whose change waits for its step, by its place in the specs
     QMetaObject::Connection m_focusWatch;  // ends a box's run of keys as the focus leaves it
+    QMetaObject::Connection m_stepWatch;   // notes steps taken or undone during a transfer
 };
