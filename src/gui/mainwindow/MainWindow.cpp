@@ -1075,9 +1075,23 @@ void TForm1::N1Click()
     close();
 }
 
+// Changes not saved are the user's to keep or let go before another table replaces them, as on
+// closing; false when the user cancelled, or the save dialog was cancelled or the save failed.
+bool TForm1::ChangesSavedOrDropped()
+{
+    if (!m_editing->IsModified())
+        return true;
+    const TSaveAnswer answer = AskSaveChanges(this, tr("信道表或设置已修改，是否保存？"));
+    if (answer == TSaveAnswer::Save) {
+        N5Click();
+        return !m_editing->IsModified();
+    }
+    return answer == TSaveAnswer::DontSave;
+}
+
 void TForm1::LoadFile(const QString &path)
 {
-    if (m_link->IsBusy() || !m_editing->CommitOpenCell())
+    if (m_link->IsBusy() || !m_editing->CommitOpenCell() || !ChangesSavedOrDropped())
         return;
     try {
         LoadConfigFile(m_config, path);
@@ -1145,17 +1159,9 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (m_editing->IsModified()) {
-        const TSaveAnswer answer = AskSaveChanges(this, tr("信道表或设置已修改，是否保存？"));
-        bool keepOpen = answer == TSaveAnswer::Cancel;
-        if (answer == TSaveAnswer::Save) {
-            N5Click();
-            keepOpen = m_editing->IsModified();  // the save dialog was cancelled or the save failed
-        }
-        if (keepOpen) {
-            event->ignore();
-            return;
-        }
+    if (!ChangesSavedOrDropped()) {
+        event->ignore();
+        return;
     }
     // The signalling tables live in no file of this window: their changes can only be warned of.
     const QStringList tables = m_unsavedTables ? m_unsavedTables() : QStringList();

@@ -133,6 +133,7 @@ private:
     // Bytes are going to a radio now: this window's or an editor's write, or 批量写频.
     bool IsWriting() const;
     bool ReadFillsTable() const;
+    bool ChangesSavedOrDropped();
     void FormCreate(const QSize &screen);
     void RememberPort();  // the port just opened is the one chosen at the next start
     void BuildMenus();

@@ -207,6 +207,8 @@ private Q_SLOTS:
     void captionAndClosePrompt_data();
     void captionAndClosePrompt();
     void readForgetsFileItReplaced_data();
+    void openAsksAboutChanges_data();
+    void openAsksAboutChanges();
     void fileWaitsForRead_data();
     void fileWaitsForRead();
     void openCellCommittedFirst_data();
@@ -1133,6 +1135,7 @@ void TestMainWindow::fileSaveAndOpenRoundTrip()
     QCOMPARE(f.xg().Cells(3, 1), QString());
 
     AnswerFileDialog(f.form(), "OpenDialog1", path + QStringLiteral(".qz"));
+    AnswerSaveBox(QStringLiteral("不保存"));  // the edits since the save
     f.form().N3Click();
     QCOMPARE(f.xg().Cells(1, 1), QStringLiteral("438.50000"));
     QCOMPARE(f.xg().Cells(3, 1), QStringLiteral("88.5"));
@@ -1257,6 +1260,7 @@ const QHash<QString, EditAction> &EditActions()
                          },
                          [](Fixture &f, const QString &file) {
                              AnswerFileDialog(f.form(), "OpenDialog1", file);
+                             AnswerSaveBox(QStringLiteral("不保存"));
                              f.action("N3")->trigger();
                          }}},
         {"CSV imported", {[](Fixture &, const QString &file) {
@@ -1512,6 +1516,48 @@ void TestMainWindow::readForgetsFileItReplaced()
     QVERIFY(f.messages.messages.isEmpty());
 }
 
+void TestMainWindow::openAsksAboutChanges_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<bool>("saved");  // the edit went into the file open before
+    QTest::addRow("保存") << "保存" << true << true;
+    QTest::addRow("不保存") << "不保存" << true << false;
+    QTest::addRow("取消") << "取消" << false << false;
+}
+
+// Another file does not replace changes not saved without a word: as on closing, they are
+// saved, let go or kept.
+void TestMainWindow::openAsksAboutChanges()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, opened);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    const QString plan = dir.filePath(QStringLiteral("plan.qz"));
+    const QString other = dir.filePath(QStringLiteral("other.qz"));
+    Fixture f;
+    f.enter(1, 1, QStringLiteral("145.5"));
+    QVERIFY(f.form().SaveFile(other));
+    f.enter(1, 1, QStringLiteral("146.5"));
+    QVERIFY(f.form().SaveFile(plan));
+    f.enter(1, 3, QStringLiteral("147.5"));
+    const QByteArray planBefore = ReadWholeFile(plan);
+
+    AnswerSaveBox(answer);
+    f.form().LoadFile(other);
+    QCOMPARE(f.form().Config().Cell(1, col::RxFreq), opened ? QStringLiteral("145.50000") : QStringLiteral("146.50000"));
+    QCOMPARE(f.form().Config().Cell(3, col::RxFreq), opened ? QStringLiteral(" ") : QStringLiteral("147.50000"));
+    QCOMPARE(f.form().windowTitle(), opened ? QStringLiteral("对讲机写频软件 V1.1.4 - other.qz")
+                                            : QStringLiteral("对讲机写频软件 V1.1.4 - plan.qz*"));
+    QCOMPARE(ReadWholeFile(plan) != planBefore, saved);
+    if (saved) {
+        TMainConfig written;
+        LoadConfigFile(written, plan);
+        QCOMPARE(written.Cell(3, col::RxFreq), QStringLiteral("147.50000"));
+    }
+}
+
 void TestMainWindow::fileWaitsForRead_data()
 {
     QTest::addColumn<QString>("item");  // what is asked for while the read fills the table
@@ -1600,8 +1646,11 @@ void TestMainWindow::openCellCommittedFirst()
         Key(Qt::Key_F12);
     else if (action == QLatin1String("save"))
         f.action("N5")->trigger();
-    else if (action == QLatin1String("open"))
+    else if (action == QLatin1String("open")) {
+        if (typed != QLatin1String("x"))
+            AnswerSaveBox(QStringLiteral("不保存"));  // the typed text is a change
         f.form().LoadFile(plan);
+    }
     else if (action == QLatin1String("compare"))
         f.action("CompareWithRadio")->trigger();
     else if (action == QLatin1String("import CSV"))
