@@ -207,6 +207,8 @@ private Q_SLOTS:
     void captionAndClosePrompt_data();
     void captionAndClosePrompt();
     void readForgetsFileItReplaced_data();
+    void emptyCellEnteredIsNoChange_data();
+    void emptyCellEnteredIsNoChange();
     void openAsksAboutChanges_data();
     void openAsksAboutChanges();
     void fileWaitsForRead_data();
@@ -1514,6 +1516,34 @@ void TestMainWindow::readForgetsFileItReplaced()
     QCOMPARE(ReadWholeFile(plan), saved);
     QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("radio.qz"))), fileDiffers);
     QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestMainWindow::emptyCellEnteredIsNoChange_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addRow("receive frequency") << int(col::RxFreq);
+    QTest::addRow("tone") << int(col::ToneDecode);
+    QTest::addRow("power") << int(col::Power);
+}
+
+// An empty cell of a loaded file holds a space; opened with F2 and left with Enter it becomes
+// empty, which shows and writes the same: no step, no "*".
+void TestMainWindow::emptyCellEnteredIsNoChange()
+{
+    QFETCH(int, col);
+    QTemporaryDir dir;
+    const QString plan = dir.filePath(QStringLiteral("plan.qz"));
+    Fixture f;
+    QVERIFY(f.form().SaveFile(plan));
+    f.form().LoadFile(plan);
+    QCOMPARE(f.form().Config().Cell(2, col), QStringLiteral(" "));
+    const int steps = f.undo().index();
+    f.selectCell(col, 2);
+    Key(Qt::Key_F2);
+    QVERIFY(f.xg().ActiveEditor());
+    Key(Qt::Key_Return);
+    QCOMPARE(f.undo().index(), steps);
+    QCOMPARE(f.form().windowTitle(), QStringLiteral("对讲机写频软件 V1.1.4 - plan.qz"));
 }
 
 void TestMainWindow::openAsksAboutChanges_data()
