@@ -17,7 +17,7 @@
 bool PortsRepeat(const QStringList &ports);
 
 // Several radios at once, one cable each: the same image written into every one (each with its
-// own backup and verify), or every radio read whole. Each radio has its own port and engine;
+// own backup and verify), or the same areas read from every radio. Each radio has its own port and engine;
 // all run in parallel on the caller's event loop, and one radio's failure does not touch the
 // others. The window's 批量写频 and xiepin-cli's clone and multi-port backup drive it.
 class TFleet : public QObject {

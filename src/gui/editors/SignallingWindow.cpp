@@ -34,6 +34,13 @@ namespace {
 
 constexpr int kGuardMs = 10000;
 
+// An edit box's length limit: its spec's, or the text's own when longer (read from the radio),
+// so that the limit never cuts a text short.
+int LengthLimit(int max, const QString &text)
+{
+    return std::max(max, static_cast<int>(text.size()));
+}
+
 }  // namespace
 
 TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TSignallingArea &area,
@@ -179,7 +186,7 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
         if (spec.maxLength > 0) {
             edit->setMaxLength(spec.maxLength);
             connect(edit, &QLineEdit::textEdited, this, [edit, max = spec.maxLength](const QString &text) {
-                const int limit = std::max(max, static_cast<int>(text.size()));
+                const int limit = LengthLimit(max, text);
                 if (limit == edit->maxLength())
                     return;
                 const int caret = edit->cursorPosition();  // a new limit puts the caret at the end
@@ -302,7 +309,7 @@ void TSignallingWindow::LoadFromTexts()
         } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
             const QString text = controls.Text(spec.name);
             if (spec.maxLength > 0)
-                edit->setMaxLength(std::max(spec.maxLength, static_cast<int>(text.size())));
+                edit->setMaxLength(LengthLimit(spec.maxLength, text));
             edit->setText(text);
         } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
             check->setChecked(controls.Checked(spec.name));

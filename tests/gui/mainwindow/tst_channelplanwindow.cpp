@@ -224,12 +224,13 @@ void TestChannelPlanWindow::importLockedWhileBusy()
     f.form().rbtn()->click();
     QVERIFY(f.form().Link().IsBusy());
     // The read fills the table: nothing goes in or out until it ends.
-    for (const char *name : {"ImportCsv1", "ExportCsv1", "Print1", "ExportPdf1"})
+    const auto planItems = {"ImportCsv1", "ExportCsv1", "Print1", "ExportPdf1"};
+    for (const char *name : planItems)
         QVERIFY2(!f.action(name)->isEnabled(), name);
     f.action("ImportCsv1")->trigger();  // no dialog opens: nothing to answer
     QVERIFY(!f.child<QFileDialog>("CsvOpenDialog")->isVisible());
     f.windows->Form3().Button2()->click();
-    for (const char *name : {"ImportCsv1", "ExportCsv1", "Print1", "ExportPdf1"})
+    for (const char *name : planItems)
         QVERIFY2(f.action(name)->isEnabled(), name);
 }
 

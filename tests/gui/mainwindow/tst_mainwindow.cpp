@@ -1615,7 +1615,8 @@ void TestMainWindow::fileWaitsForRead()
     f.form().rbtn()->click();
     QTRY_COMPARE(f.form().Config().Cell(1, col::RxFreq), QStringLiteral("438.50000"));
     QVERIFY(f.form().Link().IsBusy());
-    for (const char *name : {"N5", "SaveAs1", "ExportCsv1", "Print1", "ExportPdf1"})
+    const auto fileItems = {"N5", "SaveAs1", "ExportCsv1", "Print1", "ExportPdf1"};
+    for (const char *name : fileItems)
         QVERIFY2(!f.action(name)->isEnabled(), name);
     if (item == QLatin1String("close")) {
         // 保存 asks where; cancelled there, the window stays.
@@ -1628,7 +1629,7 @@ void TestMainWindow::fileWaitsForRead()
     } else {
         f.action(item.toLatin1().constData())->trigger();
         QVERIFY(f.finish());
-        for (const char *name : {"N5", "SaveAs1", "ExportCsv1", "Print1", "ExportPdf1"})
+        for (const char *name : fileItems)
             QVERIFY2(f.action(name)->isEnabled(), name);
     }
     QCOMPARE(ReadWholeFile(plan), saved);
