@@ -64,6 +64,7 @@ void TProgramLink::OpenPort(const QString &name)
         m_checkedPort = name;
         m_rightChecks = 0;
         m_wrongChecks = 0;
+        m_unconfirmed.clear();
     }
     m_comm->SetCommName(name);
     m_comm->OpenPort();
@@ -386,21 +387,8 @@ void TProgramLink::HandleAck()
 // Routing happens first; the acknowledgement the radio asks for goes out after it.
 void TProgramLink::HandleReply(const TFrame &reply)
 {
-    if (reply.HasCheck()) {
-        constexpr int kKnown = 2;
-        constexpr int kGiveUp = 3;
-        if (reply.CheckIsRight()) {
-            m_rightChecks = std::min(m_rightChecks + 1, kKnown);
-            m_wrongChecks = 0;
-        } else if (m_rightChecks == kKnown && ++m_wrongChecks < kGiveUp) {
-            return;  // damaged on the line: the resend asks again
-        } else {
-            // Not known to send right ones, or three wrong in a row: another radio on the same
-            // port, taken at its word.
-            m_rightChecks = 0;
-            m_wrongChecks = 0;
-        }
-    }
+    if (reply.HasCheck() && !CheckAccepts(reply))
+        return;  // the resend asks again
     const bool ackRequested = reply.Data()[kAckRequestData] == kAckRequest;
     switch (m_transfer.kind) {
     case TransferKind::MainRead: MainReadReply(reply); break;
@@ -411,6 +399,33 @@ void TProgramLink::HandleReply(const TFrame &reply)
     }
     if (ackRequested)
         SendToolAck();
+}
+
+// A radio that has sent right check values is expected to keep doing so: a wrong one is damage
+// on the line, until three come in a row. A radio not known to send right ones (another radio
+// on the same port, or one that never computes them) is taken at its word only when it sends
+// the same bytes twice, so that one reply damaged on the line never reaches the image.
+bool TProgramLink::CheckAccepts(const TFrame &reply)
+{
+    constexpr int kKnown = 2;
+    constexpr int kGiveUp = 3;
+    if (reply.CheckIsRight()) {
+        m_rightChecks = std::min(m_rightChecks + 1, kKnown);
+        m_wrongChecks = 0;
+        m_unconfirmed.clear();
+        return true;
+    }
+    if (m_rightChecks == kKnown && ++m_wrongChecks < kGiveUp)
+        return false;
+    m_rightChecks = 0;
+    m_wrongChecks = 0;
+    const QByteArray bytes = reply.Bytes();
+    if (bytes == m_unconfirmed) {
+        m_unconfirmed.clear();
+        return true;
+    }
+    m_unconfirmed = bytes;
+    return false;
 }
 
 // ---------------------------------------------------------------- main read

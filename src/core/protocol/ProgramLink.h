@@ -189,6 +189,7 @@ private:
     void MainReadReply(const TFrame &reply);
     void MainWriteAck();
     void AreaReadReply(const TFrame &reply);
+    bool CheckAccepts(const TFrame &reply);  // false: ignore the reply
     void AreaWriteAck();
     bool ReportProgress();  // false when a handler ended or restarted the transfer
     bool Signalled(quint64 serial) const { return serial == m_transfer.serial; }
@@ -208,4 +209,5 @@ private:
     QString m_checkedPort;               // the port the count of right check values is of
     int m_rightChecks = 0;               // replies in a row with a right check value, up to 2
     int m_wrongChecks = 0;               // then replies in a row with a wrong one
+    QByteArray m_unconfirmed;            // a reply with a wrong check value, until it comes again
 };

@@ -109,6 +109,8 @@ private Q_SLOTS:
     void replyBlockDecidesNextRequest();
     void mainReadIgnoresStrayReplies_data();
     void mainReadIgnoresStrayReplies();
+    void wrongCheckValues_data();
+    void wrongCheckValues();
     void toolAckLeavesResendFrame_data();
     void toolAckLeavesResendFrame();
     void splitReplyDecodedOnce_data();
@@ -508,6 +510,51 @@ void TestProgramLink::mainReadIgnoresStrayReplies()
         QVERIFY(!rig.link->IsBusy());
     else
         QCOMPARE(rig.fake->writtenChunks().last(), readRequest(0, 3));
+}
+
+// The replies for channel block 3, after blocks 1 and 2 came with right check values or not.
+void TestProgramLink::wrongCheckValues_data()
+{
+    QTest::addColumn<bool>("trusted");
+    QTest::addColumn<QList<int>>("replies");  // seeds of block 3's replies; negative: wrong check
+    QTest::addColumn<int>("taken");           // the seed decoded; 0: none
+    QTest::addRow("unknown radio, one damaged reply") << false << QList<int>{-3} << 0;
+    QTest::addRow("unknown radio, damaged then right") << false << QList<int>{-3, 4} << 4;
+    QTest::addRow("unknown radio, the same bytes twice") << false << QList<int>{-3, -3} << 3;
+    QTest::addRow("unknown radio, two different replies") << false << QList<int>{-3, -4} << 0;
+    QTest::addRow("unknown radio, two different then one again") << false << QList<int>{-3, -4, -4} << 4;
+    QTest::addRow("trusted radio, damaged then right") << true << QList<int>{-3, 4} << 4;
+    QTest::addRow("trusted radio, the same damage twice") << true << QList<int>{-3, -3} << 0;
+    QTest::addRow("trusted radio, damage three times then again") << true << QList<int>{-3, -3, -3, -3} << 3;
+}
+
+void TestProgramLink::wrongCheckValues()
+{
+    QFETCH(bool, trusted);
+    QFETCH(QList<int>, replies);
+    QFETCH(int, taken);
+    const auto damaged = [](int block, int seed) {
+        QByteArray bytes = reply(0, block, pattern(seed));
+        bytes[33] = static_cast<char>(bytes[33] ^ 0x5A);
+        return bytes;
+    };
+    Rig rig;
+    QSignalSpy decoded(rig.link.get(), &TProgramLink::MainBlockRead);
+    QVERIFY(rig.link->StartMainRead(kPortName));
+    rig.fake->Inject(kAck);
+    for (int block = 1; block <= 2; ++block) {
+        const QByteArray first = trusted ? reply(0, block, pattern(block)) : damaged(block, block);
+        rig.fake->Inject(first);
+        if (!trusted)
+            rig.fake->Inject(first);
+    }
+    QCOMPARE(decoded.size(), 2);
+
+    for (int seed : replies)
+        rig.fake->Inject(seed < 0 ? damaged(3, -seed) : reply(0, 3, pattern(seed)));
+    QCOMPARE(decoded.size(), taken ? 3 : 2);
+    if (taken)
+        QCOMPARE(qvariant_cast<Block>(decoded.last()[2]), pattern(taken));
 }
 
 void TestProgramLink::toolAckLeavesResendFrame_data()
