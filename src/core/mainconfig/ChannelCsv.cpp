@@ -141,6 +141,8 @@ private:
 
         QStringList cells(col::Count);
         cells[col::RxFreq] = Frequency(*rx, QStringLiteral("frequency"));
+        if (MarksChannelNotInUse(cells[col::RxFreq]))
+            return Refuse(QStringLiteral("Frequency %1 is 0 MHz, which the radio takes for a channel not in use").arg(Field("Frequency")));
         cells[col::TxFreq] = *tx == *rx ? cells[col::RxFreq] : Frequency(*tx, QStringLiteral("transmit frequency"));
         std::tie(cells[col::ToneDecode], cells[col::ToneEncode]) = Tones();
         cells[col::Power] = Power();
@@ -384,9 +386,18 @@ private:
         if (text.isEmpty())
             return DefaultCell(own.column);
         const ChannelColumn &column = ChannelColumns().at(own.column);
-        if (!column.items.contains(text) && IsStorable(own.column, text))
-            Report(QStringLiteral("%1: %2 is not in the list of %3; imported as it is")
-                       .arg(QLatin1String(own.name), text, ShownText(column.caption)));
+        if (column.items.contains(text) || !IsStorable(own.column, text) || !FileTextProblem(text).isEmpty())
+            return text;  // refused with the whole row, if at all
+        // A text the radio would store as one of the list's entries ("off" as 有) is not taken.
+        const std::optional<QString> stored = StoredChannelCell(own.column, text);
+        if (stored && *stored != text && column.items.contains(*stored)) {
+            const QString fallback = DefaultCell(own.column);
+            Report(QStringLiteral("%1: %2 is not in the list of %3; %4 used")
+                       .arg(QLatin1String(own.name), text, ShownText(column.caption), fallback));
+            return fallback;
+        }
+        Report(QStringLiteral("%1: %2 is not in the list of %3; imported as it is")
+                   .arg(QLatin1String(own.name), text, ShownText(column.caption)));
         return text;
     }
 

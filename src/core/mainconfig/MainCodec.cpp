@@ -211,7 +211,7 @@ void DecodeChannel(TMainConfig &config, int row, const Block &data)
         if (const std::optional<QString> text = DecodeText(field, data))
             config.SetCell(row, field.key, *text);
     // A channel whose receive frequency reads as zero is empty.
-    if (config.Cell(row, col::RxFreq) == QStringLiteral("0.00000"))
+    if (MarksChannelNotInUse(config.Cell(row, col::RxFreq)))
         for (int c = col::RxFreq; c < TMainConfig::kCols; ++c)
             config.SetCell(row, c, QString());
 }
@@ -327,6 +327,23 @@ void CheckChannelCell(int column, const QString &text)
             EncodeChannelField(field, text, std::nullopt, TEmptyCell::RadioCode, data);
         }
     }
+}
+
+bool MarksChannelNotInUse(const QString &rxFreq)
+{
+    return rxFreq == QStringLiteral("0.00000");
+}
+
+std::optional<QString> StoredChannelCell(int column, const QString &text)
+{
+    for (const TChannelField &field : ChannelFields()) {
+        if (field.key == column) {
+            Block data{};
+            EncodeChannelField(field, text, std::nullopt, TEmptyCell::RadioCode, data);
+            return DecodeText(field, data);
+        }
+    }
+    return std::nullopt;
 }
 
 Block EncodeChannelBlock(const TMainConfig &config, int n)

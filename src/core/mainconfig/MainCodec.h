@@ -26,6 +26,11 @@ std::optional<QString> DecodeTone(quint16 code);
 // Checks the text of one channel cell (a column from col::RxFreq on) as a write encodes it;
 // throws its EConvertError, without a place, when the radio cannot store the text.
 void CheckChannelCell(int column, const QString &text);
+// A receive frequency that reads as zero: the radio takes the channel for one not in use.
+bool MarksChannelNotInUse(const QString &rxFreq);
+// The text a cell shows once stored and read back ("off" in 压扩 comes back as "有"); nullopt
+// when it comes back as it was typed. Throws EConvertError like CheckChannelCell.
+std::optional<QString> StoredChannelCell(int column, const QString &text);
 
 // The data of channel n (1..16) from row n; 27 zero bytes and 0xFF for a channel not in use.
 Block EncodeChannelBlock(const TMainConfig &config, int n);

@@ -181,6 +181,7 @@ void TestChannelCsv::importRow_data()
         {"shifted transmit rounded", "Duplex=+;Offset=0.600004", "146.52000 147.12000 无 无 高 宽带 有 5000", "transmit frequency 147.120004 rounded to 147.12000"},
         {"bad frequency", "Frequency=1x6", "", "Frequency '1x6' is not a number; the row is not imported"},
         {"frequency not finite", "Frequency=nan", "", "Frequency 'nan' is not a number; the row is not imported"},
+        {"frequency zero", "Frequency=0.000004", "", "Frequency 0.000004 is 0 MHz, which the radio takes for a channel not in use; the row is not imported"},
         // What the radio cannot store would stop every write of the table.
         {"frequency beyond the radio", "Frequency=5000", "", "接收频率: '5000.00000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
         {"negative transmit", "Frequency=0.5;Duplex=-;Offset=0.6", "", "发射频率: '-0.10000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
@@ -281,6 +282,13 @@ void TestChannelCsv::importFile_data()
         << QStringList{QStringLiteral("line 3: Scrambler: 99 is not in the list of 扰频; imported as it is"),
                        QStringLiteral("line 4: DTMF键1: 'E' is not one of 无, 1, 2, 3, 4, 5, 6, 7, 8, 9, *, 0, #, A, B, C, D; "
                                       "the row is not imported")};
+    // The radio would store "off" as 有: the default goes in instead.
+    QTest::addRow("this tool's own column, a text the radio reads as another entry")
+        << Csv({kHeader21 + QStringLiteral(",DTMFKey1,DTMFKey2,PTTID,Scrambler,Signalling,SignallingEntry,Compander"),
+                QStringLiteral("1,CH1,438.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,High,,,,,,"
+                               ",,,,,,off")})
+        << QStringList{QStringLiteral("1: 438.50000 438.50000 无 无 高 宽带 有 25000 无 无 无 无 DTMF 1 无")}
+        << QStringList{QStringLiteral("line 2: Compander: off is not in the list of 压扩; 无 used")};
     QTest::addRow("columns in another order, unknown ones, BOM, LF")
         << QByteArray("\xEF\xBB\xBF")
                + Csv({QStringLiteral("Extra,Tone,Frequency,rToneFreq,Power"),
