@@ -182,11 +182,15 @@ void TChannelPlanActions::PrintClick()
 {
     if (!TableSettled())
         return;
+    const ChannelPlanInfo info = PlanInfo();
+    if (const QString problem = ChannelPlanFontProblem(m_config, info); !problem.isEmpty()) {
+        ShowError(m_window, problem);
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     SetChannelPlanPage(printer);
     QPrintPreviewDialog preview(&printer, m_window);
     preview.setObjectName(QStringLiteral("PrintPreviewDialog1"));
-    const ChannelPlanInfo info = PlanInfo();
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this, &info](QPrinter *target) { PrintChannelPlan(*target, m_config, info); });
     preview.exec();

@@ -9,11 +9,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFont>
+#include <QFontDatabase>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <algorithm>
 
 namespace {
 
@@ -47,7 +50,7 @@ QString ChannelTable(const TMainConfig &config)
     // The captions and channel numbers are the table's own, whatever a file's line 1 and first
     // fields say.
     for (int c = 0; c < TMainConfig::kCols; ++c)
-        html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\">%1</th>").arg(Escaped(ShownText(ChannelColumns().at(c).caption)));
+        html += QStringLiteral("<th bgcolor=\"#e6e6e6\" valign=\"middle\" style=\"white-space: nowrap;\">%1</th>").arg(Escaped(ShownText(ChannelColumns().at(c).caption)));
     html += QStringLiteral("</tr>");
     for (int n = 1; n <= TMainConfig::kChannels; ++n) {
         if (!config.IsChannelInUse(n))
@@ -111,6 +114,15 @@ void SetChannelPlanPage(QPagedPaintDevice &device)
                                      QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
 }
 
+QString ChannelPlanFontProblem(const TMainConfig &config, const ChannelPlanInfo &info)
+{
+    const QString text = QTextDocumentFragment::fromHtml(ChannelPlanHtml(config, info)).toPlainText();
+    const bool chinese = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.script() == QChar::Script_Han; });
+    if (!chinese || !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
+        return {};
+    return QStringLiteral("No installed font has Chinese characters; install one (on Debian or Ubuntu: apt install fonts-noto-cjk).");
+}
+
 void PrintChannelPlan(QPagedPaintDevice &device, const TMainConfig &config, const ChannelPlanInfo &info)
 {
     QTextDocument document;
@@ -121,20 +133,31 @@ void PrintChannelPlan(QPagedPaintDevice &device, const TMainConfig &config, cons
     const QSizeF page(device.width(), device.height());
     document.setPageSize(page);
     document.setHtml(ChannelPlanHtml(config, info));
+    // Cells are not wrapped: a long text widens the table, and the whole page shrinks to fit it.
+    const qreal wide = document.documentLayout()->documentSize().width();
+    const qreal scale = wide > page.width() ? page.width() / wide : 1.0;
+    const QSizeF laidOut = page / scale;
+    document.setPageSize(laidOut);
 
     QPainter painter(&device);
+    painter.scale(scale, scale);
     for (int p = 0; p < document.pageCount(); ++p) {
         if (p > 0)
             device.newPage();
         painter.save();
-        painter.translate(0, -p * page.height());
-        document.drawContents(&painter, QRectF(QPointF(0, p * page.height()), page));
+        painter.translate(0, -p * laidOut.height());
+        document.drawContents(&painter, QRectF(QPointF(0, p * laidOut.height()), laidOut));
         painter.restore();
     }
 }
 
 bool WriteChannelPlanPdf(const QString &path, const TMainConfig &config, const ChannelPlanInfo &info, QString *error)
 {
+    if (const QString problem = ChannelPlanFontProblem(config, info); !problem.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), problem);
+        return false;
+    }
     QString reason;
     const bool written = ReplaceFileContents(
         path,

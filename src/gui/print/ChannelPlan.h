@@ -20,10 +20,14 @@ QString ChannelPlanHtml(const TMainConfig &config, const ChannelPlanInfo &info);
 // A4 landscape with narrow margins, the page the plan is laid out for.
 void SetChannelPlanPage(QPagedPaintDevice &device);
 
-// Paints the plan on the device's page, on as many pages as it takes. Needs a QGuiApplication
+// Why the plan cannot be drawn readably: its Chinese text needs a font that has Chinese
+// characters, and none is installed (empty boxes would stand in for them). Empty when it can.
+QString ChannelPlanFontProblem(const TMainConfig &config, const ChannelPlanInfo &info);
+
+// Paints the plan on the device's page, scaled down when its widest row is wider than the page, on as many pages as it takes. Needs a QGuiApplication
 // (fonts), but no display.
 void PrintChannelPlan(QPagedPaintDevice &device, const TMainConfig &config, const ChannelPlanInfo &info);
 
 // The same into a PDF file, the Chinese text embedded. False with *error set when the file
-// cannot be written.
+// cannot be written or its text not drawn.
 bool WriteChannelPlanPdf(const QString &path, const TMainConfig &config, const ChannelPlanInfo &info, QString *error);
