@@ -474,6 +474,8 @@ void TestCli::backupFaults_data()
     // 11 two-tone, 17 five-tone.
     // The first DTMF reply, after the channels' replies showed right check values.
     QTest::addRow("reply damaged on the line") << QStringLiteral("bad-data=18") << QString();
+    // The first reply, before any check value was seen right: asked for again, not taken.
+    QTest::addRow("first reply damaged on the line") << QStringLiteral("bad-data=1") << QString();
     QTest::addRow("wrong block in the channels")
         << QStringLiteral("wrong-block=5")
         << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 0 block 5 (a reply carried another block number)");
@@ -1093,19 +1095,30 @@ void TestCli::writeCutShortIsRestored_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("disappear");  // frames the radio hears before its device closes
+    QTest::addColumn<int>("signo");      // else: the signal sent once the DTMF write began
+    QTest::addColumn<QString>("what");   // before the count of blocks written; {port}: the port
     QTest::addColumn<QString>("progress");
+    const QString gone = QStringLiteral("{port} was disconnected: ");
     // write: 18 frames of the read before it, the handshake, then 5 channels.
-    QTest::addRow("write") << "write" << 24 << "5 of 17 blocks written";
+    QTest::addRow("write") << "write" << 24 << 0 << gone << "5 of 17 blocks written";
     // restore of a whole image: 53 frames read, the handshake, 17 main blocks, 4 DTMF, 1 FSK.
-    QTest::addRow("restore") << "restore" << 76 << "22 of 52 blocks written";
+    QTest::addRow("restore") << "restore" << 76 << 0 << gone << "22 of 52 blocks written";
+    // How far the write got depends on when the signal lands: after the 17 main blocks.
+    const QString interrupted = QStringLiteral("interrupted (while|before) writing .+ \\(area \\d\\) on {port}( \\(\\d+ of \\d+ answers came\\))?; ");
+    QTest::addRow("restore, Ctrl-C") << "restore" << 0 << int(SIGINT) << interrupted << "";
+    QTest::addRow("restore, SIGTERM") << "restore" << 0 << int(SIGTERM) << interrupted << "";
+    QTest::addRow("restore, terminal closed") << "restore" << 0 << int(SIGHUP) << interrupted << "";
 }
 
-// The pseudo-terminal's master closes in the middle of a write: the command ends at once with the
-// restore command, and that command brings the radio back to what it held before the write.
+// The pseudo-terminal's master closes in the middle of a write, or the command is interrupted:
+// the command ends at once with the restore command, and that command brings the radio back to
+// what it held before the write.
 void TestCli::writeCutShortIsRestored()
 {
     QFETCH(QString, command);
     QFETCH(int, disappear);
+    QFETCH(int, signo);
+    QFETCH(QString, what);
     QFETCH(QString, progress);
     const TRadioImage before = patternedImage(QStringLiteral("关"));
     QString file = editedConfig(m_dir->path(), before);
@@ -1114,27 +1127,32 @@ void TestCli::writeCutShortIsRestored()
         QString error;
         QVERIFY(TRadioImage().save(file, &error));
     }
-    auto radio = std::make_unique<RadioProcess>(kRadioExe, path(QStringLiteral("radio")),
-                                                RadioProcess::ImageArgs(path(QStringLiteral("radio")), before)
-                                                    << QStringLiteral("--fault") << QStringLiteral("disappear=%1").arg(disappear));
+    QStringList radioArgs = RadioProcess::ImageArgs(path(QStringLiteral("radio")), before);
+    radioArgs << (signo ? QStringList{QStringLiteral("--timing")} : QStringList{QStringLiteral("--fault"), QStringLiteral("disappear=%1").arg(disappear)});
+    auto radio = std::make_unique<RadioProcess>(kRadioExe, path(QStringLiteral("radio")), radioArgs);
     QVERIFY(radio->Started());
     const QString port = radio->Link();
-    const CliResult result = runCli(QStringList{command, QStringLiteral("--port"), port, file});
-    QCOMPARE(result.exitCode, 1);
+    const QStringList args{command, QStringLiteral("--port"), port, file};
+    const CliResult result = signo ? RunProcessSignalled(QStringLiteral(XIEPIN_CLI_EXE), args, QStringLiteral("writing DTMF"), signo)
+                                   : runCli(args);
+    QVERIFY2(result.exitCode == 1, qPrintable(result.err));
     // Well before the 10 s time-out; the whole run (read, then the write up to the cut) takes
     // under 2 s unloaded, the bound leaves room for a loaded machine and the thread checker.
-    QVERIFY2(result.elapsedMs < 5000, qPrintable(QString::number(result.elapsedMs)));
-    const QRegularExpression message(QStringLiteral("^xiepin-cli: (\\S+) was disconnected: (.*); the radio's contents before the "
-                                                    "write are in (\\S+); to put them back: (xiepin-cli restore --port \\S+ \\S+)$"));
+    if (!signo)
+        QVERIFY2(result.elapsedMs < 5000, qPrintable(QString::number(result.elapsedMs)));
+    const QRegularExpression message(QStringLiteral("^xiepin-cli: %1(?<count>\\d+ of \\d+ blocks written); the radio's contents before "
+                                                    "the write are in (?<backup>\\S+); to put them back: (?<restore>xiepin-cli restore --port \\S+ \\S+)$")
+                                         .arg(QString(what).replace(QStringLiteral("{port}"), QRegularExpression::escape(port))));
     const auto match = message.match(result.lastErrLine());
     QVERIFY2(match.hasMatch(), qPrintable(result.lastErrLine()));
-    QCOMPARE(match.captured(1), port);
-    // The radio's last acknowledgement may go down with its device when the machine is slow
-    // (seen under the thread checker): then the count is one less, and still what was heard.
-    const int heard = progress.section(QLatin1Char(' '), 0, 0).toInt();
-    const QString oneLess = QString(progress).replace(0, QString::number(heard).size(), QString::number(heard - 1));
-    QVERIFY2(match.captured(2) == progress || match.captured(2) == oneLess, qPrintable(match.captured(2)));
-    QCOMPARE(match.captured(4), QStringLiteral("xiepin-cli restore --port %1 %2").arg(port, match.captured(3)));
+    if (!progress.isEmpty()) {
+        // The radio's last acknowledgement may go down with its device when the machine is slow
+        // (seen under the thread checker): then the count is one less, and still what was heard.
+        const int heard = progress.section(QLatin1Char(' '), 0, 0).toInt();
+        const QString oneLess = QString(progress).replace(0, QString::number(heard).size(), QString::number(heard - 1));
+        QVERIFY2(match.captured(u"count") == progress || match.captured(u"count") == oneLess, qPrintable(match.captured(u"count")));
+    }
+    QCOMPARE(match.captured(u"restore"), QStringLiteral("xiepin-cli restore --port %1 %2").arg(port, match.captured(u"backup")));
 
     // A radio on the same port holding what the cut-short write left.
     const std::optional<TRadioImage> halfWritten = radio->Stop();
@@ -1143,7 +1161,7 @@ void TestCli::writeCutShortIsRestored()
     radio = std::make_unique<RadioProcess>(kRadioExe, path(QStringLiteral("radio")),
                                            RadioProcess::ImageArgs(path(QStringLiteral("half")), *halfWritten));
     QVERIFY(radio->Started());
-    const CliResult restore = runCli(match.captured(4).split(QLatin1Char(' ')).mid(1));
+    const CliResult restore = runCli(match.captured(u"restore").split(QLatin1Char(' ')).mid(1));
     QCOMPARE(restore.exitCode, 0);
     const std::optional<TRadioImage> restored = radio->Stop();
     QVERIFY(restored);

@@ -15,9 +15,9 @@ namespace {
 
 using CliResult = ProcessResult;
 
-CliResult runCli(const QStringList &args)
+CliResult runCli(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
-    return RunProcess(QStringLiteral(XIEPIN_CLI_EXE), args);
+    return RunProcess(QStringLiteral(XIEPIN_CLI_EXE), args, env);
 }
 
 // Runs a poppler tool; its standard output.
@@ -85,6 +85,8 @@ private Q_SLOTS:
     void refused();
     void exportThenImport();
     void printPdf();
+    void printPdfEdges_data();
+    void printPdfEdges();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -177,8 +179,14 @@ void TestCliChannelPlan::refused_data()
                                                  << "Cannot read file \"{in}\". The file has no header line naming a Frequency column.\n";
     QTest::addRow("import, not text") << "import-csv" << QByteArray("Frequency\r\n\xFF\xFE\xFF\r\n") << "out.qz"
                                       << "Cannot read file \"{in}\". The file is neither UTF-8 nor GBK text.\n";
+    QTest::addRow("import, no row with a frequency") << "import-csv" << QByteArray("Location,Frequency\r\n1,\r\n") << "out.qz"
+                                                     << "{in}: no channel could be imported; {out} is not written\n";
     // The core's message after the name of the file that holds the cell.
     QTest::addRow("export, bad cell") << "export-csv" << qzBytes(badStep) << "out.csv" << QString::fromUtf8("{in}: 信道 3 步进频率: ");
+    // Output "in": the input file itself, which stays as it was.
+    for (const char *command : {"import-csv", "export-csv", "print"})
+        QTest::addRow("%s over its input", command) << command << qzBytes(TMainConfig()) << "in"
+                                                    << "{in} is the input file; name another file with -o\n";
     QTest::addRow("print, no such folder") << "print" << qzBytes(TMainConfig()) << "no/such/dir/plan.pdf"
                                            << "Cannot create file \"{out}\". ";
 }
@@ -197,7 +205,10 @@ void TestCliChannelPlan::refused()
     QCOMPARE(result.exitCode, 1);
     const QString start = QStringLiteral("xiepin-cli: ") + QString(message).replace(QStringLiteral("{in}"), in).replace(QStringLiteral("{out}"), out);
     QVERIFY2(result.err.startsWith(start) && result.err.count(QLatin1Char('\n')) == 1, qPrintable(result.err));
-    QVERIFY(!QFile::exists(out));
+    if (out == in)
+        QCOMPARE(ReadWholeFile(in), input);
+    else
+        QVERIFY(!QFile::exists(out));
 }
 
 // Exported and imported again, the table is the same file.
@@ -290,6 +301,60 @@ void TestCliChannelPlan::printPdf()
     const QString keep = qEnvironmentVariable("XIEPIN_SCREENSHOTS");
     if (!keep.isEmpty())
         QVERIFY(page.save(keep + QStringLiteral("/channel-plan-pdf.png")));
+}
+
+void TestCliChannelPlan::printPdfEdges_data()
+{
+    QTest::addColumn<QString>("scrambler");  // channel 1's 扰频
+    QTest::addColumn<bool>("latinFontsOnly");
+    QTest::addColumn<QString>("message");    // after "xiepin-cli: Cannot create file "OUT". "; empty: printed
+    QTest::addRow("a cell wider than the page's share") << QString(120, QLatin1Char('9')) << false << QString();
+    QTest::addRow("no font with Chinese characters") << QStringLiteral("无") << true
+                                                     << QStringLiteral("No installed font has Chinese characters; install one "
+                                                                       "(on Debian or Ubuntu: apt install fonts-noto-cjk).");
+}
+
+// A long cell shrinks the page to fit, every column on it; Chinese text that no installed font
+// draws is refused instead of coming out as empty boxes.
+void TestCliChannelPlan::printPdfEdges()
+{
+    QFETCH(QString, scrambler);
+    QFETCH(bool, latinFontsOnly);
+    QFETCH(QString, message);
+    TMainConfig config;
+    config.SetRow(1, QString::fromUtf8("1,145.00000,145.00000,无,无,高,宽带,有,25000,无,无,无,%1,DTMF,1,无").arg(scrambler).split(QLatin1Char(',')));
+    const QString qz = path(QStringLiteral("long.qz"));
+    writeFile(qz, qzBytes(config));
+    const QString pdf = path(QStringLiteral("long.pdf"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (latinFontsOnly) {
+        const QString conf = path(QStringLiteral("fonts.conf"));
+        writeFile(conf, QByteArray("<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
+                                   "<dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>")
+                            + path(QStringLiteral("fontcache")).toUtf8() + QByteArray("</cachedir></fontconfig>"));
+        env.insert(QStringLiteral("FONTCONFIG_FILE"), conf);
+    }
+    const CliResult result = runCli(QStringList{QStringLiteral("print"), qz, QStringLiteral("-o"), pdf}, env);
+    if (!message.isEmpty()) {
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, QStringLiteral("xiepin-cli: Cannot create file \"%1\". %2\n").arg(pdf, message));
+        QVERIFY(!QFile::exists(pdf));
+        return;
+    }
+    QCOMPARE(result.exitCode, 0);
+    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                             .normalized(QString::NormalizationForm_KC);
+    QVERIFY2(text.contains(scrambler) && text.contains(QStringLiteral("压扩")), qPrintable(text));
+    // Nothing drawn in the right margin: the table ends inside the page.
+    const QString png = path(QStringLiteral("long"));
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, png});
+    const QImage page(png + QStringLiteral(".png"));
+    QVERIFY(!page.isNull());
+    const int margin = page.width() / 40;  // 10 mm of 297 mm is about a thirtieth
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = page.width() - margin; x < page.width(); ++x)
+            QVERIFY2(qGray(page.pixel(x, y)) > 200, qPrintable(QStringLiteral("dark at %1,%2").arg(x).arg(y)));
 }
 
 QTEST_GUILESS_MAIN(TestCliChannelPlan)

@@ -3,6 +3,7 @@
 #include "cli/CliProgress.h"
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
+#include "cli/SafeWrite.h"
 #include "protocol/FactoryImage.h"
 #include "support/radio/RadioChannel.h"
 
@@ -61,6 +62,7 @@ private Q_SLOTS:
     void faultMatrix();
     void randomFaultsRepeatWithTheirSeed();
     void anotherRadioOnThePort();
+    void portTakenBetweenTransfers();
 
 private:
     FILE *m_quiet = nullptr;
@@ -100,12 +102,11 @@ void TestFaultMatrix::faultMatrix_data()
          {{"main write", kCompleted}, {"DTMF write", kCompleted}, {"FSK write", kCompleted},
           {"two-tone write", kCompleted}, {"five-tone write", kCompleted}, {"restore", kCompleted}}},
         {"far-block=2", kCompleted, {}},
-        // A reply whose check value is wrong is taken as it is after one right one, and asked
-        // for again as damaged after two; bytes that follow an answer at once belong to its
-        // chunk.
+        // A reply whose check value is wrong is asked for again.
         {"bad-check=2", kCompleted, {}},
         {"bad-data=3", kCompleted, {}},
-        // A radio none of whose check values is right is taken at its word.
+        // A radio none of whose check values is right is taken at its word when it sends the
+        // same bytes twice.
         {"bad-check", kCompleted, {}},
         {"trailing=2", kCompleted, {}},
         {"silent", kSilence, {}},
@@ -235,6 +236,29 @@ void TestFaultMatrix::anotherRadioOnThePort()
     QCOMPARE(int(blocks.size()), AreaFacts(frame::kDtmfArea).blockCount);
     for (int b = 0; b < int(blocks.size()); ++b)
         QCOMPARE(blocks[std::size_t(b)], FactoryImage().block(frame::kDtmfArea, b));
+}
+
+// Another program takes the port after the channels were written: the command still says how
+// far it got and how to put the radio back.
+void TestFaultMatrix::portTakenBetweenTransfers()
+{
+    VirtualRadio radio(FactoryImage());
+    TCliProgress progress(m_quiet);
+    auto channel = std::make_unique<RadioChannel>(radio);
+    channel->RefuseOpensFrom(2);
+    TLinkSession session(std::move(channel), QStringLiteral("matrix"), kTimeoutMs, progress);
+    const TRadioImage written = NewImage();
+    QString failure;
+    try {
+        WriteWithBackup(session, written, QStringLiteral("matrix"), QStringLiteral("before.img"));
+    } catch (const ECliError &e) {
+        failure = e.message();
+    }
+    QCOMPARE(failure, QStringLiteral("cannot open matrix: in use by another program; %1 of %2 blocks written; the radio's "
+                                     "contents before the write are in before.img; to put them back: xiepin-cli restore "
+                                     "--port matrix before.img")
+                          .arg(frame::kMainAnswers - 1)
+                          .arg(written.heldCount()));
 }
 
 QTEST_GUILESS_MAIN(TestFaultMatrix)

@@ -261,9 +261,18 @@ void Show(const CliOptions &options)
     PrintOut(FormatConfigTable(config, false));
 }
 
+// Converters write their output whole: naming the input as output would lose the input.
+void RefuseOverwritingInput(const QString &input, const QString &output)
+{
+    const QString in = QFileInfo(input).canonicalFilePath();
+    if (!in.isEmpty() && in == QFileInfo(output).canonicalFilePath())
+        throw ECliError(QStringLiteral("%1 is the input file; name another file with -o").arg(output));
+}
+
 // Reports go to stderr as "IN.csv: line 7: ..."; they do not fail the command.
 void ImportCsv(const CliOptions &options, TCliProgress &progress)
 {
+    RefuseOverwritingInput(options.file, options.output);
     TMainConfig config;
     if (!options.base.isEmpty())
         LoadFile(config, options.base);
@@ -275,14 +284,16 @@ void ImportCsv(const CliOptions &options, TCliProgress &progress)
     }
     for (const QString &report : result.reports)
         progress.Note(options.file + QStringLiteral(": ") + report);
+    // A file none of whose rows came in is no channel plan: the base is not copied as if it were.
+    if (result.rows.isEmpty())
+        throw ECliError(QStringLiteral("%1: no channel could be imported; %2 is not written").arg(options.file, options.output));
     config.ReplaceRows(result.rows);
     try {
         SaveConfigFile(config, options.output);
     } catch (const EConfigFileError &e) {
         throw ECliError(e.message());
     }
-    const QString channels = result.rows.isEmpty() ? QStringLiteral("no channels")
-                             : result.rows.size() == 1
+    const QString channels = result.rows.size() == 1
                                  ? QStringLiteral("channel %1").arg(result.rows.firstKey())
                                  : QStringLiteral("channels %1 to %2").arg(result.rows.firstKey()).arg(result.rows.lastKey());
     progress.Note(QStringLiteral("imported %1 into %2 (%3 %4)")
@@ -293,6 +304,7 @@ void ImportCsv(const CliOptions &options, TCliProgress &progress)
 
 void ExportCsv(const CliOptions &options)
 {
+    RefuseOverwritingInput(options.file, options.output);
     TMainConfig config;
     LoadFile(config, options.file);
     try {
@@ -307,6 +319,7 @@ void ExportCsv(const CliOptions &options)
 // The file does not hold the alarm setting, so the plan leaves it out.
 void Print(const CliOptions &options)
 {
+    RefuseOverwritingInput(options.file, options.output);
     TMainConfig config;
     LoadFile(config, options.file);
     QString error;

@@ -5,6 +5,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/ConfigTable.h"
+#include "cli/Interrupt.h"
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
 #include "cli/SafeWrite.h"
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
-#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -116,56 +116,15 @@ private:
     QTimer m_redraw;
 };
 
-volatile std::sig_atomic_t g_interrupted = 0;
-
-extern "C" void OnInterrupt(int)
-{
-    g_interrupted = 1;
-    // A second Ctrl-C ends the program at once.
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-}
-
-// While it lives, Ctrl-C or SIGTERM cancels the fleet instead of ending the program: each radio
-// stops where it is, and the table still comes, with what each radio got to and the command
-// that puts back a radio left part written.
-class TInterruptCancels {
-public:
-    explicit TInterruptCancels(TFleet &fleet)
-    {
-        g_interrupted = 0;
-        m_oldInt = std::signal(SIGINT, OnInterrupt);
-        m_oldTerm = std::signal(SIGTERM, OnInterrupt);
-        m_poll.setInterval(kRedrawMs);
-        QObject::connect(&m_poll, &QTimer::timeout, [this, &fleet] {
-            if (!g_interrupted)
-                return;
-            m_poll.stop();
-            fleet.Cancel();
-        });
-        m_poll.start();
-    }
-    ~TInterruptCancels()
-    {
-        std::signal(SIGINT, m_oldInt);
-        std::signal(SIGTERM, m_oldTerm);
-    }
-    TInterruptCancels(const TInterruptCancels &) = delete;
-    TInterruptCancels &operator=(const TInterruptCancels &) = delete;
-
-private:
-    void (*m_oldInt)(int) = SIG_DFL;
-    void (*m_oldTerm)(int) = SIG_DFL;
-    QTimer m_poll;
-};
-
 // Runs the fleet's radios until every one has ended.
 void RunFleet(TFleet &fleet)
 {
     TFleetStatus status(fleet);
     if (!fleet.IsRunning())
         return;
-    const TInterruptCancels interrupt(fleet);
+    // Each radio stops where it is, and the table still comes, with what each radio got to and
+    // the command that puts back a radio left part written.
+    const TInterruptCancels interrupt([&fleet] { fleet.Cancel(); });
     QEventLoop loop;
     QObject::connect(&fleet, &TFleet::Finished, &loop, &QEventLoop::quit);
     loop.exec();

@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/CliProgress.h"
+#include "cli/Interrupt.h"
 #include "serial/Comm.h"
 
 #include <QEventLoop>
@@ -74,8 +75,16 @@ void TLinkSession::ClosePort()
     m_link.ClosePort();
 }
 
+void TLinkSession::Cancel()
+{
+    if (m_link.IsBusy())
+        m_link.Cancel(TransferEnd::Cancelled);
+}
+
 void TLinkSession::Run(const QString &what, int answers, const std::function<bool()> &start)
 {
+    if (TInterruptCancels::Interrupted())
+        throw ETransferFailed(QStringLiteral("interrupted before %1 on %2").arg(what, m_portName), false, 0);
     QEventLoop loop;
     QTimer silence;
     silence.setSingleShot(true);
@@ -127,6 +136,12 @@ void TLinkSession::Run(const QString &what, int answers, const std::function<boo
                                   .arg(answered)
                                   .arg(answers),
                               true, answered);
+    if (reason == TransferEnd::Cancelled && TInterruptCancels::Interrupted())
+        throw ETransferFailed(QStringLiteral("interrupted while %1 on %2 (%3 of %4 answers came)")
+                                  .arg(what, m_portName)
+                                  .arg(answered)
+                                  .arg(answers),
+                              false, answered);
     if (reason != TransferEnd::Completed)
         throw ECliError(QStringLiteral("%1 on %2 was cancelled").arg(what, m_portName));
 }

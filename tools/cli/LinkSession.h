@@ -30,6 +30,8 @@ public:
     TLinkSession &operator=(const TLinkSession &) = delete;
 
     TProgramLink &Link() { return m_link; }
+    // Ends the running transfer; it fails as interrupted when a signal asked for it.
+    void Cancel();
 
     // Handshake, area 0 blocks 1..16, area 5 block 0. Opens the port and leaves it closed.
     MainImage MainRead();

@@ -3,6 +3,7 @@
 #include "backup/BackupStore.h"
 #include "cli/CliError.h"
 #include "cli/CliProgress.h"
+#include "cli/Interrupt.h"
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
 #include "compare/BlockCompare.h"
@@ -44,6 +45,8 @@ QString SaveBackup(const TRadioImage &image, const QString &port, TCliProgress &
 void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath)
 {
     int written = 0;
+    // A radio left part written by Ctrl-C is told like one whose cable was pulled.
+    const TInterruptCancels interrupt([&session] { session.Cancel(); });
     try {
         WriteRadio(session, sent, &written);
     } catch (const ETransferFailed &e) {
@@ -51,6 +54,13 @@ void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QStri
         const QString what = e.portGone() ? QStringLiteral("%1 was disconnected: %2").arg(port, progress)
                                           : QStringLiteral("%1; %2").arg(e.message(), progress);
         throw ECliError(QStringLiteral("%1; %2").arg(what, RestoreHint(port, backupPath)));
+    } catch (const ECliError &e) {
+        // The port taken by another program between the channels and the signalling areas.
+        throw ECliError(QStringLiteral("%1; %2 of %3 blocks written; %4")
+                            .arg(e.message())
+                            .arg(written)
+                            .arg(sent.heldCount())
+                            .arg(RestoreHint(port, backupPath)));
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <csignal>
+#include <sys/types.h>
 
 QString ProcessResult::lastErrLine() const
 {
@@ -26,5 +28,33 @@ ProcessResult RunProcess(const QString &program, const QStringList &args, const 
     result.exitCode = process.exitCode();
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+ProcessResult RunProcessSignalled(const QString &program, const QStringList &args, const QString &cue, int signo)
+{
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program, args);
+    ProcessResult result;
+    QByteArray err;
+    while (!QString::fromUtf8(err).contains(cue) && process.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
+        process.waitForReadyRead(50);
+        err += process.readAllStandardError();
+    }
+    const bool cued = QString::fromUtf8(err).contains(cue) && process.state() == QProcess::Running;
+    if (cued)
+        ::kill(static_cast<pid_t>(process.processId()), signo);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || !cued) {
+        process.kill();
+        process.waitForFinished();
+        result.err = QString::fromUtf8(err + process.readAllStandardError());
+        return result;
+    }
+    result.elapsedMs = clock.elapsed();
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(err + process.readAllStandardError());
     return result;
 }

@@ -13,6 +13,8 @@ void RadioChannel::OpenPort()
         throw ECommsError("This serial port already opened");
     if (m_radio.gone())
         throw ECommsError("Error opening serial port");
+    if (m_refuseFrom > 0 && m_opens + 1 >= m_refuseFrom)
+        throw ECommsError("in use by another program");
     m_open = true;
     ++m_opens;
 }

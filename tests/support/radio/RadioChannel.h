@@ -33,6 +33,8 @@ public:
     void clearWrites() { m_writes.clear(); }
     int opens() const { return m_opens; }
     void SetHangUpWhenGone(bool on) { m_hangUpWhenGone = on; }
+    // From the n-th open on (counted from 1), the port is in use by another program.
+    void RefuseOpensFrom(int n) { m_refuseFrom = n; }
 
 private:
     void deliver();
@@ -42,6 +44,7 @@ private:
     bool m_open = false;
     bool m_hangUpWhenGone = true;
     int m_opens = 0;
+    int m_refuseFrom = 0;
     QList<QByteArray> m_writes;
     std::deque<RadioSend> m_pending;
     QTimer m_timer;
