@@ -6,10 +6,11 @@ TEditorSnapshot TakeSnapshot(const TEditorTexts &texts)
 {
     TEditorSnapshot snapshot;
     const TControlTexts &controls = texts.Controls();
+    // What is only shown stays as the user set it when a step is undone.
     for (const TControlSpec &spec : controls.Specs()) {
         const bool check = spec.kind == TControlKind::CheckBox;
-        snapshot.texts << (check ? QString() : controls.Text(spec.name));
-        snapshot.checked << (check && controls.Checked(spec.name));
+        snapshot.texts << (check || !spec.inArea ? QString() : controls.Text(spec.name));
+        snapshot.checked << (check && spec.inArea && controls.Checked(spec.name));
     }
     for (const TGridTexts &grid : texts.Grids()) {
         QStringList cells;
@@ -28,6 +29,8 @@ void RestoreSnapshot(TEditorTexts &texts, const TEditorSnapshot &snapshot)
     const std::vector<TControlSpec> &specs = controls.Specs();
     for (std::size_t i = 0; i < specs.size(); ++i) {
         const int at = static_cast<int>(i);
+        if (!specs[i].inArea)
+            continue;
         if (specs[i].kind == TControlKind::CheckBox)
             controls.SetChecked(specs[i].name, snapshot.checked.value(at));
         else

@@ -1,6 +1,7 @@
 #include "grid/XStringGrid.h"
 
 #include "base/ShownText.h"
+#include "base/TextConvert.h"
 #include "dialogs/MessageBox.h"
 #include "grid/CellEditor.h"
 #include "grid/ComboCellEditor.h"
@@ -498,6 +499,8 @@ bool TXStringGrid::Report(const std::function<void()> &action)
 
 // --- clipboard
 
+// What the user sees goes out, so a copy in one language pastes in the other; an empty cell
+// goes out empty, not as the space a loaded file holds.
 void TXStringGrid::CopyToClipboard()
 {
     EndEdit(true, false);
@@ -506,7 +509,7 @@ void TXStringGrid::CopyToClipboard()
     for (int row = cells.top(); row <= cells.bottom(); ++row) {
         QStringList texts;
         for (int col = cells.left(); col <= cells.right(); ++col)
-            texts << Cells(col, row);
+            texts << (IsEmptyText(Cells(col, row)) ? QString() : ShownCells(col, row));
         rows << texts;
     }
     QGuiApplication::clipboard()->setText(CellsToClipboardText(rows));

@@ -178,7 +178,7 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     // The history starts from the texts as the window shows them at start.
     m_editing = new TMainEditing(m_config, *m_xg, *this);
     menuBar()->insertMenu(findChild<QMenu *>(QStringLiteral("N11111"))->menuAction(), m_editing->EditMenu());
-    connect(m_editing, &TMainEditing::ModifiedChanged, this, &TForm1::UpdateCaption);
+    connect(m_editing, &TMainEditing::ModifiedChanged, this, &TForm1::OnModifiedChanged);
     BuildHelpMenus();
     FitToTexts();
 }
@@ -808,7 +808,7 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     }
     RecordRead();
     if (reason == TransferEnd::Completed) {
-        m_editing->MarkSaved();
+        MarkSaved();
         SaveReadAsBackup();
     }
     if (reason == TransferEnd::PortGone)
@@ -890,7 +890,7 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     // leaves its backup for the next one, a Retry among them.
     m_lastRead = TSafeWrite::BackupForNextWrite(outcome);
     if (WriteSucceeded(outcome)) {
-        m_editing->MarkSaved();
+        MarkSaved();
         m_restoreActions->WithdrawFor(PortName());
     }
     ReportWrite(outcome);
@@ -1105,8 +1105,8 @@ void TForm1::LoadFile(const QString &path)
         UpdateCaption();
     };
     m_editing->Record(tr("打开文件"), takeFile);
-    m_editing->MarkSaved();
     takeFile(true);
+    MarkSaved();
 }
 
 bool TForm1::SaveFile(const QString &path)
@@ -1119,10 +1119,25 @@ bool TForm1::SaveFile(const QString &path)
         ShowError(this, error.message());
         return false;
     }
-    m_editing->MarkSaved();
     m_fileName = path;
+    MarkSaved();
     UpdateCaption();
     return true;
+}
+
+// Undo and redo back to the saved texts bring back the file they were saved in, whatever file
+// the steps in between went with.
+void TForm1::MarkSaved()
+{
+    m_cleanFile = m_fileName;
+    m_editing->MarkSaved();
+}
+
+void TForm1::OnModifiedChanged()
+{
+    if (!m_editing->IsModified())
+        m_fileName = m_cleanFile;
+    UpdateCaption();
 }
 
 void TForm1::UpdateCaption()

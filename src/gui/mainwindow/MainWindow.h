@@ -169,6 +169,8 @@ private:
     void ShowComparison(TransferEnd reason);
     void SetTableEditable(bool editable);
     void UpdateCaption();
+    void MarkSaved();
+    void OnModifiedChanged();
     void HideProgressWindow();
     void EnableSignallingMenu();
 
@@ -192,6 +194,7 @@ private:
 
     TMainEditing *m_editing = nullptr;
     QString m_fileName;
+    QString m_cleanFile;  // the file the saved texts went with
 
     TForm3 *m_form3 = nullptr;
     TSilenceWatch *m_silence = nullptr;

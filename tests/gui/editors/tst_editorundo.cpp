@@ -104,6 +104,9 @@ void TestEditorUndo::undoRedoInEveryEditor_data()
     QTest::addRow("2TONE box typed") << "two-tone" << QStringList{} << QStringList{"box:ed5", "type:6500"} << "";
     // (The standard chosen to look at its frequencies is no edit of the table: no step.)
     QTest::addRow("5TONE delay box typed") << "five-tone" << QStringList{} << QStringList{"box:cb2", "type:600"} << "";
+    // Undone, a step leaves what is only shown as the user set it since.
+    QTest::addRow("5TONE delay box typed after the reset time") << "five-tone" << QStringList{"box:ed1", "type:7", "cell:xg3:1,2"}
+                                                               << QStringList{"box:cb2", "type:600"} << "";
     QTest::addRow("5TONE decode entry from the list")
         << "five-tone" << QStringList{} << QStringList{"cell:xg3:1,2", "key:F2", "key:Down", "key:Enter"} << "";
     QTest::addRow("FSK paste") << "FSK" << QStringList{}

@@ -32,7 +32,6 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -127,14 +126,13 @@ private Q_SLOTS:
     void textsFitTheirBoxes_data();
     void textsFitTheirBoxes();
     void languageIsRemembered();
-    void pasteTakesShownEntries();
+    void clipboardUsesShownEntries();
     void qtWordsFollowLanguage_data();
     void qtWordsFollowLanguage();
 };
 
 void TestLanguage::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QSettings().clear();
 }
 
@@ -252,7 +250,8 @@ void TestLanguage::languageIsRemembered()
 
 // Entries pasted as English shows them (from a spreadsheet written in English) are kept as the
 // entries themselves, as when chosen from the list: the write takes them.
-void TestLanguage::pasteTakesShownEntries()
+// Paste takes the entries as they are shown, and copy gives them so.
+void TestLanguage::clipboardUsesShownEntries()
 {
     Windows w(QStringLiteral("en"));
     TXStringGrid &grid = w.xg();
@@ -264,6 +263,9 @@ void TestLanguage::pasteTakesShownEntries()
     QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w.form().Config().Row(2).mid(5, 3), QStringList({"低", "窄带", "无"}));
     QCOMPARE(grid.ShownCells(5, 2), QStringLiteral("Low"));
+    grid.SetSelection(QRect(QPoint(5, 2), QPoint(7, 2)));
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Low\tNarrow\tNone"));
     w.form().wbtn()->click();
     QVERIFY(w.finish());
     QCOMPARE(w.messages.texts(), QStringList{QStringLiteral("Write successful")});

@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -33,7 +32,6 @@ private:
 
 void TestPortBox::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_runtime.isValid());
     qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
     m_link = m_runtime.filePath(QStringLiteral("xiepin-radio"));
