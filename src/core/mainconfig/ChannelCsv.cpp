@@ -347,7 +347,7 @@ private:
             watts.chop(1);
         bool ok = false;
         const double value = watts.trimmed().toDouble(&ok);
-        if (ok)
+        if (ok && std::isfinite(value) && value >= 0)
             return value >= kHighPowerWatts ? kHigh : kLow;
         Report(QStringLiteral("power '%1' is not understood; %2 used").arg(power, ShownText(kHigh)));
         return kHigh;

@@ -219,6 +219,8 @@ void TestChannelCsv::importRow_data()
         {"0.5", "Power=0.5", "146.52000 146.52000 无 无 低 宽带 有 5000", ""},
         {"empty power", "Power=", "146.52000 146.52000 无 无 高 宽带 有 5000", ""},
         {"unknown power", "Power=Turbo", "146.52000 146.52000 无 无 高 宽带 有 5000", "power 'Turbo' is not understood; 高 used"},
+        {"negative watts", "Power=-3W", "146.52000 146.52000 无 无 高 宽带 有 5000", "power '-3W' is not understood; 高 used"},
+        {"watts not a number", "Power=nan", "146.52000 146.52000 无 无 高 宽带 有 5000", "power 'nan' is not understood; 高 used"},
         {"NFM", "Mode=NFM", "146.52000 146.52000 无 无 高 窄带 有 5000", ""},
         {"empty mode", "Mode=", "146.52000 146.52000 无 无 高 宽带 有 5000", ""},
         {"AM refused", "Mode=AM", "", "mode AM is not supported; the row is not imported"},
