@@ -244,6 +244,7 @@ void TestEditorCommon::verifyAfterWrite()
     QFETCH(QString, fault);
     QFETCH(bool, verify);
     QSettings().setValue(QStringLiteral("write/verify"), verify);
+    const auto forget = qScopeGuard([] { QSettings().remove(QStringLiteral("write/verify")); });
     const std::unique_ptr<EditorRig> rig = OpenEditorRig(editor, FactoryImage(), kPort);
     const int area = rig->window().SignallingArea().Area();
     rig->Read();
@@ -251,7 +252,6 @@ void TestEditorCommon::verifyAfterWrite()
         QVERIFY(rig->radio.faults().add(fault, nullptr));
     rig->ClickWrite();
     QTRY_VERIFY_WITH_TIMEOUT(rig->Idle(), 5000);
-    QSettings().remove(QStringLiteral("write/verify"));
     QCOMPARE(rig->messages.texts().size(), 1);
     const QStringList lines = rig->messages.texts().first().split(QLatin1Char('\n'));
     if (fault.isEmpty() || !verify) {

@@ -343,6 +343,7 @@ void TestFiveToneWindow::writeReportsAfterTheLastAcknowledgement()
     RadioFaults faults;
     readAll();  // the write's backup; the verify is not what this looks at
     QSettings().setValue(QStringLiteral("write/verify"), false);
+    const auto forget = qScopeGuard([] { QSettings().remove(QStringLiteral("write/verify")); });
     faults.drop = FaultTrigger::nth(17 + 17);  // the acknowledgement of block 16
     m_rig->radio.setFaults(faults);
 
@@ -354,7 +355,6 @@ void TestFiveToneWindow::writeReportsAfterTheLastAcknowledgement()
     QCOMPARE(m_rig->messages.texts(), QStringList());
 
     QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
-    QSettings().remove(QStringLiteral("write/verify"));
     QCOMPARE(m_rig->frames().size(), 18);
     QVERIFY(m_rig->form->wbtn()->isEnabled());
     QVERIFY(m_rig->form->ProgressBar1()->isHidden());

@@ -266,6 +266,7 @@ void TestTwoToneWindow::writeReportsAfterTheLastAcknowledgement()
     RadioFaults faults;
     readAll();  // the write's backup; the verify is not what this looks at
     QSettings().setValue(QStringLiteral("write/verify"), false);
+    const auto forget = qScopeGuard([] { QSettings().remove(QStringLiteral("write/verify")); });
     faults.drop = FaultTrigger::nth(11 + 11);  // the acknowledgement of block 10
     m_rig->radio.setFaults(faults);
 
@@ -278,7 +279,6 @@ void TestTwoToneWindow::writeReportsAfterTheLastAcknowledgement()
 
     // The resend brings the acknowledgement.
     QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
-    QSettings().remove(QStringLiteral("write/verify"));
     QCOMPARE(m_rig->frames().size(), 12);
     QVERIFY(m_rig->form->wbtn()->isEnabled());
     QVERIFY(m_rig->form->ProgressBar1()->isHidden());

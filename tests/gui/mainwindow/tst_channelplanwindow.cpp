@@ -279,8 +279,12 @@ void TestChannelPlanWindow::printPreview()
     QImage picture;
     Answer<QPrintPreviewDialog>(f.form(), "PrintPreviewDialog1", [&picture](QPrintPreviewDialog &preview) {
         preview.resize(1100, 800);
-        QTest::qWait(300);  // the preview lays its pages out after showing
-        picture = preview.grab().toImage();
+        // The preview lays its pages out after showing.
+        const auto pageShown = [&] {
+            picture = preview.grab().toImage();
+            return DarkRows(picture) > picture.height() / 10;
+        };
+        QTest::qWaitFor(pageShown, 5000);  // judged below, once the dialog is closed
         preview.reject();
     });
     f.action("Print1")->trigger();
