@@ -245,8 +245,12 @@ void LoadConfigFile(TMainConfig &config, const QString &path)
     std::array<QStringList, TMainConfig::kRows> rows;
     for (int row = 0; row < TMainConfig::kRows; ++row)
         rows[row] = RowFromLine(lines.at(row));
-    for (int row = 0; row < TMainConfig::kRows; ++row)
+    // Row n of a file goes to radio channel n: what the radio reported for channel n fills the
+    // bytes no text describes, whatever rows were moved before.
+    for (int row = 0; row < TMainConfig::kRows; ++row) {
         config.SetRow(row, rows[row]);
+        config.SetChannelOrigin(row, row);
+    }
     for (int box = 1; box <= kSettingsInFile; ++box)
         config.SetSetting(box, lines.at(kFirstSettingsLine + box - 1));
 }

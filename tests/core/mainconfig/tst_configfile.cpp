@@ -2,6 +2,7 @@
 
 #include "base/Gbk.h"
 #include "mainconfig/ChannelLists.h"
+#include "mainconfig/ChannelRows.h"
 #include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
 
@@ -102,6 +103,7 @@ private Q_SLOTS:
     void joinLine_data();
     void joinLine();
     void gbk();
+    void radioImageSurvivesFile_data();
     void radioImageSurvivesFile();
 
 private:
@@ -395,8 +397,18 @@ void TestConfigFile::gbk()
 }
 
 // A radio's main blocks, read, saved, loaded and written back, come out byte for byte.
+void TestConfigFile::radioImageSurvivesFile_data()
+{
+    QTest::addColumn<bool>("moved");  // rows moved before the file is loaded over them
+    QTest::addRow("table reset") << false;
+    QTest::addRow("rows moved") << true;
+}
+
+// A file's row n goes to radio channel n with what the radio last reported for channel n in
+// the bytes no text describes, whatever rows were moved before the file came.
 void TestConfigFile::radioImageSurvivesFile()
 {
+    QFETCH(bool, moved);
     MainImage radio;
     for (int n = 1; n <= 16; ++n) {
         Block &data = radio.channels[n - 1];
@@ -423,7 +435,12 @@ void TestConfigFile::radioImageSurvivesFile()
     DecodeMainBlock(config, 5, 0, radio.settings);
     QCOMPARE(config.Cell(1, col::DtmfKey2), QString());  // 0x20 is not a key: the cell stayed empty
     SaveConfigFile(config, m_path);
-    config.Reset();
+    if (moved) {
+        QVERIFY(MoveChannels(config, TChannelRange{1, 2}, 1));
+        QVERIFY(DeleteChannels(config, TChannelRange{4, 1}));
+    } else {
+        config.Reset();
+    }
     config.SetSetting(AlarmBox, QStringLiteral("关"));  // the alarm is not in the file
     LoadConfigFile(config, m_path);
     const MainImage written = BuildMainImage(config);
