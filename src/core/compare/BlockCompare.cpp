@@ -8,8 +8,9 @@ std::vector<TBlockMismatch> CompareBlocks(const TRadioImage &sent, const TRadioI
     for (const TRadioImage::Place &place : sent.heldPlaces()) {
         const Block &wrote = sent.block(place.area, place.block);
         const Block &back = read.block(place.area, place.block);
-        if (!read.holds(place.area, place.block) || wrote != back)
-            mismatches.push_back({place.area, place.block, wrote, back});
+        const bool unread = !read.holds(place.area, place.block);
+        if (unread || wrote != back)
+            mismatches.push_back({place.area, place.block, wrote, back, unread});
     }
     return mismatches;
 }
@@ -35,6 +36,13 @@ QString BlockHex(const Block &data)
 QString MismatchLine(const TBlockMismatch &mismatch, TLanguage language)
 {
     const QString name = BlockName(mismatch.area, mismatch.block, language);
+    if (mismatch.unread) {
+        if (language == TLanguage::Chinese)
+            return QStringLiteral("%1（区 %2 块 %3）：写入 %4，电台没有送回此块")
+                .arg(name).arg(mismatch.area).arg(mismatch.block).arg(BlockHex(mismatch.sent));
+        return QStringLiteral("%1 (area %2 block %3): sent %4, never sent back by the radio")
+            .arg(name).arg(mismatch.area).arg(mismatch.block).arg(BlockHex(mismatch.sent));
+    }
     if (language == TLanguage::Chinese)
         return QStringLiteral("%1（区 %2 块 %3）：写入 %4，读回 %5")
             .arg(name).arg(mismatch.area).arg(mismatch.block).arg(BlockHex(mismatch.sent), BlockHex(mismatch.read));

@@ -21,6 +21,7 @@ struct TBlockMismatch {
     int block;
     Block sent;
     Block read;  // as the radio gave it back; as in an empty image when it was not read
+    bool unread = false;  // the read never got the block (a reply carried another block number)
 };
 
 // The blocks that `sent` holds whose data `read` does not hold the same, in file order.
@@ -34,6 +35,6 @@ QString BlockName(int area, int block, TLanguage language);
 QString BlockHex(const Block &data);
 
 // One line per mismatch: "channel 3 (area 0 block 3): sent 0A 1B ..., read 0A 1C ..." /
-// "信道 3（区 0 块 3）：写入 0A 1B …，读回 0A 1C …".
+// "信道 3（区 0 块 3）：写入 0A 1B …，读回 0A 1C …"; a block never read is said to be so.
 QString MismatchLine(const TBlockMismatch &mismatch, TLanguage language);
 QStringList MismatchLines(const std::vector<TBlockMismatch> &mismatches, TLanguage language);

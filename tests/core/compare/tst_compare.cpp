@@ -94,6 +94,7 @@ void TestCompare::compareBlocks()
         found << QStringLiteral("%1 %2").arg(m.area).arg(m.block);
         QCOMPARE(m.sent, sent.block(m.area, m.block));
         QCOMPARE(m.read, read.block(m.area, m.block));
+        QCOMPARE(m.unread, !read.holds(m.area, m.block));
     }
     QCOMPARE(found, differing);
 }
@@ -109,6 +110,10 @@ void TestCompare::mismatchLine()
     QCOMPARE(MismatchLine(m, TLanguage::English),
              "channel 3 (area 0 block 3): sent A5" + zeros + " 00, read A5" + zeros + " 01");
     QCOMPARE(MismatchLine(m, TLanguage::Chinese), "信道 3（区 0 块 3）：写入 A5" + zeros + " 00，读回 A5" + zeros + " 01");
+    // A block the read never got is not said to have come back as zeros.
+    const TBlockMismatch never{0, 3, sent, Block{}, true};
+    QCOMPARE(MismatchLine(never, TLanguage::English), "channel 3 (area 0 block 3): sent A5" + zeros + " 00, never sent back by the radio");
+    QCOMPARE(MismatchLine(never, TLanguage::Chinese), "信道 3（区 0 块 3）：写入 A5" + zeros + " 00，电台没有送回此块");
 }
 
 // Captions of the channel table and labels of the settings name the fields; the alarm only
