@@ -41,8 +41,12 @@ void TMainConfig::SetRow(int row, const QStringList &texts)
 
 void TMainConfig::ReplaceRows(const QMap<int, QStringList> &rows)
 {
-    for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+    // An imported row is no moved radio channel: it goes to the channel of its row, whose
+    // reported bytes fill what its texts leave to the radio.
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
         SetRow(it.key(), it.value());
+        SetChannelOrigin(it.key(), it.key());
+    }
 }
 
 const QString &TMainConfig::Setting(int box) const

@@ -37,7 +37,8 @@ public:
     QStringList Row(int row) const;
     // Replaces all 16 cells of a row; missing texts become empty.
     void SetRow(int row, const QStringList &texts);
-    // Replaces whole rows in one step (an import): row -> its texts, as SetRow takes them.
+    // Replaces whole rows in one step (an import): row -> its texts, as SetRow takes them. Each
+    // row then stands for the radio channel of its number (ChannelOrigin).
     void ReplaceRows(const QMap<int, QStringList> &rows);
 
     // box 1..10, as ComboBox1..ComboBox10.

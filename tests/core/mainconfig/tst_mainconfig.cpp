@@ -224,6 +224,14 @@ void TestMainConfig::lastRead()
     QVERIFY(config.WasRead(0, 1));
     QCOMPARE(int(config.LastReadBlock(0, 1)[25]), 0x42);
     QCOMPARE(config.LastReadBlock(5, 0), Block{});
+
+    // A row moved from channel 1 to 2, then replaced by an import: channel 2's bytes again.
+    Block second{};
+    second[25] = 0x24;
+    config.RememberReadBlock(0, 2, second);
+    config.SetChannelOrigin(2, 1);
+    config.ReplaceRows({{2, QStringList{QStringLiteral("2"), QStringLiteral("145.00000")}}});
+    QCOMPARE(config.ChannelRead(2), std::optional<Block>(second));
 }
 
 void TestMainConfig::formatFixed_data()
