@@ -321,6 +321,16 @@ void TProgramLink::Tim1Timer()
     emit Resent(m_transfer.kind, m_transfer.area, ++m_transfer.resends);
 }
 
+// The line is quiet once a reply has come: asking again at once spares the rest of the resend
+// interval, and the interval starts anew so that only one request is out.
+void TProgramLink::ResendNow()
+{
+    if (!IsBusy() || m_resendLength == 0)
+        return;
+    Tim1Timer();
+    m_tim1.start();
+}
+
 // ---------------------------------------------------------------- receiving
 
 void TProgramLink::DropPartialReply()
@@ -387,8 +397,10 @@ void TProgramLink::HandleAck()
 // Routing happens first; the acknowledgement the radio asks for goes out after it.
 void TProgramLink::HandleReply(const TFrame &reply)
 {
-    if (reply.HasCheck() && !CheckAccepts(reply))
-        return;  // the resend asks again
+    if (reply.HasCheck() && !CheckAccepts(reply)) {
+        ResendNow();
+        return;
+    }
     const bool ackRequested = reply.Data()[kAckRequestData] == kAckRequest;
     switch (m_transfer.kind) {
     case TransferKind::MainRead: MainReadReply(reply); break;

@@ -190,6 +190,7 @@ private:
     void MainWriteAck();
     void AreaReadReply(const TFrame &reply);
     bool CheckAccepts(const TFrame &reply);  // false: ignore the reply
+    void ResendNow();
     void AreaWriteAck();
     bool ReportProgress();  // false when a handler ended or restarted the transfer
     bool Signalled(quint64 serial) const { return serial == m_transfer.serial; }

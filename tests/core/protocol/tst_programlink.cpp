@@ -550,11 +550,15 @@ void TestProgramLink::wrongCheckValues()
     }
     QCOMPARE(decoded.size(), 2);
 
+    const int mark = rig.fake->writeCount();
     for (int seed : replies)
         rig.fake->Inject(seed < 0 ? damaged(3, -seed) : reply(0, 3, pattern(seed)));
     QCOMPARE(decoded.size(), taken ? 3 : 2);
     if (taken)
         QCOMPARE(qvariant_cast<Block>(decoded.last()[2]), pattern(taken));
+    // Each reply not taken is asked for again at once, without waiting for the resend.
+    const int held = int(replies.size()) - (taken ? 1 : 0);
+    QCOMPARE(rig.fake->writtenChunks(mark).count(readRequest(0, 3)), held);
 }
 
 void TestProgramLink::toolAckLeavesResendFrame_data()
