@@ -198,6 +198,7 @@ private Q_SLOTS:
     void verifyAfterWrite();
     void writeCutShortIsRestored_data();
     void writeCutShortIsRestored();
+    void interruptedVerify();
     void subsetRestoreWritesOnlyItsAreas();
     void restoreChosenAreas_data();
     void restoreChosenAreas();
@@ -1166,6 +1167,27 @@ void TestCli::writeCutShortIsRestored()
     const std::optional<TRadioImage> restored = radio->Stop();
     QVERIFY(restored);
     QCOMPARE(difference(*restored, before), QString());
+}
+
+// Ctrl-C once the write is done: the radio holds the image, and the command says the write was
+// not verified instead of ending without a word.
+void TestCli::interruptedVerify()
+{
+    const TRadioImage image = patternedImage(QStringLiteral("开"));
+    const QString file = path(QStringLiteral("image.img"));
+    QString error;
+    QVERIFY(image.save(file, &error));
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")),
+                       RadioProcess::ImageArgs(path(QStringLiteral("radio")), FactoryImage()) << QStringLiteral("--timing"));
+    QVERIFY(radio.Started());
+    const CliResult result = RunProcessSignalled(QStringLiteral(XIEPIN_CLI_EXE), words("restore --port") << radio.Link() << file,
+                                                 QStringLiteral("\nwrote 52 blocks"), SIGINT);
+    QVERIFY2(result.exitCode == 1, qPrintable(result.err));
+    QVERIFY2(result.lastErrLine().startsWith(QStringLiteral("xiepin-cli: the write is not verified: interrupted while reading")),
+             qPrintable(result.lastErrLine()));
+    const std::optional<TRadioImage> written = radio.Stop();
+    QVERIFY(written);
+    QCOMPARE(difference(*written, image), QString());
 }
 
 // A DTMF-only image writes area 1 and nothing else; the read before it reads area 1 only.

@@ -68,6 +68,7 @@ void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &
                  TCliProgress &progress)
 {
     TRadioImage back;
+    const TInterruptCancels interrupt([&session] { session.Cancel(); });
     try {
         back = ReadRadio(session, sent);
     } catch (const ECliError &e) {
