@@ -27,6 +27,23 @@ QString runTool(const QString &tool, const QStringList &args)
     return result.exitCode == 0 ? result.out : QString();
 }
 
+// The PDF's text as pdftotext lays it out. The CJK font shares glyphs with the Kangxi radicals,
+// which the text layer may name instead; compatibility normalisation maps them back.
+QString pdfText(const QString &pdf)
+{
+    return runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+        .normalized(QString::NormalizationForm_KC);
+}
+
+// The PDF's page as a picture at 60 dpi, beside the file.
+QImage pdfPage(const QString &pdf)
+{
+    const QString base = pdf.chopped(4);  // without ".pdf"
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, base});
+    return QImage(base + QStringLiteral(".png"));
+}
+
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QVERIFY(WriteWholeFile(path, bytes));
@@ -261,10 +278,7 @@ void TestCliChannelPlan::printPdf()
         QVERIFY2(columns.size() > 5 && columns.at(columns.size() - 5) == QLatin1String("yes"), qPrintable(line));
     }
 
-    // The CJK font shares glyphs with the Kangxi radicals, which the text layer may name
-    // instead; compatibility normalisation maps them back.
-    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
-                             .normalized(QString::NormalizationForm_KC);
+    const QString text = pdfText(pdf);
     QStringList missing;
     QStringList wanted{QStringLiteral("对讲机写频软件 V1.1.4"), QStringLiteral("every.qz")};
     if (!text.contains(day.toString(Qt::ISODate)) && !text.contains(day.addDays(1).toString(Qt::ISODate)))
@@ -284,10 +298,7 @@ void TestCliChannelPlan::printPdf()
     QVERIFY2(!text.contains(QStringLiteral("XCAPTION")) && !text.contains(QStringLiteral("XNUMBER")), qPrintable(text));
 
     // The page as a picture: landscape, with the table drawn in its upper part.
-    const QString png = path(QStringLiteral("plan"));
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), pdf, png});
-    const QImage page(png + QStringLiteral(".png"));
+    const QImage page = pdfPage(pdf);
     QVERIFY(!page.isNull());
     QVERIFY(page.width() > page.height());
     int darkRows = 0;
@@ -342,14 +353,10 @@ void TestCliChannelPlan::printPdfEdges()
         return;
     }
     QCOMPARE(result.exitCode, 0);
-    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
-                             .normalized(QString::NormalizationForm_KC);
+    const QString text = pdfText(pdf);
     QVERIFY2(text.contains(scrambler) && text.contains(QStringLiteral("压扩")), qPrintable(text));
     // Nothing drawn in the right margin: the table ends inside the page.
-    const QString png = path(QStringLiteral("long"));
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), pdf, png});
-    const QImage page(png + QStringLiteral(".png"));
+    const QImage page = pdfPage(pdf);
     QVERIFY(!page.isNull());
     const int margin = page.width() / 40;  // 10 mm of 297 mm is about a thirtieth
     for (int y = 0; y < page.height(); ++y)

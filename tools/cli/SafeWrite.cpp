@@ -49,18 +49,14 @@ void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QStri
     const TInterruptCancels interrupt([&session] { session.Cancel(); });
     try {
         WriteRadio(session, sent, &written);
-    } catch (const ETransferFailed &e) {
-        const QString progress = QStringLiteral("%1 of %2 blocks written").arg(written).arg(sent.heldCount());
-        const QString what = e.portGone() ? QStringLiteral("%1 was disconnected: %2").arg(port, progress)
-                                          : QStringLiteral("%1; %2").arg(e.message(), progress);
-        throw ECliError(QStringLiteral("%1; %2").arg(what, RestoreHint(port, backupPath)));
     } catch (const ECliError &e) {
-        // The port taken by another program between the channels and the signalling areas.
-        throw ECliError(QStringLiteral("%1; %2 of %3 blocks written; %4")
-                            .arg(e.message())
-                            .arg(written)
-                            .arg(sent.heldCount())
-                            .arg(RestoreHint(port, backupPath)));
+        // Cut short: the radio gone, the port taken by another program between two transfers,
+        // or a signal.
+        const auto *failed = dynamic_cast<const ETransferFailed *>(&e);
+        const QString progress = QStringLiteral("%1 of %2 blocks written").arg(written).arg(sent.heldCount());
+        const QString what = failed && failed->portGone() ? QStringLiteral("%1 was disconnected: %2").arg(port, progress)
+                                                          : QStringLiteral("%1; %2").arg(e.message(), progress);
+        throw ECliError(QStringLiteral("%1; %2").arg(what, RestoreHint(port, backupPath)));
     }
 }
 

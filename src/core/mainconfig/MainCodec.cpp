@@ -321,12 +321,7 @@ MainImage BuildImage(const TMainConfig &config, TEmptyCell empty)
 
 void CheckChannelCell(int column, const QString &text)
 {
-    for (const TChannelField &field : ChannelFields()) {
-        if (field.key == column) {
-            Block data{};
-            EncodeChannelField(field, text, std::nullopt, TEmptyCell::RadioCode, data);
-        }
-    }
+    StoredChannelCell(column, text);  // throws for a text the radio cannot store
 }
 
 bool MarksChannelNotInUse(const QString &rxFreq)

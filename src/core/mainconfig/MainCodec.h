@@ -29,7 +29,8 @@ void CheckChannelCell(int column, const QString &text);
 // A receive frequency that reads as zero: the radio takes the channel for one not in use.
 bool MarksChannelNotInUse(const QString &rxFreq);
 // The text a cell shows once stored and read back ("off" in 压扩 comes back as "有"); nullopt
-// when it comes back as it was typed. Throws EConvertError like CheckChannelCell.
+// when it comes back as it was typed. Throws EConvertError, without a place, when the radio
+// cannot store the text.
 std::optional<QString> StoredChannelCell(int column, const QString &text);
 
 // The data of channel n (1..16) from row n; 27 zero bytes and 0xFF for a channel not in use.

@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <algorithm>
 
 namespace {
@@ -116,8 +115,9 @@ void SetChannelPlanPage(QPagedPaintDevice &device)
 
 QString ChannelPlanFontProblem(const TMainConfig &config, const ChannelPlanInfo &info)
 {
-    const QString text = QTextDocumentFragment::fromHtml(ChannelPlanHtml(config, info)).toPlainText();
-    const bool chinese = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.script() == QChar::Script_Han; });
+    // The markup is ASCII: any Chinese character in it is text of the page.
+    const QString html = ChannelPlanHtml(config, info);
+    const bool chinese = std::any_of(html.cbegin(), html.cend(), [](QChar c) { return c.script() == QChar::Script_Han; });
     if (!chinese || !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
         return {};
     return QStringLiteral("No installed font has Chinese characters; install one (on Debian or Ubuntu: apt install fonts-noto-cjk).");

@@ -24,8 +24,8 @@ void SetChannelPlanPage(QPagedPaintDevice &device);
 // characters, and none is installed (empty boxes would stand in for them). Empty when it can.
 QString ChannelPlanFontProblem(const TMainConfig &config, const ChannelPlanInfo &info);
 
-// Paints the plan on the device's page, scaled down when its widest row is wider than the page, on as many pages as it takes. Needs a QGuiApplication
-// (fonts), but no display.
+// Paints the plan on the device's page, on as many pages as it takes, scaled down when its
+// widest row is wider than the page. Needs a QGuiApplication (fonts), but no display.
 void PrintChannelPlan(QPagedPaintDevice &device, const TMainConfig &config, const ChannelPlanInfo &info);
 
 // The same into a PDF file, the Chinese text embedded. False with *error set when the file

@@ -11,6 +11,28 @@ QString ProcessResult::lastErrLine() const
     return lines.isEmpty() ? QString() : lines.last();
 }
 
+namespace {
+
+// Waits for the end of a started program; exitCode stays -1 when `ok` is false or the program
+// did not end by itself within a minute. errBefore: what was read from its stderr already.
+ProcessResult Finish(QProcess &process, const QElapsedTimer &clock, bool ok, const QByteArray &errBefore = {})
+{
+    ProcessResult result;
+    if (!ok || !process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        result.err = QString::fromUtf8(errBefore + process.readAllStandardError());
+        return result;
+    }
+    result.elapsedMs = clock.elapsed();
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(errBefore + process.readAllStandardError());
+    return result;
+}
+
+}  // namespace
+
 ProcessResult RunProcess(const QString &program, const QStringList &args, const QProcessEnvironment &env)
 {
     QProcess process;
@@ -18,17 +40,7 @@ ProcessResult RunProcess(const QString &program, const QStringList &args, const 
     QElapsedTimer clock;
     clock.start();
     process.start(program, args);
-    ProcessResult result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.elapsedMs = clock.elapsed();
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return Finish(process, clock, true);
 }
 
 ProcessResult RunProcessSignalled(const QString &program, const QStringList &args, const QString &cue, int signo)
@@ -37,7 +49,6 @@ ProcessResult RunProcessSignalled(const QString &program, const QStringList &arg
     QElapsedTimer clock;
     clock.start();
     process.start(program, args);
-    ProcessResult result;
     QByteArray err;
     while (!QString::fromUtf8(err).contains(cue) && process.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
         process.waitForReadyRead(50);
@@ -46,15 +57,5 @@ ProcessResult RunProcessSignalled(const QString &program, const QStringList &arg
     const bool cued = QString::fromUtf8(err).contains(cue) && process.state() == QProcess::Running;
     if (cued)
         ::kill(static_cast<pid_t>(process.processId()), signo);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || !cued) {
-        process.kill();
-        process.waitForFinished();
-        result.err = QString::fromUtf8(err + process.readAllStandardError());
-        return result;
-    }
-    result.elapsedMs = clock.elapsed();
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(err + process.readAllStandardError());
-    return result;
+    return Finish(process, clock, cued, err);
 }
