@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Language.h"
 #include "protocol/RadioImage.h"
 
 #include <QString>
@@ -8,13 +9,6 @@
 
 // The read-back check of a write: every block sent is read again and all 28 data bytes are
 // compared with what was sent.
-
-enum class TLanguage { English, Chinese };
-// The language of a windows' language code: "en" English, anything else Chinese.
-inline TLanguage LanguageOf(const QString &code)
-{
-    return code == QLatin1String("en") ? TLanguage::English : TLanguage::Chinese;
-}
 
 struct TBlockMismatch {
     int area;

@@ -2,6 +2,7 @@
 
 #include "base/DecimalText.h"
 #include "base/Gbk.h"
+#include "base/Language.h"
 #include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "base/FileContents.h"
@@ -101,11 +102,17 @@ QString DecodeText(const QByteArray &bytes)
     throw EChannelCsvError(QStringLiteral("The file is neither UTF-8 nor GBK text."));
 }
 
+// "line 7: " / "第 7 行：", before every report.
+QString LinePrefix(int line, TLanguage language)
+{
+    return InLanguage(language, "line %1: ", "第 %1 行：").arg(line);
+}
+
 // One data row of a file, turned into the cells of a channel.
 class RowImport {
 public:
-    RowImport(const QHash<QString, int> &columns, const CsvRecord &record, QStringList &reports)
-        : m_columns(columns), m_record(record), m_reports(reports)
+    RowImport(const QHash<QString, int> &columns, const CsvRecord &record, QStringList &reports, TLanguage language)
+        : m_columns(columns), m_record(record), m_reports(reports), m_language(language)
     {
     }
 
@@ -130,7 +137,7 @@ private:
         else if (mode.compare(QLatin1String("NFM"), Qt::CaseInsensitive) == 0)
             bandwidth = QStringLiteral("窄带");
         else
-            return Refuse(QStringLiteral("mode %1 is not supported").arg(mode));
+            return Refuse(Say("mode %1 is not supported", "不支持模式 %1").arg(mode));
 
         const std::optional<double> rx = Number("Frequency");
         if (!rx)
@@ -140,10 +147,12 @@ private:
             return std::nullopt;
 
         QStringList cells(col::Count);
-        cells[col::RxFreq] = Frequency(*rx, QStringLiteral("frequency"));
+        cells[col::RxFreq] = Frequency(*rx, Say("frequency", "接收频率"));
         if (MarksChannelNotInUse(cells[col::RxFreq]))
-            return Refuse(QStringLiteral("Frequency %1 is 0 MHz, which the radio takes for a channel not in use").arg(Field("Frequency")));
-        cells[col::TxFreq] = *tx == *rx ? cells[col::RxFreq] : Frequency(*tx, QStringLiteral("transmit frequency"));
+            return Refuse(Say("Frequency %1 is 0 MHz, which the radio takes for a channel not in use",
+                              "Frequency %1 为 0 MHz，电台会当作未用的信道")
+                              .arg(Field("Frequency")));
+        cells[col::TxFreq] = *tx == *rx ? cells[col::RxFreq] : Frequency(*tx, Say("transmit frequency", "发射频率"));
         std::tie(cells[col::ToneDecode], cells[col::ToneEncode]) = Tones();
         cells[col::Power] = Power();
         cells[col::Bandwidth] = bandwidth;
@@ -162,10 +171,12 @@ private:
     }
     QString Field(const char *name) const { return Field(QLatin1String(name)); }
 
+    QString Say(const char *english, const char *chinese) const { return InLanguage(m_language, english, chinese); }
+
     // The same thing said twice for one row (both tones of a DTCS row) is said once.
     void Report(const QString &what)
     {
-        const QString report = QStringLiteral("line %1: %2").arg(m_record.line).arg(what);
+        const QString report = LinePrefix(m_record.line, m_language) + what;
         if (m_rowReports.isEmpty() || m_rowReports.constLast() != report)
             m_rowReports << report;
     }
@@ -173,7 +184,7 @@ private:
     std::nullopt_t Refuse(const QString &why)
     {
         m_rowReports.clear();
-        Report(why + QStringLiteral("; the row is not imported"));
+        Report(why + Say("; the row is not imported", "；此行未导入"));
         return std::nullopt;
     }
 
@@ -182,7 +193,7 @@ private:
         bool ok = false;
         const double value = Field(name).toDouble(&ok);
         if (!ok || !std::isfinite(value))
-            return Refuse(QStringLiteral("%1 '%2' is not a number").arg(QLatin1String(name), Field(name)));
+            return Refuse(Say("%1 '%2' is not a number", "%1 “%2” 不是数字").arg(QLatin1String(name), Field(name)));
         return value;
     }
 
@@ -192,11 +203,13 @@ private:
         if (duplex.isEmpty())
             return rx;
         if (duplex == QLatin1String("off")) {
-            Report(QStringLiteral("transmit off is not supported; the channel transmits on its receive frequency"));
+            Report(Say("transmit off is not supported; the channel transmits on its receive frequency",
+                       "不支持关闭发射；信道在接收频率上发射"));
             return rx;
         }
         if (duplex != QLatin1String("+") && duplex != QLatin1String("-") && duplex != QLatin1String("split")) {
-            Report(QStringLiteral("duplex '%1' is not understood; the channel transmits on its receive frequency")
+            Report(Say("duplex '%1' is not understood; the channel transmits on its receive frequency",
+                       "无法识别 Duplex “%1”；信道在接收频率上发射")
                        .arg(Field("Duplex")));
             return rx;
         }
@@ -231,7 +244,7 @@ private:
     {
         const QString text = FormatFixed(mhz, 5);
         if (!ScaledWhole(mhz, 5))
-            Report(QStringLiteral("%1 %2 rounded to %3").arg(what, FormatFixed(mhz, 6), text));
+            Report(Say("%1 %2 rounded to %3", "%1 %2 舍入为 %3").arg(what, FormatFixed(mhz, 6), text));
         return text;
     }
 
@@ -253,7 +266,7 @@ private:
         }
         if (mode.compare(QLatin1String("Cross"), Qt::CaseInsensitive) == 0)
             return CrossTones();
-        Report(QStringLiteral("tone mode %1 is not supported; no tones").arg(mode));
+        Report(Say("tone mode %1 is not supported; no tones", "不支持亚音方式 %1；不设亚音").arg(mode));
         return {kNone, kNone};
     }
 
@@ -263,7 +276,7 @@ private:
         const QString cross = Field("CrossMode").isEmpty() ? kFillerCross : Field("CrossMode");
         const int arrow = cross.indexOf(QLatin1String("->"));
         if (arrow < 0) {
-            Report(QStringLiteral("cross mode '%1' is not understood; no tones").arg(cross));
+            Report(Say("cross mode '%1' is not understood; no tones", "无法识别 CrossMode “%1”；不设亚音").arg(cross));
             return {kNone, kNone};
         }
         const QString txPart = cross.left(arrow).trimmed();
@@ -276,14 +289,18 @@ private:
         else if (txPart.compare(QLatin1String("DTCS"), Qt::CaseInsensitive) == 0)
             encode = Dcs(QStringLiteral("DtcsCode"), polarity.at(0));
         else if (!txPart.isEmpty())
-            Report(QStringLiteral("cross mode '%1': transmit part %2 is not supported; no encode tone").arg(cross, txPart));
+            Report(Say("cross mode '%1': transmit part %2 is not supported; no encode tone",
+                       "CrossMode “%1”：不支持发射部分 %2；不设编码亚音")
+                       .arg(cross, txPart));
         if (rxPart.compare(QLatin1String("Tone"), Qt::CaseInsensitive) == 0)
             decode = Ctcss("cToneFreq");
         else if (rxPart.compare(QLatin1String("DTCS"), Qt::CaseInsensitive) == 0)
             decode = Dcs(Field("RxDtcsCode").isEmpty() ? QStringLiteral("DtcsCode") : QStringLiteral("RxDtcsCode"),
                          polarity.at(1));
         else if (!rxPart.isEmpty())
-            Report(QStringLiteral("cross mode '%1': receive part %2 is not supported; no decode tone").arg(cross, rxPart));
+            Report(Say("cross mode '%1': receive part %2 is not supported; no decode tone",
+                       "CrossMode “%1”：不支持接收部分 %2；不设解码亚音")
+                       .arg(cross, rxPart));
         return {decode, encode};
     }
 
@@ -296,7 +313,8 @@ private:
         static const QRegularExpression valid(QStringLiteral("^[NR]{2}$"));
         if (valid.match(polarity).hasMatch())
             return polarity;
-        Report(QStringLiteral("DtcsPolarity '%1' is not NN, NR, RN or RR; NN used").arg(Field("DtcsPolarity")));
+        Report(Say("DtcsPolarity '%1' is not NN, NR, RN or RR; NN used", "DtcsPolarity “%1” 不是 NN、NR、RN 或 RR；按 NN 导入")
+                   .arg(Field("DtcsPolarity")));
         return kFillerPolarity;
     }
 
@@ -304,7 +322,7 @@ private:
     {
         const QString text = Field(column);
         if (text.isEmpty()) {
-            Report(QStringLiteral("%1 is empty; no tone").arg(QLatin1String(column)));
+            Report(Say("%1 is empty; no tone", "%1 为空；不设亚音").arg(QLatin1String(column)));
             return kNone;
         }
         bool ok = false;
@@ -316,7 +334,7 @@ private:
     {
         QString code = Field(column);
         if (code.isEmpty()) {
-            Report(QStringLiteral("%1 is empty; no tone").arg(column));
+            Report(Say("%1 is empty; no tone", "%1 为空；不设亚音").arg(column));
             return kNone;
         }
         if (IsThreeDigits(code))
@@ -329,7 +347,8 @@ private:
     QString Listed(const QString &tone, const QString &column)
     {
         if (!ToneList().contains(tone) && IsStorable(col::ToneEncode, tone))
-            Report(QStringLiteral("%1: %2 is not in the tone list; imported as it is").arg(column, tone));
+            Report(Say("%1: %2 is not in the tone list; imported as it is", "%1：%2 不在亚音列表中；照原样导入")
+                       .arg(column, tone));
         return tone;
     }
 
@@ -349,7 +368,7 @@ private:
         const double value = watts.trimmed().toDouble(&ok);
         if (ok && std::isfinite(value) && value >= 0)
             return value >= kHighPowerWatts ? kHigh : kLow;
-        Report(QStringLiteral("power '%1' is not understood; %2 used").arg(power, ShownText(kHigh)));
+        Report(Say("power '%1' is not understood; %2 used", "无法识别 Power “%1”；按 %2 导入").arg(power, ShownText(kHigh)));
         return kHigh;
     }
 
@@ -359,7 +378,7 @@ private:
         if (skip == QLatin1String("S"))
             return kNone;
         if (!skip.isEmpty() && skip != QLatin1String("P"))
-            Report(QStringLiteral("Skip '%1' is not understood; the channel scans").arg(Field("Skip")));
+            Report(Say("Skip '%1' is not understood; the channel scans", "无法识别 Skip “%1”；信道加入扫描").arg(Field("Skip")));
         return QStringLiteral("有");
     }
 
@@ -376,7 +395,7 @@ private:
                 if (*hz == allowed)
                     return QString::number(allowed);
         }
-        Report(QStringLiteral("step %1 kHz is not supported; %2 used").arg(step, fallback));
+        Report(Say("step %1 kHz is not supported; %2 used", "不支持步进 %1 kHz；按 %2 导入").arg(step, fallback));
         return fallback;
     }
 
@@ -392,11 +411,11 @@ private:
         const std::optional<QString> stored = StoredChannelCell(own.column, text);
         if (stored && *stored != text && column.items.contains(*stored)) {
             const QString fallback = DefaultCell(own.column);
-            Report(QStringLiteral("%1: %2 is not in the list of %3; %4 used")
+            Report(Say("%1: %2 is not in the list of %3; %4 used", "%1：%2 不在%3的列表中；按 %4 导入")
                        .arg(QLatin1String(own.name), text, ShownText(column.caption), fallback));
             return fallback;
         }
-        Report(QStringLiteral("%1: %2 is not in the list of %3; imported as it is")
+        Report(Say("%1: %2 is not in the list of %3; imported as it is", "%1：%2 不在%3的列表中；照原样导入")
                    .arg(QLatin1String(own.name), text, ShownText(column.caption)));
         return text;
     }
@@ -405,6 +424,7 @@ private:
     const CsvRecord &m_record;
     QStringList &m_reports;
     QStringList m_rowReports;
+    const TLanguage m_language;
 };
 
 // --- export
@@ -541,7 +561,7 @@ EChannelCsvError::EChannelCsvError(const QString &message)
 {
 }
 
-ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel)
+ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel, TLanguage language)
 {
     if (startChannel < 1 || startChannel > TMainConfig::kChannels)
         throw EChannelCsvError(QStringLiteral("The start channel %1 is not between 1 and %2.")
@@ -566,19 +586,23 @@ ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel)
     int channel = startChannel;
     while (const std::optional<CsvRecord> record = reader.Next()) {
         if (record->unclosed) {
-            result.reports << QStringLiteral("line %1: a quoted field is not closed, so the rest of the file is "
-                                             "read as that field; the row is not imported")
-                                  .arg(record->line);
+            result.reports << LinePrefix(record->line, language)
+                                  + InLanguage(language,
+                                               "a quoted field is not closed, so the rest of the file is read as "
+                                               "that field; the row is not imported",
+                                               "引号中的字段没有结束，文件其余部分都读作这一字段；此行未导入");
             break;
         }
-        RowImport row(columns, *record, result.reports);
+        RowImport row(columns, *record, result.reports, language);
         if (!row.HasFrequency())
             continue;
         if (channel > TMainConfig::kChannels) {
-            result.reports << QStringLiteral("line %1: no channel is left after channel %2; this row and the rows "
-                                             "after it are not imported")
-                                  .arg(record->line)
-                                  .arg(TMainConfig::kChannels);
+            result.reports << LinePrefix(record->line, language)
+                                  + InLanguage(language,
+                                               "no channel is left after channel %1; this row and the rows after it "
+                                               "are not imported",
+                                               "信道 %1 之后没有信道了；此行及以后各行未导入")
+                                        .arg(TMainConfig::kChannels);
             break;
         }
         if (std::optional<QStringList> cells = row.Cells()) {
@@ -598,7 +622,7 @@ QByteArray ExportChannelCsv(const TMainConfig &config)
     return text.toUtf8();
 }
 
-ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel)
+ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel, TLanguage language)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -606,7 +630,7 @@ ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel)
             QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     try {
         // No more than one byte past the limit, also from a device that never ends.
-        return ImportChannelCsv(file.read(kMaxFileBytes + 1), startChannel);
+        return ImportChannelCsv(file.read(kMaxFileBytes + 1), startChannel, language);
     } catch (const EChannelCsvError &e) {
         throw EChannelCsvError(QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), e.message()));
     }

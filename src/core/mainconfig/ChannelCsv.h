@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Language.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -24,7 +26,7 @@ public:
 
 struct ChannelCsvImport {
     QMap<int, QStringList> rows;  // channel 1..16 -> its 16 cells, the number first
-    QStringList reports;          // "line 7: ..." in file order
+    QStringList reports;          // "line 7: ..." / "第 7 行：..." in file order
 };
 
 // The channels of a CSV file from startChannel (1..16) on, one per row with a frequency, as
@@ -32,7 +34,10 @@ struct ChannelCsvImport {
 // is every value that had to be changed. Text is UTF-8 (a byte-order mark is skipped); a file
 // that is not is read as GBK. Throws EChannelCsvError when the text decodes as neither, has
 // no header naming a Frequency column, or is larger than a channel list can be (4 MiB).
-ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel = 1);
+// The reports are in the language asked for; the captions and list entries they name are as
+// ShownText shows them.
+ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel = 1,
+                                  TLanguage language = TLanguage::English);
 
 // One row per channel in use, in channel order; UTF-8, CR LF. Throws EConvertError, naming the
 // channel and column, for a frequency, step or tone cell that is not one.
@@ -40,5 +45,6 @@ QByteArray ExportChannelCsv(const TMainConfig &config);
 
 // The same with files; a file that cannot be opened or written throws EChannelCsvError
 // ('Cannot open file "name". reason', 'Cannot create file "name". reason').
-ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel = 1);
+ChannelCsvImport ReadChannelCsvFile(const QString &path, int startChannel = 1,
+                                    TLanguage language = TLanguage::English);
 void WriteChannelCsvFile(const TMainConfig &config, const QString &path);

@@ -2,6 +2,7 @@
 
 #include "base/TextConvert.h"
 #include "dialogs/FileFolders.h"
+#include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
 #include "mainconfig/ChannelCsv.h"
 #include "mainconfig/MainConfig.h"
@@ -133,7 +134,7 @@ void TChannelPlanActions::ImportCsv(const QString &path, int startChannel)
         return;
     ChannelCsvImport result;
     try {
-        result = ReadChannelCsvFile(path, startChannel);
+        result = ReadChannelCsvFile(path, startChannel, LanguageOf(CurrentLanguage()));
     } catch (const EChannelCsvError &error) {
         ShowError(m_window, error.message());
         return;

@@ -246,6 +246,16 @@ void TestChannelCsv::importRow()
     QFETCH(QStringList, reports);
     const ChannelCsvImport result = ImportChannelCsv(Csv({kHeader21, FilledRow(changes)}));
     QCOMPARE(result.reports, reports);
+    // For the Chinese windows: the same channels, every report said in Chinese.
+    const ChannelCsvImport chinese = ImportChannelCsv(Csv({kHeader21, FilledRow(changes)}), 1, TLanguage::Chinese);
+    QCOMPARE(chinese.rows, result.rows);
+    QCOMPARE(chinese.reports.size(), reports.size());
+    for (int i = 0; i < reports.size(); ++i) {
+        QVERIFY2(chinese.reports.at(i).startsWith(QStringLiteral("第 2 行：")), qPrintable(chinese.reports.at(i)));
+        QVERIFY2(chinese.reports.at(i).mid(QStringLiteral("第 2 行：").size())
+                     != reports.at(i).mid(QStringLiteral("line 2: ").size()),
+                 qPrintable(chinese.reports.at(i)));
+    }
     if (cells.isEmpty()) {
         QVERIFY(result.rows.isEmpty());
         return;

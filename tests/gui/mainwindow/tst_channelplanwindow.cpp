@@ -170,7 +170,7 @@ void TestChannelPlanWindow::importFromCurrentRow()
     auto *report = f.child<QDialog>("CsvReportDialog");
     QVERIFY(report && report->isVisible());
     QCOMPARE(f.child<QPlainTextEdit>("CsvReportList")->toPlainText(),
-             QStringLiteral("line 3: mode AM is not supported; the row is not imported"));
+             QStringLiteral("第 3 行：不支持模式 AM；此行未导入"));
     QVERIFY(f.child<QLabel>("CsvReportSummary")->text().contains(QLatin1Char('2')));
     QVERIFY(QTest::qWaitForWindowExposed(report));
     QVERIFY(report->grab().save(ScreenshotPath(dir.path(), QStringLiteral("csv-import-reports.png"))));
@@ -187,8 +187,7 @@ void TestChannelPlanWindow::importStartChosen()
     f.form().findChild<TChannelPlanActions *>()->ImportCsv(csv, 16);
     QCOMPARE(f.xg().Cells(1, 16), QStringLiteral("438.50000"));
     QCOMPARE(f.child<QPlainTextEdit>("CsvReportList")->toPlainText(),
-             QStringLiteral("line 3: no channel is left after channel 16; this row and the rows after it are not "
-                            "imported"));
+             QStringLiteral("第 3 行：信道 16 之后没有信道了；此行及以后各行未导入"));
     f.child<QDialog>("CsvReportDialog")->accept();
 
     // Cancelling the file dialog of each item changes nothing and writes nothing.

@@ -93,9 +93,11 @@ void TestMessageLanguage::messages_data()
         << "VOX等级: '999' is not in the range 0 to 255" << "VOX level: '999' is not in the range 0 to 255";
     QTest::addRow("CSV report")
         << MessageOf([] {
-               return ImportChannelCsv("Location,Frequency,Power,Scrambler\r\n1,438.5,7 dB,11\r\n").reports.join('\n');
+               return ImportChannelCsv("Location,Frequency,Power,Scrambler\r\n1,438.5,7 dB,11\r\n", 1,
+                                       LanguageOf(CurrentLanguage()))
+                   .reports.join('\n');
            })
-        << "line 2: power '7 dB' is not understood; 高 used\nline 2: Scrambler: 11 is not in the list of 扰频; imported as it is"
+        << "第 2 行：无法识别 Power “7 dB”；按 高 导入\n第 2 行：Scrambler：11 不在扰频的列表中；照原样导入"
         << "line 2: power '7 dB' is not understood; High used\nline 2: Scrambler: 11 is not in the list of Scrambler; "
            "imported as it is";
     QTest::addRow("mismatch line")
