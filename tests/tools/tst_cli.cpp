@@ -865,6 +865,11 @@ void TestCli::writeRefusesBadText_data()
                                           "with at most one decimal, or three digits followed by N or I");
     QTest::addRow("settings") << 0 << int(TimeOutBox) << QStringLiteral("6000")
                               << QStringLiteral("超时定时器: '6000' is not in the range 0 to 255");
+    // A switch written in other words was taken for the second position: "Low" went out as high.
+    QTest::addRow("power in English") << 4 << int(col::Power) << QStringLiteral("Low")
+                                      << QStringLiteral("信道 4 发射功率: 'Low' is not one of 高, 低");
+    QTest::addRow("switch in English") << 0 << int(ScanBox) << QStringLiteral("off")
+                                       << QStringLiteral("扫描: 'off' is not one of 开, 关");
     // The terminal shows the file's control characters; it does not obey them.
     QTest::addRow("control characters") << 2 << int(col::RxFreq) << QStringLiteral("\x1b[2J\x07")
                                         << QStringLiteral("信道 2 接收频率: '\\x1B[2J\\x07' is not a valid floating point value");

@@ -42,7 +42,8 @@ std::uint32_t StoredChoice(const TFieldConvert &convert, const QString &text, co
         if (choice.text == text)
             return choice.code;
     }
-    if (convert.codeForOther)
+    // Only the empty text: one outside the list may mean the opposite ("low", "off").
+    if (convert.codeForOther && IsEmptyText(text))
         return *convert.codeForOther;
     QStringList names = offered;
     if (names.isEmpty()) {

@@ -37,8 +37,8 @@ struct TFieldConvert {
     // Flag: only 0xFF reads as ticked; otherwise any non-zero byte does.
     bool exactFlag = false;
 
-    // Choice. A text outside the list stores codeForOther, or is refused when there is none;
-    // a code outside the list shows textForOther, or leaves the text as it is.
+    // Choice. An empty text stores codeForOther where there is one; any other text outside the
+    // list is refused. A code outside the list shows textForOther, or leaves the text as it is.
     std::vector<TChoice> choices;
     std::optional<std::uint32_t> codeForOther;
     std::optional<QString> textForOther;

@@ -96,7 +96,8 @@ const TFieldConvert &SignallingConvert()
     return convert;
 }
 
-// Channel flags: 0x00 for one text, 0xFF for anything else.
+// Channel flags: 0x00 for one text, 0xFF for the other or an empty cell; any byte but 0x00 reads
+// as the other.
 TFieldConvert ChannelFlag(const char *off, const char *on)
 {
     const QString onText = QString::fromUtf8(on);

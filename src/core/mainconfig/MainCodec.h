@@ -28,7 +28,7 @@ std::optional<QString> DecodeTone(quint16 code);
 void CheckChannelCell(int column, const QString &text);
 // A receive frequency that reads as zero: the radio takes the channel for one not in use.
 bool MarksChannelNotInUse(const QString &rxFreq);
-// The text a cell shows once stored and read back ("off" in 压扩 comes back as "有"); nullopt
+// The text a cell shows once stored and read back ("0" in 扰频 comes back as "无"); nullopt
 // when it comes back as it was typed. Throws EConvertError, without a place, when the radio
 // cannot store the text.
 std::optional<QString> StoredChannelCell(int column, const QString &text);

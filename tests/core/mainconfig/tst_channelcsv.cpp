@@ -294,13 +294,17 @@ void TestChannelCsv::importFile_data()
         << QStringList{QStringLiteral("line 3: Scrambler: 99 is not in the list of 扰频; imported as it is"),
                        QStringLiteral("line 4: DTMF键1: 'E' is not one of 无, 1, 2, 3, 4, 5, 6, 7, 8, 9, *, 0, #, A, B, C, D; "
                                       "the row is not imported")};
-    // The radio would store "off" as 有: the default goes in instead.
+    // The radio would read scrambler 0 back as 无: the default goes in instead. "off" is no
+    // compander setting at all.
     QTest::addRow("this tool's own column, a text the radio reads as another entry")
         << Csv({kHeader21 + QStringLiteral(",DTMFKey1,DTMFKey2,PTTID,Scrambler,Signalling,SignallingEntry,Compander"),
                 QStringLiteral("1,CH1,438.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,High,,,,,,"
+                               ",,,0,,,有"),
+                QStringLiteral("2,CH2,438.600000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,High,,,,,,"
                                ",,,,,,off")})
-        << QStringList{QStringLiteral("1: 438.50000 438.50000 无 无 高 宽带 有 25000 无 无 无 无 DTMF 1 无")}
-        << QStringList{QStringLiteral("line 2: Compander: off is not in the list of 压扩; 无 used")};
+        << QStringList{QStringLiteral("1: 438.50000 438.50000 无 无 高 宽带 有 25000 无 无 无 无 DTMF 1 有")}
+        << QStringList{QStringLiteral("line 2: Scrambler: 0 is not in the list of 扰频; 无 used"),
+                       QStringLiteral("line 3: 压扩: 'off' is not one of 无, 有; the row is not imported")};
     QTest::addRow("columns in another order, unknown ones, BOM, LF")
         << QByteArray("\xEF\xBB\xBF")
                + Csv({QStringLiteral("Extra,Tone,Frequency,rToneFreq,Power"),

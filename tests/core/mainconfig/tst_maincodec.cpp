@@ -85,6 +85,9 @@ void TestMainCodec::channelExample()
     config.SetRow(1, kExampleChannel);
     QCOMPARE(Hex(EncodeChannelBlock(config, 1)),
              QByteArray("A0 FA 22 1A A0 FA 22 1A 75 03 17 20 FF FF FF A8 61 FF FF 00 00 00 00 01 00 00 00 FF"));
+    // An empty flag cell stores the second entry: the power is high.
+    config.SetCell(1, col::Power, QString());
+    QCOMPARE(int(EncodeChannelBlock(config, 1)[12]), 0xFF);
 }
 
 void TestMainCodec::emptyChannel_data()
@@ -123,16 +126,16 @@ void TestMainCodec::settingsCodes_data()
     QTest::addRow("PF1 自动拨号") << int(Pf1Box) << "自动拨号" << 13 << 3;
     QTest::addRow("PF1 警报音") << int(Pf1Box) << "警报音" << 13 << 1;
     QTest::addRow("PF2 暂时删除") << int(Pf2Box) << "暂时删除" << 14 << 12;
-    QTest::addRow("PF2 unknown") << int(Pf2Box) << "xyz" << 14 << 0;
+    QTest::addRow("PF2 empty") << int(Pf2Box) << "" << 14 << 0;
     QTest::addRow("voice 关") << int(VoicePromptBox) << "关" << 12 << 0;
     QTest::addRow("voice 英文") << int(VoicePromptBox) << "英文" << 12 << 2;
-    QTest::addRow("voice unknown") << int(VoicePromptBox) << "法文" << 12 << 2;
+    QTest::addRow("voice empty") << int(VoicePromptBox) << "" << 12 << 2;
     QTest::addRow("VOX 10") << int(VoxLevelBox) << "10" << 8 << 10;
     QTest::addRow("VOX hex") << int(VoxLevelBox) << "$A" << 8 << 10;
     QTest::addRow("time-out 关") << int(TimeOutBox) << "关" << 11 << 0;
     QTest::addRow("time-out 180") << int(TimeOutBox) << "180" << 11 << 180;
     QTest::addRow("scan 关") << int(ScanBox) << "关" << 15 << 0;
-    QTest::addRow("power save other") << int(PowerSaveBox) << "on" << 0 << 0;
+    QTest::addRow("power save empty") << int(PowerSaveBox) << "" << 0 << 0;
     QTest::addRow("alarm 关") << int(AlarmBox) << "关" << 1 << 0;
 }
 
@@ -406,6 +409,18 @@ void TestMainCodec::refused_data()
     QTest::addRow("DTMF key emptied after a read") << emptiedAfterRead(col::DtmfKey2) << "信道 5 DTMF键2: '' " + keys;
     QTest::addRow("signalling emptied after a read") << emptiedAfterRead(col::Signalling)
                                                      << "信道 5 可选信令: '' is not one of DTMF, 2TONE, 5TONE, FSK";
+    // A text outside a list of switch positions is not taken for one of them: "low" was written
+    // as high, "off" as on.
+    QTest::addRow("power in other words") << cell(col::Power, "low") << "信道 5 发射功率: 'low' is not one of 高, 低";
+    QTest::addRow("bandwidth in other words") << cell(col::Bandwidth, "Narrow")
+                                              << "信道 5 宽/窄: 'Narrow' is not one of 宽带, 窄带";
+    QTest::addRow("scan add in other words") << cell(col::ScanAdd, "No") << "信道 5 扫描添加: 'No' is not one of 无, 有";
+    QTest::addRow("compander in other words") << cell(col::Compander, "off") << "信道 5 压扩: 'off' is not one of 无, 有";
+    QTest::addRow("switch in other words") << box(PowerSaveBox, "on") << "省电: 'on' is not one of 开, 关";
+    QTest::addRow("voice prompt unknown") << box(VoicePromptBox, "法文") << "语音通知: '法文' is not one of 关, 中文, 英文";
+    QTest::addRow("PF key unknown") << box(Pf2Box, "xyz")
+                                    << "PF2: 'xyz' is not one of 无, 自动拨号, 警报音, 按键锁定, 按键锁定及备份, 监听, 监听瞬时, "
+                                       "扫描, 扫描+暂时删除, 扰频器, 取消静噪, 瞬时取消静噪, 暂时删除";
     QTest::addRow("VOX too big") << box(VoxLevelBox, "256") << "VOX等级: '256' is not in the range 0 to 255";
     QTest::addRow("VOX delay words") << box(VoxDelayBox, "短") << "VOX延迟时间: '短' is not a valid integer value";
     QTest::addRow("squelch negative") << box(SquelchBox, "-1") << "静噪: '-1' is not in the range 0 to 255";
