@@ -846,6 +846,18 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Code 3</translation>
     </message>
     <message>
+        <source>第一帧功能</source>
+        <translation>Function 1</translation>
+    </message>
+    <message>
+        <source>第二帧功能</source>
+        <translation>Function 2</translation>
+    </message>
+    <message>
+        <source>第三帧功能</source>
+        <translation>Function 3</translation>
+    </message>
+    <message>
         <source>回复码</source>
         <translation>Reply code</translation>
     </message>

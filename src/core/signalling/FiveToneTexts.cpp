@@ -184,11 +184,11 @@ const std::vector<TGridSpec> &TFiveToneTexts::GridSpecs()
                          {{entry, entry, QString()},
                           {standard, standard, "ComboCellEditor3"},
                           {QT_TRANSLATE_NOOP("Texts", "第一帧解码"), "第一帧解码", "EditCellEditor3"},
-                          {function, "第一帧功能", "ComboCellEditor4"},
+                          {function, QT_TRANSLATE_NOOP("Texts", "第一帧功能"), "ComboCellEditor4"},
                           {QT_TRANSLATE_NOOP("Texts", "第二帧解码"), "第二帧解码", "EditCellEditor3"},
-                          {function, "第二帧功能", "ComboCellEditor4"},
+                          {function, QT_TRANSLATE_NOOP("Texts", "第二帧功能"), "ComboCellEditor4"},
                           {QT_TRANSLATE_NOOP("Texts", "第三帧解码"), "第三帧解码", "EditCellEditor3"},
-                          {function, "第三帧功能", "ComboCellEditor4"},
+                          {function, QT_TRANSLATE_NOOP("Texts", "第三帧功能"), "ComboCellEditor4"},
                           {QT_TRANSLATE_NOOP("Texts", "回复码"), "回复码", "EditCellEditor3"}}};
         return std::vector<TGridSpec>{standards, encode, decode};
     }();

@@ -3,6 +3,7 @@
 // English translation loaded they hold no Chinese character, and without it they are the
 // Chinese texts the command line and the other tests know.
 
+#include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "compare/BlockCompare.h"
 #include "compare/FieldDiff.h"
@@ -16,6 +17,8 @@
 #include "protocol/Areas.h"
 #include "signalling/DtmfCodec.h"
 #include "signalling/DtmfTexts.h"
+#include "signalling/FiveToneTexts.h"
+#include "signalling/FskTexts.h"
 #include "signalling/TwoToneCodec.h"
 #include "signalling/TwoToneTexts.h"
 
@@ -66,6 +69,7 @@ private Q_SLOTS:
     void messages_data();
     void messages();
     void channelPlan();
+    void gridFieldNames();
 };
 
 void TestMessageLanguage::messages_data()
@@ -176,4 +180,27 @@ void TestMessageLanguage::channelPlan()
 }
 
 QTEST_MAIN(TestMessageLanguage)
+// The names that messages give the cells of the editors' grids: each has its English words.
+void TestMessageLanguage::gridFieldNames()
+{
+    std::vector<TGridSpec> grids = TTwoToneTexts::GridSpecs();
+    grids.insert(grids.end(), TFiveToneTexts::GridSpecs().cbegin(), TFiveToneTexts::GridSpecs().cend());
+    grids.push_back(TDtmfTexts::GridSpec());
+    grids.push_back(TFskTexts::GridSpec());
+    QVERIFY(InstallLanguage(QStringLiteral("en")));
+    QStringList untranslated;
+    for (const TGridSpec &grid : grids) {
+        for (const QString &name : QStringList{grid.title} + [&grid] {
+                 QStringList fields;
+                 for (const TColumnSpec &column : grid.columns)
+                     fields << column.field;
+                 return fields;
+             }()) {
+            if (ShownText(name).contains(kChinese))
+                untranslated << grid.name + QStringLiteral(": ") + name;
+        }
+    }
+    QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
+}
+
 #include "tst_messagelanguage.moc"
