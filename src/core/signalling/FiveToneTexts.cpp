@@ -239,11 +239,18 @@ void TFiveToneTexts::xg2SetEditText(int col, int row, const QString &value)
 }
 
 // An entry the radio holds with a standard outside 1..5 shows its codes beside an empty
-// standard, and is written back with them: its cells stay open to edits.
+// standard, and is written back with them: its cells stay open to edits. A standard emptied by
+// hand takes the entry out of use, as an emptied first code does in the encode grid.
 void TFiveToneTexts::xg3SetEditText(int col, int row, const QString &value)
 {
-    TEditorTexts::SetEditText(kDecodeGrid, col, row, value);
     TGridTexts &xg3 = Grid(kDecodeGrid);
+    const bool hadStandard = !xg3.IsEmptyCell(kDecodeStandardColumn, row);
+    TEditorTexts::SetEditText(kDecodeGrid, col, row, value);
+    if (col == kDecodeStandardColumn && xg3.IsEmptyCell(col, row)) {
+        if (hadStandard)
+            xg3.ClearRow(row);
+        return;
+    }
     if (xg3.IsEmptyCell(kDecodeStandardColumn, row) && !HoldsTextBeside(xg3, row, col))
         xg3.SetCell(col, row, QString());
     else if (col == kDecodeStandardColumn)

@@ -116,8 +116,8 @@ void TestFiveToneArea::encodeFields_data()
                                                       << QByteArray("0545230178560421DEBC0A896705");
     QTest::addRow("decode entry 16") << QStringList{"xg3:1,16=CCIR", "xg3:2,16=1", "xg3:8,16=fffff"} << 16 << 14
                                      << QByteArray("01010000785604" "21DEBC0AFFFF0F");
-    QTest::addRow("decode entry without standard keeps its other cells")
-        << QStringList{"xg3:1,4=EIA", "xg3:1,4="} << 10 << 14 << QByteArray("0045230178560421DEBC0A896705");
+    QTest::addRow("decode entry whose standard is emptied is zero")
+        << QStringList{"xg3:1,4=EIA", "xg3:1,4="} << 10 << 14 << QByteArray(28, '0');
     QTest::addRow("decode entry of empty cells is zero")
         << QStringList{"xg3:1,4=EIA", "xg3:1,4=", "xg3:2,4=", "xg3:3,4=", "xg3:4,4=", "xg3:5,4=", "xg3:6,4=",
                        "xg3:7,4=", "xg3:8,4="}
@@ -254,35 +254,42 @@ void TestFiveToneArea::entryRules_data()
     QTest::addColumn<QString>("grid");
     QTest::addColumn<QStringList>("edits");
     QTest::addColumn<QStringList>("row");  // columns 1.. of row 4 afterwards
+    QTest::addColumn<QByteArray>("radio");  // decode entry 4 as a read brought it first, hex
 
     QTest::addRow("first frame code fills the entry") << "xg2" << QStringList{"xg2:1,4=99999"}
-        << QStringList{"99999", "12345", "45678", "ABCDE", "CCIR"};
+        << QStringList{"99999", "12345", "45678", "ABCDE", "CCIR"} << QByteArray();
     QTest::addRow("first frame code again replaces earlier edits")
         << "xg2" << QStringList{"xg2:1,4=1", "xg2:5,4=EIA", "xg2:2,4=0", "xg2:1,4=2"}
-        << QStringList{"2", "12345", "45678", "ABCDE", "CCIR"};
+        << QStringList{"2", "12345", "45678", "ABCDE", "CCIR"} << QByteArray();
     QTest::addRow("encode edits kept") << "xg2" << QStringList{"xg2:1,4=1", "xg2:5,4=EIA", "xg2:2,4=0"}
-        << QStringList{"1", "0", "45678", "ABCDE", "EIA"};
+        << QStringList{"1", "0", "45678", "ABCDE", "EIA"} << QByteArray();
     QTest::addRow("emptying the first frame code empties the entry") << "xg2"
-        << QStringList{"xg2:1,4=1", "xg2:2,4=0", "xg2:1,4="} << QStringList(5, QString());
+        << QStringList{"xg2:1,4=1", "xg2:2,4=0", "xg2:1,4="} << QStringList(5, QString()) << QByteArray();
     QTest::addRow("encode cell of an unused entry stays empty") << "xg2"
-        << QStringList{"xg2:3,4=777", "xg2:5,4=EIA"} << QStringList(5, QString());
+        << QStringList{"xg2:3,4=777", "xg2:5,4=EIA"} << QStringList(5, QString()) << QByteArray();
     QTest::addRow("standard fills the decode entry") << "xg3" << QStringList{"xg3:1,4=ZVEI1"}
-        << QStringList{"ZVEI1", "12345", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"};
+        << QStringList{"ZVEI1", "12345", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"} << QByteArray();
     QTest::addRow("standard again replaces earlier edits")
         << "xg3" << QStringList{"xg3:1,4=ZVEI1", "xg3:5,4=遥毙", "xg3:8,4=1", "xg3:1,4=EIA"}
-        << QStringList{"EIA", "12345", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"};
+        << QStringList{"EIA", "12345", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"} << QByteArray();
     QTest::addRow("decode edits kept") << "xg3" << QStringList{"xg3:1,4=ZVEI1", "xg3:5,4=遥毙", "xg3:8,4=1"}
-        << QStringList{"ZVEI1", "12345", "通话", "45678", "遥毙", "ABCDE", "被叫", "1"};
-    // As a read shows an entry whose standard the radio holds outside 1..5: codes, no standard.
-    QTest::addRow("codes beside an empty standard stay editable") << "xg3"
-        << QStringList{"xg3:1,4=ZVEI1", "xg3:1,4=", "xg3:2,4=11111"}
-        << QStringList{"", "11111", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"};
+        << QStringList{"ZVEI1", "12345", "通话", "45678", "遥毙", "ABCDE", "被叫", "1"} << QByteArray();
+    // A read shows an entry whose standard the radio holds outside 1..5 as codes beside an
+    // empty standard.
+    const QByteArray unknownStandard("00111101785604" "21DEBC0A896705");
+    const QStringList unknownStandardRow{"", "11111", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"};
+    QTest::addRow("codes beside an empty standard stay editable") << "xg3" << QStringList{"xg3:8,4=22222"}
+        << QStringList{"", "11111", "通话", "45678", "主叫", "ABCDE", "被叫", "22222"} << unknownStandard;
+    QTest::addRow("an empty standard committed again keeps the radio's entry") << "xg3" << QStringList{"xg3:1,4="}
+        << unknownStandardRow << unknownStandard;
+    QTest::addRow("emptying the standard takes the entry out of use") << "xg3"
+        << QStringList{"xg3:1,4=ZVEI1", "xg3:5,4=遥毙", "xg3:1,4="} << QStringList(8, QString()) << QByteArray();
     QTest::addRow("decode cell of an unused entry stays empty") << "xg3"
-        << QStringList{"xg3:3,4=报警", "xg3:2,4=12345"} << QStringList(8, QString());
+        << QStringList{"xg3:3,4=报警", "xg3:2,4=12345"} << QStringList(8, QString()) << QByteArray();
     QTest::addRow("other rows untouched") << "xg3" << QStringList{"xg3:1,3=EIA", "xg3:1,5=EIA"}
-        << QStringList(8, QString());
+        << QStringList(8, QString()) << QByteArray();
     QTest::addRow("standards grid has no rules") << "xg1" << QStringList{"xg1:1,4=200", "xg1:3,4=7"}
-        << QStringList{"200", "A", "7"};
+        << QStringList{"200", "A", "7"} << QByteArray();
 }
 
 void TestFiveToneArea::entryRules()
@@ -290,7 +297,10 @@ void TestFiveToneArea::entryRules()
     QFETCH(QString, grid);
     QFETCH(QStringList, edits);
     QFETCH(QStringList, row);
+    QFETCH(QByteArray, radio);
     FiveToneArea area;
+    if (!radio.isEmpty())
+        area.codec.DecodeBlock(10, BlockWith(14, radio));
     Apply(area, edits);
     QStringList actual;
     for (int col = 1; col < area.Grid(grid).ColCount(); ++col)
