@@ -235,7 +235,11 @@ void LoadConfigFile(TMainConfig &config, const QString &path)
     if (bytes.size() > kMaxFileBytes)
         CannotOpen(path, QStringLiteral("The file is larger than %1 bytes; a configuration file is far smaller.")
                              .arg(kMaxFileBytes));
-    const QStringList lines = SplitLines(DecodeFileText(bytes, path));
+    const QString text = DecodeFileText(bytes, path);
+    // A save never writes one; where a NUL is, the file is damaged, and a line would be cut there.
+    if (text.contains(QChar(0)))
+        CannotOpen(path, QStringLiteral("The file contains a NUL character; it is damaged."));
+    const QStringList lines = SplitLines(text);
     if (lines.size() != kFileLines)
         CannotOpen(path, QStringLiteral("The file has %1 %2; a configuration file has %3.")
                              .arg(lines.size())

@@ -247,6 +247,8 @@ void TestConfigFile::refusedLoad_data()
     QTest::addRow("too large") << FileWithLines(26) + QByteArray(64 * 1024, ' ')
                                << "The file is larger than 65536 bytes; a configuration file is far smaller.";
     QTest::addRow("not GBK") << FileWithLines(26).replace("s17", "\x81\x20") << "The file is not valid GBK text.";
+    QTest::addRow("NUL in a cell") << FileWithLines(26).replace("s17", QByteArray("43", 2) + QByteArray(1, '\0') + "8")
+                                   << "The file contains a NUL character; it is damaged.";
     QTest::addRow("cut GBK character") << FileWithLines(26) + "\xCE" << "The file is not valid GBK text.";
     QTest::addRow("mark, then not UTF-8") << "\xEF\xBB\xBF" + FileWithLines(26).replace("s17", "\xCE\xDE")
                                           << "The file is not valid UTF-8 text.";
