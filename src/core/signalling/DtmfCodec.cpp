@@ -6,6 +6,8 @@
 #include "signalling/AreaFields.h"
 #include "signalling/DtmfCodes.h"
 
+#include <algorithm>
+
 namespace {
 
 // Block 0, parameters and decode settings (offsets in the 28 data bytes):
@@ -72,11 +74,25 @@ struct DigitText {
     std::uint8_t count = 0;
 };
 
-DigitText CheckedDigits(const QString &text, const QString &place, std::uint32_t (*toCode)(const QString &))
+// Only "D"s, any number up to eight: the code of D is 0.
+QString OnlyDs(int count)
+{
+    return QString(std::clamp(count, 0, kMaxDigits), QLatin1Char('D'));
+}
+
+// counted: the radio keeps the number of digits, so leading "D"s (code 0) survive.
+DigitText CheckedDigits(const QString &text, const QString &place, std::uint32_t (*toCode)(const QString &),
+                        bool counted = true)
 {
     if (IsEmptyText(text))
         return {};
-    ConvertAt(place, [&] { CheckDigitText(text); });
+    ConvertAt(place, [&] {
+        CheckDigitText(text);
+        if (!counted && DtmfDigitCode(text.at(0)) == 0)
+            throw EConvertError(QStringLiteral("'%1' begins with D, which is lost here: memories 9 to 16 keep "
+                                               "no number of digits")
+                                    .arg(text));
+    });
     return {toCode(text), static_cast<std::uint8_t>(text.size())};
 }
 
@@ -106,7 +122,8 @@ std::vector<Block> TDtmfCodec::EncodeBlocks() const
 
     for (int memory = 1; memory <= TDtmfTexts::kMemories; ++memory) {
         const DigitText digits = CheckedDigits(m_texts.xg2().Cell(TDtmfTexts::kMemoryColumn, memory),
-                                               m_texts.xg2().Place(TDtmfTexts::kMemoryColumn, memory), DtmfTextToCode);
+                                               m_texts.xg2().Place(TDtmfTexts::kMemoryColumn, memory), DtmfTextToCode,
+                                               memory < kDigitCounts);
         WriteLe(blocks[static_cast<std::size_t>(MemoryBlock(memory))], MemoryOffset(memory), kCodeWidth,
                 digits.code);
         if (memory < kDigitCounts)
@@ -133,7 +150,7 @@ void TDtmfCodec::DecodeSettings(const Block &data)
     const std::uint32_t id = ReadLe(data, kIdCodeOffset, kCodeWidth);
     const int count = data[kIdCountOffset];
     m_texts.Controls().SetText(QStringLiteral("Edit1"),
-                               id == 0 ? QString(count, QLatin1Char('D'))
+                               id == 0 ? OnlyDs(count)
                                        : IdCodeToText(id, count > 0 ? count : SignificantDigits(id)));
 
     for (int i = 0; i < kDigitCounts; ++i)
@@ -147,10 +164,11 @@ void TDtmfCodec::DecodeMemories(int block, const Block &data)
         if (memory > TDtmfTexts::kMemories)
             break;
         const std::uint32_t code = ReadLe(data, MemoryOffset(memory), kCodeWidth);
-        // Memories 9-16 have no stored count; neither has a memory whose count reads 0.
+        // Memories 9-16 have no stored count; neither has a memory whose count reads 0. A zero
+        // code with a count is a memory of "D"s, as with the ID: shown, it is written back whole.
         const int stored = memory < kDigitCounts ? m_digitCounts[static_cast<std::size_t>(memory)] : 0;
         const int count = stored > 0 ? stored : SignificantDigits(code);
         m_texts.xg2().SetCell(TDtmfTexts::kMemoryColumn, memory,
-                              code == 0 ? QString() : DtmfCodeToText(code, count));
+                              code == 0 ? OnlyDs(stored) : DtmfCodeToText(code, count));
     }
 }

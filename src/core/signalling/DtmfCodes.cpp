@@ -2,6 +2,8 @@
 
 #include "base/TextConvert.h"
 
+#include <algorithm>
+
 namespace {
 
 // Characters by code, DTMF table: index = code.
@@ -34,6 +36,7 @@ QString CodeToText(const char *table, std::uint32_t code, int count)
 {
     if (code == 0 || count < 1)
         return QString();
+    count = std::min(count, kMaxDigits);  // a larger count byte is damage: the code holds eight
     QString text(count, QLatin1Char('D'));
     for (int i = 0; i < count && i < kMaxDigits; ++i)
         text[count - 1 - i] = QLatin1Char(table[(code >> (4 * i)) & 0xF]);

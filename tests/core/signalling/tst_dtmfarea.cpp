@@ -266,7 +266,12 @@ void TestDtmfArea::decodeMemories_data()
     QTest::addRow("star zero hash") << 5 << 3 << QByteArray("AC0B0000") << "*0#";
     QTest::addRow("memory 8") << 8 << 8 << QByteArray("78563412") << "12345678";
     QTest::addRow("zero count shows digits") << 3 << 0 << QByteArray("AC0B0000") << "*0#";
-    QTest::addRow("zero code clears") << 4 << 5 << QByteArray("00000000") << "";
+    QTest::addRow("zero code clears") << 4 << 0 << QByteArray("00000000") << "";
+    // D's code is 0: a count with a zero code is a memory of D's, which a write keeps.
+    QTest::addRow("zero code with a count is D's") << 4 << 5 << QByteArray("00000000") << "DDDDD";
+    // A count byte beyond eight digits is damage: the code holds no more.
+    QTest::addRow("count beyond eight digits") << 1 << 30 << QByteArray("34120000") << "DDDD1234";
+    QTest::addRow("D's beyond eight") << 2 << 255 << QByteArray("00000000") << "DDDDDDDD";
     QTest::addRow("memory 9 without count") << 9 << 0 << QByteArray("23010000") << "123";
     QTest::addRow("memory 12 trailing D") << 12 << 0 << QByteArray("F0DE0000") << "ABCD";
     QTest::addRow("memory 13 eight digits") << 13 << 0 << QByteArray("78563412") << "12345678";
@@ -313,6 +318,8 @@ void TestDtmfArea::decodeIdCode_data()
     QTest::addRow("no count shows digits") << QByteArray("BC0A0000") << 0 << "*0#";
     QTest::addRow("D only") << QByteArray("00000000") << 3 << "DDD";
     QTest::addRow("empty") << QByteArray("00000000") << 0 << "";
+    QTest::addRow("count beyond eight digits") << QByteArray("34120000") << 200 << "DDDD1234";
+    QTest::addRow("D's beyond eight") << QByteArray("00000000") << 200 << "DDDDDDDD";
 }
 
 void TestDtmfArea::decodeIdCode()
@@ -433,6 +440,10 @@ void TestDtmfArea::badInput_data()
     QTest::addRow("memory 1 foreign") << "m1" << "12X4" << "DTMF编码 1 自动拨号存储器: '12X4' " + dtmf;
     QTest::addRow("memory 12 too long") << "m12" << "123456789" << "DTMF编码 12 自动拨号存储器: '123456789' " + dtmf;
     QTest::addRow("memory 16 lower-case e") << "m16" << "e" << "DTMF编码 16 自动拨号存储器: 'e' " + dtmf;
+    // Without a count a leading D (code 0) would read back gone.
+    const QString lost = QStringLiteral("begins with D, which is lost here: memories 9 to 16 keep no number of digits");
+    QTest::addRow("memory 9 leading D") << "m9" << "D12" << "DTMF编码 9 自动拨号存储器: 'D12' " + lost;
+    QTest::addRow("memory 16 only D's") << "m16" << "dd" << "DTMF编码 16 自动拨号存储器: 'dd' " + lost;
 }
 
 void TestDtmfArea::badInput()

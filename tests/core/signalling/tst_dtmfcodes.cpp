@@ -52,7 +52,8 @@ void TestDtmfCodes::codeToText_data()
     QTest::addRow("leading D from the count") << 0x1234u << 6 << "DD1234" << "DD1234";
     QTest::addRow("tables differ in 0 and *") << 0xBACu << 3 << "*0#" << "0*#";
     QTest::addRow("count below the digits") << 0x12345678u << 4 << "5678" << "5678";
-    QTest::addRow("groups above the 8th read D") << 0x12345678u << 10 << "DD12345678" << "DD12345678";
+    // The code holds eight digits: a larger count is damage, not more D's.
+    QTest::addRow("count beyond eight digits") << 0x12345678u << 10 << "12345678" << "12345678";
     QTest::addRow("trailing D") << 0xDEF0u << 4 << "ABCD" << "ABCD";
     QTest::addRow("zero code") << 0u << 5 << "" << "";
     QTest::addRow("zero count") << 0x12u << 0 << "" << "";

@@ -348,7 +348,7 @@ void TestDtmfWindow::editAndWrite_data()
     QTest::newRow("memory 2 lower-case") << "m2" << "abcd" << "1:4=F0DE0000 0:21=04";
     QTest::newRow("memory 3 filled") << "m3" << "7" << "1:8=07000000 0:22=01";
     QTest::newRow("memory 8 cleared") << "m8" << "" << "2:4=00000000 0:27=00";
-    QTest::newRow("memory 9 with leading D") << "m9" << "D9" << "2:8=09000000";
+    QTest::newRow("memory 9 with trailing D") << "m9" << "9D" << "2:8=90000000";
     QTest::newRow("memory 12") << "m12" << "1234" << "2:20=34120000";
     QTest::newRow("memory 16 cleared") << "m16" << "" << "3:12=00000000";
 }
