@@ -570,6 +570,11 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>None</translation>
     </message>
     <message>
+        <source>无</source>
+        <comment>yes/no</comment>
+        <translation>No</translation>
+    </message>
+    <message>
         <source>提醒</source>
         <translation>Alert</translation>
     </message>

@@ -50,7 +50,7 @@ std::uint32_t StoredChoice(const TFieldConvert &convert, const QString &text, co
         for (const TChoice &choice : convert.choices)
             names << choice.text;
     }
-    throw EConvertError(QStringLiteral("'%1' is not one of %2").arg(text, ShownTexts(names).join(QStringLiteral(", "))));
+    throw EConvertError(QStringLiteral("'%1' is not one of %2").arg(text, ShownEntries(names).join(QStringLiteral(", "))));
 }
 
 std::optional<QString> ShownChoice(const TFieldConvert &convert, std::uint32_t value)

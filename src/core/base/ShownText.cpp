@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 QString ShownText(const QString &stored)
 {
     if (stored.isEmpty())
@@ -43,10 +45,40 @@ QString ShownPlace(const QString &label)
     return place;
 }
 
+namespace {
+
+const QString kYes = QStringLiteral("有");
+const QString kNo = QStringLiteral("无");
+
+bool IsYesNoList(const QStringList &list)
+{
+    return list.contains(kYes) && list.contains(kNo)
+           && std::all_of(list.cbegin(), list.cend(), [](const QString &t) { return t == kYes || t == kNo; });
+}
+
+}  // namespace
+
+QString ShownEntry(const QString &stored, const QStringList &list)
+{
+    if (stored == kNo && IsYesNoList(list))
+        return QCoreApplication::translate("Texts", "无", "yes/no");
+    return ShownText(stored);
+}
+
+QStringList ShownEntries(const QStringList &list)
+{
+    QStringList shown;
+    shown.reserve(list.size());
+    for (const QString &text : list)
+        shown << ShownEntry(text, list);
+    return shown;
+}
+
+// An entry is also taken as ShownText shows it alone ("None" for 无 in a yes/no column).
 QString StoredText(const QString &shown, const QStringList &stored)
 {
     for (const QString &text : stored) {
-        if (ShownText(text) == shown)
+        if (ShownEntry(text, stored) == shown || ShownText(text) == shown)
             return text;
     }
     return shown;

@@ -15,6 +15,10 @@ QString ShownText(const QString &stored);
 QStringList ShownTexts(const QStringList &stored);
 // A label shown as the name of its field in a message: without its trailing colon.
 QString ShownPlace(const QString &label);
+// An entry of `list` as the user sees it: as ShownText, except that in a list of 有 and 无
+// alone (a yes/no column) 无 is the answer "no", which English does not say as "none".
+QString ShownEntry(const QString &stored, const QStringList &list);
+QStringList ShownEntries(const QStringList &list);
 // The kept text of an entry shown as `shown`: the entry of `stored` that shows so, otherwise
 // `shown` itself (typed text, or the kept text typed in directly).
 QString StoredText(const QString &shown, const QStringList &stored);

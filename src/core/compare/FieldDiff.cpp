@@ -15,14 +15,15 @@
 
 namespace {
 
-QString Shown(const QString &text)
+// list: the entries of the field, for the words of a yes/no column.
+QString Shown(const QString &text, const QStringList &list)
 {
-    return text.trimmed().isEmpty() ? QCoreApplication::translate("Texts", "（空）") : ShownText(text);
+    return text.trimmed().isEmpty() ? QCoreApplication::translate("Texts", "（空）") : ShownEntry(text, list);
 }
 
-QString Line(const QString &field, const QString &from, const QString &to)
+QString Line(const QString &field, const QString &from, const QString &to, const QStringList &list = {})
 {
-    return QStringLiteral("%1: %2 → %3").arg(field, Shown(from), Shown(to));
+    return QStringLiteral("%1: %2 → %3").arg(field, Shown(from, list), Shown(to, list));
 }
 
 QString CheckText(bool checked)
@@ -56,7 +57,7 @@ QStringList MainLines(const TMainConfig &from, const TMainConfig &to, const std:
             continue;
         for (int c = 1; c < TMainConfig::kCols; ++c)
             if (from.Cell(row, c) != to.Cell(row, c))
-                lines << Line(ShownChannelPlace(row, c), from.Cell(row, c), to.Cell(row, c));
+                lines << Line(ShownChannelPlace(row, c), from.Cell(row, c), to.Cell(row, c), ChannelColumns().at(c).items);
     }
     for (int box = VoxLevelBox; settings && box <= AlarmBox; ++box) {
         if (box == AlarmBox && !withAlarm)

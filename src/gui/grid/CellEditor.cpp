@@ -42,9 +42,14 @@ QString TCellEditor::TakePendingText()
     return m_grid ? std::exchange(m_grid->m_pendingText, QString()) : QString();
 }
 
+QString TCellEditor::Shown(const QString &stored) const
+{
+    return ShownText(stored);
+}
+
 QString TCellEditor::CurrentEditText() const
 {
-    return m_grid ? ShownText(m_grid->GetEditText(m_grid->Col(), m_grid->Row())) : QString();
+    return m_grid ? Shown(m_grid->GetEditText(m_grid->Col(), m_grid->Row())) : QString();
 }
 
 void TCellEditor::ClearActiveEditor()

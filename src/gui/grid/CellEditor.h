@@ -42,6 +42,8 @@ public:
     // The text kept for `shown` put into a cell by other means than the control (a paste): a
     // list entry as the current language shows it becomes the entry itself.
     virtual QString StoredOf(const QString &shown) const { return shown; }
+    // A kept cell text as this editor's column shows it.
+    virtual QString Shown(const QString &stored) const;
     // rect is in the coordinates of the grid's viewport.
     virtual void ShowAt(const QRect &rect) = 0;
     virtual void Hide() = 0;

@@ -35,7 +35,7 @@ void TComboCellEditor::SetItems(const QStringList &items)
     m_items = items;
     if (QComboBox *combo = Combo()) {
         combo->clear();
-        combo->addItems(ShownTexts(m_items));
+        combo->addItems(ShownEntries(m_items));
     }
 }
 
@@ -46,7 +46,7 @@ void TComboCellEditor::StartEdit()
     if (!combo)
         throw ECellEditorError::NoEditControl();
     combo->clear();
-    combo->addItems(ShownTexts(m_items));
+    combo->addItems(ShownEntries(m_items));
     const QString pending = TakePendingText();
     if (!pending.isEmpty()) {
         LoadPending(combo, pending);
@@ -54,7 +54,7 @@ void TComboCellEditor::StartEdit()
     }
     LoadText(combo, CurrentEditText());
     if (combo->currentText().isEmpty())
-        LoadText(combo, ShownText(m_defaultText));
+        LoadText(combo, Shown(m_defaultText));
     if (combo->isEditable())
         combo->lineEdit()->selectAll();
 }
@@ -88,4 +88,9 @@ void TComboCellEditor::CommitEdit()
 QString TComboCellEditor::StoredOf(const QString &shown) const
 {
     return StoredText(shown, m_items + QStringList{m_defaultText});
+}
+
+QString TComboCellEditor::Shown(const QString &stored) const
+{
+    return ShownEntry(stored, m_items);
 }

@@ -23,6 +23,7 @@ public:
     void SetStyle(TComboStyle style);
     QStringList Items() const { return m_items; }
     QString StoredOf(const QString &shown) const override;
+    QString Shown(const QString &stored) const override;
     void SetItems(const QStringList &items);
 
     void StartEdit() override;

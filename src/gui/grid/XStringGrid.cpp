@@ -55,9 +55,12 @@ TXStringGrid::~TXStringGrid()
 
 // --- cells, counts and sizes
 
+// A data cell as its column's editor shows it: a yes/no column says "No" where another says
+// "None" for the same kept text.
 QString TXStringGrid::ShownCells(int col, int row) const
 {
-    return ShownText(Cells(col, row));
+    const TCellEditor *editor = row >= FixedRows() && col >= 0 && col < m_columns.Count() ? m_columns[col].Editor() : nullptr;
+    return editor ? editor->Shown(Cells(col, row)) : ShownText(Cells(col, row));
 }
 
 QString TXStringGrid::Cells(int col, int row) const
@@ -155,7 +158,7 @@ int TXStringGrid::TextWidth(int col) const
         widest = std::max(widest, width(item.Font(), ShownCells(col, row)));
     if (const auto *combo = qobject_cast<const TComboCellEditor *>(item.Editor())) {
         for (const QString &entry : combo->Items())
-            widest = std::max(widest, width(item.Font(), ShownText(entry)));
+            widest = std::max(widest, width(item.Font(), combo->Shown(entry)));
     }
     // Drawn 2 pixels in from both sides, left of the grid line.
     return widest + 4 + m_gridLineWidth;

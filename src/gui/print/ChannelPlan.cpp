@@ -56,7 +56,7 @@ QString ChannelTable(const TMainConfig &config)
             continue;
         html += QStringLiteral("<tr>");
         for (int c = 0; c < TMainConfig::kCols; ++c) {
-            const QString text = c == col::Number ? QString::number(n) : ShownText(config.Cell(n, c));
+            const QString text = c == col::Number ? QString::number(n) : ShownEntry(config.Cell(n, c), ChannelColumns().at(c).items);
             html += QStringLiteral("<td align=\"center\" valign=\"middle\" style=\"white-space: nowrap;\">%1</td>").arg(Escaped(text));
         }
         html += QStringLiteral("</tr>");

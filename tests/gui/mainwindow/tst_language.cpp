@@ -265,7 +265,14 @@ void TestLanguage::clipboardUsesShownEntries()
     QCOMPARE(grid.ShownCells(5, 2), QStringLiteral("Low"));
     grid.SetSelection(QRect(QPoint(5, 2), QPoint(7, 2)));
     QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Low\tNarrow\tNone"));
+    // A yes/no column answers "No"; "None" pasted there is taken too.
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Low\tNarrow\tNo"));
+    grid.SetCol(15);
+    QGuiApplication::clipboard()->setText(QStringLiteral("No"));
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.form().Config().Cell(2, 15), QStringLiteral("无"));
+    QCOMPARE(grid.ShownCells(15, 2), QStringLiteral("No"));
+    QCOMPARE(grid.ShownCells(3, 2), QStringLiteral("None"));
     w.form().wbtn()->click();
     QVERIFY(w.finish());
     QCOMPARE(w.messages.texts(), QStringList{QStringLiteral("Write successful")});

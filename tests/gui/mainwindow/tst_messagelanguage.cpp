@@ -88,6 +88,9 @@ void TestMessageLanguage::messages_data()
            "decimal, or three digits followed by N or I"
         << "Channel 3 QT/DQT dec.: 'xyz' is not a tone: use None, a CTCSS frequency from 0 to 409.5 Hz with at most "
            "one decimal, or three digits followed by N or I";
+    QTest::addRow("yes/no cell")
+        << MessageOf([] { return ErrorOf([] { EncodeChannelBlock(*ChannelWith(col::ScanAdd, "maybe"), 3); }); })
+        << "信道 3 扫描添加: 'maybe' is not one of 无, 有" << "Channel 3 Scan add: 'maybe' is not one of No, Yes";
     QTest::addRow("settings box")
         << MessageOf([] {
                TMainConfig config;
@@ -118,9 +121,12 @@ void TestMessageLanguage::messages_data()
         << "写入校验失败\n…\n写入前的备份：b.img\n无法保存备份，未写入：disk full"
         << "Write verify failed\n…\nBackup from before the write: b.img\nCannot save the backup, nothing written: disk full";
     QTest::addRow("channel difference")
-        << MessageOf([] { return MainDiff(col::Power, "高", "低") + '\n' + MainDiff(col::Step, "", "12500"); })
-        << "信道 3 发射功率: 高 → 低\n信道 3 步进频率: （空） → 12500"
-        << "Channel 3 Power: High → Low\nChannel 3 Step: (empty) → 12500";
+        << MessageOf([] {
+               return MainDiff(col::Power, "高", "低") + '\n' + MainDiff(col::Step, "", "12500") + '\n'
+                      + MainDiff(col::ScanAdd, "有", "无");
+           })
+        << "信道 3 发射功率: 高 → 低\n信道 3 步进频率: （空） → 12500\n信道 3 扫描添加: 有 → 无"
+        << "Channel 3 Power: High → Low\nChannel 3 Step: (empty) → 12500\nChannel 3 Scan add: Yes → No";
     QTest::addRow("editor difference")
         << MessageOf([] {
                TDtmfTexts from;
@@ -175,7 +181,7 @@ void TestMessageLanguage::channelPlan()
     const QString english = ChannelPlanHtml(*config, info);
     const QRegularExpressionMatch found = kChinese.match(english);
     QVERIFY2(!found.hasMatch(), qPrintable(english.mid(found.capturedStart() - 40, 80)));
-    for (const char *text : {"<h2>Two-Way Radio Programmer V1.1.4</h2>", "radio.qz", ">Power<", ">Low<", ">VOX level<", ">None<"})
+    for (const char *text : {"<h2>Two-Way Radio Programmer V1.1.4</h2>", "radio.qz", ">Power<", ">Low<", ">VOX level<", ">None<", ">No<"})
         QVERIFY2(english.contains(QString::fromUtf8(text)), text);
 }
 
