@@ -243,8 +243,10 @@ private:
     QString Frequency(double mhz, const QString &what)
     {
         const QString text = FormatFixed(mhz, 5);
+        // Every digit of the value, so that 446.0000049 is not reported as a 446.000005
+        // that seems to round the wrong way.
         if (!ScaledWhole(mhz, 5))
-            Report(Say("%1 %2 rounded to %3", "%1 %2 舍入为 %3").arg(what, FormatFixed(mhz, 6), text));
+            Report(Say("%1 %2 rounded to %3", "%1 %2 舍入为 %3").arg(what, QString::number(mhz, 'g', 15), text));
         return text;
     }
 

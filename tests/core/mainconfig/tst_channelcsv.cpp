@@ -178,6 +178,7 @@ void TestChannelCsv::importRow_data()
         {"unknown duplex", "Duplex=x", "146.52000 146.52000 无 无 高 宽带 有 5000", "duplex 'x' is not understood; the channel transmits on its receive frequency"},
         {"bad offset", "Duplex=+;Offset=abc", "", "Offset 'abc' is not a number; the row is not imported"},
         {"sixth decimal rounded", "Frequency=146.520006", "146.52001 146.52001 无 无 高 宽带 有 5000", "frequency 146.520006 rounded to 146.52001"},
+        {"seventh decimal rounded down", "Frequency=446.0000049", "446.00000 446.00000 无 无 高 宽带 有 5000", "frequency 446.0000049 rounded to 446.00000"},
         {"shifted transmit rounded", "Duplex=+;Offset=0.600004", "146.52000 147.12000 无 无 高 宽带 有 5000", "transmit frequency 147.120004 rounded to 147.12000"},
         {"bad frequency", "Frequency=1x6", "", "Frequency '1x6' is not a number; the row is not imported"},
         {"frequency not finite", "Frequency=nan", "", "Frequency 'nan' is not a number; the row is not imported"},
