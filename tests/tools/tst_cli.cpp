@@ -282,6 +282,9 @@ void TestCli::usage_data()
         {"write --port x a.qz --alarm on", "write: --alarm takes 开 (on) or 关 (off), not 'on'; try 'xiepin-cli write --help'"},
         {"read --port x --timeout 0",
          "read: --timeout '0' is not a number of seconds above 0 and up to 3600; try 'xiepin-cli read --help'"},
+        // What the user typed is quoted as typed, also a text that looks like a place holder.
+        {"read --port x --timeout %2",
+         "read: --timeout '%2' is not a number of seconds above 0 and up to 3600; try 'xiepin-cli read --help'"},
         {"read --port x --timeout", "read: Missing value after '--timeout'; try 'xiepin-cli read --help'"},
         {"diff", "diff: no file given; try 'xiepin-cli diff --help'"},
         {"diff a.qz", "diff: a second file or --port P is needed; try 'xiepin-cli diff --help'"},
@@ -298,6 +301,7 @@ void TestCli::usage_data()
         {"import-csv -o a.qz", "import-csv: no file given; try 'xiepin-cli import-csv --help'"},
         {"import-csv a.csv -o a.qz --start 0", "import-csv: --start '0' is not a channel from 1 to 16; try 'xiepin-cli import-csv --help'"},
         {"import-csv a.csv -o a.qz --start 17", "import-csv: --start '17' is not a channel from 1 to 16; try 'xiepin-cli import-csv --help'"},
+        {"import-csv a.csv -o a.qz --start %2", "import-csv: --start '%2' is not a channel from 1 to 16; try 'xiepin-cli import-csv --help'"},
         {"import-csv a.csv -o a.qz --start two", "import-csv: --start 'two' is not a channel from 1 to 16; try 'xiepin-cli import-csv --help'"},
         {"export-csv a.qz -o a.csv --start 2", "export-csv: Unknown option 'start'; try 'xiepin-cli export-csv --help'"},
         {"export-csv a.qz", "export-csv: -o FILE is required; try 'xiepin-cli export-csv --help'"},

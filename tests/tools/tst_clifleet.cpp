@@ -265,10 +265,18 @@ void TestCliFleet::backupSeveral_data()
     QTest::addColumn<bool>("withMissingPort");
     QTest::addColumn<QString>("areas");        // --areas; empty: not given
     QTest::addColumn<QString>("secondFault");  // of the second radio
-    QTest::addRow("every radio there") << false << QString() << QString();
-    QTest::addRow("one port missing") << true << QString() << QString();
+    QTest::addColumn<QStringList>("radios");     // the ports' paths in the test folder
+    QTest::addColumn<QString>("folder");         // -o
+    QTest::addColumn<QStringList>("files");
+    const QStringList plain{"first", "second"};
+    const QStringList plainFiles{"first.img", "second.img"};
+    QTest::addRow("every radio there") << false << QString() << QString() << plain << "out" << plainFiles;
+    QTest::addRow("one port missing") << true << QString() << QString() << plain << "out" << plainFiles;
     // Only the channels and settings are read: a radio gone right after them is saved.
-    QTest::addRow("main only, radio gone after it") << false << "main" << "disappear=19";
+    QTest::addRow("main only, radio gone after it") << false << "main" << "disappear=19" << plain << "out" << plainFiles;
+    // A folder name with a percent sign is taken as it stands.
+    QTest::addRow("ports of the same name") << false << QString() << QString() << QStringList{"a/radio", "b/radio"}
+                                            << "out%2" << QStringList{"radio-2.img", "radio.img"};
 }
 
 // One file per port in the folder, each the radio on that port.
@@ -277,12 +285,17 @@ void TestCliFleet::backupSeveral()
     QFETCH(bool, withMissingPort);
     QFETCH(QString, areas);
     QFETCH(QString, secondFault);
+    QFETCH(QStringList, radios);
+    QFETCH(QString, folder);
+    QFETCH(QStringList, files);
     const QList<TRadioImage> images{FactoryImage(), cloneImage()};
-    auto first = startRadio(QStringLiteral("first"), images.at(0));
-    auto second = startRadio(QStringLiteral("second"), images.at(1),
+    for (const QString &radio : radios)
+        QVERIFY(QDir().mkpath(QFileInfo(path(radio)).path()));
+    auto first = startRadio(radios.at(0), images.at(0));
+    auto second = startRadio(radios.at(1), images.at(1),
                              secondFault.isEmpty() ? QStringList() : QStringList{QStringLiteral("--fault"), secondFault});
     QVERIFY(first && second);
-    const QString folder = path(QStringLiteral("out"));
+    folder = path(folder);
     QStringList args{QStringLiteral("backup"), QStringLiteral("--port"), first->Link(), QStringLiteral("--port"),
                      second->Link(), QStringLiteral("-o"), folder};
     if (!areas.isEmpty())
@@ -292,11 +305,14 @@ void TestCliFleet::backupSeveral()
         args << QStringLiteral("--port") << missing;
     const ProcessResult run = runCli(args);
     QCOMPARE(run.exitCode, withMissingPort ? 1 : 0);
-    QStringList files = QDir(folder).entryList(QDir::Files);
-    QCOMPARE(files, QStringList({QStringLiteral("first.img"), QStringLiteral("second.img")}));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), files);
+    // Each radio's file as its row names it.
+    const QList<QStringList> rows = tableRows(run.out);
+    QCOMPARE(rows.size(), withMissingPort ? 3 : 2);
     QString error;
     for (int i = 0; i < 2; ++i) {
-        const std::optional<TRadioImage> saved = TRadioImage::load(QDir(folder).filePath(files.at(i)), &error);
+        QCOMPARE(QFileInfo(rows.at(i).value(3)).absolutePath(), QDir(folder).absolutePath());
+        const std::optional<TRadioImage> saved = TRadioImage::load(rows.at(i).value(3), &error);
         QVERIFY2(saved, qPrintable(error));
         TRadioImage expected = images.at(i);
         if (!areas.isEmpty())
@@ -304,8 +320,6 @@ void TestCliFleet::backupSeveral()
                 expected.dropArea(area);
         QCOMPARE(Differences(*saved, expected), QString());
     }
-    const QList<QStringList> rows = tableRows(run.out);
-    QCOMPARE(rows.size(), withMissingPort ? 3 : 2);
     QCOMPARE(rows.at(0).value(1), QStringLiteral("saved"));
     QCOMPARE(rows.at(1).value(1), QStringLiteral("saved"));
     if (withMissingPort) {

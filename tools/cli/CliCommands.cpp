@@ -297,9 +297,8 @@ void ImportCsv(const CliOptions &options, TCliProgress &progress)
                                  ? QStringLiteral("channel %1").arg(result.rows.firstKey())
                                  : QStringLiteral("channels %1 to %2").arg(result.rows.firstKey()).arg(result.rows.lastKey());
     progress.Note(QStringLiteral("imported %1 into %2 (%3 %4)")
-                      .arg(channels, options.output)
-                      .arg(result.reports.size())
-                      .arg(result.reports.size() == 1 ? QStringLiteral("report") : QStringLiteral("reports")));
+                      .arg(channels, options.output, QString::number(result.reports.size()),
+                           result.reports.size() == 1 ? QStringLiteral("report") : QStringLiteral("reports")));
 }
 
 void ExportCsv(const CliOptions &options)

@@ -93,8 +93,7 @@ int parseTimeout(const CommandDef &def, const QString &text)
     const double seconds = text.toDouble(&ok);
     if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxTimeoutSeconds)
         refuse(&def, QStringLiteral("--timeout '%1' is not a number of seconds above 0 and up to %2")
-                         .arg(text)
-                         .arg(kMaxTimeoutSeconds));
+                         .arg(text, QString::number(kMaxTimeoutSeconds)));
     return std::max(1, static_cast<int>(std::lround(seconds * 1000)));
 }
 
@@ -194,7 +193,7 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
         if (parser.isSet(start)) {
             options.startChannel = parser.value(start).toInt(&ok);
             if (!ok || options.startChannel < 1 || options.startChannel > kChannelCount)
-                refuse(&def, QStringLiteral("--start '%1' is not a channel from 1 to %2").arg(parser.value(start)).arg(kChannelCount));
+                refuse(&def, QStringLiteral("--start '%1' is not a channel from 1 to %2").arg(parser.value(start), QString::number(kChannelCount)));
         }
     }
     return options;

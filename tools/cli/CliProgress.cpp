@@ -30,7 +30,7 @@ void TCliProgress::Begin(const QString &label, int total)
 void TCliProgress::Step(int done)
 {
     if (m_lineOpen)
-        Write(QStringLiteral("\r%1: %2/%3").arg(m_label).arg(done).arg(m_total));
+        Write(QStringLiteral("\r%1: %2/%3").arg(m_label, QString::number(done), QString::number(m_total)));
 }
 
 void TCliProgress::End()

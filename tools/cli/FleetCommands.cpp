@@ -206,7 +206,7 @@ QStringList ImagePaths(const QString &folder, const QStringList &ports)
         const QString base = QDir(folder).filePath(TBackupStore::PortPart(port));
         QString path = base + QStringLiteral(".img");
         for (int n = 2; paths.contains(path); ++n)
-            path = QStringLiteral("%1-%2.img").arg(base).arg(n);
+            path = QStringLiteral("%1-%2.img").arg(base, QString::number(n));  // a % in the folder stays
         paths << path;
     }
     return paths;

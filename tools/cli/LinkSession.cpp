@@ -125,22 +125,17 @@ void TLinkSession::Run(const QString &what, int answers, const std::function<boo
     if (!finished) {
         m_link.Cancel(TransferEnd::Silent);
         throw ETransferFailed(QStringLiteral("no answer from the radio on %1 for %2 s while %3 (%4 of %5 answers came)")
-                                  .arg(m_portName, Seconds(m_timeoutMs), what)
-                                  .arg(answered)
-                                  .arg(answers),
+                                  .arg(m_portName, Seconds(m_timeoutMs), what, QString::number(answered),
+                                       QString::number(answers)),
                               false, answered);
     }
     if (reason == TransferEnd::PortGone)
         throw ETransferFailed(QStringLiteral("%1: the port was disconnected (%2 of %3 answers came)")
-                                  .arg(m_portName)
-                                  .arg(answered)
-                                  .arg(answers),
+                                  .arg(m_portName, QString::number(answered), QString::number(answers)),
                               true, answered);
     if (reason == TransferEnd::Cancelled && TInterruptCancels::Interrupted())
         throw ETransferFailed(QStringLiteral("interrupted while %1 on %2 (%3 of %4 answers came)")
-                                  .arg(what, m_portName)
-                                  .arg(answered)
-                                  .arg(answers),
+                                  .arg(what, m_portName, QString::number(answered), QString::number(answers)),
                               false, answered);
     if (reason != TransferEnd::Completed)
         throw ECliError(QStringLiteral("%1 on %2 was cancelled").arg(what, m_portName));

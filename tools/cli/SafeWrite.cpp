@@ -79,9 +79,7 @@ void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &
         progress.Note(QStringLiteral("%1: %2").arg(AreaName(m.area), MismatchLine(m, TLanguage::English)));
     const TBlockMismatch &first = mismatches.front();
     throw ECliError(QStringLiteral("verify failed on %1: %2 of %3 blocks read back differ, first %4 %5; %6")
-                        .arg(port)
-                        .arg(mismatches.size())
-                        .arg(sent.heldCount())
-                        .arg(AreaName(first.area), BlockName(first.area, first.block, TLanguage::English),
+                        .arg(port, QString::number(mismatches.size()), QString::number(sent.heldCount()),
+                             AreaName(first.area), BlockName(first.area, first.block, TLanguage::English),
                              RestoreHint(port, backupPath)));
 }

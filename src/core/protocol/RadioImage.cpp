@@ -375,7 +375,7 @@ std::optional<TRadioImage> TRadioImage::load(const QString &path, QString *error
     const QByteArray text = file.read(kMaxFileSize + 1);
     if (text.size() > kMaxFileSize) {
         if (error)
-            *error = QStringLiteral("%1: not an image file (larger than %2 bytes)").arg(path).arg(kMaxFileSize);
+            *error = QStringLiteral("%1: not an image file (larger than %2 bytes)").arg(path, QString::number(kMaxFileSize));
         return std::nullopt;
     }
     QString problem;
