@@ -12,6 +12,10 @@ constexpr int kHandshakeSize = 7;
 // A reply byte 5 (data byte 1) of 0x30 asks the tool to answer with one 0x06 byte.
 constexpr int kAckRequestData = 1;
 constexpr std::uint8_t kAckRequest = 0x30;
+// Replies in a row with a right check value that make a radio known to send them, and wrong or
+// missing ones in a row after which it is no longer taken for such a radio.
+constexpr int kKnownRadio = 2;
+constexpr int kGiveUpTrust = 3;
 
 }  // namespace
 
@@ -333,8 +337,11 @@ void TProgramLink::ResendNow()
 
 // ---------------------------------------------------------------- receiving
 
+// A reply held for its check value that never came counts as one with a wrong check value.
 void TProgramLink::DropPartialReply()
 {
+    if (m_rxFill >= frame::kBodySize)
+        MissedCheck();
     m_rxFill = 0;
 }
 
@@ -373,6 +380,10 @@ void TProgramLink::CollectReply(const QByteArray &bytes)
     m_rxFill += count;
     if (m_rxFill < frame::kBodySize)
         return;  // the rest of the reply follows in the next chunk
+    // A radio known to send check values sends one with every reply: a reply cut after its
+    // data waits for it, so that a reply damaged on the line is not taken without its check.
+    if (m_rxFill < frame::kFrameSize && m_rightChecks == kKnownRadio)
+        return;
 
     const int received = m_rxFill;
     std::copy(RxBuffer.begin(), RxBuffer.begin() + received, RxGlobal.begin());
@@ -419,18 +430,14 @@ void TProgramLink::HandleReply(const TFrame &reply)
 // the same bytes twice, so that one reply damaged on the line never reaches the image.
 bool TProgramLink::CheckAccepts(const TFrame &reply)
 {
-    constexpr int kKnown = 2;
-    constexpr int kGiveUp = 3;
     if (reply.CheckIsRight()) {
-        m_rightChecks = std::min(m_rightChecks + 1, kKnown);
+        m_rightChecks = std::min(m_rightChecks + 1, kKnownRadio);
         m_wrongChecks = 0;
         m_unconfirmed.clear();
         return true;
     }
-    if (m_rightChecks == kKnown && ++m_wrongChecks < kGiveUp)
+    if (!MissedCheck())
         return false;
-    m_rightChecks = 0;
-    m_wrongChecks = 0;
     const QByteArray bytes = reply.Bytes();
     if (bytes == m_unconfirmed) {
         m_unconfirmed.clear();
@@ -438,6 +445,17 @@ bool TProgramLink::CheckAccepts(const TFrame &reply)
     }
     m_unconfirmed = bytes;
     return false;
+}
+
+// False while the radio is still taken for one that sends right check values; true once it
+// is not (any more).
+bool TProgramLink::MissedCheck()
+{
+    if (m_rightChecks == kKnownRadio && ++m_wrongChecks < kGiveUpTrust)
+        return false;
+    m_rightChecks = 0;
+    m_wrongChecks = 0;
+    return true;
 }
 
 // ---------------------------------------------------------------- main read

@@ -190,6 +190,7 @@ private:
     void MainWriteAck();
     void AreaReadReply(const TFrame &reply);
     bool CheckAccepts(const TFrame &reply);  // false: ignore the reply
+    bool MissedCheck();
     void ResendNow();
     void AreaWriteAck();
     bool ReportProgress();  // false when a handler ended or restarted the transfer

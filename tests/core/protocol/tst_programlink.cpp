@@ -14,6 +14,9 @@ namespace {
 constexpr int kQuietMs = 60000;
 // Short enough to count resends quickly.
 constexpr int kFastMs = 20;
+// Seeds of replies in wrongCheckValues: the check value in a chunk of its own, or none at all.
+constexpr int kApart = 100;
+constexpr int kNoCheck = 200;
 const QString kPortName = QStringLiteral("/dev/ttyFAKE0");
 
 struct Rig {
@@ -516,16 +519,27 @@ void TestProgramLink::mainReadIgnoresStrayReplies()
 void TestProgramLink::wrongCheckValues_data()
 {
     QTest::addColumn<bool>("trusted");
-    QTest::addColumn<QList<int>>("replies");  // seeds of block 3's replies; negative: wrong check
-    QTest::addColumn<int>("taken");           // the seed decoded; 0: none
-    QTest::addRow("unknown radio, one damaged reply") << false << QList<int>{-3} << 0;
-    QTest::addRow("unknown radio, damaged then right") << false << QList<int>{-3, 4} << 4;
-    QTest::addRow("unknown radio, the same bytes twice") << false << QList<int>{-3, -3} << 3;
-    QTest::addRow("unknown radio, two different replies") << false << QList<int>{-3, -4} << 0;
-    QTest::addRow("unknown radio, two different then one again") << false << QList<int>{-3, -4, -4} << 4;
-    QTest::addRow("trusted radio, damaged then right") << true << QList<int>{-3, 4} << 4;
-    QTest::addRow("trusted radio, the same damage twice") << true << QList<int>{-3, -3} << 0;
-    QTest::addRow("trusted radio, damage three times then again") << true << QList<int>{-3, -3, -3, -3} << 3;
+    // Block 3's replies by seed: negative, a wrong check value; plus kApart, the check value in
+    // a chunk of its own; plus kNoCheck, a reply of 32 bytes that never gets one.
+    QTest::addColumn<QList<int>>("replies");
+    QTest::addColumn<int>("taken");  // the seed decoded; 0: none
+    QTest::addColumn<int>("asked");  // requests for block 3 sent again at once
+    QTest::addRow("unknown radio, one damaged reply") << false << QList<int>{-3} << 0 << 1;
+    QTest::addRow("unknown radio, damaged then right") << false << QList<int>{-3, 4} << 4 << 1;
+    QTest::addRow("unknown radio, the same bytes twice") << false << QList<int>{-3, -3} << 3 << 1;
+    QTest::addRow("unknown radio, two different replies") << false << QList<int>{-3, -4} << 0 << 2;
+    QTest::addRow("unknown radio, two different then one again") << false << QList<int>{-3, -4, -4} << 4 << 2;
+    QTest::addRow("trusted radio, damaged then right") << true << QList<int>{-3, 4} << 4 << 1;
+    QTest::addRow("trusted radio, the same damage twice") << true << QList<int>{-3, -3} << 0 << 2;
+    QTest::addRow("trusted radio, damage three times then again") << true << QList<int>{-3, -3, -3, -3} << 3 << 3;
+    // A reply cut after its data waits for its check value, which must be right.
+    QTest::addRow("trusted radio, check value apart") << true << QList<int>{3 + kApart} << 3 << 0;
+    QTest::addRow("trusted radio, damaged, check value apart") << true << QList<int>{-(3 + kApart)} << 0 << 1;
+    QTest::addRow("trusted radio, damaged apart then right") << true << QList<int>{-(3 + kApart), 4} << 4 << 1;
+    // A radio that stops sending check values is taken at its word again after three replies.
+    QTest::addRow("trusted radio, replies without check value")
+        << true << QList<int>{3 + kNoCheck, 4 + kNoCheck, 5 + kNoCheck, 6 + kNoCheck} << 6 << 0;
+    QTest::addRow("unknown radio, reply without check value") << false << QList<int>{3 + kNoCheck} << 3 << 0;
 }
 
 void TestProgramLink::wrongCheckValues()
@@ -533,6 +547,7 @@ void TestProgramLink::wrongCheckValues()
     QFETCH(bool, trusted);
     QFETCH(QList<int>, replies);
     QFETCH(int, taken);
+    QFETCH(int, asked);
     const auto damaged = [](int block, int seed) {
         QByteArray bytes = reply(0, block, pattern(seed));
         bytes[33] = static_cast<char>(bytes[33] ^ 0x5A);
@@ -551,14 +566,24 @@ void TestProgramLink::wrongCheckValues()
     QCOMPARE(decoded.size(), 2);
 
     const int mark = rig.fake->writeCount();
-    for (int seed : replies)
-        rig.fake->Inject(seed < 0 ? damaged(3, -seed) : reply(0, 3, pattern(seed)));
+    for (int seed : replies) {
+        const int plain = std::abs(seed) % kApart;
+        const QByteArray bytes = seed < 0 ? damaged(3, plain) : reply(0, 3, pattern(plain));
+        if (std::abs(seed) >= kNoCheck) {
+            rig.fake->Inject(bytes.left(frame::kBodySize));
+        } else if (std::abs(seed) >= kApart) {
+            rig.fake->Inject(bytes.left(frame::kBodySize));
+            QCOMPARE(decoded.size(), 2);
+            rig.fake->Inject(bytes.mid(frame::kBodySize));
+        } else {
+            rig.fake->Inject(bytes);
+        }
+    }
     QCOMPARE(decoded.size(), taken ? 3 : 2);
     if (taken)
         QCOMPARE(qvariant_cast<Block>(decoded.last()[2]), pattern(taken));
-    // Each reply not taken is asked for again at once, without waiting for the resend.
-    const int held = int(replies.size()) - (taken ? 1 : 0);
-    QCOMPARE(rig.fake->writtenChunks(mark).count(readRequest(0, 3)), held);
+    // A reply not taken is asked for again at once, without waiting for the resend.
+    QCOMPARE(rig.fake->writtenChunks(mark).count(readRequest(0, 3)), asked);
 }
 
 void TestProgramLink::toolAckLeavesResendFrame_data()
