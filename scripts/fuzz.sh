@@ -18,7 +18,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$XIEPIN_ROOT/scripts/lsan.supp:print_suppressions=0"
 mkdir -p "$build/crashes"
-for target in configfile radioimage channelcsv programlink; do
+for target in configfile radioimage channelcsv programlink areas; do
     mkdir -p "$build/corpus/$target"
     echo "== fuzz $target for ${seconds}s"
     "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
