@@ -483,13 +483,13 @@ void TestCli::backupFaults_data()
     QTest::addRow("first reply damaged on the line") << QStringLiteral("bad-data=1") << QString();
     QTest::addRow("wrong block in the channels")
         << QStringLiteral("wrong-block=5")
-        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 0 block 5 (a reply carried another block number)");
+        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 0 block 5 (a reply carried another block number, or came twice)");
     QTest::addRow("wrong block in DTMF, read by count")
         << QStringLiteral("wrong-block=19")
-        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 1 block 1 (a reply carried another block number)");
+        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 1 block 1 (a reply carried another block number, or came twice)");
     QTest::addRow("wrong block in two-tone, read by reply")
         << QStringLiteral("wrong-block=28")
-        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 3 block 3 (a reply carried another block number)");
+        << QStringLiteral("xiepin-cli: incomplete read: the radio never sent area 3 block 3 (a reply carried another block number, or came twice)");
 }
 
 // Every fault of the virtual radio ends either with the right image or with a clear failure and

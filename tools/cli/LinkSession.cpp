@@ -23,8 +23,10 @@ QString Seconds(int ms)
 
 [[noreturn]] void MissingBlock(int area, int block)
 {
+    // The DTMF and FSK reads count replies: a reply sent twice (to a request and to its resend)
+    // ends them as early as one that carries another block number.
     throw ECliError(QStringLiteral("incomplete read: the radio never sent area %1 block %2 "
-                                   "(a reply carried another block number)")
+                                   "(a reply carried another block number, or came twice)")
                         .arg(area)
                         .arg(block));
 }
