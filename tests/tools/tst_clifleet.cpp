@@ -93,15 +93,17 @@ void TestCliFleet::cloneWithOneFaultyRadio_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("detail");  // a pattern
     QTest::addColumn<bool>("reached");    // the write reached the radio: a restore command is printed
-    QTest::addRow("silent") << "silent" << "no answer" << "during the backup read, nothing written" << false;
+    QTest::addColumn<double>("atLeast");  // seconds its row shows at the least
+    // Given up on no sooner than --timeout says.
+    QTest::addRow("silent") << "silent" << "no answer" << "during the backup read, nothing written" << false << 3.0;
     // The backup read is 53 frames (handshake, 17 main blocks, 35 signalling ones); the radio
     // goes away in the main write that follows.
-    QTest::addRow("disappearing") << "disappear=62" << "disconnected" << "\\d+ of 52 blocks written" << true;
+    QTest::addRow("disappearing") << "disappear=62" << "disconnected" << "\\d+ of 52 blocks written" << true << 0.0;
     // A backup read that skipped a block is no backup: nothing is written.
     QTest::addRow("answering with the wrong block") << "wrong-block=5" << "backup failed"
-                                                    << "the radio never sent area 0 block 5" << false;
+                                                    << "the radio never sent area 0 block 5" << false << 0.0;
     QTest::addRow("storing a byte wrong") << "corrupt=3" << "verify failed"
-                                          << "1 block read back wrong, first channels \\(area 0\\) channel 3" << true;
+                                          << "1 block read back wrong, first channels \\(area 0\\) channel 3" << true << 0.0;
 }
 
 // Three radios verified, the faulty fourth named with its own failure; the others are not held
@@ -112,6 +114,7 @@ void TestCliFleet::cloneWithOneFaultyRadio()
     QFETCH(QString, result);
     QFETCH(QString, detail);
     QFETCH(bool, reached);
+    QFETCH(double, atLeast);
     const TRadioImage start = FactoryImage();
     std::vector<std::unique_ptr<RadioProcess>> radios;
     for (int i = 1; i <= 4; ++i) {
@@ -141,6 +144,7 @@ void TestCliFleet::cloneWithOneFaultyRadio()
         QVERIFY(memory);
         if (i == 2) {
             QCOMPARE(row.at(1), result);
+            QVERIFY2(row.at(2).chopped(2).toDouble() >= atLeast, qPrintable(row.at(2)));
             QVERIFY2(QRegularExpression(QStringLiteral("^(%1)$").arg(detail)).match(row.at(4)).hasMatch(), qPrintable(row.at(4)));
             QCOMPARE(run.err.contains(QStringLiteral("%1: %2; to put back what it held: xiepin-cli restore --port %1 ")
                                           .arg(row.at(0), result)),

@@ -4,6 +4,7 @@ TImageRestore::TImageRestore(TProgramLink &link, TBackupStore store, QString pro
     : QObject(parent), m_link(link), m_write(new TSafeWrite(link, std::move(store), std::move(program), this))
 {
     m_guard.setSingleShot(true);
+    m_guard.setTimerType(Qt::PreciseTimer);  // a coarse one may give up on the radio 5 % early
     m_guard.setInterval(kSilenceMs);
     connect(&m_guard, &QTimer::timeout, this, &TImageRestore::OnSilence);
     // Every answer, and every transfer of the restore that begins, gives the radio ten seconds more.

@@ -59,6 +59,7 @@ TFleetRadio::TFleetRadio(const QString &port, std::unique_ptr<TSerialChannel> ch
 {
     m_report.port = port;
     m_guard.setSingleShot(true);
+    m_guard.setTimerType(Qt::PreciseTimer);  // a coarse one may give up on the radio 5 % early
     m_guard.setInterval(silenceMs);
     connect(&m_guard, &QTimer::timeout, this, [this] { m_link->Cancel(TransferEnd::Silent); });
     m_safeWrite->SetPortInBackupNames(true);
