@@ -380,9 +380,10 @@ void TProgramLink::CollectReply(const QByteArray &bytes)
     m_rxFill += count;
     if (m_rxFill < frame::kBodySize)
         return;  // the rest of the reply follows in the next chunk
-    // A radio known to send check values sends one with every reply: a reply cut after its
-    // data waits for it, so that a reply damaged on the line is not taken without its check.
-    if (m_rxFill < frame::kFrameSize && m_rightChecks == kKnownRadio)
+    // A radio known to send check values sends one with every reply of an area whose blocks
+    // carry one: a reply cut after its data waits for it, so that a reply damaged on the line
+    // is not taken without its check. FSK blocks carry none.
+    if (m_rxFill < frame::kFrameSize && m_rightChecks == kKnownRadio && RepliesCarryCheck())
         return;
 
     const int received = m_rxFill;
@@ -445,6 +446,12 @@ bool TProgramLink::CheckAccepts(const TFrame &reply)
     }
     m_unconfirmed = bytes;
     return false;
+}
+
+bool TProgramLink::RepliesCarryCheck() const
+{
+    return m_transfer.kind != TransferKind::AreaRead
+        || AreaFacts(m_transfer.area).framing == WriteFraming::WithCrc;
 }
 
 // False while the radio is still taken for one that sends right check values; true once it

@@ -191,6 +191,7 @@ private:
     void AreaReadReply(const TFrame &reply);
     bool CheckAccepts(const TFrame &reply);  // false: ignore the reply
     bool MissedCheck();
+    bool RepliesCarryCheck() const;
     void ResendNow();
     void AreaWriteAck();
     bool ReportProgress();  // false when a handler ended or restarted the transfer

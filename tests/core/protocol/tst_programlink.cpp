@@ -114,6 +114,8 @@ private Q_SLOTS:
     void mainReadIgnoresStrayReplies();
     void wrongCheckValues_data();
     void wrongCheckValues();
+    void areaReplyWithoutCheckValue_data();
+    void areaReplyWithoutCheckValue();
     void toolAckLeavesResendFrame_data();
     void toolAckLeavesResendFrame();
     void splitReplyDecodedOnce_data();
@@ -584,6 +586,36 @@ void TestProgramLink::wrongCheckValues()
         QCOMPARE(qvariant_cast<Block>(decoded.last()[2]), pattern(taken));
     // A reply not taken is asked for again at once, without waiting for the resend.
     QCOMPARE(rig.fake->writtenChunks(mark).count(readRequest(0, 3)), asked);
+}
+
+void TestProgramLink::areaReplyWithoutCheckValue_data()
+{
+    QTest::addColumn<int>("area");
+    QTest::addColumn<bool>("takenAtOnce");
+    QTest::addRow("DTMF waits for the check value") << 1 << false;
+    QTest::addRow("FSK, whose blocks carry none") << 2 << true;
+}
+
+// A radio known to send right check values, in an area read, sends a reply of 32 bytes.
+void TestProgramLink::areaReplyWithoutCheckValue()
+{
+    QFETCH(int, area);
+    QFETCH(bool, takenAtOnce);
+    Rig rig;
+    QVERIFY(rig.link->StartMainRead(kPortName));
+    rig.fake->Inject(kAck);
+    rig.fake->Inject(reply(0, 1, pattern(1)));
+    rig.fake->Inject(reply(0, 2, pattern(2)));
+    rig.link->Cancel();
+    rig.link->OpenPort(kPortName);
+    QSignalSpy blocks(rig.link.get(), &TProgramLink::AreaBlockRead);
+    QVERIFY(rig.link->StartAreaRead(area, NextRead::CountReplies));
+    const QByteArray whole = reply(area, 0, pattern(7));
+    rig.fake->Inject(whole.left(frame::kBodySize));
+    QCOMPARE(blocks.size(), takenAtOnce ? 1 : 0);
+    rig.fake->Inject(whole.mid(frame::kBodySize));
+    QCOMPARE(blocks.size(), 1);
+    QCOMPARE(qvariant_cast<Block>(blocks[0][2]), pattern(7));
 }
 
 void TestProgramLink::toolAckLeavesResendFrame_data()
