@@ -890,7 +890,10 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     // leaves its backup for the next one, a Retry among them.
     m_lastRead = TSafeWrite::BackupForNextWrite(outcome);
     if (WriteSucceeded(outcome)) {
-        MarkSaved();
+        // The radio now holds the table; a channel plan opened or saved before does not, and
+        // closing must still offer to save it.
+        if (m_fileName.isEmpty())
+            MarkSaved();
         m_restoreActions->WithdrawFor(PortName());
     }
     ReportWrite(outcome);
