@@ -59,3 +59,9 @@ TClipboardCells CellsFromClipboardText(const QString &text, int maxRows, int max
     }
     return cells;
 }
+
+bool HoldsSeveralCells(const QString &text)
+{
+    const TClipboardCells cells = CellsFromClipboardText(text, 2, 2);
+    return cells.rows.size() > 1 || (!cells.rows.isEmpty() && cells.rows.first().size() > 1);
+}

@@ -20,3 +20,6 @@ struct TClipboardCells {
 // leave it) does not start another row. An empty text has no rows. Cells beyond are counted
 // without being split out: whole spreadsheet columns copied are a million lines.
 TClipboardCells CellsFromClipboardText(const QString &text, int maxRows, int maxCols);
+
+// True when the text is more than one cell: a tab, or a line break before its last line end.
+bool HoldsSeveralCells(const QString &text);

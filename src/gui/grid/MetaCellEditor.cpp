@@ -1,8 +1,11 @@
 #include "grid/MetaCellEditor.h"
 
 #include "grid/CellEditorError.h"
+#include "grid/GridClipboard.h"
 #include "grid/XStringGrid.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 TMetaCellEditor::TMetaCellEditor(QObject *owner)
@@ -99,6 +102,15 @@ TXStringGrid *TMetaCellEditor::EditingGrid() const
 
 bool TMetaCellEditor::ControlKeyPress(QKeyEvent *event, bool endEdit)
 {
+    // Cells copied from a spreadsheet go into the cells they came as, not squeezed into the
+    // one being typed in: the edit is dropped and the grid pastes them from this cell.
+    if (event->matches(QKeySequence::Paste) && HoldsSeveralCells(QGuiApplication::clipboard()->text())) {
+        if (TXStringGrid *grid = EditingGrid()) {
+            grid->EndEdit(false, true);
+            grid->PasteFromClipboard();
+        }
+        return true;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
