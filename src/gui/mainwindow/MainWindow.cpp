@@ -53,6 +53,14 @@
 
 namespace {
 
+// No text puts a space into the table or a settings box, typed or pasted: a text of spaces is
+// empty. Tabs, line breaks and the wide spaces of an input method count as spaces.
+QString WithoutSpaces(QString text)
+{
+    text.removeIf([](QChar c) { return c.isSpace(); });
+    return text;
+}
+
 // Where each settings box and its label sit (label left/top, box left/top/width), as designed.
 struct SettingPlace {
     int box;
@@ -298,9 +306,14 @@ void TForm1::BuildSettings(QWidget *client)
         box->addItems(ShownTexts(def.items));
         box->setGeometry(place.left, place.top, place.width, kBoxHeight);
         const int index = place.box;
-        connect(box, &QComboBox::editTextChanged, this, [this, index](const QString &text) {
+        connect(box, &QComboBox::editTextChanged, this, [this, box, index](const QString &text) {
             if (m_showing)
                 return;
+            // An entry of the list keeps its spaces: English names have them.
+            if (const QString kept = WithoutSpaces(text); kept != text && box->findText(text) < 0) {
+                box->setEditText(kept);  // comes back here with the text kept
+                return;
+            }
             m_config.SetSetting(index, StoredText(text, SettingDefinition(index).items));
             if (m_editing)
                 m_editing->SettingEdited(index);
@@ -503,10 +516,7 @@ void TForm1::xgSetEditText(int col, int row, const QString &value)
 {
     if (m_showing)
         return;
-    // No text puts a space into the table, typed or pasted: a text of spaces is empty. Tabs,
-    // line breaks and the wide spaces of an input method count as spaces.
-    QString text = value;
-    text.removeIf([](QChar c) { return c.isSpace(); });
+    const QString text = WithoutSpaces(value);
     if (text != value)
         m_xg->SetCells(col, row, text);
     // The rules act on the cell that was committed: the current cell may already have moved.

@@ -167,6 +167,7 @@ private Q_SLOTS:
     void numberColumnIsReadOnly();
     void spaceDoesNothing_data();
     void spaceDoesNothing();
+    void settingsKeepTypedText_data();
     void settingsKeepTypedText();
     void badFrequencyIsReported();
     void readFillsTableAndSettings();
@@ -417,17 +418,38 @@ void TestMainWindow::spaceDoesNothing()
     QCOMPARE(f.form().comcbb()->currentText(), QStringLiteral("/dev/tty"));
 }
 
+void TestMainWindow::settingsKeepTypedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::addRow("typed, not in the list") << "12" << false << "12";
+    QTest::addRow("spreadsheet cell pasted") << "120\r\n" << true << "120";
+    QTest::addRow("space pasted") << "1 20" << true << "120";
+    QTest::addRow("ideographic space pasted") << "\u3000" << true << "";
+}
+
 void TestMainWindow::settingsKeepTypedText()
 {
+    QFETCH(QString, text);
+    QFETCH(bool, pasted);
+    QFETCH(QString, kept);
     Fixture f;
     QComboBox *box = f.form().ComboBox(4);  // list "60", "120", "180", "关"
     QApplication::setActiveWindow(&f.form());
     box->setFocus();
     box->lineEdit()->selectAll();
-    Type(QStringLiteral("12"));
+    if (pasted) {
+        QGuiApplication::clipboard()->setText(text);
+        Key(Qt::Key_V, Qt::ControlModifier);
+    } else {
+        Type(text);
+    }
     Key(Qt::Key_Tab);
-    QCOMPARE(box->currentText(), QStringLiteral("12"));
-    QCOMPARE(f.form().Config().Setting(4), QStringLiteral("12"));
+    QCOMPARE(box->currentText(), kept);
+    QCOMPARE(f.form().Config().Setting(4), kept);
+    f.undo().undo();  // the paste is one step
+    QCOMPARE(f.form().Config().Setting(4), QStringLiteral("60"));
 }
 
 void TestMainWindow::badFrequencyIsReported()
