@@ -153,6 +153,11 @@ private:
                               "Frequency %1 为 0 MHz，电台会当作未用的信道")
                               .arg(Field("Frequency")));
         cells[col::TxFreq] = *tx == *rx ? cells[col::RxFreq] : Frequency(*tx, Say("transmit frequency", "发射频率"));
+        // An offset as large as the frequency leaves nothing to transmit on.
+        if (cells[col::TxFreq].toDouble() == 0)
+            return Refuse(Say("the transmit frequency from Duplex %1 and Offset %2 is %3 MHz, not above 0",
+                              "由 Duplex %1 和 Offset %2 得出的发射频率为 %3 MHz，不大于 0")
+                              .arg(Field("Duplex"), Field("Offset"), FormatFixed(*tx, 6)));
         std::tie(cells[col::ToneDecode], cells[col::ToneEncode]) = Tones();
         cells[col::Power] = Power();
         cells[col::Bandwidth] = bandwidth;
@@ -411,6 +416,13 @@ private:
             return text;  // refused with the whole row, if at all
         // A text the radio would store as one of the list's entries ("off" as 有) is not taken.
         const std::optional<QString> stored = StoredChannelCell(own.column, text);
+        // "05" is 5 written with a leading zero, as a spreadsheet may keep it.
+        bool isNumber = false, storedIsNumber = false;
+        if (stored && column.items.contains(*stored) && text.toDouble(&isNumber) == stored->toDouble(&storedIsNumber)
+            && isNumber && storedIsNumber) {
+            Report(Say("%1: %2 imported as %3", "%1：%2 按 %3 导入").arg(QLatin1String(own.name), text, *stored));
+            return *stored;
+        }
         if (stored && *stored != text && column.items.contains(*stored)) {
             const QString fallback = DefaultCell(own.column);
             Report(Say("%1: %2 is not in the list of %3; %4 used", "%1：%2 不在%3的列表中；按 %4 导入")
@@ -519,8 +531,25 @@ QStringList ToneFields(const ToneCell &encode, const ToneCell &decode)
     return {mode, rTone, cTone, code, polarity, rxCode, cross};
 }
 
+// A cell the radio cannot store exactly would be exported rounded, as no write could send it:
+// it is refused as the write refuses it.
+void CheckExportedCells(const TMainConfig &config, int n)
+{
+    for (const int column : {int(col::RxFreq), int(col::TxFreq), int(col::ToneDecode), int(col::ToneEncode), int(col::Step)}) {
+        const QString text = config.Cell(n, column);
+        if (column == col::TxFreq && IsEmptyText(text))
+            continue;  // transmits on the receive frequency
+        try {
+            CheckChannelCell(column, text);
+        } catch (const EConvertError &e) {
+            throw e.WithPlace(Place(n, column));
+        }
+    }
+}
+
 QStringList ExportRow(const TMainConfig &config, int n)
 {
+    CheckExportedCells(config, n);
     const qint64 rx = FrequencyUnits(config, n, col::RxFreq);
     const qint64 tx = IsEmptyText(config.Cell(n, col::TxFreq)) ? rx : FrequencyUnits(config, n, col::TxFreq);
     QString duplex;

@@ -40,7 +40,8 @@ ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel = 1,
                                   TLanguage language = TLanguage::English);
 
 // One row per channel in use, in channel order; UTF-8, CR LF. Throws EConvertError, naming the
-// channel and column, for a frequency, step or tone cell that is not one.
+// channel and column, for a frequency, step or tone cell that a write could not store exactly,
+// with the write's reason: exported rounded, it would not be the channel the radio gets.
 QByteArray ExportChannelCsv(const TMainConfig &config);
 
 // The same with files; a file that cannot be opened or written throws EChannelCsvError

@@ -185,6 +185,8 @@ void TestChannelCsv::importRow_data()
         {"frequency zero", "Frequency=0.000004", "", "Frequency 0.000004 is 0 MHz, which the radio takes for a channel not in use; the row is not imported"},
         // What the radio cannot store would stop every write of the table.
         {"frequency beyond the radio", "Frequency=5000", "", "接收频率: '5000.00000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
+        {"transmit zero", "Duplex=-;Offset=146.52", "", "the transmit frequency from Duplex - and Offset 146.52 is 0.000000 MHz, not above 0; the row is not imported"},
+        {"transmit rounded to zero", "Duplex=-;Offset=146.520004", "", "the transmit frequency from Duplex - and Offset 146.520004 is -0.000004 MHz, not above 0; the row is not imported"},
         {"negative transmit", "Frequency=0.5;Duplex=-;Offset=0.6", "", "发射频率: '-0.10000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
         {"Tone", "Tone=Tone;rToneFreq=103.5;cToneFreq=123.0", "146.52000 146.52000 无 103.5 高 宽带 有 5000", ""},
         {"Tone without decimal", "Tone=Tone;rToneFreq=100", "146.52000 146.52000 无 100.0 高 宽带 有 5000", ""},
@@ -306,6 +308,14 @@ void TestChannelCsv::importFile_data()
         << QStringList{QStringLiteral("1: 438.50000 438.50000 无 无 高 宽带 有 25000 无 无 无 无 DTMF 1 有")}
         << QStringList{QStringLiteral("line 2: Scrambler: 0 is not in the list of 扰频; 无 used"),
                        QStringLiteral("line 3: 压扩: 'off' is not one of 无, 有; the row is not imported")};
+    // A spreadsheet keeps "05" as typed: the number is the entry 5.
+    QTest::addRow("this tool's own column, a number with a leading zero")
+        << Csv({kHeader21 + QStringLiteral(",DTMFKey1,DTMFKey2,PTTID,Scrambler,Signalling,SignallingEntry,Compander"),
+                QStringLiteral("1,CH1,438.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,High,,,,,,"
+                               ",,,05,,016,")})
+        << QStringList{QStringLiteral("1: 438.50000 438.50000 无 无 高 宽带 有 25000 无 无 无 5 DTMF 16 无")}
+        << QStringList{QStringLiteral("line 2: Scrambler: 05 imported as 5"),
+                       QStringLiteral("line 2: SignallingEntry: 016 imported as 16")};
     QTest::addRow("columns in another order, unknown ones, BOM, LF")
         << QByteArray("\xEF\xBB\xBF")
                + Csv({QStringLiteral("Extra,Tone,Frequency,rToneFreq,Power"),
@@ -547,8 +557,17 @@ void TestChannelCsv::exportRefusesBadCell_data()
     QTest::addColumn<QString>("error");
     QTest::addRow("receive") << int(col::RxFreq) << "abc" << "信道 7 接收频率: 'abc' is not a valid floating point value";
     QTest::addRow("transmit") << int(col::TxFreq) << "1..2" << "信道 7 发射频率: '1..2' is not a valid floating point value";
-    QTest::addRow("step") << int(col::Step) << "fast" << "信道 7 步进频率: 'fast' is not a valid floating point value";
-    QTest::addRow("tone") << int(col::ToneEncode) << "xyz" << "信道 7 QT/DQT编码: 'xyz' is not a tone";
+    QTest::addRow("step") << int(col::Step) << "fast" << "信道 7 步进频率: 'fast' is not a valid integer value";
+    const QString notATone = QStringLiteral("' is not a tone: use 无, a CTCSS frequency from 0 to 409.5 Hz with at most "
+                                            "one decimal, or three digits followed by N or I");
+    QTest::addRow("tone") << int(col::ToneEncode) << "xyz" << "信道 7 QT/DQT编码: 'xyz" + notATone;
+    // What no write can send is not exported rounded either.
+    QTest::addRow("receive past whole hertz") << int(col::RxFreq) << "146.5200049"
+                                              << "信道 7 接收频率: '146.5200049' is not a whole number of hertz";
+    QTest::addRow("negative transmit") << int(col::TxFreq) << "-146.52"
+                                       << "信道 7 发射频率: '-146.52' is not a frequency from 0 to 4294.967295 MHz";
+    QTest::addRow("tone with two decimals") << int(col::ToneDecode) << "88.55" << "信道 7 QT/DQT解码: '88.55" + notATone;
+    QTest::addRow("step with a decimal") << int(col::Step) << "6249.6" << "信道 7 步进频率: '6249.6' is not a valid integer value";
 }
 
 void TestChannelCsv::exportRefusesBadCell()

@@ -248,7 +248,7 @@ void TestChannelPlanWindow::exportCsv()
 
     f.form().Config().SetCell(2, col::Step, QStringLiteral("x"));
     f.form().findChild<TChannelPlanActions *>()->ExportCsv(path + QStringLiteral(".csv"));
-    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("信道 2 步进频率: 'x' is not a valid floating point value")});
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("信道 2 步进频率: 'x' is not a valid integer value")});
     QCOMPARE(ReadWholeFile(path + QStringLiteral(".csv")), written);
 }
 
