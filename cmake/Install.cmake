@@ -50,6 +50,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 # run time, so no library link names them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_SOURCE_DIR}/build-package)
 include(CPack)

@@ -86,9 +86,13 @@ QFont PlanFont()
     QFont font;
     // Latin text and digits first from a Latin font: a CJK font swaps in other digit glyphs next
     // to Latin letters ("754I", "V1.1.4"), which the PDF's text layer then cannot name. The
-    // Chinese comes from the CJK fonts after it (or whatever fontconfig falls back to).
-    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"), QStringLiteral("sans-serif")});
+    // Chinese comes from the CJK fonts after it (or whatever fontconfig falls back to). A font
+    // that draws 无 and the Kangxi radical ⽆ with one glyph, as Noto Sans CJK does, gets the
+    // radical into the PDF's text layer (Qt names a glyph by its lowest code point), so a font
+    // without the radicals comes first.
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial"), QStringLiteral("WenQuanYi Micro Hei"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"),
+                      QStringLiteral("sans-serif")});
     font.setPointSizeF(kFontPoints);
     return font;
 }
