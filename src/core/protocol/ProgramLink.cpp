@@ -44,6 +44,9 @@ TProgramLink::TProgramLink(std::unique_ptr<TSerialChannel> port, QObject *parent
     m_settingsPause.setInterval(kSettingsPauseMs);
     connect(&m_tim1, &QTimer::timeout, this, &TProgramLink::Tim1Timer);
     connect(&m_settingsPause, &QTimer::timeout, this, &TProgramLink::SettingsPauseTimer);
+    m_lateAcks.setTimerType(Qt::PreciseTimer);
+    m_lateAcks.setSingleShot(true);
+    connect(&m_lateAcks, &QTimer::timeout, this, &TProgramLink::LateAcksTimer);
     m_comm->SetFrameRule(&CompleteAnswerLength);
     connect(m_comm.get(), &TSerialChannel::OnReceiveData, this, &TProgramLink::Comm1ReceiveData);
     connect(m_comm.get(), &TSerialChannel::OnReceiveRest, this, &TProgramLink::Comm1ReceiveRest);
@@ -55,6 +58,7 @@ TProgramLink::~TProgramLink()
     disconnect(m_comm.get(), nullptr, this, nullptr);
     m_tim1.stop();
     m_settingsPause.stop();
+    m_lateAcks.stop();
     m_comm->ClosePort();
 }
 
@@ -192,6 +196,7 @@ void TProgramLink::Begin(Transfer next)
     m_transfer = std::move(next);
     m_tim1.stop();
     m_settingsPause.stop();
+    m_lateAcks.stop();
     m_resendLength = 0;
     DropPartialReply();
 }
@@ -214,6 +219,7 @@ void TProgramLink::End(TransferEnd reason, bool closePort)
     m_transfer = std::move(idle);
     m_tim1.stop();
     m_settingsPause.stop();
+    m_lateAcks.stop();
     m_resendLength = 0;
     DropPartialReply();
     if (closePort)
@@ -322,6 +328,8 @@ void TProgramLink::Tim1Timer()
     }
     DropPartialReply();
     m_comm->WriteData(reinterpret_cast<const char *>(TxBuffer.data()), static_cast<quint16>(m_resendLength));
+    if (m_transfer.kind == TransferKind::MainWrite || m_transfer.kind == TransferKind::AreaWrite)
+        m_transfer.frameResent = true;
     emit Resent(m_transfer.kind, m_transfer.area, ++m_transfer.resends);
 }
 
@@ -399,11 +407,44 @@ void TProgramLink::HandleAck()
 {
     switch (m_transfer.kind) {
     case TransferKind::MainRead: MainReadAck(); break;
-    case TransferKind::MainWrite: MainWriteAck(); break;
-    case TransferKind::AreaWrite: AreaWriteAck(); break;
+    case TransferKind::MainWrite:
+        if (!HoldsAck())
+            MainWriteAck();
+        break;
+    case TransferKind::AreaWrite:
+        if (!HoldsAck())
+            AreaWriteAck();
+        break;
     case TransferKind::AreaRead:
     case TransferKind::None: break;
     }
+}
+
+// A radio slow to acknowledge gets the frame again and may acknowledge both copies. An
+// acknowledgement names no frame, so the second would pass for the next frame's and the write
+// would run a frame ahead of the radio: it would end before the radio took its last frame, and
+// a frame the radio missed would never be resent. So the acknowledgement of a frame that went
+// out more than once moves the write on only after one resend interval, and acknowledgements
+// within that interval are the copies'.
+bool TProgramLink::HoldsAck()
+{
+    if (m_lateAcks.isActive())
+        return true;
+    if (!m_transfer.frameResent)
+        return false;
+    m_transfer.frameResent = false;
+    m_tim1.stop();
+    m_resendLength = 0;
+    m_lateAcks.start(m_tim1.interval());
+    return true;
+}
+
+void TProgramLink::LateAcksTimer()
+{
+    if (m_transfer.kind == TransferKind::MainWrite)
+        MainWriteAck();
+    else if (m_transfer.kind == TransferKind::AreaWrite)
+        AreaWriteAck();
 }
 
 // Routing happens first; the acknowledgement the radio asks for goes out after it.

@@ -128,6 +128,7 @@ private Q_SLOTS:
     void Comm1ReceiveRest(const QByteArray &rest);
     void Tim1Timer();
     void SettingsPauseTimer();
+    void LateAcksTimer();
     void Comm1RequestHangup();
 
 private:
@@ -151,6 +152,7 @@ private:
                             // area read: the block requested
         int answers = 0;    // acknowledgements or replies handled (a main write's WriteStep)
         int resends = 0;    // frames the resend timer repeated
+        bool frameResent = false;  // a write's frame awaiting its acknowledgement went out again
         NextRead rule = NextRead::CountReplies;
         WriteFraming framing = WriteFraming::WithCrc;
         std::vector<TFrame> writes;  // what a write sends after its handshake, in order
@@ -178,6 +180,7 @@ private:
     void DropPartialReply();
     void CollectReply(const QByteArray &bytes);
     void HandleAck();
+    bool HoldsAck();
     void HandleReply(const TFrame &reply);
 
     // Transfers: the transitions of m_transfer.
@@ -201,6 +204,7 @@ private:
     bool m_portOpen = false;  // as last reported by PortOpenChanged
     QTimer m_tim1;
     QTimer m_settingsPause;  // the 2 ms pause before the settings request, without blocking
+    QTimer m_lateAcks;       // after the acknowledgement of a resent frame: the copies' time
     Transfer m_transfer;
     TransferTally m_lastTally;
 
