@@ -158,8 +158,13 @@ public:
                 QMetaObject::invokeMethod(&m_link, "Tim1Timer", Qt::DirectConnection);
             CheckSent(false);
             break;
-        case 6:
-            QMetaObject::invokeMethod(&m_link, "SettingsPauseTimer", Qt::DirectConnection);
+        case 6:  // the settings pause or the wait for a resent frame's other acknowledgements ends
+            if (op & 0x80) {
+                if (m_link.IsHoldingAck())
+                    QMetaObject::invokeMethod(&m_link, "LateAcksTimer", Qt::DirectConnection);
+            } else {
+                QMetaObject::invokeMethod(&m_link, "SettingsPauseTimer", Qt::DirectConnection);
+            }
             CheckSent(false);
             break;
         case 7:

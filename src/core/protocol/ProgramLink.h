@@ -79,6 +79,8 @@ public:
     bool IsBusy() const { return m_transfer.Runs(); }
     // True while unanswered frames are being repeated.
     bool IsResending() const { return m_tim1.isActive(); }
+    // True while a write waits out the acknowledgements of a resent frame's other copies.
+    bool IsHoldingAck() const { return m_lateAcks.isActive(); }
 
     // Main transfers open the port when it is closed (ECommsError propagates, nothing starts),
     // send "PROGRAM" and go on block by block. On completion the port is closed.
