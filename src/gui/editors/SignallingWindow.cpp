@@ -326,12 +326,27 @@ void TSignallingWindow::StoreControl(const QString &name)
         return;
     TControlTexts &controls = m_texts.Controls();
     QWidget *control = m_controls.value(name);
-    if (auto *combo = qobject_cast<QComboBox *>(control))
+    // A spreadsheet cell pasted into a box brings its line end, which no box text holds; plain
+    // spaces stay, English entries have them.
+    const auto withoutBreaks = [](QString text) {
+        text.removeIf([](QChar c) { return c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'); });
+        return text;
+    };
+    if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        if (const QString kept = withoutBreaks(combo->currentText()); combo->isEditable() && kept != combo->currentText()) {
+            combo->setEditText(kept);  // comes back here with the text kept
+            return;
+        }
         controls.SetText(name, StoredText(combo->currentText(), controls.Spec(name).items));
-    else if (auto *edit = qobject_cast<QLineEdit *>(control))
+    } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+        if (const QString kept = withoutBreaks(edit->text()); kept != edit->text()) {
+            edit->setText(kept);
+            return;
+        }
         controls.SetText(name, edit->text());
-    else if (auto *check = qobject_cast<QCheckBox *>(control))
+    } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
         controls.SetChecked(name, check->isChecked());
+    }
     TextsChanged();
     if (!controls.Spec(name).inArea)
         return;  // what is only shown is no edit of the table

@@ -5,8 +5,10 @@
 #include "grid/XStringGrid.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 TMetaCellEditor::TMetaCellEditor(QObject *owner)
     : TCellEditor(owner)
@@ -102,15 +104,8 @@ TXStringGrid *TMetaCellEditor::EditingGrid() const
 
 bool TMetaCellEditor::ControlKeyPress(QKeyEvent *event, bool endEdit)
 {
-    // Cells copied from a spreadsheet go into the cells they came as, not squeezed into the
-    // one being typed in: the edit is dropped and the grid pastes them from this cell.
-    if (event->matches(QKeySequence::Paste) && HoldsSeveralCells(QGuiApplication::clipboard()->text())) {
-        if (TXStringGrid *grid = EditingGrid()) {
-            grid->EndEdit(false, true);
-            grid->PasteFromClipboard();
-        }
+    if (event->matches(QKeySequence::Paste) && PasteCells(QGuiApplication::clipboard()->text()))
         return true;
-    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -133,6 +128,31 @@ bool TMetaCellEditor::ControlKey(QKeyEvent *event, bool endEdit)
         return key == 0;
     if (TXStringGrid *grid = EditingGrid())
         grid->EndEditByKey(key, event->modifiers());
+    return true;
+}
+
+// Cells copied from a spreadsheet go into the cells they came as, not squeezed into the one
+// being typed in: the edit is dropped and the grid pastes them from this cell, whatever else is
+// selected. One cell comes without the line end a spreadsheet adds; any other text is the
+// control's own paste.
+bool TMetaCellEditor::PasteCells(const QString &clipboard)
+{
+    TXStringGrid *grid = EditingGrid();
+    if (!grid)
+        return false;
+    if (HoldsSeveralCells(clipboard)) {
+        grid->EndEdit(false, true);
+        grid->SetSelection(QRect(grid->Col(), grid->Row(), 1, 1));
+        grid->PasteFromClipboard();
+        return true;
+    }
+    const TClipboardCells cells = CellsFromClipboardText(clipboard, 1, 1);
+    QLineEdit *line = qobject_cast<QLineEdit *>(m_control.data());
+    if (auto *combo = qobject_cast<QComboBox *>(m_control.data()))
+        line = combo->lineEdit();
+    if (!line || cells.rows.isEmpty() || cells.rows.first().first() == clipboard)
+        return false;
+    line->insert(cells.rows.first().first());
     return true;
 }
 

@@ -44,6 +44,8 @@ protected:
 
 private:
     TXStringGrid *EditingGrid() const;
+    // Ctrl+V in the control; false when the control pastes the text itself.
+    bool PasteCells(const QString &clipboard);
 
     QPointer<QWidget> m_control;
 };

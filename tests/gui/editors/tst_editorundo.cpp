@@ -84,6 +84,8 @@ class TestEditorUndo : public QObject {
 private Q_SLOTS:
     void undoRedoInEveryEditor_data();
     void undoRedoInEveryEditor();
+    void pasteFromSpreadsheet_data();
+    void pasteFromSpreadsheet();
 };
 
 void TestEditorUndo::undoRedoInEveryEditor_data()
@@ -152,6 +154,52 @@ void TestEditorUndo::undoRedoInEveryEditor()
     WindowKey(*rig, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(Shown(rig->window()), after);
     QCOMPARE(undo.index(), steps + 1);
+}
+
+void TestEditorUndo::pasteFromSpreadsheet_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("steps");  // after a read
+    QTest::addColumn<QStringList>("shown");  // "box=text", or "grid/row:" and the row's first cells, as Shown has them
+    // One cell copied from a spreadsheet comes with a line end, which no box or cell keeps.
+    QTest::addRow("DTMF box") << "DTMF" << QStringList{"box:Edit1", "clip:1234\r\n", "ctrl:V"} << QStringList{"Edit1=1234"};
+    QTest::addRow("FSK box") << "FSK" << QStringList{"box:ed1", "clip:120\n", "ctrl:V"} << QStringList{"ed1=120"};
+    QTest::addRow("DTMF cell being typed in")
+        << "DTMF" << QStringList{"cell:xg2:1,3", "type:9", "clip:12345\n", "ctrl:V", "key:Enter"}
+        << QStringList{"xg2/03:3,12345"};
+    QTest::addRow("2TONE list cell being edited")
+        << "two-tone" << QStringList{"cell:xg2:2,1", "key:F2", "ctrl:A", "clip:提醒\r\n", "ctrl:V", "key:Enter"}
+        << QStringList{"xg2/01:1,AB,提醒,"};
+    // Several cells go from the cell being edited on, not from the corner of what is selected.
+    QTest::addRow("FSK block into the last cell of a selection")
+        << "FSK" << QStringList{"cell:xg1:1,4", "select:xg1:1,2,1,4", "type:9", "clip:55\t66\n77\t88", "ctrl:V"}
+        << QStringList{"xg1/02:2,100,1002", "xg1/03:3,100,1003", "xg1/04:4,55,66", "xg1/05:5,77,88"};
+}
+
+// What comes from a spreadsheet into a box or an open cell is what the window shows and what
+// the write then sends.
+void TestEditorUndo::pasteFromSpreadsheet()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, shown);
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(kind, FactoryImage(), kPortName);
+    rig->Read();
+    Run(*rig, steps);
+    const QStringList now = Shown(rig->window());
+    for (const QString &expected : std::as_const(shown)) {
+        const QString control = expected.section(QRegularExpression(QStringLiteral("[=:]")), 0, 0);
+        const auto found = std::find_if(now.cbegin(), now.cend(), [&control](const QString &line) {
+            return line.startsWith(control + QLatin1Char('=')) || line.startsWith(control + QLatin1Char(':'));
+        });
+        QVERIFY2(found != now.cend(), qPrintable(control));
+        // A box whole, a row from its first cells on.
+        const bool box = expected.contains(QLatin1Char('='));
+        QVERIFY2(box ? *found == expected : found->startsWith(expected), qPrintable(*found + QStringLiteral(" | ") + expected));
+    }
+    rig->ClickWrite();
+    QTRY_VERIFY_WITH_TIMEOUT(rig->Idle(), 5000);
+    QCOMPARE(rig->messages.texts(), QStringList{QStringLiteral("写入成功")});
 }
 
 QTEST_MAIN(TestEditorUndo)

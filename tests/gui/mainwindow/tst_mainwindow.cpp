@@ -403,7 +403,8 @@ void TestMainWindow::spaceDoesNothing()
         QGuiApplication::clipboard()->setText(text);
         Key(Qt::Key_V, Qt::ControlModifier);
         if (f.xg().ActiveEditor()) {
-            QCOMPARE(editor->text(), text);
+            // One spreadsheet cell comes without its line end.
+            QCOMPARE(editor->text(), QString(text).remove(QRegularExpression(QStringLiteral("\r?\n$"))));
             Key(Qt::Key_Return);
         }
     } else {
