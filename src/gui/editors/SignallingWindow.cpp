@@ -532,6 +532,7 @@ bool TSignallingWindow::StartRead()
     if (!m_link.StartAreaRead(m_area.Area(), AreaFacts(m_area.Area()).read))
         return false;
     m_reading = true;
+    ++m_readRun;
     MarkTransferStart();
     StartGuard();
     ShowProgress(m_style.readMaximum);
@@ -599,9 +600,15 @@ void TSignallingWindow::OnBlockRead(int area, int block, const Block &data)
     m_readBlocks.setBlock(area, block, data);
     if (m_comparing)
         return;
+    RecordBoxStep();  // keys typed before the block are no part of the read
     m_area.DecodeBlock(block, data);
     LoadFromTexts();
     TextsChanged();
+    // Each block is recorded as it comes, into the read's one step, so that an edit made between
+    // two blocks is a step of its own: undone, it gives back the blocks read before it.
+    const bool moved = m_movedDuringTransfer;
+    m_history->RecordInRun(tr("读取"), kReadStepKey, m_readRun);
+    m_movedDuringTransfer = moved;  // the read's own step is no edit made during it
 }
 
 void TSignallingWindow::OnProgressed(TransferKind kind, int area, int answers)

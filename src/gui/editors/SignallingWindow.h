@@ -174,6 +174,8 @@ private:
     TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of this window's read that runs
     TSafeWrite::PriorRead m_lastRead;                 // this window's last read, saved as a backup
     bool m_reading = false;  // this window's read runs (another window may move this area too)
+    int m_readRun = 0;       // which read: the blocks of one read merge into one step
+    static constexpr int kReadStepKey = 1 << 20;  // beyond every box's merge key
     bool m_comparing = false;  // that read is for a compare: the texts stay
     bool m_loading = false;  // texts are being shown: control signals are not edits
     std::unique_ptr<TSnapshotHistory<TEditorSnapshot>> m_history;

@@ -38,19 +38,16 @@ public:
     // the texts. True when a step was recorded.
     bool Record(const QString &text, int mergeKey = -1, std::function<void(bool redo)> applied = {})
     {
-        if (m_batch > 0 || m_applying)
-            return false;
-        Snapshot now = m_take();
-        if (now == m_base) {
-            m_base = std::move(now);  // what a snapshot carries beside the texts stays current
-            return false;
-        }
-        m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey, m_run, std::move(applied)));
-        return true;
+        return Push(text, mergeKey, m_run, std::move(applied));
     }
 
     // Ends the run of records that merge: a later visit to the same box is a step of its own.
     void EndMergeRun() { ++m_run; }
+
+    // As Record, in a run of the caller's own (0 or more) that EndMergeRun does not end: the
+    // blocks of one read, recorded as they come, stay one step while the user moves between
+    // boxes, and an edit between two blocks is a step of its own.
+    bool RecordInRun(const QString &text, int mergeKey, int run) { return Push(text, mergeKey, -1 - run, {}); }
 
     // The records between the outermost Begin and End make one step, recorded by End.
     void BeginBatch() { ++m_batch; }
@@ -61,6 +58,19 @@ public:
     }
 
 private:
+    bool Push(const QString &text, int mergeKey, int run, std::function<void(bool redo)> applied)
+    {
+        if (m_batch > 0 || m_applying)
+            return false;
+        Snapshot now = m_take();
+        if (now == m_base) {
+            m_base = std::move(now);  // what a snapshot carries beside the texts stays current
+            return false;
+        }
+        m_stack->push(new Command(*this, text, std::exchange(m_base, now), now, mergeKey, run, std::move(applied)));
+        return true;
+    }
+
     class Command : public QUndoCommand {
     public:
         Command(TSnapshotHistory &history, const QString &text, Snapshot before, Snapshot after, int mergeKey, int run,

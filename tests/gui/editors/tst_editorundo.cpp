@@ -86,6 +86,7 @@ private Q_SLOTS:
     void undoRedoInEveryEditor();
     void pasteFromSpreadsheet_data();
     void pasteFromSpreadsheet();
+    void editBetweenBlocksOfRead();
 };
 
 void TestEditorUndo::undoRedoInEveryEditor_data()
@@ -200,6 +201,36 @@ void TestEditorUndo::pasteFromSpreadsheet()
     rig->ClickWrite();
     QTRY_VERIFY_WITH_TIMEOUT(rig->Idle(), 5000);
     QCOMPARE(rig->messages.texts(), QStringList{QStringLiteral("写入成功")});
+}
+
+// A cell committed while a read is under way is a step of its own: undone, it gives back what
+// the read had brought before it, not the texts from before the read.
+void TestEditorUndo::editBetweenBlocksOfRead()
+{
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(QStringLiteral("DTMF"), FactoryImage(), kPortName);
+    rig->Read();
+    const QString radioCb1 = qobject_cast<QComboBox *>(rig->window().Control(QStringLiteral("cb1")))->currentText();
+    Run(*rig, {"box:cb1", "type:15", "cell:xg2:1,3"});
+    QCOMPARE(qobject_cast<QComboBox *>(rig->window().Control(QStringLiteral("cb1")))->currentText(), QStringLiteral("15"));
+    // The radio stops answering after the read's first block, until the cell is typed.
+    QObject::connect(rig->link.get(), &TProgramLink::AreaBlockRead, rig->link.get(),
+                     [&rig](int, int block, const Block &) { rig->radio.faults().silent = block == 0; });
+    rig->ClickRead();
+    QTRY_VERIFY(rig->radio.faults().silent);
+    Run(*rig, {"cell:xg2:1,5", "type:999", "key:Enter"});
+    rig->radio.faults().silent = false;
+    QTRY_VERIFY_WITH_TIMEOUT(rig->Idle(), 10000);
+    const QStringList afterRead = Shown(rig->window());
+
+    WindowKey(*rig, Qt::Key_Z);  // the rest of the read
+    WindowKey(*rig, Qt::Key_Z);  // the typed cell
+    const QComboBox *cb1 = qobject_cast<QComboBox *>(rig->window().Control(QStringLiteral("cb1")));
+    QCOMPARE(cb1->currentText(), radioCb1);
+    QCOMPARE(qobject_cast<TXStringGrid *>(rig->window().Control(QStringLiteral("xg2")))->Cells(1, 5), QString());
+    WindowKey(*rig, Qt::Key_Y);
+    WindowKey(*rig, Qt::Key_Y);
+    QCOMPARE(Shown(rig->window()), afterRead);
+    QVERIFY(rig->messages.messages.isEmpty());
 }
 
 QTEST_MAIN(TestEditorUndo)
