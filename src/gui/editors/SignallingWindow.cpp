@@ -12,6 +12,7 @@
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
 #include "grid/XStringGrid.h"
+#include "undo/BoxUndoKeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -171,6 +172,7 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
         combo->addItems(ShownTexts(spec.items));
         combo->setEnabled(!readOnly);
         if (combo->isEditable()) {
+            new TBoxUndoKeys(combo, combo->lineEdit());
             connect(combo, &QComboBox::editTextChanged, this, [this, name = spec.name] { StoreControl(name); });
         } else {
             connect(combo, &QComboBox::currentTextChanged, this, [this, name = spec.name] { StoreControl(name); });
@@ -194,6 +196,7 @@ void TSignallingWindow::BuildControl(const TControlSpec &spec)
                 edit->setCursorPosition(caret);
             });
         }
+        new TBoxUndoKeys(edit, edit);
         connect(edit, &QLineEdit::textChanged, this, [this, name = spec.name] { StoreControl(name); });
         control = edit;
         break;

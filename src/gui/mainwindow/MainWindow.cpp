@@ -12,6 +12,7 @@
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
 #include "grid/XStringGrid.h"
+#include "undo/BoxUndoKeys.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainCodec.h"
 #include "mainwindow/ChannelPlanActions.h"
@@ -303,6 +304,7 @@ void TForm1::BuildSettings(QWidget *client)
         box->setObjectName(def.controlName);
         box->setEditable(true);
         box->setCompleter(nullptr);  // a typed "1" must not become "10" from the list
+        new TBoxUndoKeys(box, box->lineEdit());
         box->addItems(ShownTexts(def.items));
         box->setGeometry(place.left, place.top, place.width, kBoxHeight);
         const int index = place.box;

@@ -87,6 +87,8 @@ private Q_SLOTS:
     void pasteFromSpreadsheet_data();
     void pasteFromSpreadsheet();
     void editBetweenBlocksOfRead();
+    void undoKeysInBox_data();
+    void undoKeysInBox();
 };
 
 void TestEditorUndo::undoRedoInEveryEditor_data()
@@ -231,6 +233,36 @@ void TestEditorUndo::editBetweenBlocksOfRead()
     WindowKey(*rig, Qt::Key_Y);
     QCOMPARE(Shown(rig->window()), afterRead);
     QVERIFY(rig->messages.messages.isEmpty());
+}
+
+void TestEditorUndo::undoKeysInBox_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("setup");   // the step Ctrl+Z is to take back
+    QTest::addColumn<QStringList>("action");  // ends with Ctrl+Z in a box
+    QTest::addColumn<bool>("windowUndoes");   // else the box undoes its own typing
+    QTest::addRow("FSK edit box not typed in") << "FSK" << QStringList{"cell:xg1:1,3", "type:300", "key:Enter"}
+                                               << QStringList{"box:ed2", "ctrl:Z"} << true;
+    QTest::addRow("DTMF combo box not typed in") << "DTMF" << QStringList{"cell:xg2:1,3", "type:123", "key:Enter"}
+                                                 << QStringList{"box:cb2", "ctrl:Z"} << true;
+    QTest::addRow("FSK edit box typed in") << "FSK" << QStringList{"cell:xg1:1,3", "type:300", "key:Enter"}
+                                           << QStringList{"box:ed2", "type:5", "ctrl:Z"} << false;
+}
+
+// Ctrl+Z in a box undoes the box's own typing, and with none the window's last step.
+void TestEditorUndo::undoKeysInBox()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, setup);
+    QFETCH(QStringList, action);
+    QFETCH(bool, windowUndoes);
+    const std::unique_ptr<EditorRig> rig = OpenEditorRig(kind, FactoryImage(), kPortName);
+    const QStringList before = Shown(rig->window());
+    Run(*rig, setup);
+    const QStringList after = Shown(rig->window());
+    QVERIFY(after != before);
+    Run(*rig, action);
+    QCOMPARE(Shown(rig->window()), windowUndoes ? before : after);
 }
 
 QTEST_MAIN(TestEditorUndo)

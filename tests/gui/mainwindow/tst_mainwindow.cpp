@@ -169,6 +169,7 @@ private Q_SLOTS:
     void spaceDoesNothing();
     void settingsKeepTypedText_data();
     void settingsKeepTypedText();
+    void undoKeyInSettingsBox();
     void badFrequencyIsReported();
     void readFillsTableAndSettings();
     void readAndWriteOverPseudoTerminal();
@@ -451,6 +452,20 @@ void TestMainWindow::settingsKeepTypedText()
     QCOMPARE(f.form().Config().Setting(4), kept);
     f.undo().undo();  // the paste is one step
     QCOMPARE(f.form().Config().Setting(4), QStringLiteral("60"));
+}
+
+// Ctrl+Z in a settings box with no typing of its own to undo is the window's undo.
+void TestMainWindow::undoKeyInSettingsBox()
+{
+    Fixture f;
+    f.enter(1, 1, QStringLiteral("430"));
+    QComboBox *box = f.form().ComboBox(4);
+    box->setFocus();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.xg().Cells(1, 1), QString());
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.xg().Cells(1, 1), QStringLiteral("430.00000"));
+    QCOMPARE(box->currentText(), QStringLiteral("60"));
 }
 
 void TestMainWindow::badFrequencyIsReported()
