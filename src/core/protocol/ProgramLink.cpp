@@ -16,6 +16,9 @@ constexpr std::uint8_t kAckRequest = 0x30;
 // missing ones in a row after which it is no longer taken for such a radio.
 constexpr int kKnownRadio = 2;
 constexpr int kGiveUpTrust = 3;
+// The longest wait for the acknowledgements of a resent frame's other copies, in resend
+// intervals: a radio that was off while the frame was repeated never got most copies.
+constexpr int kMostHeldIntervals = 3;
 
 }  // namespace
 
@@ -276,6 +279,7 @@ void TProgramLink::SendFrame(int count, Granularity granularity)
 {
     DropPartialReply();
     m_resendLength = count;
+    m_transfer.copies = 1;
     if (granularity == Granularity::ByteByByte)
         SendData(TxBuffer.data(), count);
     else
@@ -329,7 +333,7 @@ void TProgramLink::Tim1Timer()
     DropPartialReply();
     m_comm->WriteData(reinterpret_cast<const char *>(TxBuffer.data()), static_cast<quint16>(m_resendLength));
     if (m_transfer.kind == TransferKind::MainWrite || m_transfer.kind == TransferKind::AreaWrite)
-        m_transfer.frameResent = true;
+        ++m_transfer.copies;
     emit Resent(m_transfer.kind, m_transfer.area, ++m_transfer.resends);
 }
 
@@ -420,27 +424,37 @@ void TProgramLink::HandleAck()
     }
 }
 
-// A radio slow to acknowledge gets the frame again and may acknowledge both copies. An
-// acknowledgement names no frame, so the second would pass for the next frame's and the write
+// A radio slow to acknowledge gets the frame again and may acknowledge every copy. An
+// acknowledgement names no frame, so a copy's would pass for the next frame's and the write
 // would run a frame ahead of the radio: it would end before the radio took its last frame, and
 // a frame the radio missed would never be resent. So the acknowledgement of a frame that went
-// out more than once moves the write on only after one resend interval, and acknowledgements
-// within that interval are the copies'.
+// out more than once moves the write on once the other copies have been acknowledged too, or
+// after a wait of a resend interval per copy (at most kMostHeldIntervals) for those that never
+// are; acknowledgements within it are the copies'. A lost acknowledgement thus costs up to half
+// an interval more than its resend.
 bool TProgramLink::HoldsAck()
 {
-    if (m_lateAcks.isActive())
+    if (m_lateAcks.isActive()) {
+        if (--m_transfer.lateCopies <= 0)
+            LateAcksTimer();  // every copy answered
         return true;
-    if (!m_transfer.frameResent)
+    }
+    if (m_transfer.copies <= 1)
         return false;
-    m_transfer.frameResent = false;
+    m_transfer.lateCopies = m_transfer.copies - 1;
     m_tim1.stop();
     m_resendLength = 0;
-    m_lateAcks.start(m_tim1.interval());
+    // Copy k went out k - 1 intervals after the first, and its acknowledgement comes as late.
+    const int interval = m_tim1.interval();
+    m_lateAcks.start(std::min((m_transfer.copies - 1) * interval + interval / 2, kMostHeldIntervals * interval));
     return true;
 }
 
 void TProgramLink::LateAcksTimer()
 {
+    m_lateAcks.stop();
+    m_transfer.lateCopies = 0;
+    m_transfer.copies = 1;
     if (m_transfer.kind == TransferKind::MainWrite)
         MainWriteAck();
     else if (m_transfer.kind == TransferKind::AreaWrite)

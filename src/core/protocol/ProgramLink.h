@@ -154,7 +154,8 @@ private:
                             // area read: the block requested
         int answers = 0;    // acknowledgements or replies handled (a main write's WriteStep)
         int resends = 0;    // frames the resend timer repeated
-        bool frameResent = false;  // a write's frame awaiting its acknowledgement went out again
+        int copies = 0;     // times the frame awaiting an answer went out
+        int lateCopies = 0;  // held: acknowledgements still due from the other copies
         NextRead rule = NextRead::CountReplies;
         WriteFraming framing = WriteFraming::WithCrc;
         std::vector<TFrame> writes;  // what a write sends after its handshake, in order
