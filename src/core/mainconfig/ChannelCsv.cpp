@@ -153,8 +153,11 @@ private:
                               "Frequency %1 为 0 MHz，电台会当作未用的信道")
                               .arg(Field("Frequency")));
         cells[col::TxFreq] = *tx == *rx ? cells[col::RxFreq] : Frequency(*tx, Say("transmit frequency", "发射频率"));
-        // An offset as large as the frequency leaves nothing to transmit on.
-        if (cells[col::TxFreq].toDouble() == 0)
+        // An offset as large as the frequency leaves nothing to transmit on. A split to 0 MHz is
+        // what this tool exports for a channel the radio holds with transmit 0, and comes back.
+        const bool offsetUsedUp = Field("Duplex") == QLatin1String("+") || Field("Duplex") == QLatin1String("-")
+                                  || *tx < 0;
+        if (cells[col::TxFreq].toDouble() == 0 && offsetUsedUp)
             return Refuse(Say("the transmit frequency from Duplex %1 and Offset %2 is %3 MHz, not above 0",
                               "由 Duplex %1 和 Offset %2 得出的发射频率为 %3 MHz，不大于 0")
                               .arg(Field("Duplex"), Field("Offset"), FormatFixed(*tx, 6)));

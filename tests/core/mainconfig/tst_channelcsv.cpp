@@ -187,6 +187,8 @@ void TestChannelCsv::importRow_data()
         {"frequency beyond the radio", "Frequency=5000", "", "接收频率: '5000.00000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
         {"transmit zero", "Duplex=-;Offset=146.52", "", "the transmit frequency from Duplex - and Offset 146.52 is 0.000000 MHz, not above 0; the row is not imported"},
         {"transmit rounded to zero", "Duplex=-;Offset=146.520004", "", "the transmit frequency from Duplex - and Offset 146.520004 is -0.000004 MHz, not above 0; the row is not imported"},
+        {"split to zero, as exported", "Duplex=split;Offset=0.000000", "146.52000 0.00000 无 无 高 宽带 有 5000", ""},
+        {"split just below zero", "Duplex=split;Offset=-0.000004", "", "the transmit frequency from Duplex split and Offset -0.000004 is -0.000004 MHz, not above 0; the row is not imported"},
         {"negative transmit", "Frequency=0.5;Duplex=-;Offset=0.6", "", "发射频率: '-0.10000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
         {"Tone", "Tone=Tone;rToneFreq=103.5;cToneFreq=123.0", "146.52000 146.52000 无 103.5 高 宽带 有 5000", ""},
         {"Tone without decimal", "Tone=Tone;rToneFreq=100", "146.52000 146.52000 无 100.0 高 宽带 有 5000", ""},
