@@ -21,7 +21,6 @@
 #include "signalling/TwoToneCodec.h"
 #include "signalling/TwoToneTexts.h"
 
-#include <QCoreApplication>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -99,12 +98,6 @@ void MainRoundTrip(const std::vector<Block> &read)
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
 
 // The first byte picks the area; the rest are its blocks, 28 bytes each.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -5,7 +5,6 @@
 
 #include "FuzzScratch.h"
 
-#include <QCoreApplication>
 #include <cstdlib>
 
 namespace {
@@ -21,12 +20,6 @@ QStringList Filled(QStringList cells)
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

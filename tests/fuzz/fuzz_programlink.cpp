@@ -7,7 +7,6 @@
 #include "protocol/ProgramLink.h"
 #include "support/core/FakeChannel.h"
 
-#include <QCoreApplication>
 #include <cstdlib>
 #include <set>
 
@@ -244,12 +243,6 @@ private:
 };
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

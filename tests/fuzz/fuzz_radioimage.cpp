@@ -4,7 +4,6 @@
 
 #include "FuzzScratch.h"
 
-#include <QCoreApplication>
 #include <cstdlib>
 
 namespace {
@@ -18,12 +17,6 @@ void CheckRoundTrip(const TRadioImage &image)
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

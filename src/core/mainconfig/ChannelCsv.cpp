@@ -153,14 +153,6 @@ private:
                               "Frequency %1 为 0 MHz，电台会当作未用的信道")
                               .arg(Field("Frequency")));
         cells[col::TxFreq] = *tx == *rx ? cells[col::RxFreq] : Frequency(*tx, Say("transmit frequency", "发射频率"));
-        // An offset as large as the frequency leaves nothing to transmit on. A split to 0 MHz is
-        // what this tool exports for a channel the radio holds with transmit 0, and comes back.
-        const bool offsetUsedUp = Field("Duplex") == QLatin1String("+") || Field("Duplex") == QLatin1String("-")
-                                  || *tx < 0;
-        if (cells[col::TxFreq].toDouble() == 0 && offsetUsedUp)
-            return Refuse(Say("the transmit frequency from Duplex %1 and Offset %2 is %3 MHz, not above 0",
-                              "由 Duplex %1 和 Offset %2 得出的发射频率为 %3 MHz，不大于 0")
-                              .arg(Field("Duplex"), Field("Offset"), FormatFixed(*tx, 6)));
         std::tie(cells[col::ToneDecode], cells[col::ToneEncode]) = Tones();
         cells[col::Power] = Power();
         cells[col::Bandwidth] = bandwidth;
@@ -224,9 +216,15 @@ private:
         const std::optional<double> offset = Number("Offset");
         if (!offset)
             return std::nullopt;
-        if (duplex == QLatin1String("split"))
-            return *offset;
-        return duplex == QLatin1String("+") ? rx + *offset : rx - *offset;
+        const bool split = duplex == QLatin1String("split");
+        const double tx = split ? *offset : duplex == QLatin1String("+") ? rx + *offset : rx - *offset;
+        // An offset that uses up the frequency leaves nothing to transmit on. A split to 0 MHz is
+        // what this tool exports for a channel the radio holds with transmit 0, and comes back.
+        if ((!split || tx < 0) && FormatFixed(tx, 5).toDouble() == 0)
+            return Refuse(Say("the transmit frequency from Duplex %1 and Offset %2 is %3 MHz, not above 0",
+                              "由 Duplex %1 和 Offset %2 得出的发射频率为 %3 MHz，不大于 0")
+                              .arg(Field("Duplex"), Field("Offset"), FormatFixed(tx, 6)));
+        return tx;
     }
 
     // A text the radio cannot store would stop every write of the table, and one the .qz file
@@ -419,14 +417,13 @@ private:
             return text;  // refused with the whole row, if at all
         // A text the radio would store as one of the list's entries ("off" as 有) is not taken.
         const std::optional<QString> stored = StoredChannelCell(own.column, text);
-        // "05" is 5 written with a leading zero, as a spreadsheet may keep it.
-        bool isNumber = false, storedIsNumber = false;
-        if (stored && column.items.contains(*stored) && text.toDouble(&isNumber) == stored->toDouble(&storedIsNumber)
-            && isNumber && storedIsNumber) {
-            Report(Say("%1: %2 imported as %3", "%1：%2 按 %3 导入").arg(QLatin1String(own.name), text, *stored));
-            return *stored;
-        }
         if (stored && *stored != text && column.items.contains(*stored)) {
+            // "05" is 5 written with a leading zero, as a spreadsheet may keep it.
+            bool isNumber = false, storedIsNumber = false;
+            if (text.toDouble(&isNumber) == stored->toDouble(&storedIsNumber) && isNumber && storedIsNumber) {
+                Report(Say("%1: %2 imported as %3", "%1：%2 按 %3 导入").arg(QLatin1String(own.name), text, *stored));
+                return *stored;
+            }
             const QString fallback = DefaultCell(own.column);
             Report(Say("%1: %2 is not in the list of %3; %4 used", "%1：%2 不在%3的列表中；按 %4 导入")
                        .arg(QLatin1String(own.name), text, ShownText(column.caption), fallback));

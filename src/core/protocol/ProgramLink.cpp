@@ -332,8 +332,7 @@ void TProgramLink::Tim1Timer()
     }
     DropPartialReply();
     m_comm->WriteData(reinterpret_cast<const char *>(TxBuffer.data()), static_cast<quint16>(m_resendLength));
-    if (m_transfer.kind == TransferKind::MainWrite || m_transfer.kind == TransferKind::AreaWrite)
-        ++m_transfer.copies;
+    ++m_transfer.copies;
     emit Resent(m_transfer.kind, m_transfer.area, ++m_transfer.resends);
 }
 
@@ -453,8 +452,6 @@ bool TProgramLink::HoldsAck()
 void TProgramLink::LateAcksTimer()
 {
     m_lateAcks.stop();
-    m_transfer.lateCopies = 0;
-    m_transfer.copies = 1;
     if (m_transfer.kind == TransferKind::MainWrite)
         MainWriteAck();
     else if (m_transfer.kind == TransferKind::AreaWrite)
