@@ -431,7 +431,7 @@ void TestVirtualRadio::faultSpecs_data()
     QTest::addRow("split") << "split" << "";
     QTest::addRow("disappear=5") << "disappear=5" << "";
     QTest::addRow("corrupt=2") << "corrupt=2" << "";
-    QTest::addRow("random=5%") << "random=5%" << "";
+    QTest::addRow("%s", "random=5%") << "random=5%" << "";
     QTest::addRow("random=100") << "random=100" << "";
     QTest::addRow("seed=42") << "seed=42" << "";
     QTest::addRow("random without share") << "random" << "fault \"random\" needs a share of 1 to 100 %: random=P%";

@@ -6,9 +6,11 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 TMetaCellEditor::TMetaCellEditor(QObject *owner)
     : TCellEditor(owner)
@@ -83,6 +85,9 @@ void TMetaCellEditor::ShowAt(const QRect &rect)
 {
     if (!m_control)
         return;
+    // Again at each edit: a drop-down gets a new text field when its style changes.
+    if (QLineEdit *line = ControlLine())
+        line->installEventFilter(this);
     m_control->setGeometry(rect);
     m_control->show();
     m_control->raise();
@@ -147,12 +152,39 @@ bool TMetaCellEditor::PasteCells(const QString &clipboard)
         return true;
     }
     const TClipboardCells cells = CellsFromClipboardText(clipboard, 1, 1);
-    QLineEdit *line = qobject_cast<QLineEdit *>(m_control.data());
-    if (auto *combo = qobject_cast<QComboBox *>(m_control.data()))
-        line = combo->lineEdit();
+    QLineEdit *line = ControlLine();
     if (!line || cells.rows.isEmpty() || cells.rows.first().first() == clipboard)
         return false;
     line->insert(cells.rows.first().first());
+    return true;
+}
+
+QLineEdit *TMetaCellEditor::ControlLine() const
+{
+    if (auto *combo = qobject_cast<QComboBox *>(m_control.data()))
+        return combo->lineEdit();
+    return qobject_cast<QLineEdit *>(m_control.data());
+}
+
+// The text field's own menu, with its Paste going the way Ctrl+V goes.
+bool TMetaCellEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    QLineEdit *line = ControlLine();
+    if (event->type() != QEvent::ContextMenu || watched != line)
+        return TCellEditor::eventFilter(watched, event);
+    QMenu *menu = line->createStandardContextMenu();
+    for (QAction *paste : menu->actions()) {
+        // Found by its text: the actions carry no names before Qt 6.6.
+        if (paste->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste"))
+            continue;
+        paste->disconnect();
+        connect(paste, &QAction::triggered, line, [this, line] {
+            if (!PasteCells(QGuiApplication::clipboard()->text()))
+                line->paste();
+        });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class QKeyEvent;
+class QLineEdit;
 
 // A cell editor that edits through an in-place control: a child of the grid's viewport, hidden
 // until an edit starts and laid over the cell while it runs.
@@ -41,11 +42,14 @@ protected:
     virtual QWidget *NewEditControl(QWidget *owner);
     // Builds the control if there is none yet.
     void EnsureControl();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     TXStringGrid *EditingGrid() const;
-    // Ctrl+V in the control; false when the control pastes the text itself.
+    // Ctrl+V or the menu's Paste in the control; false when the control pastes the text itself.
     bool PasteCells(const QString &clipboard);
+    // The control's text field; none for a drop-down list without free text.
+    QLineEdit *ControlLine() const;
 
     QPointer<QWidget> m_control;
 };

@@ -283,7 +283,7 @@ void TestChannelPlanWindow::printPreview()
             picture = preview.grab().toImage();
             return DarkRows(picture) > picture.height() / 10;
         };
-        QTest::qWaitFor(pageShown, 5000);  // judged below, once the dialog is closed
+        (void)QTest::qWaitFor(pageShown, 5000);  // judged below, once the dialog is closed
         preview.reject();
     });
     f.action("Print1")->trigger();

@@ -375,42 +375,48 @@ void TestMainWindow::numberColumnIsReadOnly()
 void TestMainWindow::spaceDoesNothing_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("pasted");        // into the open cell editor, else typed
+    QTest::addColumn<QString>("how");        // typed, or pasted into the open cell editor by Ctrl+V or its menu
     QTest::addColumn<QStringList>("cells");  // channel 2's frequencies, then channel 3's receive
     const QStringList squeezed{"430.00000", "430.00000", ""};
-    QTest::addRow("space typed") << "43 0" << false << squeezed;
-    QTest::addRow("space pasted") << "43 0" << true << squeezed;
-    QTest::addRow("ideographic space pasted") << "43\u30000" << true << squeezed;
-    QTest::addRow("no-break space pasted") << "43\u00A00" << true << squeezed;
-    QTest::addRow("spreadsheet cell pasted") << "430\r\n" << true << squeezed;
+    QTest::addRow("space typed") << "43 0" << "typed" << squeezed;
+    QTest::addRow("space pasted") << "43 0" << "Ctrl+V" << squeezed;
+    QTest::addRow("ideographic space pasted") << "43\u30000" << "Ctrl+V" << squeezed;
+    QTest::addRow("no-break space pasted") << "43\u00A00" << "Ctrl+V" << squeezed;
+    QTest::addRow("spreadsheet cell pasted") << "430\r\n" << "Ctrl+V" << squeezed;
+    QTest::addRow("spreadsheet cell pasted from the menu") << "430\r\n" << "menu" << squeezed;
     // Several cells go to their own cells, as a paste outside the editor puts them.
-    QTest::addRow("two cells pasted") << "431\t432" << true << QStringList{"431.00000", "432.00000", ""};
-    QTest::addRow("two lines pasted") << "431\r\n432\r\n" << true << QStringList{"431.00000", "431.00000", "432.00000"};
+    QTest::addRow("two cells pasted") << "431\t432" << "Ctrl+V" << QStringList{"431.00000", "432.00000", ""};
+    QTest::addRow("two lines pasted") << "431\r\n432\r\n" << "Ctrl+V" << QStringList{"431.00000", "431.00000", "432.00000"};
+    QTest::addRow("two lines pasted from the menu") << "431\r\n432\r\n" << "menu"
+                                                    << QStringList{"431.00000", "431.00000", "432.00000"};
 }
 
 // No blank reaches a cell of the table, nor the port box.
 void TestMainWindow::spaceDoesNothing()
 {
     QFETCH(QString, text);
-    QFETCH(bool, pasted);
+    QFETCH(QString, how);
     QFETCH(QStringList, cells);
     Fixture f;
     f.selectCell(1, 2);
-    if (pasted) {
+    if (how == QLatin1String("typed")) {
+        Type(text);
+        Key(Qt::Key_Return);
+    } else {
         Type(QStringLiteral("9"));
         auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
         QVERIFY(editor);
         editor->selectAll();
         QGuiApplication::clipboard()->setText(text);
-        Key(Qt::Key_V, Qt::ControlModifier);
+        if (how == QLatin1String("menu"))
+            QVERIFY(ChooseFromContextMenu(editor, QLineEdit::tr("&Paste")));
+        else
+            Key(Qt::Key_V, Qt::ControlModifier);
         if (f.xg().ActiveEditor()) {
             // One spreadsheet cell comes without its line end.
             QCOMPARE(editor->text(), QString(text).remove(QRegularExpression(QStringLiteral("\r?\n$"))));
             Key(Qt::Key_Return);
         }
-    } else {
-        Type(text);
-        Key(Qt::Key_Return);
     }
     QCOMPARE((QStringList{f.xg().Cells(1, 2), f.xg().Cells(2, 2), f.xg().Cells(1, 3)}), cells);
     QVERIFY(f.messages.messages.isEmpty());

@@ -6,9 +6,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHash>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
@@ -175,5 +177,22 @@ bool RunSteps(const TSignallingWindow &window, const QStringList &steps, QString
             return false;
         }
     }
+    return true;
+}
+
+bool ChooseFromContextMenu(QWidget *widget, const QString &text)
+{
+    const QPoint at = widget->rect().center();
+    QContextMenuEvent open(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &open);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QAction *action = nullptr;
+    for (QAction *candidate : menu ? menu->actions() : QList<QAction *>())
+        if (candidate->text().section(QLatin1Char('\t'), 0, 0) == text)
+            action = candidate;
+    if (!action)
+        return false;
+    menu->close();
+    action->trigger();
     return true;
 }

@@ -23,6 +23,10 @@ void EnterText(QWidget *control, const QString &text);
 // (empty: deletes it); then leaves the editor with the key (Return commits, Down moves on).
 void EditCell(TXStringGrid *grid, int col, int row, const std::optional<QString> &text, int leaveKey);
 
+// Opens the widget's context menu as a right click does and triggers the action with that text
+// (without its key); false when the menu has no such action.
+bool ChooseFromContextMenu(QWidget *widget, const QString &text);
+
 // What the control shows: the text of an edit or combo box, "checked"/"unchecked" for a check box.
 QString ShownText(const QWidget *control);
 
