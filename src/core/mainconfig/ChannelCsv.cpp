@@ -55,11 +55,12 @@ constexpr double kHighPowerWatts = 2.0;
 // and reading it would hold the window for seconds and take much memory.
 constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
 
-void CheckFileSize(qint64 bytes)
+void CheckFileSize(qint64 bytes, TLanguage language)
 {
     if (bytes > kMaxFileBytes)
-        throw EChannelCsvError(
-            QStringLiteral("The file is larger than %1 bytes; a channel list is far smaller.").arg(kMaxFileBytes));
+        throw EChannelCsvError(InLanguage(language, "The file is larger than %1 bytes; a channel list is far smaller.",
+                                          "文件大于 %1 字节；信道列表远比这小。")
+                                   .arg(kMaxFileBytes));
 }
 
 // What the filler fields of unused tones hold, as the format's own exports write them.
@@ -89,7 +90,7 @@ bool IsStorable(int column, const QString &text)
     }
 }
 
-QString DecodeText(const QByteArray &bytes)
+QString DecodeText(const QByteArray &bytes, TLanguage language)
 {
     const QByteArray body = bytes.startsWith(kUtf8Bom) ? bytes.mid(kUtf8Bom.size()) : bytes;
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -99,7 +100,8 @@ QString DecodeText(const QByteArray &bytes)
     // A spreadsheet on a Chinese system saves in its own code page.
     if (const std::optional<QString> gbk = FromGbk(body))
         return *gbk;
-    throw EChannelCsvError(QStringLiteral("The file is neither UTF-8 nor GBK text."));
+    throw EChannelCsvError(
+        InLanguage(language, "The file is neither UTF-8 nor GBK text.", "文件既不是 UTF-8 文本，也不是 GBK 文本。"));
 }
 
 // "line 7: " / "第 7 行：", before every report.
@@ -595,21 +597,24 @@ EChannelCsvError::EChannelCsvError(const QString &message)
 ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel, TLanguage language)
 {
     if (startChannel < 1 || startChannel > TMainConfig::kChannels)
-        throw EChannelCsvError(QStringLiteral("The start channel %1 is not between 1 and %2.")
+        throw EChannelCsvError(InLanguage(language, "The start channel %1 is not between 1 and %2.",
+                                          "起始信道 %1 不在 1 到 %2 之间。")
                                    .arg(startChannel)
                                    .arg(TMainConfig::kChannels));
-    CheckFileSize(bytes.size());
-    TCsvReader reader(DecodeText(bytes));
+    CheckFileSize(bytes.size(), language);
+    TCsvReader reader(DecodeText(bytes, language));
     QHash<QString, int> columns;
     if (const std::optional<CsvRecord> header = reader.Next()) {
         if (header->unclosed)
-            throw EChannelCsvError(QStringLiteral("A quoted field of the header line is not closed."));
+            throw EChannelCsvError(InLanguage(language, "A quoted field of the header line is not closed.",
+                                              "标题行中引号内的字段没有结束。"));
         const QStringList &names = header->fields;
         for (int i = names.size() - 1; i >= 0; --i)  // the first of two equal names counts
             columns.insert(names.at(i).trimmed().toLower(), i);
     }
     if (!columns.contains(QStringLiteral("frequency")))
-        throw EChannelCsvError(QStringLiteral("The file has no header line naming a Frequency column."));
+        throw EChannelCsvError(InLanguage(language, "The file has no header line naming a Frequency column.",
+                                          "文件没有列名中含 Frequency 的标题行。"));
 
     // Reading stops where nothing more can come in, so that a file of a million rows costs no
     // more than its first.

@@ -212,7 +212,7 @@ void TestChannelPlanWindow::importErrorShown()
     QVERIFY(actions);
     actions->ImportCsv(csv, 1);
     QCOMPARE(f.messages.texts(),
-             QStringList{QStringLiteral("Cannot read file \"%1\". The file has no header line naming a Frequency column.").arg(csv)});
+             QStringList{QStringLiteral("Cannot read file \"%1\". 文件没有列名中含 Frequency 的标题行。").arg(csv)});
     QVERIFY(!f.child<QDialog>("CsvReportDialog")->isVisible());
 }
 

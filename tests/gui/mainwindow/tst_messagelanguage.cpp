@@ -107,6 +107,20 @@ void TestMessageLanguage::messages_data()
         << "第 2 行：无法识别 Power “7 dB”；按 高 导入\n第 2 行：Scrambler：11 不在扰频的列表中；照原样导入"
         << "line 2: power '7 dB' is not understood; High used\nline 2: Scrambler: 11 is not in the list of Scrambler; "
            "imported as it is";
+    QTest::addRow("CSV file refused")
+        << MessageOf([] {
+               QStringList errors;
+               for (const QByteArray &file : {QByteArray("Location,Freq\r\n"), QByteArray("\xFF\xFF")}) {
+                   try {
+                       ImportChannelCsv(file, 1, LanguageOf(CurrentLanguage()));
+                   } catch (const EChannelCsvError &e) {
+                       errors << e.message();
+                   }
+               }
+               return errors.join('\n');
+           })
+        << "文件没有列名中含 Frequency 的标题行。\n文件既不是 UTF-8 文本，也不是 GBK 文本。"
+        << "The file has no header line naming a Frequency column.\nThe file is neither UTF-8 nor GBK text.";
     QTest::addRow("mismatch line")
         << MessageOf([] {
                const TBlockMismatch mismatch{frame::kTwoToneArea, 1, {}, {}};
