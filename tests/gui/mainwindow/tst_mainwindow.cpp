@@ -1966,6 +1966,15 @@ void TestMainWindow::screenshots()
     QHeaderView *numbers = f.xg().verticalHeader();
     const QPoint third = numbers->viewport()->mapToGlobal(QPoint(numbers->width() / 2, numbers->sectionViewportPosition(2) + 12));
     QVERIFY(grabWithMenu(f.form().Editing().RowMenu(), third, dir + QStringLiteral("/main-row-menu.png")));
+    // The text field's own menu in a cell being typed in.
+    f.selectCell(2, 4);
+    Type(QStringLiteral("4"));
+    QWidget *editor = QApplication::focusWidget();
+    const QPoint inCell = editor->mapToGlobal(editor->rect().center());
+    QContextMenuEvent open(QContextMenuEvent::Mouse, editor->rect().center(), inCell);
+    QApplication::sendEvent(editor, &open);
+    auto *cellMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(cellMenu && grabWithMenu(cellMenu, inCell, dir + QStringLiteral("/main-cell-menu.png")));
 }
 
 QTEST_MAIN(TestMainWindow)
