@@ -275,7 +275,9 @@ void TestCliFleet::backupSeveral_data()
     const QStringList plain{"first", "second"};
     const QStringList plainFiles{"first.img", "second.img"};
     QTest::addRow("every radio there") << false << QString() << QString() << plain << "out" << plainFiles;
-    QTest::addRow("one port missing") << true << QString() << QString() << plain << "out" << plainFiles;
+    // The missing port's file from an earlier backup stays, and is said to be.
+    QTest::addRow("one port missing") << true << QString() << QString() << plain << "out"
+                                      << QStringList{"first.img", "missing.img", "second.img"};
     // Only the channels and settings are read: a radio gone right after them is saved.
     QTest::addRow("main only, radio gone after it") << false << "main" << "disappear=19" << plain << "out" << plainFiles;
     // A folder name with a percent sign is taken as it stands.
@@ -305,8 +307,11 @@ void TestCliFleet::backupSeveral()
     if (!areas.isEmpty())
         args << QStringLiteral("--areas") << areas;
     const QString missing = path(QStringLiteral("missing"));
-    if (withMissingPort)
+    const QString earlier = QDir(folder).filePath(QStringLiteral("missing.img"));
+    if (withMissingPort) {
         args << QStringLiteral("--port") << missing;
+        QVERIFY(QDir().mkpath(folder) && FactoryImage().save(earlier, nullptr));
+    }
     const ProcessResult run = runCli(args);
     QCOMPARE(run.exitCode, withMissingPort ? 1 : 0);
     QCOMPARE(QDir(folder).entryList(QDir::Files), files);
@@ -329,6 +334,9 @@ void TestCliFleet::backupSeveral()
     if (withMissingPort) {
         QCOMPARE(rows.at(2).value(0), missing);
         QCOMPARE(rows.at(2).value(1), QStringLiteral("could not open"));
+        QCOMPARE(rows.at(2).value(3), QStringLiteral("-"));
+        QVERIFY2(rows.at(2).value(4).endsWith(QStringLiteral("; %1 is from an earlier backup").arg(earlier)),
+                 qPrintable(rows.at(2).join(QLatin1Char('|'))));
     }
 }
 

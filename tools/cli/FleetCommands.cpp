@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 #include <unistd.h>
@@ -264,6 +265,11 @@ int BackupRadios(const CliOptions &options, TCliProgress & /*progress*/)
             file = saved ? paths.at(i) : QString();
             if (!saved)
                 result = QStringLiteral("not saved");
+        }
+        // A file of this port's name left by an earlier run must not pass for this one's.
+        if (!saved && QFileInfo::exists(paths.at(i))) {
+            const QString earlier = QStringLiteral("%1 is from an earlier backup").arg(QDir::toNativeSeparators(paths.at(i)));
+            detail = detail.isEmpty() ? earlier : detail + QStringLiteral("; ") + earlier;
         }
         rows << QStringList{report.port, result, Seconds(report.elapsedMs), OrDash(file), OrDash(detail)};
         all = all && saved;
