@@ -8,6 +8,7 @@
 #include "mainconfig/MainConfig.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -16,6 +17,7 @@ constexpr quint16 kNoTone = 0xFFFF;
 constexpr quint16 kDcsNormal = 0x2000;
 constexpr quint16 kDcsInverted = 0xA000;
 constexpr int kMaxCtcssTenths = 0x0FFF;           // the top four bits mark the tone kind
+constexpr int kMaxDcsDigits = 999;                // a DCS code is three decimal digits
 constexpr double kMaxMegahertz = 4294.967295;     // 0xFFFFFFFF Hz
 constexpr int kChannelEndMark = 27;               // always 0xFF when written
 
@@ -47,10 +49,11 @@ quint32 EncodeFrequency(const QString &text)
     return static_cast<quint32>(*hertz);
 }
 
-// Megahertz with five decimals, rounded to 10 Hz (half up).
+// Megahertz with five decimals, rounded to 10 Hz (half up); the top few hertz round down, as
+// up would give a frequency that the four bytes cannot hold.
 QString DecodeFrequency(quint32 hertz)
 {
-    const quint64 tens = (quint64(hertz) + 5) / 10;
+    const quint64 tens = std::min<quint64>((quint64(hertz) + 5) / 10, std::numeric_limits<quint32>::max() / 10);
     return QStringLiteral("%1.%2").arg(tens / 100000).arg(tens % 100000, 5, 10, QLatin1Char('0'));
 }
 
@@ -260,8 +263,9 @@ std::optional<QString> DecodeTone(quint16 code)
             text += QStringLiteral(".0");  // as these tones appear in the list
         return text;
     }
-    if (kind == kDcsNormal || kind == kDcsInverted) {
-        // Three digits as in the list, so that the text encodes back to the same code.
+    // Three digits as in the list, so that the text encodes back to the same code. A number of
+    // four digits is no DCS code: unknown, as other kinds are, rather than a text no write takes.
+    if ((kind == kDcsNormal || kind == kDcsInverted) && value <= kMaxDcsDigits) {
         return QStringLiteral("%1").arg(value, 3, 10, QLatin1Char('0'))
             + QLatin1Char(kind == kDcsNormal ? 'N' : 'I');
     }

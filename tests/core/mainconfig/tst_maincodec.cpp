@@ -184,6 +184,10 @@ void TestMainCodec::decodeTone_data()
     QTest::addRow("023N") << 0x2017 << "023N";
     QTest::addRow("754I") << 0xA2F2 << "754I";
     QTest::addRow("one-digit DCS") << 0x2005 << "005N";
+    QTest::addRow("largest DCS number") << 0xA3E7 << "999I";
+    // Four digits would be a text that no write takes: a read radio must write back as it is.
+    QTest::addRow("four-digit DCS number") << 0x23E8 << "";
+    QTest::addRow("DCS bits all set") << 0xAFFF << "";
     QTest::addRow("none") << 0xFFFF << "无";
     QTest::addRow("unknown kind") << 0x8017 << "";
 }
@@ -325,7 +329,9 @@ void TestMainCodec::frequencies_data()
     QTest::addRow("typed unformatted") << "438.5" << QByteArray("A0FA221A") << "438.50000";
     QTest::addRow("whole hertz below 10") << "438.123456" << QByteArray("C03B1D1A") << "438.12346";
     QTest::addRow("zero") << "0" << QByteArray("00000000") << "";
-    QTest::addRow("highest") << "4294.967295" << QByteArray("FFFFFFFF") << "4294.96730";
+    // Rounded up it would be past what the bytes hold, and no write would take it back.
+    QTest::addRow("highest") << "4294.967295" << QByteArray("FFFFFFFF") << "4294.96729";
+    QTest::addRow("highest step") << "4294.96729" << QByteArray("FAFFFFFF") << "4294.96729";
     QTest::addRow("exponent") << "4.385e2" << QByteArray("A0FA221A") << "438.50000";
 }
 
@@ -341,6 +347,8 @@ void TestMainCodec::frequencies()
     QCOMPARE(bytesFromBlock(data).left(4).toHex().toUpper(), bytes);
     DecodeMainBlock(config, 0, 1, data);
     QCOMPARE(config.Cell(1, col::RxFreq), shown);
+    if (!shown.isEmpty())
+        QVERIFY_THROWS_NO_EXCEPTION(EncodeChannelBlock(config, 1));  // what a read shows, a write takes
 }
 
 void TestMainCodec::refused_data()
