@@ -1082,6 +1082,10 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>Backup from before the write: %1</translation>
     </message>
     <message>
+        <source>此端口上更早的一次写入也未完成；若是同一部电台，那次写入前的备份：%1</source>
+        <translation>An earlier write on this port did not finish either; if this is the same radio, its backup from before that write: %1</translation>
+    </message>
+    <message>
         <source>写入校验失败</source>
         <translation>Write verify failed</translation>
     </message>

@@ -1,3 +1,4 @@
+#include "backup/BackupStore.h"
 #include "protocol/Areas.h"
 #include "protocol/FactoryImage.h"
 #include "protocol/RadioImage.h"
@@ -126,6 +127,14 @@ void TestCliFleet::cloneWithOneFaultyRadio()
     QString error;
     QVERIFY(cloneImage().save(image, &error));
 
+    // An earlier run left radios 1 and 3 part written: the one verified now is over it, the
+    // faulty one is told of the older backup.
+    const TBackupStore store(backupsFolder());
+    const std::optional<QString> earlier = store.Save(start, {}, &error, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    QVERIFY2(earlier, qPrintable(error));
+    for (std::size_t i : {0, 2})
+        store.NoteUnfinishedWrite(radios.at(i)->Link(), *earlier);
+
     QStringList args{QStringLiteral("clone"), image, QStringLiteral("--timeout"), QStringLiteral("3")};
     for (const auto &radio : radios)
         args << QStringLiteral("--port") << radio->Link();
@@ -149,12 +158,17 @@ void TestCliFleet::cloneWithOneFaultyRadio()
             QCOMPARE(run.err.contains(QStringLiteral("%1: %2; to put back what it held: xiepin-cli restore --port %1 ")
                                           .arg(row.at(0), result)),
                      reached);
+            QCOMPARE(run.err.contains(QStringLiteral("; an earlier write on it did not finish either: if this is the same "
+                                                     "radio, what it held before that write is in %1\n").arg(*earlier)),
+                     reached);
+            QCOMPARE(store.UnfinishedWrite(row.at(0)), earlier);
             if (!reached)
                 QCOMPARE(Differences(*memory, start), QString());
             continue;
         }
         QCOMPARE(row.at(1), QStringLiteral("verified"));
         QCOMPARE(Differences(*memory, cloneImage()), QString());
+        QVERIFY(!store.UnfinishedWrite(row.at(0)));
         // The backup holds what the radio held before, under a name with its port.
         const QString backup = row.at(3);
         QCOMPARE(QFileInfo(backup).absolutePath(), QDir(backupsFolder()).absolutePath());

@@ -76,6 +76,8 @@ void Restore(const CliOptions &options, TCliProgress &progress)
     progress.Note(QStringLiteral("wrote %1 blocks to %2").arg(sent.heldCount()).arg(options.port));
     if (options.verify)
         VerifyWrite(session, sent, options.port, backup, progress);
+    else
+        WriteEndedWell(options.port);
 }
 
 void LoadFile(TMainConfig &config, const QString &path)
@@ -175,6 +177,8 @@ void Write(const CliOptions &options, TCliProgress &progress)
                            options.alarm.isEmpty() ? QStringLiteral(", kept from the radio") : QString()));
     if (options.verify)
         VerifyWrite(session, sent, options.port, backup, progress);
+    else
+        WriteEndedWell(options.port);
 }
 
 // A file to compare: a configuration file (.qz) or an image.

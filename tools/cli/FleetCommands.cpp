@@ -232,8 +232,13 @@ int CloneRadios(const CliOptions &options, TCliProgress &progress)
                             OrDash(Detail(report))};
         all = all && report.Succeeded();
         if (WriteReachedRadio(report) && !report.backupPath.isEmpty())
-            progress.Note(QStringLiteral("%1: %2; to put back what it held: xiepin-cli restore --port %1 %3")
-                              .arg(report.port, ResultWord(report.result), report.backupPath));
+            progress.Note(QStringLiteral("%1: %2; to put back what it held: xiepin-cli restore --port %1 %3%4")
+                              .arg(report.port, ResultWord(report.result), report.backupPath,
+                                   report.earlierBackupPath.isEmpty()
+                                       ? QString()
+                                       : QStringLiteral("; an earlier write on it did not finish either: if this is "
+                                                        "the same radio, what it held before that write is in %1")
+                                             .arg(report.earlierBackupPath)));
     }
     PrintTable(rows);
     return all ? exitcode::kSuccess : exitcode::kFailure;

@@ -21,6 +21,22 @@ QString RestoreHint(const QString &port, const QString &backupPath)
         .arg(backupPath, port);
 }
 
+// Notes a write that reached the radio and did not end well; the hint for it, with the backup
+// from before an earlier unfinished write on the port, which this write's backup found half
+// written if it is the same radio.
+QString UnfinishedHint(const QString &port, const QString &backupPath)
+{
+    const TBackupStore store;
+    const std::optional<QString> earlier = store.UnfinishedWrite(port);
+    store.NoteUnfinishedWrite(port, backupPath);
+    QString hint = RestoreHint(port, backupPath);
+    if (earlier && *earlier != backupPath)
+        hint += QStringLiteral("; an earlier write on %1 did not finish either: if this is the same radio, what it held "
+                               "before that write is in %2 (xiepin-cli restore --port %1 %2)")
+                    .arg(port, *earlier);
+    return hint;
+}
+
 }  // namespace
 
 QString CliProgramName()
@@ -56,8 +72,13 @@ void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QStri
         const QString progress = QStringLiteral("%1 of %2 blocks written").arg(written).arg(sent.heldCount());
         const QString what = failed && failed->portGone() ? QStringLiteral("%1 was disconnected: %2").arg(port, progress)
                                                           : QStringLiteral("%1; %2").arg(e.message(), progress);
-        throw ECliError(QStringLiteral("%1; %2").arg(what, RestoreHint(port, backupPath)));
+        throw ECliError(QStringLiteral("%1; %2").arg(what, UnfinishedHint(port, backupPath)));
     }
+}
+
+void WriteEndedWell(const QString &port)
+{
+    TBackupStore().ClearUnfinishedWrite(port);
 }
 
 void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
@@ -73,6 +94,7 @@ void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &
     const std::vector<TBlockMismatch> mismatches = CompareBlocks(sent, back);
     if (mismatches.empty()) {
         progress.Note(QStringLiteral("verified: the %1 blocks read back as written").arg(sent.heldCount()));
+        WriteEndedWell(port);
         return;
     }
     for (const TBlockMismatch &m : mismatches)
@@ -81,5 +103,5 @@ void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &
     throw ECliError(QStringLiteral("verify failed on %1: %2 of %3 blocks read back differ, first %4 %5; %6")
                         .arg(port, QString::number(mismatches.size()), QString::number(sent.heldCount()),
                              AreaName(first.area), BlockName(first.area, first.block, TLanguage::English),
-                             RestoreHint(port, backupPath)));
+                             UnfinishedHint(port, backupPath)));
 }

@@ -18,10 +18,17 @@ QString CliProgramName();
 QString SaveBackup(const TRadioImage &image, const QString &port, TCliProgress &progress, bool required);
 
 // Writes the areas `sent` holds (whole areas). A transfer that fails on the way throws one line
-// that says how far the write got, where the backup is and the restore command that puts it back.
+// that says how far the write got, where the backup is and the restore command that puts it back,
+// and notes the write as unfinished in the backups folder: the next write on the port that fails
+// names this backup too.
 void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath);
 
+// A write without verify that went through, or a verified one: the port's unfinished write is
+// over.
+void WriteEndedWell(const QString &port);
+
 // Reads the written areas back and compares all 28 data bytes of every block sent. Prints
-// "verified ..." on success; on a mismatch one line per differing block, then throws.
+// "verified ..." on success (WriteEndedWell); on a mismatch one line per differing block, then
+// throws as a write cut short does.
 void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
                  TCliProgress &progress);

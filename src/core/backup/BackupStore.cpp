@@ -1,5 +1,7 @@
 #include "backup/BackupStore.h"
 
+#include "base/FileContents.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,6 +36,9 @@ QStringList NotesFor(const TRadioImage &image, const TBackupSource &source, cons
     notes << QStringLiteral("holds: %1 (%2 blocks)").arg(image.contentsId()).arg(image.heldCount());
     return notes;
 }
+
+// One line per port: the backup's file name, a tab, the port.
+const QString kUnfinishedWrites = QStringLiteral("unfinished-writes.txt");
 
 }  // namespace
 
@@ -154,4 +159,59 @@ QList<TBackupEntry> TBackupStore::List() const
         entries << entry;
     }
     return entries;
+}
+
+QMap<QString, QString> TBackupStore::UnfinishedWrites() const
+{
+    QMap<QString, QString> writes;
+    QFile file(QDir(m_folder).filePath(kUnfinishedWrites));
+    if (!file.open(QIODevice::ReadOnly))
+        return writes;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        if (tab > 0)
+            writes.insert(line.mid(tab + 1), line.left(tab));
+    }
+    return writes;
+}
+
+// A note that cannot be saved only loses the hint it gives; the write's own message still
+// names its backup.
+void TBackupStore::SaveUnfinishedWrites(const QMap<QString, QString> &writes) const
+{
+    const QString path = QDir(m_folder).filePath(kUnfinishedWrites);
+    if (writes.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    QByteArray text;
+    for (auto it = writes.cbegin(); it != writes.cend(); ++it)
+        text += (it.value() + QLatin1Char('\t') + it.key() + QLatin1Char('\n')).toUtf8();
+    QDir().mkpath(m_folder);
+    ReplaceFileContents(path, text, nullptr);
+}
+
+void TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &backupPath) const
+{
+    if (backupPath.isEmpty() || UnfinishedWrite(port))
+        return;
+    QMap<QString, QString> writes = UnfinishedWrites();
+    writes.insert(port, QFileInfo(backupPath).fileName());
+    SaveUnfinishedWrites(writes);
+}
+
+void TBackupStore::ClearUnfinishedWrite(const QString &port) const
+{
+    QMap<QString, QString> writes = UnfinishedWrites();
+    if (writes.remove(port) > 0)
+        SaveUnfinishedWrites(writes);
+}
+
+std::optional<QString> TBackupStore::UnfinishedWrite(const QString &port) const
+{
+    const QString name = UnfinishedWrites().value(port);
+    const QString path = QDir(m_folder).filePath(name);
+    if (name.isEmpty() || !QFileInfo::exists(path))
+        return std::nullopt;
+    return path;
 }

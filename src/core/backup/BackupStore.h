@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -60,9 +61,20 @@ public:
     // Every backup file, newest first. Files that do not load as images are left out.
     QList<TBackupEntry> List() const;
 
+    // A write that reached the radio and did not end well is noted per port with the backup of
+    // what the radio held before it, until a write on that port ends well: the backup a later
+    // write takes on that port holds a half-written radio, and the note still names the one
+    // from before. An older note on the port is kept, as its backup is from before both.
+    void NoteUnfinishedWrite(const QString &port, const QString &backupPath) const;
+    void ClearUnfinishedWrite(const QString &port) const;
+    // The noted backup's path, when there is a note on the port and its file is still here.
+    std::optional<QString> UnfinishedWrite(const QString &port) const;
+
 private:
     QStringList FileNamesNewestFirst() const;
     void Prune(const QString &saved) const;
+    QMap<QString, QString> UnfinishedWrites() const;  // port -> backup file name
+    void SaveUnfinishedWrites(const QMap<QString, QString> &writes) const;
 
     QString m_folder;
 };

@@ -315,6 +315,17 @@ void TSafeWrite::Finish(Outcome outcome)
     outcome.backupPath = m_backupPath;
     if (!m_backupPath.isEmpty())
         outcome.before = PriorRead{m_port, m_backup, m_backupPath};
+    // For the runs after this one, of this program or another: see TBackupStore.
+    const bool reachedRadio = outcome.result == Result::VerifyFailed
+                              || (outcome.result == Result::Ended && outcome.phase != Phase::Backup);
+    if (outcome.result == Result::Verified || outcome.result == Result::Written)
+        m_store.ClearUnfinishedWrite(m_port);
+    else if (reachedRadio) {
+        outcome.earlierBackupPath = m_store.UnfinishedWrite(m_port).value_or(QString());
+        if (outcome.earlierBackupPath == m_backupPath)
+            outcome.earlierBackupPath.clear();
+        m_store.NoteUnfinishedWrite(m_port, m_backupPath);
+    }
     MoveTo(Phase::Idle);
     emit Finished(outcome);
 }

@@ -11,6 +11,9 @@
 // written is read and saved in the backups folder first (unless the caller already holds such a
 // read from this port), then the blocks are written, then read back and compared byte for byte.
 //
+// A write that reached the radio and did not end well is noted in the backups folder, and a
+// write that ends well on the port clears the note (TBackupStore::NoteUnfinishedWrite).
+//
 // It drives the one TProgramLink through up to three phases, each one transfer per area it
 // touches (the main transfer first, then areas 1 to 4). While it reads (backup or verify) the
 // replies are its own: windows must not take them for a read of their own
@@ -42,6 +45,9 @@ public:
         QString error;
         std::vector<TBlockMismatch> mismatches;
         PriorRead before;           // the backup as read, with its port and path; none without one
+        // A write that reached the radio and did not end well, after an earlier one on the port
+        // that did not either: that one's backup, from before both; else empty.
+        QString earlierBackupPath;
     };
 
     // What the next write to the port takes as its backup: after a write that reached the

@@ -148,6 +148,7 @@ void TFleetRadio::OnSafeWritePhase(TSafeWrite::Phase phase)
 void TFleetRadio::OnWriteFinished(const TSafeWrite::Outcome &outcome)
 {
     m_report.backupPath = outcome.backupPath;
+    m_report.earlierBackupPath = outcome.earlierBackupPath;
     m_report.error = outcome.error;
     m_report.mismatches = outcome.mismatches;
     m_report.tally = outcome.tally;

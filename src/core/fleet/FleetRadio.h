@@ -34,6 +34,7 @@ struct TFleetReport {
     TransferTally tally;                       // how far that phase got
     qint64 elapsedMs = 0;
     QString backupPath;  // what the radio held before the write (a read: its copy in the backups)
+    QString earlierBackupPath;  // from before an earlier unfinished write on the port (TSafeWrite)
     QString error;       // could not open, backup failed, incomplete read: why
     std::vector<TBlockMismatch> mismatches;
     TRadioImage image = TRadioImage::None();  // a read: the radio's blocks

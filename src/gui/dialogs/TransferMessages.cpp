@@ -34,10 +34,18 @@ QString BackupLineText(const QString &path)
     return Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入前的备份：%1")).arg(path);
 }
 
-QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath)
+QString EarlierBackupLineText(const QString &path)
+{
+    return Translated(QT_TRANSLATE_NOOP("TransferMessages", "此端口上更早的一次写入也未完成；若是同一部电台，那次写入前的备份：%1"))
+        .arg(path);
+}
+
+QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath, const QString &earlierBackupPath)
 {
     QStringList lines{Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入校验失败"))};
     lines << blockLines << BackupLineText(backupPath);
+    if (!earlierBackupPath.isEmpty())
+        lines << EarlierBackupLineText(earlierBackupPath);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -59,7 +67,8 @@ QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port
     case Result::Written:
         return Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入成功"));
     case Result::VerifyFailed:
-        return VerifyFailedText(MismatchLines(outcome.mismatches, LanguageOf(CurrentLanguage())), outcome.backupPath);
+        return VerifyFailedText(MismatchLines(outcome.mismatches, LanguageOf(CurrentLanguage())), outcome.backupPath,
+                                outcome.earlierBackupPath);
     case Result::BackupFailed:
         return BackupFailedText(outcome.error);
     case Result::Ended:
@@ -76,7 +85,10 @@ QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port
         return {};  // cancelled by the user
     if (outcome.phase == TSafeWrite::Phase::Backup)
         return text + Translated(QT_TRANSLATE_NOOP("TransferMessages", "，未写入"));
-    return text + QLatin1Char('\n') + BackupLineText(outcome.backupPath);
+    text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
+    if (!outcome.earlierBackupPath.isEmpty())
+        text += QLatin1Char('\n') + EarlierBackupLineText(outcome.earlierBackupPath);
+    return text;
 }
 
 bool OffersRestore(const TSafeWrite::Outcome &outcome)

@@ -16,8 +16,11 @@ QString PortGoneText(const QString &port, bool reading, int done, int total);
 QString SilenceNoteText(int resends);
 // "写入前的备份：PATH", the line that says where a write's backup is.
 QString BackupLineText(const QString &path);
-// "写入校验失败", one line per block that came back different, then where the backup is.
-QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath);
+// The line that names the backup from before an earlier write on the port that did not finish.
+QString EarlierBackupLineText(const QString &path);
+// "写入校验失败", one line per block that came back different, then where the backup is, and
+// the earlier write's backup when there is one.
+QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath, const QString &earlierBackupPath = {});
 // "无法保存备份，未写入：<why>".
 QString BackupFailedText(const QString &error);
 

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -173,9 +174,13 @@ bool TMetaCellEditor::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::ContextMenu || watched != line)
         return TCellEditor::eventFilter(watched, event);
     QMenu *menu = line->createStandardContextMenu();
+    // Found by its text: the actions carry no names before Qt 6.6. The text is Qt's own, in Qt's
+    // catalogue, so it is named through variables that our catalogue's scan does not take up.
+    static const char *const context = "QLineEdit";
+    static const char *const pasteText = "&Paste";
+    const QString pasteShown = QCoreApplication::translate(context, pasteText);
     for (QAction *paste : menu->actions()) {
-        // Found by its text: the actions carry no names before Qt 6.6.
-        if (paste->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste"))
+        if (paste->text().section(QLatin1Char('\t'), 0, 0) != pasteShown)
             continue;
         paste->disconnect();
         connect(paste, &QAction::triggered, line, [this, line] {

@@ -37,6 +37,8 @@ private Q_SLOTS:
     void listNewestFirst();
     void unwritableFolder_data();
     void unwritableFolder();
+    void unfinishedWrites_data();
+    void unfinishedWrites();
 
 private:
     std::unique_ptr<QTemporaryDir> m_data;
@@ -231,6 +233,52 @@ void TestBackupStore::unwritableFolder()
     QString reason;
     QVERIFY(!(folder.isEmpty() ? TBackupStore() : TBackupStore(folder)).Save(FactoryImage(), {}, &reason, kWhen));
     QVERIFY2(reason.startsWith(error), qPrintable(reason));
+}
+
+void TestBackupStore::unfinishedWrites_data()
+{
+    QTest::addColumn<QStringList>("steps");  // "note PORT N" (backup N), "clear PORT", "remove N" (its file)
+    QTest::addColumn<QStringList>("noted");  // the backup each of the ports /a/radio, /b/radio names; "-": none
+    QTest::addRow("noted") << QStringList{"note /a/radio 1"} << QStringList{"1", "-"};
+    QTest::addRow("the earlier note kept") << QStringList{"note /a/radio 1", "note /a/radio 2"} << QStringList{"1", "-"};
+    QTest::addRow("cleared") << QStringList{"note /a/radio 1", "clear /a/radio"} << QStringList{"-", "-"};
+    QTest::addRow("each port its own, though their names end alike")
+        << QStringList{"note /a/radio 1", "note /b/radio 2", "clear /a/radio"} << QStringList{"-", "2"};
+    QTest::addRow("backup pruned") << QStringList{"note /a/radio 1", "remove 1"} << QStringList{"-", "-"};
+    QTest::addRow("backup pruned, noted anew") << QStringList{"note /a/radio 1", "remove 1", "note /a/radio 2"}
+                                               << QStringList{"2", "-"};
+    QTest::addRow("cleared without a note") << QStringList{"clear /b/radio"} << QStringList{"-", "-"};
+}
+
+// What a later write on the port is told of a write that did not end well, across processes.
+void TestBackupStore::unfinishedWrites()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, noted);
+    QStringList backups;
+    QString error;
+    for (int i = 0; i < 2; ++i) {
+        const std::optional<QString> path = TBackupStore().Save(withAreas({0, 5}), {}, &error, kWhen.addSecs(i));
+        QVERIFY2(path, qPrintable(error));
+        backups << *path;
+    }
+    for (const QString &step : steps) {
+        const QStringList words = step.split(QLatin1Char(' '));
+        const TBackupStore store;  // each step as another run of the program would take it
+        if (words.at(0) == QLatin1String("note"))
+            store.NoteUnfinishedWrite(words.at(1), backups.at(words.at(2).toInt() - 1));
+        else if (words.at(0) == QLatin1String("clear"))
+            store.ClearUnfinishedWrite(words.at(1));
+        else
+            QVERIFY(QFile::remove(backups.at(words.at(1).toInt() - 1)));
+    }
+    QStringList got;
+    for (const QString &port : {QStringLiteral("/a/radio"), QStringLiteral("/b/radio")}) {
+        const std::optional<QString> path = TBackupStore().UnfinishedWrite(port);
+        got << (path ? QString::number(backups.indexOf(*path) + 1) : QStringLiteral("-"));
+    }
+    QCOMPARE(got, noted);
+    QCOMPARE(TBackupStore().List().size(), backups.size() - steps.filter(QStringLiteral("remove")).size());
 }
 
 QTEST_GUILESS_MAIN(TestBackupStore)

@@ -93,7 +93,13 @@ void TestDialogShots::screenshots()
     f.form().Config().SetCell(4, 6, QString());
     QCOMPARE(GrabModals(QStringLiteral("box-compare"), [&] { f.action("CompareWithRadio")->trigger(); f.finish(); }), 1);
 
-    // A write whose read-back differs in channel 3.
+    // A write whose read-back differs in channel 3, on a radio that an earlier run left part
+    // written.
+    QString error;
+    const std::optional<QString> earlier =
+        TBackupStore().Save(f.radio.image(), {}, &error, QDateTime(QDate(2026, 12, 1), QTime(9, 30)));
+    QVERIFY2(earlier, qPrintable(error));
+    TBackupStore().NoteUnfinishedWrite(QStringLiteral("/dev/virtual-radio"), *earlier);
     QVERIFY(f.radio.faults().add(QStringLiteral("corrupt=3"), nullptr));
     f.action("VerifyAfterWrite")->setChecked(true);
     QCOMPARE(GrabModals(QStringLiteral("box-verify-failed"), [&] { f.form().wbtn()->click(); f.finish(); }), 1);

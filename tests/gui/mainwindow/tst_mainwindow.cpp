@@ -155,6 +155,8 @@ void CancelFileDialogWhenShown(TForm1 &form, const char *name)
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The backups folder serves the whole run: no test finds a write of another unfinished.
+    void init() { TBackupStore().ClearUnfinishedWrite(QStringLiteral("/dev/virtual-radio")); }
     void startState();
     void closingWhileEditing_data();
     void closingWhileEditing();
@@ -875,6 +877,7 @@ void TestMainWindow::restoreBackupAfterPortGone()
 {
     QFETCH(QString, then);
     Fixture f;
+    const QString port = QStringLiteral("/dev/virtual-radio");
     const TRadioImage before = f.radio.image();
     Key(Qt::Key_F12);
     QVERIFY(f.finish());
@@ -887,6 +890,9 @@ void TestMainWindow::restoreBackupAfterPortGone()
     QVERIFY(f.messages.texts().first().contains(QStringLiteral("写入前的备份：")));
     QAction *restore = f.action("RestoreBackup");
     QVERIFY(restore->isEnabled());
+    // Noted for a later run, which would back up the half-written radio.
+    const std::optional<QString> noted = TBackupStore().UnfinishedWrite(port);
+    QVERIFY(noted && f.messages.texts().first().contains(*noted));
 
     const QString question = QStringLiteral("写回备份到 /dev/virtual-radio？");
     SetRestoreAnswer(true);
@@ -909,6 +915,7 @@ void TestMainWindow::restoreBackupAfterPortGone()
         QVERIFY(!restore->isEnabled());
         // The port came back, perhaps with another radio: a backup of its own first.
         QCOMPARE(f.channel->written().count("PROGRAM"), 3);
+        QVERIFY(!TBackupStore().UnfinishedWrite(port));
         return;
     }
     SetRestoreAnswer(then == QLatin1String("restore"));
@@ -920,11 +927,13 @@ void TestMainWindow::restoreBackupAfterPortGone()
         QCOMPARE(f.messages.texts().size(), 1);
         QVERIFY(f.radio.image() == cutShort);
         QVERIFY(restore->isEnabled());
+        QCOMPARE(TBackupStore().UnfinishedWrite(port), noted);
         return;
     }
     QCOMPARE(f.messages.texts().last(), QStringLiteral("写入成功"));
     QVERIFY(f.radio.image() == before);
     QVERIFY(!restore->isEnabled());
+    QVERIFY(!TBackupStore().UnfinishedWrite(port));
 }
 
 void TestMainWindow::restoreFromBackup_data()

@@ -129,11 +129,14 @@ void TestMessageLanguage::messages_data()
         << "2TONE 第 1 块（区 3 块 1）：写入 …，读回 …" << "two-tone block 1 (area 3 block 1): sent …, read …";
     QTest::addRow("verify and backup")
         << MessageOf([] {
-               return VerifyFailedText({QStringLiteral("…")}, QStringLiteral("b.img")) + '\n'
+               return VerifyFailedText({QStringLiteral("…")}, QStringLiteral("b.img"), QStringLiteral("a.img")) + '\n'
                       + BackupFailedText(QStringLiteral("disk full"));
            })
-        << "写入校验失败\n…\n写入前的备份：b.img\n无法保存备份，未写入：disk full"
-        << "Write verify failed\n…\nBackup from before the write: b.img\nCannot save the backup, nothing written: disk full";
+        << "写入校验失败\n…\n写入前的备份：b.img\n此端口上更早的一次写入也未完成；若是同一部电台，那次写入前的备份：a.img\n"
+           "无法保存备份，未写入：disk full"
+        << "Write verify failed\n…\nBackup from before the write: b.img\nAn earlier write on this port did not finish "
+           "either; if this is the same radio, its backup from before that write: a.img\nCannot save the backup, nothing "
+           "written: disk full";
     QTest::addRow("channel difference")
         << MessageOf([] {
                return MainDiff(col::Power, "高", "低") + '\n' + MainDiff(col::Step, "", "12500") + '\n'
