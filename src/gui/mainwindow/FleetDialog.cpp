@@ -218,6 +218,8 @@ void TFleetDialog::OnRadioChanged(int index)
             tip << MismatchLines(report.mismatches, LanguageOf(CurrentLanguage()));
         if (!report.backupPath.isEmpty())
             tip << tr("备份：%1").arg(QDir::toNativeSeparators(report.backupPath));
+        if (!report.earlierBackupPath.isEmpty())
+            tip << EarlierBackupLineText(QDir::toNativeSeparators(report.earlierBackupPath));
         if (!report.error.isEmpty())
             tip << report.error;
         result->setToolTip(tip.join(QLatin1Char('\n')));

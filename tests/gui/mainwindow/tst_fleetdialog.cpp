@@ -1,4 +1,5 @@
 #include "app/AppWindows.h"
+#include "backup/BackupStore.h"
 #include "editors/DtmfWindow.h"
 #include "grid/XStringGrid.h"
 #include "mainconfig/MainCodec.h"
@@ -163,6 +164,11 @@ void TestFleetDialog::rowTellsHowFar_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("tip");  // a line the result's tool tip holds
     QTest::addRow("port gone while writing") << "disappear=24" << false << "端口已断开，已写入 5/17 块" << "备份：";
+    // A write that an earlier run left unfinished on the port: its backup is named too.
+    QTest::addRow("port gone again") << "disappear=24" << false << "端口已断开，已写入 5/17 块"
+                                     << "此端口上更早的一次写入也未完成；若是同一部电台，那次写入前的备份：";
+    QTest::addRow("a block stored wrong, not the first time") << "corrupt=3" << false << "写入校验失败"
+                                                              << "那次写入前的备份：";
     QTest::addRow("silent from the start") << "silent" << false << "电台无应答，未写入" << "";
     QTest::addRow("a block stored wrong") << "corrupt=3" << false << "写入校验失败" << "信道 3";
     QTest::addRow("verify cleared after opening") << "corrupt=3" << true << "已写入（未校验）" << "备份：";
@@ -177,6 +183,15 @@ void TestFleetDialog::rowTellsHowFar()
     QFETCH(QString, tip);
     Fixture f({fault});
     f.check(0);
+    const QString port = QStringLiteral("/dev/virtual-1");
+    TBackupStore().ClearUnfinishedWrite(port);
+    if (tip.contains(QStringLiteral("那次写入前的备份"))) {
+        QString error;
+        const std::optional<QString> earlier = TBackupStore().Save(startImage(), {}, &error, QDateTime(QDate(2026, 1, 2), QTime(3, 4)));
+        QVERIFY2(earlier, qPrintable(error));
+        TBackupStore().NoteUnfinishedWrite(port, *earlier);
+        tip += QDir::toNativeSeparators(*earlier);
+    }
     // The choice is kept in the settings: the next test starts with verify on again.
     QAction *verify = f.form().findChild<QAction *>(QStringLiteral("VerifyAfterWrite"));
     const auto verifyOn = qScopeGuard([verify] { verify->setChecked(true); });
