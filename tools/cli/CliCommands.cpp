@@ -74,10 +74,7 @@ void Restore(const CliOptions &options, TCliProgress &progress)
     const QString backup = SaveBackup(before.restrictedTo(sent), options.port, progress, true);
     WriteWithBackup(session, sent, options.port, backup);
     progress.Note(QStringLiteral("wrote %1 blocks to %2").arg(sent.heldCount()).arg(options.port));
-    if (options.verify)
-        VerifyWrite(session, sent, options.port, backup, progress);
-    else
-        WriteEndedWell(options.port);
+    EndWrite(session, sent, options.port, backup, progress, options.verify);
 }
 
 void LoadFile(TMainConfig &config, const QString &path)
@@ -175,10 +172,7 @@ void Write(const CliOptions &options, TCliProgress &progress)
     progress.Note(QStringLiteral("wrote %1 to %2 (%3 %4%5)")
                       .arg(options.file, options.port, SettingPlaceName(AlarmBox), config.Setting(AlarmBox),
                            options.alarm.isEmpty() ? QStringLiteral(", kept from the radio") : QString()));
-    if (options.verify)
-        VerifyWrite(session, sent, options.port, backup, progress);
-    else
-        WriteEndedWell(options.port);
+    EndWrite(session, sent, options.port, backup, progress, options.verify);
 }
 
 // A file to compare: a configuration file (.qz) or an image.

@@ -236,9 +236,7 @@ int CloneRadios(const CliOptions &options, TCliProgress &progress)
                               .arg(report.port, ResultWord(report.result), report.backupPath,
                                    report.earlierBackupPath.isEmpty()
                                        ? QString()
-                                       : QStringLiteral("; an earlier write on it did not finish either: if this is "
-                                                        "the same radio, what it held before that write is in %1")
-                                             .arg(report.earlierBackupPath)));
+                                       : QStringLiteral("; ") + EarlierBackupClause(QStringLiteral("it"), report.earlierBackupPath)));
     }
     PrintTable(rows);
     return all ? exitcode::kSuccess : exitcode::kFailure;

@@ -26,15 +26,35 @@ QString RestoreHint(const QString &port, const QString &backupPath)
 // written if it is the same radio.
 QString UnfinishedHint(const QString &port, const QString &backupPath)
 {
-    const TBackupStore store;
-    const std::optional<QString> earlier = store.UnfinishedWrite(port);
-    store.NoteUnfinishedWrite(port, backupPath);
+    const QString earlier = TBackupStore().NoteUnfinishedWrite(port, backupPath);
     QString hint = RestoreHint(port, backupPath);
-    if (earlier && *earlier != backupPath)
-        hint += QStringLiteral("; an earlier write on %1 did not finish either: if this is the same radio, what it held "
-                               "before that write is in %2 (xiepin-cli restore --port %1 %2)")
-                    .arg(port, *earlier);
+    if (!earlier.isEmpty())
+        hint += QStringLiteral("; %1 (xiepin-cli restore --port %2 %3)").arg(EarlierBackupClause(port, earlier), port, earlier);
     return hint;
+}
+
+void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
+                 TCliProgress &progress)
+{
+    TRadioImage back;
+    const TInterruptCancels interrupt([&session] { session.Cancel(); });
+    try {
+        back = ReadRadio(session, sent);
+    } catch (const ECliError &e) {
+        throw ECliError(QStringLiteral("the write is not verified: %1").arg(e.message()));
+    }
+    const std::vector<TBlockMismatch> mismatches = CompareBlocks(sent, back);
+    if (mismatches.empty()) {
+        progress.Note(QStringLiteral("verified: the %1 blocks read back as written").arg(sent.heldCount()));
+        return;
+    }
+    for (const TBlockMismatch &m : mismatches)
+        progress.Note(QStringLiteral("%1: %2").arg(AreaName(m.area), MismatchLine(m, TLanguage::English)));
+    const TBlockMismatch &first = mismatches.front();
+    throw ECliError(QStringLiteral("verify failed on %1: %2 of %3 blocks read back differ, first %4 %5; %6")
+                        .arg(port, QString::number(mismatches.size()), QString::number(sent.heldCount()),
+                             AreaName(first.area), BlockName(first.area, first.block, TLanguage::English),
+                             UnfinishedHint(port, backupPath)));
 }
 
 }  // namespace
@@ -76,32 +96,17 @@ void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QStri
     }
 }
 
-void WriteEndedWell(const QString &port)
+void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
+              TCliProgress &progress, bool verify)
 {
+    if (verify)
+        VerifyWrite(session, sent, port, backupPath, progress);
     TBackupStore().ClearUnfinishedWrite(port);
 }
 
-void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
-                 TCliProgress &progress)
+QString EarlierBackupClause(const QString &where, const QString &earlierBackupPath)
 {
-    TRadioImage back;
-    const TInterruptCancels interrupt([&session] { session.Cancel(); });
-    try {
-        back = ReadRadio(session, sent);
-    } catch (const ECliError &e) {
-        throw ECliError(QStringLiteral("the write is not verified: %1").arg(e.message()));
-    }
-    const std::vector<TBlockMismatch> mismatches = CompareBlocks(sent, back);
-    if (mismatches.empty()) {
-        progress.Note(QStringLiteral("verified: the %1 blocks read back as written").arg(sent.heldCount()));
-        WriteEndedWell(port);
-        return;
-    }
-    for (const TBlockMismatch &m : mismatches)
-        progress.Note(QStringLiteral("%1: %2").arg(AreaName(m.area), MismatchLine(m, TLanguage::English)));
-    const TBlockMismatch &first = mismatches.front();
-    throw ECliError(QStringLiteral("verify failed on %1: %2 of %3 blocks read back differ, first %4 %5; %6")
-                        .arg(port, QString::number(mismatches.size()), QString::number(sent.heldCount()),
-                             AreaName(first.area), BlockName(first.area, first.block, TLanguage::English),
-                             UnfinishedHint(port, backupPath)));
+    return QStringLiteral("an earlier write on %1 did not finish either: if this is the same radio, what it held before "
+                          "that write is in %2")
+        .arg(where, earlierBackupPath);
 }

@@ -23,12 +23,12 @@ QString SaveBackup(const TRadioImage &image, const QString &port, TCliProgress &
 // names this backup too.
 void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath);
 
-// A write without verify that went through, or a verified one: the port's unfinished write is
-// over.
-void WriteEndedWell(const QString &port);
+// After the write: with verify, reads the written areas back and compares all 28 data bytes of
+// every block sent, prints "verified ..." or, on a mismatch, one line per differing block, then
+// throws as a write cut short does. A write that ends well ends the port's unfinished write.
+void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
+              TCliProgress &progress, bool verify);
 
-// Reads the written areas back and compares all 28 data bytes of every block sent. Prints
-// "verified ..." on success (WriteEndedWell); on a mismatch one line per differing block, then
-// throws as a write cut short does.
-void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
-                 TCliProgress &progress);
+// "an earlier write on WHERE did not finish either: ... is in PATH", for a write that did not end
+// well after one that did not either (TBackupStore::NoteUnfinishedWrite).
+QString EarlierBackupClause(const QString &where, const QString &earlierBackupPath);

@@ -191,13 +191,16 @@ void TBackupStore::SaveUnfinishedWrites(const QMap<QString, QString> &writes) co
     ReplaceFileContents(path, text, nullptr);
 }
 
-void TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &backupPath) const
+QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &backupPath) const
 {
-    if (backupPath.isEmpty() || UnfinishedWrite(port))
-        return;
-    QMap<QString, QString> writes = UnfinishedWrites();
-    writes.insert(port, QFileInfo(backupPath).fileName());
-    SaveUnfinishedWrites(writes);
+    if (const std::optional<QString> earlier = UnfinishedWrite(port))
+        return *earlier == backupPath ? QString() : *earlier;
+    if (!backupPath.isEmpty()) {
+        QMap<QString, QString> writes = UnfinishedWrites();
+        writes.insert(port, QFileInfo(backupPath).fileName());
+        SaveUnfinishedWrites(writes);
+    }
+    return {};
 }
 
 void TBackupStore::ClearUnfinishedWrite(const QString &port) const

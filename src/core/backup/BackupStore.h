@@ -64,8 +64,9 @@ public:
     // A write that reached the radio and did not end well is noted per port with the backup of
     // what the radio held before it, until a write on that port ends well: the backup a later
     // write takes on that port holds a half-written radio, and the note still names the one
-    // from before. An older note on the port is kept, as its backup is from before both.
-    void NoteUnfinishedWrite(const QString &port, const QString &backupPath) const;
+    // from before. An older note on the port is kept, as its backup is from before both; its
+    // path is returned (empty when there is none, or it is this backup).
+    QString NoteUnfinishedWrite(const QString &port, const QString &backupPath) const;
     void ClearUnfinishedWrite(const QString &port) const;
     // The noted backup's path, when there is a note on the port and its file is still here.
     std::optional<QString> UnfinishedWrite(const QString &port) const;

@@ -301,13 +301,16 @@ void TSafeWrite::AfterVerifyRead()
     Finish(outcome);
 }
 
+bool TSafeWrite::LeftUnfinished(const Outcome &outcome)
+{
+    return outcome.result == Result::VerifyFailed
+           || (outcome.result == Result::Ended && outcome.phase != Phase::Backup);
+}
+
 TSafeWrite::PriorRead TSafeWrite::BackupForNextWrite(const Outcome &outcome)
 {
     // A port that went away may come back with another radio, which needs a backup of its own.
-    const bool reachedRadio = outcome.result == Result::VerifyFailed ||
-                              (outcome.result == Result::Ended && outcome.phase != Phase::Backup &&
-                               outcome.end != TransferEnd::PortGone);
-    return reachedRadio ? outcome.before : PriorRead();
+    return LeftUnfinished(outcome) && outcome.end != TransferEnd::PortGone ? outcome.before : PriorRead();
 }
 
 void TSafeWrite::Finish(Outcome outcome)
@@ -316,16 +319,10 @@ void TSafeWrite::Finish(Outcome outcome)
     if (!m_backupPath.isEmpty())
         outcome.before = PriorRead{m_port, m_backup, m_backupPath};
     // For the runs after this one, of this program or another: see TBackupStore.
-    const bool reachedRadio = outcome.result == Result::VerifyFailed
-                              || (outcome.result == Result::Ended && outcome.phase != Phase::Backup);
     if (outcome.result == Result::Verified || outcome.result == Result::Written)
         m_store.ClearUnfinishedWrite(m_port);
-    else if (reachedRadio) {
-        outcome.earlierBackupPath = m_store.UnfinishedWrite(m_port).value_or(QString());
-        if (outcome.earlierBackupPath == m_backupPath)
-            outcome.earlierBackupPath.clear();
-        m_store.NoteUnfinishedWrite(m_port, m_backupPath);
-    }
+    else if (LeftUnfinished(outcome))
+        outcome.earlierBackupPath = m_store.NoteUnfinishedWrite(m_port, m_backupPath);
     MoveTo(Phase::Idle);
     emit Finished(outcome);
 }

@@ -55,6 +55,9 @@ public:
     // backup read now would find a half-written radio; otherwise nothing, and the next write
     // reads first.
     static PriorRead BackupForNextWrite(const Outcome &outcome);
+    // The write reached the radio and did not end well: cut short after its backup, or read
+    // back wrong.
+    static bool LeftUnfinished(const Outcome &outcome);
 
     TSafeWrite(TProgramLink &link, TBackupStore store, QString program, QObject *parent = nullptr);
 

@@ -1979,11 +1979,9 @@ void TestMainWindow::screenshots()
     f.selectCell(2, 4);
     Type(QStringLiteral("4"));
     QWidget *editor = QApplication::focusWidget();
-    const QPoint inCell = editor->mapToGlobal(editor->rect().center());
-    QContextMenuEvent open(QContextMenuEvent::Mouse, editor->rect().center(), inCell);
-    QApplication::sendEvent(editor, &open);
-    auto *cellMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    QVERIFY(cellMenu && grabWithMenu(cellMenu, inCell, dir + QStringLiteral("/main-cell-menu.png")));
+    QMenu *cellMenu = OpenContextMenu(editor);
+    QVERIFY(cellMenu && grabWithMenu(cellMenu, editor->mapToGlobal(editor->rect().center()),
+                                     dir + QStringLiteral("/main-cell-menu.png")));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -180,12 +180,17 @@ bool RunSteps(const TSignallingWindow &window, const QStringList &steps, QString
     return true;
 }
 
-bool ChooseFromContextMenu(QWidget *widget, const QString &text)
+QMenu *OpenContextMenu(QWidget *widget)
 {
     const QPoint at = widget->rect().center();
     QContextMenuEvent open(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
     QApplication::sendEvent(widget, &open);
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+bool ChooseFromContextMenu(QWidget *widget, const QString &text)
+{
+    QMenu *menu = OpenContextMenu(widget);
     QAction *action = nullptr;
     for (QAction *candidate : menu ? menu->actions() : QList<QAction *>())
         if (candidate->text().section(QLatin1Char('\t'), 0, 0) == text)

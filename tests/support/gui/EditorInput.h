@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+class QMenu;
 class QWidget;
 class TSignallingWindow;
 class TXStringGrid;
@@ -23,8 +24,10 @@ void EnterText(QWidget *control, const QString &text);
 // (empty: deletes it); then leaves the editor with the key (Return commits, Down moves on).
 void EditCell(TXStringGrid *grid, int col, int row, const std::optional<QString> &text, int leaveKey);
 
-// Opens the widget's context menu as a right click does and triggers the action with that text
-// (without its key); false when the menu has no such action.
+// Opens the widget's context menu as a right click in its middle does; the menu, or none.
+QMenu *OpenContextMenu(QWidget *widget);
+// Opens it and triggers the action with that text (without its key); false when the menu has
+// no such action.
 bool ChooseFromContextMenu(QWidget *widget, const QString &text);
 
 // What the control shows: the text of an edit or combo box, "checked"/"unchecked" for a check box.
