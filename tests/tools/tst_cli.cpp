@@ -415,6 +415,22 @@ void TestCli::ports()
         QCOMPARE(result.exitCode, 0);
         const QStringList listed = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(listed.contains(link + QStringLiteral(" — 虚拟电台")), qPrintable(result.out));
+        QVERIFY2(!result.err.contains(link), qPrintable(result.err));
+
+        // A write there that did not finish is told beside the list, which stays as it was.
+        const TBackupStore store;
+        QString error;
+        const std::optional<QString> backup = store.Save(FactoryImage(), {link, QStringLiteral("test")}, &error);
+        QVERIFY2(backup, qPrintable(error));
+        store.NoteUnfinishedWrite(link, *backup);
+        const CliResult noted = runCli({QStringLiteral("ports")}, env);
+        store.ClearUnfinishedWrite(link);
+        QCOMPARE(noted.exitCode, 0);
+        QCOMPARE(noted.out, result.out);
+        QVERIFY2(noted.err.contains(QStringLiteral("a write on %1 did not finish; if the radio there is the same one, what it "
+                                                   "held before that write is in %2; to put it back: xiepin-cli restore --port %1 %2")
+                                        .arg(link, *backup)),
+                 qPrintable(noted.err));
         QVERIFY(radio.Stop());
     }
     const CliResult after = runCli({QStringLiteral("ports")}, env);
@@ -1188,8 +1204,19 @@ void TestCli::writeCutShortIsRestored()
     radio = std::make_unique<RadioProcess>(kRadioExe, path(QStringLiteral("radio")),
                                            RadioProcess::ImageArgs(path(QStringLiteral("half")), *halfWritten));
     QVERIFY(radio->Started());
+    // A read meanwhile may show a half-written radio, and says so with the first backup.
+    const QStringList read{QStringLiteral("read"), QStringLiteral("--port"), port};
+    const QString halfWrittenNote = QStringLiteral("what was read may be half written: a write on %1 did not finish; "
+                                                   "if the radio there is the same one, what it held before that write is in %2; "
+                                                   "to put it back: %3")
+                                        .arg(port, match.captured(u"backup"), match.captured(u"restore"));
+    const CliResult readHalf = runCli(read);
+    QCOMPARE(readHalf.exitCode, 0);
+    QVERIFY2(readHalf.err.contains(halfWrittenNote), qPrintable(readHalf.err));
     const CliResult restore = runCli(match.captured(u"restore").split(QLatin1Char(' ')).mid(1));
     QCOMPARE(restore.exitCode, 0);
+    const CliResult readWhole = runCli(read);
+    QVERIFY2(!readWhole.err.contains(QStringLiteral("half written")), qPrintable(readWhole.err));
     const std::optional<TRadioImage> restored = radio->Stop();
     QVERIFY(restored);
     QCOMPARE(difference(*restored, before), QString());

@@ -21,11 +21,13 @@
 #include "serial/SerialPorts.h"
 
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-// As the main window lists them: the device, then what the system knows of it.
+// As the main window lists them: the device, then what the system knows of it. A port whose
+// radio may be half written (noted under either of its names) is told on stderr.
 void Ports(TCliProgress &progress)
 {
     const std::optional<std::vector<TPortEntry>> ports = DescribeSerialDevices();
@@ -33,8 +35,15 @@ void Ports(TCliProgress &progress)
         throw ECliError(QStringLiteral("cannot list the serial ports: /sys/class/tty cannot be read"));
     if (ports->empty())
         progress.Note(QStringLiteral("no serial ports found"));
-    for (const TPortEntry &port : *ports)
+    for (const TPortEntry &port : *ports) {
         PrintOut(PortLabel(port) + QLatin1Char('\n'));
+        QStringList names{QFile::decodeName(QByteArray::fromStdString(port.path))};
+        if (PortOpenName(port) != names.constFirst())
+            names << PortOpenName(port);
+        for (const QString &name : names)
+            if (const QString note = UnfinishedWriteNote(name); !note.isEmpty())
+                progress.Note(note);
+    }
 }
 
 // The read before a write: a failure there has written nothing yet.
@@ -52,6 +61,7 @@ void Backup(const CliOptions &options, TCliProgress &progress)
     TLinkSession session(options.port, options.timeoutMs, progress);
     const TRadioImage image = ReadRadio(session, AreaMask(options.areas));
     SaveBackup(image, options.port, progress, false);
+    WarnIfHalfWritten(options.port, progress);
     QString error;
     if (!image.save(options.output, &error))
         throw ECliError(error);
@@ -107,6 +117,7 @@ void Read(const CliOptions &options, TCliProgress &progress)
     TMainConfig config;
     TLinkSession session(options.port, options.timeoutMs, progress);
     SaveBackup(ReadMain(session, config), options.port, progress, false);
+    WarnIfHalfWritten(options.port, progress);
     if (options.output.isEmpty()) {
         PrintOut(FormatConfigTable(config, true));
         return;
@@ -238,6 +249,7 @@ int Diff(const CliOptions &options, TCliProgress &progress)
         TLinkSession session(options.port, options.timeoutMs, progress);
         const TRadioImage radio = ReadRadio(session, file);
         SaveBackup(radio, options.port, progress, false);
+        WarnIfHalfWritten(options.port, progress);
         lines = DiffLines(radio, file, !config);
     } else {
         const bool secondConfig = IsConfigFile(options.secondFile);

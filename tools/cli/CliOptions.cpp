@@ -336,7 +336,9 @@ QString CliHelpText(CliCommand command)
             "knows of it (a USB cable's maker, product and vendor:product IDs), as in\n"
             "\"/dev/ttyUSB0 — Prolific Technology Inc. USB-Serial Controller (067b:2303)\".\n"
             "The link of a running virtual radio (xiepin-radio) is marked 虚拟电台.\n"
-            "Give the device, the part before \" — \", to --port.\n");
+            "Give the device, the part before \" — \", to --port.\n"
+            "A port where a write did not finish is named on stderr, with the backup of what its\n"
+            "radio held before and the restore command that puts it back.\n");
         break;
     case CliCommand::Backup:
         text = QStringLiteral(

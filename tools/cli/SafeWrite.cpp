@@ -110,3 +110,20 @@ QString EarlierBackupClause(const QString &where, const QString &earlierBackupPa
                           "that write is in %2")
         .arg(where, earlierBackupPath);
 }
+
+QString UnfinishedWriteNote(const QString &port)
+{
+    const std::optional<QString> backup = TBackupStore().UnfinishedWrite(port);
+    if (!backup)
+        return QString();
+    return QStringLiteral("a write on %1 did not finish; if the radio there is the same one, what it held before that "
+                          "write is in %2; to put it back: xiepin-cli restore --port %1 %2")
+        .arg(port, *backup);
+}
+
+void WarnIfHalfWritten(const QString &port, TCliProgress &progress)
+{
+    const QString note = UnfinishedWriteNote(port);
+    if (!note.isEmpty())
+        progress.Note(QStringLiteral("what was read may be half written: ") + note);
+}

@@ -32,3 +32,9 @@ void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &por
 // "an earlier write on WHERE did not finish either: ... is in PATH", for a write that did not end
 // well after one that did not either (TBackupStore::NoteUnfinishedWrite).
 QString EarlierBackupClause(const QString &where, const QString &earlierBackupPath);
+
+// "a write on PORT did not finish; ..." with the backup and the restore command, while the
+// backups folder notes an unfinished write on the port; empty otherwise.
+QString UnfinishedWriteNote(const QString &port);
+// After a read: the note on stderr, as what was read may be a half-written radio.
+void WarnIfHalfWritten(const QString &port, TCliProgress &progress);

@@ -40,6 +40,13 @@ QString EarlierBackupLineText(const QString &path)
         .arg(path);
 }
 
+QString HalfWrittenReadText(const QString &path)
+{
+    return Translated(QT_TRANSLATE_NOOP("TransferMessages", "此端口上的一次写入未完成，读到的可能只写了一半；若是同一部电台，"
+                                                            "那次写入前的备份：%1，可用“文件 → 恢复备份”写回"))
+        .arg(path);
+}
+
 QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath, const QString &earlierBackupPath)
 {
     QStringList lines{Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入校验失败"))};

@@ -18,6 +18,9 @@ QString SilenceNoteText(int resends);
 QString BackupLineText(const QString &path);
 // The line that names the backup from before an earlier write on the port that did not finish.
 QString EarlierBackupLineText(const QString &path);
+// After a read from a port where a write did not finish: what was read may be half written, and
+// the backup from before that write, which 恢复备份 puts back.
+QString HalfWrittenReadText(const QString &path);
 // "写入校验失败", one line per block that came back different, then where the backup is, and
 // the earlier write's backup when there is one.
 QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath, const QString &earlierBackupPath = {});

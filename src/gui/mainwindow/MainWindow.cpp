@@ -8,6 +8,7 @@
 #include "dialogs/FileFolders.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
+#include "backup/BackupStore.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
@@ -219,6 +220,7 @@ void TForm1::FormCreate(const QSize &screen)
     if (m_comcbb->count() > 0)
         m_comcbb->setCurrentIndex(0);
     SelectPort(QSettings().value(kLastPortKey).toString());
+    m_restoreActions->OfferNotedFor(PortName());
     m_saveDialog1->setDefaultSuffix(QStringLiteral("qz"));
     setAcceptDrops(true);
     for (QAction *item : m_signallingItems)
@@ -374,6 +376,7 @@ void TForm1::BuildBottom(QWidget *client)
     connect(m_comcbb, &QComboBox::editTextChanged, this, [this] {
         if (m_fitted)
             FitToTexts();
+        m_restoreActions->OfferNotedFor(PortName());
     });
 
     m_wbtn = new QPushButton(tr("写频(&W)(F11)"), client);
@@ -822,6 +825,10 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     if (reason == TransferEnd::Completed) {
         MarkSaved();
         SaveReadAsBackup();
+        if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(PortName())) {
+            m_restoreActions->Offer(*noted, PortName());  // what the message names
+            ShowMessage(this, HalfWrittenReadText(*noted));
+        }
     }
     if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(PortName(), true, m_link->LastTally().done, m_link->LastTally().total));

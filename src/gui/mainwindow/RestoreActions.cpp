@@ -50,6 +50,14 @@ void TRestoreActions::Offer(const QString &backupPath, const QString &port)
     m_offered->setEnabled(true);
 }
 
+void TRestoreActions::OfferNotedFor(const QString &port)
+{
+    if (port == m_offeredPort)
+        return;
+    if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(port))
+        Offer(*noted, port);
+}
+
 void TRestoreActions::WithdrawFor(const QString &port)
 {
     if (port == m_offeredPort)
@@ -87,6 +95,9 @@ void TRestoreActions::RestoreFromBackupClick()
         return;
     QDir().mkpath(TBackupStore::DefaultFolder());
     m_dialog->setDirectory(TBackupStore::DefaultFolder());
+    // The backup a write cut short on this port left is the likeliest choice.
+    const std::optional<QString> noted = TBackupStore().UnfinishedWrite(m_context.portName());
+    m_dialog->selectFile(noted ? QFileInfo(*noted).fileName() : QString());
     if (m_dialog->exec() != QDialog::Accepted || m_dialog->selectedFiles().isEmpty())
         return;
     const QString path = m_dialog->selectedFiles().constFirst();
@@ -165,6 +176,8 @@ void TRestoreActions::OnFinished(const TSafeWrite::Outcome &outcome)
 {
     emit Finished();
     const QString text = WriteOutcomeText(outcome, m_context.portName());
+    if (WriteSucceeded(outcome))
+        WithdrawFor(m_context.portName());  // whichever backup went back, the write ended well
     if (text.isEmpty())
         return;
     if (WriteSucceeded(outcome))

@@ -104,6 +104,9 @@ void TestDialogShots::screenshots()
     f.action("VerifyAfterWrite")->setChecked(true);
     QCOMPARE(GrabModals(QStringLiteral("box-verify-failed"), [&] { f.form().wbtn()->click(); f.finish(); }), 1);
     f.radio.faults() = RadioFaults();
+    // A read of that radio: what it shows may be half written.
+    QCOMPARE(GrabModals(QStringLiteral("box-half-written-read"), [&] { f.form().rbtn()->click(); f.finish(); }), 1);
+    TBackupStore().ClearUnfinishedWrite(QStringLiteral("/dev/virtual-radio"));
 
     // A write cut short by the port going away after six frames: the offer to restore, then the
     // port that does not open.

@@ -125,13 +125,14 @@ void AnswerSaveBox(const QString &button)
     timer->start(10);
 }
 
-// Answers the next file dialog of the window with that path.
-void AnswerFileDialog(TForm1 &form, const char *name, const QString &path)
+// Answers the next file dialog of the window with that path, or with what it offers when empty.
+void AnswerFileDialog(TForm1 &form, const char *name, const QString &path = {})
 {
     QTimer::singleShot(0, &form, [&form, name, path] {
         auto *dialog = form.findChild<QFileDialog *>(name);
         QVERIFY(dialog && dialog->isVisible());
-        dialog->selectFile(path);
+        if (!path.isEmpty())
+            dialog->selectFile(path);
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }
@@ -191,6 +192,8 @@ private Q_SLOTS:
     void verifyAfterWrite();
     void restoreBackupAfterPortGone_data();
     void restoreBackupAfterPortGone();
+    void restoreNotedInEarlierRun_data();
+    void restoreNotedInEarlierRun();
     void restoreFromBackup_data();
     void restoreFromBackup();
     void restoreFromSilentRadio();
@@ -856,6 +859,17 @@ void TestMainWindow::verifyAfterWrite()
         QVERIFY(lines.at(2).startsWith(QStringLiteral("写入前的备份：")));
     }
     QCOMPARE(f.channel->written().count("PROGRAM"), verify ? 2 : 1);
+    // A read afterwards: a radio the verify found wrong stays in doubt, and 恢复备份 offers the
+    // backup the message names.
+    f.messages.messages.clear();
+    QVERIFY(f.read());
+    QCOMPARE(f.messages.texts().size(), named.isEmpty() ? 0 : 1);
+    QCOMPARE(f.action("RestoreBackup")->isEnabled(), !named.isEmpty());
+    if (!named.isEmpty()) {
+        const QString backup = lines.at(2).mid(QStringLiteral("写入前的备份：").size());
+        QVERIFY2(f.messages.texts().first().startsWith(QStringLiteral("此端口上的一次写入未完成")), qPrintable(f.messages.texts().first()));
+        QVERIFY(f.messages.texts().first().contains(backup));
+    }
     // The choice is remembered for the next start.
     Fixture again;
     QCOMPARE(again.action("VerifyAfterWrite")->isChecked(), verify);
@@ -934,6 +948,78 @@ void TestMainWindow::restoreBackupAfterPortGone()
     QVERIFY(f.radio.image() == before);
     QVERIFY(!restore->isEnabled());
     QVERIFY(!TBackupStore().UnfinishedWrite(port));
+}
+
+void TestMainWindow::restoreNotedInEarlierRun_data()
+{
+    QTest::addColumn<QString>("notedPort");
+    QTest::addColumn<bool>("fileKept");
+    QTest::addColumn<QString>("how");  // "offered": 恢复备份; "chosen": 从备份恢复… as it opens
+    QTest::addRow("this port, 恢复备份") << "/dev/virtual-radio" << true << "offered";
+    QTest::addRow("this port, 从备份恢复… opens on it") << "/dev/virtual-radio" << true << "chosen";
+    QTest::addRow("another port, offered once chosen") << "/dev/ttyUSB7" << true << "offered";
+    QTest::addRow("backup file gone") << "/dev/virtual-radio" << false << "offered";
+}
+
+// A write that did not end well in an earlier run left its note in the backups folder: the
+// window offers that backup for the port from the start, and 从备份恢复… opens on it.
+void TestMainWindow::restoreNotedInEarlierRun()
+{
+    QFETCH(QString, notedPort);
+    QFETCH(bool, fileKept);
+    QFETCH(QString, how);
+    const QString port = QStringLiteral("/dev/virtual-radio");
+    const TRadioImage before = FactoryImage();
+    TRadioImage backup = TRadioImage::None();
+    for (int n = 1; n <= frame::kChannelCount; ++n)
+        backup.setBlock(frame::kMainArea, n, before.block(frame::kMainArea, n));
+    backup.setBlock(frame::kSettingsArea, 0, before.block(frame::kSettingsArea, 0));
+    const QString path = SaveInBackups(backup, QStringLiteral("20261209-080000-main.img"));
+    QVERIFY(!path.isEmpty());
+    TBackupStore().NoteUnfinishedWrite(notedPort, path);
+    if (!fileKept)
+        QVERIFY(QFile::remove(path));
+    TRadioImage halfWritten = before;
+    Block changed = before.block(frame::kMainArea, 2);
+    changed[0] ^= 0x22;
+    halfWritten.setBlock(frame::kMainArea, 2, changed);
+
+    Fixture f(halfWritten);
+    QAction *restore = f.action("RestoreBackup");
+    QCOMPARE(restore->isEnabled(), fileKept && notedPort == port);
+    if (notedPort != port) {
+        f.form().comcbb()->setEditText(notedPort);
+        QVERIFY(restore->isEnabled());
+        f.form().comcbb()->setEditText(port);
+        QVERIFY(restore->isEnabled());  // the user may have moved the radio to another port
+        TBackupStore().ClearUnfinishedWrite(notedPort);
+        return;
+    }
+    if (!fileKept)
+        return;
+    // A read there may show a half-written radio, and says so.
+    QVERIFY(f.read());
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("此端口上的一次写入未完成，读到的可能只写了一半；若是同一部电台，"
+                                                            "那次写入前的备份：%1，可用“文件 → 恢复备份”写回").arg(path)});
+    f.messages.messages.clear();
+    SetRestoreAnswer(true);
+    if (how == QLatin1String("chosen")) {
+        AnswerFileDialog(f.form(), "BackupDialog");
+        f.action("RestoreFromBackup")->trigger();
+    } else {
+        restore->trigger();
+    }
+    QVERIFY(f.finish());
+    SetRestoreAnswer(false);
+    QCOMPARE(f.messages.texts().size(), 2);
+    QVERIFY(f.messages.texts().first().contains(QStringLiteral("文件：20261209-080000-main.img")));
+    QCOMPARE(f.messages.texts().last(), QStringLiteral("写入成功"));
+    QVERIFY(f.radio.image() == before);
+    QVERIFY(!restore->isEnabled());
+    QVERIFY(!TBackupStore().UnfinishedWrite(port));
+    f.messages.messages.clear();
+    QVERIFY(f.read());
+    QCOMPARE(f.messages.texts(), QStringList());
 }
 
 void TestMainWindow::restoreFromBackup_data()
