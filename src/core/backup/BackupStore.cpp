@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -36,6 +37,21 @@ QStringList NotesFor(const TRadioImage &image, const TBackupSource &source, cons
     notes << QStringLiteral("holds: %1 (%2 blocks)").arg(image.contentsId()).arg(image.heldCount());
     return notes;
 }
+
+// The window and several xiepin-cli may end writes at the same moment: each takes its turn at
+// the note of unfinished writes, so that none saves a copy without another's change. A lock not
+// had within the wait (a folder that takes no files) leaves the note as unsafe as before.
+class TNoteTurn {
+public:
+    explicit TNoteTurn(const QString &folder) : m_lock(QDir(folder).filePath(QStringLiteral("unfinished-writes.lock")))
+    {
+        QDir().mkpath(folder);
+        m_lock.tryLock(10000);
+    }
+
+private:
+    QLockFile m_lock;  // unlocks when the turn ends
+};
 
 // One line per port: the backup's file name, a tab, the port.
 const QString kUnfinishedWrites = QStringLiteral("unfinished-writes.txt");
@@ -139,6 +155,9 @@ void TBackupStore::Prune(const QString &saved) const
 {
     QStringList names = FileNamesNewestFirst();
     names.removeOne(QFileInfo(saved).fileName());
+    // A backup noted for an unfinished write may be all that is left of a half-written radio.
+    for (const QString &noted : UnfinishedWrites())
+        names.removeOne(noted);
     for (int i = kKeep - 1; i < names.size(); ++i)
         QFile::remove(QDir(m_folder).filePath(names.at(i)));
 }
@@ -193,6 +212,7 @@ void TBackupStore::SaveUnfinishedWrites(const QMap<QString, QString> &writes) co
 
 QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &backupPath) const
 {
+    const TNoteTurn turn(m_folder);
     if (const std::optional<QString> earlier = UnfinishedWrite(port))
         return *earlier == backupPath ? QString() : *earlier;
     if (!backupPath.isEmpty()) {
@@ -205,6 +225,7 @@ QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &ba
 
 void TBackupStore::ClearUnfinishedWrite(const QString &port) const
 {
+    const TNoteTurn turn(m_folder);
     QMap<QString, QString> writes = UnfinishedWrites();
     if (writes.remove(port) > 0)
         SaveUnfinishedWrites(writes);

@@ -2,8 +2,11 @@
 #include "protocol/FactoryImage.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -16,6 +19,21 @@ TRadioImage withAreas(const QList<int> &areas)
         if (!areas.contains(area))
             image.dropArea(area);
     return image;
+}
+
+const char kNoteHelper[] = "--note-helper";
+
+// The program run as one of several at once: notes and clears the port's unfinished write again
+// and again, and ends with it noted.
+int NoteRepeatedly(const QString &port, const QString &backup)
+{
+    const TBackupStore store;
+    for (int round = 0; round < 30; ++round) {
+        store.NoteUnfinishedWrite(port, backup);
+        store.ClearUnfinishedWrite(port);
+    }
+    store.NoteUnfinishedWrite(port, backup);
+    return store.UnfinishedWrite(port) == backup ? 0 : 1;
 }
 
 }  // namespace
@@ -39,6 +57,7 @@ private Q_SLOTS:
     void unwritableFolder();
     void unfinishedWrites_data();
     void unfinishedWrites();
+    void notesOfProgramsAtOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_data;
@@ -237,17 +256,25 @@ void TestBackupStore::unwritableFolder()
 
 void TestBackupStore::unfinishedWrites_data()
 {
-    QTest::addColumn<QStringList>("steps");  // "note PORT N" (backup N), "clear PORT", "remove N" (its file)
+    QTest::addColumn<QStringList>("steps");  // "note PORT N" (backup N), "clear PORT", "remove N" (its file),
+                                             // "save N": N newer backups
     QTest::addColumn<QStringList>("noted");  // the backup each of the ports /a/radio, /b/radio names; "-": none
-    QTest::addRow("noted") << QStringList{"note /a/radio 1"} << QStringList{"1", "-"};
-    QTest::addRow("the earlier note kept") << QStringList{"note /a/radio 1", "note /a/radio 2"} << QStringList{"1", "-"};
-    QTest::addRow("cleared") << QStringList{"note /a/radio 1", "clear /a/radio"} << QStringList{"-", "-"};
+    QTest::addColumn<int>("kept");           // backups in the folder at the end
+    QTest::addRow("noted") << QStringList{"note /a/radio 1"} << QStringList{"1", "-"} << 2;
+    QTest::addRow("the earlier note kept") << QStringList{"note /a/radio 1", "note /a/radio 2"} << QStringList{"1", "-"} << 2;
+    QTest::addRow("cleared") << QStringList{"note /a/radio 1", "clear /a/radio"} << QStringList{"-", "-"} << 2;
     QTest::addRow("each port its own, though their names end alike")
-        << QStringList{"note /a/radio 1", "note /b/radio 2", "clear /a/radio"} << QStringList{"-", "2"};
-    QTest::addRow("backup pruned") << QStringList{"note /a/radio 1", "remove 1"} << QStringList{"-", "-"};
-    QTest::addRow("backup pruned, noted anew") << QStringList{"note /a/radio 1", "remove 1", "note /a/radio 2"}
-                                               << QStringList{"2", "-"};
-    QTest::addRow("cleared without a note") << QStringList{"clear /b/radio"} << QStringList{"-", "-"};
+        << QStringList{"note /a/radio 1", "note /b/radio 2", "clear /a/radio"} << QStringList{"-", "2"} << 2;
+    QTest::addRow("backup removed") << QStringList{"note /a/radio 1", "remove 1"} << QStringList{"-", "-"} << 1;
+    QTest::addRow("backup removed, noted anew") << QStringList{"note /a/radio 1", "remove 1", "note /a/radio 2"}
+                                                << QStringList{"2", "-"} << 1;
+    QTest::addRow("cleared without a note") << QStringList{"clear /b/radio"} << QStringList{"-", "-"} << 2;
+    // A noted backup is the one a half-written radio needs: it outlives the newest 200.
+    const QString many = QStringLiteral("save %1").arg(TBackupStore::kKeep);
+    QTest::addRow("noted backup kept beyond the newest 200")
+        << QStringList{"note /a/radio 1", many} << QStringList{"1", "-"} << TBackupStore::kKeep + 1;
+    QTest::addRow("pruned once the note is cleared")
+        << QStringList{"note /a/radio 1", many, "clear /a/radio", "save 1"} << QStringList{"-", "-"} << TBackupStore::kKeep;
 }
 
 // What a later write on the port is told of a write that did not end well, across processes.
@@ -255,6 +282,7 @@ void TestBackupStore::unfinishedWrites()
 {
     QFETCH(QStringList, steps);
     QFETCH(QStringList, noted);
+    QFETCH(int, kept);
     QStringList backups;
     QString error;
     for (int i = 0; i < 2; ++i) {
@@ -262,6 +290,7 @@ void TestBackupStore::unfinishedWrites()
         QVERIFY2(path, qPrintable(error));
         backups << *path;
     }
+    int saved = 0;
     for (const QString &step : steps) {
         const QStringList words = step.split(QLatin1Char(' '));
         const TBackupStore store;  // each step as another run of the program would take it
@@ -269,6 +298,9 @@ void TestBackupStore::unfinishedWrites()
             store.NoteUnfinishedWrite(words.at(1), backups.at(words.at(2).toInt() - 1));
         else if (words.at(0) == QLatin1String("clear"))
             store.ClearUnfinishedWrite(words.at(1));
+        else if (words.at(0) == QLatin1String("save"))
+            for (int i = 0; i < words.at(1).toInt(); ++i)
+                QVERIFY2(store.Save(withAreas({1}), {}, &error, kWhen.addDays(1).addSecs(saved++)), qPrintable(error));
         else
             QVERIFY(QFile::remove(backups.at(words.at(1).toInt() - 1)));
     }
@@ -278,8 +310,36 @@ void TestBackupStore::unfinishedWrites()
         got << (path ? QString::number(backups.indexOf(*path) + 1) : QStringLiteral("-"));
     }
     QCOMPARE(got, noted);
-    QCOMPARE(TBackupStore().List().size(), backups.size() - steps.filter(QStringLiteral("remove")).size());
+    QCOMPARE(TBackupStore().List().size(), kept);
 }
 
-QTEST_GUILESS_MAIN(TestBackupStore)
+// The window and several xiepin-cli may end writes at the same moment: each keeps its note.
+void TestBackupStore::notesOfProgramsAtOnce()
+{
+    QString error;
+    const std::optional<QString> backup = TBackupStore().Save(withAreas({0, 5}), {}, &error, kWhen);
+    QVERIFY2(backup, qPrintable(error));
+    std::vector<std::unique_ptr<QProcess>> programs;
+    const auto port = [](int i) { return QStringLiteral("/dev/ttyUSB%1").arg(i); };
+    for (int i = 0; i < 6; ++i) {
+        programs.push_back(std::make_unique<QProcess>());
+        programs.back()->start(QCoreApplication::applicationFilePath(), {QLatin1String(kNoteHelper), port(i), *backup});
+    }
+    for (const auto &program : programs) {
+        QVERIFY(program->waitForFinished(60000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    }
+    for (int i = 0; i < 6; ++i)
+        QVERIFY2(TBackupStore().UnfinishedWrite(port(i)) == backup, qPrintable(port(i)));
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], kNoteHelper) == 0)
+        return NoteRepeatedly(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    TestBackupStore test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_backupstore.moc"
