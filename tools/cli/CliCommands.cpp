@@ -61,7 +61,7 @@ void Backup(const CliOptions &options, TCliProgress &progress)
     TLinkSession session(options.port, options.timeoutMs, progress);
     const TRadioImage image = ReadRadio(session, AreaMask(options.areas));
     SaveBackup(image, options.port, progress, false);
-    WarnIfHalfWritten(options.port, progress);
+    WarnIfHalfWritten(options.port, image, progress);
     QString error;
     if (!image.save(options.output, &error))
         throw ECliError(error);
@@ -116,8 +116,9 @@ void Read(const CliOptions &options, TCliProgress &progress)
 {
     TMainConfig config;
     TLinkSession session(options.port, options.timeoutMs, progress);
-    SaveBackup(ReadMain(session, config), options.port, progress, false);
-    WarnIfHalfWritten(options.port, progress);
+    const TRadioImage image = ReadMain(session, config);
+    SaveBackup(image, options.port, progress, false);
+    WarnIfHalfWritten(options.port, image, progress);
     if (options.output.isEmpty()) {
         PrintOut(FormatConfigTable(config, true));
         return;
@@ -249,7 +250,7 @@ int Diff(const CliOptions &options, TCliProgress &progress)
         TLinkSession session(options.port, options.timeoutMs, progress);
         const TRadioImage radio = ReadRadio(session, file);
         SaveBackup(radio, options.port, progress, false);
-        WarnIfHalfWritten(options.port, progress);
+        WarnIfHalfWritten(options.port, radio, progress);
         lines = DiffLines(radio, file, !config);
     } else {
         const bool secondConfig = IsConfigFile(options.secondFile);

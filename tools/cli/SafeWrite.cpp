@@ -101,7 +101,7 @@ void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &por
 {
     if (verify)
         VerifyWrite(session, sent, port, backupPath, progress);
-    TBackupStore().ClearUnfinishedWrite(port);
+    TBackupStore().EndUnfinishedWrite(port, sent);
 }
 
 QString EarlierBackupClause(const QString &where, const QString &earlierBackupPath)
@@ -111,9 +111,9 @@ QString EarlierBackupClause(const QString &where, const QString &earlierBackupPa
         .arg(where, earlierBackupPath);
 }
 
-QString UnfinishedWriteNote(const QString &port)
+QString UnfinishedWriteNote(const QString &port, const TRadioImage &touching)
 {
-    const std::optional<QString> backup = TBackupStore().UnfinishedWrite(port);
+    const std::optional<QString> backup = TBackupStore().UnfinishedWrite(port, touching);
     if (!backup)
         return QString();
     return QStringLiteral("a write on %1 did not finish; if the radio there is the same one, what it held before that "
@@ -121,9 +121,9 @@ QString UnfinishedWriteNote(const QString &port)
         .arg(port, *backup);
 }
 
-void WarnIfHalfWritten(const QString &port, TCliProgress &progress)
+void WarnIfHalfWritten(const QString &port, const TRadioImage &read, TCliProgress &progress)
 {
-    const QString note = UnfinishedWriteNote(port);
+    const QString note = UnfinishedWriteNote(port, read);
     if (!note.isEmpty())
         progress.Note(QStringLiteral("what was read may be half written: ") + note);
 }

@@ -34,7 +34,8 @@ void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &por
 QString EarlierBackupClause(const QString &where, const QString &earlierBackupPath);
 
 // "a write on PORT did not finish; ..." with the backup and the restore command, while the
-// backups folder notes an unfinished write on the port; empty otherwise.
-QString UnfinishedWriteNote(const QString &port);
+// backups folder notes an unfinished write on the port (of an area `touching` holds); empty
+// otherwise.
+QString UnfinishedWriteNote(const QString &port, const TRadioImage &touching = TRadioImage());
 // After a read: the note on stderr, as what was read may be a half-written radio.
-void WarnIfHalfWritten(const QString &port, TCliProgress &progress);
+void WarnIfHalfWritten(const QString &port, const TRadioImage &read, TCliProgress &progress);

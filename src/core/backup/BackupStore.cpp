@@ -223,6 +223,22 @@ QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &ba
     return {};
 }
 
+void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &written) const
+{
+    const TNoteTurn turn(m_folder);
+    QMap<QString, QString> writes = UnfinishedWrites();
+    const QString name = writes.value(port);
+    if (name.isEmpty())
+        return;
+    // A backup that no longer loads names nothing to keep the note for.
+    const std::optional<TRadioImage> noted = TRadioImage::load(QDir(m_folder).filePath(name), nullptr);
+    for (int area = 0; noted && area < frame::kAreaCount; ++area)
+        if (noted->holdsAnyOf(area) && !written.holdsAnyOf(area))
+            return;
+    writes.remove(port);
+    SaveUnfinishedWrites(writes);
+}
+
 void TBackupStore::ClearUnfinishedWrite(const QString &port) const
 {
     const TNoteTurn turn(m_folder);
@@ -231,11 +247,17 @@ void TBackupStore::ClearUnfinishedWrite(const QString &port) const
         SaveUnfinishedWrites(writes);
 }
 
-std::optional<QString> TBackupStore::UnfinishedWrite(const QString &port) const
+std::optional<QString> TBackupStore::UnfinishedWrite(const QString &port, const TRadioImage &touching) const
 {
     const QString name = UnfinishedWrites().value(port);
     const QString path = QDir(m_folder).filePath(name);
     if (name.isEmpty() || !QFileInfo::exists(path))
         return std::nullopt;
-    return path;
+    if (touching.isWhole())
+        return path;
+    const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
+    for (int area = 0; noted && area < frame::kAreaCount; ++area)
+        if (noted->holdsAnyOf(area) && touching.holdsAnyOf(area))
+            return path;
+    return noted ? std::nullopt : std::optional<QString>(path);
 }

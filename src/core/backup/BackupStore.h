@@ -67,9 +67,15 @@ public:
     // from before. An older note on the port is kept, as its backup is from before both; its
     // path is returned (empty when there is none, or it is this backup).
     QString NoteUnfinishedWrite(const QString &port, const QString &backupPath) const;
+    // A write on the port ended well, writing the areas `written` holds: the note goes when they
+    // cover every area of the noted backup. A part of the radio written since leaves the rest as
+    // half written as it was.
+    void EndUnfinishedWrite(const QString &port, const TRadioImage &written) const;
+    // Drops the port's note, whatever it names.
     void ClearUnfinishedWrite(const QString &port) const;
-    // The noted backup's path, when there is a note on the port and its file is still here.
-    std::optional<QString> UnfinishedWrite(const QString &port) const;
+    // The noted backup's path, when there is a note on the port, its file is still here and it
+    // holds any of the areas `touching` holds (by default all of them).
+    std::optional<QString> UnfinishedWrite(const QString &port, const TRadioImage &touching = TRadioImage()) const;
 
 private:
     QStringList FileNamesNewestFirst() const;

@@ -320,7 +320,7 @@ void TSafeWrite::Finish(Outcome outcome)
         outcome.before = PriorRead{m_port, m_backup, m_backupPath};
     // For the runs after this one, of this program or another: see TBackupStore.
     if (outcome.result == Result::Verified || outcome.result == Result::Written)
-        m_store.ClearUnfinishedWrite(m_port);
+        m_store.EndUnfinishedWrite(m_port, m_sent);
     else if (LeftUnfinished(outcome))
         outcome.earlierBackupPath = m_store.NoteUnfinishedWrite(m_port, m_backupPath);
     MoveTo(Phase::Idle);

@@ -1,5 +1,6 @@
 #include "editors/SignallingWindow.h"
 
+#include "backup/BackupStore.h"
 #include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "base/Version.h"
@@ -640,11 +641,20 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
         SaveReadAsBackup();
     if (reason == TransferEnd::Completed && m_comparing)
         ShowComparison();
+    else if (reason == TransferEnd::Completed)
+        WarnIfHalfWritten();
     else if (reason == TransferEnd::Silent)
         ShowError(this, tr("读取失败：电台无应答") + QLatin1Char('\n')
                             + HowFarText(true, m_link.LastTally().done, m_link.LastTally().total));
     else if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(m_portName(), true, m_link.LastTally().done, m_link.LastTally().total));
+}
+
+// A write on the port that did not end well may have left this area half written.
+void TSignallingWindow::WarnIfHalfWritten()
+{
+    if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(m_portName(), m_readBlocks))
+        ShowMessage(this, HalfWrittenReadText(*noted));
 }
 
 void TSignallingWindow::ForgetLastRead()

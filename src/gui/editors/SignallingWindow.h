@@ -134,6 +134,7 @@ private:
     std::optional<std::vector<Block>> EncodeBlocks();
     bool EnsurePortOpen();
     void StartGuard();
+    void WarnIfHalfWritten();
     void SaveReadAsBackup();
     bool IsMine(TransferKind kind, int area) const;
     void ShowProgress(int maximum);

@@ -254,6 +254,8 @@ void TForm1::BuildMenus()
                                            {[this] { return PortName(); }, [this] { return m_verifyAction->isChecked(); },
                                             [this] { return m_form3; }},
                                            file, m_n1);
+    // 恢复备份 follows the backups folder's note, which the editors' writes and other programs change too.
+    connect(file, &QMenu::aboutToShow, this, [this] { m_restoreActions->OfferNotedFor(PortName()); });
     connect(m_restoreActions, &TRestoreActions::Finished, this, [this] {
         HideProgressWindow();
         OthersWroteRadios();  // the radio holds what was put back now
@@ -825,7 +827,7 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     if (reason == TransferEnd::Completed) {
         MarkSaved();
         SaveReadAsBackup();
-        if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(PortName())) {
+        if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(PortName(), m_readBlocks)) {
             m_restoreActions->Offer(*noted, PortName());  // what the message names
             ShowMessage(this, HalfWrittenReadText(*noted));
         }
@@ -914,6 +916,7 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
         if (m_fileName.isEmpty())
             MarkSaved();
         m_restoreActions->WithdrawFor(PortName());
+        m_restoreActions->OfferNotedFor(PortName());  // areas this write did not cover
     }
     ReportWrite(outcome);
 }

@@ -52,9 +52,10 @@ void TRestoreActions::Offer(const QString &backupPath, const QString &port)
 
 void TRestoreActions::OfferNotedFor(const QString &port)
 {
-    if (port == m_offeredPort)
-        return;
-    if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(port))
+    const std::optional<QString> noted = TBackupStore().UnfinishedWrite(port);
+    if (port == m_offeredPort && !noted)
+        Withdraw();  // a write there ended well meanwhile, in an editor or in another program
+    else if (noted && port != m_offeredPort)
         Offer(*noted, port);
 }
 
@@ -176,8 +177,11 @@ void TRestoreActions::OnFinished(const TSafeWrite::Outcome &outcome)
 {
     emit Finished();
     const QString text = WriteOutcomeText(outcome, m_context.portName());
-    if (WriteSucceeded(outcome))
-        WithdrawFor(m_context.portName());  // whichever backup went back, the write ended well
+    if (WriteSucceeded(outcome)) {
+        // Whichever backup went back, the write ended well; what the note still names stays.
+        WithdrawFor(m_context.portName());
+        OfferNotedFor(m_context.portName());
+    }
     if (text.isEmpty())
         return;
     if (WriteSucceeded(outcome))

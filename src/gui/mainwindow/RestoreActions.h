@@ -33,7 +33,8 @@ public:
     // A write to `port` cut short: 恢复备份 writes this backup back, now or later.
     void Offer(const QString &backupPath, const QString &port);
     // The port chosen now: a write there that did not end well in an earlier run of any of our
-    // programs is offered too, from the backups folder's note. An offer of this run stays.
+    // programs is offered too, from the backups folder's note. An offer of this run for the port
+    // stays while the note does.
     void OfferNotedFor(const QString &port);
     // A later write to `port` ended well: its radio no longer waits for the backup.
     void WithdrawFor(const QString &port);

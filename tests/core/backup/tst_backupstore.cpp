@@ -58,6 +58,8 @@ private Q_SLOTS:
     void unfinishedWrites_data();
     void unfinishedWrites();
     void notesOfProgramsAtOnce();
+    void noteOfAreasRead_data();
+    void noteOfAreasRead();
 
 private:
     std::unique_ptr<QTemporaryDir> m_data;
@@ -257,7 +259,8 @@ void TestBackupStore::unwritableFolder()
 void TestBackupStore::unfinishedWrites_data()
 {
     QTest::addColumn<QStringList>("steps");  // "note PORT N" (backup N), "clear PORT", "remove N" (its file),
-                                             // "save N": N newer backups
+                                             // "save N": N newer backups, "end PORT A,B": a write of
+                                             // areas A and B ended well (the backups hold 0 and 5)
     QTest::addColumn<QStringList>("noted");  // the backup each of the ports /a/radio, /b/radio names; "-": none
     QTest::addColumn<int>("kept");           // backups in the folder at the end
     QTest::addRow("noted") << QStringList{"note /a/radio 1"} << QStringList{"1", "-"} << 2;
@@ -269,6 +272,13 @@ void TestBackupStore::unfinishedWrites_data()
     QTest::addRow("backup removed, noted anew") << QStringList{"note /a/radio 1", "remove 1", "note /a/radio 2"}
                                                 << QStringList{"2", "-"} << 1;
     QTest::addRow("cleared without a note") << QStringList{"clear /b/radio"} << QStringList{"-", "-"} << 2;
+    QTest::addRow("ended by a write of its areas") << QStringList{"note /a/radio 1", "end /a/radio 0,5"} << QStringList{"-", "-"} << 2;
+    QTest::addRow("ended by a write of more") << QStringList{"note /a/radio 1", "end /a/radio 0,1,5"} << QStringList{"-", "-"} << 2;
+    QTest::addRow("kept by a write of another area") << QStringList{"note /a/radio 1", "end /a/radio 1"} << QStringList{"1", "-"} << 2;
+    QTest::addRow("kept by a write of part of its areas")
+        << QStringList{"note /a/radio 1", "end /a/radio 0"} << QStringList{"1", "-"} << 2;
+    QTest::addRow("ended on its own port only")
+        << QStringList{"note /a/radio 1", "note /b/radio 2", "end /b/radio 0,5"} << QStringList{"1", "-"} << 2;
     // A noted backup is the one a half-written radio needs: it outlives the newest 200.
     const QString many = QStringLiteral("save %1").arg(TBackupStore::kKeep);
     QTest::addRow("noted backup kept beyond the newest 200")
@@ -298,7 +308,12 @@ void TestBackupStore::unfinishedWrites()
             store.NoteUnfinishedWrite(words.at(1), backups.at(words.at(2).toInt() - 1));
         else if (words.at(0) == QLatin1String("clear"))
             store.ClearUnfinishedWrite(words.at(1));
-        else if (words.at(0) == QLatin1String("save"))
+        else if (words.at(0) == QLatin1String("end")) {
+            QList<int> areas;
+            for (const QString &area : words.at(2).split(QLatin1Char(',')))
+                areas << area.toInt();
+            store.EndUnfinishedWrite(words.at(1), withAreas(areas));
+        } else if (words.at(0) == QLatin1String("save"))
             for (int i = 0; i < words.at(1).toInt(); ++i)
                 QVERIFY2(store.Save(withAreas({1}), {}, &error, kWhen.addDays(1).addSecs(saved++)), qPrintable(error));
         else
@@ -311,6 +326,31 @@ void TestBackupStore::unfinishedWrites()
     }
     QCOMPARE(got, noted);
     QCOMPARE(TBackupStore().List().size(), kept);
+}
+
+void TestBackupStore::noteOfAreasRead_data()
+{
+    QTest::addColumn<QList<int>>("noted");  // the areas the noted backup holds
+    QTest::addColumn<QList<int>>("read");
+    QTest::addColumn<bool>("named");
+    QTest::addRow("the same areas") << QList<int>{0, 5} << QList<int>{0, 5} << true;
+    QTest::addRow("one of them") << QList<int>{0, 5} << QList<int>{5} << true;
+    QTest::addRow("another area") << QList<int>{0, 5} << QList<int>{1} << false;
+    QTest::addRow("the four tables, main noted") << QList<int>{0, 5} << QList<int>{1, 2, 3, 4} << false;
+    QTest::addRow("the whole radio") << QList<int>{3} << QList<int>{0, 1, 2, 3, 4, 5} << true;
+}
+
+// A read is told of an unfinished write only when it read an area that write left in doubt.
+void TestBackupStore::noteOfAreasRead()
+{
+    QFETCH(QList<int>, noted);
+    QFETCH(QList<int>, read);
+    QFETCH(bool, named);
+    QString error;
+    const std::optional<QString> backup = TBackupStore().Save(withAreas(noted), {}, &error, kWhen);
+    QVERIFY2(backup, qPrintable(error));
+    TBackupStore().NoteUnfinishedWrite(QStringLiteral("/a/radio"), *backup);
+    QCOMPARE(TBackupStore().UnfinishedWrite(QStringLiteral("/a/radio"), withAreas(read)).has_value(), named);
 }
 
 // The window and several xiepin-cli may end writes at the same moment: each keeps its note.

@@ -194,6 +194,8 @@ private Q_SLOTS:
     void restoreBackupAfterPortGone();
     void restoreNotedInEarlierRun_data();
     void restoreNotedInEarlierRun();
+    void noteOutlivesOtherAreas_data();
+    void noteOutlivesOtherAreas();
     void restoreFromBackup_data();
     void restoreFromBackup();
     void restoreFromSilentRadio();
@@ -1020,6 +1022,71 @@ void TestMainWindow::restoreNotedInEarlierRun()
     f.messages.messages.clear();
     QVERIFY(f.read());
     QCOMPARE(f.messages.texts(), QStringList());
+}
+
+void TestMainWindow::noteOutlivesOtherAreas_data()
+{
+    QTest::addColumn<QList<int>>("notedAreas");  // what the backup of the unfinished write holds
+    QTest::addColumn<QString>("then");           // "read main", "read dtmf", "write main", "write dtmf", "other program"
+    QTest::addColumn<bool>("warned");            // the read says it may be half written
+    QTest::addColumn<bool>("notedAfter");        // 恢复备份 still offered, the note still there
+    const QList<int> main{frame::kMainArea, frame::kSettingsArea};
+    const QList<int> dtmf{frame::kDtmfArea};
+    QTest::addRow("main noted, main read") << main << "read main" << true << true;
+    QTest::addRow("main noted, DTMF read") << main << "read dtmf" << false << true;
+    QTest::addRow("DTMF noted, DTMF read") << dtmf << "read dtmf" << true << true;
+    QTest::addRow("main noted, DTMF written") << main << "write dtmf" << false << true;
+    QTest::addRow("main noted, main written") << main << "write main" << false << false;
+    QTest::addRow("DTMF noted, DTMF written") << dtmf << "write dtmf" << false << false;
+    QTest::addRow("ended by another program") << main << "other program" << false << false;
+}
+
+// A note of an unfinished write concerns the areas its backup holds: a read of another area says
+// nothing, and a write that ends well ends it only when it covers them all. 恢复备份 follows
+// the note when the File menu opens.
+void TestMainWindow::noteOutlivesOtherAreas()
+{
+    QFETCH(QList<int>, notedAreas);
+    QFETCH(QString, then);
+    QFETCH(bool, warned);
+    QFETCH(bool, notedAfter);
+    const QString port = QStringLiteral("/dev/virtual-radio");
+    TRadioImage backup = TRadioImage::None();
+    for (const TRadioImage::Place &place : TRadioImage::Places())
+        if (notedAreas.contains(place.area))
+            backup.setBlock(place.area, place.block, FactoryImage().block(place.area, place.block));
+    const QString path = SaveInBackups(backup, QStringLiteral("20261209-080000-%1.img").arg(backup.contentsId()));
+    QVERIFY(!path.isEmpty());
+    TBackupStore().NoteUnfinishedWrite(port, path);
+    Fixture f;
+    QAction *restore = f.action("RestoreBackup");
+    QVERIFY(restore->isEnabled());
+
+    TForm2 &dtmf = f.windows->Form2();
+    if (then.endsWith(QLatin1String("dtmf")))
+        f.action("DTMF1")->trigger();
+    if (then == QLatin1String("read main"))
+        f.form().rbtn()->click();
+    else if (then == QLatin1String("read dtmf"))
+        dtmf.rbtn()->click();
+    else if (then == QLatin1String("write main"))
+        f.form().wbtn()->click();
+    else if (then == QLatin1String("write dtmf"))
+        dtmf.wbtn()->click();
+    else
+        TBackupStore().ClearUnfinishedWrite(port);
+    QVERIFY(f.finish());
+    const QStringList texts = f.messages.texts();
+    if (then.startsWith(QLatin1String("write")))
+        QCOMPARE(texts, QStringList{"写入成功"});
+    else
+        QCOMPARE(texts.size(), warned ? 1 : 0);
+    if (warned)
+        QVERIFY2(texts.first().startsWith(QStringLiteral("此端口上的一次写入未完成")) && texts.first().contains(path),
+                 qPrintable(texts.first()));
+    emit f.child<QMenu>("N2")->aboutToShow();
+    QCOMPARE(restore->isEnabled(), notedAfter);
+    QCOMPARE(TBackupStore().UnfinishedWrite(port).has_value(), notedAfter);
 }
 
 void TestMainWindow::restoreFromBackup_data()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/BackupStore.h"
 #include "protocol/ProgramLink.h"
 #include "radio/VirtualRadio.h"
 #include "support/core/FakeChannel.h"
@@ -80,6 +81,8 @@ public:
 private:
     void Open(const QString &portName)
     {
+        // A rig is a radio of its own: no write an earlier test left unfinished is on its port.
+        TBackupStore().ClearUnfinishedWrite(portName);
         auto window = std::make_unique<Form>(*link, [portName] { return portName; });
         form = window.get();
         Show(std::move(window));
