@@ -326,13 +326,22 @@ void TestCliFleet::backupSeveral()
         args << QStringLiteral("--port") << missing;
         QVERIFY(QDir().mkpath(folder) && FactoryImage().save(earlier, nullptr));
     }
+    // A write on the second port did not finish: its file may hold a half-written radio.
+    const TBackupStore store(backupsFolder());
+    QString error;
+    const std::optional<QString> unfinished = store.Save(images.at(1), {}, &error);
+    QVERIFY2(unfinished, qPrintable(error));
+    store.NoteUnfinishedWrite(second->Link(), *unfinished);
     const ProcessResult run = runCli(args);
+    store.ClearUnfinishedWrite(second->Link());
     QCOMPARE(run.exitCode, withMissingPort ? 1 : 0);
     QCOMPARE(QDir(folder).entryList(QDir::Files), files);
+    QVERIFY2(run.err.contains(QStringLiteral("what was read may be half written: a write on %1 did not finish").arg(second->Link())),
+             qPrintable(run.err));
+    QCOMPARE(run.err.count(QStringLiteral("half written")), 1);
     // Each radio's file as its row names it.
     const QList<QStringList> rows = tableRows(run.out);
     QCOMPARE(rows.size(), withMissingPort ? 3 : 2);
-    QString error;
     for (int i = 0; i < 2; ++i) {
         QCOMPARE(QFileInfo(rows.at(i).value(3)).absolutePath(), QDir(folder).absolutePath());
         const std::optional<TRadioImage> saved = TRadioImage::load(rows.at(i).value(3), &error);

@@ -242,7 +242,7 @@ int CloneRadios(const CliOptions &options, TCliProgress &progress)
     return all ? exitcode::kSuccess : exitcode::kFailure;
 }
 
-int BackupRadios(const CliOptions &options, TCliProgress & /*progress*/)
+int BackupRadios(const CliOptions &options, TCliProgress &progress)
 {
     if (!QDir().mkpath(options.output))
         throw ECliError(QStringLiteral("cannot create the folder %1").arg(options.output));
@@ -264,6 +264,7 @@ int BackupRadios(const CliOptions &options, TCliProgress & /*progress*/)
         QString detail = Detail(report);
         bool saved = false;
         if (report.result == TFleetResult::Read) {
+            WarnIfHalfWritten(report.port, report.image, progress);
             saved = report.image.save(paths.at(i), &detail);
             file = saved ? paths.at(i) : QString();
             if (!saved)
