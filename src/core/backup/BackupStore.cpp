@@ -53,6 +53,24 @@ private:
     QLockFile m_lock;  // unlocks when the turn ends
 };
 
+// Whether `image` holds a block of any area that `other` holds one of.
+bool SharesAnArea(const TRadioImage &image, const TRadioImage &other)
+{
+    for (int area = 0; area < frame::kAreaCount; ++area)
+        if (image.holdsAnyOf(area) && other.holdsAnyOf(area))
+            return true;
+    return false;
+}
+
+// Whether `image` holds a block of every area that `other` holds one of.
+bool HoldsEveryAreaOf(const TRadioImage &image, const TRadioImage &other)
+{
+    for (int area = 0; area < frame::kAreaCount; ++area)
+        if (other.holdsAnyOf(area) && !image.holdsAnyOf(area))
+            return false;
+    return true;
+}
+
 // One line per port: the backup's file name, a tab, the port.
 const QString kUnfinishedWrites = QStringLiteral("unfinished-writes.txt");
 
@@ -232,9 +250,8 @@ void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &wr
         return;
     // A backup that no longer loads names nothing to keep the note for.
     const std::optional<TRadioImage> noted = TRadioImage::load(QDir(m_folder).filePath(name), nullptr);
-    for (int area = 0; noted && area < frame::kAreaCount; ++area)
-        if (noted->holdsAnyOf(area) && !written.holdsAnyOf(area))
-            return;
+    if (noted && !HoldsEveryAreaOf(written, *noted))
+        return;
     writes.remove(port);
     SaveUnfinishedWrites(writes);
 }
@@ -255,9 +272,9 @@ std::optional<QString> TBackupStore::UnfinishedWrite(const QString &port, const 
         return std::nullopt;
     if (touching.isWhole())
         return path;
+    // One that no longer loads may concern any area.
     const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
-    for (int area = 0; noted && area < frame::kAreaCount; ++area)
-        if (noted->holdsAnyOf(area) && touching.holdsAnyOf(area))
-            return path;
-    return noted ? std::nullopt : std::optional<QString>(path);
+    if (noted && !SharesAnArea(*noted, touching))
+        return std::nullopt;
+    return path;
 }

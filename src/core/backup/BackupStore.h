@@ -51,9 +51,9 @@ public:
                             int sequence = 1);
 
     // Saves the image (with notes: date, port, program and what it holds) under a new name,
-    // then removes the oldest files beyond kKeep; those noted for unfinished writes stay. Returns the file's path, or nullopt with
-    // *error set (folder not writable, disk full). withPortInName puts the port into the name
-    // even when the name without it is free.
+    // then removes the oldest files beyond kKeep (those noted for unfinished writes stay).
+    // Returns the file's path, or nullopt with *error set (folder not writable, disk full).
+    // withPortInName puts the port into the name even when the name without it is free.
     std::optional<QString> Save(const TRadioImage &image, const TBackupSource &source, QString *error,
                                 const QDateTime &when = QDateTime::currentDateTime(),
                                 bool withPortInName = false) const;

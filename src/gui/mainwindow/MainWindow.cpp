@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "backup/BackupStore.h"
 #include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "base/Version.h"
@@ -8,7 +9,6 @@
 #include "dialogs/FileFolders.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
-#include "backup/BackupStore.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
