@@ -53,6 +53,13 @@ private:
     QLockFile m_lock;  // unlocks when the turn ends
 };
 
+// "20261208-104316-....img", a name without a folder in it.
+bool IsBackupFileName(const QString &name)
+{
+    static const QRegularExpression backup(QStringLiteral("^\\d{8}-\\d{6}-[^/\\\\]*\\.img$"));
+    return backup.match(name).hasMatch();
+}
+
 // Whether `image` holds a block of any area that `other` holds one of.
 bool SharesAnArea(const TRadioImage &image, const TRadioImage &other)
 {
@@ -147,8 +154,7 @@ std::optional<QString> TBackupStore::Save(const TRadioImage &image, const TBacku
 QStringList TBackupStore::FileNamesNewestFirst() const
 {
     QStringList names = QDir(m_folder).entryList({QStringLiteral("*.img")}, QDir::Files);
-    static const QRegularExpression stamped(QStringLiteral("^\\d{8}-\\d{6}-"));
-    names.erase(std::remove_if(names.begin(), names.end(), [](const QString &n) { return !stamped.match(n).hasMatch(); }),
+    names.erase(std::remove_if(names.begin(), names.end(), [](const QString &n) { return !IsBackupFileName(n); }),
                 names.end());
     auto sequence = [](const QString &name) {
         static const QRegularExpression tail(QStringLiteral("-(\\d+)\\.img$"));
@@ -206,7 +212,8 @@ QMap<QString, QString> TBackupStore::UnfinishedWrites() const
         return writes;
     for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-        if (tab > 0)
+        // Only a backup of this folder: a name that leads elsewhere is no note of ours.
+        if (tab > 0 && IsBackupFileName(line.left(tab)))
             writes.insert(line.mid(tab + 1), line.left(tab));
     }
     return writes;

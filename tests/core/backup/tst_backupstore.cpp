@@ -260,7 +260,8 @@ void TestBackupStore::unfinishedWrites_data()
 {
     QTest::addColumn<QStringList>("steps");  // "note PORT N" (backup N), "clear PORT", "remove N" (its file),
                                              // "save N": N newer backups, "end PORT A,B": a write of
-                                             // areas A and B ended well (the backups hold 0 and 5)
+                                             // areas A and B ended well (the backups hold 0 and 5),
+                                             // "forge PORT N": a note line naming backup N by a path
     QTest::addColumn<QStringList>("noted");  // the backup each of the ports /a/radio, /b/radio names; "-": none
     QTest::addColumn<int>("kept");           // backups in the folder at the end
     QTest::addRow("noted") << QStringList{"note /a/radio 1"} << QStringList{"1", "-"} << 2;
@@ -277,6 +278,8 @@ void TestBackupStore::unfinishedWrites_data()
     QTest::addRow("kept by a write of another area") << QStringList{"note /a/radio 1", "end /a/radio 1"} << QStringList{"1", "-"} << 2;
     QTest::addRow("kept by a write of part of its areas")
         << QStringList{"note /a/radio 1", "end /a/radio 0"} << QStringList{"1", "-"} << 2;
+    QTest::addRow("a note that leads out of the folder is none")
+        << QStringList{"forge /a/radio 1"} << QStringList{"-", "-"} << 2;
     QTest::addRow("ended on its own port only")
         << QStringList{"note /a/radio 1", "note /b/radio 2", "end /b/radio 0,5"} << QStringList{"1", "-"} << 2;
     // A noted backup is the one a half-written radio needs: it outlives the newest 200.
@@ -308,7 +311,11 @@ void TestBackupStore::unfinishedWrites()
             store.NoteUnfinishedWrite(words.at(1), backups.at(words.at(2).toInt() - 1));
         else if (words.at(0) == QLatin1String("clear"))
             store.ClearUnfinishedWrite(words.at(1));
-        else if (words.at(0) == QLatin1String("end")) {
+        else if (words.at(0) == QLatin1String("forge")) {
+            QFile note(QDir(folder()).filePath(QStringLiteral("unfinished-writes.txt")));
+            QVERIFY(note.open(QIODevice::WriteOnly));
+            note.write(QStringLiteral("../backups/%1\t%2\n").arg(QFileInfo(backups.at(words.at(2).toInt() - 1)).fileName(), words.at(1)).toUtf8());
+        } else if (words.at(0) == QLatin1String("end")) {
             QList<int> areas;
             for (const QString &area : words.at(2).split(QLatin1Char(',')))
                 areas << area.toInt();
