@@ -218,7 +218,9 @@ const char *const kConventions =
     "Progress goes to stderr. Exit code 0 on success, 1 on any failure (port missing or busy,\n"
     "radio silent, file or text refused; one line on stderr says why), 2 for a wrong command line.\n"
     "Every read of the radio, and before every write the blocks about to be written, are saved as\n"
-    "an image in $XDG_DATA_HOME/xiepin/backups (~/.local/share/xiepin/backups); the newest 200 stay.\n";
+    "an image in $XDG_DATA_HOME/xiepin/backups (~/.local/share/xiepin/backups); the newest 200 stay.\n"
+    "A write that does not end well is noted there until a write of the same areas on that port\n"
+    "does: meanwhile a read of them says the radio may be half written, and names the backup.\n";
 
 QList<QStringList> AreasOption(const QString &what)
 {
