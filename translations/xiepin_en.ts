@@ -1086,6 +1086,14 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>An earlier write on this port did not finish either; if this is the same radio, its backup from before that write: %1</translation>
     </message>
     <message>
+        <source>读取不完整：电台没有发来%1。窗口中这些位置显示的不是电台的内容，写入前请重新读取。</source>
+        <translation>The read is incomplete: the radio never sent %1. What the window shows there is not the radio&apos;s; read again before writing.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
         <source>此端口上的一次写入未完成，读到的可能只写了一半；若是同一部电台，那次写入前的备份：%1，可用“文件 → 恢复备份”写回</source>
         <translation>A write on this port did not finish, so what was read may be only half written; if this is the same radio, its backup from before that write: %1, which &quot;File → Restore backup&quot; writes back</translation>
     </message>

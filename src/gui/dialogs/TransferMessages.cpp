@@ -40,6 +40,19 @@ QString EarlierBackupLineText(const QString &path)
         .arg(path);
 }
 
+QString IncompleteReadText(const QList<int> &areas, const TRadioImage &read)
+{
+    QStringList missing;
+    for (const TRadioImage::Place &place : TRadioImage::Places())
+        if (areas.contains(place.area) && !read.holds(place.area, place.block))
+            missing << BlockName(place.area, place.block, LanguageOf(CurrentLanguage()));
+    if (missing.isEmpty())
+        return QString();
+    return Translated(QT_TRANSLATE_NOOP("TransferMessages", "读取不完整：电台没有发来%1。窗口中这些位置显示的不是电台的内容，"
+                                                            "写入前请重新读取。"))
+        .arg(missing.join(Translated(QT_TRANSLATE_NOOP("TransferMessages", "、"))));
+}
+
 QString HalfWrittenReadText(const QString &path)
 {
     return Translated(QT_TRANSLATE_NOOP("TransferMessages", "此端口上的一次写入未完成，读到的可能只写了一半；若是同一部电台，"

@@ -18,6 +18,10 @@ QString SilenceNoteText(int resends);
 QString BackupLineText(const QString &path);
 // The line that names the backup from before an earlier write on the port that did not finish.
 QString EarlierBackupLineText(const QString &path);
+// After a read that ended as complete: "读取不完整：电台没有发来信道 4。…" naming every block of
+// `areas` that `read` lacks (a reply that carried another block number moved the read past
+// it); empty when it lacks none.
+QString IncompleteReadText(const QList<int> &areas, const TRadioImage &read);
 // After a read from a port where a write did not finish: what was read may be half written, and
 // the backup from before that write, which 恢复备份 puts back.
 QString HalfWrittenReadText(const QString &path);

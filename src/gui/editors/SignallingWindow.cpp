@@ -31,6 +31,7 @@
 #include <QToolButton>
 #include <QTabWidget>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -632,22 +633,36 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
     m_progressBar1->hide();
     // All blocks of one read are one step, also when it ended early. Texts edited meanwhile
     // are not the radio's.
+    const bool comparing = std::exchange(m_comparing, false);
     const bool edited = EditedDuringTransfer();
-    if (!m_comparing)
+    if (!comparing)
         RecordStep(tr("读取"));
-    if (reason == TransferEnd::Completed && !m_comparing && !edited)
-        UndoStack().setClean();
-    if (reason == TransferEnd::Completed)
-        SaveReadAsBackup();
-    if (reason == TransferEnd::Completed && m_comparing)
-        ShowComparison();
-    else if (reason == TransferEnd::Completed)
-        WarnIfHalfWritten();
-    else if (reason == TransferEnd::Silent)
+    if (reason == TransferEnd::Silent)
         ShowError(this, tr("读取失败：电台无应答") + QLatin1Char('\n')
                             + HowFarText(true, m_link.LastTally().done, m_link.LastTally().total));
     else if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(m_portName(), true, m_link.LastTally().done, m_link.LastTally().total));
+    if (reason != TransferEnd::Completed)
+        return;
+    SaveReadAsBackup();
+    // Blocks never read are not the radio's, and a compare would count them as differences.
+    if (TellIncompleteRead())
+        return;
+    if (comparing) {
+        ShowComparison();
+        return;
+    }
+    if (!edited)
+        UndoStack().setClean();
+    WarnIfHalfWritten();
+}
+
+bool TSignallingWindow::TellIncompleteRead()
+{
+    const QString text = IncompleteReadText({m_area.Area()}, m_readBlocks);
+    if (!text.isEmpty())
+        ShowError(this, text);
+    return !text.isEmpty();
 }
 
 // A write on the port that did not end well may have left this area half written.

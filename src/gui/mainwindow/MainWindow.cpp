@@ -824,9 +824,11 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
         return;
     }
     RecordRead();
+    // A read without all its blocks leaves the table unlike the radio: closing asks.
     if (reason == TransferEnd::Completed) {
-        MarkSaved();
         SaveReadAsBackup();
+        if (!TellIncompleteRead())
+            MarkSaved();
         if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(PortName(), m_readBlocks)) {
             m_restoreActions->Offer(*noted, PortName());  // what the message names
             ShowMessage(this, HalfWrittenReadText(*noted));
@@ -877,9 +879,19 @@ void TForm1::ShowComparison(TransferEnd reason)
     if (reason != TransferEnd::Completed)
         return;
     SaveReadAsBackup();
+    if (TellIncompleteRead())
+        return;  // blocks never read would count as differences
     TMainConfig radio;
     DecodeMainImage(radio, m_readBlocks);
     ShowMessage(this, CompareResultText(MainFieldDiff(radio, m_config)));
+}
+
+bool TForm1::TellIncompleteRead()
+{
+    const QString text = IncompleteReadText({frame::kMainArea, frame::kSettingsArea}, m_readBlocks);
+    if (!text.isEmpty())
+        ShowError(this, text);
+    return !text.isEmpty();
 }
 
 // Every read of the radio is kept in the backups folder, and serves as the backup of the

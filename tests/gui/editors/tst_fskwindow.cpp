@@ -252,14 +252,16 @@ void TestFskWindow::readCountsReplies_data()
     QTest::addColumn<QList<int>>("requests");
     QTest::addColumn<QString>("ownQueue");  // ed1 afterwards: "100" when block 0 never came
     QTest::addColumn<QString>("entry3");    // q3 afterwards
+    QTest::addColumn<int>("neverSent");     // the block the read says it never got; -1: none
 
-    QTest::newRow("plain") << "" << QList<int>{0, 1, 2} << "300" << "5";
-    // The next request follows the replies counted, not the block a reply carries.
-    QTest::newRow("first reply carries block 1") << "wrong-block=1" << QList<int>{0, 1, 2} << "100" << "5";
-    QTest::newRow("second reply carries block 2") << "wrong-block=2" << QList<int>{0, 1, 2} << "300" << "";
+    QTest::newRow("plain") << "" << QList<int>{0, 1, 2} << "300" << "5" << -1;
+    // The next request follows the replies counted, not the block a reply carries; the block
+    // passed over shows what the window held, and the read says so.
+    QTest::newRow("first reply carries block 1") << "wrong-block=1" << QList<int>{0, 1, 2} << "100" << "5" << 0;
+    QTest::newRow("second reply carries block 2") << "wrong-block=2" << QList<int>{0, 1, 2} << "300" << "" << 1;
     // A block outside the area is neither shown nor counted; the request is repeated.
-    QTest::newRow("third reply carries block 3") << "wrong-block=3" << QList<int>{0, 1, 2, 2} << "300" << "5";
-    QTest::newRow("first reply carries block 127") << "far-block=1" << QList<int>{0, 0, 1, 2} << "300" << "5";
+    QTest::newRow("third reply carries block 3") << "wrong-block=3" << QList<int>{0, 1, 2, 2} << "300" << "5" << -1;
+    QTest::newRow("first reply carries block 127") << "far-block=1" << QList<int>{0, 0, 1, 2} << "300" << "5" << -1;
 }
 
 void TestFskWindow::readCountsReplies()
@@ -268,6 +270,7 @@ void TestFskWindow::readCountsReplies()
     QFETCH(QList<int>, requests);
     QFETCH(QString, ownQueue);
     QFETCH(QString, entry3);
+    QFETCH(int, neverSent);
 
     Rig rig;
     if (!fault.isEmpty()) {
@@ -280,7 +283,11 @@ void TestFskWindow::readCountsReplies()
     QCOMPARE(RequestedBlocks(rig.channel->written(), frame::kFskArea), requests);
     QCOMPARE(rig.Shown(QStringLiteral("ed1")), ownQueue);
     QCOMPARE(rig.Shown(QStringLiteral("q3")), entry3);
-    QVERIFY(rig.messages.messages.isEmpty());
+    if (neverSent < 0)
+        QVERIFY(rig.messages.messages.isEmpty());
+    else
+        QCOMPARE(rig.messages.texts(), QStringList{QStringLiteral("读取不完整：电台没有发来FSK 队列同步 第 %1 块。窗口中这些位置显示的不是"
+                                                                   "电台的内容，写入前请重新读取。").arg(neverSent)});
     // Nothing asked after the third reply.
     QTest::qWait(300);
     QCOMPARE(RequestedBlocks(rig.channel->written(), frame::kFskArea), requests);

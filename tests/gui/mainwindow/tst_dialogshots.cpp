@@ -107,6 +107,13 @@ void TestDialogShots::screenshots()
     // A read of that radio: what it shows may be half written.
     QCOMPARE(GrabModals(QStringLiteral("box-half-written-read"), [&] { f.form().rbtn()->click(); f.finish(); }), 1);
     TBackupStore().ClearUnfinishedWrite(QStringLiteral("/dev/virtual-radio"));
+    // A second read whose request for channel 4 is answered with channel 5 (the first read
+    // made 17 requests): channel 4 never came.
+    {
+        Fixture twice;
+        QVERIFY(twice.radio.faults().add(QStringLiteral("wrong-block=21"), nullptr));
+        QCOMPARE(GrabModals(QStringLiteral("box-incomplete-read"), [&] { twice.form().rbtn()->click(); twice.finish(); }), 1);
+    }
 
     // A write cut short by the port going away after six frames: the offer to restore, then the
     // port that does not open.

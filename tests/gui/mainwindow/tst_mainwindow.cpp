@@ -175,6 +175,8 @@ private Q_SLOTS:
     void undoKeyInSettingsBox();
     void badFrequencyIsReported();
     void readFillsTableAndSettings();
+    void incompleteReadIsTold_data();
+    void incompleteReadIsTold();
     void readAndWriteOverPseudoTerminal();
     void writeChangesRadioImage();
     void badTextStopsWriteBeforeSending();
@@ -515,6 +517,49 @@ void TestMainWindow::readFillsTableAndSettings()
     QVERIFY(f.form().comcbb()->isEnabled());
     QVERIFY(f.messages.messages.isEmpty());
     QVERIFY(f.action("DTMF1")->isEnabled());
+}
+
+void TestMainWindow::incompleteReadIsTold_data()
+{
+    QTest::addColumn<QString>("how");    // "read" (读频) or "compare" (与电台比较)
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("told");   // the error; empty: none
+    QTest::addRow("every block") << "read" << "" << "";
+    // The next request follows the block a reply carried: channel 4 is passed over.
+    const QString missing4 = QStringLiteral("读取不完整：电台没有发来信道 4。窗口中这些位置显示的不是电台的内容，写入前请重新读取。");
+    QTest::addRow("channel 4 answered with channel 5") << "read" << "wrong-block=4" << missing4;
+    QTest::addRow("channel 15 answered with channel 16") << "read" << "wrong-block=15"
+        << QStringLiteral("读取不完整：电台没有发来信道 15。窗口中这些位置显示的不是电台的内容，写入前请重新读取。");
+    // A block outside the channels is ignored and asked again.
+    QTest::addRow("channel 16 answered with block 17") << "read" << "wrong-block=16" << "";
+    QTest::addRow("compare, channel 4 passed over") << "compare" << "wrong-block=4" << missing4;
+}
+
+// A read that never got a block says which: the window shows there what it held before, not the
+// radio's, and closing asks. A compare says so instead of counting such blocks as differences.
+void TestMainWindow::incompleteReadIsTold()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, fault);
+    QFETCH(QString, told);
+    Fixture f;
+    f.enter(1, 4, QStringLiteral("430"));  // the window's own channel 4, before the read
+    if (!fault.isEmpty())
+        QVERIFY(f.radio.faults().add(fault, nullptr));
+    if (how == QLatin1String("compare"))
+        f.action("CompareWithRadio")->trigger();
+    else
+        f.form().rbtn()->click();
+    QVERIFY(f.finish());
+    if (told.isEmpty()) {
+        QVERIFY(f.messages.messages.isEmpty());
+        QVERIFY(f.undo().isClean());
+        return;
+    }
+    QCOMPARE(f.messages.texts(), QStringList{told});
+    QCOMPARE(f.messages.messages.first().first, MessageKind::Error);
+    if (how == QLatin1String("read"))
+        QVERIFY(!f.undo().isClean());
 }
 
 // The whole chain a user has: the real serial port component on the virtual radio's

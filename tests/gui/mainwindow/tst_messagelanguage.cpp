@@ -15,6 +15,7 @@
 #include "mainconfig/MainConfig.h"
 #include "print/ChannelPlan.h"
 #include "protocol/Areas.h"
+#include "protocol/FactoryImage.h"
 #include "signalling/DtmfCodec.h"
 #include "signalling/DtmfTexts.h"
 #include "signalling/FiveToneTexts.h"
@@ -137,6 +138,21 @@ void TestMessageLanguage::messages_data()
         << "Write verify failed\n…\nBackup from before the write: b.img\nAn earlier write on this port did not finish "
            "either; if this is the same radio, its backup from before that write: a.img\nCannot save the backup, nothing "
            "written: disk full";
+    QTest::addRow("read incomplete, read half written")
+        << MessageOf([] {
+               TRadioImage read = FactoryImage();
+               read.dropBlock(frame::kMainArea, 2);
+               read.dropBlock(frame::kSettingsArea, 0);
+               read.dropBlock(frame::kDtmfArea, 1);  // an area not asked about
+               return IncompleteReadText({frame::kMainArea, frame::kSettingsArea}, read) + '\n'
+                      + IncompleteReadText({frame::kFskArea}, read) + HalfWrittenReadText(QStringLiteral("a.img"));
+           })
+        << "读取不完整：电台没有发来信道 2、设置。窗口中这些位置显示的不是电台的内容，写入前请重新读取。\n"
+           "此端口上的一次写入未完成，读到的可能只写了一半；若是同一部电台，那次写入前的备份：a.img，可用“文件 → 恢复备份”写回"
+        << "The read is incomplete: the radio never sent channel 2, the settings. What the window shows there is not the "
+           "radio's; read again before writing.\nA write on this port did not finish, so what was read may be only half "
+           "written; if this is the same radio, its backup from before that write: a.img, which \"File → Restore backup\" "
+           "writes back";
     QTest::addRow("channel difference")
         << MessageOf([] {
                return MainDiff(col::Power, "高", "低") + '\n' + MainDiff(col::Step, "", "12500") + '\n'
