@@ -799,6 +799,20 @@ QString SaveInBackups(const TRadioImage &image, const QString &name)
     return path;
 }
 
+// What an earlier run leaves after a write to the port that did not end well: a backup of those
+// areas of the factory radio, noted. Returns its path ("…-main.img" for the channels and settings).
+QString NoteEarlierUnfinishedWrite(const QString &port, const QList<int> &areas)
+{
+    TRadioImage backup = TRadioImage::None();
+    for (const TRadioImage::Place &place : TRadioImage::Places())
+        if (areas.contains(place.area))
+            backup.setBlock(place.area, place.block, FactoryImage().block(place.area, place.block));
+    const QString path = SaveInBackups(backup, QStringLiteral("20261209-080000-%1.img").arg(backup.contentsId()));
+    if (!path.isEmpty())
+        TBackupStore().NoteUnfinishedWrite(port, path);
+    return path;
+}
+
 }  // namespace
 
 void TestMainWindow::writeBacksUpFirst_data()
@@ -1017,13 +1031,8 @@ void TestMainWindow::restoreNotedInEarlierRun()
     QFETCH(QString, how);
     const QString port = QStringLiteral("/dev/virtual-radio");
     const TRadioImage before = FactoryImage();
-    TRadioImage backup = TRadioImage::None();
-    for (int n = 1; n <= frame::kChannelCount; ++n)
-        backup.setBlock(frame::kMainArea, n, before.block(frame::kMainArea, n));
-    backup.setBlock(frame::kSettingsArea, 0, before.block(frame::kSettingsArea, 0));
-    const QString path = SaveInBackups(backup, QStringLiteral("20261209-080000-main.img"));
+    const QString path = NoteEarlierUnfinishedWrite(notedPort, {frame::kMainArea, frame::kSettingsArea});
     QVERIFY(!path.isEmpty());
-    TBackupStore().NoteUnfinishedWrite(notedPort, path);
     if (!fileKept)
         QVERIFY(QFile::remove(path));
     TRadioImage halfWritten = before;
@@ -1096,13 +1105,8 @@ void TestMainWindow::noteOutlivesOtherAreas()
     QFETCH(bool, warned);
     QFETCH(bool, notedAfter);
     const QString port = QStringLiteral("/dev/virtual-radio");
-    TRadioImage backup = TRadioImage::None();
-    for (const TRadioImage::Place &place : TRadioImage::Places())
-        if (notedAreas.contains(place.area))
-            backup.setBlock(place.area, place.block, FactoryImage().block(place.area, place.block));
-    const QString path = SaveInBackups(backup, QStringLiteral("20261209-080000-%1.img").arg(backup.contentsId()));
+    const QString path = NoteEarlierUnfinishedWrite(port, notedAreas);
     QVERIFY(!path.isEmpty());
-    TBackupStore().NoteUnfinishedWrite(port, path);
     Fixture f;
     QAction *restore = f.action("RestoreBackup");
     QVERIFY(restore->isEnabled());
