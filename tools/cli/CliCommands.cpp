@@ -27,7 +27,7 @@
 namespace {
 
 // As the main window lists them: the device, then what the system knows of it. A port whose
-// radio may be half written (noted under either of its names) is told on stderr.
+// radio may be half written is told on stderr.
 void Ports(TCliProgress &progress)
 {
     const std::optional<std::vector<TPortEntry>> ports = DescribeSerialDevices();
@@ -37,12 +37,9 @@ void Ports(TCliProgress &progress)
         progress.Note(QStringLiteral("no serial ports found"));
     for (const TPortEntry &port : *ports) {
         PrintOut(PortLabel(port) + QLatin1Char('\n'));
-        QStringList names{QFile::decodeName(QByteArray::fromStdString(port.path))};
-        if (PortOpenName(port) != names.constFirst())
-            names << PortOpenName(port);
-        for (const QString &name : names)
-            if (const QString note = UnfinishedWriteNote(name); !note.isEmpty())
-                progress.Note(note);
+        if (const QString note = UnfinishedWriteNote(QFile::decodeName(QByteArray::fromStdString(port.path)));
+            !note.isEmpty())
+            progress.Note(note);
     }
 }
 

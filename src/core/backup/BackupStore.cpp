@@ -1,6 +1,7 @@
 #include "backup/BackupStore.h"
 
 #include "base/FileContents.h"
+#include "base/PortDevice.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,18 @@ bool IsBackupFileName(const QString &name)
 {
     static const QRegularExpression backup(QStringLiteral("^\\d{8}-\\d{6}-[^/\\\\]*\\.img$"));
     return backup.match(name).hasMatch();
+}
+
+// The key under which `writes` notes the port: its own name first, else another name of it (a
+// link and its device); empty when there is none.
+QString NotedPort(const QMap<QString, QString> &writes, const QString &port)
+{
+    if (writes.contains(port))
+        return port;
+    for (auto it = writes.cbegin(); it != writes.cend(); ++it)
+        if (SamePort(it.key(), port))
+            return it.key();
+    return QString();
 }
 
 // Whether `image` holds a block of any area that `other` holds one of.
@@ -252,14 +265,14 @@ void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &wr
 {
     const TNoteTurn turn(m_folder);
     QMap<QString, QString> writes = UnfinishedWrites();
-    const QString name = writes.value(port);
-    if (name.isEmpty())
+    const QString key = NotedPort(writes, port);
+    if (key.isEmpty())
         return;
     // A backup that no longer loads names nothing to keep the note for.
-    const std::optional<TRadioImage> noted = TRadioImage::load(QDir(m_folder).filePath(name), nullptr);
+    const std::optional<TRadioImage> noted = TRadioImage::load(QDir(m_folder).filePath(writes.value(key)), nullptr);
     if (noted && !HoldsEveryAreaOf(written, *noted))
         return;
-    writes.remove(port);
+    writes.remove(key);
     SaveUnfinishedWrites(writes);
 }
 
@@ -267,13 +280,14 @@ void TBackupStore::ClearUnfinishedWrite(const QString &port) const
 {
     const TNoteTurn turn(m_folder);
     QMap<QString, QString> writes = UnfinishedWrites();
-    if (writes.remove(port) > 0)
+    if (writes.remove(NotedPort(writes, port)) > 0)
         SaveUnfinishedWrites(writes);
 }
 
 std::optional<QString> TBackupStore::UnfinishedWrite(const QString &port, const TRadioImage &touching) const
 {
-    const QString name = UnfinishedWrites().value(port);
+    const QMap<QString, QString> writes = UnfinishedWrites();
+    const QString name = writes.value(NotedPort(writes, port));
     const QString path = QDir(m_folder).filePath(name);
     if (name.isEmpty() || !QFileInfo::exists(path))
         return std::nullopt;

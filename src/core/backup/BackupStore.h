@@ -61,6 +61,7 @@ public:
     // Every backup file, newest first. Files that do not load as images are left out.
     QList<TBackupEntry> List() const;
 
+    // A port is known by any of its names: a link (/dev/serial/by-id/…) and its device are one.
     // A write that reached the radio and did not end well is noted per port with the backup of
     // what the radio held before it, until a write on that port ends well: the backup a later
     // write takes on that port holds a half-written radio, and the note still names the one

@@ -1,17 +1,15 @@
 #include "fleet/Fleet.h"
 
+#include "base/PortDevice.h"
 #include "serial/Comm.h"
 
-#include <QFileInfo>
 #include <QSet>
 
 bool PortsRepeat(const QStringList &ports)
 {
     QSet<QString> devices;
-    for (const QString &port : ports) {
-        const QString device = QFileInfo(port).canonicalFilePath();
-        devices.insert(device.isEmpty() ? port : device);  // COM3, or a name that is not there
-    }
+    for (const QString &port : ports)
+        devices.insert(PortDevice(port));
     return devices.size() != ports.size();
 }
 

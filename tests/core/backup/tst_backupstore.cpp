@@ -60,6 +60,8 @@ private Q_SLOTS:
     void notesOfProgramsAtOnce();
     void noteOfAreasRead_data();
     void noteOfAreasRead();
+    void portByEitherName_data();
+    void portByEitherName();
 
 private:
     std::unique_ptr<QTemporaryDir> m_data;
@@ -358,6 +360,42 @@ void TestBackupStore::noteOfAreasRead()
     QVERIFY2(backup, qPrintable(error));
     TBackupStore().NoteUnfinishedWrite(QStringLiteral("/a/radio"), *backup);
     QCOMPARE(TBackupStore().UnfinishedWrite(QStringLiteral("/a/radio"), withAreas(read)).has_value(), named);
+}
+
+void TestBackupStore::portByEitherName_data()
+{
+    QTest::addColumn<QString>("noted");  // the names, in the test's folder: "device", "link" (to device), "other"
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<bool>("found");
+    QTest::addRow("the same name") << "device" << "device" << true;
+    QTest::addRow("noted by its link, asked by its device") << "link" << "device" << true;
+    QTest::addRow("noted by its device, asked by its link") << "device" << "link" << true;
+    QTest::addRow("another device") << "link" << "other" << false;
+    QTest::addRow("a name that is no file") << "COM3" << "COM4" << false;
+}
+
+// The window opens a port by its stable link (/dev/serial/by-id/…), a user types its device to
+// xiepin-cli: the note of an unfinished write is found, and ended, under either name.
+void TestBackupStore::portByEitherName()
+{
+    QFETCH(QString, noted);
+    QFETCH(QString, asked);
+    QFETCH(bool, found);
+    const QDir dir(m_data->path());
+    for (const char *name : {"device", "other"}) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("device")), dir.filePath(QStringLiteral("link"))));
+    const auto port = [&dir](const QString &name) { return name.startsWith(QLatin1String("COM")) ? name : dir.filePath(name); };
+    QString error;
+    const std::optional<QString> backup = TBackupStore().Save(withAreas({0, 5}), {}, &error, kWhen);
+    QVERIFY2(backup, qPrintable(error));
+    const TBackupStore store;
+    store.NoteUnfinishedWrite(port(noted), *backup);
+    QCOMPARE(store.UnfinishedWrite(port(asked)).has_value(), found);
+    store.EndUnfinishedWrite(port(asked), withAreas({0, 5}));
+    QCOMPARE(store.UnfinishedWrite(port(noted)).has_value(), !found);
 }
 
 // The window and several xiepin-cli may end writes at the same moment: each keeps its note.
