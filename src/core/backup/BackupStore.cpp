@@ -255,6 +255,7 @@ QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &ba
         return *earlier == backupPath ? QString() : *earlier;
     if (!backupPath.isEmpty()) {
         QMap<QString, QString> writes = UnfinishedWrites();
+        writes.remove(NotedPort(writes, port));  // a note whose backup is gone, perhaps by another name
         writes.insert(port, QFileInfo(backupPath).fileName());
         SaveUnfinishedWrites(writes);
     }

@@ -12,7 +12,8 @@
 // read from this port), then the blocks are written, then read back and compared byte for byte.
 //
 // A write that reached the radio and did not end well is noted in the backups folder, and a
-// write that ends well on the port clears the note (TBackupStore::NoteUnfinishedWrite).
+// write that ends well on the port, covering the noted areas, ends the note
+// (TBackupStore::NoteUnfinishedWrite, EndUnfinishedWrite).
 //
 // It drives the one TProgramLink through up to three phases, each one transfer per area it
 // touches (the main transfer first, then areas 1 to 4). While it reads (backup or verify) the

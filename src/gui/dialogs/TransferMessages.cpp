@@ -1,7 +1,9 @@
 #include "dialogs/TransferMessages.h"
 
+#include "backup/BackupStore.h"
 #include "compare/BlockCompare.h"
 #include "dialogs/Language.h"
+#include "dialogs/MessageBox.h"
 
 #include <QCoreApplication>
 
@@ -58,6 +60,22 @@ QString HalfWrittenReadText(const QString &path)
     return Translated(QT_TRANSLATE_NOOP("TransferMessages", "此端口上的一次写入未完成，读到的可能只写了一半；若是同一部电台，"
                                                             "那次写入前的备份：%1，可用“文件 → 恢复备份”写回"))
         .arg(path);
+}
+
+bool TellIncompleteRead(QWidget *window, const QList<int> &areas, const TRadioImage &read)
+{
+    const QString text = IncompleteReadText(areas, read);
+    if (!text.isEmpty())
+        ShowError(window, text);
+    return !text.isEmpty();
+}
+
+std::optional<QString> TellHalfWrittenRead(QWidget *window, const QString &port, const TRadioImage &read)
+{
+    const std::optional<QString> noted = TBackupStore().UnfinishedWrite(port, read);
+    if (noted)
+        ShowMessage(window, HalfWrittenReadText(*noted));
+    return noted;
 }
 
 QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath, const QString &earlierBackupPath)

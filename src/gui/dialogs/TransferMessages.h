@@ -2,8 +2,12 @@
 
 #include "backup/SafeWrite.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+class QWidget;
 
 // The words a window uses when a transfer with the radio ends early. One home for them, so the
 // main window and the four editors say the same thing.
@@ -25,6 +29,13 @@ QString IncompleteReadText(const QList<int> &areas, const TRadioImage &read);
 // After a read from a port where a write did not finish: what was read may be half written, and
 // the backup from before that write, which 恢复备份 puts back.
 QString HalfWrittenReadText(const QString &path);
+
+// The two checks after a read that ended as complete, alike in the main window and the editors.
+// An error naming the blocks of `areas` that `read` lacks; false when it lacks none.
+bool TellIncompleteRead(QWidget *window, const QList<int> &areas, const TRadioImage &read);
+// The message when the backups folder notes an unfinished write on the port for an area `read`
+// holds; returns that write's backup, or nullopt.
+std::optional<QString> TellHalfWrittenRead(QWidget *window, const QString &port, const TRadioImage &read);
 // "写入校验失败", one line per block that came back different, then where the backup is, and
 // the earlier write's backup when there is one.
 QString VerifyFailedText(const QStringList &blockLines, const QString &backupPath, const QString &earlierBackupPath = {});

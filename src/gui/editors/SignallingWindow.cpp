@@ -1,6 +1,5 @@
 #include "editors/SignallingWindow.h"
 
-#include "backup/BackupStore.h"
 #include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "base/Version.h"
@@ -646,7 +645,7 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
         return;
     SaveReadAsBackup();
     // Blocks never read are not the radio's, and a compare would count them as differences.
-    if (TellIncompleteRead())
+    if (TellIncompleteRead(this, {m_area.Area()}, m_readBlocks))
         return;
     if (comparing) {
         ShowComparison();
@@ -654,22 +653,7 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
     }
     if (!edited)
         UndoStack().setClean();
-    WarnIfHalfWritten();
-}
-
-bool TSignallingWindow::TellIncompleteRead()
-{
-    const QString text = IncompleteReadText({m_area.Area()}, m_readBlocks);
-    if (!text.isEmpty())
-        ShowError(this, text);
-    return !text.isEmpty();
-}
-
-// A write on the port that did not end well may have left this area half written.
-void TSignallingWindow::WarnIfHalfWritten()
-{
-    if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(m_portName(), m_readBlocks))
-        ShowMessage(this, HalfWrittenReadText(*noted));
+    TellHalfWrittenRead(this, m_portName(), m_readBlocks);
 }
 
 void TSignallingWindow::ForgetLastRead()

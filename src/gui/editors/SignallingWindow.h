@@ -134,8 +134,6 @@ private:
     std::optional<std::vector<Block>> EncodeBlocks();
     bool EnsurePortOpen();
     void StartGuard();
-    bool TellIncompleteRead();  // false when the read holds every block of the area
-    void WarnIfHalfWritten();
     void SaveReadAsBackup();
     bool IsMine(TransferKind kind, int area) const;
     void ShowProgress(int maximum);

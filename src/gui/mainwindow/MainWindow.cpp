@@ -1,6 +1,5 @@
 #include "mainwindow/MainWindow.h"
 
-#include "backup/BackupStore.h"
 #include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "base/Version.h"
@@ -54,6 +53,9 @@
 #include <cmath>
 
 namespace {
+
+// What a main read brings: the channels and the settings.
+const QList<int> kMainAreas{frame::kMainArea, frame::kSettingsArea};
 
 // No text puts a space into the table or a settings box, typed or pasted: a text of spaces is
 // empty. Tabs, line breaks and the wide spaces of an input method count as spaces.
@@ -827,12 +829,10 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
     // A read without all its blocks leaves the table unlike the radio: closing asks.
     if (reason == TransferEnd::Completed) {
         SaveReadAsBackup();
-        if (!TellIncompleteRead())
+        if (!TellIncompleteRead(this, kMainAreas, m_readBlocks))
             MarkSaved();
-        if (const std::optional<QString> noted = TBackupStore().UnfinishedWrite(PortName(), m_readBlocks)) {
+        if (const std::optional<QString> noted = TellHalfWrittenRead(this, PortName(), m_readBlocks))
             m_restoreActions->Offer(*noted, PortName());  // what the message names
-            ShowMessage(this, HalfWrittenReadText(*noted));
-        }
     }
     if (reason == TransferEnd::PortGone)
         ShowError(this, PortGoneText(PortName(), true, m_link->LastTally().done, m_link->LastTally().total));
@@ -879,19 +879,11 @@ void TForm1::ShowComparison(TransferEnd reason)
     if (reason != TransferEnd::Completed)
         return;
     SaveReadAsBackup();
-    if (TellIncompleteRead())
+    if (TellIncompleteRead(this, kMainAreas, m_readBlocks))
         return;  // blocks never read would count as differences
     TMainConfig radio;
     DecodeMainImage(radio, m_readBlocks);
     ShowMessage(this, CompareResultText(MainFieldDiff(radio, m_config)));
-}
-
-bool TForm1::TellIncompleteRead()
-{
-    const QString text = IncompleteReadText({frame::kMainArea, frame::kSettingsArea}, m_readBlocks);
-    if (!text.isEmpty())
-        ShowError(this, text);
-    return !text.isEmpty();
 }
 
 // Every read of the radio is kept in the backups folder, and serves as the backup of the

@@ -160,8 +160,6 @@ private:
     void OnSafeWritePhase(TSafeWrite::Phase phase);
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
     void ReportWrite(const TSafeWrite::Outcome &outcome);
-    // A read that ended without some of its blocks says which: false when it has them all.
-    bool TellIncompleteRead();
     void SaveReadAsBackup();
     void RecordRead();
     // A backup or verify read of a safe write or a restore: not the window's own transfer.
