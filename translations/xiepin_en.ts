@@ -1094,6 +1094,10 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <translation>, </translation>
     </message>
     <message>
+        <source>此端口上早先的一次写入未完成，这次写入后电台仍可能只写了一半；若是同一部电台，那次写入前的备份：%1</source>
+        <translation>An earlier write on this port did not finish, and after this write the radio may still be half written; if this is the same radio, its backup from before that write: %1</translation>
+    </message>
+    <message>
         <source>此端口上的一次写入未完成，读到的可能只写了一半；若是同一部电台，那次写入前的备份：%1，可用“文件 → 恢复备份”写回</source>
         <translation>A write on this port did not finish, so what was read may be only half written; if this is the same radio, its backup from before that write: %1, which &quot;File → Restore backup&quot; writes back</translation>
     </message>

@@ -81,7 +81,7 @@ void Restore(const CliOptions &options, TCliProgress &progress)
     const QString backup = SaveBackup(before.restrictedTo(sent), options.port, progress, true);
     WriteWithBackup(session, sent, options.port, backup);
     progress.Note(QStringLiteral("wrote %1 blocks to %2").arg(sent.heldCount()).arg(options.port));
-    EndWrite(session, sent, options.port, backup, progress, options.verify);
+    EndWrite(session, sent, options.port, backup, progress, options.verify, options.file);
 }
 
 void LoadFile(TMainConfig &config, const QString &path)

@@ -97,11 +97,15 @@ void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QStri
 }
 
 void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
-              TCliProgress &progress, bool verify)
+              TCliProgress &progress, bool verify, const QString &restoredFrom)
 {
     if (verify)
         VerifyWrite(session, sent, port, backupPath, progress);
-    TBackupStore().EndUnfinishedWrite(port, sent);
+    TBackupStore().EndUnfinishedWrite(port, sent, restoredFrom);
+    // Part of that write's areas written, or the radio put back as that write left it.
+    const QString note = UnfinishedWriteNote(port, sent);
+    if (!note.isEmpty())
+        progress.Note(QStringLiteral("the radio may still be half written: ") + note);
 }
 
 QString EarlierBackupClause(const QString &where, const QString &earlierBackupPath)

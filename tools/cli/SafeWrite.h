@@ -25,9 +25,11 @@ void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QStri
 
 // After the write: with verify, reads the written areas back and compares all 28 data bytes of
 // every block sent, prints "verified ..." or, on a mismatch, one line per differing block, then
-// throws as a write cut short does. A write that ends well ends the port's unfinished write.
+// throws as a write cut short does. A write that ends well ends the port's unfinished write, or
+// says that the radio may still be half written (TBackupStore::EndUnfinishedWrite; restoredFrom:
+// the backup file a restore wrote back).
 void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &port, const QString &backupPath,
-              TCliProgress &progress, bool verify);
+              TCliProgress &progress, bool verify, const QString &restoredFrom = {});
 
 // "an earlier write on WHERE did not finish either: ... is in PATH", for a write that did not end
 // well after one that did not either (TBackupStore::NoteUnfinishedWrite).

@@ -91,6 +91,16 @@ bool HoldsEveryAreaOf(const TRadioImage &image, const TRadioImage &other)
     return true;
 }
 
+// The port a backup was read from, from its notes; empty when they do not say.
+QString BackupPort(const TRadioImage &backup)
+{
+    static const QString prefix = QStringLiteral("port: ");
+    for (const QString &note : backup.notes())
+        if (note.startsWith(prefix))
+            return note.mid(prefix.size());
+    return QString();
+}
+
 // One line per port: the backup's file name, a tab, the port.
 const QString kUnfinishedWrites = QStringLiteral("unfinished-writes.txt");
 
@@ -262,7 +272,7 @@ QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &ba
     return {};
 }
 
-void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &written) const
+void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &written, const QString &restoredFrom) const
 {
     const TNoteTurn turn(m_folder);
     QMap<QString, QString> writes = UnfinishedWrites();
@@ -271,10 +281,29 @@ void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &wr
         return;
     // A backup that no longer loads names nothing to keep the note for.
     const std::optional<TRadioImage> noted = TRadioImage::load(QDir(m_folder).filePath(writes.value(key)), nullptr);
-    if (noted && !HoldsEveryAreaOf(written, *noted))
+    if ((noted && !HoldsEveryAreaOf(written, *noted)) || PutsBackHalfWritten(port, writes.value(key), restoredFrom))
         return;
     writes.remove(key);
     SaveUnfinishedWrites(writes);
+}
+
+// A backup read on the port after the noted one holds what the radio held once that write had
+// begun: put back, the radio is as half written as it was.
+bool TBackupStore::PutsBackHalfWritten(const QString &port, const QString &notedName, const QString &restoredFrom) const
+{
+    const QFileInfo file(restoredFrom);
+    if (restoredFrom.isEmpty() || file.fileName() == notedName || QFileInfo(file.absolutePath()).canonicalFilePath() != QFileInfo(m_folder).canonicalFilePath())
+        return false;
+    for (const QString &name : FileNamesNewestFirst()) {
+        if (name == notedName)
+            return false;
+        if (name != file.fileName())
+            continue;
+        const std::optional<TRadioImage> later = TRadioImage::load(QDir(m_folder).filePath(name), nullptr);
+        const QString from = later ? BackupPort(*later) : QString();
+        return !from.isEmpty() && SamePort(from, port);
+    }
+    return false;
 }
 
 void TBackupStore::ClearUnfinishedWrite(const QString &port) const

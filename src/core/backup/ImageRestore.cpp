@@ -21,12 +21,12 @@ TImageRestore::TImageRestore(TProgramLink &link, TBackupStore store, QString pro
     connect(m_write, &TSafeWrite::Finished, this, &TImageRestore::OnFinished);
 }
 
-bool TImageRestore::Start(const QString &port, const TRadioImage &image, bool verify)
+bool TImageRestore::Start(const QString &port, const TRadioImage &image, const QString &backupPath, bool verify)
 {
     if (IsRunning() || m_link.IsBusy() || image.isEmpty())
         return false;
     const bool wasOpen = m_link.IsPortOpen();
-    if (!m_write->StartImage(port, image, TSafeWrite::PriorRead(), verify))
+    if (!m_write->StartImage(port, image, TSafeWrite::PriorRead(), verify, backupPath))
         return false;
     m_openedPort = !wasOpen;
     m_guard.start();

@@ -19,9 +19,9 @@ public:
 
     TImageRestore(TProgramLink &link, TBackupStore store, QString program, QObject *parent = nullptr);
 
-    // Throws ECommsError when the port does not open; false, with nothing started, when the
-    // link is busy or the image holds no block.
-    bool Start(const QString &port, const TRadioImage &image, bool verify);
+    // The image is the backup file's at backupPath. Throws ECommsError when the port does not
+    // open; false, with nothing started, when the link is busy or the image holds no block.
+    bool Start(const QString &port, const TRadioImage &image, const QString &backupPath, bool verify);
 
     // Tests shorten the silence that ends an area's transfer.
     void SetSilenceMs(int ms) { m_guard.setInterval(ms); }

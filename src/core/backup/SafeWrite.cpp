@@ -51,7 +51,7 @@ TSafeWrite::TSafeWrite(TProgramLink &link, TBackupStore store, QString program, 
 
 bool TSafeWrite::StartMain(const QString &port, const MainImage &image, const PriorRead &prior, bool verify)
 {
-    return Begin(port, MainBlocks(image), prior, verify);
+    return Begin(port, MainBlocks(image), prior, verify, QString());
 }
 
 bool TSafeWrite::StartArea(const QString &port, int area, const std::vector<Block> &blocks, const PriorRead &prior,
@@ -60,15 +60,17 @@ bool TSafeWrite::StartArea(const QString &port, int area, const std::vector<Bloc
     TRadioImage sent = TRadioImage::None();
     for (std::size_t i = 0; i < blocks.size(); ++i)
         sent.setBlock(area, static_cast<int>(i), blocks[i]);
-    return Begin(port, sent, prior, verify);
+    return Begin(port, sent, prior, verify, QString());
 }
 
-bool TSafeWrite::StartImage(const QString &port, const TRadioImage &image, const PriorRead &prior, bool verify)
+bool TSafeWrite::StartImage(const QString &port, const TRadioImage &image, const PriorRead &prior, bool verify,
+                            const QString &restoredFrom)
 {
-    return Begin(port, image, prior, verify);
+    return Begin(port, image, prior, verify, restoredFrom);
 }
 
-bool TSafeWrite::Begin(const QString &port, const TRadioImage &sent, const PriorRead &prior, bool verify)
+bool TSafeWrite::Begin(const QString &port, const TRadioImage &sent, const PriorRead &prior, bool verify,
+                       const QString &restoredFrom)
 {
     if (IsRunning() || m_link.IsBusy())
         return false;
@@ -78,6 +80,7 @@ bool TSafeWrite::Begin(const QString &port, const TRadioImage &sent, const Prior
     m_port = port;
     m_sent = sent;
     m_verify = verify;
+    m_restoredFrom = restoredFrom;
     m_backup = TRadioImage::None();
     m_backupPath.clear();
     if (Covers(prior, port, sent)) {
@@ -319,9 +322,10 @@ void TSafeWrite::Finish(Outcome outcome)
     if (!m_backupPath.isEmpty())
         outcome.before = PriorRead{m_port, m_backup, m_backupPath};
     // For the runs after this one, of this program or another: see TBackupStore.
-    if (outcome.result == Result::Verified || outcome.result == Result::Written)
-        m_store.EndUnfinishedWrite(m_port, m_sent);
-    else if (LeftUnfinished(outcome))
+    if (outcome.result == Result::Verified || outcome.result == Result::Written) {
+        m_store.EndUnfinishedWrite(m_port, m_sent, m_restoredFrom);
+        outcome.earlierBackupPath = m_store.UnfinishedWrite(m_port, m_sent).value_or(QString());
+    } else if (LeftUnfinished(outcome))
         outcome.earlierBackupPath = m_store.NoteUnfinishedWrite(m_port, m_backupPath);
     MoveTo(Phase::Idle);
     emit Finished(outcome);

@@ -47,7 +47,9 @@ public:
         std::vector<TBlockMismatch> mismatches;
         PriorRead before;           // the backup as read, with its port and path; none without one
         // A write that reached the radio and did not end well, after an earlier one on the port
-        // that did not either: that one's backup, from before both; else empty.
+        // that did not either: that one's backup, from before both. A write that ended well and
+        // left that earlier one's areas in doubt still (part of them written, or the radio put
+        // back as it left it): the same. Else empty.
         QString earlierBackupPath;
     };
 
@@ -70,8 +72,10 @@ public:
                    bool verify);
     // Every area the image touches, each whole: blocks the image lacks are written back as the
     // backup read found them. Opens the port when it is closed (ECommsError goes to the caller,
-    // nothing started) and leaves it open after a signalling area.
-    bool StartImage(const QString &port, const TRadioImage &image, const PriorRead &prior, bool verify);
+    // nothing started) and leaves it open after a signalling area. restoredFrom: the backup
+    // file the image comes from, for a restore.
+    bool StartImage(const QString &port, const TRadioImage &image, const PriorRead &prior, bool verify,
+                    const QString &restoredFrom = {});
 
     // Backups saved from now on carry the port in their names (several radios written at once).
     void SetPortInBackupNames(bool on) { m_portInNames = on; }
@@ -90,7 +94,8 @@ Q_SIGNALS:
     void Finished(const Outcome &outcome);
 
 private:
-    bool Begin(const QString &port, const TRadioImage &sent, const PriorRead &prior, bool verify);
+    bool Begin(const QString &port, const TRadioImage &sent, const PriorRead &prior, bool verify,
+               const QString &restoredFrom);
     bool StartRead();
     bool StartWrite();
     bool StartStep();
@@ -118,6 +123,7 @@ private:
     TRadioImage m_read = TRadioImage::None();
     TRadioImage m_backup = TRadioImage::None();  // what the radio held before the write
     bool m_portInNames = false;
+    QString m_restoredFrom;
     bool m_verify = true;
     QString m_backupPath;
 };

@@ -42,6 +42,12 @@ QString EarlierBackupLineText(const QString &path)
         .arg(path);
 }
 
+QString StillHalfWrittenText(const QString &path)
+{
+    return Translated(QT_TRANSLATE_NOOP("TransferMessages", "此端口上早先的一次写入未完成，这次写入后电台仍可能只写了一半；若是同一部电台，那次写入前的备份：%1"))
+        .arg(path);
+}
+
 QString IncompleteReadText(const QList<int> &areas, const TRadioImage &read)
 {
     QStringList missing;
@@ -103,7 +109,9 @@ QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port
     switch (outcome.result) {
     case Result::Verified:
     case Result::Written:
-        return Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入成功"));
+        return Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入成功"))
+               + (outcome.earlierBackupPath.isEmpty() ? QString()
+                                                      : QLatin1Char('\n') + StillHalfWrittenText(outcome.earlierBackupPath));
     case Result::VerifyFailed:
         return VerifyFailedText(MismatchLines(outcome.mismatches, LanguageOf(CurrentLanguage())), outcome.backupPath,
                                 outcome.earlierBackupPath);

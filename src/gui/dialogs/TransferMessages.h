@@ -22,6 +22,8 @@ QString SilenceNoteText(int resends);
 QString BackupLineText(const QString &path);
 // The line that names the backup from before an earlier write on the port that did not finish.
 QString EarlierBackupLineText(const QString &path);
+// The same after a write that ended well but left that earlier write's areas in doubt.
+QString StillHalfWrittenText(const QString &path);
 // After a read that ended as complete: "读取不完整：电台没有发来信道 4。…" naming every block of
 // `areas` that `read` lacks (a reply that carried another block number moved the read past
 // it); empty when it lacks none.

@@ -218,8 +218,10 @@ void TFleetDialog::OnRadioChanged(int index)
             tip << MismatchLines(report.mismatches, LanguageOf(CurrentLanguage()));
         if (!report.backupPath.isEmpty())
             tip << tr("备份：%1").arg(QDir::toNativeSeparators(report.backupPath));
-        if (!report.earlierBackupPath.isEmpty())
-            tip << EarlierBackupLineText(QDir::toNativeSeparators(report.earlierBackupPath));
+        if (!report.earlierBackupPath.isEmpty()) {
+            const QString earlier = QDir::toNativeSeparators(report.earlierBackupPath);
+            tip << (report.Succeeded() ? StillHalfWrittenText(earlier) : EarlierBackupLineText(earlier));
+        }
         if (!report.error.isEmpty())
             tip << report.error;
         result->setToolTip(tip.join(QLatin1Char('\n')));

@@ -141,7 +141,7 @@ bool TRestoreActions::StartRestore(const QString &path, const TRadioImage &backu
         return false;
     try {
         m_restoringPath = path;
-        return m_restore->Start(m_context.portName(), backup, m_context.verify());
+        return m_restore->Start(m_context.portName(), backup, path, m_context.verify());
     } catch (const ECommsError &e) {
         ShowError(m_window, QString::fromUtf8(e.what()));
         return false;

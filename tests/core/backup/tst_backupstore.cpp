@@ -263,7 +263,9 @@ void TestBackupStore::unfinishedWrites_data()
     QTest::addColumn<QStringList>("steps");  // "note PORT N" (backup N), "clear PORT", "remove N" (its file),
                                              // "save N": N newer backups, "end PORT A,B": a write of
                                              // areas A and B ended well (the backups hold 0 and 5),
-                                             // "forge PORT N": a note line naming backup N by a path
+                                             // "forge PORT N": a note line naming backup N by a path,
+                                             // "read PORT": a backup read there (the next N),
+                                             // "restore PORT N": backup N written back there
     QTest::addColumn<QStringList>("noted");  // the backup each of the ports /a/radio, /b/radio names; "-": none
     QTest::addColumn<int>("kept");           // backups in the folder at the end
     QTest::addRow("noted") << QStringList{"note /a/radio 1"} << QStringList{"1", "-"} << 2;
@@ -284,6 +286,15 @@ void TestBackupStore::unfinishedWrites_data()
         << QStringList{"forge /a/radio 1"} << QStringList{"-", "-"} << 2;
     QTest::addRow("ended on its own port only")
         << QStringList{"note /a/radio 1", "note /b/radio 2", "end /b/radio 0,5"} << QStringList{"1", "-"} << 2;
+    // A backup read on the port since holds the radio as that write left it.
+    QTest::addRow("kept by a restore of a later read there")
+        << QStringList{"note /a/radio 1", "read /a/radio", "restore /a/radio 3"} << QStringList{"1", "-"} << 3;
+    QTest::addRow("ended by a restore of the noted backup")
+        << QStringList{"note /a/radio 1", "read /a/radio", "restore /a/radio 1"} << QStringList{"-", "-"} << 3;
+    QTest::addRow("ended by a restore of a later read elsewhere")
+        << QStringList{"note /a/radio 1", "read /b/radio", "restore /a/radio 3"} << QStringList{"-", "-"} << 3;
+    QTest::addRow("ended by a restore of an earlier read there")
+        << QStringList{"read /a/radio", "read /a/radio", "note /a/radio 4", "restore /a/radio 3"} << QStringList{"-", "-"} << 4;
     // A noted backup is the one a half-written radio needs: it outlives the newest 200.
     const QString many = QStringLiteral("save %1").arg(TBackupStore::kKeep);
     QTest::addRow("noted backup kept beyond the newest 200")
@@ -322,7 +333,13 @@ void TestBackupStore::unfinishedWrites()
             for (const QString &area : words.at(2).split(QLatin1Char(',')))
                 areas << area.toInt();
             store.EndUnfinishedWrite(words.at(1), withAreas(areas));
-        } else if (words.at(0) == QLatin1String("save"))
+        } else if (words.at(0) == QLatin1String("read")) {
+            const std::optional<QString> path = store.Save(withAreas({0, 5}), {words.at(1), {}}, &error, kWhen.addDays(1).addSecs(saved++));
+            QVERIFY2(path, qPrintable(error));
+            backups << *path;
+        } else if (words.at(0) == QLatin1String("restore"))
+            store.EndUnfinishedWrite(words.at(1), withAreas({0, 5}), backups.at(words.at(2).toInt() - 1));
+        else if (words.at(0) == QLatin1String("save"))
             for (int i = 0; i < words.at(1).toInt(); ++i)
                 QVERIFY2(store.Save(withAreas({1}), {}, &error, kWhen.addDays(1).addSecs(saved++)), qPrintable(error));
         else

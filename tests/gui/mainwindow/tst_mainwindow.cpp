@@ -1015,9 +1015,11 @@ void TestMainWindow::restoreNotedInEarlierRun_data()
 {
     QTest::addColumn<QString>("notedPort");
     QTest::addColumn<bool>("fileKept");
-    QTest::addColumn<QString>("how");  // "offered": 恢复备份; "chosen": 从备份恢复… as it opens
+    QTest::addColumn<QString>("how");  // "offered": 恢复备份; "chosen": 从备份恢复… as it opens;
+                                       // "read": 从备份恢复… of the backup of the read since
     QTest::addRow("this port, 恢复备份") << "/dev/virtual-radio" << true << "offered";
     QTest::addRow("this port, 从备份恢复… opens on it") << "/dev/virtual-radio" << true << "chosen";
+    QTest::addRow("this port, the half-written read put back") << "/dev/virtual-radio" << true << "read";
     QTest::addRow("another port, offered once chosen") << "/dev/ttyUSB7" << true << "offered";
     QTest::addRow("backup file gone") << "/dev/virtual-radio" << false << "offered";
 }
@@ -1058,24 +1060,30 @@ void TestMainWindow::restoreNotedInEarlierRun()
     QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("此端口上的一次写入未完成，读到的可能只写了一半；若是同一部电台，"
                                                             "那次写入前的备份：%1，可用“文件 → 恢复备份”写回").arg(path)});
     f.messages.messages.clear();
+    const bool putBackHalf = how == QLatin1String("read");
+    const QString chosen = putBackHalf ? TBackupStore().List().first().path : path;
     SetRestoreAnswer(true);
-    if (how == QLatin1String("chosen")) {
-        AnswerFileDialog(f.form(), "BackupDialog");
-        f.action("RestoreFromBackup")->trigger();
-    } else {
+    if (how == QLatin1String("offered")) {
         restore->trigger();
+    } else {
+        AnswerFileDialog(f.form(), "BackupDialog", putBackHalf ? chosen : QString());
+        f.action("RestoreFromBackup")->trigger();
     }
     QVERIFY(f.finish());
     SetRestoreAnswer(false);
     QCOMPARE(f.messages.texts().size(), 2);
-    QVERIFY(f.messages.texts().first().contains(QStringLiteral("文件：20261209-080000-main.img")));
-    QCOMPARE(f.messages.texts().last(), QStringLiteral("写入成功"));
-    QVERIFY(f.radio.image() == before);
-    QVERIFY(!restore->isEnabled());
-    QVERIFY(!TBackupStore().UnfinishedWrite(port));
+    QVERIFY(f.messages.texts().first().contains(QStringLiteral("文件：") + QFileInfo(chosen).fileName()));
+    // Put back as that write left it, the radio is as much in doubt as before.
+    QCOMPARE(f.messages.texts().last(),
+             putBackHalf ? QStringLiteral("写入成功\n此端口上早先的一次写入未完成，这次写入后电台仍可能只写了一半；"
+                                          "若是同一部电台，那次写入前的备份：%1").arg(path)
+                         : QStringLiteral("写入成功"));
+    QVERIFY(f.radio.image() == (putBackHalf ? halfWritten : before));
+    QCOMPARE(restore->isEnabled(), putBackHalf);
+    QCOMPARE(TBackupStore().UnfinishedWrite(port), putBackHalf ? std::optional<QString>(path) : std::nullopt);
     f.messages.messages.clear();
     QVERIFY(f.read());
-    QCOMPARE(f.messages.texts(), QStringList());
+    QCOMPARE(f.messages.texts().size(), putBackHalf ? 1 : 0);
 }
 
 void TestMainWindow::noteOutlivesOtherAreas_data()
