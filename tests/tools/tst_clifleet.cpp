@@ -1,10 +1,12 @@
 #include "backup/BackupStore.h"
+#include "fleet/Fleet.h"
 #include "protocol/Areas.h"
 #include "protocol/FactoryImage.h"
 #include "protocol/RadioImage.h"
 #include "support/core/ImageChanges.h"
 #include "support/core/ProcessRun.h"
 #include "support/core/RadioProcess.h"
+#include "support/radio/RadioChannel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void interruptCancels();
     void backupSeveral_data();
     void backupSeveral();
+    void readPortTakenBetweenAreas();
     void commandLine_data();
     void commandLine();
 
@@ -238,6 +241,29 @@ void TestCliFleet::interruptCancels()
 }
 
 // A subset image writes its area into every radio and leaves the rest as it was.
+// The main read closes the port and the DTMF read opens it again: taken by another program
+// meanwhile, the radio's report says so, beside how far the read got.
+void TestCliFleet::readPortTakenBetweenAreas()
+{
+    VirtualRadio radio(FactoryImage());
+    TFleet fleet(QStringLiteral("test"));
+    fleet.SetChannelFactory([&radio](const QString &) {
+        auto channel = std::make_unique<RadioChannel>(radio);
+        channel->RefuseOpensFrom(2);
+        return channel;
+    });
+    TRadioImage which = FactoryImage();
+    for (int area : {frame::kTwoToneArea, frame::kFiveToneArea, frame::kFskArea})
+        which.dropArea(area);
+    QVERIFY(fleet.StartRead({QStringLiteral("/dev/ttyUSB3")}, which));
+    QTRY_VERIFY_WITH_TIMEOUT(!fleet.IsRunning(), 10000);
+    const TFleetReport report = fleet.Reports().constFirst();
+    QCOMPARE(report.result, TFleetResult::Disconnected);
+    QCOMPARE(report.tally.done, 17);
+    QCOMPARE(report.tally.total, 21);
+    QCOMPARE(report.error, QStringLiteral("in use by another program"));
+}
+
 void TestCliFleet::cloneSubsetWritesItsArea()
 {
     const TRadioImage start = FactoryImage();

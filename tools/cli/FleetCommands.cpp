@@ -157,7 +157,10 @@ QString Detail(const TFleetReport &report)
             return QStringLiteral("%1 of %2 blocks written").arg(report.tally.done).arg(report.tally.total);
         case TFleetPhase::Verify: return QStringLiteral("written, not verified");
         case TFleetPhase::Read:
-            return QStringLiteral("%1 of %2 blocks read").arg(report.tally.done).arg(report.tally.total);
+            return QStringLiteral("%1 of %2 blocks read%3")
+                .arg(report.tally.done)
+                .arg(report.tally.total)
+                .arg(report.error.isEmpty() ? QString() : QStringLiteral(": ") + report.error);
         case TFleetPhase::Waiting:
         case TFleetPhase::Done: break;
         }

@@ -186,8 +186,8 @@ void TFleetRadio::OnReadFinished(TransferKind /*kind*/, int /*area*/, TransferEn
     bool started = false;
     try {
         started = StartReadStep();
-    } catch (const std::exception &) {
-        started = false;  // the port went away between two transfers
+    } catch (const std::exception &e) {
+        m_report.error = QString::fromUtf8(e.what());  // the port went away, or was taken, between two transfers
     }
     if (!started) {
         m_report.tally = {m_readDone, m_readWhich.heldCount()};

@@ -35,7 +35,7 @@ struct TFleetReport {
     qint64 elapsedMs = 0;
     QString backupPath;  // what the radio held before the write (a read: its copy in the backups)
     QString earlierBackupPath;  // from before an earlier unfinished write on the port (TSafeWrite)
-    QString error;       // could not open, backup failed, incomplete read: why
+    QString error;       // could not open, backup failed, incomplete read, a port that did not open again: why
     std::vector<TBlockMismatch> mismatches;
     TRadioImage image = TRadioImage::None();  // a read: the radio's blocks
 
