@@ -281,7 +281,7 @@ void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &wr
         return;
     // A backup that no longer loads names nothing to keep the note for.
     const std::optional<TRadioImage> noted = TRadioImage::load(QDir(m_folder).filePath(writes.value(key)), nullptr);
-    if ((noted && !HoldsEveryAreaOf(written, *noted)) || PutsBackHalfWritten(port, writes.value(key), restoredFrom))
+    if (noted && (!HoldsEveryAreaOf(written, *noted) || PutsBackHalfWritten(port, writes.value(key), restoredFrom)))
         return;
     writes.remove(key);
     SaveUnfinishedWrites(writes);
