@@ -273,9 +273,20 @@ void TestCliFleet::cloneSubsetWritesItsArea()
     const QString image = path(QStringLiteral("dtmf.img"));
     QString error;
     QVERIFY(onlyArea(cloneImage(), 1).save(image, &error));
+    // An earlier run left the first radio part written, all of it: its DTMF table written now,
+    // the rest is still in doubt.
+    const std::optional<QString> earlier =
+        TBackupStore(backupsFolder()).Save(start, {}, &error, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    QVERIFY2(earlier, qPrintable(error));
+    TBackupStore(backupsFolder()).NoteUnfinishedWrite(first->Link(), *earlier);
     const ProcessResult run =
         runCli({QStringLiteral("clone"), image, QStringLiteral("--port"), first->Link(), QStringLiteral("--port"), second->Link()});
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    for (RadioProcess *radio : {first.get(), second.get()})
+        QCOMPARE(run.err.contains(QStringLiteral("%1: the radio may still be half written: a write on %1 did not finish; "
+                                                 "if the radio there is the same one, what it held before that write is in %2")
+                                      .arg(radio->Link(), *earlier)),
+                 radio == first.get());
     const TRadioImage expected = WithChanges(start, 1, QStringLiteral("0:0=12345678"));
     for (RadioProcess *radio : {first.get(), second.get()}) {
         const std::optional<TRadioImage> memory = radio->Stop();
@@ -283,8 +294,8 @@ void TestCliFleet::cloneSubsetWritesItsArea()
         QCOMPARE(Differences(*memory, expected), QString());
     }
     const QStringList backups = QDir(backupsFolder()).entryList({QStringLiteral("*.img")});
-    QCOMPARE(backups.size(), 2);
-    QVERIFY2(backups.at(0).endsWith(QStringLiteral("-a-dtmf.img")) && backups.at(1).endsWith(QStringLiteral("-b-dtmf.img")),
+    QCOMPARE(backups.size(), 3);  // the earlier one first
+    QVERIFY2(backups.at(1).endsWith(QStringLiteral("-a-dtmf.img")) && backups.at(2).endsWith(QStringLiteral("-b-dtmf.img")),
              qPrintable(backups.join(QLatin1Char(' '))));
 }
 

@@ -240,6 +240,8 @@ int CloneRadios(const CliOptions &options, TCliProgress &progress)
                                    report.earlierBackupPath.isEmpty()
                                        ? QString()
                                        : QStringLiteral("; ") + EarlierBackupClause(QStringLiteral("it"), report.earlierBackupPath)));
+        else if (report.Succeeded() && !report.earlierBackupPath.isEmpty())  // part of that write's areas written
+            progress.Note(QStringLiteral("%1: the radio may still be half written: %2").arg(report.port, UnfinishedWriteNote(report.port)));
     }
     PrintTable(rows);
     return all ? exitcode::kSuccess : exitcode::kFailure;
