@@ -292,7 +292,8 @@ void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &wr
 bool TBackupStore::PutsBackHalfWritten(const QString &port, const QString &notedName, const QString &restoredFrom) const
 {
     const QFileInfo file(restoredFrom);
-    if (restoredFrom.isEmpty() || file.fileName() == notedName || QFileInfo(file.absolutePath()).canonicalFilePath() != QFileInfo(m_folder).canonicalFilePath())
+    const bool inFolder = QFileInfo(file.absolutePath()).canonicalFilePath() == QFileInfo(m_folder).canonicalFilePath();
+    if (restoredFrom.isEmpty() || !inFolder || file.fileName() == notedName)
         return false;
     for (const QString &name : FileNamesNewestFirst()) {
         if (name == notedName)
