@@ -297,6 +297,7 @@ void TestVirtualRadio::faults_data()
     QTest::addRow("silent") << QStringList{"silent"} << 0 << readTwo << QStringList{};
     QTest::addRow("drop the 2nd answer") << QStringList{"drop=2"} << 0 << readTwo << QStringList{part(0, kAck), part(0, r2)};
     QTest::addRow("drop the 1st answer") << QStringList{"drop=1"} << 0 << readTwo << QStringList{part(0, r1), part(0, r2)};
+    QTest::addRow("drop the 1st and 3rd answers") << QStringList{"drop=1", "drop=3"} << 0 << readTwo << QStringList{part(0, r1)};
     QTest::addRow("drop every answer") << QStringList{"drop"} << 0 << readTwo << QStringList{};
     QTest::addRow("split the 2nd reply")
         << QStringList{"split=2"} << 0 << readTwo << QStringList{part(0, kAck), part(0, r1), part(0, r2.left(17)), part(25, r2.mid(17))};

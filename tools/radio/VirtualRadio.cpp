@@ -40,7 +40,7 @@ bool RadioFaults::add(const QString &spec, QString *error)
     };
     for (const auto &[triggeredName, member] : kTriggered) {
         if (name == QLatin1String(triggeredName)) {
-            this->*member = trigger;
+            this->*member = (this->*member).joined(trigger);
             return true;
         }
     }
@@ -88,7 +88,8 @@ QStringList RadioFaults::descriptions()
         QStringLiteral("disappear=N     close the device after N frames (their answers are sent)"),
         QStringLiteral("random=P%       P % of the answers meet one of drop, split, garbage, wrong-block, far-block"),
         QStringLiteral("seed=N          seed of the random faults (default 1)"),
-        QStringLiteral("Without =N a fault strikes every time; N counts from 1."),
+        QStringLiteral("Without =N a fault strikes every time; N counts from 1; given again with another N, it"),
+        QStringLiteral("strikes at each of them."),
     };
 }
 

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
+#include <set>
 #include <vector>
 
 // Bytes the radio puts on the line after keeping it silent for pauseMs. A wrapper sends the
@@ -18,16 +19,34 @@ struct RadioSend {
 // When a fault strikes: never, on every occasion, or on the n-th one only (counted from 1).
 class FaultTrigger {
 public:
-    static FaultTrigger never() { return FaultTrigger(-1); }
-    static FaultTrigger always() { return FaultTrigger(0); }
-    static FaultTrigger nth(int n) { return FaultTrigger(n); }
+    static FaultTrigger never() { return FaultTrigger(); }
+    static FaultTrigger always()
+    {
+        FaultTrigger trigger;
+        trigger.m_always = true;
+        return trigger;
+    }
+    static FaultTrigger nth(int n)
+    {
+        FaultTrigger trigger;
+        trigger.m_nths.insert(n);
+        return trigger;
+    }
     FaultTrigger() = default;
-    bool enabled() const { return m_n >= 0; }
-    bool strikes(int count) const { return m_n == 0 || (m_n > 0 && m_n == count); }
+    bool enabled() const { return m_always || !m_nths.empty(); }
+    bool strikes(int count) const { return m_always || m_nths.count(count) > 0; }
+    // Strikes whenever either does: drop=3 then drop=7 drops both answers.
+    FaultTrigger joined(const FaultTrigger &other) const
+    {
+        FaultTrigger both = *this;
+        both.m_always = m_always || other.m_always;
+        both.m_nths.insert(other.m_nths.begin(), other.m_nths.end());
+        return both;
+    }
 
 private:
-    explicit FaultTrigger(int n) : m_n(n) {}
-    int m_n = -1;
+    bool m_always = false;
+    std::set<int> m_nths;
 };
 
 // Misbehaviour on purpose, for tests. "Answers" are acknowledgements and read replies,
