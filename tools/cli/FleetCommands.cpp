@@ -241,7 +241,7 @@ int CloneRadios(const CliOptions &options, TCliProgress &progress)
                                        ? QString()
                                        : QStringLiteral("; ") + EarlierBackupClause(QStringLiteral("it"), report.earlierBackupPath)));
         else if (report.Succeeded() && !report.earlierBackupPath.isEmpty())  // part of that write's areas written
-            progress.Note(QStringLiteral("%1: the radio may still be half written: %2").arg(report.port, UnfinishedWriteNote(report.port)));
+            progress.Note(QStringLiteral("%1: %2").arg(report.port, StillHalfWrittenNote(report.port, report.earlierBackupPath)));
     }
     PrintTable(rows);
     return all ? exitcode::kSuccess : exitcode::kFailure;

@@ -57,6 +57,13 @@ void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &
                              UnfinishedHint(port, backupPath)));
 }
 
+QString UnfinishedWriteText(const QString &port, const QString &backup)
+{
+    return QStringLiteral("a write on %1 did not finish; if the radio there is the same one, what it held before that "
+                          "write is in %2; to put it back: xiepin-cli restore --port %1 %2")
+        .arg(port, backup);
+}
+
 }  // namespace
 
 QString CliProgramName()
@@ -101,11 +108,9 @@ void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &por
 {
     if (verify)
         VerifyWrite(session, sent, port, backupPath, progress);
-    TBackupStore().EndUnfinishedWrite(port, sent, restoredFrom);
     // Part of that write's areas written, or the radio put back as that write left it.
-    const QString note = UnfinishedWriteNote(port, sent);
-    if (!note.isEmpty())
-        progress.Note(QStringLiteral("the radio may still be half written: ") + note);
+    if (const std::optional<QString> still = TBackupStore().EndUnfinishedWrite(port, sent, restoredFrom))
+        progress.Note(StillHalfWrittenNote(port, *still));
 }
 
 QString EarlierBackupClause(const QString &where, const QString &earlierBackupPath)
@@ -118,11 +123,12 @@ QString EarlierBackupClause(const QString &where, const QString &earlierBackupPa
 QString UnfinishedWriteNote(const QString &port, const TRadioImage &touching)
 {
     const std::optional<QString> backup = TBackupStore().UnfinishedWrite(port, touching);
-    if (!backup)
-        return QString();
-    return QStringLiteral("a write on %1 did not finish; if the radio there is the same one, what it held before that "
-                          "write is in %2; to put it back: xiepin-cli restore --port %1 %2")
-        .arg(port, *backup);
+    return backup ? UnfinishedWriteText(port, *backup) : QString();
+}
+
+QString StillHalfWrittenNote(const QString &port, const QString &backup)
+{
+    return QStringLiteral("the radio may still be half written: ") + UnfinishedWriteText(port, backup);
 }
 
 void WarnIfHalfWritten(const QString &port, const TRadioImage &read, TCliProgress &progress)

@@ -39,5 +39,8 @@ QString EarlierBackupClause(const QString &where, const QString &earlierBackupPa
 // backups folder notes an unfinished write on the port (of an area `touching` holds); empty
 // otherwise.
 QString UnfinishedWriteNote(const QString &port, const TRadioImage &touching = TRadioImage());
+// "the radio may still be half written: a write on PORT did not finish; ...", after a write
+// that ended well with that earlier write's areas still in doubt (its backup).
+QString StillHalfWrittenNote(const QString &port, const QString &backup);
 // After a read: the note on stderr, as what was read may be a half-written radio.
 void WarnIfHalfWritten(const QString &port, const TRadioImage &read, TCliProgress &progress);

@@ -272,19 +272,22 @@ QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &ba
     return {};
 }
 
-void TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &written, const QString &restoredFrom) const
+std::optional<QString> TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &written,
+                                                        const QString &restoredFrom) const
 {
     const TNoteTurn turn(m_folder);
     QMap<QString, QString> writes = UnfinishedWrites();
     const QString key = NotedPort(writes, port);
     if (key.isEmpty())
-        return;
+        return std::nullopt;
+    const QString path = QDir(m_folder).filePath(writes.value(key));
     // A backup that no longer loads names nothing to keep the note for.
-    const std::optional<TRadioImage> noted = TRadioImage::load(QDir(m_folder).filePath(writes.value(key)), nullptr);
+    const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
     if (noted && (!HoldsEveryAreaOf(written, *noted) || PutsBackHalfWritten(port, writes.value(key), restoredFrom)))
-        return;
+        return SharesAnArea(*noted, written) ? std::optional<QString>(path) : std::nullopt;
     writes.remove(key);
     SaveUnfinishedWrites(writes);
+    return std::nullopt;
 }
 
 // A backup read on the port after the noted one holds what the radio held once that write had

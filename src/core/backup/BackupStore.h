@@ -71,8 +71,10 @@ public:
     // A write on the port ended well, writing the areas `written` holds: the note goes when they
     // cover every area of the noted backup. A part of the radio written since leaves the rest as
     // half written as it was; so does a restore (restoredFrom, the backup file written back) of
-    // a backup read on the port after the noted one: the radio as that write left it.
-    void EndUnfinishedWrite(const QString &port, const TRadioImage &written, const QString &restoredFrom = {}) const;
+    // a backup read on the port after the noted one: the radio as that write left it. Returns
+    // the noted backup's path when the note stays for an area `written` holds.
+    std::optional<QString> EndUnfinishedWrite(const QString &port, const TRadioImage &written,
+                                              const QString &restoredFrom = {}) const;
     // Drops the port's note, whatever it names.
     void ClearUnfinishedWrite(const QString &port) const;
     // The noted backup's path, when there is a note on the port, its file is still here and it

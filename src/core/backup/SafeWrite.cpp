@@ -322,10 +322,9 @@ void TSafeWrite::Finish(Outcome outcome)
     if (!m_backupPath.isEmpty())
         outcome.before = PriorRead{m_port, m_backup, m_backupPath};
     // For the runs after this one, of this program or another: see TBackupStore.
-    if (outcome.result == Result::Verified || outcome.result == Result::Written) {
-        m_store.EndUnfinishedWrite(m_port, m_sent, m_restoredFrom);
-        outcome.earlierBackupPath = m_store.UnfinishedWrite(m_port, m_sent).value_or(QString());
-    } else if (LeftUnfinished(outcome))
+    if (outcome.result == Result::Verified || outcome.result == Result::Written)
+        outcome.earlierBackupPath = m_store.EndUnfinishedWrite(m_port, m_sent, m_restoredFrom).value_or(QString());
+    else if (LeftUnfinished(outcome))
         outcome.earlierBackupPath = m_store.NoteUnfinishedWrite(m_port, m_backupPath);
     MoveTo(Phase::Idle);
     emit Finished(outcome);
