@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs, only those that are missing.
 # Sourced by run.sh, test.sh and package.sh. Without root and without sudo it cannot install:
 # it then prints the command for root to run and fails.
-XIEPIN_PACKAGES=(g++ clang libclang-rt-14-dev cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools qt6-tools-dev
+XIEPIN_PACKAGES=(g++ clang libclang-rt-14-dev lld cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools qt6-tools-dev
                  qt6-l10n-tools libgl-dev libudev-dev
                  qt6-translations-l10n fonts-noto-cjk fonts-wqy-microhei xvfb xauth poppler-utils)
 

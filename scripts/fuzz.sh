@@ -11,7 +11,7 @@ xiepin_install_deps
 seconds=${1:-60}
 build="$XIEPIN_ROOT/build-fuzz"
 cmake -S "$XIEPIN_ROOT/tests/fuzz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

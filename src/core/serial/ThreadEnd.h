@@ -31,7 +31,7 @@ public:
     TThreadEndMark &operator=(const TThreadEndMark &) = delete;
 
 private:
-    void *m_thread;
+    [[maybe_unused]] void *m_thread;  // read only under ThreadSanitizer
 };
 
 inline void NoteThreadJoined(void *thread)
