@@ -59,6 +59,7 @@ private Q_SLOTS:
     void cloneWithOneFaultyRadio_data();
     void cloneWithOneFaultyRadio();
     void cloneSubsetWritesItsArea();
+    void cloneOfHalfWrittenRead();
     void cloneWithoutVerify();
     void interruptCancels();
     void backupSeveral_data();
@@ -297,6 +298,39 @@ void TestCliFleet::cloneSubsetWritesItsArea()
     QCOMPARE(backups.size(), 3);  // the earlier one first
     QVERIFY2(backups.at(1).endsWith(QStringLiteral("-a-dtmf.img")) && backups.at(2).endsWith(QStringLiteral("-b-dtmf.img")),
              qPrintable(backups.join(QLatin1Char(' '))));
+}
+
+// A write on each radio did not finish. A clone of what a later read found on the first one puts
+// that radio back as the write left it: its note stays and is named. The second radio gets
+// another radio's memory written whole, which ends its note.
+void TestCliFleet::cloneOfHalfWrittenRead()
+{
+    const TRadioImage start = FactoryImage();
+    auto first = startRadio(QStringLiteral("a"), start);
+    auto second = startRadio(QStringLiteral("b"), start);
+    QVERIFY(first && second);
+    const TBackupStore store(backupsFolder());
+    QString error;
+    const std::optional<QString> before = store.Save(start, {}, &error, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    QVERIFY2(before, qPrintable(error));
+    for (RadioProcess *radio : {first.get(), second.get()})
+        store.NoteUnfinishedWrite(radio->Link(), *before);
+    const TRadioImage halfWritten = WithChanges(start, 0, QStringLiteral("1:0=99"));
+    const std::optional<QString> laterRead =
+        store.Save(halfWritten, {first->Link(), {}}, &error, QDateTime(QDate(2026, 1, 3), QTime(3, 4, 5)));
+    QVERIFY2(laterRead, qPrintable(error));
+
+    const ProcessResult run =
+        runCli({QStringLiteral("clone"), *laterRead, QStringLiteral("--port"), first->Link(), QStringLiteral("--port"), second->Link()});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    for (RadioProcess *radio : {first.get(), second.get()}) {
+        const bool isFirst = radio == first.get();
+        QCOMPARE(run.err.contains(QStringLiteral("%1: the radio may still be half written").arg(radio->Link())), isFirst);
+        QCOMPARE(store.UnfinishedWrite(radio->Link()), isFirst ? before : std::nullopt);
+        const std::optional<TRadioImage> memory = radio->Stop();
+        QVERIFY(memory);
+        QCOMPARE(Differences(*memory, halfWritten), QString());
+    }
 }
 
 // --no-verify: nothing is read back, so a byte stored wrong goes unnoticed and the write counts.

@@ -223,7 +223,7 @@ int CloneRadios(const CliOptions &options, TCliProgress &progress)
     const TRadioImage image = ChosenAreas(LoadCloneImage(options.file), options);
     TFleet fleet(CliProgramName());
     fleet.SetSilenceMs(options.timeoutMs);
-    if (!fleet.StartWrite(options.ports, image, options.verify))
+    if (!fleet.StartWrite(options.ports, image, options.verify, options.file))
         throw ECliError(QStringLiteral("the clone did not start"));
     RunFleet(fleet);
 

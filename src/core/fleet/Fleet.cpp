@@ -37,12 +37,12 @@ bool TFleet::Prepare(const QStringList &ports)
     return true;
 }
 
-bool TFleet::StartWrite(const QStringList &ports, const TRadioImage &image, bool verify)
+bool TFleet::StartWrite(const QStringList &ports, const TRadioImage &image, bool verify, const QString &source)
 {
     if (image.isEmpty() || !Prepare(ports))
         return false;
     for (const auto &radio : m_radios)
-        radio->StartWrite(image, verify);
+        radio->StartWrite(image, verify, source);
     return true;
 }
 

@@ -37,8 +37,10 @@ public:
     void SetSilenceMs(int ms) { m_silenceMs = ms; }
 
     // False, with nothing started, while a run goes on, or without ports, or with a port twice
-    // (PortsRepeat).
-    bool StartWrite(const QStringList &ports, const TRadioImage &image, bool verify);
+    // (PortsRepeat). source: the file the image comes from, when it is one; a backup read on a
+    // port after a write there did not finish puts that radio back as the write left it
+    // (TBackupStore::EndUnfinishedWrite).
+    bool StartWrite(const QStringList &ports, const TRadioImage &image, bool verify, const QString &source = {});
     // Reads the areas that `which` holds (all five by default) from every radio.
     bool StartRead(const QStringList &ports, const TRadioImage &which = TRadioImage());
     // Ends every radio still running (Cancelled).

@@ -76,12 +76,12 @@ TFleetRadio::~TFleetRadio()
         m_link->Cancel();
 }
 
-void TFleetRadio::StartWrite(const TRadioImage &image, bool verify)
+void TFleetRadio::StartWrite(const TRadioImage &image, bool verify, const QString &source)
 {
     m_clock.start();
     m_guard.start();
     try {
-        if (!m_safeWrite->StartImage(Port(), image, TSafeWrite::PriorRead(), verify))
+        if (!m_safeWrite->StartImage(Port(), image, TSafeWrite::PriorRead(), verify, source))
             FailToOpen(QStringLiteral("nothing to write"));
     } catch (const std::exception &e) {
         FailToOpen(QString::fromUtf8(e.what()));

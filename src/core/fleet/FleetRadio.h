@@ -53,7 +53,7 @@ public:
     ~TFleetRadio() override;
 
     // Each starts once; a port that does not open finishes (CouldNotOpen) from the event loop.
-    void StartWrite(const TRadioImage &image, bool verify);
+    void StartWrite(const TRadioImage &image, bool verify, const QString &source = {});
     // Reads the areas that `which` holds (all five by default).
     void StartRead(const TRadioImage &which = TRadioImage());
     void Cancel();
