@@ -21,7 +21,7 @@ echo "== windows"
 "$XIEPIN_ROOT/scripts/test-windows.sh"
 
 echo "== sanitizer build"
-# With clang and its linker: about half gcc's time for this build, and a second compiler's eye.
+# With clang and its linker: faster to build than with gcc, and a second compiler's eye.
 # (The thread sanitizer build below stays with gcc: clang 14's runtime fails in a forked child.)
 xiepin_build "$XIEPIN_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DXIEPIN_SANITIZE=ON \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld
