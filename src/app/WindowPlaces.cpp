@@ -1,6 +1,7 @@
 #include "app/WindowPlaces.h"
 
 #include "app/AppWindows.h"
+#include "dialogs/Language.h"
 #include "editors/DtmfWindow.h"
 #include "editors/FiveToneWindow.h"
 #include "editors/FskWindow.h"
@@ -12,6 +13,8 @@
 
 namespace {
 
+const QString kLanguageKey = QStringLiteral("geometry/language");
+
 // Each window under the name of its class.
 QList<std::pair<QString, QWidget *>> PlacedWindows(const TAppWindows &windows)
 {
@@ -22,19 +25,27 @@ QList<std::pair<QString, QWidget *>> PlacedWindows(const TAppWindows &windows)
 
 }  // namespace
 
+// The windows place their controls by the width of their texts, so a size kept in the other
+// language may cut off this one's: then each window is at least as large as its texts need.
 void RestoreWindowPlaces(TAppWindows &windows)
 {
     const QSettings settings;
+    const bool sameLanguage = settings.value(kLanguageKey, CurrentLanguage()).toString() == CurrentLanguage();
     for (const auto &[key, window] : PlacedWindows(windows)) {
         const QByteArray geometry = settings.value(key).toByteArray();
-        if (!geometry.isEmpty())
-            window->restoreGeometry(geometry);
+        if (geometry.isEmpty())
+            continue;
+        const QSize fitted = window->size();
+        window->restoreGeometry(geometry);
+        if (!sameLanguage)
+            window->resize(window->size().expandedTo(fitted));
     }
 }
 
 void SaveWindowPlaces(const TAppWindows &windows)
 {
     QSettings settings;
+    settings.setValue(kLanguageKey, CurrentLanguage());
     for (const auto &[key, window] : PlacedWindows(windows))
         settings.setValue(key, window->saveGeometry());
 }

@@ -2,6 +2,7 @@
 // texts stay Chinese, and no box or column is narrower than its text in either language.
 
 #include "app/AppWindows.h"
+#include "app/WindowPlaces.h"
 #include "dialogs/Language.h"
 #include "editors/DtmfWindow.h"
 #include "editors/FiveToneWindow.h"
@@ -129,6 +130,8 @@ private Q_SLOTS:
     void clipboardUsesShownEntries();
     void qtWordsFollowLanguage_data();
     void qtWordsFollowLanguage();
+    void windowPlacesAcrossLanguages_data();
+    void windowPlacesAcrossLanguages();
 };
 
 void TestLanguage::initTestCase()
@@ -297,6 +300,51 @@ void TestLanguage::qtWordsFollowLanguage()
     for (QDialogButtonBox::StandardButton button : {QDialogButtonBox::Ok, QDialogButtonBox::Cancel, QDialogButtonBox::Save})
         shown << box.button(button)->text().remove(QLatin1Char('&'));
     QCOMPARE(shown, words);
+}
+
+void TestLanguage::windowPlacesAcrossLanguages_data()
+{
+    QTest::addColumn<QString>("savedIn");
+    QTest::addColumn<QString>("restoredIn");
+    QTest::addColumn<int>("grown");  // added to each window's width and height before the save
+    QTest::addRow("smaller, same language") << "zh" << "zh" << -30;
+    QTest::addRow("Chinese size in English") << "zh" << "en" << 0;
+    QTest::addRow("larger English size in Chinese") << "en" << "zh" << 200;
+    QTest::addRow("smaller English size in Chinese") << "en" << "zh" << -30;
+}
+
+// Each window comes back where it was; with the size it had in the same language, and in the
+// other one never smaller than its own texts need.
+void TestLanguage::windowPlacesAcrossLanguages()
+{
+    QFETCH(QString, savedIn);
+    QFETCH(QString, restoredIn);
+    QFETCH(int, grown);
+    const auto placed = [](const TAppWindows &w) {
+        return QList<QWidget *>{&w.Form1(), &w.Form2(), &w.Form4(), &w.Form5(), &w.Form6()};
+    };
+    QList<QRect> saved;
+    {
+        const LanguageScope scope(savedIn);
+        const MainWindowRig rig;
+        for (QWidget *window : placed(*rig.windows)) {
+            window->setGeometry(QRect(QPoint(40 + saved.size() * 10, 50), window->size() + QSize(grown, grown)));
+            saved << window->geometry();
+        }
+        SaveWindowPlaces(*rig.windows);
+    }
+    const LanguageScope scope(restoredIn);
+    const MainWindowRig rig;
+    const QList<QWidget *> windows = placed(*rig.windows);
+    QList<QSize> fitted;
+    for (const QWidget *window : windows)
+        fitted << window->size();
+    RestoreWindowPlaces(*rig.windows);
+    for (int i = 0; i < windows.size(); ++i) {
+        const QSize expected = savedIn == restoredIn ? saved[i].size() : saved[i].size().expandedTo(fitted[i]);
+        QCOMPARE(windows[i]->geometry(), QRect(saved[i].topLeft(), expected));
+    }
+    QSettings().clear();
 }
 
 QTEST_MAIN(TestLanguage)
