@@ -223,8 +223,9 @@ private:
         // An offset that uses up the frequency leaves nothing to transmit on. A split to 0 MHz is
         // what this tool exports for a channel the radio holds with transmit 0, and comes back.
         if ((!split || tx < 0) && FormatFixed(tx, 5).toDouble() == 0)
-            return Refuse(Say("the transmit frequency from Duplex %1 and Offset %2 is %3 MHz, not above 0",
-                              "由 Duplex %1 和 Offset %2 得出的发射频率为 %3 MHz，不大于 0")
+            return Refuse(Say("the transmit frequency from Duplex %1 and Offset %2 is %3 MHz, which leaves "
+                              "no frequency to transmit on",
+                              "由 Duplex %1 和 Offset %2 得出的发射频率为 %3 MHz，没有可发射的频率")
                               .arg(Field("Duplex"), Field("Offset"), FormatFixed(tx, 6)));
         return tx;
     }
@@ -291,7 +292,9 @@ private:
         }
         const QString txPart = cross.left(arrow).trimmed();
         const QString rxPart = cross.mid(arrow + 2).trimmed();
-        const QString polarity = Polarity();
+        const bool dcs = txPart.compare(QLatin1String("DTCS"), Qt::CaseInsensitive) == 0
+                         || rxPart.compare(QLatin1String("DTCS"), Qt::CaseInsensitive) == 0;
+        const QString polarity = dcs ? Polarity() : kFillerPolarity;  // read only when a part uses it
         QString encode = kNone;
         QString decode = kNone;
         if (txPart.compare(QLatin1String("Tone"), Qt::CaseInsensitive) == 0)
@@ -556,7 +559,9 @@ QStringList ExportRow(const TMainConfig &config, int n)
     const qint64 tx = IsEmptyText(config.Cell(n, col::TxFreq)) ? rx : FrequencyUnits(config, n, col::TxFreq);
     QString duplex;
     qint64 offset = 0;
-    if (tx != rx && qAbs(tx - rx) <= kMaxShiftUnits) {
+    // Transmit 0 is a split to 0, which an import takes back; it refuses a shift down to 0 as a
+    // mistaken offset.
+    if (tx != rx && tx != 0 && qAbs(tx - rx) <= kMaxShiftUnits) {
         duplex = tx > rx ? QStringLiteral("+") : QStringLiteral("-");
         offset = qAbs(tx - rx);
     } else if (tx != rx) {
@@ -652,8 +657,9 @@ ChannelCsvImport ImportChannelCsv(const QByteArray &bytes, int startChannel, TLa
 QByteArray ExportChannelCsv(const TMainConfig &config)
 {
     QString text = CsvLine(ExportHeader()) + QStringLiteral("\r\n");
+    // A receive frequency of 0 is a channel the radio takes for one not in use.
     for (int n = 1; n <= TMainConfig::kChannels; ++n)
-        if (config.IsChannelInUse(n))
+        if (config.IsChannelInUse(n) && !MarksChannelNotInUse(config.Cell(n, col::RxFreq)))
             text += CsvLine(ExportRow(config, n)) + QStringLiteral("\r\n");
     return text.toUtf8();
 }

@@ -331,7 +331,9 @@ void CheckChannelCell(int column, const QString &text)
 
 bool MarksChannelNotInUse(const QString &rxFreq)
 {
-    return rxFreq == QStringLiteral("0.00000");
+    bool ok = false;
+    const double mhz = rxFreq.toDouble(&ok);  // "0" in a file as well as "0.00000"
+    return ok && mhz == 0;
 }
 
 std::optional<QString> StoredChannelCell(int column, const QString &text)

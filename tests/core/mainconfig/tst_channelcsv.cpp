@@ -185,10 +185,11 @@ void TestChannelCsv::importRow_data()
         {"frequency zero", "Frequency=0.000004", "", "Frequency 0.000004 is 0 MHz, which the radio takes for a channel not in use; the row is not imported"},
         // What the radio cannot store would stop every write of the table.
         {"frequency beyond the radio", "Frequency=5000", "", "接收频率: '5000.00000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
-        {"transmit zero", "Duplex=-;Offset=146.52", "", "the transmit frequency from Duplex - and Offset 146.52 is 0.000000 MHz, not above 0; the row is not imported"},
-        {"transmit rounded to zero", "Duplex=-;Offset=146.520004", "", "the transmit frequency from Duplex - and Offset 146.520004 is -0.000004 MHz, not above 0; the row is not imported"},
+        {"transmit zero", "Duplex=-;Offset=146.52", "", "the transmit frequency from Duplex - and Offset 146.52 is 0.000000 MHz, which leaves no frequency to transmit on; the row is not imported"},
+        {"transmit above zero rounded to it", "Duplex=-;Offset=146.519999", "", "the transmit frequency from Duplex - and Offset 146.519999 is 0.000001 MHz, which leaves no frequency to transmit on; the row is not imported"},
+        {"transmit rounded to zero", "Duplex=-;Offset=146.520004", "", "the transmit frequency from Duplex - and Offset 146.520004 is -0.000004 MHz, which leaves no frequency to transmit on; the row is not imported"},
         {"split to zero, as exported", "Duplex=split;Offset=0.000000", "146.52000 0.00000 无 无 高 宽带 有 5000", ""},
-        {"split just below zero", "Duplex=split;Offset=-0.000004", "", "the transmit frequency from Duplex split and Offset -0.000004 is -0.000004 MHz, not above 0; the row is not imported"},
+        {"split just below zero", "Duplex=split;Offset=-0.000004", "", "the transmit frequency from Duplex split and Offset -0.000004 is -0.000004 MHz, which leaves no frequency to transmit on; the row is not imported"},
         {"negative transmit", "Frequency=0.5;Duplex=-;Offset=0.6", "", "发射频率: '-0.10000' is not a frequency from 0 to 4294.967295 MHz; the row is not imported"},
         {"Tone", "Tone=Tone;rToneFreq=103.5;cToneFreq=123.0", "146.52000 146.52000 无 103.5 高 宽带 有 5000", ""},
         {"Tone without decimal", "Tone=Tone;rToneFreq=100", "146.52000 146.52000 无 100.0 高 宽带 有 5000", ""},
@@ -199,6 +200,8 @@ void TestChannelCsv::importRow_data()
         {"DTCS RR", "Tone=DTCS;DtcsCode=411;DtcsPolarity=RR", "146.52000 146.52000 411I 411I 高 宽带 有 5000", ""},
         {"bad polarity", "Tone=DTCS;DtcsCode=411;DtcsPolarity=NX", "146.52000 146.52000 411N 411N 高 宽带 有 5000", "DtcsPolarity 'NX' is not NN, NR, RN or RR; NN used"},
         {"Cross Tone->Tone", "Tone=Cross;CrossMode=Tone->Tone;rToneFreq=100.0;cToneFreq=123.0", "146.52000 146.52000 123.0 100.0 高 宽带 有 5000", ""},
+        {"Cross Tone->Tone reads no polarity", "Tone=Cross;CrossMode=Tone->Tone;rToneFreq=100.0;cToneFreq=123.0;DtcsPolarity=XX", "146.52000 146.52000 123.0 100.0 高 宽带 有 5000", ""},
+        {"Cross DTCS part reads the polarity", "Tone=Cross;CrossMode=->DTCS;RxDtcsCode=411;DtcsPolarity=XX", "146.52000 146.52000 411N 无 高 宽带 有 5000", "DtcsPolarity 'XX' is not NN, NR, RN or RR; NN used"},
         {"Cross Tone->DTCS", "Tone=Cross;CrossMode=Tone->DTCS;rToneFreq=67.0;DtcsCode=065;RxDtcsCode=125;DtcsPolarity=NR", "146.52000 146.52000 125I 67.0 高 宽带 有 5000", ""},
         {"Cross DTCS->Tone", "Tone=Cross;CrossMode=DTCS->Tone;DtcsCode=065;DtcsPolarity=RN;cToneFreq=71.9", "146.52000 146.52000 71.9 065I 高 宽带 有 5000", ""},
         {"Cross DTCS->", "Tone=Cross;CrossMode=DTCS->;DtcsCode=065;DtcsPolarity=RN", "146.52000 146.52000 无 065I 高 宽带 有 5000", ""},
@@ -499,6 +502,9 @@ void TestChannelCsv::exportRow_data()
     add("beyond 70 MHz is a split", "145.00000 435.12500 无 无 高 宽带 有 10000",
         "3,CH3,145.000000,split,435.125000,,88.5,88.5,023,NN,023,Tone->Tone,FM,10.00,,High");
     // A file's cell may hold the hertz the radio stores.
+    // "-" with the whole receive frequency would come back refused as a mistaken shift.
+    add("transmit 0 is a split to 0", "50.50000 0.00000 无 无 高 宽带 有 5000",
+        "3,CH3,50.500000,split,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High");
     add("six decimals", "438.123456 438.723457 无 无 高 宽带 有 5000",
         "3,CH3,438.123456,+,0.600001,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High");
     add("DTCS NR", "146.52000 146.52000 754I 754N 高 宽带 有 25000",
@@ -541,6 +547,9 @@ void TestChannelCsv::exportFile()
     SetChannel(config, 9, QStringLiteral("145.00000 145.00000 无 无 高 宽带 有 25000 无 无 无 无 DTMF 1 无"));
     SetChannel(config, 2, QStringLiteral("438.12345 438.12345 无 无 高 宽带 有 25000 无 无 无 无 DTMF 1 无"));
     config.SetRow(5, {QStringLiteral("5"), QStringLiteral(" "), QStringLiteral(" ")});  // a loaded empty row
+    // Receive 0, typed or in a file: the radio takes the channel for one not in use.
+    SetChannel(config, 6, QStringLiteral("0.00000 145.00000 无 无 高 宽带 有 25000 无 无 无 无 DTMF 1 无"));
+    SetChannel(config, 7, QStringLiteral("0 0 无 无 高 宽带 有 25000 无 无 无 无 DTMF 1 无"));
     const QByteArray expected =
         "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,"
         "Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,DTMFKey1,DTMFKey2,PTTID,Scrambler,Signalling,"
