@@ -5,7 +5,11 @@ QString CellsToClipboardText(const QList<QStringList> &rows)
     QStringList lines;
     for (const QStringList &cells : rows)
         lines << cells.join(QLatin1Char('\t'));
-    return lines.join(QLatin1Char('\n'));
+    QString text = lines.join(QLatin1Char('\n'));
+    // A last row of one empty cell would read back as no row at all.
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        text += QLatin1Char('\n');
+    return text;
 }
 
 namespace {

@@ -7,7 +7,8 @@
 // Cells on the clipboard as spreadsheets exchange them: one line per row, the cells of a row
 // separated by tabs. No quoting: the tables' texts hold neither tabs nor line breaks.
 
-// Rows joined by "\n", without a line break after the last.
+// Rows joined by "\n", without a line break after the last unless it is one empty cell: what
+// CellsFromClipboardText reads back as the same rows.
 QString CellsToClipboardText(const QList<QStringList> &rows);
 
 // What a paste can reach of a clipboard text: the cells of its first maxRows rows and maxCols

@@ -569,8 +569,9 @@ void TXStringGrid::PasteFromClipboard()
     if (cells.rows.isEmpty())
         return;
     // Tiled, the block repeats over the selection; else it lies once, its lines as long as they
-    // are.
-    const bool tiled = cells.beyond == 0 && TilesSelection(cells.rows, selection);
+    // are. A current cell outside the selection (left there by the last paste) starts a plain
+    // paste: the selection's size counted from it would reach past the grid.
+    const bool tiled = origin == selection.topLeft() && cells.beyond == 0 && TilesSelection(cells.rows, selection);
     const int height = tiled ? selection.height() : cells.rows.size();
     QList<std::pair<QPoint, QString>> commits;
     QRect pasted;

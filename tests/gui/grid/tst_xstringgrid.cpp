@@ -177,6 +177,8 @@ private slots:
     void paintsColumnsAndLines();
     void clipboardKeys_data();
     void clipboardKeys();
+    void clipboardTextRoundTrip_data();
+    void clipboardTextRoundTrip();
     void clipboardTextSplits_data();
     void clipboardTextSplits();
 
@@ -887,7 +889,8 @@ void TestXStringGrid::paintsColumnsAndLines()
 
 // Ctrl+C, Ctrl+X and Ctrl+V on the real clipboard. The cells hold "<col><row>" ("12" is
 // column 1, row 2); the handler refuses "bad". `selection` is "col,row" of the current cell,
-// optionally followed by the far corner of the selected block.
+// optionally followed by the far corner of the selected block, or by both corners of a block
+// that leaves the current cell out.
 void TestXStringGrid::clipboardKeys_data()
 {
     QTest::addColumn<QKeySequence>("key");
@@ -942,6 +945,11 @@ void TestXStringGrid::clipboardKeys_data()
     QTest::addRow("paste a line tiled over a selection made leftwards")
         << v << true << QList<int>{4, 2, 1, 1} << "a\tb\tc\td" << ""
         << QStringList{"1,1,a", "2,1,b", "3,1,c", "4,1,d", "1,2,a", "2,2,b", "3,2,c", "4,2,d"} << QStringList{};
+    // As the last paste leaves them when its block did not fit the selection whole times.
+    QTest::addRow("paste from a current cell outside the selection") << v << true << QList<int>{4, 5, 1, 1, 2, 2} << "x" << ""
+                                                                    << QStringList{"4,5,x"} << QStringList{};
+    QTest::addRow("paste at the last cell, outside the selection") << v << true << QList<int>{4, 6, 1, 1, 3, 3} << "x" << ""
+                                                                   << QStringList{"4,6,x"} << QStringList{};
     QTest::addRow("paste a block that does not fit whole times") << v << true << QList<int>{1, 1, 3, 1} << "a\tb" << ""
                                                                  << QStringList{"1,1,a", "2,1,b"} << QStringList{};
     QTest::addRow("paste ragged lines over a selection") << v << true << QList<int>{1, 1, 2, 4} << "a\tb\nc" << ""
@@ -986,8 +994,10 @@ void TestXStringGrid::clipboardKeys()
         w->grid->SetOptions(TGridOption::RangeSelect);
     QGuiApplication::clipboard()->setText(clipboardBefore);
     w->Focus(selection[0], selection[1]);
-    if (selection.size() > 2)
+    if (selection.size() == 4)
         w->grid->SetSelection(QRect(QPoint(selection[0], selection[1]), QPoint(selection[2], selection[3])));
+    if (selection.size() == 6)
+        w->grid->SetSelection(QRect(QPoint(selection[2], selection[3]), QPoint(selection[4], selection[5])));
     QSignalSpy started(w->grid, &TXStringGrid::ActionStarted);
     QSignalSpy finished(w->grid, &TXStringGrid::ActionFinished);
 
@@ -1011,6 +1021,25 @@ void TestXStringGrid::clipboardKeys()
     QCOMPARE(started.count(), action ? 1 : 0);
     QCOMPARE(finished.count(), action ? 1 : 0);
     QVERIFY(!w->grid->ActiveEditor());
+}
+
+// What a copy puts on the clipboard reads back as the same cells, empty ones too.
+void TestXStringGrid::clipboardTextRoundTrip_data()
+{
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addRow("block") << QList<QStringList>{{"a", "b"}, {"c", "d"}};
+    QTest::addRow("last cell of a column empty") << QList<QStringList>{{"a"}, {""}};
+    QTest::addRow("column of empty cells") << QList<QStringList>{{""}, {""}};
+    QTest::addRow("one empty cell") << QList<QStringList>{{""}};
+    QTest::addRow("last row of empty cells") << QList<QStringList>{{"a", "b"}, {"", ""}};
+    QTest::addRow("first row empty") << QList<QStringList>{{""}, {"a"}};
+}
+
+void TestXStringGrid::clipboardTextRoundTrip()
+{
+    QFETCH(QList<QStringList>, rows);
+    const QString text = CellsToClipboardText(rows);
+    QCOMPARE(CellsFromClipboardText(text, 10, 10).rows, rows);
 }
 
 // The paste's reader against the plainest reading of the same text: split every line and
