@@ -1240,7 +1240,8 @@ void TestCli::writeCutShortIsRestored()
 }
 
 // Ctrl-C once the write is done: the radio holds the image, and the command says the write was
-// not verified instead of ending without a word.
+// not verified instead of ending without a word, with the backup and the restore command, and
+// notes the write as unfinished, as one cut short.
 void TestCli::interruptedVerify()
 {
     const TRadioImage image = patternedImage(QStringLiteral("开"));
@@ -1254,6 +1255,10 @@ void TestCli::interruptedVerify()
                                                  QStringLiteral("\nwrote 52 blocks"), SIGINT);
     QVERIFY2(result.exitCode == 1, qPrintable(result.err));
     QVERIFY2(result.lastErrLine().startsWith(QStringLiteral("xiepin-cli: the write is not verified: interrupted while reading")),
+             qPrintable(result.lastErrLine()));
+    const std::optional<QString> noted = TBackupStore().UnfinishedWrite(radio.Link());
+    QVERIFY(noted);
+    QVERIFY2(result.lastErrLine().endsWith(QStringLiteral("; to put them back: xiepin-cli restore --port %1 %2").arg(radio.Link(), *noted)),
              qPrintable(result.lastErrLine()));
     const std::optional<TRadioImage> written = radio.Stop();
     QVERIFY(written);

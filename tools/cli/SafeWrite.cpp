@@ -41,7 +41,8 @@ void VerifyWrite(TLinkSession &session, const TRadioImage &sent, const QString &
     try {
         back = ReadRadio(session, sent);
     } catch (const ECliError &e) {
-        throw ECliError(QStringLiteral("the write is not verified: %1").arg(e.message()));
+        // Nothing confirms what the radio holds: as in doubt as a write cut short.
+        throw ECliError(QStringLiteral("the write is not verified: %1; %2").arg(e.message(), UnfinishedHint(port, backupPath)));
     }
     const std::vector<TBlockMismatch> mismatches = CompareBlocks(sent, back);
     if (mismatches.empty()) {
