@@ -1,6 +1,7 @@
 #include "compare/FieldDiff.h"
 
 #include "base/ShownText.h"
+#include "base/TextConvert.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainCodec.h"
 #include "mainconfig/MainConfig.h"
@@ -41,6 +42,12 @@ std::unique_ptr<TEditorTexts> Decode(const std::vector<Block> &blocks, int first
     return texts;
 }
 
+// A loaded file holds its empty fields as a space, a read as nothing: both show empty.
+bool SameText(const QString &a, const QString &b)
+{
+    return a == b || (IsEmptyText(a) && IsEmptyText(b));
+}
+
 bool BothHold(const TRadioImage &a, const TRadioImage &b, int area, int block)
 {
     return a.holds(area, block) && b.holds(area, block);
@@ -56,13 +63,13 @@ QStringList MainLines(const TMainConfig &from, const TMainConfig &to, const std:
         if (!channel(row))
             continue;
         for (int c = 1; c < TMainConfig::kCols; ++c)
-            if (from.Cell(row, c) != to.Cell(row, c))
+            if (!SameText(from.Cell(row, c), to.Cell(row, c)))
                 lines << Line(ShownChannelPlace(row, c), from.Cell(row, c), to.Cell(row, c), ChannelColumns().at(c).items);
     }
     for (int box = VoxLevelBox; settings && box <= AlarmBox; ++box) {
         if (box == AlarmBox && !withAlarm)
             continue;
-        if (from.Setting(box) != to.Setting(box))
+        if (!SameText(from.Setting(box), to.Setting(box)))
             lines << Line(ShownSettingPlace(box), from.Setting(box), to.Setting(box));
     }
     return lines;

@@ -125,6 +125,13 @@ void TestCompare::mainFieldDiff()
     TMainConfig window;
     DecodeMainImage(window, FactoryImage());
     QCOMPARE(MainFieldDiff(radio, window), QStringList());
+    // A loaded file's empty fields are a space: no different from a read's empty cells.
+    for (int row = 1; row <= TMainConfig::kChannels; ++row)
+        for (int c = 1; c < TMainConfig::kCols; ++c)
+            if (window.Cell(row, c).isEmpty())
+                window.SetCell(row, c, QStringLiteral(" "));
+    QVERIFY(window.Cell(16, col::RxFreq) == QStringLiteral(" "));
+    QCOMPARE(MainFieldDiff(radio, window), QStringList());
 
     window.SetCell(3, col::RxFreq, QStringLiteral("439.00000"));
     window.SetCell(1, col::Power, QStringLiteral("低"));
