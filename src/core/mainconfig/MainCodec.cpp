@@ -211,9 +211,10 @@ void EncodeField(const TBlockField<int> &field, const QString &text, const QStri
 
 void DecodeChannel(TMainConfig &config, int row, const Block &data)
 {
+    // A code it does not know empties its cell, so that a write keeps the radio's bytes; a text
+    // left there from another radio or a file would be written over them.
     for (const TChannelField &field : ChannelFields())
-        if (const std::optional<QString> text = DecodeText(field, data))
-            config.SetCell(row, field.key, *text);
+        config.SetCell(row, field.key, DecodeText(field, data).value_or(QString()));
     // A channel whose receive frequency reads as zero is empty.
     if (MarksChannelNotInUse(config.Cell(row, col::RxFreq)))
         for (int c = col::RxFreq; c < TMainConfig::kCols; ++c)

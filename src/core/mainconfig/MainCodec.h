@@ -20,7 +20,7 @@ class TMainConfig;
 // "023N" -> 0x2017, "754I" -> 0xA2F2 (three digits read as a decimal number, 0x2000 normal,
 // 0xA000 inverted). Anything else throws EConvertError.
 quint16 EncodeTone(const QString &text);
-// The cell text of a tone code, or nullopt for a code of unknown kind (the cell is left as it is).
+// The cell text of a tone code, or nullopt for a code of unknown kind (the cell shows empty).
 std::optional<QString> DecodeTone(quint16 code);
 
 // Checks the text of one channel cell (a column from col::RxFreq on) as a write encodes it;
