@@ -219,9 +219,10 @@ const char *const kConventions =
     "radio silent, file or text refused; one line on stderr says why), 2 for a wrong command line.\n"
     "Every read of the radio, and before every write the blocks about to be written, are saved as\n"
     "an image in $XDG_DATA_HOME/xiepin/backups (~/.local/share/xiepin/backups); the newest 200 stay.\n"
-    "A write that does not end well is noted there until a write of the same areas on that port\n"
-    "does (a restore or clone of a backup read there since does not: it holds what that write\n"
-    "left): meanwhile a read of them says the radio may be half written, and names the backup.\n";
+    "A write that does not end well is noted there, per area, until a write of the same areas on\n"
+    "that port does (a restore or clone of what a backup read there since holds does not: it holds\n"
+    "what that write left): meanwhile a read of them says the radio may be half written, and names\n"
+    "the backup.\n";
 
 QList<QStringList> AreasOption(const QString &what)
 {

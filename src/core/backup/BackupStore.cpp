@@ -61,16 +61,11 @@ bool IsBackupFileName(const QString &name)
     return backup.match(name).hasMatch();
 }
 
-// The key under which `writes` notes the port: its own name first, else another name of it (a
-// link and its device); empty when there is none.
-QString NotedPort(const QMap<QString, QString> &writes, const QString &port)
+// Whether a note made under `noted` concerns `port`: the same name, or another name of it (a
+// link and its device).
+bool SamePortName(const QString &noted, const QString &port)
 {
-    if (writes.contains(port))
-        return port;
-    for (auto it = writes.cbegin(); it != writes.cend(); ++it)
-        if (SamePort(it.key(), port))
-            return it.key();
-    return QString();
+    return noted == port || SamePort(noted, port);
 }
 
 // Whether `image` holds a block of any area that `other` holds one of.
@@ -91,6 +86,22 @@ bool HoldsEveryAreaOf(const TRadioImage &image, const TRadioImage &other)
     return true;
 }
 
+// The image without the areas `other` holds a block of.
+TRadioImage WithoutAreasOf(TRadioImage image, const TRadioImage &other)
+{
+    for (int area = 0; area < frame::kAreaCount; ++area)
+        if (other.holdsAnyOf(area))
+            image.dropArea(area);
+    return image;
+}
+
+// Whether `image` holds the blocks `noted` holds, with the data `reference` has in them.
+bool SameBlocksAs(const TRadioImage &image, const TRadioImage &reference, const TRadioImage &noted)
+{
+    const TRadioImage wanted = reference.restrictedTo(noted);
+    return wanted.heldCount() == noted.heldCount() && image.restrictedTo(noted) == wanted;
+}
+
 // The port a backup was read from, from its notes; empty when they do not say.
 QString BackupPort(const TRadioImage &backup)
 {
@@ -101,7 +112,8 @@ QString BackupPort(const TRadioImage &backup)
     return QString();
 }
 
-// One line per port: the backup's file name, a tab, the port.
+// One line per note: the backup's file name, a tab, the port. A port may have several notes,
+// for areas apart.
 const QString kUnfinishedWrites = QStringLiteral("unfinished-writes.txt");
 
 }  // namespace
@@ -203,8 +215,8 @@ void TBackupStore::Prune(const QString &saved) const
     QStringList names = FileNamesNewestFirst();
     names.removeOne(QFileInfo(saved).fileName());
     // A backup noted for an unfinished write may be all that is left of a half-written radio.
-    for (const QString &noted : UnfinishedWrites())
-        names.removeOne(noted);
+    for (const TUnfinishedWrite &noted : UnfinishedWrites())
+        names.removeOne(noted.backupName);
     for (int i = kKeep - 1; i < names.size(); ++i)
         QFile::remove(QDir(m_folder).filePath(names.at(i)));
 }
@@ -227,9 +239,9 @@ QList<TBackupEntry> TBackupStore::List() const
     return entries;
 }
 
-QMap<QString, QString> TBackupStore::UnfinishedWrites() const
+QList<TBackupStore::TUnfinishedWrite> TBackupStore::UnfinishedWrites() const
 {
-    QMap<QString, QString> writes;
+    QList<TUnfinishedWrite> writes;
     QFile file(QDir(m_folder).filePath(kUnfinishedWrites));
     if (!file.open(QIODevice::ReadOnly))
         return writes;
@@ -237,14 +249,14 @@ QMap<QString, QString> TBackupStore::UnfinishedWrites() const
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         // Only a backup of this folder: a name that leads elsewhere is no note of ours.
         if (tab > 0 && IsBackupFileName(line.left(tab)))
-            writes.insert(line.mid(tab + 1), line.left(tab));
+            writes.append({line.mid(tab + 1), line.left(tab)});
     }
     return writes;
 }
 
 // A note that cannot be saved only loses the hint it gives; the write's own message still
 // names its backup.
-void TBackupStore::SaveUnfinishedWrites(const QMap<QString, QString> &writes) const
+void TBackupStore::SaveUnfinishedWrites(const QList<TUnfinishedWrite> &writes) const
 {
     const QString path = QDir(m_folder).filePath(kUnfinishedWrites);
     if (writes.isEmpty()) {
@@ -252,8 +264,8 @@ void TBackupStore::SaveUnfinishedWrites(const QMap<QString, QString> &writes) co
         return;
     }
     QByteArray text;
-    for (auto it = writes.cbegin(); it != writes.cend(); ++it)
-        text += (it.value() + QLatin1Char('\t') + it.key() + QLatin1Char('\n')).toUtf8();
+    for (const TUnfinishedWrite &write : writes)
+        text += (write.backupName + QLatin1Char('\t') + write.port + QLatin1Char('\n')).toUtf8();
     QDir().mkpath(m_folder);
     ReplaceFileContents(path, text, nullptr);
 }
@@ -261,51 +273,99 @@ void TBackupStore::SaveUnfinishedWrites(const QMap<QString, QString> &writes) co
 QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &backupPath) const
 {
     const TNoteTurn turn(m_folder);
-    if (const std::optional<QString> earlier = UnfinishedWrite(port))
-        return *earlier == backupPath ? QString() : *earlier;
-    if (!backupPath.isEmpty()) {
-        QMap<QString, QString> writes = UnfinishedWrites();
-        writes.remove(NotedPort(writes, port));  // a note whose backup is gone, perhaps by another name
-        writes.insert(port, QFileInfo(backupPath).fileName());
-        SaveUnfinishedWrites(writes);
+    QList<TUnfinishedWrite> writes = UnfinishedWrites();
+    // A note whose backup is gone, perhaps under another name of the port, notes nothing.
+    const auto gone = [&](const TUnfinishedWrite &w) {
+        return SamePortName(w.port, port) && !QFileInfo::exists(QDir(m_folder).filePath(w.backupName));
+    };
+    const bool dropped = writes.removeIf(gone) > 0;
+    const std::optional<TRadioImage> backup =
+        backupPath.isEmpty() ? std::nullopt : TRadioImage::load(backupPath, nullptr);
+    QString earlier;
+    // The areas of this backup that no earlier note stands for; a backup that does not load is
+    // noted only where nothing is.
+    std::optional<TRadioImage> fresh = backupPath.isEmpty() ? std::nullopt : std::optional<TRadioImage>(backup.value_or(TRadioImage()));
+    for (const TUnfinishedWrite &write : std::as_const(writes)) {
+        if (!SamePortName(write.port, port))
+            continue;
+        const QString path = QDir(m_folder).filePath(write.backupName);
+        if (path == backupPath)
+            return {};
+        // One that no longer loads may concern any area.
+        const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
+        if (earlier.isEmpty() && (!noted || !backup || SharesAnArea(*noted, *backup)))
+            earlier = path;
+        if (fresh)
+            fresh = noted && backup ? WithoutAreasOf(*fresh, *noted) : std::optional<TRadioImage>();
     }
-    return {};
+    if (fresh && !fresh->isEmpty()) {
+        const std::optional<QString> name = NotedBackupName(backupPath, backup, *fresh);
+        if (name)
+            writes.append({port, *name});
+    }
+    if (dropped || (fresh && !fresh->isEmpty()))
+        SaveUnfinishedWrites(writes);
+    return earlier;
+}
+
+// The areas an earlier note stands for are half written in this backup: only the rest is
+// noted, in a backup of their own beside it, read at the same time from the same port.
+std::optional<QString> TBackupStore::NotedBackupName(const QString &backupPath, const std::optional<TRadioImage> &backup,
+                                                     const TRadioImage &fresh) const
+{
+    if (!backup || fresh.heldCount() == backup->heldCount())
+        return QFileInfo(backupPath).fileName();
+    const QString name = QFileInfo(backupPath).fileName();
+    const QDateTime when = QDateTime::fromString(name.left(kStampLength), kStampFormat);
+    QString program;
+    for (const QString &note : backup->notes())
+        if (note.startsWith(QLatin1String("program: ")))
+            program = note.mid(9);
+    const std::optional<QString> path = Save(fresh, {BackupPort(*backup), program}, nullptr, when);
+    return path ? std::optional<QString>(QFileInfo(*path).fileName()) : std::nullopt;
 }
 
 std::optional<QString> TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &written,
                                                         const QString &restoredFrom) const
 {
     const TNoteTurn turn(m_folder);
-    QMap<QString, QString> writes = UnfinishedWrites();
-    const QString key = NotedPort(writes, port);
-    if (key.isEmpty())
-        return std::nullopt;
-    const QString path = QDir(m_folder).filePath(writes.value(key));
-    // A backup that no longer loads names nothing to keep the note for.
-    const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
-    if (noted && (!HoldsEveryAreaOf(written, *noted) || PutsBackHalfWritten(port, writes.value(key), restoredFrom)))
-        return SharesAnArea(*noted, written) ? std::optional<QString>(path) : std::nullopt;
-    writes.remove(key);
-    SaveUnfinishedWrites(writes);
-    return std::nullopt;
+    QList<TUnfinishedWrite> writes = UnfinishedWrites();
+    std::optional<QString> still;
+    const qsizetype before = writes.size();
+    writes.removeIf([&](const TUnfinishedWrite &write) {
+        if (!SamePortName(write.port, port))
+            return false;
+        const QString path = QDir(m_folder).filePath(write.backupName);
+        // A backup that no longer loads names nothing to keep the note for.
+        const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
+        if (!noted)
+            return true;
+        if (HoldsEveryAreaOf(written, *noted) && !PutsBackHalfWritten(port, write.backupName, *noted, written, restoredFrom))
+            return true;
+        if (!still && SharesAnArea(*noted, written))
+            still = path;
+        return false;
+    });
+    if (writes.size() != before)
+        SaveUnfinishedWrites(writes);
+    return still;
 }
 
-// A backup read on the port after the noted one holds what the radio held once that write had
-// begun: put back, the radio is as half written as it was.
-bool TBackupStore::PutsBackHalfWritten(const QString &port, const QString &notedName, const QString &restoredFrom) const
+// What the noted backup holds, put back, is the radio as before that write. What a backup read
+// on the port since holds is the radio as that write left it: put back, it is as half written
+// as it was. Known by the data, so a copy of such a backup kept elsewhere counts too.
+bool TBackupStore::PutsBackHalfWritten(const QString &port, const QString &notedName, const TRadioImage &noted,
+                                       const TRadioImage &written, const QString &restoredFrom) const
 {
-    const QFileInfo file(restoredFrom);
-    const bool inFolder = QFileInfo(file.absolutePath()).canonicalFilePath() == QFileInfo(m_folder).canonicalFilePath();
-    if (restoredFrom.isEmpty() || !inFolder || file.fileName() == notedName)
+    if (restoredFrom.isEmpty() || SameBlocksAs(written, noted, noted))
         return false;
     for (const QString &name : FileNamesNewestFirst()) {
         if (name == notedName)
             return false;
-        if (name != file.fileName())
-            continue;
         const std::optional<TRadioImage> later = TRadioImage::load(QDir(m_folder).filePath(name), nullptr);
         const QString from = later ? BackupPort(*later) : QString();
-        return !from.isEmpty() && SamePort(from, port);
+        if (!from.isEmpty() && SamePortName(from, port) && SameBlocksAs(written, *later, noted))
+            return true;
     }
     return false;
 }
@@ -313,23 +373,23 @@ bool TBackupStore::PutsBackHalfWritten(const QString &port, const QString &noted
 void TBackupStore::ClearUnfinishedWrite(const QString &port) const
 {
     const TNoteTurn turn(m_folder);
-    QMap<QString, QString> writes = UnfinishedWrites();
-    if (writes.remove(NotedPort(writes, port)) > 0)
+    QList<TUnfinishedWrite> writes = UnfinishedWrites();
+    if (writes.removeIf([&port](const TUnfinishedWrite &w) { return SamePortName(w.port, port); }) > 0)
         SaveUnfinishedWrites(writes);
 }
 
 std::optional<QString> TBackupStore::UnfinishedWrite(const QString &port, const TRadioImage &touching) const
 {
-    const QMap<QString, QString> writes = UnfinishedWrites();
-    const QString name = writes.value(NotedPort(writes, port));
-    const QString path = QDir(m_folder).filePath(name);
-    if (name.isEmpty() || !QFileInfo::exists(path))
-        return std::nullopt;
-    if (touching.isWhole())
-        return path;
-    // One that no longer loads may concern any area.
-    const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
-    if (noted && !SharesAnArea(*noted, touching))
-        return std::nullopt;
-    return path;
+    for (const TUnfinishedWrite &write : UnfinishedWrites()) {
+        const QString path = QDir(m_folder).filePath(write.backupName);
+        if (!SamePortName(write.port, port) || !QFileInfo::exists(path))
+            continue;
+        if (touching.isWhole())
+            return path;
+        // One that no longer loads may concern any area.
+        const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
+        if (!noted || SharesAnArea(*noted, touching))
+            return path;
+    }
+    return std::nullopt;
 }

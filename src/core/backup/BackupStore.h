@@ -63,30 +63,42 @@ public:
 
     // A port is known by any of its names: a link (/dev/serial/by-id/…) and its device are one.
     // A write that reached the radio and did not end well is noted per port with the backup of
-    // what the radio held before it, until a write on that port ends well: the backup a later
-    // write takes on that port holds a half-written radio, and the note still names the one
-    // from before. An older note on the port is kept, as its backup is from before both; its
-    // path is returned (empty when there is none, or it is this backup).
+    // what the radio held before it, until a write of those areas on that port ends well: the
+    // backup a later write takes on that port holds a half-written radio in the areas already
+    // noted, and the note still names the one from before for them. Areas no note stands for
+    // are noted with this backup; when an earlier note stands for some of its areas, with a
+    // backup of only the others (saved beside it, as read at the same time). Returns the path of
+    // an earlier note that shares an area with this backup (empty when there is none, or this
+    // backup is noted already).
     QString NoteUnfinishedWrite(const QString &port, const QString &backupPath) const;
-    // A write on the port ended well, writing the areas `written` holds: the note goes when they
-    // cover every area of the noted backup. A part of the radio written since leaves the rest as
-    // half written as it was; so does a restore (restoredFrom, the backup file written back) of
-    // a backup read on the port after the noted one: the radio as that write left it. Returns
-    // the noted backup's path when the note stays for an area `written` holds.
+    // A write on the port ended well, writing the areas `written` holds: each note goes when they
+    // cover every area of its backup. A part of the radio written since leaves the rest as half
+    // written as it was; so does a restore (restoredFrom, the file written back) of what a backup
+    // read on the port after the noted one holds, wherever the file is kept: the radio as that
+    // write left it. Returns a noted backup's path when its note stays for an area `written`
+    // holds.
     std::optional<QString> EndUnfinishedWrite(const QString &port, const TRadioImage &written,
                                               const QString &restoredFrom = {}) const;
-    // Drops the port's note, whatever it names.
+    // Drops the port's notes, whatever they name.
     void ClearUnfinishedWrite(const QString &port) const;
-    // The noted backup's path, when there is a note on the port, its file is still here and it
-    // holds any of the areas `touching` holds (by default all of them).
+    // The path of the port's first noted backup that is still here and holds any of the areas
+    // `touching` holds (by default all of them).
     std::optional<QString> UnfinishedWrite(const QString &port, const TRadioImage &touching = TRadioImage()) const;
 
 private:
+    struct TUnfinishedWrite {
+        QString port;
+        QString backupName;  // a file of the folder
+    };
+
     QStringList FileNamesNewestFirst() const;
     void Prune(const QString &saved) const;
-    bool PutsBackHalfWritten(const QString &port, const QString &notedName, const QString &restoredFrom) const;
-    QMap<QString, QString> UnfinishedWrites() const;  // port -> backup file name
-    void SaveUnfinishedWrites(const QMap<QString, QString> &writes) const;
+    std::optional<QString> NotedBackupName(const QString &backupPath, const std::optional<TRadioImage> &backup,
+                                           const TRadioImage &fresh) const;
+    bool PutsBackHalfWritten(const QString &port, const QString &notedName, const TRadioImage &noted,
+                             const TRadioImage &written, const QString &restoredFrom) const;
+    QList<TUnfinishedWrite> UnfinishedWrites() const;  // in the order they were noted
+    void SaveUnfinishedWrites(const QList<TUnfinishedWrite> &writes) const;
 
     QString m_folder;
 };

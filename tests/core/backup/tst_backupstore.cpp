@@ -21,6 +21,26 @@ TRadioImage withAreas(const QList<int> &areas)
     return image;
 }
 
+// The areas, every block's first byte set to n: backups that differ by their data.
+TRadioImage numbered(const QList<int> &areas, int n)
+{
+    TRadioImage image = withAreas(areas);
+    for (const TRadioImage::Place &place : image.heldPlaces()) {
+        Block data = image.block(place.area, place.block);
+        data[0] = static_cast<std::uint8_t>(n);
+        image.setBlock(place.area, place.block, data);
+    }
+    return image;
+}
+
+QList<int> areaList(const QString &text)
+{
+    QList<int> areas;
+    for (const QString &area : text.split(QLatin1Char(',')))
+        areas << area.toInt();
+    return areas;
+}
+
 const char kNoteHelper[] = "--note-helper";
 
 // The program run as one of several at once: notes and clears the port's unfinished write again
@@ -264,9 +284,12 @@ void TestBackupStore::unfinishedWrites_data()
                                              // "save N": N newer backups, "end PORT A,B": a write of
                                              // areas A and B ended well (the backups hold 0 and 5),
                                              // "forge PORT N": a note line naming backup N by a path,
-                                             // "read PORT": a backup read there (the next N),
-                                             // "restore PORT N": backup N written back there
-    QTest::addColumn<QStringList>("noted");  // the backup each of the ports /a/radio, /b/radio names; "-": none
+                                             // "read PORT [A,B]": a backup read there (the next N),
+                                             // "copy N": backup N kept outside the folder (the next N),
+                                             // "restore PORT N": backup N written back there,
+                                             // "check PORT A,B N": the note for those areas names N
+    QTest::addColumn<QStringList>("noted");  // the backup each of the ports /a/radio, /b/radio names; "-": none,
+                                             // "new:dtmf": a backup of the store's own, holding that
     QTest::addColumn<int>("kept");           // backups in the folder at the end
     QTest::addRow("noted") << QStringList{"note /a/radio 1"} << QStringList{"1", "-"} << 2;
     QTest::addRow("the earlier note kept") << QStringList{"note /a/radio 1", "note /a/radio 2"} << QStringList{"1", "-"} << 2;
@@ -295,6 +318,19 @@ void TestBackupStore::unfinishedWrites_data()
         << QStringList{"note /a/radio 1", "read /b/radio", "restore /a/radio 3"} << QStringList{"-", "-"} << 3;
     QTest::addRow("ended by a restore of an earlier read there")
         << QStringList{"read /a/radio", "read /a/radio", "note /a/radio 4", "restore /a/radio 3"} << QStringList{"-", "-"} << 4;
+    QTest::addRow("kept by a restore of a copy of a later read there")
+        << QStringList{"note /a/radio 1", "read /a/radio", "copy 3", "restore /a/radio 4"} << QStringList{"1", "-"} << 3;
+    QTest::addRow("ended by a restore of a copy of the noted backup")
+        << QStringList{"note /a/radio 1", "read /a/radio", "copy 1", "restore /a/radio 4"} << QStringList{"-", "-"} << 3;
+    // Each area stays noted with the backup from before the first write that left it in doubt.
+    QTest::addRow("a later write of another area noted beside")
+        << QStringList{"note /a/radio 1", "read /a/radio 1", "note /a/radio 3", "check /a/radio 1 3", "check /a/radio 0,5 1",
+                       "restore /a/radio 1", "check /a/radio 1 3"}
+        << QStringList{"3", "-"} << 3;
+    QTest::addRow("a later write of more areas noted for the others")
+        << QStringList{"note /a/radio 1", "read /a/radio 0,1,5", "note /a/radio 3", "check /a/radio 0,5 1",
+                       "check /a/radio 1 new:dtmf", "restore /a/radio 3", "check /a/radio 1 -"}
+        << QStringList{"1", "-"} << 4;
     // A noted backup is the one a half-written radio needs: it outlives the newest 200.
     const QString many = QStringLiteral("save %1").arg(TBackupStore::kKeep);
     QTest::addRow("noted backup kept beyond the newest 200")
@@ -312,10 +348,19 @@ void TestBackupStore::unfinishedWrites()
     QStringList backups;
     QString error;
     for (int i = 0; i < 2; ++i) {
-        const std::optional<QString> path = TBackupStore().Save(withAreas({0, 5}), {}, &error, kWhen.addSecs(i));
+        const std::optional<QString> path = TBackupStore().Save(numbered({0, 5}, i + 1), {}, &error, kWhen.addSecs(i));
         QVERIFY2(path, qPrintable(error));
         backups << *path;
     }
+    // A backup by its number, or "new:" and what it holds for one the store made itself.
+    const auto label = [&backups](const std::optional<QString> &path) {
+        if (!path)
+            return QStringLiteral("-");
+        if (backups.contains(*path))
+            return QString::number(backups.indexOf(*path) + 1);
+        const std::optional<TRadioImage> image = TRadioImage::load(*path, nullptr);
+        return QStringLiteral("new:") + (image ? image->contentsId() : QStringLiteral("?"));
+    };
     int saved = 0;
     for (const QString &step : steps) {
         const QStringList words = step.split(QLatin1Char(' '));
@@ -329,16 +374,24 @@ void TestBackupStore::unfinishedWrites()
             QVERIFY(note.open(QIODevice::WriteOnly));
             note.write(QStringLiteral("../backups/%1\t%2\n").arg(QFileInfo(backups.at(words.at(2).toInt() - 1)).fileName(), words.at(1)).toUtf8());
         } else if (words.at(0) == QLatin1String("end")) {
-            QList<int> areas;
-            for (const QString &area : words.at(2).split(QLatin1Char(',')))
-                areas << area.toInt();
-            store.EndUnfinishedWrite(words.at(1), withAreas(areas));
+            store.EndUnfinishedWrite(words.at(1), withAreas(areaList(words.at(2))));
         } else if (words.at(0) == QLatin1String("read")) {
-            const std::optional<QString> path = store.Save(withAreas({0, 5}), {words.at(1), {}}, &error, kWhen.addDays(1).addSecs(saved++));
+            const QList<int> areas = areaList(words.value(2, QStringLiteral("0,5")));
+            const std::optional<QString> path = store.Save(numbered(areas, backups.size() + 1), {words.at(1), {}}, &error,
+                                                           kWhen.addDays(1).addSecs(saved++));
             QVERIFY2(path, qPrintable(error));
             backups << *path;
-        } else if (words.at(0) == QLatin1String("restore"))
-            store.EndUnfinishedWrite(words.at(1), withAreas({0, 5}), backups.at(words.at(2).toInt() - 1));
+        } else if (words.at(0) == QLatin1String("copy")) {
+            const QString copy = m_data->filePath(QStringLiteral("copy-%1.img").arg(backups.size() + 1));
+            QVERIFY(QFile::copy(backups.at(words.at(1).toInt() - 1), copy));
+            backups << copy;
+        } else if (words.at(0) == QLatin1String("restore")) {
+            const QString file = backups.at(words.at(2).toInt() - 1);
+            const std::optional<TRadioImage> image = TRadioImage::load(file, &error);
+            QVERIFY2(image, qPrintable(error));
+            store.EndUnfinishedWrite(words.at(1), *image, file);
+        } else if (words.at(0) == QLatin1String("check"))
+            QCOMPARE(label(store.UnfinishedWrite(words.at(1), withAreas(areaList(words.at(2))))), words.at(3));
         else if (words.at(0) == QLatin1String("save"))
             for (int i = 0; i < words.at(1).toInt(); ++i)
                 QVERIFY2(store.Save(withAreas({1}), {}, &error, kWhen.addDays(1).addSecs(saved++)), qPrintable(error));
@@ -346,10 +399,8 @@ void TestBackupStore::unfinishedWrites()
             QVERIFY(QFile::remove(backups.at(words.at(1).toInt() - 1)));
     }
     QStringList got;
-    for (const QString &port : {QStringLiteral("/a/radio"), QStringLiteral("/b/radio")}) {
-        const std::optional<QString> path = TBackupStore().UnfinishedWrite(port);
-        got << (path ? QString::number(backups.indexOf(*path) + 1) : QStringLiteral("-"));
-    }
+    for (const QString &port : {QStringLiteral("/a/radio"), QStringLiteral("/b/radio")})
+        got << label(TBackupStore().UnfinishedWrite(port));
     QCOMPARE(got, noted);
     QCOMPARE(TBackupStore().List().size(), kept);
 }
