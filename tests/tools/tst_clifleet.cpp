@@ -6,6 +6,7 @@
 #include "support/core/ImageChanges.h"
 #include "support/core/ProcessRun.h"
 #include "support/core/RadioProcess.h"
+#include "support/core/TestFiles.h"
 #include "support/radio/RadioChannel.h"
 
 #include <QDir>
@@ -64,6 +65,7 @@ private Q_SLOTS:
     void interruptCancels();
     void backupSeveral_data();
     void backupSeveral();
+    void backupSeveralWithoutBackupsFolder();
     void readPortTakenBetweenAreas();
     void commandLine_data();
     void commandLine();
@@ -432,6 +434,25 @@ void TestCliFleet::backupSeveral()
         QVERIFY2(rows.at(2).value(4).endsWith(QStringLiteral("; %1 is from an earlier backup").arg(earlier)),
                  qPrintable(rows.at(2).join(QLatin1Char('|'))));
     }
+}
+
+// The files asked for are saved; that the backups folder took no copy is said for each port.
+void TestCliFleet::backupSeveralWithoutBackupsFolder()
+{
+    auto first = startRadio(QStringLiteral("first"), FactoryImage());
+    auto second = startRadio(QStringLiteral("second"), cloneImage());
+    QVERIFY(first && second);
+    const QString notAFolder = path(QStringLiteral("file"));
+    QVERIFY(WriteWholeFile(notAFolder, "x"));
+    qputenv("XDG_DATA_HOME", notAFolder.toUtf8());
+    const ProcessResult run = runCli({QStringLiteral("backup"), QStringLiteral("--port"), first->Link(), QStringLiteral("--port"),
+                                      second->Link(), QStringLiteral("-o"), path(QStringLiteral("out"))});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QDir(path(QStringLiteral("out"))).entryList(QDir::Files), (QStringList{"first.img", "second.img"}));
+    for (const RadioProcess *radio : {first.get(), second.get()})
+        QVERIFY2(run.err.contains(QStringLiteral("%1: warning: no backup copy saved: cannot create the backups folder %2/xiepin/backups\n")
+                                      .arg(radio->Link(), notAFolder)),
+                 qPrintable(run.err));
 }
 
 void TestCliFleet::commandLine_data()

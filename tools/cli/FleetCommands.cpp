@@ -270,6 +270,8 @@ int BackupRadios(const CliOptions &options, TCliProgress &progress)
         bool saved = false;
         if (report.result == TFleetResult::Read) {
             WarnIfHalfWritten(report.port, report.image, progress);
+            if (!report.error.isEmpty())  // the copy in the backups folder, as one port's backup says
+                progress.Note(QStringLiteral("%1: warning: no backup copy saved: %2").arg(report.port, report.error));
             saved = report.image.save(paths.at(i), &detail);
             file = saved ? paths.at(i) : QString();
             if (!saved)
