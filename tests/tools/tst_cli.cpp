@@ -1410,6 +1410,9 @@ void TestCli::diffFiles_data()
     QTest::addRow(".qz holds none of the areas") << "a.qz" << "b.img" << 1 << 0 << "dtmf";
     QTest::addRow("no area in common") << "a.qz" << "dtmf.img" << 1 << 0 << "";
     QTest::addRow("missing file") << "a.qz" << "missing.img" << 1 << 0 << "";
+    // The file leaves the codes the tool does not know empty, and written keeps them.
+    QTest::addRow(".qz read from a radio with codes unknown") << "unknown.qz" << "unknown.img" << 0 << 0 << "";
+    QTest::addRow("image with codes unknown and its .qz") << "unknown.img" << "unknown.qz" << 0 << 0 << "";
 }
 
 void TestCli::diffFiles()
@@ -1439,6 +1442,16 @@ void TestCli::diffFiles()
     QVERIFY(a.save(path(QStringLiteral("a.img")), &error));
     QVERIFY(b.save(path(QStringLiteral("b.img")), &error));
     QVERIFY(onlyAreas(a, {1}).save(path(QStringLiteral("dtmf.img")), &error));
+    TRadioImage unknown = a;
+    Block channel = unknown.block(0, 2);
+    channel[8] = 0x17;  // decode tone 0x8017: of no kind the tool knows
+    channel[9] = 0x80;
+    channel[17] = 0x20;  // DTMF key 1 0x20: not in its list
+    unknown.setBlock(0, 2, channel);
+    QVERIFY(unknown.save(path(QStringLiteral("unknown.img")), &error));
+    TMainConfig read;
+    decode(read, unknown);
+    SaveConfigFile(read, path(QStringLiteral("unknown.qz")));
 
     QStringList args{QStringLiteral("diff"), path(first), path(second)};
     if (!areas.isEmpty())

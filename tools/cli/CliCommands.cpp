@@ -226,6 +226,35 @@ QStringList DiffLines(const TRadioImage &from, const TRadioImage &to, bool withA
     return ImageFieldDiff(from, to, withAlarm);
 }
 
+// The channels and settings a side shows. A configuration file's cell left empty stays empty:
+// a read shows a code it does not know so, and such a file written keeps the radio's code.
+void ShowMainTexts(TMainConfig &shown, const QString &path, const TRadioImage &image)
+{
+    DecodeMainImage(shown, image);
+    if (!IsConfigFile(path))
+        return;
+    TMainConfig file;
+    LoadFile(file, path);
+    for (int row = 1; row <= TMainConfig::kChannels; ++row)
+        for (int c = col::RxFreq; c < TMainConfig::kCols; ++c)
+            if (IsEmptyText(file.Cell(row, c)))
+                shown.SetCell(row, c, QString());
+}
+
+// With a configuration file on a side (radio: no path), its channels and settings as texts.
+QStringList SideLines(const QString &fromPath, const TRadioImage &from, const QString &toPath, const TRadioImage &to)
+{
+    const bool config = IsConfigFile(fromPath) || IsConfigFile(toPath);
+    const QStringList lines = DiffLines(from, to, !config);
+    if (!config)
+        return lines;
+    TMainConfig a;
+    TMainConfig b;
+    ShowMainTexts(a, fromPath, from);
+    ShowMainTexts(b, toPath, to);
+    return MainFieldDiff(a, b, false);
+}
+
 // A side of a comparison, kept to the areas of --areas when it was given.
 TRadioImage DiffSide(const QString &path, const CliOptions &options)
 {
@@ -240,7 +269,6 @@ TRadioImage DiffSide(const QString &path, const CliOptions &options)
 
 int Diff(const CliOptions &options, TCliProgress &progress)
 {
-    const bool config = IsConfigFile(options.file);
     const TRadioImage file = DiffSide(options.file, options);
     QStringList lines;
     if (options.secondFile.isEmpty()) {
@@ -248,11 +276,10 @@ int Diff(const CliOptions &options, TCliProgress &progress)
         const TRadioImage radio = ReadRadio(session, file);
         SaveBackup(radio, options.port, progress, false);
         WarnIfHalfWritten(options.port, radio, progress);
-        lines = DiffLines(radio, file, !config);
+        lines = SideLines(QString(), radio, options.file, file);
     } else {
-        const bool secondConfig = IsConfigFile(options.secondFile);
         const TRadioImage second = DiffSide(options.secondFile, options);
-        lines = DiffLines(file, second, !config && !secondConfig);
+        lines = SideLines(options.file, file, options.secondFile, second);
     }
     for (const QString &line : lines)
         PrintOut(line + QLatin1Char('\n'));
