@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <algorithm>
@@ -185,12 +186,19 @@ std::optional<QString> TBackupStore::Save(const TRadioImage &image, const TBacku
 }
 
 // Names start with the time stamp, so the name order is the time order; within one second the
-// sequence number decides.
+// time each file was written decides ("...-all.img" read after "...-main.img" is the later),
+// then the sequence number.
 QStringList TBackupStore::FileNamesNewestFirst() const
 {
-    QStringList names = QDir(m_folder).entryList({QStringLiteral("*.img")}, QDir::Files);
-    names.erase(std::remove_if(names.begin(), names.end(), [](const QString &n) { return !IsBackupFileName(n); }),
-                names.end());
+    const QFileInfoList files = QDir(m_folder).entryInfoList({QStringLiteral("*.img")}, QDir::Files);
+    QStringList names;
+    QHash<QString, qint64> written;
+    for (const QFileInfo &file : files) {
+        if (!IsBackupFileName(file.fileName()))
+            continue;
+        names << file.fileName();
+        written.insert(file.fileName(), file.lastModified().toMSecsSinceEpoch());
+    }
     auto sequence = [](const QString &name) {
         static const QRegularExpression tail(QStringLiteral("-(\\d+)\\.img$"));
         const auto match = tail.match(name);
@@ -201,6 +209,8 @@ QStringList TBackupStore::FileNamesNewestFirst() const
         const QString sb = b.left(kStampLength);
         if (sa != sb)
             return sa > sb;
+        if (written.value(a) != written.value(b))
+            return written.value(a) > written.value(b);
         if (sequence(a) != sequence(b))
             return sequence(a) > sequence(b);
         return a > b;
