@@ -22,8 +22,9 @@ void DecodeField(const TControlField &field, const Block &data, TControlTexts &c
         controls.SetChecked(field.key, ShownChecked(field.convert, ReadLe(data, field.offset, field.width)));
         return;
     }
-    if (const std::optional<QString> text = DecodeText(field, data))
-        controls.SetText(field.key, *text);
+    // A code it does not know empties the box, which a write then refuses: the text of the radio
+    // read before would be written over the code.
+    controls.SetText(field.key, DecodeText(field, data).value_or(QString()));
 }
 
 TEntryPlace PairEntryPlace(int entry)

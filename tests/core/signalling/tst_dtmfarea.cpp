@@ -46,7 +46,7 @@ private Q_SLOTS:
     void decodeMemories();
     void decodeIdCode_data();
     void decodeIdCode();
-    void unknownChoiceKeepsText();
+    void unknownChoiceEmptiesBox();
     void blocksOutsideIgnored();
     void roundTrip_data();
     void roundTrip();
@@ -341,17 +341,25 @@ void TestDtmfArea::decodeIdCode()
     QCOMPARE(int(written[19]), int(text.size()));
 }
 
-void TestDtmfArea::unknownChoiceKeepsText()
+// Codes the lists lack empty their boxes, not keep the texts of the radio read before: a write
+// then refuses them with the box's name instead of writing those texts over the codes.
+void TestDtmfArea::unknownChoiceEmptiesBox()
 {
     DtmfArea area;
     area.Controls().SetText("cb6", "B");
     area.Controls().SetText("cb8", "连续");
     area.Controls().SetText("cb9", "ID码");
     area.codec.DecodeBlock(0, Hex("0000000000000000000000000000 20 00 07 09"));
-    QCOMPARE(area.Controls().Text("cb6"), QStringLiteral("B"));
-    QCOMPARE(area.Controls().Text("cb8"), QStringLiteral("连续"));
-    QCOMPARE(area.Controls().Text("cb9"), QStringLiteral("ID码"));
+    QCOMPARE(area.Controls().Text("cb6"), QString());
+    QCOMPARE(area.Controls().Text("cb8"), QString());
+    QCOMPARE(area.Controls().Text("cb9"), QString());
     QCOMPARE(area.Controls().Text("cb7"), QStringLiteral("关"));
+    try {
+        area.codec.EncodeBlocks();
+        QFAIL("written");
+    } catch (const EConvertError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("''")), qPrintable(e.message()));
+    }
 }
 
 void TestDtmfArea::blocksOutsideIgnored()
