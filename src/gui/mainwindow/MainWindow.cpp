@@ -1189,9 +1189,16 @@ bool TForm1::IsWriting() const
 void TForm1::closeEvent(QCloseEvent *event)
 {
     // The program's end would cut the write off and leave the radio half written.
-    if (IsWriting() && !AskQuitAnyway(this, tr("正在写入电台，现在退出会使电台只写入一部分。仍要退出吗？"))) {
-        event->ignore();
-        return;
+    if (IsWriting()) {
+        if (!AskQuitAnyway(this, tr("正在写入电台，现在退出会使电台只写入一部分。仍要退出吗？"))) {
+            event->ignore();
+            return;
+        }
+        // Ended as 取消 ends it, without a word: the backups folder then notes the radio half
+        // written, and the next start says so and offers its backup.
+        m_link->Cancel();
+        if (m_fleetDialog)
+            m_fleetDialog->Fleet().Cancel();
     }
     // A read still filling the table ends here, as 取消 would end it: what came is one step,
     // and the file it no longer matches is let go, so 保存 asks where.
