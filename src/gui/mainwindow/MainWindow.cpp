@@ -826,10 +826,11 @@ void TForm1::OnFinished(TransferKind kind, int /*area*/, TransferEnd reason)
         return;
     }
     RecordRead();
-    // A read without all its blocks leaves the table unlike the radio: closing asks.
+    // A read without all its blocks leaves the table unlike the radio: closing asks. So does a
+    // read that found the table in the radio while the file named lacks it, as after a write.
     if (reason == TransferEnd::Completed) {
         SaveReadAsBackup();
-        if (!TellIncompleteRead(this, kMainAreas, m_readBlocks))
+        if (!TellIncompleteRead(this, kMainAreas, m_readBlocks) && m_fileName.isEmpty())
             MarkSaved();
         if (const std::optional<QString> noted = TellHalfWrittenRead(this, PortName(), m_readBlocks))
             m_restoreActions->Offer(*noted, PortName());  // what the message names

@@ -1752,6 +1752,14 @@ void TestMainWindow::captionAndClosePrompt()
     QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz"));
     f.tableKey(Qt::Key_Y);
     QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz*"));
+    // Written, then read back unchanged: the radio holds the table, the file still lacks it.
+    Key(Qt::Key_F11);
+    QVERIFY(f.finish());
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
+    f.messages.messages.clear();
+    QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz*"));
 
     AnswerSaveBox(answer);
     f.action("N1")->trigger();
