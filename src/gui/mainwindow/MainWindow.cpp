@@ -712,6 +712,7 @@ bool TForm1::StartMainTransfer(TransferKind kind)
             m_readBlocks = TRadioImage::None();
             started = m_link->StartMainRead(port);
             m_plainRead = started;
+            m_comparing = m_comparing && !started;  // F12 during a compare reads into the table
         } else if (restart) {
             started = m_link->StartMainWrite(port, image);
         } else {

@@ -1362,6 +1362,15 @@ void TestMainWindow::compareWithRadio()
     QVERIFY2(lines.at(1).startsWith(QStringLiteral("信道 2 接收频率: %1 → 439.00000").arg(before)), qPrintable(lines.at(1)));
     QVERIFY(f.texts() == window);
     QVERIFY(!f.channel->written().contains('W'));
+
+    // F12 while a compare runs reads the radio into the table, as F12 does.
+    f.messages.messages.clear();
+    f.action("CompareWithRadio")->trigger();
+    QVERIFY(f.form().Link().IsBusy());
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts(), QStringList());
+    QCOMPARE(f.xg().Cells(1, 2), before);
 }
 
 void TestMainWindow::signallingMenu()
