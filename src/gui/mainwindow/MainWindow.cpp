@@ -260,7 +260,7 @@ void TForm1::BuildMenus()
     connect(file, &QMenu::aboutToShow, this, [this] { m_restoreActions->OfferNotedFor(PortName()); });
     connect(m_restoreActions, &TRestoreActions::Finished, this, [this] {
         HideProgressWindow();
-        OthersWroteRadios();  // the radio holds what was put back now
+        ForgetLastReads();  // the radio holds what was put back now
     });
     QAction *compare = new QAction(tr("与电台比较"), this);
     compare->setObjectName(QStringLiteral("CompareWithRadio"));
@@ -629,15 +629,20 @@ void TForm1::RefreshPorts()
     if (!entries)
         return;
     const QString chosen = PortName();
+    const bool listed = m_comcbb->findData(chosen) >= 0;
     const QSignalBlocker quiet(m_comcbb);
     m_comcbb->clear();
     for (const TPortEntry &entry : *entries)
         m_comcbb->addItem(PortLabel(entry, tr("虚拟电台")), PortOpenName(entry));
     // The drop-down may be wider than the box, so the descriptions are read whole.
     m_comcbb->view()->setMinimumWidth(m_comcbb->view()->sizeHintForColumn(0) + 2 * m_comcbb->view()->frameWidth());
-    // A port that has gone stays chosen by its name, to be opened when it is back.
-    if (!SelectPort(chosen))
+    // A port that has gone stays chosen by its name, to be opened when it is back, perhaps on
+    // another radio.
+    if (!SelectPort(chosen)) {
         m_comcbb->setEditText(chosen);
+        if (listed)
+            ForgetLastReads();
+    }
     if (m_fitted)
         FitToTexts();  // the box grows to its longest entry's text
     // An open 批量写频 dialog offers the ports there are now, its ticks kept by name.
@@ -1318,12 +1323,12 @@ std::optional<TRadioImage> TForm1::FleetImage(bool withSignalling)
         return std::nullopt;
     }
     m_link->ClosePort();
-    OthersWroteRadios();
+    ForgetLastReads();
     return image;
 }
 
-void TForm1::OthersWroteRadios()
+void TForm1::ForgetLastReads()
 {
     m_lastRead = TSafeWrite::PriorRead();
-    emit RadiosWrittenElsewhere();
+    emit LastReadsOutdated();
 }

@@ -116,9 +116,10 @@ public Q_SLOTS:
     void OpenOrImport(const QString &path);
 
 Q_SIGNALS:
-    // A restore or 批量写频 is about to write or has written radios: a read made before no
-    // longer says what a radio holds, and must not serve as a write's backup.
-    void RadiosWrittenElsewhere();
+    // A restore or 批量写频 is about to write or has written radios, or the chosen port went away
+    // (its cable may come back on another radio): a read made before no longer says what a
+    // radio holds, and must not serve as a write's backup.
+    void LastReadsOutdated();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -152,7 +153,7 @@ private:
     void ShowEditor(QWidget *editor);
     bool StartMainTransfer(TransferKind kind);
     bool RunsOwn(TransferKind kind) const;
-    void OthersWroteRadios();
+    void ForgetLastReads();
     void OnBusyChanged();
     void OnProgressed(TransferKind kind, int area, int answers);
     void OnFinished(TransferKind kind, int area, TransferEnd reason);

@@ -15,6 +15,7 @@
 #include "mainwindow/ChannelPlanActions.h"
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/FactoryImage.h"
+#include "serial/PortWatcher.h"
 #include "support/core/ImageChanges.h"
 #include "support/core/TestFiles.h"
 #include "support/gui/EditorInput.h"
@@ -206,6 +207,7 @@ private Q_SLOTS:
     void keysDuringRestore();
     void retryKeepsCompare();
     void compareWithRadio();
+    void portGoneForgetsRead();
     void signallingMenu();
     void signallingMenuPortError();
     void fileSaveAndOpenRoundTrip();
@@ -1371,6 +1373,26 @@ void TestMainWindow::compareWithRadio()
     QVERIFY(f.finish());
     QCOMPARE(f.messages.texts(), QStringList());
     QCOMPARE(f.xg().Cells(1, 2), before);
+}
+
+// A read serves as the next write's backup, but not once the port went from the list: its
+// cable may come back on another radio.
+void TestMainWindow::portGoneForgetsRead()
+{
+    Fixture f;
+    f.form().comcbb()->addItem(QStringLiteral("virtual radio"), QStringLiteral("/dev/virtual-radio"));
+    f.form().comcbb()->setCurrentIndex(f.form().comcbb()->count() - 1);
+    QVERIFY(f.read());
+    auto *watcher = f.form().findChild<TPortWatcher *>();
+    QVERIFY(watcher);
+    emit watcher->PortsChanged();  // the system's ports now, without the virtual one
+    QCOMPARE(f.form().comcbb()->findData(QStringLiteral("/dev/virtual-radio")), -1);
+    f.enter(1, 3, QStringLiteral("439"));
+    f.channel->clearWrites();
+    Key(Qt::Key_F11);
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts(), QStringList{"写入成功"});
+    QCOMPARE(f.channel->written().count("PROGRAM"), 3);  // a backup read first, the write, its verify
 }
 
 void TestMainWindow::signallingMenu()
