@@ -6,6 +6,10 @@
 
 namespace {
 
+// A box taller than the screen hides its button: past this many lines the text is in the
+// box's details, which scroll.
+constexpr int kShownLines = 20;
+
 MessageSink &sink()
 {
     static MessageSink installed;
@@ -18,11 +22,14 @@ void show(QWidget *parent, MessageKind kind, const QString &text)
         sink()(kind, text);
         return;
     }
-    const QString title = QApplication::applicationDisplayName();
-    if (kind == MessageKind::Error)
-        QMessageBox::critical(parent, title, text);
-    else
-        QMessageBox::information(parent, title, text);
+    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
+                    QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() > kShownLines) {
+        box.setText(lines.mid(0, kShownLines).join(QLatin1Char('\n')) + QStringLiteral("\n…"));
+        box.setDetailedText(text);
+    }
+    box.exec();
 }
 
 bool &restoreAnswer()

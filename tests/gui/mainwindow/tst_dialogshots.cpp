@@ -1,6 +1,6 @@
 // Pictures of the dialogs and message boxes the main window shows, for scripts/screenshots.sh:
 // with XIEPIN_SCREENSHOTS set, each is drawn in the language XIEPIN_LANG names. The boxes are the
-// real ones, answered as soon as they show.
+// real ones, answered as soon as they show. Also: a box with a long text stays on the screen.
 
 #include "app/AppWindows.h"
 #include "backup/BackupStore.h"
@@ -73,6 +73,7 @@ class TestDialogShots : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void screenshots();
+    void longTextStaysOnScreen();
 };
 
 void TestDialogShots::screenshots()
@@ -185,6 +186,36 @@ void TestDialogShots::screenshots()
     f.form().Editing().MarkSaved();
     QCOMPARE(GrabModals(QStringLiteral("box-quit-anyway"), [&] { f.action("N1")->trigger(); }), 1);
     QVERIFY(f.form().isVisible());
+}
+
+// A compare with every channel differing, shown whole, was taller than the screen and its
+// button out of reach: the box keeps to its first lines and holds the whole text in its details.
+void TestDialogShots::longTextStaysOnScreen()
+{
+    SetMessageSink({});
+    QStringList lines;
+    for (int n = 1; n <= 200; ++n)
+        lines << QStringLiteral("信道 %1 接收频率: 438.50000 → 439.00000").arg(n);
+    const QString text = lines.join(QLatin1Char('\n'));
+    int height = 0;
+    QString details;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        height = box->height();
+        details = box->detailedText();
+        if (!qEnvironmentVariableIsEmpty("XIEPIN_SCREENSHOTS"))
+            SaveScreenshot(box, QStringLiteral("box-long"));
+        box->accept();
+    });
+    poll.start();
+    ShowMessage(nullptr, text);
+    QVERIFY(height > 0);
+    QVERIFY2(height < QGuiApplication::primaryScreen()->availableGeometry().height(), qPrintable(QString::number(height)));
+    QCOMPARE(details, text);
 }
 
 QTEST_MAIN(TestDialogShots)
