@@ -717,9 +717,15 @@ bool TSignallingWindow::CommitOpenCells()
 
 // The file items wait too: a table opened or compared while a read of it runs would be filled
 // by the rest of the read.
+void TSignallingWindow::SetPortsHeldElsewhere(bool held)
+{
+    m_heldElsewhere = held;
+    UpdateButtons();
+}
+
 void TSignallingWindow::UpdateButtons()
 {
-    const bool idle = !m_link.IsBusy();
+    const bool idle = !m_link.IsBusy() && !m_heldElsewhere;
     m_rbtn->setEnabled(idle);
     m_wbtn->setEnabled(idle);
     if (m_fileButton) {

@@ -99,6 +99,8 @@ public Q_SLOTS:
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
     // Something else wrote the radio: the last read no longer serves as a write's backup.
     void ForgetLastRead();
+    // 批量写频 holds the ports: 读取 and 写入 wait for it.
+    void SetPortsHeldElsewhere(bool held);
     // The window's file menu: its table alone as an image file, and a compare with the radio.
     void OpenTableClick();
     void SaveTableClick();
@@ -173,6 +175,7 @@ private:
     TSafeWrite *m_safeWrite = nullptr;
     TRadioImage m_readBlocks = TRadioImage::None();  // the blocks of this window's read that runs
     TSafeWrite::PriorRead m_lastRead;                 // this window's last read, saved as a backup
+    bool m_heldElsewhere = false;
     bool m_reading = false;  // this window's read runs (another window may move this area too)
     int m_readRun = 0;       // which read: the blocks of one read merge into one step
     static constexpr int kReadStepKey = 1 << 20;  // beyond every box's merge key

@@ -162,6 +162,8 @@ void TFleetDialog::StartClick()
     if (!m_fleet.StartWrite(names, *image, m_verify))
         ShowError(this, tr("无法开始批量写频"));
     UpdateButtons();
+    if (m_fleet.IsRunning())
+        emit RunningChanged(true);
 }
 
 void TFleetDialog::CancelClick()
@@ -244,6 +246,7 @@ void TFleetDialog::OnFinished()
         succeeded += report.Succeeded() ? 1 : 0;
     m_summary->setText(tr("%1 台成功，%2 台失败").arg(succeeded).arg(reports.size() - succeeded));
     UpdateButtons();
+    emit RunningChanged(false);
 }
 
 void TFleetDialog::UpdateButtons()

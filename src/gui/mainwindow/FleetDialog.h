@@ -53,6 +53,10 @@ public Q_SLOTS:
     void StartClick();
     void CancelClick();
 
+Q_SIGNALS:
+    // The radios' writes began or all ended: their ports are taken meanwhile.
+    void RunningChanged(bool running);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;

@@ -693,8 +693,15 @@ bool TForm1::RunsOwn(TransferKind kind) const
                                           : m_safeWrite->CurrentPhase() == TSafeWrite::Phase::Write;
 }
 
+bool TForm1::FleetRunning() const
+{
+    return m_fleetDialog && m_fleetDialog->Fleet().IsRunning();
+}
+
 bool TForm1::StartMainTransfer(TransferKind kind)
 {
+    if (FleetRunning())
+        return false;
     const bool restart = RunsOwn(kind);
     if (m_link->IsBusy() && !restart)
         return false;
@@ -862,7 +869,7 @@ void TForm1::RecordRead()
 // window differs. Nothing is written.
 void TForm1::CompareWithRadio()
 {
-    if (m_link->IsBusy() || !m_editing->CommitOpenCell())
+    if (m_link->IsBusy() || FleetRunning() || !m_editing->CommitOpenCell())
         return;
     m_readBlocks = TRadioImage::None();
     try {
@@ -954,8 +961,10 @@ void TForm1::ReportWrite(const TSafeWrite::Outcome &outcome)
 void TForm1::OnBusyChanged()
 {
     const bool busy = m_link->IsBusy();
-    m_wbtn->setEnabled(!busy);
-    m_rbtn->setEnabled(!busy);
+    // Neither a read nor a write while 批量写频 holds the ports: the port would be refused as
+    // taken, by this very program.
+    m_wbtn->setEnabled(!busy && !FleetRunning());
+    m_rbtn->setEnabled(!busy && !FleetRunning());
     m_n3->setEnabled(!busy);
     m_plan->ImportAction()->setEnabled(!busy);
     m_comcbb->setEnabled(!busy && !m_link->IsPortOpen());
@@ -1190,7 +1199,7 @@ bool TForm1::IsWriting() const
 {
     const TransferKind running = m_link->Running();
     return running == TransferKind::MainWrite || running == TransferKind::AreaWrite
-           || (m_fleetDialog && m_fleetDialog->Fleet().IsRunning());
+           || FleetRunning();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -1283,6 +1292,10 @@ void TForm1::FleetWriteClick()
         m_fleetDialog = new TFleetDialog([this](bool withSignalling) { return FleetImage(withSignalling); }, this);
         // Devices that came or went during a run.
         connect(&m_fleetDialog->Fleet(), &TFleet::Finished, this, &TForm1::RefreshPorts);
+        connect(m_fleetDialog, &TFleetDialog::RunningChanged, this, [this](bool running) {
+            OnBusyChanged();
+            emit PortsHeldElsewhere(running);
+        });
         m_fleetDialog->SetSignallingAvailable(static_cast<bool>(m_signallingSource));
         // 写入后校验 ticked or cleared while the dialog is open counts for its next run.
         m_fleetDialog->SetVerify(m_verifyAction->isChecked());

@@ -120,6 +120,8 @@ Q_SIGNALS:
     // (its cable may come back on another radio): a read made before no longer says what a
     // radio holds, and must not serve as a write's backup.
     void LastReadsOutdated();
+    // 批量写频 began or ended: the editors' transfers wait for it.
+    void PortsHeldElsewhere(bool held);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -153,6 +155,7 @@ private:
     void ShowEditor(QWidget *editor);
     bool StartMainTransfer(TransferKind kind);
     bool RunsOwn(TransferKind kind) const;
+    bool FleetRunning() const;
     void ForgetLastReads();
     void OnBusyChanged();
     void OnProgressed(TransferKind kind, int area, int answers);

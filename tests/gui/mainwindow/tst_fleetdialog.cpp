@@ -212,18 +212,26 @@ void TestFleetDialog::noPortChosen()
     QCOMPARE(f.dialog->Table()->rowCount(), 0);
 }
 
-// Neither the close box nor Escape hides the rows of radios being written.
+// Neither the close box nor Escape hides the rows of radios being written; the windows' own
+// reads and writes wait meanwhile, as the ports are taken.
 void TestFleetDialog::staysWhileWriting()
 {
     Fixture f({QStringLiteral("silent")});
     f.check(0);
     f.dialog->StartButton()->click();
     QVERIFY(f.dialog->Fleet().IsRunning());
+    const QList<QPushButton *> buttons{f.form().wbtn(), f.form().rbtn(), f.windows->Form2().rbtn(), f.windows->Form2().wbtn()};
+    for (const QPushButton *button : buttons)
+        QVERIFY(!button->isEnabled());
+    f.form().rbtnClick();  // F12 reaches it so
+    QVERIFY(!f.form().Link().IsBusy());
     f.dialog->close();
     QTest::keyClick(f.dialog, Qt::Key_Escape);
     QVERIFY(f.dialog->isVisible());
     f.dialog->CancelButton()->click();
     QTRY_VERIFY(!f.dialog->Fleet().IsRunning());
+    for (const QPushButton *button : buttons)
+        QVERIFY(button->isEnabled());
     QTest::keyClick(f.dialog, Qt::Key_Escape);
     QVERIFY(!f.dialog->isVisible());
 }
