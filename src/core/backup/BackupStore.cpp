@@ -104,13 +104,17 @@ bool SameBlocksAs(const TRadioImage &image, const TRadioImage &reference, const 
 }
 
 // The port a backup was read from, from its notes; empty when they do not say.
-QString BackupPort(const TRadioImage &backup)
+QString BackupNote(const TRadioImage &backup, const QString &prefix)
 {
-    static const QString prefix = QStringLiteral("port: ");
     for (const QString &note : backup.notes())
         if (note.startsWith(prefix))
             return note.mid(prefix.size());
     return QString();
+}
+
+QString BackupPort(const TRadioImage &backup)
+{
+    return BackupNote(backup, QStringLiteral("port: "));
 }
 
 // One line per note: the backup's file name, a tab, the port. A port may have several notes,
@@ -285,35 +289,32 @@ QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &ba
     const TNoteTurn turn(m_folder);
     QList<TUnfinishedWrite> writes = UnfinishedWrites();
     // A note whose backup is gone, perhaps under another name of the port, notes nothing.
-    const auto gone = [&](const TUnfinishedWrite &w) {
+    bool changed = writes.removeIf([&](const TUnfinishedWrite &w) {
         return SamePortName(w.port, port) && !QFileInfo::exists(QDir(m_folder).filePath(w.backupName));
-    };
-    const bool dropped = writes.removeIf(gone) > 0;
+    }) > 0;
     const std::optional<TRadioImage> backup =
         backupPath.isEmpty() ? std::nullopt : TRadioImage::load(backupPath, nullptr);
     QString earlier;
-    // The areas of this backup that no earlier note stands for; a backup that does not load is
-    // noted only where nothing is.
-    std::optional<TRadioImage> fresh = backupPath.isEmpty() ? std::nullopt : std::optional<TRadioImage>(backup.value_or(TRadioImage()));
+    TRadioImage fresh = backup.value_or(TRadioImage());  // the areas no earlier note stands for
     for (const TUnfinishedWrite &write : std::as_const(writes)) {
         if (!SamePortName(write.port, port))
             continue;
         const QString path = QDir(m_folder).filePath(write.backupName);
         if (path == backupPath)
             return {};
-        // One that no longer loads may concern any area.
+        // A backup that no longer loads, noted or this one, may concern any area.
         const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
         if (earlier.isEmpty() && (!noted || !backup || SharesAnArea(*noted, *backup)))
             earlier = path;
-        if (fresh)
-            fresh = noted && backup ? WithoutAreasOf(*fresh, *noted) : std::optional<TRadioImage>();
+        fresh = noted && backup ? WithoutAreasOf(fresh, *noted) : TRadioImage::None();
     }
-    if (fresh && !fresh->isEmpty()) {
-        const std::optional<QString> name = NotedBackupName(backupPath, backup, *fresh);
-        if (name)
+    if (!backupPath.isEmpty() && !fresh.isEmpty()) {
+        if (const std::optional<QString> name = NotedBackupName(backupPath, backup, fresh)) {
             writes.append({port, *name});
+            changed = true;
+        }
     }
-    if (dropped || (fresh && !fresh->isEmpty()))
+    if (changed)
         SaveUnfinishedWrites(writes);
     return earlier;
 }
@@ -323,15 +324,12 @@ QString TBackupStore::NoteUnfinishedWrite(const QString &port, const QString &ba
 std::optional<QString> TBackupStore::NotedBackupName(const QString &backupPath, const std::optional<TRadioImage> &backup,
                                                      const TRadioImage &fresh) const
 {
-    if (!backup || fresh.heldCount() == backup->heldCount())
-        return QFileInfo(backupPath).fileName();
     const QString name = QFileInfo(backupPath).fileName();
+    if (!backup || fresh.heldCount() == backup->heldCount())
+        return name;
     const QDateTime when = QDateTime::fromString(name.left(kStampLength), kStampFormat);
-    QString program;
-    for (const QString &note : backup->notes())
-        if (note.startsWith(QLatin1String("program: ")))
-            program = note.mid(9);
-    const std::optional<QString> path = Save(fresh, {BackupPort(*backup), program}, nullptr, when);
+    const TBackupSource source{BackupPort(*backup), BackupNote(*backup, QStringLiteral("program: "))};
+    const std::optional<QString> path = Save(fresh, source, nullptr, when);
     return path ? std::optional<QString>(QFileInfo(*path).fileName()) : std::nullopt;
 }
 
