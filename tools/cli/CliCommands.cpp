@@ -211,9 +211,8 @@ TRadioImage ConfigImage(const QString &path)
     }
 }
 
-// Field lines between two sides; a configuration file holds no alarm, so with one the alarm
-// is left out.
-QStringList DiffLines(const TRadioImage &from, const TRadioImage &to, bool withAlarm)
+// Refuses two sides with nothing to compare.
+void CheckSharesArea(const TRadioImage &from, const TRadioImage &to)
 {
     if (!HoldsMain(from) || !HoldsMain(to)) {
         bool shared = false;
@@ -223,7 +222,6 @@ QStringList DiffLines(const TRadioImage &from, const TRadioImage &to, bool withA
             throw ECliError(QStringLiteral("the two sides hold no area in common (%1 and %2)")
                                 .arg(from.contentsId(), to.contentsId()));
     }
-    return ImageFieldDiff(from, to, withAlarm);
 }
 
 // The channels and settings a side shows. A configuration file's cell left empty stays empty:
@@ -241,13 +239,13 @@ void ShowMainTexts(TMainConfig &shown, const QString &path, const TRadioImage &i
                 shown.SetCell(row, c, QString());
 }
 
-// With a configuration file on a side (radio: no path), its channels and settings as texts.
-QStringList SideLines(const QString &fromPath, const TRadioImage &from, const QString &toPath, const TRadioImage &to)
+// Field lines between two sides (the radio: no path). With a configuration file on a side, its
+// channels and settings compared as texts, without the alarm, which such a file does not hold.
+QStringList DiffLines(const QString &fromPath, const TRadioImage &from, const QString &toPath, const TRadioImage &to)
 {
-    const bool config = IsConfigFile(fromPath) || IsConfigFile(toPath);
-    const QStringList lines = DiffLines(from, to, !config);
-    if (!config)
-        return lines;
+    CheckSharesArea(from, to);
+    if (!IsConfigFile(fromPath) && !IsConfigFile(toPath))
+        return ImageFieldDiff(from, to, true);
     TMainConfig a;
     TMainConfig b;
     ShowMainTexts(a, fromPath, from);
@@ -276,10 +274,10 @@ int Diff(const CliOptions &options, TCliProgress &progress)
         const TRadioImage radio = ReadRadio(session, file);
         SaveBackup(radio, options.port, progress, false);
         WarnIfHalfWritten(options.port, radio, progress);
-        lines = SideLines(QString(), radio, options.file, file);
+        lines = DiffLines(QString(), radio, options.file, file);
     } else {
         const TRadioImage second = DiffSide(options.secondFile, options);
-        lines = SideLines(options.file, file, options.secondFile, second);
+        lines = DiffLines(options.file, file, options.secondFile, second);
     }
     for (const QString &line : lines)
         PrintOut(line + QLatin1Char('\n'));
