@@ -110,6 +110,7 @@ void TProgramLink::Comm1RequestHangup()
         End(TransferEnd::PortGone, true);
     else
         ClosePort();
+    emit PortGone();
 }
 
 // ---------------------------------------------------------------- starting and ending

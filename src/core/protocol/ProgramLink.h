@@ -124,6 +124,9 @@ Q_SIGNALS:
     void Finished(TransferKind kind, int area, TransferEnd reason);
     void PortOpenChanged(bool open);
     void BusyChanged(bool busy);
+    // The device went away (a pulled cable), during a transfer or between two: it may come back
+    // on another radio.
+    void PortGone();
 
 private Q_SLOTS:
     void Comm1ReceiveData(const QByteArray &chunk);

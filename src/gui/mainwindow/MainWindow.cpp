@@ -173,6 +173,7 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     connect(m_link.get(), &TProgramLink::BusyChanged, this, &TForm1::OnBusyChanged);
     connect(m_link.get(), &TProgramLink::PortOpenChanged, this, &TForm1::OnBusyChanged);
     connect(m_link.get(), &TProgramLink::PortOpenChanged, this, &TForm1::RememberPort);
+    connect(m_link.get(), &TProgramLink::PortGone, this, &TForm1::ForgetLastReads);
     connect(m_link.get(), &TProgramLink::Progressed, this, &TForm1::OnProgressed);
     connect(m_link.get(), &TProgramLink::Finished, this, &TForm1::OnFinished);
     // Made after the window's own handler of Finished, which thus sees a safe write's

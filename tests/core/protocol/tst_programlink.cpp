@@ -1305,6 +1305,7 @@ void TestProgramLink::hangupWhileIdle()
     QSignalSpy finished(rig.link.get(), &TProgramLink::Finished);
     QSignalSpy busy(rig.link.get(), &TProgramLink::BusyChanged);
     QSignalSpy portOpen(rig.link.get(), &TProgramLink::PortOpenChanged);
+    QSignalSpy gone(rig.link.get(), &TProgramLink::PortGone);
     rig.link->OpenPort(kPortName);
     rig.fake->Disappear();
     QCOMPARE(portOpen.size(), 2);
@@ -1312,6 +1313,7 @@ void TestProgramLink::hangupWhileIdle()
     QVERIFY(!rig.link->IsPortOpen());
     QCOMPARE(finished.size(), 0);
     QCOMPARE(busy.size(), 0);
+    QCOMPARE(gone.size(), 1);
 
     QVERIFY(rig.link->StartMainRead(kPortName));
     QCOMPARE(rig.fake->opens(), 2);

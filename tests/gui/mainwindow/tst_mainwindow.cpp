@@ -207,6 +207,7 @@ private Q_SLOTS:
     void keysDuringRestore();
     void retryKeepsCompare();
     void compareWithRadio();
+    void portGoneForgetsRead_data();
     void portGoneForgetsRead();
     void signallingMenu();
     void signallingMenuPortError();
@@ -1375,18 +1376,30 @@ void TestMainWindow::compareWithRadio()
     QCOMPARE(f.xg().Cells(1, 2), before);
 }
 
-// A read serves as the next write's backup, but not once the port went from the list: its
-// cable may come back on another radio.
+void TestMainWindow::portGoneForgetsRead_data()
+{
+    QTest::addColumn<bool>("hungUp");
+    QTest::addRow("gone from the port list") << false;
+    QTest::addRow("hung up") << true;
+}
+
+// A read serves as the next write's backup, but not once the port went from the list or its
+// device hung up: its cable may come back on another radio.
 void TestMainWindow::portGoneForgetsRead()
 {
+    QFETCH(bool, hungUp);
     Fixture f;
     f.form().comcbb()->addItem(QStringLiteral("virtual radio"), QStringLiteral("/dev/virtual-radio"));
     f.form().comcbb()->setCurrentIndex(f.form().comcbb()->count() - 1);
     QVERIFY(f.read());
-    auto *watcher = f.form().findChild<TPortWatcher *>();
-    QVERIFY(watcher);
-    emit watcher->PortsChanged();  // the system's ports now, without the virtual one
-    QCOMPARE(f.form().comcbb()->findData(QStringLiteral("/dev/virtual-radio")), -1);
+    if (hungUp) {
+        emit f.channel->OnRequestHangup();
+    } else {
+        auto *watcher = f.form().findChild<TPortWatcher *>();
+        QVERIFY(watcher);
+        emit watcher->PortsChanged();  // the system's ports now, without the virtual one
+        QCOMPARE(f.form().comcbb()->findData(QStringLiteral("/dev/virtual-radio")), -1);
+    }
     f.enter(1, 3, QStringLiteral("439"));
     f.channel->clearWrites();
     Key(Qt::Key_F11);
