@@ -39,8 +39,7 @@ TAppWindows::TAppWindows(Options options)
     m_form1->SetSignallingSource([this] { return SignallingTables(); });
     m_form1->SetUnsavedTablesSource([this] { return UnsavedTables(); });
     TSignallingWindow *editors[] = {m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get()};
-    for (TSignallingWindow *editor : editors)
-    {
+    for (TSignallingWindow *editor : editors) {
         QObject::connect(m_form1.get(), &TForm1::LastReadsOutdated, editor, &TSignallingWindow::ForgetLastRead);
         QObject::connect(m_form1.get(), &TForm1::PortsHeldElsewhere, editor, &TSignallingWindow::SetPortsHeldElsewhere);
     }

@@ -103,7 +103,7 @@ bool SameBlocksAs(const TRadioImage &image, const TRadioImage &reference, const 
     return wanted.heldCount() == noted.heldCount() && image.restrictedTo(noted) == wanted;
 }
 
-// The port a backup was read from, from its notes; empty when they do not say.
+// What the backup's note that begins with `prefix` says after it; empty when none does.
 QString BackupNote(const TRadioImage &backup, const QString &prefix)
 {
     for (const QString &note : backup.notes())
@@ -112,6 +112,7 @@ QString BackupNote(const TRadioImage &backup, const QString &prefix)
     return QString();
 }
 
+// The port a backup was read from; empty when its notes do not say.
 QString BackupPort(const TRadioImage &backup)
 {
     return BackupNote(backup, QStringLiteral("port: "));

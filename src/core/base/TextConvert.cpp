@@ -17,6 +17,11 @@ bool IsEmptyText(const QString &text)
     return text.isEmpty() || text == QStringLiteral(" ");
 }
 
+bool SameCellText(const QString &a, const QString &b)
+{
+    return a == b || (IsEmptyText(a) && IsEmptyText(b));
+}
+
 QString NotAnInteger(const QString &text)
 {
     return QStringLiteral("'%1' is not a valid integer value").arg(text);

@@ -17,6 +17,9 @@ public:
 
 // A cell or box text that is empty or a single space counts as empty.
 bool IsEmptyText(const QString &text);
+// Equal texts, or both empty: a loaded file's empty field (a space) and a read's show the same
+// and encode the same.
+bool SameCellText(const QString &a, const QString &b);
 
 // Whole number from decimal text, or hexadecimal with a leading "$" (also "0x");
 // surrounding blanks allowed, sign allowed. Throws "'%s' is not a valid integer value".

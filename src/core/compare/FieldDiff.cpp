@@ -42,12 +42,6 @@ std::unique_ptr<TEditorTexts> Decode(const std::vector<Block> &blocks, int first
     return texts;
 }
 
-// A loaded file holds its empty fields as a space, a read as nothing: both show empty.
-bool SameText(const QString &a, const QString &b)
-{
-    return a == b || (IsEmptyText(a) && IsEmptyText(b));
-}
-
 bool BothHold(const TRadioImage &a, const TRadioImage &b, int area, int block)
 {
     return a.holds(area, block) && b.holds(area, block);
@@ -63,13 +57,13 @@ QStringList MainLines(const TMainConfig &from, const TMainConfig &to, const std:
         if (!channel(row))
             continue;
         for (int c = 1; c < TMainConfig::kCols; ++c)
-            if (!SameText(from.Cell(row, c), to.Cell(row, c)))
+            if (!SameCellText(from.Cell(row, c), to.Cell(row, c)))
                 lines << Line(ShownChannelPlace(row, c), from.Cell(row, c), to.Cell(row, c), ChannelColumns().at(c).items);
     }
     for (int box = VoxLevelBox; settings && box <= AlarmBox; ++box) {
         if (box == AlarmBox && !withAlarm)
             continue;
-        if (!SameText(from.Setting(box), to.Setting(box)))
+        if (!SameCellText(from.Setting(box), to.Setting(box)))
             lines << Line(ShownSettingPlace(box), from.Setting(box), to.Setting(box));
     }
     return lines;

@@ -16,20 +16,17 @@ struct TMainSnapshot {
     std::array<QString, kSettingBoxCount> settings;
     std::array<int, TMainConfig::kRows> origins;
 
-    // An empty cell and one holding a space (as a loaded file's empty fields do) show the same
-    // and encode the same: they count as equal, so that changing one into the other is no step.
+    // An empty cell and one holding a space count as equal (SameCellText), so that changing one
+    // into the other is no step.
     bool operator==(const TMainSnapshot &other) const
     {
         for (int row = 0; row < TMainConfig::kRows; ++row)
             for (int col = 0; col < TMainConfig::kCols; ++col)
-                if (!SameText(cells[row][col], other.cells[row][col]))
+                if (!SameCellText(cells[row][col], other.cells[row][col]))
                     return false;
         return settings == other.settings;
     }
     bool operator!=(const TMainSnapshot &other) const { return !(*this == other); }
-
-private:
-    static bool SameText(const QString &a, const QString &b) { return a == b || (IsEmptyText(a) && IsEmptyText(b)); }
 };
 
 TMainSnapshot TakeSnapshot(const TMainConfig &config);

@@ -715,14 +715,14 @@ bool TSignallingWindow::CommitOpenCells()
     return committed;
 }
 
-// The file items wait too: a table opened or compared while a read of it runs would be filled
-// by the rest of the read.
 void TSignallingWindow::SetPortsHeldElsewhere(bool held)
 {
     m_heldElsewhere = held;
     UpdateButtons();
 }
 
+// The file items wait too: a table opened or compared while a read of it runs would be filled
+// by the rest of the read.
 void TSignallingWindow::UpdateButtons()
 {
     const bool idle = !m_link.IsBusy() && !m_heldElsewhere;

@@ -964,8 +964,9 @@ void TForm1::OnBusyChanged()
     const bool busy = m_link->IsBusy();
     // Neither a read nor a write while 批量写频 holds the ports: the port would be refused as
     // taken, by this very program.
-    m_wbtn->setEnabled(!busy && !FleetRunning());
-    m_rbtn->setEnabled(!busy && !FleetRunning());
+    const bool portFree = !busy && !FleetRunning();
+    m_wbtn->setEnabled(portFree);
+    m_rbtn->setEnabled(portFree);
     m_n3->setEnabled(!busy);
     m_plan->ImportAction()->setEnabled(!busy);
     m_comcbb->setEnabled(!busy && !m_link->IsPortOpen());
