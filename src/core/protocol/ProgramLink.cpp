@@ -594,16 +594,15 @@ void TProgramLink::MainWriteAck()
 
 // ---------------------------------------------------------------- area transfers
 
-// Replies of another area and blocks beyond the area are ignored and not counted. Reading by
-// reply, a block below the one requested answers an earlier request and is ignored as well.
+// Replies of another area and blocks beyond the area are ignored and not counted. A block below
+// the one requested answers an earlier request (a radio slower than the resend answers both
+// copies) and is ignored as well: counted, it would skip a block of a read by count.
 void TProgramLink::AreaReadReply(const TFrame &reply)
 {
     const int area = reply.Area();
     const int block = reply.BlockNumber();
     const TArea &facts = AreaFacts(m_transfer.area);
-    if (area != m_transfer.area || !facts.Holds(block))
-        return;
-    if (m_transfer.rule == NextRead::FollowReply && block < m_transfer.nextBlock)
+    if (area != m_transfer.area || !facts.Holds(block) || block < m_transfer.nextBlock)
         return;
     ++m_transfer.answers;
     const quint64 serial = m_transfer.serial;

@@ -886,6 +886,9 @@ void TestProgramLink::areaRead_data()
     QTest::addRow("DTMF, four replies") << 1 << NextRead::CountReplies << all(1) << upTo(4) << upTo(4) << true;
     QTest::addRow("FSK counts a repeated block") << 2 << NextRead::CountReplies << Replies{{2, 0}, {2, 2}, {2, 2}}
                                                 << upTo(3) << QList<int>{0, 2, 2} << true;
+    QTest::addRow("DTMF ignores a late copy of an earlier reply")
+        << 1 << NextRead::CountReplies << Replies{{1, 0}, {1, 0}, {1, 1}, {1, 1}, {1, 2}, {1, 3}} << upTo(4)
+        << upTo(4) << true;
     QTest::addRow("FSK ignores other areas and blocks beyond")
         << 2 << NextRead::CountReplies << Replies{{3, 0}, {2, 3}, {2, 0}, {1, 1}, {2, 1}, {2, 200}, {2, 2}}
         << upTo(3) << upTo(3) << true;
