@@ -291,7 +291,7 @@
 版本 %1
 
 以 MIT 许可证发布（见 LICENSE 文件）。</source>
-        <translation>Two-Way Radio Programming Software
+        <translation>Two-Way Radio Programmer
 Version %1
 
 Released under the MIT licence (see the LICENSE file).</translation>
@@ -299,10 +299,6 @@ Released under the MIT licence (see the LICENSE file).</translation>
     <message>
         <source>对讲机写频软件 V%1</source>
         <translation>Two-Way Radio Programmer V%1</translation>
-    </message>
-    <message>
-        <source>对讲机写频软件</source>
-        <translation>Two-Way Radio Programmer</translation>
     </message>
     <message>
         <source>写入后校验</source>

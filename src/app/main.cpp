@@ -43,7 +43,6 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "xiepin: unknown language '%s'; use zh or en\n", qPrintable(language));
         return 2;
     }
-    QApplication::setApplicationDisplayName(TForm1::tr("对讲机写频软件"));
 
     TAppWindows windows(TAppWindows::Options{});
     if (parser.isSet(portOption))

@@ -321,7 +321,7 @@ void TestCliChannelPlan::printPdfEdges_data()
     QTest::addRow("a cell wider than the page's share") << QString(120, QLatin1Char('9')) << false << QString();
     QTest::addRow("no font with Chinese characters") << QStringLiteral("无") << true
                                                      << QStringLiteral("No installed font has Chinese characters; install one "
-                                                                       "(on Debian or Ubuntu: apt install fonts-noto-cjk).");
+                                                                       "(on Debian or Ubuntu: apt install fonts-wqy-microhei).");
 }
 
 // A long cell shrinks the page to fit, every column on it; Chinese text that no installed font

@@ -4,6 +4,11 @@
 
 #include <algorithm>
 
+QString ProgramName()
+{
+    return ShownText(QStringLiteral(QT_TRANSLATE_NOOP("Texts", "对讲机写频软件")));
+}
+
 QString ShownText(const QString &stored)
 {
     if (stored.isEmpty())

@@ -12,6 +12,8 @@ inline constexpr char kShownTextContext[] = "Texts";
 
 // The text as the user sees it in the current language; unchanged when it has no translation.
 QString ShownText(const QString &stored);
+// "对讲机写频软件" in the current language: the message boxes' title, the printed plan's.
+QString ProgramName();
 QStringList ShownTexts(const QStringList &stored);
 // A label shown as the name of its field in a message: without its trailing colon.
 QString ShownPlace(const QString &label);

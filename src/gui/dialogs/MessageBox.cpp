@@ -1,5 +1,7 @@
 #include "dialogs/MessageBox.h"
 
+#include "base/ShownText.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,7 +25,7 @@ void show(QWidget *parent, MessageKind kind, const QString &text)
         return;
     }
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+                    ProgramName(), text, QMessageBox::Ok, parent);
     const QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.size() > kShownLines) {
         box.setText(lines.mid(0, kShownLines).join(QLatin1Char('\n')) + QStringLiteral("\n…"));
@@ -52,7 +54,7 @@ void ShowError(QWidget *parent, const QString &text)
 
 TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, ProgramName(), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("SaveChangesBox"));
     QPushButton *save = box.addButton(QCoreApplication::translate("MessageBox", "保存"), QMessageBox::AcceptRole);
     QPushButton *dontSave = box.addButton(QCoreApplication::translate("MessageBox", "不保存"), QMessageBox::DestructiveRole);
@@ -76,7 +78,7 @@ bool AskYesOrNo(QWidget *parent, const char *name, MessageKind kind, const QStri
         return restoreAnswer();
     }
     const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question;
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+    QMessageBox box(icon, ProgramName(), text, QMessageBox::NoButton, parent);
     box.setObjectName(QString::fromLatin1(name));
     QPushButton *yesButton = box.addButton(QCoreApplication::translate("MessageBox", yes), QMessageBox::AcceptRole);
     QPushButton *noButton = box.addButton(QCoreApplication::translate("MessageBox", no), QMessageBox::RejectRole);

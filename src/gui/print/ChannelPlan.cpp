@@ -2,6 +2,7 @@
 
 #include "base/ShownText.h"
 #include "base/FileContents.h"
+#include "base/Version.h"
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/MainConfig.h"
 
@@ -19,7 +20,6 @@
 
 namespace {
 
-const char *const kVersionText = "V1.1.4";
 constexpr double kMarginMm = 10;
 constexpr double kFontPoints = 9;
 
@@ -33,7 +33,7 @@ constexpr int kSettingRows[2][5] = {
 // the command line has none and prints the Chinese ones.
 QString Title()
 {
-    return ShownText(QStringLiteral(QT_TRANSLATE_NOOP("Texts", "对讲机写频软件"))) + QLatin1Char(' ') + QLatin1String(kVersionText);
+    return ProgramName() + QStringLiteral(" V") + QLatin1String(kXiepinVersion);
 }
 
 QString Escaped(const QString &text)
@@ -105,7 +105,8 @@ QString ChannelPlanHtml(const TMainConfig &config, const ChannelPlanInfo &info)
     html += Escaped(QCoreApplication::translate("ChannelPlan", "日期：%1").arg(info.date.toString(Qt::ISODate)));
     if (!info.fileName.isEmpty())
         html += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")
-                + Escaped(QCoreApplication::translate("ChannelPlan", "文件：%1").arg(info.fileName));
+                + QStringLiteral("<span style=\"white-space: pre-wrap;\">%1</span>")
+                      .arg(Escaped(QCoreApplication::translate("ChannelPlan", "文件：%1").arg(info.fileName)));
     html += QStringLiteral("</p>") + ChannelTable(config) + QStringLiteral("<p></p>");
     html += SettingsTable(config, info.withAlarm);
     return html + QStringLiteral("</body></html>");
@@ -124,7 +125,8 @@ QString ChannelPlanFontProblem(const TMainConfig &config, const ChannelPlanInfo 
     const bool chinese = std::any_of(html.cbegin(), html.cend(), [](QChar c) { return c.script() == QChar::Script_Han; });
     if (!chinese || !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
         return {};
-    return QStringLiteral("No installed font has Chinese characters; install one (on Debian or Ubuntu: apt install fonts-noto-cjk).");
+    // The font named is one without the Kangxi radicals (see PlanFont).
+    return QStringLiteral("No installed font has Chinese characters; install one (on Debian or Ubuntu: apt install fonts-wqy-microhei).");
 }
 
 void PrintChannelPlan(QPagedPaintDevice &device, const TMainConfig &config, const ChannelPlanInfo &info)

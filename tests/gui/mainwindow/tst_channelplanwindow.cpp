@@ -82,7 +82,7 @@ QString PdfText(const QString &path)
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 int DarkRows(const QImage &image)
