@@ -2,6 +2,7 @@
 #include "cli/CliError.h"
 #include "cli/CliOptions.h"
 #include "cli/ConfigTable.h"
+#include "cli/Interrupt.h"
 #include "compare/FieldDiff.h"
 #include "signalling/DtmfCodec.h"
 #include "mainconfig/ChannelLists.h"
@@ -199,6 +200,8 @@ private Q_SLOTS:
     void writeCutShortIsRestored_data();
     void writeCutShortIsRestored();
     void interruptedVerify();
+    void ignoredSignalStaysIgnored_data();
+    void ignoredSignalStaysIgnored();
     void subsetRestoreWritesOnlyItsAreas();
     void restoreChosenAreas_data();
     void restoreChosenAreas();
@@ -286,6 +289,11 @@ void TestCli::usage_data()
         {"read --port x --timeout %2",
          "read: --timeout '%2' is not a number of seconds above 0 and up to 3600; try 'xiepin-cli read --help'"},
         {"read --port x --timeout", "read: Missing value after '--timeout'; try 'xiepin-cli read --help'"},
+        {"diff a.qz b.qz --timeout xyz",
+         "diff: --timeout 'xyz' is not a number of seconds above 0 and up to 3600; try 'xiepin-cli diff --help'"},
+        {"restore --port x a.img --areas dtmf --areas fsk", "restore: --areas is given more than once; try 'xiepin-cli restore --help'"},
+        {"read --port x -o a.qz -o b.qz", "read: --output is given more than once; try 'xiepin-cli read --help'"},
+        {"import-csv a.csv -o a.qz --start 2 --start 3", "import-csv: --start is given more than once; try 'xiepin-cli import-csv --help'"},
         {"diff", "diff: no file given; try 'xiepin-cli diff --help'"},
         {"diff a.qz", "diff: a second file or --port P is needed; try 'xiepin-cli diff --help'"},
         {"diff --port x a.qz b.qz", "diff: give --port P FILE or FILE1 FILE2, not both; try 'xiepin-cli diff --help'"},
@@ -1266,6 +1274,33 @@ void TestCli::interruptedVerify()
 }
 
 // A DTMF-only image writes area 1 and nothing else; the read before it reads area 1 only.
+void TestCli::ignoredSignalStaysIgnored_data()
+{
+    QTest::addColumn<int>("signo");
+    QTest::addColumn<bool>("ignored");  // by the caller, as nohup ignores SIGHUP
+    for (const int signo : {SIGINT, SIGTERM, SIGHUP})
+        for (const bool ignored : {false, true})
+            QTest::addRow("%s, %s", strsignal(signo), ignored ? "ignored" : "default") << signo << ignored;
+}
+
+// A watched write is cancelled by the signals the caller left to end it, and goes on through
+// those it chose to ignore; either way the disposition comes back when the watch ends.
+void TestCli::ignoredSignalStaysIgnored()
+{
+    QFETCH(int, signo);
+    QFETCH(bool, ignored);
+    const auto before = std::signal(signo, ignored ? SIG_IGN : SIG_DFL);
+    int cancelled = 0;
+    {
+        const TInterruptCancels watch([&cancelled] { ++cancelled; });
+        std::raise(signo);
+        QTest::qWait(150);
+        QCOMPARE(TInterruptCancels::Interrupted(), !ignored);
+        QCOMPARE(cancelled, ignored ? 0 : 1);
+    }
+    QVERIFY(std::signal(signo, before) == (ignored ? SIG_IGN : SIG_DFL));
+}
+
 void TestCli::subsetRestoreWritesOnlyItsAreas()
 {
     const TRadioImage start = FactoryImage();

@@ -7,8 +7,10 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -137,6 +139,13 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
         options.help = true;
         return options;
     }
+    // Only --port may name several things; another option given twice would keep its last value.
+    const std::pair<bool, const QCommandLineOption *> singles[] = {
+        {def.port, &timeout}, {def.output, &output}, {def.alarm, &alarm},
+        {def.import, &start}, {def.import, &base},   {def.areas, &areas}};
+    for (const auto &[added, single] : singles)
+        if (added && parser.values(*single).size() > 1)
+            refuse(&def, QStringLiteral("--%1 is given more than once").arg(single->names().constLast()));
     const QStringList positional = parser.positionalArguments();
     // diff takes a file and --port, or two files.
     const bool diff = def.command == CliCommand::Diff;
@@ -170,9 +179,9 @@ CliOptions parseCommand(const CommandDef &def, const QStringList &rest)
             refuse(&def, QStringLiteral("--port is given more than once"));
         if (PortsRepeat(options.ports))
             refuse(&def, QStringLiteral("a port is given twice"));
-        if (parser.isSet(timeout))
-            options.timeoutMs = parseTimeout(def, parser.value(timeout));
     }
+    if (def.port && parser.isSet(timeout))
+        options.timeoutMs = parseTimeout(def, parser.value(timeout));
     if (def.output) {
         options.output = parser.value(output);
         if (def.outputRequired && options.output.isEmpty())

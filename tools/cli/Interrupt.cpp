@@ -17,11 +17,15 @@ constexpr int kSignals[] = {
 #endif
 };
 
+// A signal the caller ignores (nohup, a background job) stays ignored, then and after the first.
+volatile std::sig_atomic_t g_watched[std::size(kSignals)] = {};
+
 extern "C" void OnInterrupt(int)
 {
     g_interrupted = 1;
-    for (int signo : kSignals)
-        std::signal(signo, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        if (g_watched[i])
+            std::signal(kSignals[i], SIG_DFL);
 }
 
 }  // namespace
@@ -30,8 +34,12 @@ TInterruptCancels::TInterruptCancels(std::function<void()> cancel)
     : m_cancel(std::move(cancel))
 {
     g_interrupted = 0;
-    for (std::size_t i = 0; i < std::size(kSignals); ++i)
-        m_old[i] = std::signal(kSignals[i], OnInterrupt);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        m_old[i] = std::signal(kSignals[i], SIG_IGN);
+        g_watched[i] = m_old[i] != SIG_IGN;
+        if (g_watched[i])
+            std::signal(kSignals[i], OnInterrupt);
+    }
     m_poll.setInterval(kPollMs);
     QObject::connect(&m_poll, &QTimer::timeout, [this] {
         if (!g_interrupted)

@@ -7,6 +7,7 @@
 // While it lives, Ctrl-C, SIGTERM or a closed terminal (SIGHUP) do not end the program at once:
 // `cancel` runs from the event loop instead, so that a write stops where it is and the command
 // still says how far it got and how to put the radio back. A second signal ends the program.
+// A signal ignored when the watch begins (nohup, a background job) stays ignored.
 class TInterruptCancels {
 public:
     explicit TInterruptCancels(std::function<void()> cancel);
