@@ -3,6 +3,7 @@
 #include "mainconfig/ChannelLists.h"
 #include "mainconfig/ConfigFile.h"
 #include "mainconfig/MainConfig.h"
+#include "base/FileContents.h"
 #include "protocol/FactoryImage.h"
 #include "support/core/TestFiles.h"
 
@@ -10,20 +11,24 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// While it lives, no file of this process may grow: every write fails as on a full disk.
+// While it lives, no file of this process may grow past `room` bytes: the write that would
+// fails as on a full disk.
 class TNoRoom {
 public:
-    TNoRoom()
+    explicit TNoRoom(rlim_t room)
     {
         getrlimit(RLIMIT_FSIZE, &m_old);
         m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
         rlimit none = m_old;
-        none.rlim_cur = 0;
+        none.rlim_cur = room;
         setrlimit(RLIMIT_FSIZE, &none);
     }
     ~TNoRoom()
@@ -80,33 +85,40 @@ class TestFileContents : public QObject {
 private Q_SLOTS:
     void fullDiskKeepsOldFile_data();
     void fullDiskKeepsOldFile();
+    void targetNotARegularFile();
 };
 
 void TestFileContents::fullDiskKeepsOldFile_data()
 {
+    QTest::addColumn<int>("room");  // bytes a file may hold
     QTest::addColumn<Saver>("save");
-    QTest::addRow("configuration file") << Saver([](const QString &path, int version, QString *reason) {
+    QTest::addRow("configuration file") << 0 << Saver([](const QString &path, int version, QString *reason) {
         TMainConfig config;
         SetPlanVersion(config, version);
         return Refused<EConfigFileError>(reason, [&] { SaveConfigFile(config, path); });
     });
-    QTest::addRow("channel plan CSV") << Saver([](const QString &path, int version, QString *reason) {
+    QTest::addRow("channel plan CSV") << 0 << Saver([](const QString &path, int version, QString *reason) {
         TMainConfig config;
         SetPlanVersion(config, version);
         return Refused<EChannelCsvError>(reason, [&] { WriteChannelCsvFile(config, path); });
     });
-    QTest::addRow("radio image") << Saver([](const QString &path, int version, QString *reason) {
+    QTest::addRow("radio image") << 0 << Saver([](const QString &path, int version, QString *reason) {
         TRadioImage image = FactoryImage();
         if (version == 2)
             image.dropArea(1);
         return image.save(path, reason);
     });
-    QTest::addRow("backup") << Saver(SaveBackup);
+    QTest::addRow("backup") << 0 << Saver(SaveBackup);
+    // Larger than the room left: the first write is cut short without a reason of its own.
+    QTest::addRow("bytes beyond the room") << 8000 << Saver([](const QString &path, int version, QString *reason) {
+        return ReplaceFileContents(path, QByteArray(version * 6000, 'x'), reason);
+    });
 }
 
 // A save that cannot write every byte says so and leaves the old file, and nothing else, behind.
 void TestFileContents::fullDiskKeepsOldFile()
 {
+    QFETCH(int, room);
     QFETCH(Saver, save);
     const QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -120,13 +132,39 @@ void TestFileContents::fullDiskKeepsOldFile()
 
     bool saved = true;
     {
-        const TNoRoom full;
+        const TNoRoom full{rlim_t(room)};
         saved = save(path, 2, &reason);
     }
     QVERIFY2(!saved, "a save without room was reported as done");
-    QVERIFY2(!reason.isEmpty(), "no reason given");
+    QVERIFY2(!reason.isEmpty() && reason != QStringLiteral("Unknown error"), qPrintable(reason));
     QCOMPARE(FilesIn(dir.path()), files);
     QCOMPARE(ReadWholeFile(dir.filePath(files.first())), before);
+}
+
+// A pipe given as the output (as /dev/stdout may be) is written to, not replaced by a regular
+// file; a folder is refused.
+void TestFileContents::targetNotARegularFile()
+{
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray fifo = dir.filePath(QStringLiteral("pipe")).toLocal8Bit();
+    QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+    const int reader = open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    QString reason;
+    const bool written = ReplaceFileContents(QString::fromLocal8Bit(fifo), QByteArrayLiteral("plan\r\n"), &reason);
+    char got[16] = {};
+    const ssize_t n = read(reader, got, sizeof got);
+    close(reader);
+    QVERIFY2(written, qPrintable(reason));
+    QCOMPARE(QByteArray(got, int(std::max<ssize_t>(n, 0))), QByteArrayLiteral("plan\r\n"));
+    struct stat st {};
+    QCOMPARE(stat(fifo.constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+
+    QVERIFY(!ReplaceFileContents(dir.path(), QByteArrayLiteral("plan"), &reason));
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(QFileInfo(dir.path()).isDir());
 }
 
 QTEST_GUILESS_MAIN(TestFileContents)
