@@ -43,7 +43,8 @@ void Ports(TCliProgress &progress)
     }
 }
 
-// The read before a write: a failure there has written nothing yet.
+// The read before a write: a failure there (the radio silent or gone, a block it never sent)
+// has written nothing yet.
 TRadioImage ReadBeforeWrite(TLinkSession &session, const TRadioImage &which)
 {
     try {

@@ -21,14 +21,15 @@ QString Seconds(int ms)
     return QString::number(ms / 1000.0, 'g', 6);
 }
 
-[[noreturn]] void MissingBlock(int area, int block)
+[[noreturn]] void MissingBlock(int area, int block, int answered)
 {
-    // The DTMF and FSK reads count replies: a reply sent twice (to a request and to its resend)
-    // ends them as early as one that carries another block number.
-    throw ECliError(QStringLiteral("incomplete read: the radio never sent area %1 block %2 "
-                                   "(a reply carried another block number, or came twice)")
-                        .arg(area)
-                        .arg(block));
+    // The DTMF and FSK reads count replies: one that carries another block number ends them
+    // with a block never sent.
+    throw ETransferFailed(QStringLiteral("incomplete read: the radio never sent area %1 block %2 "
+                                         "(a reply carried another block number)")
+                              .arg(area)
+                              .arg(block),
+                          false, answered);
 }
 
 }  // namespace
@@ -158,12 +159,12 @@ MainImage TLinkSession::MainRead()
     for (int n = 1; n <= frame::kChannelCount; ++n) {
         const auto found = channels.find(n);
         if (found == channels.end())
-            MissingBlock(frame::kMainArea, n);
+            MissingBlock(frame::kMainArea, n, frame::kMainAnswers);
         image.channels[static_cast<std::size_t>(n - 1)] = found->second;
     }
     const auto found = settings.find(0);
     if (found == settings.end())
-        MissingBlock(frame::kSettingsArea, 0);
+        MissingBlock(frame::kSettingsArea, 0, frame::kMainAnswers);
     image.settings = found->second;
     return image;
 }
@@ -189,7 +190,7 @@ std::vector<Block> TLinkSession::AreaRead(int area, NextRead rule)
     for (int block = 0; block < count; ++block) {
         const auto found = received.find(block);
         if (found == received.end())
-            MissingBlock(area, block);
+            MissingBlock(area, block, count);
         blocks.push_back(found->second);
     }
     return blocks;
