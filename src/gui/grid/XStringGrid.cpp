@@ -586,6 +586,8 @@ void TXStringGrid::PasteFromClipboard()
     }
     const bool completed = CommitCells(TGridAction::Paste, commits);
     SetSelection(pasted);
+    // The next paste starts where this one did, inside what it highlighted.
+    selectionModel()->setCurrentIndex(m_model->IndexOf(pasted.left(), pasted.top()), QItemSelectionModel::NoUpdate);
     if (completed && cells.beyond > 0)
         ShowMessage(window(), tr("%1 个单元格超出表格，没有粘贴").arg(cells.beyond));
 }

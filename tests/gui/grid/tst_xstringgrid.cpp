@@ -1008,6 +1008,10 @@ void TestXStringGrid::clipboardKeys()
     for (const Commit &commit : std::as_const(w->commits))
         made << QStringLiteral("%1,%2,%3").arg(commit.col).arg(commit.row).arg(commit.text);
     QCOMPARE(made, commits);
+    if (key == QKeySequence(Qt::CTRL | Qt::Key_V) && !commits.isEmpty()) {  // the pasted block's corner is the next paste's start
+        const QStringList first = commits.first().split(QLatin1Char(','));
+        QCOMPARE(QPoint(w->grid->Col(), w->grid->Row()), QPoint(first[0].toInt(), first[1].toInt()));
+    }
     QCOMPARE(recorder.texts(), messages);
     // Every cell not committed keeps its text; a committed one holds what was committed.
     QStringList expected = before;
