@@ -26,11 +26,12 @@ QList<std::pair<QString, QWidget *>> PlacedWindows(const TAppWindows &windows)
 }  // namespace
 
 // The windows place their controls by the width of their texts, so a size kept in the other
-// language may cut off this one's: then each window is at least as large as its texts need.
+// language may cut off this one's: then each window is at least as large as its texts need. So
+// may a size kept without its language (by an earlier version).
 void RestoreWindowPlaces(TAppWindows &windows)
 {
     const QSettings settings;
-    const bool sameLanguage = settings.value(kLanguageKey, CurrentLanguage()).toString() == CurrentLanguage();
+    const bool sameLanguage = settings.value(kLanguageKey).toString() == CurrentLanguage();
     for (const auto &[key, window] : PlacedWindows(windows)) {
         const QByteArray geometry = settings.value(key).toByteArray();
         if (geometry.isEmpty())

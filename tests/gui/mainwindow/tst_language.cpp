@@ -311,6 +311,8 @@ void TestLanguage::windowPlacesAcrossLanguages_data()
     QTest::addRow("Chinese size in English") << "zh" << "en" << 0;
     QTest::addRow("larger English size in Chinese") << "en" << "zh" << 200;
     QTest::addRow("smaller English size in Chinese") << "en" << "zh" << -30;
+    // "": saved in Chinese by a version that did not note the language.
+    QTest::addRow("Chinese size, language not noted, in English") << "" << "en" << 0;
 }
 
 // Each window comes back where it was; with the size it had in the same language, and in the
@@ -325,13 +327,15 @@ void TestLanguage::windowPlacesAcrossLanguages()
     };
     QList<QRect> saved;
     {
-        const LanguageScope scope(savedIn);
+        const LanguageScope scope(savedIn.isEmpty() ? QStringLiteral("zh") : savedIn);
         const MainWindowRig rig;
         for (QWidget *window : placed(*rig.windows)) {
             window->setGeometry(QRect(QPoint(40 + saved.size() * 10, 50), window->size() + QSize(grown, grown)));
             saved << window->geometry();
         }
         SaveWindowPlaces(*rig.windows);
+        if (savedIn.isEmpty())
+            QSettings().remove(QStringLiteral("geometry/language"));
     }
     const LanguageScope scope(restoredIn);
     const MainWindowRig rig;
