@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "base/PortDevice.h"
 #include "base/ShownText.h"
 #include "base/TextConvert.h"
 #include "base/Version.h"
@@ -82,6 +83,9 @@ constexpr SettingPlace kSettingPlaces[] = {
 
 constexpr int kBoxHeight = 21;
 const QString kLastPortKey = QStringLiteral("port/last");
+// Each entry of the port list also keeps the device its name led to when listed: a port typed or
+// remembered by its device is that entry, also once its link has gone.
+constexpr int kPortDeviceRole = Qt::UserRole + 1;
 constexpr int kRowHeight = 24;
 constexpr int kRetryPauseMs = 100;
 constexpr int kMainWriteSteps = frame::kMainAnswers - 1;  // progress range of a main write
@@ -222,7 +226,11 @@ void TForm1::FormCreate(const QSize &screen)
     RefreshPorts();
     if (m_comcbb->count() > 0)
         m_comcbb->setCurrentIndex(0);
-    SelectPort(QSettings().value(kLastPortKey).toString());
+    // A remembered port not there now stays chosen by its name: another port of the list may
+    // hold another radio.
+    const QString last = QSettings().value(kLastPortKey).toString();
+    if (!last.isEmpty() && !SelectPort(last))
+        m_comcbb->setEditText(last);
     m_restoreActions->OfferNotedFor(PortName());
     m_saveDialog1->setDefaultSuffix(QStringLiteral("qz"));
     setAcceptDrops(true);
@@ -630,11 +638,14 @@ void TForm1::RefreshPorts()
     if (!entries)
         return;
     const QString chosen = PortName();
-    const bool listed = m_comcbb->findData(chosen) >= 0;
+    const bool listed = m_comcbb->findData(chosen) >= 0 || m_comcbb->findData(PortDevice(chosen), kPortDeviceRole) >= 0;
     const QSignalBlocker quiet(m_comcbb);
     m_comcbb->clear();
-    for (const TPortEntry &entry : *entries)
-        m_comcbb->addItem(PortLabel(entry, tr("虚拟电台")), PortOpenName(entry));
+    for (const TPortEntry &entry : *entries) {
+        const QString name = PortOpenName(entry);
+        m_comcbb->addItem(PortLabel(entry, tr("虚拟电台")), name);
+        m_comcbb->setItemData(m_comcbb->count() - 1, PortDevice(name), kPortDeviceRole);
+    }
     // The drop-down may be wider than the box, so the descriptions are read whole.
     m_comcbb->view()->setMinimumWidth(m_comcbb->view()->sizeHintForColumn(0) + 2 * m_comcbb->view()->frameWidth());
     // A port that has gone stays chosen by its name, to be opened when it is back, perhaps on
@@ -666,6 +677,8 @@ bool TForm1::SelectPort(const QString &name)
     int index = m_comcbb->findData(name);
     if (index < 0)
         index = m_comcbb->findText(name, Qt::MatchExactly);
+    if (index < 0 && QFileInfo::exists(name))
+        index = m_comcbb->findData(PortDevice(name), kPortDeviceRole);
     if (index >= 0)
         m_comcbb->setCurrentIndex(index);
     return index >= 0;

@@ -77,7 +77,8 @@ public:
     void RefreshPorts();
     // The listed ports as 批量写频 offers them.
     QList<TFleetDialog::Port> FleetPorts() const;
-    // Chooses the listed port with that name or label; false when it is not listed.
+    // Chooses the listed port with that name or label, or that leads to the same device; false
+    // when it is not listed.
     bool SelectPort(const QString &name);
 
     // Replaces list with the serial ports present; unchanged when they cannot be listed.

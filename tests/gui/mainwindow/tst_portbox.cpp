@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +18,8 @@ private Q_SLOTS:
     void lastPortChosenAtStart_data();
     void lastPortChosenAtStart();
     void listRefreshesWhenOpened();
+    void portGoneForgetsReads_data();
+    void portGoneForgetsReads();
     void openedPortIsRemembered();
 
 private:
@@ -49,28 +52,29 @@ void TestPortBox::init()
 void TestPortBox::lastPortChosenAtStart_data()
 {
     QTest::addColumn<QString>("last");
-    QTest::addColumn<bool>("chosen");
-    QTest::addRow("listed") << "LINK" << true;
-    QTest::addRow("gone") << "/dev/ttyUSB97" << false;
-    QTest::addRow("never stored") << "" << false;
+    QTest::addColumn<QString>("chosen");  // FIRST: the list's first port
+    QTest::addRow("listed") << "LINK" << "LINK";
+    QTest::addRow("listed under its link, kept by its device") << "DEVICE" << "LINK";
+    // Not the list's first port, which may be another radio's.
+    QTest::addRow("gone") << "/dev/ttyUSB97" << "/dev/ttyUSB97";
+    QTest::addRow("never stored") << "" << "FIRST";
 }
 
 void TestPortBox::lastPortChosenAtStart()
 {
     QFETCH(QString, last);
-    QFETCH(bool, chosen);
+    QFETCH(QString, chosen);
     startRadio();
+    const auto named = [this](QString name) {
+        return name.replace(QStringLiteral("LINK"), m_link).replace(QStringLiteral("DEVICE"), m_target);
+    };
     if (!last.isEmpty())
-        QSettings().setValue(QStringLiteral("port/last"), last.replace(QStringLiteral("LINK"), m_link));
+        QSettings().setValue(QStringLiteral("port/last"), named(last));
     const auto form = newForm();
     const int index = form->comcbb()->findText(label());
     QVERIFY(index >= 0);
     QCOMPARE(form->comcbb()->itemData(index).toString(), m_link);
-    QCOMPARE(form->comcbb()->currentIndex() == index, chosen || form->comcbb()->count() == 1);
-    if (chosen) {
-        QCOMPARE(form->comcbb()->currentText(), label());
-        QCOMPARE(form->PortName(), m_link);
-    }
+    QCOMPARE(form->PortName(), chosen == QLatin1String("FIRST") ? form->comcbb()->itemData(0).toString() : named(chosen));
 }
 
 void TestPortBox::listRefreshesWhenOpened()
@@ -90,6 +94,27 @@ void TestPortBox::listRefreshesWhenOpened()
     form->RefreshPorts();
     QCOMPARE(form->comcbb()->findText(label()), -1);
     QCOMPARE(form->PortName(), m_link);  // gone, but still the port chosen
+}
+
+void TestPortBox::portGoneForgetsReads_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addRow("chosen from the list") << "LINK";
+    QTest::addRow("typed by its device") << "DEVICE";
+    QTest::addRow("another port typed") << "/dev/typed";
+}
+
+// The radio read on a port whose entry leaves the list may not be the one there when it is back.
+void TestPortBox::portGoneForgetsReads()
+{
+    QFETCH(QString, chosen);
+    startRadio();
+    const auto form = newForm();
+    form->comcbb()->setEditText(chosen.replace(QStringLiteral("LINK"), m_link).replace(QStringLiteral("DEVICE"), m_target));
+    QSignalSpy forgotten(form.get(), &TForm1::LastReadsOutdated);
+    QVERIFY(QFile::remove(m_link));
+    form->RefreshPorts();
+    QCOMPARE(forgotten.size(), chosen == QLatin1String("/dev/typed") ? 0 : 1);
 }
 
 void TestPortBox::openedPortIsRemembered()
