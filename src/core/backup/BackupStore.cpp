@@ -338,25 +338,43 @@ std::optional<QString> TBackupStore::EndUnfinishedWrite(const QString &port, con
                                                         const QString &restoredFrom) const
 {
     const TNoteTurn turn(m_folder);
-    QList<TUnfinishedWrite> writes = UnfinishedWrites();
     std::optional<QString> still;
-    const qsizetype before = writes.size();
-    writes.removeIf([&](const TUnfinishedWrite &write) {
-        if (!SamePortName(write.port, port))
-            return false;
+    bool changed = false;
+    QList<TUnfinishedWrite> kept;
+    for (TUnfinishedWrite write : UnfinishedWrites()) {
+        if (!SamePortName(write.port, port)) {
+            kept.append(write);
+            continue;
+        }
         const QString path = QDir(m_folder).filePath(write.backupName);
         // A backup that no longer loads names nothing to keep the note for.
         const std::optional<TRadioImage> noted = TRadioImage::load(path, nullptr);
-        if (!noted)
-            return true;
-        if (HoldsEveryAreaOf(written, *noted) && !PutsBackHalfWritten(port, write.backupName, *noted, written, restoredFrom))
-            return true;
-        if (!still && SharesAnArea(*noted, written))
-            still = path;
-        return false;
-    });
-    if (writes.size() != before)
-        SaveUnfinishedWrites(writes);
+        if (!noted) {
+            changed = true;
+            continue;
+        }
+        const bool whole = HoldsEveryAreaOf(written, *noted);
+        const TRadioImage part = noted->restrictedTo(written);  // its areas this write holds
+        if ((!whole && !SharesAnArea(*noted, written))
+            || PutsBackHalfWritten(port, write.backupName, part, written, restoredFrom)) {
+            if (!still && SharesAnArea(*noted, written))
+                still = path;
+            kept.append(write);
+            continue;
+        }
+        changed = true;
+        if (whole)
+            continue;
+        // Some of its areas written well: the note stands for the others alone, in a backup of
+        // just them beside it.
+        if (const std::optional<QString> rest = NotedBackupName(path, noted, WithoutAreasOf(*noted, written)))
+            write.backupName = *rest;
+        if (!still)
+            still = QDir(m_folder).filePath(write.backupName);  // kept whole if its rest was not saved
+        kept.append(write);
+    }
+    if (changed)
+        SaveUnfinishedWrites(kept);
     return still;
 }
 

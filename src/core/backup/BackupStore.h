@@ -72,11 +72,11 @@ public:
     // backup is noted already).
     QString NoteUnfinishedWrite(const QString &port, const QString &backupPath) const;
     // A write on the port ended well, writing the areas `written` holds: each note goes when they
-    // cover every area of its backup. A part of the radio written since leaves the rest as half
-    // written as it was; so does a restore (restoredFrom, the file written back) of what a backup
-    // read on the port after the noted one holds, wherever the file is kept: the radio as that
-    // write left it. Returns a noted backup's path when its note stays for an area `written`
-    // holds.
+    // cover every area of its backup; when they cover some, it stands for the others alone, in a
+    // backup of just them saved beside. A restore (restoredFrom, the file written back) of what
+    // a backup read on the port after the noted one holds, wherever the file is kept, ends
+    // nothing: it puts back the radio as that write left it. Returns a noted backup's path when
+    // its note stays for an area `written` holds, or for the rest of a backup it covered in part.
     std::optional<QString> EndUnfinishedWrite(const QString &port, const TRadioImage &written,
                                               const QString &restoredFrom = {}) const;
     // Drops the port's notes, whatever they name.

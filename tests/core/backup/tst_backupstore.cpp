@@ -305,8 +305,16 @@ void TestBackupStore::unfinishedWrites_data()
     QTest::addRow("ended by a write of its areas") << QStringList{"note /a/radio 1", "end /a/radio 0,5"} << QStringList{"-", "-"} << 2;
     QTest::addRow("ended by a write of more") << QStringList{"note /a/radio 1", "end /a/radio 0,1,5"} << QStringList{"-", "-"} << 2;
     QTest::addRow("kept by a write of another area") << QStringList{"note /a/radio 1", "end /a/radio 1"} << QStringList{"1", "-"} << 2;
-    QTest::addRow("kept by a write of part of its areas")
-        << QStringList{"note /a/radio 1", "end /a/radio 0"} << QStringList{"1", "-"} << 2;
+    // The areas written well leave the note, which stands for the others in a backup of their own.
+    QTest::addRow("narrowed by a write of part of its areas")
+        << QStringList{"note /a/radio 1", "end /a/radio 0"} << QStringList{"new:main", "-"} << 3;
+    QTest::addRow("ended by writes of its areas one at a time")
+        << QStringList{"read /a/radio 0,1,5", "note /a/radio 3", "end /a/radio 0,5", "check /a/radio 0,5 -",
+                       "check /a/radio 1 new:dtmf", "end /a/radio 1"}
+        << QStringList{"-", "-"} << 4;
+    QTest::addRow("kept whole by a restore of part of a later read there")
+        << QStringList{"read /a/radio 0,1,5", "note /a/radio 3", "read /a/radio 0,1,5", "read /a/radio 0,5", "restore /a/radio 5"}
+        << QStringList{"3", "-"} << 5;
     QTest::addRow("a note that leads out of the folder is none")
         << QStringList{"forge /a/radio 1"} << QStringList{"-", "-"} << 2;
     QTest::addRow("ended on its own port only")
