@@ -405,6 +405,14 @@ void TBackupStore::ClearUnfinishedWrite(const QString &port) const
         SaveUnfinishedWrites(writes);
 }
 
+bool TBackupStore::IsNoted(const QString &port, const QString &backupPath) const
+{
+    const QList<TUnfinishedWrite> writes = UnfinishedWrites();
+    return std::any_of(writes.cbegin(), writes.cend(), [&](const TUnfinishedWrite &write) {
+        return SamePortName(write.port, port) && QDir(m_folder).filePath(write.backupName) == backupPath;
+    });
+}
+
 std::optional<QString> TBackupStore::UnfinishedWrite(const QString &port, const TRadioImage &touching) const
 {
     for (const TUnfinishedWrite &write : UnfinishedWrites()) {

@@ -84,6 +84,8 @@ public:
     // The path of the port's first noted backup that is still here and holds any of the areas
     // `touching` holds (by default all of them).
     std::optional<QString> UnfinishedWrite(const QString &port, const TRadioImage &touching = TRadioImage()) const;
+    // Whether that backup is one of the port's notes.
+    bool IsNoted(const QString &port, const QString &backupPath) const;
 
 private:
     struct TUnfinishedWrite {

@@ -234,8 +234,7 @@ void TForm1::FormCreate(const QSize &screen)
     m_restoreActions->OfferNotedFor(PortName());
     m_saveDialog1->setDefaultSuffix(QStringLiteral("qz"));
     setAcceptDrops(true);
-    for (QAction *item : m_signallingItems)
-        item->setEnabled(false);
+    EnableSignallingMenu(false);
 }
 
 void TForm1::BuildMenus()
@@ -271,10 +270,10 @@ void TForm1::BuildMenus()
         HideProgressWindow();
         ForgetLastReads();  // the radio holds what was put back now
     });
-    QAction *compare = new QAction(tr("与电台比较"), this);
-    compare->setObjectName(QStringLiteral("CompareWithRadio"));
-    connect(compare, &QAction::triggered, this, &TForm1::CompareWithRadio);
-    file->insertAction(m_n1, compare);
+    m_compare = new QAction(tr("与电台比较"), this);
+    m_compare->setObjectName(QStringLiteral("CompareWithRadio"));
+    connect(m_compare, &QAction::triggered, this, &TForm1::CompareWithRadio);
+    file->insertAction(m_n1, m_compare);
     QAction *fleet = new QAction(tr("批量写频…"), this);
     fleet->setObjectName(QStringLiteral("FleetWrite"));
     connect(fleet, &QAction::triggered, this, &TForm1::FleetWriteClick);
@@ -751,7 +750,7 @@ bool TForm1::StartMainTransfer(TransferKind kind)
         return false;
     }
     m_lastMainKind = kind;
-    EnableSignallingMenu();
+    EnableSignallingMenu(true);
     if (m_form3) {
         m_form3->ShowBeside(*this);
         m_form3->ShowProgress(kind == TransferKind::MainWrite ? kMainWriteSteps : kMainReadSteps, 0);
@@ -1011,10 +1010,11 @@ void TForm1::SetTableEditable(bool editable)
         m_editing->SetEditable(editable);
 }
 
-void TForm1::EnableSignallingMenu()
+void TForm1::EnableSignallingMenu(bool on)
 {
+    m_signallingMenuOn = on;
     for (QAction *item : m_signallingItems)
-        item->setEnabled(true);
+        item->setEnabled(on && !FleetRunning());
 }
 
 // --- signalling editors
@@ -1309,6 +1309,10 @@ void TForm1::FleetWriteClick()
         connect(&m_fleetDialog->Fleet(), &TFleet::Finished, this, &TForm1::RefreshPorts);
         connect(m_fleetDialog, &TFleetDialog::RunningChanged, this, [this](bool running) {
             OnBusyChanged();
+            // Nor may a restore, a comparison or an editor opened now take a port.
+            m_restoreActions->SetPortsHeldElsewhere(running);
+            m_compare->setEnabled(!running);
+            EnableSignallingMenu(m_signallingMenuOn);
             emit PortsHeldElsewhere(running);
         });
         m_fleetDialog->SetSignallingAvailable(static_cast<bool>(m_signallingSource));

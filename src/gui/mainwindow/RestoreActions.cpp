@@ -24,10 +24,10 @@ TRestoreActions::TRestoreActions(QWidget *window, TProgramLink &link, Context co
     });
     connect(m_restore, &TImageRestore::Finished, this, &TRestoreActions::OnFinished);
 
-    QAction *fromBackup = new QAction(tr("从备份恢复…"), this);
-    fromBackup->setObjectName(QStringLiteral("RestoreFromBackup"));
-    connect(fromBackup, &QAction::triggered, this, &TRestoreActions::RestoreFromBackupClick);
-    menu->insertAction(before, fromBackup);
+    m_fromBackup = new QAction(tr("从备份恢复…"), this);
+    m_fromBackup->setObjectName(QStringLiteral("RestoreFromBackup"));
+    connect(m_fromBackup, &QAction::triggered, this, &TRestoreActions::RestoreFromBackupClick);
+    menu->insertAction(before, m_fromBackup);
     m_offered = new QAction(tr("恢复备份"), this);
     m_offered->setObjectName(QStringLiteral("RestoreBackup"));
     m_offered->setEnabled(false);
@@ -47,7 +47,14 @@ void TRestoreActions::Offer(const QString &backupPath, const QString &port)
 {
     m_offeredPath = backupPath;
     m_offeredPort = port;
-    m_offered->setEnabled(true);
+    m_offered->setEnabled(!m_portsHeld);
+}
+
+void TRestoreActions::SetPortsHeldElsewhere(bool held)
+{
+    m_portsHeld = held;
+    m_fromBackup->setEnabled(!held);
+    m_offered->setEnabled(!held && !m_offeredPath.isEmpty());
 }
 
 void TRestoreActions::OfferNotedFor(const QString &port)
@@ -55,8 +62,8 @@ void TRestoreActions::OfferNotedFor(const QString &port)
     const std::optional<QString> noted = TBackupStore().UnfinishedWrite(port);
     if (port == m_offeredPort && !noted)
         Withdraw();  // a write there ended well meanwhile, in an editor or in another program
-    else if (noted && port != m_offeredPort)
-        Offer(*noted, port);
+    else if (noted && (port != m_offeredPort || !TBackupStore().IsNoted(port, m_offeredPath)))
+        Offer(*noted, port);  // or the note offered ended while another stays
 }
 
 void TRestoreActions::WithdrawFor(const QString &port)

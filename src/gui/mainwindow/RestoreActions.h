@@ -30,6 +30,7 @@ public:
     TRestoreActions(QWidget *window, TProgramLink &link, Context context, QMenu *menu, QAction *before);
 
     bool IsRunning() const { return m_restore->IsRunning(); }
+    const QString &OfferedBackup() const { return m_offeredPath; }  // what 恢复备份 writes back
     // A write to `port` cut short: 恢复备份 writes this backup back, now or later.
     void Offer(const QString &backupPath, const QString &port);
     // The port chosen now: a write there that did not end well in an earlier run of any of our
@@ -38,6 +39,8 @@ public:
     void OfferNotedFor(const QString &port);
     // A later write to `port` ended well: its radio no longer waits for the backup.
     void WithdrawFor(const QString &port);
+    // While 批量写频 holds the ports, neither restore may open one.
+    void SetPortsHeldElsewhere(bool held);
     // The user has already said yes to writing the offered backup back.
     void RestoreOfferedNow();
     // The progress window's Retry: the restore that runs starts again after the pause.
@@ -65,6 +68,8 @@ private:
     Context m_context;
     TImageRestore *m_restore = nullptr;
     QAction *m_offered = nullptr;   // "恢复备份"
+    QAction *m_fromBackup = nullptr;  // "从备份恢复…"
+    bool m_portsHeld = false;
     QFileDialog *m_dialog = nullptr;
     QString m_offeredPath;          // the backup a cut-short write offers
     QString m_offeredPort;          // the port of that write

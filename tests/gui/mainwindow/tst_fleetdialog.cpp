@@ -217,12 +217,20 @@ void TestFleetDialog::noPortChosen()
 void TestFleetDialog::staysWhileWriting()
 {
     Fixture f({QStringLiteral("silent")});
+    f.form().rbtnClick();  // a read opens the signalling menu
+    QTRY_VERIFY(!f.form().Link().IsBusy());
+    f.form().Link().ClosePort();
     f.check(0);
     f.dialog->StartButton()->click();
     QVERIFY(f.dialog->Fleet().IsRunning());
     const QList<QPushButton *> buttons{f.form().wbtn(), f.form().rbtn(), f.windows->Form2().rbtn(), f.windows->Form2().wbtn()};
     for (const QPushButton *button : buttons)
         QVERIFY(!button->isEnabled());
+    QList<QAction *> actions;
+    for (const char *name : {"RestoreFromBackup", "CompareWithRadio", "DTMF1", "N2tone1", "N5TONE1", "N4"})
+        actions << f.form().findChild<QAction *>(QLatin1String(name));
+    for (const QAction *action : std::as_const(actions))
+        QVERIFY2(action && !action->isEnabled(), action ? qPrintable(action->objectName()) : "missing");
     f.form().rbtnClick();  // F12 reaches it so
     QVERIFY(!f.form().Link().IsBusy());
     f.dialog->close();
@@ -232,6 +240,8 @@ void TestFleetDialog::staysWhileWriting()
     QTRY_VERIFY(!f.dialog->Fleet().IsRunning());
     for (const QPushButton *button : buttons)
         QVERIFY(button->isEnabled());
+    for (const QAction *action : std::as_const(actions))
+        QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
     QTest::keyClick(f.dialog, Qt::Key_Escape);
     QVERIFY(!f.dialog->isVisible());
 }

@@ -9,6 +9,7 @@
 #include "mainconfig/MainSnapshot.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/RestoreActions.h"
 #include "backup/BackupStore.h"
 #include "backup/ImageRestore.h"
 #include "protocol/RadioImage.h"
@@ -804,12 +805,18 @@ QString SaveInBackups(const TRadioImage &image, const QString &name)
 
 // What an earlier run leaves after a write to the port that did not end well: a backup of those
 // areas of the factory radio, noted. Returns its path ("…-main.img" for the channels and settings).
-QString NoteEarlierUnfinishedWrite(const QString &port, const QList<int> &areas)
+TRadioImage FactoryAreas(const QList<int> &areas)
 {
-    TRadioImage backup = TRadioImage::None();
+    TRadioImage image = TRadioImage::None();
     for (const TRadioImage::Place &place : TRadioImage::Places())
         if (areas.contains(place.area))
-            backup.setBlock(place.area, place.block, FactoryImage().block(place.area, place.block));
+            image.setBlock(place.area, place.block, FactoryImage().block(place.area, place.block));
+    return image;
+}
+
+QString NoteEarlierUnfinishedWrite(const QString &port, const QList<int> &areas)
+{
+    const TRadioImage backup = FactoryAreas(areas);
     const QString path = SaveInBackups(backup, QStringLiteral("20261209-080000-%1.img").arg(backup.contentsId()));
     if (!path.isEmpty())
         TBackupStore().NoteUnfinishedWrite(port, path);
@@ -1093,6 +1100,7 @@ void TestMainWindow::noteOutlivesOtherAreas_data()
 {
     QTest::addColumn<QList<int>>("notedAreas");  // what the backup of the unfinished write holds
     QTest::addColumn<QString>("then");           // "read main", "read dtmf", "write main", "write dtmf", "other program"
+                                                 // (ends the note), "other program, main" (writes the channels)
     QTest::addColumn<bool>("warned");            // the read says it may be half written
     QTest::addColumn<bool>("notedAfter");        // 恢复备份 still offered, the note still there
     const QList<int> main{frame::kMainArea, frame::kSettingsArea};
@@ -1104,6 +1112,9 @@ void TestMainWindow::noteOutlivesOtherAreas_data()
     QTest::addRow("main noted, main written") << main << "write main" << false << false;
     QTest::addRow("DTMF noted, DTMF written") << dtmf << "write dtmf" << false << false;
     QTest::addRow("ended by another program") << main << "other program" << false << false;
+    // The channels written well: the note and the offer stand for the DTMF table alone.
+    QTest::addRow("main and DTMF noted, main written") << (main + dtmf) << "write main" << false << true;
+    QTest::addRow("main and DTMF noted, main written by another program") << (main + dtmf) << "other program, main" << false << true;
 }
 
 // A note of an unfinished write concerns the areas its backup holds: a read of another area says
@@ -1133,12 +1144,14 @@ void TestMainWindow::noteOutlivesOtherAreas()
         f.form().wbtn()->click();
     else if (then == QLatin1String("write dtmf"))
         dtmf.wbtn()->click();
-    else
+    else if (then == QLatin1String("other program"))
         TBackupStore().ClearUnfinishedWrite(port);
+    else
+        TBackupStore().EndUnfinishedWrite(port, FactoryAreas({frame::kMainArea, frame::kSettingsArea}));
     QVERIFY(f.finish());
     const QStringList texts = f.messages.texts();
     if (then.startsWith(QLatin1String("write")))
-        QCOMPARE(texts, QStringList{"写入成功"});
+        QVERIFY2(texts.size() == 1 && texts.first().startsWith(QStringLiteral("写入成功")), qPrintable(texts.join(QLatin1Char('\n'))));
     else
         QCOMPARE(texts.size(), warned ? 1 : 0);
     if (warned)
@@ -1146,7 +1159,16 @@ void TestMainWindow::noteOutlivesOtherAreas()
                  qPrintable(texts.first()));
     emit f.child<QMenu>("N2")->aboutToShow();
     QCOMPARE(restore->isEnabled(), notedAfter);
-    QCOMPARE(TBackupStore().UnfinishedWrite(port).has_value(), notedAfter);
+    const std::optional<QString> noted = TBackupStore().UnfinishedWrite(port);
+    QCOMPARE(noted.has_value(), notedAfter);
+    if (noted)
+        QCOMPARE(f.form().findChild<TRestoreActions *>()->OfferedBackup(), *noted);
+    // A write that ended well names what is still in doubt: the rest of a note it covered in part.
+    if (then.startsWith(QLatin1String("write"))) {
+        QCOMPARE(texts.first() == QStringLiteral("写入成功"), !noted || *noted == path);
+        if (noted && *noted != path)
+            QVERIFY2(texts.first().contains(*noted), qPrintable(texts.first()));
+    }
 }
 
 void TestMainWindow::restoreFromBackup_data()
