@@ -8,9 +8,65 @@
 
 namespace {
 
-// A box taller than the screen hides its button: past this many lines the text is in the
-// box's details, which scroll.
+// A box taller than the screen hides its button: past this many lines, a long line counted as
+// the lines it wraps to (a box is about this many Latin letters wide on a small screen), the
+// text is in the box's details, which scroll.
 constexpr int kShownLines = 20;
+constexpr int kWrapWidth = 56;
+
+// Latin letters take one unit, Chinese characters two.
+int DisplayWidth(const QString &line)
+{
+    int width = 0;
+    for (const QChar c : line)
+        width += c.unicode() >= 0x1100 ? 2 : 1;
+    return width;
+}
+
+int WrappedLines(const QString &line)
+{
+    return 1 + DisplayWidth(line) / kWrapWidth;
+}
+
+// A line cut to a few wrapped lines: a report may quote a whole field of a hostile file.
+QString Shortened(const QString &line)
+{
+    const int most = 3 * kWrapWidth;
+    if (DisplayWidth(line) <= most)
+        return line;
+    QString cut;
+    for (const QChar c : line) {
+        if (DisplayWidth(cut) + 2 > most)
+            break;
+        cut += c;
+    }
+    return cut + QStringLiteral("…");
+}
+
+// Past the limit the box shows the first lines, "…", and the last one, which says what to do
+// (the backup to restore, the command); the whole text is in its details.
+void FitText(QMessageBox &box, const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    int total = 0;
+    for (const QString &line : std::as_const(lines))
+        total += WrappedLines(line);
+    if (total <= kShownLines)
+        return;
+    for (QString &line : lines)
+        line = Shortened(line);
+    const QString last = lines.takeLast();
+    int room = kShownLines - 1 - WrappedLines(last);
+    QStringList shown;
+    for (const QString &line : std::as_const(lines)) {
+        if (WrappedLines(line) > room)
+            break;
+        shown << line;
+        room -= WrappedLines(line);
+    }
+    box.setText((shown + QStringList{QStringLiteral("…"), last}).join(QLatin1Char('\n')));
+    box.setDetailedText(text);
+}
 
 MessageSink &sink()
 {
@@ -26,11 +82,7 @@ void show(QWidget *parent, MessageKind kind, const QString &text)
     }
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                     ProgramName(), text, QMessageBox::Ok, parent);
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.size() > kShownLines) {
-        box.setText(lines.mid(0, kShownLines).join(QLatin1Char('\n')) + QStringLiteral("\n…"));
-        box.setDetailedText(text);
-    }
+    FitText(box, text);
     box.exec();
 }
 
@@ -79,6 +131,7 @@ bool AskYesOrNo(QWidget *parent, const char *name, MessageKind kind, const QStri
     }
     const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question;
     QMessageBox box(icon, ProgramName(), text, QMessageBox::NoButton, parent);
+    FitText(box, text);
     box.setObjectName(QString::fromLatin1(name));
     QPushButton *yesButton = box.addButton(QCoreApplication::translate("MessageBox", yes), QMessageBox::AcceptRole);
     QPushButton *noButton = box.addButton(QCoreApplication::translate("MessageBox", no), QMessageBox::RejectRole);

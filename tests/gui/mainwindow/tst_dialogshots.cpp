@@ -73,6 +73,7 @@ class TestDialogShots : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void screenshots();
+    void longTextStaysOnScreen_data();
     void longTextStaysOnScreen();
 };
 
@@ -190,15 +191,32 @@ void TestDialogShots::screenshots()
 
 // A compare with every channel differing, shown whole, was taller than the screen and its
 // button out of reach: the box keeps to its first lines and holds the whole text in its details.
+void TestDialogShots::longTextStaysOnScreen_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("question");  // asked with 恢复备份 and 关闭, else an OK box
+    QStringList many;
+    for (int n = 1; n <= 200; ++n)
+        many << QStringLiteral("信道 %1 接收频率: 438.50000 → 439.00000").arg(n);
+    QTest::addRow("many short lines") << many.join(QLatin1Char('\n')) << false;
+    QStringList wrapped;
+    for (int n = 1; n <= 19; ++n)
+        wrapped << QStringLiteral("DTMF (area 1) block %1: sent 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10, read back 11 12 13 14 15 16 17 18 19 1A 1B 1C").arg(n);
+    wrapped << QStringLiteral("写入前的备份：/home/user/.local/share/xiepin/backups/20261211-101500-all.img");
+    QTest::addRow("lines that wrap, asked") << wrapped.join(QLatin1Char('\n')) << true;
+    QTest::addRow("one huge field") << QStringLiteral("第 2 行: ") + QString(100000, QLatin1Char('x')) + QStringLiteral("\n请改正后再导入") << false;
+}
+
+// However long the text, the box fits the screen, its last line (what to do) is shown, and the
+// whole text is in its details.
 void TestDialogShots::longTextStaysOnScreen()
 {
+    QFETCH(QString, text);
+    QFETCH(bool, question);
     SetMessageSink({});
-    QStringList lines;
-    for (int n = 1; n <= 200; ++n)
-        lines << QStringLiteral("信道 %1 接收频率: 438.50000 → 439.00000").arg(n);
-    const QString text = lines.join(QLatin1Char('\n'));
     int height = 0;
     QString details;
+    QString shown;
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -207,15 +225,20 @@ void TestDialogShots::longTextStaysOnScreen()
             return;
         height = box->height();
         details = box->detailedText();
+        shown = box->text();
         if (!qEnvironmentVariableIsEmpty("XIEPIN_SCREENSHOTS"))
             SaveScreenshot(box, QStringLiteral("box-long"));
         box->accept();
     });
     poll.start();
-    ShowMessage(nullptr, text);
+    if (question)
+        QVERIFY(!AskRestoreBackup(nullptr, text));
+    else
+        ShowMessage(nullptr, text);
     QVERIFY(height > 0);
     QVERIFY2(height < QGuiApplication::primaryScreen()->availableGeometry().height(), qPrintable(QString::number(height)));
     QCOMPARE(details, text);
+    QVERIFY2(shown.endsWith(text.split(QLatin1Char('\n')).constLast()), qPrintable(shown.right(200)));
 }
 
 QTEST_MAIN(TestDialogShots)
