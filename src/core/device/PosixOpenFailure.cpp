@@ -4,9 +4,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <cstdio>
 #include <grp.h>
+#include <pwd.h>
+#include <sstream>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -14,15 +19,56 @@ namespace {
 
 const char kGeneral[] = "Error opening serial port";
 
-// The owner group of the device; "dialout" is what Debian gives serial devices.
-std::string DeviceGroup(const std::string &path)
+bool IsPid(const std::string &name)
+{
+    return !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Joining the device's group helps only when that group may read and write it, and is not
+// root's (whose members may do anything).
+std::string PermissionAdvice(const std::string &path)
 {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (const group *entry = ::getgrgid(info.st_gid))
-            return entry->gr_name;
+    if (::stat(path.c_str(), &info) != 0)
+        return "permission denied: a folder on the way to it cannot be entered by your user.";
+    const group *entry = ::getgrgid(info.st_gid);
+    const std::string groupName = entry ? entry->gr_name : std::to_string(info.st_gid);
+    const bool groupReadsWrites = (info.st_mode & S_IRGRP) && (info.st_mode & S_IWGRP);
+    if (groupReadsWrites && info.st_gid != 0)
+        return "permission denied. Add your user to the group " + groupName + " (sudo usermod -aG " + groupName
+            + " $USER), then log out and in again.";
+    const passwd *owner = ::getpwuid(info.st_uid);
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%03o", static_cast<unsigned>(info.st_mode & 0777));
+    return "permission denied: only " + std::string(owner ? owner->pw_name : std::to_string(info.st_uid).c_str())
+        + " may open it (group " + groupName + ", mode " + mode
+        + "). Ask whoever runs this computer to give serial devices to a group you can join (dialout on Debian).";
+}
+
+// The processes with a lock on the device, by /proc/locks: "1: FLOCK ADVISORY WRITE 812 00:05:3 0 EOF",
+// the device as major:minor in hex and the inode. Waiters ("1: -> FLOCK …") hold nothing.
+std::vector<std::string> LockHolders(const fs::path &device, const std::string &proc)
+{
+    std::vector<std::string> pids;
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0)
+        return pids;
+    char id[64];
+    std::snprintf(id, sizeof id, "%02x:%02x:%lu", major(info.st_dev), minor(info.st_dev),
+                  static_cast<unsigned long>(info.st_ino));
+    std::ifstream locks(fs::path(proc) / "locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        std::istringstream fields(line);
+        std::string number, kind, mode, access, pid, where;
+        fields >> number >> kind;
+        if (kind == "->")
+            continue;
+        fields >> mode >> access >> pid >> where;
+        if (where == id && IsPid(pid))
+            pids.push_back(pid);
     }
-    return "dialout";
+    return pids;
 }
 
 std::string ProcessName(const fs::path &process)
@@ -45,10 +91,6 @@ bool HoldsDevice(const fs::path &process, const fs::path &device)
     return false;
 }
 
-bool IsPid(const std::string &name)
-{
-    return !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
-}
 
 std::string Join(const std::vector<std::string> &items)
 {
@@ -61,6 +103,10 @@ std::string Join(const std::vector<std::string> &items)
 std::string BusyAdvice(const std::string &path, const std::string &proc)
 {
     const std::vector<std::string> holders = ProgramsHolding(path, proc);
+    std::error_code error;
+    const fs::path device = fs::canonical(path, error);
+    if (holders.empty() && !error && HoldsDevice(fs::path(proc) / std::to_string(::getpid()), device))
+        return "in use by another window of this program. Close that window, then try again.";
     if (holders.empty())
         return "in use by another program. Close the program that uses it, then try again.";
     return "in use by " + Join(holders)
@@ -77,13 +123,20 @@ std::vector<std::string> ProgramsHolding(const std::string &path, const std::str
     fs::path device = fs::canonical(path, error);
     if (error)
         device = path;
+    const std::string self = std::to_string(::getpid());
     std::vector<std::string> found;
-    fs::directory_iterator entry(proc, error);
-    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-        const std::string pid = entry->path().filename().string();
-        if (IsPid(pid) && HoldsDevice(entry->path(), device))
-            found.push_back(ProcessName(entry->path()) + " (pid " + pid + ")");
+    std::vector<std::string> pids = LockHolders(device, proc);
+    if (pids.empty()) {
+        fs::directory_iterator entry(proc, error);
+        for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+            const std::string pid = entry->path().filename().string();
+            if (IsPid(pid) && HoldsDevice(entry->path(), device))
+                pids.push_back(pid);
+        }
     }
+    for (const std::string &pid : pids)
+        if (pid != self)
+            found.push_back(ProcessName(fs::path(proc) / pid) + " (pid " + pid + ")");
     return found;
 }
 
@@ -92,12 +145,9 @@ std::string OpenFailureMessage(const std::string &path, int error, const std::st
     std::string detail;
     switch (error) {
     case EACCES:
-    case EPERM: {
-        const std::string group = DeviceGroup(path);
-        detail = "permission denied. Add your user to the group " + group + " (sudo usermod -aG " + group
-            + " $USER), then log out and in again.";
+    case EPERM:
+        detail = PermissionAdvice(path);
         break;
-    }
     case EBUSY:
     case EWOULDBLOCK:
         detail = BusyAdvice(path, proc);

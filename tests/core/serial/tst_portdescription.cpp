@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -81,7 +82,10 @@ private Q_SLOTS:
     void virtualRadioIsMarked();
     void openFailureAdvice_data();
     void openFailureAdvice();
+    void busyPortNamesHolder_data();
     void busyPortNamesHolder();
+    void permissionAdvice_data();
+    void permissionAdvice();
 };
 
 void TestPortDescription::describesUsbCables_data()
@@ -180,34 +184,75 @@ void TestPortDescription::openFailureAdvice()
     QCOMPARE(QString::fromStdString(message), "Error opening serial port: /dev/ttyUSB9: " + advice);
 }
 
-// The group named is the device's own, and /proc tells who holds a busy device.
+void TestPortDescription::busyPortNamesHolder_data()
+{
+    QTest::addColumn<bool>("locked");  // /proc/locks names ModemManager's lock on the device
+    QTest::addColumn<QString>("advice");
+    // The radio that serves the device keeps it open too; only the lock tells who took it.
+    QTest::addRow("by its lock") << true << "in use by ModemManager (pid 812). Close or stop";
+    QTest::addRow("by descriptors, this program left out") << false
+                                                           << "in use by xiepin-radio (pid 700), ModemManager (pid 812). Close or stop";
+}
+
+// /proc tells who holds a busy device: whoever has its lock, else whoever has it open.
 void TestPortDescription::busyPortNamesHolder()
 {
+    QFETCH(bool, locked);
+    QFETCH(QString, advice);
     QTemporaryDir dir;
     const QString device = dir.path() + "/ttyUSB0";
     WriteFile(device, {});
     const QString proc = dir.path() + "/proc";
-    WriteFile(proc + "/812/comm", "ModemManager\n");
-    QDir().mkpath(proc + "/812/fd");
-    QVERIFY(QFile::link(device, proc + "/812/fd/9"));
+    const QString self = QString::number(::getpid());
+    for (const QString &pid : {QStringLiteral("700"), QStringLiteral("812"), self}) {
+        WriteFile(proc + "/" + pid + "/comm", pid == self ? "xiepin\n" : pid == "700" ? "xiepin-radio\n" : "ModemManager\n");
+        QDir().mkpath(proc + "/" + pid + "/fd");
+        QVERIFY(QFile::link(device, proc + "/" + pid + "/fd/9"));
+    }
     WriteFile(proc + "/900/comm", "bash\n");
     QDir().mkpath(proc + "/900/fd");
     QVERIFY(QFile::link("/dev/null", proc + "/900/fd/0"));
-    WriteFile(proc + "/self/comm", "ignored\n");
-
-    const std::string message = OpenFailureMessage(device.toStdString(), EWOULDBLOCK, proc.toStdString());
-    QVERIFY2(QString::fromStdString(message).startsWith(
-                 "Error opening serial port: " + device + ": in use by ModemManager (pid 812). Close or stop"),
-             message.c_str());
-
     struct stat info {};
     QVERIFY(::stat(device.toLocal8Bit().constData(), &info) == 0);
-    const group *owner = ::getgrgid(info.st_gid);
-    QVERIFY(owner != nullptr);
-    const QString name = QString::fromLocal8Bit(owner->gr_name);
-    QCOMPARE(QString::fromStdString(OpenFailureMessage(device.toStdString(), EACCES)),
-             "Error opening serial port: " + device + ": permission denied. Add your user to the group " + name
-                 + " (sudo usermod -aG " + name + " $USER), then log out and in again.");
+    const QString id = QString::asprintf("%02x:%02x:%lu", major(info.st_dev), minor(info.st_dev), static_cast<unsigned long>(info.st_ino));
+    WriteFile(proc + "/locks", locked ? "1: FLOCK  ADVISORY  WRITE 812 " + id.toUtf8() + " 0 EOF\n1: -> FLOCK  ADVISORY  WRITE 700 " + id.toUtf8() + " 0 EOF\n"
+                                      : "1: POSIX  ADVISORY  WRITE 900 00:01:2 0 EOF\n");
+
+    const std::string message = OpenFailureMessage(device.toStdString(), EWOULDBLOCK, proc.toStdString());
+    QVERIFY2(QString::fromStdString(message).startsWith("Error opening serial port: " + device + ": " + advice), message.c_str());
+}
+
+void TestPortDescription::permissionAdvice_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("ownGroup");  // the device's group is not root's
+    QTest::addColumn<QString>("advice");  // {group}: the device's group
+    QTest::addRow("the group reads and writes") << 0660 << true
+                                               << "permission denied. Add your user to the group {group} (sudo usermod -aG {group} $USER), "
+                                                  "then log out and in again.";
+    QTest::addRow("the group may only write") << 0620 << true << "permission denied: only root may open it (group {group}, mode 620).";
+    QTest::addRow("root's group") << 0660 << false << "permission denied: only root may open it (group root, mode 660).";
+}
+
+// Joining the device's group is advised only where it gives read and write access.
+void TestPortDescription::permissionAdvice()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, ownGroup);
+    QFETCH(QString, advice);
+    if (::geteuid() != 0)
+        QSKIP("giving a file to another group needs root");
+    QTemporaryDir dir;
+    const QString device = dir.path() + "/ttyUSB0";
+    WriteFile(device, {});
+    const QByteArray path = device.toLocal8Bit();
+    const group *tty = ::getgrnam("tty");
+    QVERIFY(tty != nullptr);
+    QCOMPARE(::chown(path.constData(), 0, ownGroup ? tty->gr_gid : 0), 0);
+    QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
+    advice.replace("{group}", ownGroup ? QString::fromLocal8Bit(tty->gr_name) : QStringLiteral("root"));
+    const QString message = QString::fromStdString(OpenFailureMessage(device.toStdString(), EACCES));
+    QVERIFY2(message.startsWith("Error opening serial port: " + device + ": " + advice), qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestPortDescription)
