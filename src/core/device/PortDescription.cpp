@@ -73,10 +73,27 @@ std::optional<fs::path> UsbDeviceFolder(const std::string &ttyFolder)
 // cables have no serial number, so two alike share one name, and it points at whichever came
 // last: the radio chosen would silently become the other one. Only a serial number makes the
 // name the cable's own.
-bool HasOwnStableName(const std::string &ttyFolder)
+// What the by-id name is made of: maker and product IDs and the serial number; empty without
+// a serial number.
+std::string UsbSerialKey(const fs::path &usb)
+{
+    const std::string serial = ReadLine(usb / "serial");
+    return serial.empty() ? std::string() : ReadLine(usb / "idVendor") + ':' + ReadLine(usb / "idProduct") + ':' + serial;
+}
+
+// Cables alike that share a serial number (a factory default) share the by-id name too, which
+// follows the one plugged in last: such a cable has no name of its own. A cable with several
+// ports is one USB device and is alone.
+bool HasOwnStableName(const std::string &ttyFolder, const std::vector<std::string> &ttyFolders)
 {
     const std::optional<fs::path> usb = UsbDeviceFolder(ttyFolder);
-    return usb && !ReadLine(*usb / "serial").empty();
+    const std::string key = usb ? UsbSerialKey(*usb) : std::string();
+    if (key.empty())
+        return false;
+    return std::none_of(ttyFolders.cbegin(), ttyFolders.cend(), [&](const std::string &other) {
+        const std::optional<fs::path> otherUsb = UsbDeviceFolder(other);
+        return otherUsb && *otherUsb != *usb && UsbSerialKey(*otherUsb) == key;
+    });
 }
 
 }  // namespace
@@ -97,6 +114,12 @@ std::optional<std::vector<TPortEntry>> DescribeSerialDevices(const std::string &
     const std::optional<std::vector<std::string>> names = ListSerialDevices(sysTty, dev, virtualRadioLink);
     if (!names)
         return std::nullopt;
+    const auto ttyFolderOf = [&sysTty](const std::string &path) {
+        return (fs::path(sysTty) / fs::path(path).filename()).string();
+    };
+    std::vector<std::string> ttyFolders;
+    for (const std::string &path : *names)
+        ttyFolders.push_back(ttyFolderOf(path));
     std::vector<TPortEntry> entries;
     for (const std::string &path : *names) {
         TPortEntry entry;
@@ -104,9 +127,9 @@ std::optional<std::vector<TPortEntry>> DescribeSerialDevices(const std::string &
         if (!virtualRadioLink.empty() && path == virtualRadioLink) {
             entry.virtualRadio = true;
         } else {
-            const std::string ttyFolder = (fs::path(sysTty) / fs::path(path).filename()).string();
+            const std::string ttyFolder = ttyFolderOf(path);
             entry.description = UsbDescription(ttyFolder);
-            if (HasOwnStableName(ttyFolder))
+            if (HasOwnStableName(ttyFolder, ttyFolders))
                 entry.stableName = StableNameOf(path, fs::path(dev) / "serial" / "by-id");
         }
         entries.push_back(std::move(entry));
