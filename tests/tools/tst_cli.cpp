@@ -200,6 +200,8 @@ private Q_SLOTS:
     void writeCutShortIsRestored_data();
     void writeCutShortIsRestored();
     void interruptedVerify();
+    void interruptedRead_data();
+    void interruptedRead();
     void ignoredSignalStaysIgnored_data();
     void ignoredSignalStaysIgnored();
     void subsetRestoreWritesOnlyItsAreas();
@@ -1286,7 +1288,41 @@ void TestCli::interruptedVerify()
     QCOMPARE(difference(*written, image), QString());
 }
 
-// A DTMF-only image writes area 1 and nothing else; the read before it reads area 1 only.
+void TestCli::interruptedRead_data()
+{
+    QTest::addColumn<QString>("command");  // {port}, {image}: an image of the radio's own memory
+    QTest::addColumn<QString>("after");    // how the last line ends
+    QTest::addRow("backup") << "backup --port {port} -o {out}" << "answers came)";
+    QTest::addRow("read") << "read --port {port}" << "answers came)";
+    QTest::addRow("diff") << "diff --port {port} {image}" << "answers came)";
+    QTest::addRow("the read before a restore") << "restore --port {port} {image}" << "; nothing written";
+}
+
+// Ctrl-C during a read ends the command with a word on how far it got, and, before a write,
+// that nothing was written.
+void TestCli::interruptedRead()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, after);
+    const QString image = path(QStringLiteral("image.img"));
+    QString error;
+    QVERIFY(FactoryImage().save(image, &error));
+    RadioProcess radio(kRadioExe, path(QStringLiteral("radio")),
+                       RadioProcess::ImageArgs(path(QStringLiteral("radio")), FactoryImage()) << QStringLiteral("--timing"));
+    QVERIFY(radio.Started());
+    command.replace(QStringLiteral("{port}"), radio.Link()).replace(QStringLiteral("{image}"), image);
+    command.replace(QStringLiteral("{out}"), path(QStringLiteral("out.img")));
+    const CliResult result = RunProcessSignalled(QStringLiteral(XIEPIN_CLI_EXE), command.split(QLatin1Char(' ')),
+                                                 QStringLiteral("reading channels"), SIGINT);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.lastErrLine().startsWith(QStringLiteral("xiepin-cli: interrupted ")) && result.lastErrLine().endsWith(after),
+             qPrintable(result.err));
+    QVERIFY(!QFile::exists(path(QStringLiteral("out.img"))));
+    const std::optional<TRadioImage> memory = radio.Stop();
+    QVERIFY(memory);
+    QCOMPARE(difference(*memory, FactoryImage()), QString());
+}
+
 void TestCli::ignoredSignalStaysIgnored_data()
 {
     QTest::addColumn<int>("signo");
@@ -1314,6 +1350,7 @@ void TestCli::ignoredSignalStaysIgnored()
     QVERIFY(std::signal(signo, before) == (ignored ? SIG_IGN : SIG_DFL));
 }
 
+// A DTMF-only image writes area 1 and nothing else; the read before it reads area 1 only.
 void TestCli::subsetRestoreWritesOnlyItsAreas()
 {
     const TRadioImage start = FactoryImage();
@@ -1458,6 +1495,7 @@ void TestCli::diffFiles_data()
     QTest::addRow(".qz holds none of the areas") << "a.qz" << "b.img" << 1 << 0 << "dtmf";
     QTest::addRow("no area in common") << "a.qz" << "dtmf.img" << 1 << 0 << "";
     QTest::addRow("missing file") << "a.qz" << "missing.img" << 1 << 0 << "";
+    QTest::addRow("image without a block") << "empty.img" << "a.img" << 1 << 0 << "";
     // The file leaves the codes the tool does not know empty, and written keeps them.
     QTest::addRow(".qz read from a radio with codes unknown") << "unknown.qz" << "unknown.img" << 0 << 0 << "";
     QTest::addRow("image with codes unknown and its .qz") << "unknown.img" << "unknown.qz" << 0 << 0 << "";
@@ -1490,6 +1528,7 @@ void TestCli::diffFiles()
     QVERIFY(a.save(path(QStringLiteral("a.img")), &error));
     QVERIFY(b.save(path(QStringLiteral("b.img")), &error));
     QVERIFY(onlyAreas(a, {1}).save(path(QStringLiteral("dtmf.img")), &error));
+    QVERIFY(TRadioImage::None().save(path(QStringLiteral("empty.img")), &error));
     TRadioImage unknown = a;
     Block channel = unknown.block(0, 2);
     channel[8] = 0x17;  // decode tone 0x8017: of no kind the tool knows

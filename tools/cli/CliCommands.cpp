@@ -7,6 +7,7 @@
 #include "cli/CliProgress.h"
 #include "cli/ConfigTable.h"
 #include "cli/FleetCommands.h"
+#include "cli/Interrupt.h"
 #include "cli/LinkSession.h"
 #include "cli/RadioBackup.h"
 #include "cli/SafeWrite.h"
@@ -25,6 +26,15 @@
 #include <QFileInfo>
 
 namespace {
+
+// Ctrl-C (or SIGTERM, a closed terminal) during a read stops it where it is, and the command
+// says so, as for a write, instead of ending without a word.
+template <typename Read>
+auto Interruptible(TLinkSession &session, Read read)
+{
+    const TInterruptCancels interrupt([&session] { session.Cancel(); });
+    return read();
+}
 
 // As the main window lists them: the device, then what the system knows of it. A port whose
 // radio may be half written is told on stderr.
@@ -48,7 +58,7 @@ void Ports(TCliProgress &progress)
 TRadioImage ReadBeforeWrite(TLinkSession &session, const TRadioImage &which)
 {
     try {
-        return ReadRadio(session, which);
+        return Interruptible(session, [&] { return ReadRadio(session, which); });
     } catch (const ETransferFailed &e) {
         throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
     }
@@ -57,7 +67,7 @@ TRadioImage ReadBeforeWrite(TLinkSession &session, const TRadioImage &which)
 void Backup(const CliOptions &options, TCliProgress &progress)
 {
     TLinkSession session(options.port, options.timeoutMs, progress);
-    const TRadioImage image = ReadRadio(session, AreaMask(options.areas));
+    const TRadioImage image = Interruptible(session, [&] { return ReadRadio(session, AreaMask(options.areas)); });
     SaveBackup(image, options.port, progress, false);
     WarnIfHalfWritten(options.port, image, progress);
     QString error;
@@ -114,7 +124,7 @@ void Read(const CliOptions &options, TCliProgress &progress)
 {
     TMainConfig config;
     TLinkSession session(options.port, options.timeoutMs, progress);
-    const TRadioImage image = ReadMain(session, config);
+    const TRadioImage image = Interruptible(session, [&] { return ReadMain(session, config); });
     SaveBackup(image, options.port, progress, false);
     WarnIfHalfWritten(options.port, image, progress);
     if (options.output.isEmpty()) {
@@ -148,7 +158,7 @@ void Write(const CliOptions &options, TCliProgress &progress)
     TLinkSession session(options.port, options.timeoutMs, progress);
     TRadioImage before;
     try {
-        before = ReadMain(session, config);
+        before = Interruptible(session, [&] { return ReadMain(session, config); });
     } catch (const ETransferFailed &e) {
         throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
     }
@@ -258,6 +268,8 @@ QStringList DiffLines(const QString &fromPath, const TRadioImage &from, const QS
 TRadioImage DiffSide(const QString &path, const CliOptions &options)
 {
     const TRadioImage image = IsConfigFile(path) ? ConfigImage(path) : LoadImage(path);
+    if (image.isEmpty())  // before any port is opened
+        throw ECliError(QStringLiteral("%1 holds no block, nothing to compare").arg(path));
     if (!options.areasGiven)
         return image;
     const TRadioImage kept = image.restrictedTo(AreaMask(options.areas));
@@ -272,7 +284,7 @@ int Diff(const CliOptions &options, TCliProgress &progress)
     QStringList lines;
     if (options.secondFile.isEmpty()) {
         TLinkSession session(options.port, options.timeoutMs, progress);
-        const TRadioImage radio = ReadRadio(session, file);
+        const TRadioImage radio = Interruptible(session, [&] { return ReadRadio(session, file); });
         SaveBackup(radio, options.port, progress, false);
         WarnIfHalfWritten(options.port, radio, progress);
         lines = DiffLines(QString(), radio, options.file, file);
