@@ -5,10 +5,37 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The virtual radio makes its pseudo-terminal, then the link. A link older than the device it
+// leads to was left by a radio that was killed, and another program got that device since:
+// the bytes of a read would go into that program's terminal.
+bool IsLiveRadioLink(const std::string &link)
+{
+    std::error_code error;
+    if (!fs::exists(link, error))
+        return false;  // dangling: the radio has gone
+#ifdef _WIN32
+    return true;
+#else
+    struct stat linkInfo {};
+    struct stat device {};
+    if (::lstat(link.c_str(), &linkInfo) != 0 || ::stat(link.c_str(), &device) != 0)
+        return false;
+#ifdef __APPLE__
+    const timespec made = linkInfo.st_mtimespec, deviceMade = device.st_ctimespec;
+#else
+    const timespec made = linkInfo.st_mtim, deviceMade = device.st_ctim;
+#endif
+    return made.tv_sec != deviceMade.tv_sec ? made.tv_sec > deviceMade.tv_sec : made.tv_nsec >= deviceMade.tv_nsec;
+#endif
+}
 
 std::string ReadAttribute(const fs::path &path)
 {
@@ -62,8 +89,7 @@ std::optional<std::vector<std::string>> ListSerialDevices(const std::string &sys
         if (name.front() != '.' && fs::is_directory(path, ignored) && IsRealSerialDevice(path))
             found.push_back(dev + '/' + name);
     }
-    // A dangling link is a radio that has gone; only a live one is offered.
-    if (!virtualRadioLink.empty() && fs::exists(virtualRadioLink, error))
+    if (!virtualRadioLink.empty() && IsLiveRadioLink(virtualRadioLink))
         found.push_back(virtualRadioLink);
     SortDeviceNames(found);
     return found;

@@ -89,6 +89,13 @@ void TestSerialPorts::addsLiveVirtualRadioOnly()
     QVERIFY(QFile::remove(target));  // the radio has gone: its link dangles
     QVERIFY(ListSerialPorts(list, sys.root(), "/dev", link));
     QCOMPARE(list, QStringList{"/dev/ttyUSB0"});
+
+    // Killed, it left its link, and another program got its pseudo-terminal since.
+    QTest::qWait(30);
+    QVERIFY(device.open(QIODevice::WriteOnly));
+    device.close();
+    QVERIFY(ListSerialPorts(list, sys.root(), "/dev", link));
+    QCOMPARE(list, QStringList{"/dev/ttyUSB0"});
 }
 
 void TestSerialPorts::failureLeavesListUnchanged()
