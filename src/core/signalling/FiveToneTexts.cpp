@@ -228,13 +228,15 @@ void TFiveToneTexts::SetEditText(const QString &grid, int col, int row, const QS
 
 void TFiveToneTexts::xg2SetEditText(int col, int row, const QString &value)
 {
-    TEditorTexts::SetEditText(kEncodeGrid, col, row, value);
     TGridTexts &xg2 = Grid(kEncodeGrid);
+    // A first frame code committed as it was (a cell left, a paste onto itself) keeps the entry.
+    const bool newFirstCode = col == 1 && xg2.Cell(col, row) != value;
+    TEditorTexts::SetEditText(kEncodeGrid, col, row, value);
     // Without its first frame code an entry is not in use and is written as zeros: it shows
     // nothing, also when that code is emptied after the rest was filled.
     if (xg2.IsEmptyCell(1, row))
         xg2.ClearRow(row);
-    else if (col == 1)
+    else if (newFirstCode)
         xg2.SetCells(row, 2, NewEncodeEntryTexts());
 }
 
@@ -245,6 +247,7 @@ void TFiveToneTexts::xg3SetEditText(int col, int row, const QString &value)
 {
     TGridTexts &xg3 = Grid(kDecodeGrid);
     const bool hadStandard = !xg3.IsEmptyCell(kDecodeStandardColumn, row);
+    const bool newStandard = col == kDecodeStandardColumn && xg3.Cell(col, row) != value;
     TEditorTexts::SetEditText(kDecodeGrid, col, row, value);
     if (col == kDecodeStandardColumn && xg3.IsEmptyCell(col, row)) {
         if (hadStandard)
@@ -253,6 +256,6 @@ void TFiveToneTexts::xg3SetEditText(int col, int row, const QString &value)
     }
     if (xg3.IsEmptyCell(kDecodeStandardColumn, row) && !HoldsTextBeside(xg3, row, col))
         xg3.SetCell(col, row, QString());
-    else if (col == kDecodeStandardColumn)
+    else if (newStandard)
         xg3.SetCells(row, 2, NewDecodeEntryTexts());
 }

@@ -133,12 +133,14 @@ void TTwoToneTexts::SetEditText(const QString &grid, int col, int row, const QSt
 
 void TTwoToneTexts::xg2SetEditText(int col, int row, const QString &value)
 {
-    TEditorTexts::SetEditText(kDecodeGrid, col, row, value);
     TGridTexts &xg2 = Grid(kDecodeGrid);
+    // A first code committed as it was (a cell left, a paste onto itself) keeps the entry.
+    const bool newFirstCode = col == CodeColumn(0) && xg2.Cell(col, row) != value;
+    TEditorTexts::SetEditText(kDecodeGrid, col, row, value);
     // Without its first code an entry is not in use and is written as zeros: it shows nothing,
     // also when that code is emptied after the rest was filled.
     if (xg2.IsEmptyCell(CodeColumn(0), row))
         xg2.ClearRow(row);
-    else if (col == CodeColumn(0))
+    else if (newFirstCode)
         xg2.SetCells(row, CodeColumn(0) + 1, NewEntryTexts());
 }

@@ -263,6 +263,9 @@ void TestFiveToneArea::entryRules_data()
         << QStringList{"2", "12345", "45678", "ABCDE", "CCIR"} << QByteArray();
     QTest::addRow("encode edits kept") << "xg2" << QStringList{"xg2:1,4=1", "xg2:5,4=EIA", "xg2:2,4=0"}
         << QStringList{"1", "0", "45678", "ABCDE", "EIA"} << QByteArray();
+    QTest::addRow("first frame code committed unchanged keeps the edits")
+        << "xg2" << QStringList{"xg2:1,4=1", "xg2:5,4=EIA", "xg2:2,4=0", "xg2:1,4=1"}
+        << QStringList{"1", "0", "45678", "ABCDE", "EIA"} << QByteArray();
     QTest::addRow("emptying the first frame code empties the entry") << "xg2"
         << QStringList{"xg2:1,4=1", "xg2:2,4=0", "xg2:1,4="} << QStringList(5, QString()) << QByteArray();
     QTest::addRow("encode cell of an unused entry stays empty") << "xg2"
@@ -273,6 +276,9 @@ void TestFiveToneArea::entryRules_data()
         << "xg3" << QStringList{"xg3:1,4=ZVEI1", "xg3:5,4=遥毙", "xg3:8,4=1", "xg3:1,4=EIA"}
         << QStringList{"EIA", "12345", "通话", "45678", "主叫", "ABCDE", "被叫", "56789"} << QByteArray();
     QTest::addRow("decode edits kept") << "xg3" << QStringList{"xg3:1,4=ZVEI1", "xg3:5,4=遥毙", "xg3:8,4=1"}
+        << QStringList{"ZVEI1", "12345", "通话", "45678", "遥毙", "ABCDE", "被叫", "1"} << QByteArray();
+    QTest::addRow("standard committed unchanged keeps the edits")
+        << "xg3" << QStringList{"xg3:1,4=ZVEI1", "xg3:5,4=遥毙", "xg3:8,4=1", "xg3:1,4=ZVEI1"}
         << QStringList{"ZVEI1", "12345", "通话", "45678", "遥毙", "ABCDE", "被叫", "1"} << QByteArray();
     // A read shows an entry whose standard the radio holds outside 1..5 as codes beside an
     // empty standard.

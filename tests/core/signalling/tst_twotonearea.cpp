@@ -267,6 +267,9 @@ void TestTwoToneArea::entryRules_data()
     QTest::addRow("other columns keep their edits")
         << QStringList{"xg2:1,5=CD", "xg2:2,5=回复", "xg2:4,5=DB", "xg2:12,5=9"}
         << QStringList{"CD", "回复", "1", "DB", "无", "1", "AB", "无", "1", "AB", "无", "9"};
+    QTest::addRow("first code committed unchanged keeps the choices")
+        << QStringList{"xg2:1,5=CD", "xg2:2,5=回复", "xg2:4,5=DB", "xg2:1,5=CD"}
+        << QStringList{"CD", "回复", "1", "DB", "无", "1", "AB", "无", "1", "AB", "无", "1"};
     QTest::addRow("mode of an unused entry stays empty") << QStringList{"xg2:2,5=提醒"} << empty;
     QTest::addRow("code of an unused entry stays empty") << QStringList{"xg2:7,5=AB"} << empty;
     QTest::addRow("prompt of an unused entry stays empty") << QStringList{"xg2:12,5=3"} << empty;

@@ -300,8 +300,13 @@ void TestTwoToneWindow::decodeEntryRules_data()
                                       << QStringList{"DB"} + fill;
     QTest::addRow("first code again replaces earlier choices")
         << QStringList{"cell:xg2:1,5", "key:F2", "key:Enter", "cell:xg2:2,5", "key:F2", "key:Down", "key:Enter",
-                       "cell:xg2:12,5", "type:9", "key:Enter", "cell:xg2:1,5", "key:F2", "key:Up", "key:Enter"}
-        << 5 << QStringList{"AB"} + fill;
+                       "cell:xg2:12,5", "type:9", "key:Enter", "cell:xg2:1,5", "key:F2", "key:Down", "key:Enter"}
+        << 5 << QStringList{"AC"} + fill;
+    // Left as it was (F2, Enter), the first code keeps the choices.
+    QTest::addRow("first code committed unchanged keeps the choices")
+        << QStringList{"cell:xg2:1,5", "key:F2", "key:Enter", "cell:xg2:12,5", "type:9", "key:Enter",
+                       "cell:xg2:1,5", "key:F2", "key:Enter"}
+        << 5 << QStringList{"AB"} + fill.mid(0, fill.size() - 1) + QStringList{"9"};
     QTest::addRow("other columns keep their choices")
         << QStringList{"cell:xg2:1,6", "type:CA", "key:Enter", "cell:xg2:5,6", "key:F2", "key:Down", "key:Down",
                        "key:Down", "key:Enter", "cell:xg2:9,6", "type:12", "key:Enter"}
