@@ -651,9 +651,18 @@ void TSignallingWindow::OnFinished(TransferKind kind, int area, TransferEnd reas
         ShowComparison();
         return;
     }
-    if (!edited)
-        UndoStack().setClean();
+    MarkRadioState(edited);
     TellHalfWrittenRead(this, m_portName(), m_readBlocks);
+}
+
+// The texts are what the radio holds now, unless edited during the transfer: then no step of
+// the stack is (an undo back to the one before the transfer would look saved).
+void TSignallingWindow::MarkRadioState(bool editedMeanwhile)
+{
+    if (editedMeanwhile)
+        UndoStack().resetClean();
+    else
+        UndoStack().setClean();
 }
 
 void TSignallingWindow::ForgetLastRead()
@@ -691,8 +700,7 @@ void TSignallingWindow::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     if (text.isEmpty())
         return;  // Close
     if (WriteSucceeded(outcome)) {
-        if (!EditedDuringTransfer())
-            UndoStack().setClean();
+        MarkRadioState(EditedDuringTransfer());
         ShowMessage(this, text);
     } else {
         ShowError(this, text);

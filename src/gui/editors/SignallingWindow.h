@@ -137,6 +137,7 @@ private:
     bool EnsurePortOpen();
     void StartGuard();
     void SaveReadAsBackup();
+    void MarkRadioState(bool editedMeanwhile);
     bool IsMine(TransferKind kind, int area) const;
     void ShowProgress(int maximum);
     void UpdateButtons();

@@ -453,7 +453,8 @@ void TestEditorCommon::editDuringTransfer_data()
 }
 
 // A box typed in while the window's read or write runs holds a text the radio did not get:
-// the table still counts as changed when the transfer ends well.
+// the table still counts as changed when the transfer ends well, and so does every state undo
+// goes back to (the one of the read before is not what a write left in the radio).
 void TestEditorCommon::editDuringTransfer()
 {
     QFETCH(QString, editor);
@@ -463,10 +464,12 @@ void TestEditorCommon::editDuringTransfer()
     const std::unique_ptr<EditorRig> rig = OpenEditorRig(editor, FactoryImage(), kPort);
     rig->Read();  // a write then has its backup and goes out at once
     QVERIFY(!rig->window().HasUnsavedChanges());
+    QString failed;
+    if (!undoFirst)
+        QVERIFY2(RunSteps(rig->window(), {QStringLiteral("box:") + box, QStringLiteral("type:20")}, &failed), qPrintable(failed));
     rig->radio.faults().silent = true;
     rig->ClickTransfer(write);
     QVERIFY(rig->link->IsBusy());
-    QString failed;
     if (undoFirst)
         rig->window().findChild<QAction *>(QStringLiteral("Undo1"))->trigger();
     QVERIFY2(RunSteps(rig->window(), {QStringLiteral("box:") + box, QStringLiteral("type:1")}, &failed), qPrintable(failed));
@@ -474,6 +477,11 @@ void TestEditorCommon::editDuringTransfer()
     QTRY_VERIFY_WITH_TIMEOUT(rig->Idle(), 10000);
     QCOMPARE(rig->messages.texts(), write ? QStringList{"写入成功"} : QStringList{});
     QVERIFY(rig->window().HasUnsavedChanges());
+    QAction *undo = rig->window().findChild<QAction *>(QStringLiteral("Undo1"));
+    for (int steps = 0; undo->isEnabled() && steps < 20; ++steps) {
+        undo->trigger();
+        QVERIFY2(rig->window().HasUnsavedChanges(), qPrintable(QString::number(steps)));
+    }
 }
 
 QTEST_MAIN(TestEditorCommon)
