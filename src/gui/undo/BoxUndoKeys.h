@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QObject>
 
-// Ctrl+Z and Ctrl+Shift+Z in a text box undo and redo the box's own typing; with nothing of its
-// own left to undo or redo, the box lets the window's undo and redo have the keys, which a
-// QLineEdit otherwise takes and does nothing with.
+// Ctrl+Z and Ctrl+Y or Ctrl+Shift+Z in a text box undo and redo the box's own typing; with
+// nothing of its own left to undo or redo, the box lets the window's undo and redo have the
+// keys, which a QLineEdit otherwise takes and does nothing with.
 class TBoxUndoKeys : public QObject {
 public:
     // `focused` is the widget that gets the keys: the box itself, or the editable combo box
@@ -21,9 +21,21 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched != m_focused || event->type() != QEvent::ShortcutOverride)
+        const bool shortcut = event->type() == QEvent::ShortcutOverride;
+        if (watched != m_focused || (!shortcut && event->type() != QEvent::KeyPress))
             return false;
-        const auto *key = static_cast<const QKeyEvent *>(event);
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Ctrl+Y redoes on every system, also where the box does not take it as its redo (X11):
+        // the box's own typing first.
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) && m_box->isRedoAvailable()) {
+            if (shortcut)
+                key->accept();
+            else
+                m_box->redo();
+            return true;
+        }
+        if (!shortcut)
+            return false;
         // Not accepted, the key goes on to the window's shortcuts.
         return (key->matches(QKeySequence::Undo) && !m_box->isUndoAvailable())
             || (key->matches(QKeySequence::Redo) && !m_box->isRedoAvailable());
