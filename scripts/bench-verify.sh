@@ -2,7 +2,8 @@
 # Times 'xiepin-cli write' of a configuration file with its read-back verify and with
 # --no-verify against the virtual radio at real 9600-baud pace (xiepin-radio --timing) and
 # prints the ratio of the two. Both read the radio first (that read is the backup); the verify
-# adds one more read of the 17 blocks written, so the ratio should stay at most 2.1.
+# adds one more read of the 17 blocks written, so the ratio should stay near 1.5 (its share of
+# the bytes on the wire).
 # A benchmark, not a test: it prints figures and fails only when a command fails. Builds into
 # build/ when needed.
 set -euo pipefail
@@ -39,6 +40,5 @@ with=$(median "${verified[@]}")
 without=$(median "${unverified[@]}")
 awk -v with="$with" -v without="$without" 'BEGIN {
     ratio = with / without
-    printf "write with verify %5d ms, with --no-verify %5d ms (medians): ratio %.2f (at most 2.10)\n", with, without, ratio
-    exit ratio > 2.1
+    printf "write with verify %5d ms, with --no-verify %5d ms (medians): ratio %.2f\n", with, without, ratio
 }'

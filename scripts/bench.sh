@@ -40,7 +40,7 @@ acked_blocks() {  # image, areas
 elapsed_ms() {  # runs the command, prints its wall time in ms
     local start end
     start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 || { echo "bench: $* failed" >&2; exit 1; }
+    "$@" >/dev/null 2>&1 || { echo "bench: $* failed" >&2; return 1; }
     end=$(date +%s%N)
     echo $(((end - start) / 1000000))
 }
@@ -61,8 +61,12 @@ timed() {  # radio options (one word, may be empty), xiepin-cli arguments...
     local options=$1; shift
     # shellcheck disable=SC2086
     start_radio --timing $options
-    elapsed_ms "$bin/xiepin-cli" "$@" --port "$device"
+    # Run in a subshell: the radio started here is stopped here, also when the command fails.
+    local ms status=0
+    ms=$(elapsed_ms "$bin/xiepin-cli" "$@" --port "$device") || status=$?
     stop_radio
+    [ "$status" -eq 0 ] || exit 1
+    echo "$ms"
 }
 
 image="$work/radio.img"
