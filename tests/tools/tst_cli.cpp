@@ -1496,6 +1496,8 @@ void TestCli::diffFiles_data()
     QTest::addRow("no area in common") << "a.qz" << "dtmf.img" << 1 << 0 << "";
     QTest::addRow("missing file") << "a.qz" << "missing.img" << 1 << 0 << "";
     QTest::addRow("image without a block") << "empty.img" << "a.img" << 1 << 0 << "";
+    // No cell shows the hertz below 10: the bytes are listed.
+    QTest::addRow("two images 1 Hz apart") << "a.img" << "hertz.img" << 3 << 1 << "";
     // The file leaves the codes the tool does not know empty, and written keeps them.
     QTest::addRow(".qz read from a radio with codes unknown") << "unknown.qz" << "unknown.img" << 0 << 0 << "";
     QTest::addRow("image with codes unknown and its .qz") << "unknown.img" << "unknown.qz" << 0 << 0 << "";
@@ -1529,6 +1531,11 @@ void TestCli::diffFiles()
     QVERIFY(b.save(path(QStringLiteral("b.img")), &error));
     QVERIFY(onlyAreas(a, {1}).save(path(QStringLiteral("dtmf.img")), &error));
     QVERIFY(TRadioImage::None().save(path(QStringLiteral("empty.img")), &error));
+    TRadioImage hertz = a;
+    Block receive = hertz.block(0, 5);
+    receive[0] ^= 1;  // the receive frequency's lowest byte, in hertz
+    hertz.setBlock(0, 5, receive);
+    QVERIFY(hertz.save(path(QStringLiteral("hertz.img")), &error));
     TRadioImage unknown = a;
     Block channel = unknown.block(0, 2);
     channel[8] = 0x17;  // decode tone 0x8017: of no kind the tool knows

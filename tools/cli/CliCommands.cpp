@@ -12,6 +12,7 @@
 #include "cli/RadioBackup.h"
 #include "cli/SafeWrite.h"
 #include "cli/StandardOutput.h"
+#include "compare/BlockCompare.h"
 #include "compare/FieldDiff.h"
 #include "mainconfig/ChannelCsv.h"
 #include "mainconfig/ChannelLists.h"
@@ -252,11 +253,28 @@ void ShowMainTexts(TMainConfig &shown, const QString &path, const TRadioImage &i
 
 // Field lines between two sides (the radio: no path). With a configuration file on a side, its
 // channels and settings compared as texts, without the alarm, which such a file does not hold.
+// Bytes of two images that no field shows (a frequency apart by less than the 10 Hz a cell
+// shows, bytes no text describes): one line per block. A side's name is "the radio" when empty.
+QStringList ByteDiffLines(const QString &fromPath, const TRadioImage &from, const QString &toPath, const TRadioImage &to)
+{
+    const auto side = [](const QString &path) { return path.isEmpty() ? QStringLiteral("the radio") : path; };
+    QStringList lines;
+    for (const TBlockMismatch &m : CompareBlocks(from.restrictedTo(to), to.restrictedTo(from)))
+        lines << QStringLiteral("%1 (area %2 block %3): bytes no field shows differ: %4 %5, %6 %7")
+                     .arg(BlockName(m.area, m.block, TLanguage::English))
+                     .arg(m.area)
+                     .arg(m.block)
+                     .arg(side(fromPath), BlockHex(m.sent), side(toPath), BlockHex(m.read));
+    return lines;
+}
+
 QStringList DiffLines(const QString &fromPath, const TRadioImage &from, const QString &toPath, const TRadioImage &to)
 {
     CheckSharesArea(from, to);
-    if (!IsConfigFile(fromPath) && !IsConfigFile(toPath))
-        return ImageFieldDiff(from, to, true);
+    if (!IsConfigFile(fromPath) && !IsConfigFile(toPath)) {
+        const QStringList fields = ImageFieldDiff(from, to, true);
+        return fields.isEmpty() ? ByteDiffLines(fromPath, from, toPath, to) : fields;
+    }
     TMainConfig a;
     TMainConfig b;
     ShowMainTexts(a, fromPath, from);

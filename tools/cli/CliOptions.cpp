@@ -422,8 +422,9 @@ QString CliHelpText(CliCommand command)
             "Lists every field where the radio and a file (or two files) differ, one line each, as\n"
             "\"信道 3 接收频率: 438.50000 → 439.00000\" (radio or FILE1 → FILE2). A .qz file compares\n"
             "the channels and settings but the alarm; an image the areas it holds. With --areas only\n"
-            "the areas named are compared (and read from the radio). Nothing is written.\n"
-            "Exit code 0 when they are equal, 3 when they differ.\n\n");
+            "the areas named are compared (and read from the radio). Two images (or the radio and an\n"
+            "image) that differ only in bytes no field shows are listed block by block, in hex.\n"
+            "Nothing is written. Exit code 0 when they are equal, 3 when they differ.\n\n");
         text += Listing(AreasOption(QStringLiteral("compare")) + RadioOptions());
         break;
     case CliCommand::Show:
