@@ -646,7 +646,7 @@ void TestCli::unprivilegedUserToldToJoinGroup()
     QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
     const QString slave = QString::fromLocal8Bit(::ptsname(master));
     QVERIFY(::chown(qPrintable(slave), 0, dialout->gr_gid) == 0);
-    QVERIFY(::chmod(qPrintable(slave), 0600) == 0);
+    QVERIFY(::chmod(qPrintable(slave), 0660) == 0);
 
     // A copy of the program in a folder anyone may enter, wherever the build lives.
     QTemporaryDir bin;
