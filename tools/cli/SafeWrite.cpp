@@ -110,7 +110,7 @@ void EndWrite(TLinkSession &session, const TRadioImage &sent, const QString &por
     if (verify)
         VerifyWrite(session, sent, port, backupPath, progress);
     // Part of that write's areas written, or the radio put back as that write left it.
-    if (const std::optional<QString> still = TBackupStore().EndUnfinishedWrite(port, sent, restoredFrom))
+    if (const std::optional<QString> still = TBackupStore().EndUnfinishedWrite(port, sent, restoredFrom, backupPath))
         progress.Note(StillHalfWrittenNote(port, *still));
 }
 

@@ -335,7 +335,7 @@ std::optional<QString> TBackupStore::NotedBackupName(const QString &backupPath, 
 }
 
 std::optional<QString> TBackupStore::EndUnfinishedWrite(const QString &port, const TRadioImage &written,
-                                                        const QString &restoredFrom) const
+                                                        const QString &restoredFrom, const QString &ownBackup) const
 {
     const TNoteTurn turn(m_folder);
     std::optional<QString> still;
@@ -356,7 +356,7 @@ std::optional<QString> TBackupStore::EndUnfinishedWrite(const QString &port, con
         const bool whole = HoldsEveryAreaOf(written, *noted);
         const TRadioImage part = noted->restrictedTo(written);  // its areas this write holds
         if ((!whole && !SharesAnArea(*noted, written))
-            || PutsBackHalfWritten(port, write.backupName, part, written, restoredFrom)) {
+            || PutsBackHalfWritten(port, write.backupName, part, written, restoredFrom, ownBackup)) {
             if (!still && SharesAnArea(*noted, written))
                 still = path;
             kept.append(write);
@@ -382,13 +382,17 @@ std::optional<QString> TBackupStore::EndUnfinishedWrite(const QString &port, con
 // on the port since holds is the radio as that write left it: put back, it is as half written
 // as it was. Known by the data, so a copy of such a backup kept elsewhere counts too.
 bool TBackupStore::PutsBackHalfWritten(const QString &port, const QString &notedName, const TRadioImage &noted,
-                                       const TRadioImage &written, const QString &restoredFrom) const
+                                       const TRadioImage &written, const QString &restoredFrom,
+                                       const QString &ownBackup) const
 {
     if (restoredFrom.isEmpty() || SameBlocksAs(written, noted, noted))
         return false;
+    const QString own = QFileInfo(ownBackup).fileName();
     for (const QString &name : FileNamesNewestFirst()) {
         if (name == notedName)
             return false;
+        if (!own.isEmpty() && name == own)
+            continue;
         const std::optional<TRadioImage> later = TRadioImage::load(QDir(m_folder).filePath(name), nullptr);
         const QString from = later ? BackupPort(*later) : QString();
         if (!from.isEmpty() && SamePortName(from, port) && SameBlocksAs(written, *later, noted))

@@ -77,8 +77,10 @@ public:
     // a backup read on the port after the noted one holds, wherever the file is kept, ends
     // nothing: it puts back the radio as that write left it. Returns a noted backup's path when
     // its note stays for an area `written` holds, or for the rest of a backup it covered in part.
+    // ownBackup, the read this write took just before it, is no such read: a radio that held the
+    // file already (a write cut short in its verify, done again) is not put back half written.
     std::optional<QString> EndUnfinishedWrite(const QString &port, const TRadioImage &written,
-                                              const QString &restoredFrom = {}) const;
+                                              const QString &restoredFrom = {}, const QString &ownBackup = {}) const;
     // Drops the port's notes, whatever they name.
     void ClearUnfinishedWrite(const QString &port) const;
     // The path of the port's first noted backup that is still here and holds any of the areas
@@ -98,7 +100,7 @@ private:
     std::optional<QString> NotedBackupName(const QString &backupPath, const std::optional<TRadioImage> &backup,
                                            const TRadioImage &fresh) const;
     bool PutsBackHalfWritten(const QString &port, const QString &notedName, const TRadioImage &noted,
-                             const TRadioImage &written, const QString &restoredFrom) const;
+                             const TRadioImage &written, const QString &restoredFrom, const QString &ownBackup) const;
     QList<TUnfinishedWrite> UnfinishedWrites() const;  // in the order they were noted
     void SaveUnfinishedWrites(const QList<TUnfinishedWrite> &writes) const;
 

@@ -83,6 +83,7 @@ bool TSafeWrite::Begin(const QString &port, const TRadioImage &sent, const Prior
     m_restoredFrom = restoredFrom;
     m_backup = TRadioImage::None();
     m_backupPath.clear();
+    m_backupReadNow = false;
     if (Covers(prior, port, sent)) {
         m_sent = WholeAreas(sent, prior.image);
         m_backup = prior.image;
@@ -249,6 +250,7 @@ void TSafeWrite::AfterBackupRead()
         m_sent = WholeAreas(m_sent, m_read);
         m_backup = m_read;
         m_backupPath = SaveRead(m_read, m_port, &error);
+        m_backupReadNow = true;
     }
     if (m_backupPath.isEmpty()) {
         Outcome outcome;
@@ -323,7 +325,9 @@ void TSafeWrite::Finish(Outcome outcome)
         outcome.before = PriorRead{m_port, m_backup, m_backupPath};
     // For the runs after this one, of this program or another: see TBackupStore.
     if (outcome.result == Result::Verified || outcome.result == Result::Written)
-        outcome.earlierBackupPath = m_store.EndUnfinishedWrite(m_port, m_sent, m_restoredFrom).value_or(QString());
+        outcome.earlierBackupPath =
+            m_store.EndUnfinishedWrite(m_port, m_sent, m_restoredFrom, m_backupReadNow ? m_backupPath : QString())
+                .value_or(QString());
     else if (LeftUnfinished(outcome))
         outcome.earlierBackupPath = m_store.NoteUnfinishedWrite(m_port, m_backupPath);
     MoveTo(Phase::Idle);

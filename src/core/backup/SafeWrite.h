@@ -126,4 +126,5 @@ private:
     QString m_restoredFrom;
     bool m_verify = true;
     QString m_backupPath;
+    bool m_backupReadNow = false;  // read just before this write, not an earlier read reused
 };

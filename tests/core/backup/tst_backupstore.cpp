@@ -288,7 +288,8 @@ void TestBackupStore::unfinishedWrites_data()
                                              // "forge PORT N": a note line naming backup N by a path,
                                              // "read PORT [A,B]": a backup read there (the next N),
                                              // "copy N": backup N kept outside the folder (the next N),
-                                             // "restore PORT N": backup N written back there,
+                                             // "restore PORT N [own]": backup N written back there
+                                             // (own: N is the read that write took just before),
                                              // "check PORT A,B N": the note for those areas names N
     QTest::addColumn<QStringList>("noted");  // the backup each of the ports /a/radio, /b/radio names; "-": none,
                                              // "new:dtmf": a backup of the store's own, holding that
@@ -322,6 +323,9 @@ void TestBackupStore::unfinishedWrites_data()
     // A backup read on the port since holds the radio as that write left it.
     QTest::addRow("kept by a restore of a later read there")
         << QStringList{"note /a/radio 1", "read /a/radio", "restore /a/radio 3"} << QStringList{"1", "-"} << 3;
+    // The write was whole, only its verify cut short: done again, its own read finds it there.
+    QTest::addRow("ended by the same write again, its read before finding it")
+        << QStringList{"note /a/radio 1", "read /a/radio", "restore /a/radio 3 own"} << QStringList{"-", "-"} << 3;
     QTest::addRow("ended by a restore of the noted backup")
         << QStringList{"note /a/radio 1", "read /a/radio", "restore /a/radio 1"} << QStringList{"-", "-"} << 3;
     QTest::addRow("ended by a restore of a later read elsewhere")
@@ -399,7 +403,7 @@ void TestBackupStore::unfinishedWrites()
             const QString file = backups.at(words.at(2).toInt() - 1);
             const std::optional<TRadioImage> image = TRadioImage::load(file, &error);
             QVERIFY2(image, qPrintable(error));
-            store.EndUnfinishedWrite(words.at(1), *image, file);
+            store.EndUnfinishedWrite(words.at(1), *image, file, words.value(3) == QLatin1String("own") ? file : QString());
         } else if (words.at(0) == QLatin1String("check"))
             QCOMPARE(label(store.UnfinishedWrite(words.at(1), withAreas(areaList(words.at(2))))), words.at(3));
         else if (words.at(0) == QLatin1String("save"))
