@@ -1,6 +1,7 @@
 #include "base/ShownText.h"
 
 #include <QCoreApplication>
+#include <QTranslator>
 
 #include <algorithm>
 
@@ -80,10 +81,41 @@ QStringList ShownEntries(const QStringList &list)
 }
 
 // An entry is also taken as ShownText shows it alone ("None" for 无 in a yes/no column).
+namespace {
+
+// The English translation, also while the windows show Chinese: cells copied from a window in
+// English paste into one in Chinese. Only a program that carries it (the windows, not the
+// command line) has it.
+const QTranslator *English()
+{
+    static const QTranslator *english = [] {
+        auto *translator = new QTranslator(QCoreApplication::instance());
+        return translator->load(QStringLiteral(":/i18n/xiepin_en.qm")) ? translator : nullptr;
+    }();
+    return english;
+}
+
+bool ShownInEnglish(const QString &stored, const QStringList &list, const QString &shown)
+{
+    const QTranslator *english = English();
+    if (!english || shown.isEmpty())
+        return false;
+    // An entry without a translation of its own gives an empty text here.
+    const QByteArray source = stored.toUtf8();
+    return english->translate(kShownTextContext, source.constData()) == shown
+        || (stored == kNo && IsYesNoList(list) && english->translate(kShownTextContext, source.constData(), "yes/no") == shown);
+}
+
+}  // namespace
+
 QString StoredText(const QString &shown, const QStringList &stored)
 {
     for (const QString &text : stored) {
         if (ShownEntry(text, stored) == shown || ShownText(text) == shown)
+            return text;
+    }
+    for (const QString &text : stored) {
+        if (ShownInEnglish(text, stored, shown))
             return text;
     }
     return shown;
