@@ -66,6 +66,7 @@ private Q_SLOTS:
     void backupSeveral_data();
     void backupSeveral();
     void backupSeveralWithoutBackupsFolder();
+    void writePortTakenAfterBackup();
     void readPortTakenBetweenAreas();
     void commandLine_data();
     void commandLine();
@@ -246,6 +247,30 @@ void TestCliFleet::interruptCancels()
 // A subset image writes its area into every radio and leaves the rest as it was.
 // The main read closes the port and the DTMF read opens it again: taken by another program
 // meanwhile, the radio's report says so, beside how far the read got.
+// Taken by another program between the backup read and the write: nothing was written, so the
+// radio's report says so and no unfinished write is noted.
+void TestCliFleet::writePortTakenAfterBackup()
+{
+    VirtualRadio radio(FactoryImage());
+    TFleet fleet(QStringLiteral("test"));
+    fleet.SetChannelFactory([&radio](const QString &) {
+        auto channel = std::make_unique<RadioChannel>(radio);
+        channel->RefuseOpensFrom(2);
+        return channel;
+    });
+    TRadioImage channels = cloneImage();
+    for (int area : {frame::kDtmfArea, frame::kFskArea, frame::kTwoToneArea, frame::kFiveToneArea})
+        channels.dropArea(area);
+    const QString port = QStringLiteral("/dev/ttyUSB3");
+    QVERIFY(fleet.StartWrite({port}, channels, true));
+    QTRY_VERIFY_WITH_TIMEOUT(!fleet.IsRunning(), 10000);
+    const TFleetReport report = fleet.Reports().constFirst();
+    QCOMPARE(report.phase, TFleetPhase::Backup);
+    QCOMPARE(report.error, QStringLiteral("in use by another program"));
+    QVERIFY(!TBackupStore().UnfinishedWrite(port));
+    QCOMPARE(Differences(radio.image(), FactoryImage()), QString());
+}
+
 void TestCliFleet::readPortTakenBetweenAreas()
 {
     VirtualRadio radio(FactoryImage());

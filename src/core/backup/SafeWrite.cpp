@@ -262,15 +262,19 @@ void TSafeWrite::AfterBackupRead()
     }
     bool started = false;
     TransferEnd end = TransferEnd::Cancelled;
+    QString openError;
     try {
         started = StartWrite();
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         end = TransferEnd::PortGone;  // the port cannot open again after the main read
+        openError = QString::fromUtf8(e.what());
     }
     if (!started) {
+        // No frame went out: as a backup that could not finish, nothing written, nothing noted.
         Outcome outcome;
-        outcome.phase = Phase::Write;
+        outcome.phase = Phase::Backup;
         outcome.end = end;
+        outcome.error = openError;
         Finish(outcome);
     }
 }
