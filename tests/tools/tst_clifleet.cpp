@@ -40,6 +40,16 @@ TRadioImage onlyArea(TRadioImage image, int keep)
     return image;
 }
 
+// Each radio's port opens once; from then on another program has it.
+void PortTakenAfterFirstOpen(TFleet &fleet, VirtualRadio &radio)
+{
+    fleet.SetChannelFactory([&radio](const QString &) {
+        auto channel = std::make_unique<RadioChannel>(radio);
+        channel->RefuseOpensFrom(2);
+        return channel;
+    });
+}
+
 // The table on stdout: one row of cells per line after the header.
 QList<QStringList> tableRows(const QString &out)
 {
@@ -244,20 +254,13 @@ void TestCliFleet::interruptCancels()
     }
 }
 
-// A subset image writes its area into every radio and leaves the rest as it was.
-// The main read closes the port and the DTMF read opens it again: taken by another program
-// meanwhile, the radio's report says so, beside how far the read got.
 // Taken by another program between the backup read and the write: nothing was written, so the
 // radio's report says so and no unfinished write is noted.
 void TestCliFleet::writePortTakenAfterBackup()
 {
     VirtualRadio radio(FactoryImage());
     TFleet fleet(QStringLiteral("test"));
-    fleet.SetChannelFactory([&radio](const QString &) {
-        auto channel = std::make_unique<RadioChannel>(radio);
-        channel->RefuseOpensFrom(2);
-        return channel;
-    });
+    PortTakenAfterFirstOpen(fleet, radio);
     TRadioImage channels = cloneImage();
     for (int area : {frame::kDtmfArea, frame::kFskArea, frame::kTwoToneArea, frame::kFiveToneArea})
         channels.dropArea(area);
@@ -271,15 +274,13 @@ void TestCliFleet::writePortTakenAfterBackup()
     QCOMPARE(Differences(radio.image(), FactoryImage()), QString());
 }
 
+// The main read closes the port and the DTMF read opens it again: taken by another program
+// meanwhile, the radio's report says so, beside how far the read got.
 void TestCliFleet::readPortTakenBetweenAreas()
 {
     VirtualRadio radio(FactoryImage());
     TFleet fleet(QStringLiteral("test"));
-    fleet.SetChannelFactory([&radio](const QString &) {
-        auto channel = std::make_unique<RadioChannel>(radio);
-        channel->RefuseOpensFrom(2);
-        return channel;
-    });
+    PortTakenAfterFirstOpen(fleet, radio);
     TRadioImage which = FactoryImage();
     for (int area : {frame::kTwoToneArea, frame::kFiveToneArea, frame::kFskArea})
         which.dropArea(area);
@@ -292,6 +293,7 @@ void TestCliFleet::readPortTakenBetweenAreas()
     QCOMPARE(report.error, QStringLiteral("in use by another program"));
 }
 
+// A subset image writes its area into every radio and leaves the rest as it was.
 void TestCliFleet::cloneSubsetWritesItsArea()
 {
     const TRadioImage start = FactoryImage();

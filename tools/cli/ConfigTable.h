@@ -1,14 +1,12 @@
 #pragma once
 
+#include "base/DisplayWidth.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class TMainConfig;
-
-// Columns a text takes in a terminal: 2 for East Asian wide and full-width characters (the
-// Chinese texts), 0 for combining marks and control characters, 1 for the rest.
-int DisplayWidth(const QString &text);
 
 // Rows of cells as lines whose columns line up on screen: every cell padded to its column's
 // display width, columns two spaces apart, no blanks at a line's end. Each line ends with LF.

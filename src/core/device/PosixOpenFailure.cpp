@@ -100,12 +100,41 @@ std::string Join(const std::vector<std::string> &items)
     return text;
 }
 
+// The processes with the device's lock, else those with a descriptor on it; this one among them.
+std::vector<std::string> HolderPids(const std::string &path, const std::string &proc)
+{
+    std::error_code error;
+    // Descriptors link to the device's real path, not to a by-id name or other link.
+    fs::path device = fs::canonical(path, error);
+    if (error)
+        device = path;
+    std::vector<std::string> pids = LockHolders(device, proc);
+    if (!pids.empty())
+        return pids;
+    fs::directory_iterator entry(proc, error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        const std::string pid = entry->path().filename().string();
+        if (IsPid(pid) && HoldsDevice(entry->path(), device))
+            pids.push_back(pid);
+    }
+    return pids;
+}
+
+std::vector<std::string> OtherPrograms(const std::vector<std::string> &pids, const std::string &proc)
+{
+    const std::string self = std::to_string(::getpid());
+    std::vector<std::string> names;
+    for (const std::string &pid : pids)
+        if (pid != self)
+            names.push_back(ProcessName(fs::path(proc) / pid) + " (pid " + pid + ")");
+    return names;
+}
+
 std::string BusyAdvice(const std::string &path, const std::string &proc)
 {
-    const std::vector<std::string> holders = ProgramsHolding(path, proc);
-    std::error_code error;
-    const fs::path device = fs::canonical(path, error);
-    if (holders.empty() && !error && HoldsDevice(fs::path(proc) / std::to_string(::getpid()), device))
+    const std::vector<std::string> pids = HolderPids(path, proc);
+    const std::vector<std::string> holders = OtherPrograms(pids, proc);
+    if (holders.empty() && !pids.empty())
         return "in use by another window of this program. Close that window, then try again.";
     if (holders.empty())
         return "in use by another program. Close the program that uses it, then try again.";
@@ -118,26 +147,7 @@ std::string BusyAdvice(const std::string &path, const std::string &proc)
 
 std::vector<std::string> ProgramsHolding(const std::string &path, const std::string &proc)
 {
-    std::error_code error;
-    // Descriptors link to the device's real path, not to a by-id name or other link.
-    fs::path device = fs::canonical(path, error);
-    if (error)
-        device = path;
-    const std::string self = std::to_string(::getpid());
-    std::vector<std::string> found;
-    std::vector<std::string> pids = LockHolders(device, proc);
-    if (pids.empty()) {
-        fs::directory_iterator entry(proc, error);
-        for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-            const std::string pid = entry->path().filename().string();
-            if (IsPid(pid) && HoldsDevice(entry->path(), device))
-                pids.push_back(pid);
-        }
-    }
-    for (const std::string &pid : pids)
-        if (pid != self)
-            found.push_back(ProcessName(fs::path(proc) / pid) + " (pid " + pid + ")");
-    return found;
+    return OtherPrograms(HolderPids(path, proc), proc);
 }
 
 std::string OpenFailureMessage(const std::string &path, int error, const std::string &proc)

@@ -1,5 +1,6 @@
 #include "dialogs/MessageBox.h"
 
+#include "base/DisplayWidth.h"
 #include "base/ShownText.h"
 
 #include <QApplication>
@@ -13,15 +14,6 @@ namespace {
 // text is in the box's details, which scroll.
 constexpr int kShownLines = 20;
 constexpr int kWrapWidth = 56;
-
-// Latin letters take one unit, Chinese characters two.
-int DisplayWidth(const QString &line)
-{
-    int width = 0;
-    for (const QChar c : line)
-        width += c.unicode() >= 0x1100 ? 2 : 1;
-    return width;
-}
 
 int WrappedLines(const QString &line)
 {

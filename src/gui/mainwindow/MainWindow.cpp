@@ -234,7 +234,7 @@ void TForm1::FormCreate(const QSize &screen)
     m_restoreActions->OfferNotedFor(PortName());
     m_saveDialog1->setDefaultSuffix(QStringLiteral("qz"));
     setAcceptDrops(true);
-    EnableSignallingMenu(false);
+    UpdateSignallingMenu();
 }
 
 void TForm1::BuildMenus()
@@ -750,7 +750,7 @@ bool TForm1::StartMainTransfer(TransferKind kind)
         return false;
     }
     m_lastMainKind = kind;
-    EnableSignallingMenu(true);
+    UpdateSignallingMenu();
     if (m_form3) {
         m_form3->ShowBeside(*this);
         m_form3->ShowProgress(kind == TransferKind::MainWrite ? kMainWriteSteps : kMainReadSteps, 0);
@@ -979,6 +979,10 @@ void TForm1::OnBusyChanged()
     const bool portFree = !busy && !FleetRunning();
     m_wbtn->setEnabled(portFree);
     m_rbtn->setEnabled(portFree);
+    // Nor may a restore, a comparison or an editor opened now take a port.
+    m_restoreActions->SetPortsHeldElsewhere(FleetRunning());
+    m_compare->setEnabled(!FleetRunning());
+    UpdateSignallingMenu();
     m_n3->setEnabled(!busy);
     m_plan->ImportAction()->setEnabled(!busy);
     m_comcbb->setEnabled(!busy && !m_link->IsPortOpen());
@@ -1010,11 +1014,12 @@ void TForm1::SetTableEditable(bool editable)
         m_editing->SetEditable(editable);
 }
 
-void TForm1::EnableSignallingMenu(bool on)
+// Open once the port has been used for the channels; never while 批量写频 holds the ports.
+void TForm1::UpdateSignallingMenu()
 {
-    m_signallingMenuOn = on;
+    const bool on = m_lastMainKind != TransferKind::None && !FleetRunning();
     for (QAction *item : m_signallingItems)
-        item->setEnabled(on && !FleetRunning());
+        item->setEnabled(on);
 }
 
 // --- signalling editors
@@ -1309,10 +1314,6 @@ void TForm1::FleetWriteClick()
         connect(&m_fleetDialog->Fleet(), &TFleet::Finished, this, &TForm1::RefreshPorts);
         connect(m_fleetDialog, &TFleetDialog::RunningChanged, this, [this](bool running) {
             OnBusyChanged();
-            // Nor may a restore, a comparison or an editor opened now take a port.
-            m_restoreActions->SetPortsHeldElsewhere(running);
-            m_compare->setEnabled(!running);
-            EnableSignallingMenu(m_signallingMenuOn);
             emit PortsHeldElsewhere(running);
         });
         m_fleetDialog->SetSignallingAvailable(static_cast<bool>(m_signallingSource));

@@ -177,7 +177,7 @@ private:
     void MarkSaved();
     void OnModifiedChanged();
     void HideProgressWindow();
-    void EnableSignallingMenu(bool on);
+    void UpdateSignallingMenu();
 
     TMainConfig m_config;
     std::unique_ptr<TProgramLink> m_link;
@@ -193,7 +193,6 @@ private:
     QAction *m_saveAs1 = nullptr;
     QAction *m_n1 = nullptr;
     std::array<QAction *, 4> m_signallingItems{};
-    bool m_signallingMenuOn = false;  // after the first read or write; greyed while 批量写频 runs
     QAction *m_compare = nullptr;     // "与电台比较"
     QFileDialog *m_openDialog1 = nullptr;
     QFileDialog *m_saveDialog1 = nullptr;
