@@ -223,11 +223,13 @@ QStringList TBackupStore::FileNamesNewestFirst() const
     return names;
 }
 
-// The file just saved stays even when others carry later stamps (a clock once set ahead):
-// the write it backs up is about to start.
+// Names stamped later than now were saved while the clock was set ahead, so before any saved
+// since: they go first, not the backups of a write that runs (a fleet saves one per radio).
 void TBackupStore::Prune(const QString &saved) const
 {
     QStringList names = FileNamesNewestFirst();
+    const QString now = QDateTime::currentDateTime().addSecs(60).toString(kStampFormat);
+    std::stable_partition(names.begin(), names.end(), [&now](const QString &name) { return name.left(kStampLength) <= now; });
     names.removeOne(QFileInfo(saved).fileName());
     // A backup noted for an unfinished write may be all that is left of a half-written radio.
     for (const TUnfinishedWrite &noted : UnfinishedWrites())

@@ -215,16 +215,23 @@ void TestBackupStore::keepsNewest()
     QVERIFY(files.contains(TBackupStore::FileName(kWhen.addSecs(extra), withAreas({extra % 2 ? 1 : 2}).contentsId())));
 }
 
-// Files stamped later than now (a clock once set ahead) do not push out the backup just saved.
+// Files stamped later than now (a clock once set ahead) were saved before: they go first, not
+// the backups just saved, one per radio of a fleet write.
 void TestBackupStore::keepsWhatItJustSaved()
 {
     const TBackupStore store;
     QString error;
+    const QDateTime ahead = QDateTime::currentDateTime().addYears(1);
     for (int i = 0; i < TBackupStore::kKeep; ++i)
-        QVERIFY2(store.Save(withAreas({1}), {}, &error, kWhen.addYears(1).addSecs(i)), qPrintable(error));
-    const auto path = store.Save(withAreas({0, 5}), {}, &error, kWhen);
-    QVERIFY2(path, qPrintable(error));
-    QVERIFY(QFile::exists(*path));
+        QVERIFY2(store.Save(withAreas({1}), {}, &error, ahead.addSecs(i)), qPrintable(error));
+    QStringList saved;
+    for (int i = 0; i < 3; ++i) {
+        const auto path = store.Save(numbered({0, 5}, i), {}, &error, kWhen.addSecs(i));
+        QVERIFY2(path, qPrintable(error));
+        saved << *path;
+    }
+    for (const QString &path : saved)
+        QVERIFY2(QFile::exists(path), qPrintable(path));
     QCOMPARE(QDir(folder()).entryList(QDir::Files).size(), TBackupStore::kKeep);
 }
 
