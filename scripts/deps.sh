@@ -4,7 +4,7 @@
 # it then prints the command for root to run and fails.
 XIEPIN_PACKAGES=(g++ clang libclang-rt-14-dev lld cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools qt6-tools-dev
                  qt6-l10n-tools libgl-dev libudev-dev
-                 qt6-translations-l10n fonts-noto-cjk fonts-wqy-microhei xvfb xauth poppler-utils)
+                 qt6-translations-l10n fonts-noto-cjk fonts-wqy-microhei xvfb xauth poppler-utils groff-base)
 
 xiepin_missing_packages() {
     local p
