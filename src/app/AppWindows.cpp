@@ -10,6 +10,21 @@
 #include "serial/Comm.h"
 
 #include <QApplication>
+#include <QIcon>
+
+namespace {
+
+// Desktops that take a window's icon from the window, not from the menu entry (KDE, Xfce,
+// the Windows task bar), show the menu entry's.
+void SetApplicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/xiepin-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+}
+
+}  // namespace
 
 void SetApplicationFont()
 {
@@ -24,6 +39,7 @@ void SetApplicationFont()
 TAppWindows::TAppWindows(Options options)
 {
     SetApplicationFont();
+    SetApplicationIcon();
     std::unique_ptr<TSerialChannel> port = std::move(options.port);
     if (!port)
         port = CreateComm1();

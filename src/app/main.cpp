@@ -16,6 +16,7 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("xiepin"));
     QApplication::setApplicationName(QStringLiteral("xiepin"));
     QApplication::setApplicationVersion(QString::fromLatin1(kXiepinVersion));
+    QApplication::setDesktopFileName(QStringLiteral("xiepin"));  // Wayland finds the menu entry's icon by it
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("对讲机写频软件 (two-way radio programming software)"));

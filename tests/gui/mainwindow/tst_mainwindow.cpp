@@ -271,6 +271,12 @@ void TestMainWindow::startState()
 {
     Fixture f;
     QCOMPARE(f.form().windowTitle(), QStringLiteral("对讲机写频软件 V1.1.4"));
+    for (const QWidget *window : std::initializer_list<const QWidget *>{&f.form(), static_cast<const QWidget *>(&f.windows->Form2())}) {
+        const QIcon icon = window->windowIcon();
+        QCOMPARE(icon.availableSizes().size(), 7);
+        QCOMPARE(icon.pixmap(QSize(16, 16)).size(), QSize(16, 16));
+        QCOMPARE(icon.pixmap(QSize(256, 256)).size(), QSize(256, 256));
+    }
     QCOMPARE(f.xg().ColCount(), 16);
     QCOMPARE(f.xg().RowCount(), 17);
     QCOMPARE(f.xg().Cells(1, 0), QStringLiteral("接收频率"));
