@@ -13,7 +13,7 @@ foreach(size 16 24 32 48 64 128 256)
 endforeach()
 # Manual pages go compressed, as Debian has them; plain where there is no gzip.
 find_program(XIEPIN_GZIP gzip)
-foreach(page xiepin-cli.1 xiepin-radio.1)
+foreach(page xiepin.1 xiepin-cli.1 xiepin-radio.1)
     set(source ${CMAKE_SOURCE_DIR}/data/man/${page})
     if(XIEPIN_GZIP)
         set(packed ${CMAKE_BINARY_DIR}/man/${page}.gz)
@@ -34,22 +34,23 @@ else()
     set(XIEPIN_UDEV_DIR ${CMAKE_INSTALL_LIBDIR}/udev/rules.d)
 endif()
 install(FILES data/udev/60-xiepin-cables.rules DESTINATION ${XIEPIN_UDEV_DIR})
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 
 set(CPACK_PACKAGE_NAME xiepin)
 set(CPACK_PACKAGE_VENDOR xiepin)
 set(CPACK_PACKAGE_CONTACT "xiepin developers <xiepin@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Programmer for a 16-channel handheld radio (写频软件)")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Reads and writes the channels, settings and signalling tables of a 16-channel handheld radio\n over its serial programming cable: a window (xiepin), a command line (xiepin-cli) and a\n virtual radio on a pseudo-terminal to try them without one (xiepin-radio).")
+    "Reads and writes the channels, settings and signalling tables of a 16-channel handheld radio\nover its serial programming cable: a window (xiepin), a command line (xiepin-cli) and a\nvirtual radio on a pseudo-terminal to try them without one (xiepin-radio).")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
-# Libraries as dpkg-shlibdeps finds them in the programs; Qt's platform plugins are loaded at
-# run time, so no library link names them.
+# Libraries as dpkg-shlibdeps finds them in the programs. The X11 platform plugin comes with
+# libqt6gui6; Wayland's is a package of its own, without which the window runs through XWayland.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, fonts-noto-cjk, qt6-translations-l10n, qt6-wayland")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_SOURCE_DIR}/build-package)
 include(CPack)

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The manual pages render without a warning or a stray control byte, and show every command
 # and option the programs' --help names, as --help writes them.
-# Usage: man_pages.sh ROOT XIEPIN_CLI XIEPIN_RADIO
+# Usage: man_pages.sh ROOT XIEPIN XIEPIN_CLI XIEPIN_RADIO
 set -uo pipefail
 root=$1
-cli=$2
-radio=$3
+gui=$2
+cli=$3
+radio=$4
 export LC_ALL=C.UTF-8
 failed=0
 fail() { echo "$*"; failed=1; }
@@ -27,10 +28,16 @@ while IFS= read -r synopsis; do
     grep -qF -- "$synopsis" <<<"$cli_page" || fail "xiepin-cli.1 lacks the synopsis: $synopsis"
 done < <("$cli" --help 2>&1 | sed -n '/^Commands:/,/^$/p' | grep '^  [a-z]' | sed 's/^  //; s/  .*//')
 
-# Each option and fault of 'xiepin-radio --help'.
+# The options of a Qt program's --help, without Qt's own.
+options() { "$@" --help 2>&1 | grep -oE '^ +(-[a-z], )?--[a-z-]+' | sed -E 's/^ +(-[a-z], )?//' | grep -vx -e --help -e --help-all -e --version; }
+
+# Each option of xiepin, and each option and fault of xiepin-radio.
+gui_page=$(render "$root/data/man/xiepin.1")
+while IFS= read -r word; do
+    grep -qF -- "$word" <<<"$gui_page" || fail "xiepin.1 lacks: $word"
+done < <(options env QT_QPA_PLATFORM=offscreen "$gui")
 radio_page=$(render "$root/data/man/xiepin-radio.1")
 while IFS= read -r word; do
     grep -qF -- "$word" <<<"$radio_page" || fail "xiepin-radio.1 lacks: $word"
-done < <("$radio" --help 2>&1 | { sed -n '/^Faults/,/^$/p' | grep -oE '^  [a-z-]+' | sed 's/^  //'; }
-         "$radio" --help 2>&1 | grep -oE '^ +(-[a-z], )?--[a-z-]+' | sed -E 's/^ +(-[a-z], )?//' | grep -vx -e --help -e --help-all -e --version)
+done < <("$radio" --help 2>&1 | sed -n '/^Faults/,/^$/p' | grep -oE '^  [a-z-]+' | sed 's/^  //'; options "$radio")
 exit $failed
