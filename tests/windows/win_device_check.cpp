@@ -249,7 +249,7 @@ void DevicePaths()
     };
     const Case cases[] = {
         {"COM1", "\\\\.\\COM1"},     {"COM9", "\\\\.\\COM9"},     {"COM10", "\\\\.\\COM10"},
-        {"com256", "\\\\.\\com256"}, {"COM257", "COM257"},        {"COM0", "COM0"},
+        {"com256", "\\\\.\\com256"}, {"COM257", "\\\\.\\COM257"}, {"COM0", "COM0"},
         {"COM", "COM"},              {"COMX", "COMX"},            {"LPT1", "LPT1"},
         {"\\\\.\\COM3", "\\\\.\\COM3"}, {"COM1:", "COM1:"},
     };
@@ -268,7 +268,8 @@ void OpenFailures()
 {
     {
         const std::unique_ptr<TSerialDevice> device = CreateSerialDevice();
-        Check(OpenError(*device, "COM250") == "Error opening serial port", "a port that does not exist");
+        Check(OpenError(*device, "COM250") == "Error opening serial port: COM250: no such device. Is the cable plugged in?",
+              "a port that does not exist says so");
     }
     char folder[MAX_PATH];
     char file[MAX_PATH];
@@ -434,10 +435,12 @@ void RepliesAndChunks(const std::string &port)
     const std::unique_ptr<TSerialDevice> second = CreateSerialDevice();
     const std::string refused = OpenError(*second, port);
     if (refused.empty())
-        Skip("a second open of the port is refused (\"Error opening serial port\")",
+        Skip("a second open of the port is refused as in use",
              "the sharing mode is not enforced on a device (the second CreateFileA succeeded)");
     else
-        Check(refused == "Error opening serial port", "a second open of the port is refused");
+        Check(refused == "Error opening serial port: " + port + ": in use by another program. Close the program that "
+                             "uses it, then try again.",
+              "a second open of the port is refused as in use (" + refused + ")");
     second->Close();
     Check(OpenError(*device, port) == "This serial port already opened", "opening an open device again is refused");
     device->Write(request.data(), request.size());

@@ -1,5 +1,7 @@
 #include "device/PosixOpenFailure.h"
 
+#include "device/OpenFailureText.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -16,8 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-const char kGeneral[] = "Error opening serial port";
 
 bool IsPid(const std::string &name)
 {
@@ -137,7 +137,7 @@ std::string BusyAdvice(const std::string &path, const std::string &proc)
     if (holders.empty() && !pids.empty())
         return "in use by another window of this program. Close that window, then try again.";
     if (holders.empty())
-        return "in use by another program. Close the program that uses it, then try again.";
+        return kPortInUseElsewhere;
     return "in use by " + Join(holders)
         + ". Close or stop that program (ModemManager and brltty take new USB serial cables; "
           "the udev rule installed with xiepin keeps ModemManager away), then try again.";
@@ -165,11 +165,11 @@ std::string OpenFailureMessage(const std::string &path, int error, const std::st
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        detail = "no such device. Is the cable plugged in?";
+        detail = kNoSuchPort;
         break;
     default:
         detail = std::strerror(error);
         break;
     }
-    return std::string(kGeneral) + ": " + path + ": " + detail;
+    return OpenFailureText(path, detail);
 }

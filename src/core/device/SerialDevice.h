@@ -57,7 +57,7 @@ public:
 
     // Opens the device by its name, unchanged, for exclusive reading and writing, discards
     // anything pending on it and creates the close event. Called once. Throws ECommsError:
-    // "Error opening serial port" (on POSIX followed by the device, the cause and what to do),
+    // "Error opening serial port" followed by the device, the cause and what to do,
     // "File handle is not a comm handle ", "Cannot setup comm buffer", "Unable to create
     // event"; nothing is left open then.
     virtual void Open(const std::string &name) = 0;

@@ -4,6 +4,7 @@
 #include "device/Win32SerialDevice.h"
 
 #include "device/DcbFlags.h"
+#include "device/OpenFailureText.h"
 
 #include <algorithm>
 #include <array>
@@ -33,6 +34,29 @@ void Abandon(HANDLE port, OVERLAPPED &overlapped)
         return;  // nothing of ours is pending on this handle
     DWORD ignored = 0;
     ::GetOverlappedResult(port, &overlapped, &ignored, TRUE);
+}
+
+// A port held by another program and a port that is not there read differently, as on POSIX.
+std::string OpenFailureMessage(const std::string &name, DWORD error)
+{
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return OpenFailureText(name, kPortInUseElsewhere);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DEV_NOT_EXIST:
+        return OpenFailureText(name, kNoSuchPort);
+    default:
+        break;
+    }
+    char text[256] = {};
+    const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                          text, sizeof text, nullptr);
+    std::string detail(text, length);
+    while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r' || detail.back() == ' '))
+        detail.pop_back();
+    return OpenFailureText(name, detail.empty() ? "system error " + std::to_string(error) : detail);
 }
 
 // Writes the word's bits into the control block's bit-fields, every one of them.
@@ -340,8 +364,8 @@ std::string TWin32SerialDevice::DevicePath(const std::string &name)
     const std::string digits = name.substr(3);
     if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
         return name;
-    const int number = std::stoi(digits);
-    return number >= 1 && number <= 256 ? "\\\\.\\" + name : name;
+    // Windows numbers ports past COM256 too; every one opens by its device name.
+    return std::stoi(digits) >= 1 ? "\\\\.\\" + name : name;
 }
 
 void TWin32SerialDevice::Open(const std::string &name)
@@ -351,7 +375,7 @@ void TWin32SerialDevice::Open(const std::string &name)
     HANDLE port = ::CreateFileA(DevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE)
-        throw ECommsError("Error opening serial port");
+        throw ECommsError(OpenFailureMessage(name, ::GetLastError()));
     if (::GetFileType(port) != FILE_TYPE_CHAR) {
         ::CloseHandle(port);
         throw ECommsError("File handle is not a comm handle ");
