@@ -202,6 +202,7 @@ private Q_SLOTS:
     void interruptedVerify();
     void interruptedRead_data();
     void interruptedRead();
+    void signalOutlivesItsWatch();
     void ignoredSignalStaysIgnored_data();
     void ignoredSignalStaysIgnored();
     void subsetRestoreWritesOnlyItsAreas();
@@ -585,17 +586,19 @@ void TestCli::restoreFaults()
 void TestCli::portFailures_data()
 {
     QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("after");  // what the line ends with after the port's failure
     const QString port = kMissingPort;
-    QTest::addRow("backup") << (words("backup -o x.img --port") << port);
-    QTest::addRow("restore") << (words("restore IMAGE --port") << port);
-    QTest::addRow("read") << (words("read --port") << port);
-    QTest::addRow("write") << (words("write CONFIG --port") << port);
+    QTest::addRow("backup") << (words("backup -o x.img --port") << port) << "";
+    QTest::addRow("restore") << (words("restore IMAGE --port") << port) << "; nothing written";
+    QTest::addRow("read") << (words("read --port") << port) << "";
+    QTest::addRow("write") << (words("write CONFIG --port") << port) << "; nothing written";
 }
 
 // A port that does not exist: the one line of the failure and nothing else.
 void TestCli::portFailures()
 {
     QFETCH(QStringList, args);
+    QFETCH(QString, after);
     const QString image = path(QStringLiteral("good.img"));
     QString error;
     QVERIFY(FactoryImage().save(image, &error));
@@ -607,8 +610,8 @@ void TestCli::portFailures()
     const CliResult result = runCli(args);
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port: %1: no such device. "
-                                        "Is the cable plugged in?\n")
-                             .arg(kMissingPort));
+                                        "Is the cable plugged in?%2\n")
+                             .arg(kMissingPort, after));
     QCOMPARE(result.out, QString());
     QVERIFY(!QFile::exists(path(QStringLiteral("x.img"))));
 }
@@ -1135,18 +1138,20 @@ void TestCli::writeCutShortIsRestored_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("disappear");  // frames the radio hears before its device closes
     QTest::addColumn<int>("signo");      // else: the signal sent once the DTMF write began
+    QTest::addColumn<int>("againMs");    // and sent again this much later, unless negative
     QTest::addColumn<QString>("what");   // before the count of blocks written; {port}: the port
     QTest::addColumn<QString>("progress");
     const QString gone = QStringLiteral("{port} was disconnected: ");
     // write: 18 frames of the read before it, the handshake, then 5 channels.
-    QTest::addRow("write") << "write" << 24 << 0 << gone << "5 of 17 blocks written";
+    QTest::addRow("write") << "write" << 24 << 0 << -1 << gone << "5 of 17 blocks written";
     // restore of a whole image: 53 frames read, the handshake, 17 main blocks, 4 DTMF, 1 FSK.
-    QTest::addRow("restore") << "restore" << 76 << 0 << gone << "22 of 52 blocks written";
+    QTest::addRow("restore") << "restore" << 76 << 0 << -1 << gone << "22 of 52 blocks written";
     // How far the write got depends on when the signal lands: after the 17 main blocks.
     const QString interrupted = QStringLiteral("interrupted (while|before) writing .+ \\(area \\d\\) on {port}( \\(\\d+ of \\d+ answers came\\))?; ");
-    QTest::addRow("restore, Ctrl-C") << "restore" << 0 << int(SIGINT) << interrupted << "";
-    QTest::addRow("restore, SIGTERM") << "restore" << 0 << int(SIGTERM) << interrupted << "";
-    QTest::addRow("restore, terminal closed") << "restore" << 0 << int(SIGHUP) << interrupted << "";
+    QTest::addRow("restore, Ctrl-C") << "restore" << 0 << int(SIGINT) << -1 << interrupted << "";
+    QTest::addRow("restore, SIGTERM") << "restore" << 0 << int(SIGTERM) << -1 << interrupted << "";
+    QTest::addRow("restore, terminal closed") << "restore" << 0 << int(SIGHUP) << -1 << interrupted << "";
+    QTest::addRow("restore, Ctrl-C held down") << "restore" << 0 << int(SIGINT) << 5 << interrupted << "";
 }
 
 // The pseudo-terminal's master closes in the middle of a write, or the command is interrupted:
@@ -1157,6 +1162,7 @@ void TestCli::writeCutShortIsRestored()
     QFETCH(QString, command);
     QFETCH(int, disappear);
     QFETCH(int, signo);
+    QFETCH(int, againMs);
     QFETCH(QString, what);
     QFETCH(QString, progress);
     const TRadioImage before = patternedImage(QStringLiteral("关"));
@@ -1172,7 +1178,8 @@ void TestCli::writeCutShortIsRestored()
     QVERIFY(radio->Started());
     const QString port = radio->Link();
     const QStringList args{command, QStringLiteral("--port"), port, file};
-    const CliResult result = signo ? RunProcessSignalled(QStringLiteral(XIEPIN_CLI_EXE), args, QStringLiteral("writing DTMF"), signo)
+    const CliResult result = signo ? RunProcessSignalled(QStringLiteral(XIEPIN_CLI_EXE), args, QStringLiteral("writing DTMF"),
+                                                         signo, againMs)
                                    : runCli(args);
     QVERIFY2(result.exitCode == 1, qPrintable(result.err));
     // Well before the 10 s time-out; the whole run (read, then the write up to the cut) takes
@@ -1338,6 +1345,7 @@ void TestCli::ignoredSignalStaysIgnored()
 {
     QFETCH(int, signo);
     QFETCH(bool, ignored);
+    TInterruptCancels::Forget();
     const auto before = std::signal(signo, ignored ? SIG_IGN : SIG_DFL);
     int cancelled = 0;
     {
@@ -1348,6 +1356,26 @@ void TestCli::ignoredSignalStaysIgnored()
         QCOMPARE(cancelled, ignored ? 0 : 1);
     }
     QVERIFY(std::signal(signo, before) == (ignored ? SIG_IGN : SIG_DFL));
+    TInterruptCancels::Forget();
+}
+
+// A signal that lands as a watch ends, before the watch acts on it, still stops what comes next
+// (the write after its read); the same key repeated at once does not end the program.
+void TestCli::signalOutlivesItsWatch()
+{
+    TInterruptCancels::Forget();
+    {
+        const TInterruptCancels watch([] {});
+        std::raise(SIGINT);
+        std::raise(SIGINT);
+    }
+    QVERIFY(TInterruptCancels::Interrupted());
+    int cancelled = 0;
+    {
+        const TInterruptCancels next([&cancelled] { ++cancelled; });
+        QTRY_COMPARE(cancelled, 1);
+    }
+    TInterruptCancels::Forget();
 }
 
 // A DTMF-only image writes area 1 and nothing else; the read before it reads area 1 only.

@@ -55,11 +55,16 @@ void Ports(TCliProgress &progress)
 }
 
 // The read before a write: a failure there (the radio silent or gone, a block it never sent)
-// has written nothing yet.
-TRadioImage ReadBeforeWrite(TLinkSession &session, const TRadioImage &which)
+// has written nothing yet, nor has a signal that came as the read ended.
+template <typename Read>
+auto ReadBeforeWrite(TLinkSession &session, const QString &port, Read read)
 {
     try {
-        return Interruptible(session, [&] { return ReadRadio(session, which); });
+        const TInterruptCancels interrupt([&session] { session.Cancel(); });
+        auto before = read();
+        if (TInterruptCancels::Interrupted())
+            throw ETransferFailed(QStringLiteral("interrupted after reading on %1").arg(port), false, 0);
+        return before;
     } catch (const ETransferFailed &e) {
         throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
     }
@@ -88,7 +93,7 @@ void Restore(const CliOptions &options, TCliProgress &progress)
         throw ECliError(QStringLiteral("%1 holds no block, nothing sent").arg(options.file));
     const TRadioImage image = ChosenAreas(*loaded, options);
     TLinkSession session(options.port, options.timeoutMs, progress);
-    const TRadioImage before = ReadBeforeWrite(session, image);
+    const TRadioImage before = ReadBeforeWrite(session, options.port, [&] { return ReadRadio(session, image); });
     const TRadioImage sent = WholeAreas(image, before);
     const QString backup = SaveBackup(before.restrictedTo(sent), options.port, progress, true);
     WriteWithBackup(session, sent, options.port, backup);
@@ -157,12 +162,7 @@ void Write(const CliOptions &options, TCliProgress &progress)
 
     TMainConfig config;
     TLinkSession session(options.port, options.timeoutMs, progress);
-    TRadioImage before;
-    try {
-        before = Interruptible(session, [&] { return ReadMain(session, config); });
-    } catch (const ETransferFailed &e) {
-        throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
-    }
+    const TRadioImage before = ReadBeforeWrite(session, options.port, [&] { return ReadMain(session, config); });
     for (int row = 1; row < TMainConfig::kRows; ++row)
         config.SetRow(row, file.Row(row));
     for (int box = VoxLevelBox; box < AlarmBox; ++box)

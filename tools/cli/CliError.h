@@ -47,3 +47,9 @@ private:
     bool m_portGone;
     int m_answered;
 };
+
+// A transfer that sent nothing: the port did not open, or a signal came before it began.
+class ETransferNotStarted : public ETransferFailed {
+public:
+    explicit ETransferNotStarted(const QString &message) : ETransferFailed(message, false, 0) {}
+};

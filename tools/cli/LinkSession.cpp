@@ -87,7 +87,7 @@ void TLinkSession::Cancel()
 void TLinkSession::Run(const QString &what, int answers, const std::function<bool()> &start)
 {
     if (TInterruptCancels::Interrupted())
-        throw ETransferFailed(QStringLiteral("interrupted before %1 on %2").arg(what, m_portName), false, 0);
+        throw ETransferNotStarted(QStringLiteral("interrupted before %1 on %2").arg(what, m_portName));
     QEventLoop loop;
     QTimer silence;
     silence.setSingleShot(true);
@@ -115,10 +115,10 @@ void TLinkSession::Run(const QString &what, int answers, const std::function<boo
     try {
         started = start();
     } catch (const ECommsError &e) {
-        throw ECliError(PortError(e.what()));
+        throw ETransferNotStarted(PortError(e.what()));
     }
     if (!started)
-        throw ECliError(QStringLiteral("%1 on %2 could not start (is the port open?)").arg(what, m_portName));
+        throw ETransferNotStarted(QStringLiteral("%1 on %2 could not start (is the port open?)").arg(what, m_portName));
     m_progress.Begin(what, answers);
     if (!finished) {
         silence.start();

@@ -94,6 +94,10 @@ void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QStri
     try {
         WriteRadio(session, sent, &written);
     } catch (const ECliError &e) {
+        // Before the first frame went out (the port taken since the read, a signal as the read
+        // ended) the radio is as the backup has it.
+        if (written == 0 && dynamic_cast<const ETransferNotStarted *>(&e))
+            throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
         // Cut short: the radio gone, the port taken by another program between two transfers,
         // or a signal.
         const auto *failed = dynamic_cast<const ETransferFailed *>(&e);

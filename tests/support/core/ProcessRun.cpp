@@ -1,6 +1,7 @@
 #include "support/core/ProcessRun.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 #include <QProcess>
 #include <csignal>
 #include <sys/types.h>
@@ -43,7 +44,8 @@ ProcessResult RunProcess(const QString &program, const QStringList &args, const 
     return Finish(process, clock, true);
 }
 
-ProcessResult RunProcessSignalled(const QString &program, const QStringList &args, const QString &cue, int signo)
+ProcessResult RunProcessSignalled(const QString &program, const QStringList &args, const QString &cue, int signo,
+                                  int againMs)
 {
     QProcess process;
     QElapsedTimer clock;
@@ -57,5 +59,9 @@ ProcessResult RunProcessSignalled(const QString &program, const QStringList &arg
     const bool cued = QString::fromUtf8(err).contains(cue) && process.state() == QProcess::Running;
     if (cued)
         ::kill(static_cast<pid_t>(process.processId()), signo);
+    if (cued && againMs >= 0) {
+        QThread::msleep(static_cast<unsigned long>(againMs));
+        ::kill(static_cast<pid_t>(process.processId()), signo);
+    }
     return Finish(process, clock, cued, err);
 }

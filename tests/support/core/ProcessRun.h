@@ -17,6 +17,8 @@ struct ProcessResult {
 ProcessResult RunProcess(const QString &program, const QStringList &args,
                          const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 
-// Runs the program, sends it the signal once its standard error holds `cue`, and waits for its
-// end. exitCode stays -1 when the cue never came or the program did not end by itself.
-ProcessResult RunProcessSignalled(const QString &program, const QStringList &args, const QString &cue, int signo);
+// Runs the program, sends it the signal once its standard error holds `cue` (and again
+// `againMs` later, as a key held down repeats it, unless negative), and waits for its end.
+// exitCode stays -1 when the cue never came or the program did not end by itself.
+ProcessResult RunProcessSignalled(const QString &program, const QStringList &args, const QString &cue, int signo,
+                                  int againMs = -1);
