@@ -86,6 +86,8 @@ private Q_SLOTS:
     void fullDiskKeepsOldFile_data();
     void fullDiskKeepsOldFile();
     void targetNotARegularFile();
+    void ownDescriptorAppends_data();
+    void ownDescriptorAppends();
 };
 
 void TestFileContents::fullDiskKeepsOldFile_data()
@@ -165,6 +167,48 @@ void TestFileContents::targetNotARegularFile()
     QVERIFY(!ReplaceFileContents(dir.path(), QByteArrayLiteral("plan"), &reason));
     QVERIFY(!reason.isEmpty());
     QVERIFY(QFileInfo(dir.path()).isDir());
+}
+
+void TestFileContents::ownDescriptorAppends_data()
+{
+    QTest::addColumn<QString>("name");  // {fd}: the descriptor of a file opened to append
+    QTest::addRow("/dev/fd/N") << "/dev/fd/{fd}";
+    QTest::addRow("/proc/self/fd/N") << "/proc/self/fd/{fd}";
+    QTest::addRow("/dev/stdout, redirected with >>") << "/dev/stdout";
+}
+
+// An output named by one of the program's own open files (-o /dev/stdout >> log) is written
+// through that descriptor: appended to the file the caller redirected, which stays the same file.
+void TestFileContents::ownDescriptorAppends()
+{
+    QFETCH(QString, name);
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString log = dir.filePath(QStringLiteral("log.txt"));
+    QVERIFY(WriteWholeFile(log, QByteArrayLiteral("line 1\n")));
+    const int appending = open(QFile::encodeName(log).constData(), O_WRONLY | O_APPEND);
+    QVERIFY(appending >= 0);
+    struct stat before {};
+    QCOMPARE(fstat(appending, &before), 0);
+    int savedStdout = -1;
+    if (name == QLatin1String("/dev/stdout")) {
+        std::fflush(stdout);
+        savedStdout = dup(1);
+        dup2(appending, 1);
+    }
+    QString reason;
+    const bool written = ReplaceFileContents(QString(name).replace(QStringLiteral("{fd}"), QString::number(appending)),
+                                             QByteArrayLiteral("plan\r\n"), &reason);
+    if (savedStdout >= 0) {
+        dup2(savedStdout, 1);
+        close(savedStdout);
+    }
+    close(appending);
+    QVERIFY2(written, qPrintable(reason));
+    QCOMPARE(ReadWholeFile(log), QByteArrayLiteral("line 1\nplan\r\n"));
+    struct stat after {};
+    QCOMPARE(stat(QFile::encodeName(log).constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
 }
 
 QTEST_GUILESS_MAIN(TestFileContents)
