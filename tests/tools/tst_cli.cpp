@@ -1513,22 +1513,23 @@ void TestCli::diffFiles_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<int>("lines");
     QTest::addColumn<QString>("areas");  // --areas; empty: not given
-    QTest::addRow("same .qz") << "a.qz" << "a.qz" << 0 << 0 << "";
-    QTest::addRow("two .qz") << "a.qz" << "b.qz" << 3 << 2 << "";
-    QTest::addRow(".qz and image") << "b.qz" << "a.img" << 3 << 2 << "";
-    QTest::addRow("two images") << "a.img" << "b.img" << 3 << 3 << "";
-    QTest::addRow("two images, DTMF only") << "a.img" << "b.img" << 3 << 1 << "dtmf";
-    QTest::addRow("two images, main only") << "a.img" << "b.img" << 3 << 2 << "main";
-    QTest::addRow("two images, an area that does not differ") << "a.img" << "b.img" << 0 << 0 << "fivetone,fsk";
-    QTest::addRow(".qz holds none of the areas") << "a.qz" << "b.img" << 1 << 0 << "dtmf";
-    QTest::addRow("no area in common") << "a.qz" << "dtmf.img" << 1 << 0 << "";
-    QTest::addRow("missing file") << "a.qz" << "missing.img" << 1 << 0 << "";
-    QTest::addRow("image without a block") << "empty.img" << "a.img" << 1 << 0 << "";
+    QTest::addColumn<QString>("summary");  // the last line on stderr, when the files compare
+    QTest::addRow("same .qz") << "a.qz" << "a.qz" << 0 << 0 << "" << "no field differs";
+    QTest::addRow("two .qz") << "a.qz" << "b.qz" << 3 << 2 << "" << "2 fields differ";
+    QTest::addRow(".qz and image") << "b.qz" << "a.img" << 3 << 2 << "" << "2 fields differ";
+    QTest::addRow("two images") << "a.img" << "b.img" << 3 << 3 << "" << "3 fields differ";
+    QTest::addRow("two images, DTMF only") << "a.img" << "b.img" << 3 << 1 << "dtmf" << "1 field differs";
+    QTest::addRow("two images, main only") << "a.img" << "b.img" << 3 << 2 << "main" << "2 fields differ";
+    QTest::addRow("two images, an area that does not differ") << "a.img" << "b.img" << 0 << 0 << "fivetone,fsk" << "no field differs";
+    QTest::addRow(".qz holds none of the areas") << "a.qz" << "b.img" << 1 << 0 << "dtmf" << "";
+    QTest::addRow("no area in common") << "a.qz" << "dtmf.img" << 1 << 0 << "" << "";
+    QTest::addRow("missing file") << "a.qz" << "missing.img" << 1 << 0 << "" << "";
+    QTest::addRow("image without a block") << "empty.img" << "a.img" << 1 << 0 << "" << "";
     // No cell shows the hertz below 10: the bytes are listed.
-    QTest::addRow("two images 1 Hz apart") << "a.img" << "hertz.img" << 3 << 1 << "";
+    QTest::addRow("two images 1 Hz apart") << "a.img" << "hertz.img" << 3 << 1 << "" << "1 block differs in bytes no field shows";
     // The file leaves the codes the tool does not know empty, and written keeps them.
-    QTest::addRow(".qz read from a radio with codes unknown") << "unknown.qz" << "unknown.img" << 0 << 0 << "";
-    QTest::addRow("image with codes unknown and its .qz") << "unknown.img" << "unknown.qz" << 0 << 0 << "";
+    QTest::addRow(".qz read from a radio with codes unknown") << "unknown.qz" << "unknown.img" << 0 << 0 << "" << "no field differs";
+    QTest::addRow("image with codes unknown and its .qz") << "unknown.img" << "unknown.qz" << 0 << 0 << "" << "no field differs";
 }
 
 void TestCli::diffFiles()
@@ -1538,6 +1539,7 @@ void TestCli::diffFiles()
     QFETCH(int, exitCode);
     QFETCH(int, lines);
     QFETCH(QString, areas);
+    QFETCH(QString, summary);
     const TRadioImage a = patternedImage(QStringLiteral("开"));
     TMainConfig config;
     decode(config, a);
@@ -1583,6 +1585,8 @@ void TestCli::diffFiles()
     QCOMPARE(result.out.count(QLatin1Char('\n')), lines);
     if (exitCode == 1)
         QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+    else
+        QCOMPARE(result.lastErrLine(), summary);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

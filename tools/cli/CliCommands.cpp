@@ -268,18 +268,38 @@ QStringList ByteDiffLines(const QString &fromPath, const TRadioImage &from, cons
     return lines;
 }
 
-QStringList DiffLines(const QString &fromPath, const TRadioImage &from, const QString &toPath, const TRadioImage &to)
+// The lines, and the last line on stderr that counts them.
+struct TDiffLines {
+    QStringList lines;
+    QString summary;
+};
+
+TDiffLines FieldLines(const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return {lines, QStringLiteral("no field differs")};
+    return {lines, lines.size() == 1 ? QStringLiteral("1 field differs") : QStringLiteral("%1 fields differ").arg(lines.size())};
+}
+
+TDiffLines DiffLines(const QString &fromPath, const TRadioImage &from, const QString &toPath, const TRadioImage &to)
 {
     CheckSharesArea(from, to);
     if (!IsConfigFile(fromPath) && !IsConfigFile(toPath)) {
         const QStringList fields = ImageFieldDiff(from, to, true);
-        return fields.isEmpty() ? ByteDiffLines(fromPath, from, toPath, to) : fields;
+        if (!fields.isEmpty())
+            return FieldLines(fields);
+        const QStringList blocks = ByteDiffLines(fromPath, from, toPath, to);
+        if (blocks.isEmpty())
+            return FieldLines(blocks);
+        return {blocks, QStringLiteral("%1 %2 in bytes no field shows")
+                            .arg(blocks.size())
+                            .arg(blocks.size() == 1 ? QStringLiteral("block differs") : QStringLiteral("blocks differ"))};
     }
     TMainConfig a;
     TMainConfig b;
     ShowMainTexts(a, fromPath, from);
     ShowMainTexts(b, toPath, to);
-    return MainFieldDiff(a, b, false);
+    return FieldLines(MainFieldDiff(a, b, false));
 }
 
 // A side of a comparison, kept to the areas of --areas when it was given.
@@ -299,23 +319,21 @@ TRadioImage DiffSide(const QString &path, const CliOptions &options)
 int Diff(const CliOptions &options, TCliProgress &progress)
 {
     const TRadioImage file = DiffSide(options.file, options);
-    QStringList lines;
+    TDiffLines diff;
     if (options.secondFile.isEmpty()) {
         TLinkSession session(options.port, options.timeoutMs, progress);
         const TRadioImage radio = Interruptible(session, [&] { return ReadRadio(session, file); });
         SaveBackup(radio, options.port, progress, false);
         WarnIfHalfWritten(options.port, radio, progress);
-        lines = DiffLines(QString(), radio, options.file, file);
+        diff = DiffLines(QString(), radio, options.file, file);
     } else {
         const TRadioImage second = DiffSide(options.secondFile, options);
-        lines = DiffLines(options.file, file, options.secondFile, second);
+        diff = DiffLines(options.file, file, options.secondFile, second);
     }
-    for (const QString &line : lines)
+    for (const QString &line : diff.lines)
         PrintOut(line + QLatin1Char('\n'));
-    progress.Note(lines.isEmpty() ? QStringLiteral("no field differs")
-                                  : QStringLiteral("%1 %2").arg(lines.size()).arg(lines.size() == 1 ? QStringLiteral("field differs")
-                                                                                                    : QStringLiteral("fields differ")));
-    return lines.isEmpty() ? exitcode::kSuccess : exitcode::kDiffer;
+    progress.Note(diff.summary);
+    return diff.lines.isEmpty() ? exitcode::kSuccess : exitcode::kDiffer;
 }
 
 void Show(const CliOptions &options)
