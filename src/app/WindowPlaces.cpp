@@ -43,10 +43,13 @@ void RestoreWindowPlaces(TAppWindows &windows)
     }
 }
 
+// A window not shown in this run has no place of its own (Qt would give 0,0, over the main
+// window): it keeps the one of the run before.
 void SaveWindowPlaces(const TAppWindows &windows)
 {
     QSettings settings;
     settings.setValue(kLanguageKey, CurrentLanguage());
     for (const auto &[key, window] : PlacedWindows(windows))
-        settings.setValue(key, window->saveGeometry());
+        if (window->testAttribute(Qt::WA_WState_Created))
+            settings.setValue(key, window->saveGeometry());
 }

@@ -344,8 +344,19 @@ void TestLanguage::windowPlacesAcrossLanguages()
         const MainWindowRig rig;
         for (QWidget *window : placed(*rig.windows)) {
             window->setGeometry(QRect(QPoint(40 + saved.size() * 10, 50), window->size() + QSize(grown, grown)));
+            window->show();
             saved << window->geometry();
         }
+        SaveWindowPlaces(*rig.windows);
+        if (savedIn.isEmpty())
+            QSettings().remove(QStringLiteral("geometry/language"));
+    }
+    {
+        // A run in which only the main window was shown keeps the editors' places.
+        const LanguageScope scope(savedIn.isEmpty() ? QStringLiteral("zh") : savedIn);
+        const MainWindowRig rig;
+        RestoreWindowPlaces(*rig.windows);
+        rig.windows->Form1().show();
         SaveWindowPlaces(*rig.windows);
         if (savedIn.isEmpty())
             QSettings().remove(QStringLiteral("geometry/language"));
