@@ -347,6 +347,26 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <source>重试</source>
         <translation>Retry</translation>
     </message>
+    <message>
+        <source>正在读取电台…</source>
+        <translation>Reading the radio…</translation>
+    </message>
+    <message>
+        <source>正在读取电台，以便比较…</source>
+        <translation>Reading the radio to compare…</translation>
+    </message>
+    <message>
+        <source>写入前先备份：正在读取电台…</source>
+        <translation>Backup before the write: reading the radio…</translation>
+    </message>
+    <message>
+        <source>正在写入电台…</source>
+        <translation>Writing the radio…</translation>
+    </message>
+    <message>
+        <source>写入后校验：正在读回电台…</source>
+        <translation>Verify after the write: reading the radio back…</translation>
+    </message>
 </context>
 <context>
     <name>TMainEditing</name>

@@ -751,8 +751,9 @@ bool TForm1::StartMainTransfer(TransferKind kind)
     }
     m_lastMainKind = kind;
     UpdateSignallingMenu();
-    if (m_form3) {
+    if (m_form3 && !m_safeWrite->IsRunning()) {  // a safe write shows its steps as they come
         m_form3->ShowBeside(*this);
+        m_form3->ShowStep(kind == TransferKind::MainWrite ? TForm3::Step::Write : TForm3::Step::Read);
         m_form3->ShowProgress(kind == TransferKind::MainWrite ? kMainWriteSteps : kMainReadSteps, 0);
     }
     return true;
@@ -894,6 +895,7 @@ void TForm1::CompareWithRadio()
     }
     if (m_comparing && m_form3) {
         m_form3->ShowBeside(*this);
+        m_form3->ShowStep(TForm3::Step::Compare);
         m_form3->ShowProgress(kMainReadSteps, 0);
     }
 }
@@ -932,6 +934,7 @@ void TForm1::OnSafeWritePhase(TSafeWrite::Phase phase)
     if (!m_form3 || phase == TSafeWrite::Phase::Idle)
         return;
     m_form3->ShowBeside(*this);
+    m_form3->ShowStep(TForm3::StepOf(phase));
     m_form3->ShowProgress(phase == TSafeWrite::Phase::Write ? kMainWriteSteps : kMainReadSteps, 0);
 }
 

@@ -22,6 +22,7 @@ TForm3::TForm3(QWidget *parent)
     , m_button2(new QPushButton(tr("取消"), this))
     , m_button1(new QPushButton(tr("重试"), this))
     , m_silenceLabel(new QLabel(this))
+    , m_stepLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("Form3"));
     setFixedSize(kDesignSize);
@@ -45,6 +46,9 @@ TForm3::TForm3(QWidget *parent)
     m_silenceLabel->setAlignment(Qt::AlignCenter);
     m_silenceLabel->hide();
 
+    m_stepLabel->setObjectName(QStringLiteral("StepLabel"));
+    m_stepLabel->setGeometry(43, 1, 510, 17);
+
     connect(m_button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(m_button2, &QPushButton::clicked, this, &TForm3::Button2Click);
 }
@@ -59,6 +63,26 @@ void TForm3::ShowAt(const QPoint &topLeft)
 void TForm3::ShowBeside(const QWidget &mainWindow)
 {
     ShowAt(mainWindow.frameGeometry().topLeft() + kOffsetFromMainWindow);
+}
+
+void TForm3::ShowStep(Step step)
+{
+    switch (step) {
+    case Step::Read: m_stepLabel->setText(tr("正在读取电台…")); break;
+    case Step::Compare: m_stepLabel->setText(tr("正在读取电台，以便比较…")); break;
+    case Step::Backup: m_stepLabel->setText(tr("写入前先备份：正在读取电台…")); break;
+    case Step::Write: m_stepLabel->setText(tr("正在写入电台…")); break;
+    case Step::Verify: m_stepLabel->setText(tr("写入后校验：正在读回电台…")); break;
+    }
+}
+
+TForm3::Step TForm3::StepOf(TSafeWrite::Phase phase)
+{
+    switch (phase) {
+    case TSafeWrite::Phase::Backup: return Step::Backup;
+    case TSafeWrite::Phase::Verify: return Step::Verify;
+    default: return Step::Write;
+    }
 }
 
 void TForm3::ShowProgress(int maximum, int position)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "backup/SafeWrite.h"
+
 #include <QPoint>
 #include <QWidget>
 
@@ -13,6 +15,9 @@ class QPushButton;
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
+    // What the bar counts, named above it: a write's bar starts again at each step.
+    enum class Step { Read, Compare, Backup, Write, Verify };
+
     explicit TForm3(QWidget *parent = nullptr);
 
     QProgressBar *ProgressBar1() const { return m_progressBar1; }
@@ -24,6 +29,9 @@ public:
     // Where the main read and write show it: the main window's left + 150, top + 250.
     void ShowBeside(const QWidget &mainWindow);
 
+    void ShowStep(Step step);
+    static Step StepOf(TSafeWrite::Phase phase);  // of a write, its backup read first and its verify after
+    QLabel *StepLabel() const { return m_stepLabel; }
     // Makes the bar visible with range 0..maximum at that position.
     void ShowProgress(int maximum, int position);
     void SetProgressPosition(int position);
@@ -49,4 +57,5 @@ private:
     QPushButton *m_button2;
     QPushButton *m_button1;
     QLabel *m_silenceLabel;
+    QLabel *m_stepLabel;
 };

@@ -177,6 +177,7 @@ void TRestoreActions::OnPhase(TSafeWrite::Phase phase)
     if (!progress || phase == TSafeWrite::Phase::Idle)
         return;
     progress->ShowBeside(*m_window);
+    progress->ShowStep(TForm3::StepOf(phase));
     progress->ShowProgress(1, 0);  // BlocksMoved sets the range
 }
 

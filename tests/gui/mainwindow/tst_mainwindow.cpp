@@ -177,6 +177,8 @@ private Q_SLOTS:
     void undoKeyInSettingsBox();
     void badFrequencyIsReported();
     void readFillsTableAndSettings();
+    void progressNamesItsSteps_data();
+    void progressNamesItsSteps();
     void incompleteReadIsTold_data();
     void incompleteReadIsTold();
     void readAndWriteOverPseudoTerminal();
@@ -764,6 +766,47 @@ void TestMainWindow::portGoneEndsTransfer()
     f.form().rbtn()->click();
     QCOMPARE(f.messages.texts(), QStringList{"Error opening serial port"});
     QVERIFY(!f.form().Link().IsBusy());
+}
+
+void TestMainWindow::progressNamesItsSteps_data()
+{
+    QTest::addColumn<QString>("action");      // what is done after an optional read
+    QTest::addColumn<bool>("readFirst");      // a read of this run serves as the write's backup
+    QTest::addColumn<QStringList>("steps");   // the texts above the bar, in turn
+    const QString backup = QStringLiteral("写入前先备份：正在读取电台…");
+    const QString write = QStringLiteral("正在写入电台…");
+    const QString verify = QStringLiteral("写入后校验：正在读回电台…");
+    QTest::addRow("read") << "F12" << false << QStringList{"正在读取电台…"};
+    QTest::addRow("compare") << "CompareWithRadio" << false << QStringList{"正在读取电台，以便比较…"};
+    QTest::addRow("write") << "F11" << false << QStringList{backup, write, verify};
+    QTest::addRow("write after a read") << "F11" << true << QStringList{write, verify};
+}
+
+// The bar of a write starts again at its backup read, its write and its verify: the text above
+// it says which one it counts.
+void TestMainWindow::progressNamesItsSteps()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, readFirst);
+    QFETCH(QStringList, steps);
+    Fixture f;
+    if (readFirst)
+        QVERIFY(f.read());
+    TForm3 &progress = f.windows->Form3();
+    QStringList seen;
+    connect(progress.ProgressBar1(), &QProgressBar::valueChanged, this, [&seen, &progress] {
+        if (seen.isEmpty() || seen.constLast() != progress.StepLabel()->text())
+            seen << progress.StepLabel()->text();
+    });
+    if (action == QLatin1String("F11"))
+        Key(Qt::Key_F11);
+    else if (action == QLatin1String("F12"))
+        Key(Qt::Key_F12);
+    else
+        f.action(qPrintable(action))->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!f.form().Link().IsBusy() && progress.isHidden(), 15000);
+    progress.ProgressBar1()->disconnect(this);
+    QCOMPARE(seen, steps);
 }
 
 // After a quiet spell the progress window says the radio is silent and counts the resends; an
