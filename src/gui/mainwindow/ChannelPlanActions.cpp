@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
+#include <QKeySequence>
 #include <QPrinter>
 #include <QVBoxLayout>
 
@@ -30,6 +31,7 @@ TChannelPlanActions::TChannelPlanActions(QWidget *window, TMainConfig &config, C
     m_outputs << AddItem(menu, before, tr("导出 CSV…"), "ExportCsv1", &TChannelPlanActions::ExportCsvClick)
               << AddItem(menu, before, tr("打印…"), "Print1", &TChannelPlanActions::PrintClick)
               << AddItem(menu, before, tr("导出 PDF…"), "ExportPdf1", &TChannelPlanActions::ExportPdfClick);
+    m_outputs.at(1)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     menu->insertSeparator(before);
 
     m_csvOpenDialog = NewFileDialog("CsvOpenDialog", QStringLiteral("*.csv"), QStringLiteral("csv"), false);

@@ -249,6 +249,11 @@ void TForm1::BuildMenus()
     m_saveAs1->setObjectName(QStringLiteral("SaveAs1"));
     m_n1 = file->addAction(tr("退出"), this, &TForm1::N1Click);
     m_n1->setObjectName(QStringLiteral("N1"));
+    // The keys every desktop program has for these.
+    m_n3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_n5->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_saveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_n1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_plan = new TChannelPlanActions(this, m_config,
                                      {[this] { return m_xg->Row(); }, [this] { return m_fileName; },
                                       [this](const QString &step) { m_editing->Record(step); },

@@ -1787,6 +1787,10 @@ void TestMainWindow::editMenu()
     QCOMPARE(items, QStringList({"撤销 Ctrl+Z", "重做 Ctrl+Y", "剪切 Ctrl+X", "复制 Ctrl+C", "粘贴 Ctrl+V",
                                  "插入信道 Ins", "删除信道 Ctrl+Del", "上移 Ctrl+Up", "下移 Ctrl+Down"}));
     QCOMPARE(f.action("Redo1")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    QStringList fileKeys;
+    for (const char *name : {"N3", "N5", "SaveAs1", "Print1", "N1"})
+        fileKeys << f.action(name)->text() + QLatin1Char(' ') + f.action(name)->shortcut().toString(QKeySequence::PortableText);
+    QCOMPARE(fileKeys, QStringList({"打开 Ctrl+O", "保存 Ctrl+S", "另存为… Ctrl+Shift+S", "打印… Ctrl+P", "退出 Ctrl+Q"}));
     QStringList rowMenu;
     for (QAction *item : f.form().Editing().RowMenu()->actions())
         rowMenu << item->text();
@@ -1859,7 +1863,7 @@ void TestMainWindow::captionAndClosePrompt()
     QCOMPARE(f.form().windowTitle(), title);
 
     AnswerFileDialog(f.form(), "SaveDialog1", dir.filePath(QStringLiteral("radio")));
-    f.action("N5")->trigger();
+    f.tableKey(Qt::Key_S);  // 保存
     QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz"));
     f.enter(1, 2, QStringLiteral("145"));
     QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz*"));
@@ -1877,7 +1881,7 @@ void TestMainWindow::captionAndClosePrompt()
     QCOMPARE(f.form().windowTitle(), title + QStringLiteral(" - radio.qz*"));
 
     AnswerSaveBox(answer);
-    f.action("N1")->trigger();
+    f.tableKey(Qt::Key_Q);  // 退出
     QCOMPARE(f.form().isVisible(), !closes);
     TMainConfig saved;
     LoadConfigFile(saved, dir.filePath(QStringLiteral("radio.qz")));
