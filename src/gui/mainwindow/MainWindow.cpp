@@ -45,6 +45,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QScrollBar>
 #include <QStyle>
@@ -154,9 +155,17 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption());
 
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    // A window smaller than its controls (a small or scaled screen, or made so by the user)
+    // scrolls them: the form's controls keep their places, as its layout fixes them.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("clientScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    m_client = new QWidget;
+    m_client->setObjectName(QStringLiteral("client"));
+    scroll->setWidget(m_client);
+    setCentralWidget(scroll);
+    QWidget *client = m_client;
     BuildMenus();
     BuildSettings(client);
     BuildGrid(client);
@@ -513,14 +522,25 @@ void TForm1::FitToTexts()
         m_xg->resize(columns, m_xg->height());
     if (const int grown = ControlsRight() - before; grown > 0)
         resize(width() + grown, height());
+    KeepControlsReachable();
 }
 
 int TForm1::ControlsRight() const
 {
     int right = 0;
-    for (const QWidget *control : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+    for (const QWidget *control : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         right = qMax(right, control->geometry().right() + 1);
     return right;
+}
+
+// The scroll bars come when the window is smaller than the controls' extent.
+void TForm1::KeepControlsReachable()
+{
+    QRect extent;
+    for (const QWidget *control : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!control->isWindow())
+            extent |= control->geometry();
+    m_client->setMinimumSize(extent.right() + 1 + kGap, extent.bottom() + 1 + kGap);
 }
 
 void TForm1::SetTabOrder()
@@ -1302,7 +1322,7 @@ void TForm1::ScaleToScreen(const QSize &screen)
         return;
     // Fonts of every control, then the window, then every control's place and size. The
     // grid's column widths and row heights stay as they are.
-    const QList<QWidget *> controls = centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    const QList<QWidget *> controls = m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (auto it = controls.crbegin(); it != controls.crend(); ++it)
         ScaleFont(**it, f);
     const QRect g = geometry();

@@ -58,6 +58,8 @@ public:
 
     TProgramLink &Link() { return *m_link; }
     TMainConfig &Config() { return m_config; }
+    // The controls' own widget, placed by pixels; the window scrolls it when smaller.
+    QWidget *Client() const { return m_client; }
     TForm3 *Form3() const { return m_form3; }
     TMainEditing &Editing() const { return *m_editing; }
     // The .qz file last loaded or saved; empty before the first.
@@ -146,6 +148,7 @@ private:
     void BuildBottom(QWidget *client);
     void BuildHelpMenus();
     int ControlsRight() const;  // right edge of the rightmost control
+    void KeepControlsReachable();
     void SetTabOrder();
 
     void xgSetEditText(int col, int row, const QString &value);
@@ -182,6 +185,7 @@ private:
     TMainConfig m_config;
     std::unique_ptr<TProgramLink> m_link;
 
+    QWidget *m_client = nullptr;
     TXStringGrid *m_xg = nullptr;
     std::array<QComboBox *, kSettingBoxCount> m_boxes{};
     QComboBox *m_comcbb = nullptr;

@@ -227,10 +227,10 @@ void TestLanguage::textsFitTheirBoxes()
     const QStringList grid = GridProblems(w.form().xg());
     QVERIFY(!w.form().xg()->horizontalScrollBar()->isVisible());
     QVERIFY2(grid.isEmpty(), qPrintable(grid.join(QLatin1Char('\n'))));
-    const QStringList layout = ClippedControls(w.form().centralWidget());
+    const QStringList layout = ClippedControls(w.form().Client());
     QVERIFY2(layout.isEmpty(), qPrintable(layout.join(QLatin1Char('\n'))));
     // Every box shows its widest entry whole, not only the one chosen.
-    for (const QComboBox *box : w.form().centralWidget()->findChildren<QComboBox *>(Qt::FindDirectChildrenOnly)) {
+    for (const QComboBox *box : w.form().Client()->findChildren<QComboBox *>(Qt::FindDirectChildrenOnly)) {
         const QFontMetrics metrics(box->font());
         QVERIFY2(metrics.horizontalAdvance(box->currentText()) < box->width(),
                  qPrintable(QStringLiteral("%1 in %2").arg(box->currentText()).arg(box->width())));

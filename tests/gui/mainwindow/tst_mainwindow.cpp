@@ -39,6 +39,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QDir>
@@ -301,11 +303,13 @@ void TestMainWindow::layoutForScreen_data()
     QTest::addColumn<QSize>("window");
     QTest::addColumn<QList<int>>("widths");
     QTest::addColumn<int>("buttonTop");
+    QTest::addColumn<QSize>("resizedTo");  // by the user, when valid
     const QList<int> designed{56, 58, 61, 75, 75, 58, 35, 63, 58, 54, 55, 37, 36, 53, 55, 31};
     const QList<int> small{50, 58, 61, 69, 69, 50, 31, 50, 50, 50, 50, 34, 26, 50, 50, 31};
-    QTest::addRow("1024x768 keeps the design") << QSize(1024, 768) << QSize(923, 625) << designed << 528;
-    QTest::addRow("800x600 is adapted") << QSize(800, 600) << QSize(800, 545) << small << 455;
-    QTest::addRow("640x480 is adapted") << QSize(640, 480) << QSize(800, 545) << small << 455;
+    QTest::addRow("1024x768 keeps the design") << QSize(1024, 768) << QSize(923, 625) << designed << 528 << QSize();
+    QTest::addRow("800x600 is adapted") << QSize(800, 600) << QSize(800, 545) << small << 455 << QSize();
+    QTest::addRow("640x480 is adapted") << QSize(640, 480) << QSize(800, 545) << small << 455 << QSize();
+    QTest::addRow("made small by the user") << QSize(1024, 768) << QSize(923, 625) << designed << 528 << QSize(500, 300);
 }
 
 void TestMainWindow::layoutForScreen()
@@ -314,10 +318,28 @@ void TestMainWindow::layoutForScreen()
     QFETCH(QSize, window);
     QFETCH(QList<int>, widths);
     QFETCH(int, buttonTop);
+    QFETCH(QSize, resizedTo);
     Fixture f(FactoryImage(), screen);
     // The designed width is the least the window keeps: wider texts widen it.
     QVERIFY2(f.form().width() >= window.width(), qPrintable(QString::number(f.form().width())));
     QCOMPARE(f.form().height(), window.height());
+    // Every control can be scrolled into view, corner by corner, however small the window.
+    if (resizedTo.isValid())
+        f.form().resize(resizedTo);
+    f.form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
+    auto *scroll = f.form().findChild<QScrollArea *>(QStringLiteral("clientScroll"));
+    QVERIFY(scroll);
+    for (QWidget *control : f.form().Client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control->isWindow() || control->isHidden())
+            continue;
+        for (const QPoint corner : {QPoint(0, 0), QPoint(control->width() - 1, control->height() - 1)}) {
+            const QPoint inClient = control->mapTo(f.form().Client(), corner);
+            scroll->ensureVisible(inClient.x(), inClient.y(), 1, 1);  // with no margin Qt stops a pixel short
+            QVERIFY2(scroll->viewport()->rect().contains(control->mapTo(scroll->viewport(), corner)),
+                     qPrintable(control->objectName()));
+        }
+    }
     // The listed widths are the least a column keeps; a wider caption or entry widens it.
     for (int col = 0; col < widths.size(); ++col)
         QCOMPARE(f.xg().ColWidths(col), qMax(widths[col], f.xg().TextWidth(col)));
