@@ -23,6 +23,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QVBoxLayout>
+#include <QScrollArea>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -58,6 +60,18 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(ShownText(layout.caption));
     resize(layout.width, layout.height);
+    // A window smaller than its controls (a scaled or small screen) scrolls them, so that
+    // 读取, 写入 and 关闭 stay within reach.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("clientScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    m_client = new QWidget;
+    m_client->setObjectName(QStringLiteral("client"));
+    scroll->setWidget(m_client);
+    auto *frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(scroll);
 
     BuildPages(layout);
     BuildCellEditors();
@@ -66,13 +80,13 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     for (const TGridTexts &grid : texts.Grids())
         BuildGrid(grid);
 
-    m_rbtn = new QPushButton(ShownText(layout.readCaption), this);
+    m_rbtn = new QPushButton(ShownText(layout.readCaption), m_client);
     m_rbtn->setObjectName(QStringLiteral("rbtn"));
-    m_wbtn = new QPushButton(ShownText(layout.writeCaption), this);
+    m_wbtn = new QPushButton(ShownText(layout.writeCaption), m_client);
     m_wbtn->setObjectName(QStringLiteral("wbtn"));
-    m_button3 = new QPushButton(ShownText(layout.closeCaption), this);
+    m_button3 = new QPushButton(ShownText(layout.closeCaption), m_client);
     m_button3->setObjectName(QStringLiteral("Button3"));
-    m_progressBar1 = new QProgressBar(this);
+    m_progressBar1 = new QProgressBar(m_client);
     m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar1->setTextVisible(false);
     m_progressBar1->hide();
@@ -123,7 +137,7 @@ void TSignallingWindow::BuildPages(const TFormLayout &layout)
 {
     if (layout.pages.isEmpty())
         return;
-    m_pages = new QTabWidget(this);
+    m_pages = new QTabWidget(m_client);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     for (const QString &caption : layout.pages) {
         auto *page = new QWidget;
@@ -134,12 +148,28 @@ void TSignallingWindow::BuildPages(const TFormLayout &layout)
     m_pages->setCurrentIndex(layout.initialPage);
 }
 
+void TSignallingWindow::showEvent(QShowEvent *event)
+{
+    KeepControlsReachable();  // the subclass has placed them by now
+    QWidget::showEvent(event);
+}
+
+// The scroll bars come when the window is smaller than the controls' extent.
+void TSignallingWindow::KeepControlsReachable()
+{
+    QRect extent;
+    for (const QWidget *control : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!control->isWindow() && !control->isHidden())
+            extent |= control->geometry();
+    m_client->setMinimumSize(extent.right() + 1, extent.bottom() + 1);
+}
+
 QWidget *TSignallingWindow::ParentFor(const QString &name)
 {
     const TPlacement *placement = m_layout.Placement(name);
-    QWidget *parent = this;
+    QWidget *parent = m_client;
     if (placement && !placement->page.isEmpty())
-        parent = m_pageByCaption.value(placement->page, this);
+        parent = m_pageByCaption.value(placement->page, m_client);
     if (!placement || placement->group.isEmpty())
         return parent;
     const QString key = placement->page + QLatin1Char('/') + placement->group;
@@ -746,7 +776,7 @@ void TSignallingWindow::UpdateButtons()
 
 void TSignallingWindow::BuildFileMenu()
 {
-    m_fileButton = new QToolButton(this);
+    m_fileButton = new QToolButton(m_client);
     m_fileButton->setObjectName(QStringLiteral("FileButton"));
     m_fileButton->setText(tr("文件"));
     m_fileButton->setPopupMode(QToolButton::InstantPopup);

@@ -116,11 +116,13 @@ protected:
     void PlaceLabel(const QString &controlName, int left, int top);
     // Called after a grid's entry rules ran, and after every decoded block.
     virtual void TextsChanged() {}
+    void showEvent(QShowEvent *event) override;
 
     TProgramLink &Link() { return m_link; }
 
 private:
     void BuildPages(const TFormLayout &layout);
+    void KeepControlsReachable();
     QWidget *ParentFor(const QString &name);
     void BuildControl(const TControlSpec &spec);
     void BuildCellEditors();
@@ -159,6 +161,7 @@ private:
     const TTransferStyle m_style;
     PortName m_portName;
 
+    QWidget *m_client = nullptr;  // the controls, scrolled when the window is smaller
     QTabWidget *m_pages = nullptr;
     QHash<QString, QWidget *> m_pageByCaption;
     QHash<QString, QGroupBox *> m_groupByCaption;

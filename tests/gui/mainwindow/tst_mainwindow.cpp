@@ -39,8 +39,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QDir>
@@ -328,18 +326,8 @@ void TestMainWindow::layoutForScreen()
         f.form().resize(resizedTo);
     f.form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
-    auto *scroll = f.form().findChild<QScrollArea *>(QStringLiteral("clientScroll"));
-    QVERIFY(scroll);
-    for (QWidget *control : f.form().Client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (control->isWindow() || control->isHidden())
-            continue;
-        for (const QPoint corner : {QPoint(0, 0), QPoint(control->width() - 1, control->height() - 1)}) {
-            const QPoint inClient = control->mapTo(f.form().Client(), corner);
-            scroll->ensureVisible(inClient.x(), inClient.y(), 1, 1);  // with no margin Qt stops a pixel short
-            QVERIFY2(scroll->viewport()->rect().contains(control->mapTo(scroll->viewport(), corner)),
-                     qPrintable(control->objectName()));
-        }
-    }
+    const QStringList unreachable = UnreachableControls(&f.form());
+    QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(QLatin1String(", "))));
     // The listed widths are the least a column keeps; a wider caption or entry widens it.
     for (int col = 0; col < widths.size(); ++col)
         QCOMPARE(f.xg().ColWidths(col), qMax(widths[col], f.xg().TextWidth(col)));

@@ -65,6 +65,13 @@ void CheckEditorLayout(TSignallingWindow &window, const QStringList &scrollingGr
     ExpectNoLayoutProblems(window);
     window.ProgressBar1()->hide();
 
+    // Smaller than its controls (a scaled screen), the window scrolls every one into reach.
+    const QSize designed = window.size();
+    window.resize(300, 200);
+    const QStringList unreachable = UnreachableControls(&window);
+    window.resize(designed);
+    QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(QLatin1String(", "))));
+
     for (TXStringGrid *grid : window.findChildren<TXStringGrid *>()) {
         ShowPageOf(grid);
         QTRY_VERIFY(grid->isVisible());

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -200,4 +201,26 @@ void UseScreenshotLanguage()
     const QString language = qEnvironmentVariable("XIEPIN_LANG", QStringLiteral("zh"));
     if (!InstallLanguage(language))
         QTest::qFail(qPrintable(QStringLiteral("unknown language %1").arg(language)), __FILE__, __LINE__);
+}
+
+QStringList UnreachableControls(QWidget *window)
+{
+    auto *scroll = window->findChild<QScrollArea *>(QStringLiteral("clientScroll"));
+    if (!scroll)
+        return {QStringLiteral("no scroll area")};
+    QWidget *client = scroll->widget();
+    QStringList unreachable;
+    for (QWidget *control : client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control->isWindow() || control->isHidden())
+            continue;
+        for (const QPoint corner : {QPoint(0, 0), QPoint(control->width() - 1, control->height() - 1)}) {
+            const QPoint inClient = control->mapTo(client, corner);
+            scroll->ensureVisible(inClient.x(), inClient.y(), 1, 1);  // with no margin Qt stops a pixel short
+            if (!scroll->viewport()->rect().contains(control->mapTo(scroll->viewport(), corner))) {
+                unreachable << control->objectName();
+                break;
+            }
+        }
+    }
+    return unreachable;
 }

@@ -13,6 +13,10 @@ class TXStringGrid;
 // with the size of its page stack.
 QStringList LayoutProblems(const QWidget *window);
 
+// The controls of a window whose controls scroll (its QScrollArea "clientScroll") that cannot be
+// scrolled into view, corner by corner, at the window's present size.
+QStringList UnreachableControls(QWidget *window);
+
 // Captions, cell texts and drop-down entries that do not fit their cells of the grid.
 QStringList GridProblems(const TXStringGrid *grid);
 
