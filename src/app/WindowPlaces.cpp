@@ -8,7 +8,10 @@
 #include "editors/TwoToneWindow.h"
 #include "mainwindow/MainWindow.h"
 
+#include <QEvent>
+#include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -22,6 +25,31 @@ QList<std::pair<QString, QWidget *>> PlacedWindows(const TAppWindows &windows)
             {QStringLiteral("geometry/Form4"), &windows.Form4()}, {QStringLiteral("geometry/Form5"), &windows.Form5()},
             {QStringLiteral("geometry/Form6"), &windows.Form6()}};
 }
+
+constexpr int kFrameKnownMs = 300;
+constexpr int kReach = 100;  // of a title bar on the screen, enough to take it with the mouse
+
+// Fits each window it watches onto its screen whenever it is shown.
+class TScreenFit : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (event->type() != QEvent::Show || !window)
+            return false;
+        const auto fit = [window] {
+            if (window->screen())
+                FitOnScreen(*window, window->screen()->availableGeometry());
+        };
+        fit();
+        // Again once the window manager has framed it: the title bar counts then.
+        QTimer::singleShot(kFrameKnownMs, window, fit);
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -52,4 +80,30 @@ void SaveWindowPlaces(const TAppWindows &windows)
     for (const auto &[key, window] : PlacedWindows(windows))
         if (window->testAttribute(Qt::WA_WState_Created))
             settings.setValue(key, window->saveGeometry());
+}
+
+void FitOnScreen(QWidget &window, const QRect &available)
+{
+    // The frame (title bar, borders) as far as the window system has told it.
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    const QSize border = frame.size() - client.size();
+    const QSize fitted = client.size().boundedTo(available.size() - border);
+    // Moved only when it has to shrink or its title bar is out of reach: a window a little
+    // past an edge is where it was put.
+    const bool titleBarReached = frame.top() >= available.top() && frame.top() < available.bottom() - kReach
+                                 && frame.right() >= available.left() + kReach && frame.left() <= available.right() - kReach;
+    if (fitted == client.size() && titleBarReached)
+        return;
+    const QSize outer = fitted + border;
+    const int left = qBound(available.left(), frame.left(), available.right() + 1 - outer.width());
+    const int top = qBound(available.top(), frame.top(), available.bottom() + 1 - outer.height());
+    window.setGeometry(QRect(QPoint(left, top) + (client.topLeft() - frame.topLeft()), fitted));
+}
+
+void KeepWindowsOnScreen(TAppWindows &windows)
+{
+    auto *fit = new TScreenFit(&windows.Form1());
+    for (const auto &[key, window] : PlacedWindows(windows))
+        window->installEventFilter(fit);
 }

@@ -49,6 +49,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(portOption))
         windows.Form1().comcbb()->setEditText(parser.value(portOption));
     RestoreWindowPlaces(windows);
+    KeepWindowsOnScreen(windows);
     windows.Form1().show();
     for (const QString &file : parser.positionalArguments())
         windows.Form1().OpenOrImport(file);

@@ -134,6 +134,8 @@ private Q_SLOTS:
     void windowPlacesAcrossLanguages_data();
     void windowPlacesAcrossLanguages();
     void unshownWindowsKeepNoPlace();
+    void fitOnScreen_data();
+    void fitOnScreen();
 };
 
 void TestLanguage::initTestCase()
@@ -381,6 +383,41 @@ void TestLanguage::unshownWindowsKeepNoPlace()
     for (const char *editor : {"Form2", "Form4", "Form5", "Form6"})
         QVERIFY2(!settings.contains(QStringLiteral("geometry/") + QLatin1String(editor)), editor);
     QSettings().clear();
+}
+
+void TestLanguage::fitOnScreen_data()
+{
+    QTest::addColumn<QRect>("before");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<bool>("moved");  // else left exactly as it was
+    const QRect screen(0, 0, 1366, 728);  // 768 less a panel
+    QTest::addRow("fits") << QRect(100, 50, 923, 625) << screen << false;
+    QTest::addRow("a little past the left edge") << QRect(-1, 4, 923, 625) << screen << false;
+    QTest::addRow("taller than the screen (scaled by 1.5)") << QRect(0, 4, 1244, 818) << screen << true;
+    QTest::addRow("wider and taller, on a second screen") << QRect(1400, 100, 1300, 900) << QRect(1366, 0, 1024, 600) << true;
+    QTest::addRow("title bar above the screen") << QRect(200, -40, 600, 400) << screen << true;
+    QTest::addRow("kept from a larger screen, off to the right") << QRect(1500, 300, 1000, 700) << screen << true;
+    QTest::addRow("kept from a larger screen, below") << QRect(100, 900, 600, 400) << screen << true;
+}
+
+// A window larger than the screen's free area shrinks to it and moves onto it, frame and all;
+// one whose title bar is within reach stays where it was put.
+void TestLanguage::fitOnScreen()
+{
+    QFETCH(QRect, before);
+    QFETCH(QRect, available);
+    QFETCH(bool, moved);
+    const MainWindowRig rig;
+    QWidget &window = rig.windows->Form1();
+    window.setGeometry(before);
+    FitOnScreen(window, available);
+    if (moved)
+        QVERIFY2(available.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(window.frameGeometry().x())
+                     .arg(window.frameGeometry().y()).arg(window.frameGeometry().width()).arg(window.frameGeometry().height())));
+    else
+        QCOMPARE(window.geometry(), before);
+    // Never larger than it was.
+    QVERIFY(window.width() <= before.width() && window.height() <= before.height());
 }
 
 QTEST_MAIN(TestLanguage)
