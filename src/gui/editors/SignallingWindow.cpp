@@ -66,6 +66,7 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     scroll->setObjectName(QStringLiteral("clientScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);  // no tab stop of its own
     m_client = new QWidget;
     m_client->setObjectName(QStringLiteral("client"));
     scroll->setWidget(m_client);

@@ -161,6 +161,7 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
     scroll->setObjectName(QStringLiteral("clientScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);  // the keys go to the table first, as before
     m_client = new QWidget;
     m_client->setObjectName(QStringLiteral("client"));
     scroll->setWidget(m_client);

@@ -279,6 +279,16 @@ void TestMainWindow::startState()
         QCOMPARE(icon.pixmap(QSize(16, 16)).size(), QSize(16, 16));
         QCOMPARE(icon.pixmap(QSize(256, 256)).size(), QSize(256, 256));
     }
+    // Typing at start goes to the table; Tab visits the table, the port, the two buttons and the
+    // ten settings boxes, each once, and comes back.
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(&f.xg()));
+    QSet<QWidget *> stops;
+    for (int tab = 0; tab < 14; ++tab) {
+        stops << QApplication::focusWidget();
+        Key(Qt::Key_Tab);
+    }
+    QCOMPARE(stops.size(), 14);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(&f.xg()));
     QCOMPARE(f.xg().ColCount(), 16);
     QCOMPARE(f.xg().RowCount(), 17);
     QCOMPARE(f.xg().Cells(1, 0), QStringLiteral("接收频率"));
