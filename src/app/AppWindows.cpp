@@ -10,7 +10,9 @@
 #include "serial/Comm.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
+#include <QSet>
 
 namespace {
 
@@ -36,6 +38,24 @@ void SetApplicationFont()
     QApplication::setFont(font);
 }
 
+// Notes each window it watches when it is shown: Qt forgets a closed window's native side, so
+// whether it was shown cannot be asked of the window itself afterwards.
+class TAppWindows::ShownWatch : public QObject {
+public:
+    bool Saw(const QWidget &window) const { return m_shown.contains(&window); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_shown.insert(watched);
+        return false;
+    }
+
+private:
+    QSet<const QObject *> m_shown;
+};
+
 TAppWindows::TAppWindows(Options options)
 {
     SetApplicationFont();
@@ -55,13 +75,21 @@ TAppWindows::TAppWindows(Options options)
     m_form1->SetSignallingSource([this] { return SignallingTables(); });
     m_form1->SetUnsavedTablesSource([this] { return UnsavedTables(); });
     TSignallingWindow *editors[] = {m_form2.get(), m_form4.get(), m_form5.get(), m_form6.get()};
+    m_shown = std::make_unique<ShownWatch>();
+    m_form1->installEventFilter(m_shown.get());
     for (TSignallingWindow *editor : editors) {
+        editor->installEventFilter(m_shown.get());
         QObject::connect(m_form1.get(), &TForm1::LastReadsOutdated, editor, &TSignallingWindow::ForgetLastRead);
         QObject::connect(m_form1.get(), &TForm1::PortsHeldElsewhere, editor, &TSignallingWindow::SetPortsHeldElsewhere);
     }
 }
 
 TAppWindows::~TAppWindows() = default;
+
+bool TAppWindows::WasShown(const QWidget &window) const
+{
+    return m_shown->Saw(window);
+}
 
 QStringList TAppWindows::UnsavedTables() const
 {

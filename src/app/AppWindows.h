@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+class QWidget;
 class TForm1;
 class TForm2;
 class TForm3;
@@ -43,8 +44,11 @@ public:
     std::optional<TRadioImage> SignallingTables();
     // The titles of the editors whose tables hold changes neither written nor saved.
     QStringList UnsavedTables() const;
+    // Whether the window has been shown in this run (closed since or not).
+    bool WasShown(const QWidget &window) const;
 
 private:
+    class ShownWatch;
     // Declared in creation order; destroyed in reverse, the main window (and its link) last.
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm2> m_form2;
@@ -52,4 +56,5 @@ private:
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<ShownWatch> m_shown;  // goes first: it watches the windows above
 };

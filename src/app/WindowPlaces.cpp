@@ -78,7 +78,7 @@ void SaveWindowPlaces(const TAppWindows &windows)
     QSettings settings;
     settings.setValue(kLanguageKey, CurrentLanguage());
     for (const auto &[key, window] : PlacedWindows(windows))
-        if (window->testAttribute(Qt::WA_WState_Created))
+        if (windows.WasShown(*window))
             settings.setValue(key, window->saveGeometry());
 }
 
