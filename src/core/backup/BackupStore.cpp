@@ -223,13 +223,18 @@ QStringList TBackupStore::FileNamesNewestFirst() const
     return names;
 }
 
-// Names stamped later than now were saved while the clock was set ahead, so before any saved
-// since: they go first, not the backups of a write that runs (a fleet saves one per radio).
+// Files written later than now (by the file system's clock, in UTC) were saved while the clock
+// was set ahead, so before any saved since: they go first, not the backups of a write that runs
+// (a fleet saves one per radio). A name's local stamp would take the backups saved in a time
+// zone further east, or before a fall back to winter time, for such.
 void TBackupStore::Prune(const QString &saved) const
 {
     QStringList names = FileNamesNewestFirst();
-    const QString now = QDateTime::currentDateTime().addSecs(60).toString(kStampFormat);
-    std::stable_partition(names.begin(), names.end(), [&now](const QString &name) { return name.left(kStampLength) <= now; });
+    const QDateTime now = QDateTime::currentDateTimeUtc().addSecs(60);
+    const QDir folder(m_folder);
+    std::stable_partition(names.begin(), names.end(), [&](const QString &name) {
+        return QFileInfo(folder.filePath(name)).lastModified().toUTC() <= now;
+    });
     names.removeOne(QFileInfo(saved).fileName());
     // A backup noted for an unfinished write may be all that is left of a half-written radio.
     for (const TUnfinishedWrite &noted : UnfinishedWrites())

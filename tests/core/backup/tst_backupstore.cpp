@@ -71,6 +71,7 @@ private Q_SLOTS:
     void sameSecondDiffersByPort_data();
     void sameSecondDiffersByPort();
     void keepsNewest();
+    void keepsWhatItJustSaved_data();
     void keepsWhatItJustSaved();
     void listNewestFirst();
     void unwritableFolder_data();
@@ -215,23 +216,49 @@ void TestBackupStore::keepsNewest()
     QVERIFY(files.contains(TBackupStore::FileName(kWhen.addSecs(extra), withAreas({extra % 2 ? 1 : 2}).contentsId())));
 }
 
-// Files stamped later than now (a clock once set ahead) were saved before: they go first, not
-// the backups just saved, one per radio of a fleet write.
+void TestBackupStore::keepsWhatItJustSaved_data()
+{
+    QTest::addColumn<int>("stampedAhead");  // seconds the 200 earlier backups' names are ahead of now
+    QTest::addColumn<bool>("writtenAhead"); // and their files' times too: the clock was set ahead
+    QTest::addColumn<int>("older");         // of them, stamped and written a year before instead
+    QTest::addRow("saved while the clock was set ahead") << 365 * 86400 << true << 0;
+    QTest::addRow("saved in a time zone 8 hours further east") << 8 * 3600 << false << TBackupStore::kKeep - 2;
+}
+
+// Backups written later than now (a clock once set ahead) were saved before: they go first,
+// not the backups just saved, one per radio of a fleet write. Names stamped ahead of a file
+// written now (another time zone, winter time) are as new as they are.
 void TestBackupStore::keepsWhatItJustSaved()
 {
+    QFETCH(int, stampedAhead);
+    QFETCH(bool, writtenAhead);
+    QFETCH(int, older);
     const TBackupStore store;
     QString error;
-    const QDateTime ahead = QDateTime::currentDateTime().addYears(1);
-    for (int i = 0; i < TBackupStore::kKeep; ++i)
-        QVERIFY2(store.Save(withAreas({1}), {}, &error, ahead.addSecs(i)), qPrintable(error));
-    QStringList saved;
-    for (int i = 0; i < 3; ++i) {
-        const auto path = store.Save(numbered({0, 5}, i), {}, &error, kWhen.addSecs(i));
+    const QDateTime now = QDateTime::currentDateTime();
+    QStringList recent;
+    for (int i = 0; i < TBackupStore::kKeep; ++i) {
+        const bool old = i < older;
+        const QDateTime stamp = old ? now.addYears(-1).addSecs(i) : now.addSecs(stampedAhead + i);
+        const auto path = store.Save(withAreas({1}), {}, &error, stamp);
         QVERIFY2(path, qPrintable(error));
-        saved << *path;
+        QFile file(*path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(old ? stamp : writtenAhead ? stamp : now.addSecs(-300 + i - older),
+                                 QFileDevice::FileModificationTime));
+        if (!old && !writtenAhead)
+            recent << *path;
     }
-    for (const QString &path : saved)
-        QVERIFY2(QFile::exists(path), qPrintable(path));
+    for (int i = 0; i < 3; ++i) {
+        const auto path = store.Save(numbered({0, 5}, i), {}, &error, now.addSecs(i));
+        QVERIFY2(path, qPrintable(error));
+        recent << *path;
+    }
+    const int kept = writtenAhead ? 3 : TBackupStore::kKeep - older + 3;
+    int present = 0;
+    for (const QString &path : recent)
+        present += QFile::exists(path) ? 1 : 0;
+    QCOMPARE(present, std::min(kept, TBackupStore::kKeep));
     QCOMPARE(QDir(folder()).entryList(QDir::Files).size(), TBackupStore::kKeep);
 }
 
