@@ -173,6 +173,7 @@ private Q_SLOTS:
     void restoreFaults();
     void portFailures_data();
     void portFailures();
+    void busyPort_data();
     void busyPort();
     void unprivilegedUserToldToJoinGroup();
     void silentRadioTimesOut();
@@ -616,18 +617,35 @@ void TestCli::portFailures()
     QVERIFY(!QFile::exists(path(QStringLiteral("x.img"))));
 }
 
+void TestCli::busyPort_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("end");  // of the one line
+    QTest::addRow("read") << "read" << "then try again.\n";
+    QTest::addRow("restore") << "restore" << "then try again; nothing written\n";
+}
+
 // A port that another program holds is refused the same way.
 void TestCli::busyPort()
 {
+    QFETCH(QString, command);
+    QFETCH(QString, end);
     RadioProcess radio(kRadioExe, path(QStringLiteral("radio")), {});
     QVERIFY(radio.Started());
+    const QString image = path(QStringLiteral("image.img"));
+    QString error;
+    QVERIFY(FactoryImage().save(image, &error));
     TComm holder;
     holder.SetCommName(radio.Link());
     holder.OpenPort();
-    const CliResult result = runCli(words("read --port") << radio.Link());
+    QStringList args{command, QStringLiteral("--port"), radio.Link()};
+    if (command == QLatin1String("restore"))
+        args << image;
+    const CliResult result = runCli(args);
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.startsWith(
-                 QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port: %1: in use by ").arg(radio.Link())),
+                 QStringLiteral("xiepin-cli: cannot open %1: Error opening serial port: %1: in use by ").arg(radio.Link()))
+                 && result.err.endsWith(end),
              qPrintable(result.err));
     QVERIFY2(result.err.contains(QStringLiteral("(pid %1)").arg(QCoreApplication::applicationPid())),
              qPrintable(result.err));

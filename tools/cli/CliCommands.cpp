@@ -66,7 +66,7 @@ auto ReadBeforeWrite(TLinkSession &session, const QString &port, Read read)
             throw ETransferFailed(QStringLiteral("interrupted after reading on %1").arg(port), false, 0);
         return before;
     } catch (const ETransferFailed &e) {
-        throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
+        throw ECliError(NothingWritten(e.message()));
     }
 }
 

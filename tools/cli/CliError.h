@@ -26,6 +26,14 @@ private:
     int m_exitCode;
 };
 
+// A failure's message followed by "; nothing written", its full stop dropped.
+inline QString NothingWritten(QString message)
+{
+    if (message.endsWith(QLatin1Char('.')))
+        message.chop(1);
+    return message + QStringLiteral("; nothing written");
+}
+
 // The command line is wrong: unknown command or option, missing or surplus argument.
 class ECliUsage : public ECliError {
 public:

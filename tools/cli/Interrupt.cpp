@@ -1,5 +1,7 @@
 #include "cli/Interrupt.h"
 
+#include <atomic>
+#include <cstdint>
 #include <ctime>
 #include <iterator>
 
@@ -9,16 +11,20 @@ namespace {
 constexpr int kPollMs = 50;
 
 volatile std::sig_atomic_t g_interrupted = 0;
-volatile std::sig_atomic_t g_firstSecond = 0;  // of the monotonic clock, when the first signal came
+// When the first signal came, in milliseconds of the monotonic clock; touched in the handler,
+// so lock-free.
+std::atomic<std::int64_t> g_firstMs{0};
+static_assert(std::atomic<std::int64_t>::is_always_lock_free);
 
-// A second signal this long after the first ends the program; sooner, it is the same keypress.
-constexpr int kRepeatSeconds = 2;
+// Further signals this soon after the first are the same keypress (a key held or pressed
+// twice); later, one ends the program, should it hang. A write cut short is noted well within.
+constexpr std::int64_t kRepeatMs = 1000;
 
-int MonotonicSecond()
+std::int64_t MonotonicMs()
 {
     timespec now {};
     ::clock_gettime(CLOCK_MONOTONIC, &now);  // async-signal-safe
-    return static_cast<int>(now.tv_sec);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 constexpr int kSignals[] = {
@@ -35,11 +41,11 @@ volatile std::sig_atomic_t g_watched[std::size(kSignals)] = {};
 extern "C" void OnInterrupt(int signo)
 {
     if (!g_interrupted) {
-        g_firstSecond = MonotonicSecond();
+        g_firstMs = MonotonicMs();
         g_interrupted = 1;
         return;
     }
-    if (MonotonicSecond() - g_firstSecond < kRepeatSeconds)
+    if (MonotonicMs() - g_firstMs < kRepeatMs)
         return;
     for (std::size_t i = 0; i < std::size(kSignals); ++i)
         if (g_watched[i])

@@ -8,8 +8,8 @@
 // `cancel` runs from the event loop instead, so that a write stops where it is and the command
 // still says how far it got and how to put the radio back. A signal caught stays caught for the
 // rest of the run: one that lands as a read ends still stops the write after it. More signals
-// within a second or two of the first (a key held down) change nothing; one later ends the
-// program, should it hang. A signal ignored when the watch begins (nohup, a background job) stays ignored.
+// within a second of the first (a key held down or pressed twice) change nothing; one later
+// ends the program, should it hang. A signal ignored when the watch begins (nohup, a background job) stays ignored.
 class TInterruptCancels {
 public:
     explicit TInterruptCancels(std::function<void()> cancel);

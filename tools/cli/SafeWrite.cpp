@@ -97,7 +97,7 @@ void WriteWithBackup(TLinkSession &session, const TRadioImage &sent, const QStri
         // Before the first frame went out (the port taken since the read, a signal as the read
         // ended) the radio is as the backup has it.
         if (written == 0 && dynamic_cast<const ETransferNotStarted *>(&e))
-            throw ECliError(QStringLiteral("%1; nothing written").arg(e.message()));
+            throw ECliError(NothingWritten(e.message()));
         // Cut short: the radio gone, the port taken by another program between two transfers,
         // or a signal.
         const auto *failed = dynamic_cast<const ETransferFailed *>(&e);

@@ -45,8 +45,11 @@ int OwnDescriptor(const QString &path)
         const QRegularExpressionMatch match = named.match(name);
         if (match.hasMatch() && match.hasCaptured(2))
             return match.captured(2) == QLatin1String("out") ? 1 : 2;
-        if (match.hasMatch())
-            return (match.hasCaptured(1) ? match.captured(1) : match.captured(3)).toInt();
+        if (match.hasMatch()) {
+            bool ok = false;
+            const int descriptor = (match.hasCaptured(1) ? match.captured(1) : match.captured(3)).toInt(&ok);
+            return ok ? descriptor : -1;  // a number past any descriptor names no open file
+        }
         if (!QFileInfo(name).isSymLink())
             break;
         name = QFileInfo(name).symLinkTarget();

@@ -175,6 +175,10 @@ void TestFileContents::ownDescriptorAppends_data()
     QTest::addRow("/dev/fd/N") << "/dev/fd/{fd}";
     QTest::addRow("/proc/self/fd/N") << "/proc/self/fd/{fd}";
     QTest::addRow("/dev/stdout, redirected with >>") << "/dev/stdout";
+    // Past any descriptor: no open file of ours, refused as the system refuses it, and never
+    // written to another descriptor (the number read as 0 went to standard input).
+    QTest::addRow("/dev/fd/99999999999") << "/dev/fd/99999999999";
+    QTest::addRow("/proc/self/fd/4294967296") << "/proc/self/fd/4294967296";
 }
 
 // An output named by one of the program's own open files (-o /dev/stdout >> log) is written
@@ -190,20 +194,30 @@ void TestFileContents::ownDescriptorAppends()
     QVERIFY(appending >= 0);
     struct stat before {};
     QCOMPARE(fstat(appending, &before), 0);
-    int savedStdout = -1;
-    if (name == QLatin1String("/dev/stdout")) {
+    // /dev/stdout stands for the log; so does standard input where no descriptor is named, to
+    // catch a write that goes there.
+    const bool named = name.contains(QLatin1String("{fd}")) || name == QLatin1String("/dev/stdout");
+    const int standIn = name == QLatin1String("/dev/stdout") ? 1 : named ? -1 : 0;
+    int saved = -1;
+    if (standIn >= 0) {
         std::fflush(stdout);
-        savedStdout = dup(1);
-        dup2(appending, 1);
+        saved = dup(standIn);
+        dup2(appending, standIn);
     }
     QString reason;
     const bool written = ReplaceFileContents(QString(name).replace(QStringLiteral("{fd}"), QString::number(appending)),
                                              QByteArrayLiteral("plan\r\n"), &reason);
-    if (savedStdout >= 0) {
-        dup2(savedStdout, 1);
-        close(savedStdout);
+    if (saved >= 0) {
+        dup2(saved, standIn);
+        close(saved);
     }
     close(appending);
+    if (!named) {
+        QVERIFY(!written);
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(ReadWholeFile(log), QByteArrayLiteral("line 1\n"));
+        return;
+    }
     QVERIFY2(written, qPrintable(reason));
     QCOMPARE(ReadWholeFile(log), QByteArrayLiteral("line 1\nplan\r\n"));
     struct stat after {};
