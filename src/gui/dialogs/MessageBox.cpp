@@ -4,8 +4,10 @@
 #include "base/ShownText.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
@@ -14,6 +16,21 @@ namespace {
 // text is in the box's details, which scroll.
 constexpr int kShownLines = 20;
 constexpr int kWrapWidth = 56;
+// Beside its title a title bar holds the window's icon and three buttons.
+constexpr int kTitleBarRoom = 120;
+
+// A short message ("写入成功") makes a box narrower than its title, which the window manager
+// then cuts to "对…": a row of spacing as wide as the title keeps it whole. QMessageBox sets its
+// own size, so a minimum width of the box would not hold.
+void WidenForTitle(QMessageBox &box)
+{
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    const int title = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+    grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
 
 int WrappedLines(const QString &line)
 {
@@ -75,6 +92,7 @@ void show(QWidget *parent, MessageKind kind, const QString &text)
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                     ProgramName(), text, QMessageBox::Ok, parent);
     FitText(box, text);
+    WidenForTitle(box);
     box.exec();
 }
 
@@ -100,6 +118,7 @@ TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, ProgramName(), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("SaveChangesBox"));
+    WidenForTitle(box);
     QPushButton *save = box.addButton(QCoreApplication::translate("MessageBox", "保存"), QMessageBox::AcceptRole);
     QPushButton *dontSave = box.addButton(QCoreApplication::translate("MessageBox", "不保存"), QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(QCoreApplication::translate("MessageBox", "取消"), QMessageBox::RejectRole);
@@ -124,6 +143,7 @@ bool AskYesOrNo(QWidget *parent, const char *name, MessageKind kind, const QStri
     const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question;
     QMessageBox box(icon, ProgramName(), text, QMessageBox::NoButton, parent);
     FitText(box, text);
+    WidenForTitle(box);
     box.setObjectName(QString::fromLatin1(name));
     QPushButton *yesButton = box.addButton(QCoreApplication::translate("MessageBox", yes), QMessageBox::AcceptRole);
     QPushButton *noButton = box.addButton(QCoreApplication::translate("MessageBox", no), QMessageBox::RejectRole);
