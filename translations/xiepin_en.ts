@@ -464,6 +464,18 @@ Released under the MIT licence (see the LICENSE file).</translation>
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>读取时间：%1</source>
+        <translation>Read at: %1</translation>
+    </message>
+    <message>
+        <source>端口：%1</source>
+        <translation>Port: %1</translation>
+    </message>
+    <message>
+        <source>程序：%1</source>
+        <translation>Program: %1</translation>
+    </message>
 </context>
 <context>
     <name>TSignallingWindow</name>

@@ -155,7 +155,26 @@ bool TRestoreActions::StartRestore(const QString &path, const TRadioImage &backu
     }
 }
 
-// "写回备份到 /dev/ttyUSB0？", then the file, what it holds and its notes (as the file has them).
+// A backup's note as the question shows it: the notes every backup has ("date: …", "port: …",
+// "program: …", as the file keeps them for the command line too) in the window's words, what
+// it holds left out (the contents line says it), any other note as the file has it.
+QString TRestoreActions::NoteLine(const QString &note) const
+{
+    const qsizetype colon = note.indexOf(QStringLiteral(": "));
+    const QString key = colon > 0 ? note.left(colon) : QString();
+    const QString value = note.mid(colon + 2);
+    if (key == QLatin1String("date"))
+        return tr("读取时间：%1").arg(QString(value).replace(QLatin1Char('T'), QLatin1Char(' ')));
+    if (key == QLatin1String("port"))
+        return tr("端口：%1").arg(value);
+    if (key == QLatin1String("program"))
+        return tr("程序：%1").arg(value);
+    if (key == QLatin1String("holds"))
+        return QString();
+    return QStringLiteral("# ") + note;
+}
+
+// "写回备份到 /dev/ttyUSB0？", then the file, what it holds and its notes.
 QString TRestoreActions::BackupContentsText(const TRadioImage &backup, const QString &path) const
 {
     QStringList areas;
@@ -167,7 +186,8 @@ QString TRestoreActions::BackupContentsText(const TRadioImage &backup, const QSt
     QStringList lines{tr("写回备份到 %1？").arg(m_context.portName()), tr("文件：%1").arg(QFileInfo(path).fileName()),
                       tr("内容：%1（%n 块）", nullptr, backup.heldCount()).arg(areas.join(tr("、")))};
     for (const QString &note : backup.notes())
-        lines << QStringLiteral("# ") + note;
+        if (const QString line = NoteLine(note); !line.isEmpty())
+            lines << line;
     return lines.join(QLatin1Char('\n'));
 }
 

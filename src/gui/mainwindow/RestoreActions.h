@@ -59,6 +59,7 @@ private:
     bool StartRestore(const QString &path);  // loads the file first
     bool StartRestore(const QString &path, const TRadioImage &backup);
     QString BackupContentsText(const TRadioImage &backup, const QString &path) const;
+    QString NoteLine(const QString &note) const;
     void OnPhase(TSafeWrite::Phase phase);
     void OnFinished(const TSafeWrite::Outcome &outcome);
     void Withdraw();

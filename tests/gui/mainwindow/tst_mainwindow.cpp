@@ -1278,7 +1278,9 @@ void TestMainWindow::restoreFromBackup()
         backup.setBlock(frame::kDtmfArea, 1, dtmf);
         f.action("DTMF1")->trigger();
     }
-    backup.setNotes({QStringLiteral("port: /dev/ttyUSB0")});
+    backup.setNotes({QStringLiteral("date: 2026-12-08T10:10:10"), QStringLiteral("port: /dev/ttyUSB0"),
+                     QStringLiteral("program: xiepin-cli 1.1.4"), QStringLiteral("holds: main (17 blocks)"),
+                     QStringLiteral("kept by hand")});
     const QString path = SaveInBackups(backup, QStringLiteral("20261208-101010-chosen.img"));
     QVERIFY(!path.isEmpty());
     const TMainSnapshot table = f.texts();
@@ -1293,8 +1295,11 @@ void TestMainWindow::restoreFromBackup()
     TRadioImage expected = before;
     QCOMPARE(f.messages.texts().size(), answer ? 2 : 1);  // the question, then the result
     const QString question = f.messages.texts().first();
+    // The notes every backup has in the window's words; what it holds said once.
     QVERIFY2(question.contains(QStringLiteral("20261208-101010-chosen.img"))
-                 && question.contains(QStringLiteral("# port: /dev/ttyUSB0")),
+                 && question.endsWith(QStringLiteral("\n读取时间：2026-12-08 10:10:10\n端口：/dev/ttyUSB0\n"
+                                                     "程序：xiepin-cli 1.1.4\n# kept by hand"))
+                 && !question.contains(QStringLiteral("holds")),
              qPrintable(question));
     if (answer) {
         QVERIFY2(question.contains(contents), qPrintable(question));
