@@ -128,9 +128,13 @@ private:
         // Manual reset, initially signalled: each operation resets its event when issued.
         m_readOverlapped.hEvent = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
         m_eventOverlapped.hEvent = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        if (m_readOverlapped.hEvent == nullptr || m_eventOverlapped.hEvent == nullptr)
+            return false;
         // Data are found by the pending read, so received characters are not among the events.
-        return m_readOverlapped.hEvent != nullptr && m_eventOverlapped.hEvent != nullptr
-               && ::SetCommMask(m_port, EV_RING | EV_ERR | EV_RLSD);
+        // A driver that refuses the mask still reads, as one that cannot wait for events does.
+        if (!::SetCommMask(m_port, EV_RING | EV_ERR | EV_RLSD))
+            return EventWaitFailed(::GetLastError()) == Outcome::Unsupported;
+        return true;
     }
 
     Outcome StartEventWait()
