@@ -223,14 +223,15 @@ QStringList TBackupStore::FileNamesNewestFirst() const
     return names;
 }
 
-// Files written later than now (by the file system's clock, in UTC) were saved while the clock
-// was set ahead, so before any saved since: they go first, not the backups of a write that runs
-// (a fleet saves one per radio). A name's local stamp would take the backups saved in a time
-// zone further east, or before a fall back to winter time, for such.
+// Files written more than a day later than now (by the file system's clock, in UTC) were saved
+// while the clock was set ahead, so before any saved since: they go first, not the backups of a
+// write that runs (a fleet saves one per radio). A name's local stamp would take the backups
+// saved in a time zone further east, or before a fall back to winter time, for such; a day's
+// margin leaves alone a network share whose clock runs minutes ahead.
 void TBackupStore::Prune(const QString &saved) const
 {
     QStringList names = FileNamesNewestFirst();
-    const QDateTime now = QDateTime::currentDateTimeUtc().addSecs(60);
+    const QDateTime now = QDateTime::currentDateTimeUtc().addDays(1);
     const QDir folder(m_folder);
     std::stable_partition(names.begin(), names.end(), [&](const QString &name) {
         return QFileInfo(folder.filePath(name)).lastModified().toUTC() <= now;

@@ -7,6 +7,7 @@
 #include "protocol/Areas.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -163,8 +164,10 @@ QString TRestoreActions::NoteLine(const QString &note) const
     const qsizetype colon = note.indexOf(QStringLiteral(": "));
     const QString key = colon > 0 ? note.left(colon) : QString();
     const QString value = note.mid(colon + 2);
-    if (key == QLatin1String("date"))
-        return tr("读取时间：%1").arg(QString(value).replace(QLatin1Char('T'), QLatin1Char(' ')));
+    if (key == QLatin1String("date")) {
+        const QDateTime when = QDateTime::fromString(value, Qt::ISODate);
+        return tr("读取时间：%1").arg(when.isValid() ? when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : value);
+    }
     if (key == QLatin1String("port"))
         return tr("端口：%1").arg(value);
     if (key == QLatin1String("program"))

@@ -1280,7 +1280,7 @@ void TestMainWindow::restoreFromBackup()
     }
     backup.setNotes({QStringLiteral("date: 2026-12-08T10:10:10"), QStringLiteral("port: /dev/ttyUSB0"),
                      QStringLiteral("program: xiepin-cli 1.1.4"), QStringLiteral("holds: main (17 blocks)"),
-                     QStringLiteral("kept by hand")});
+                     QStringLiteral("kept by hand"), QStringLiteral("date: Tuesday, by hand")});
     const QString path = SaveInBackups(backup, QStringLiteral("20261208-101010-chosen.img"));
     QVERIFY(!path.isEmpty());
     const TMainSnapshot table = f.texts();
@@ -1298,7 +1298,7 @@ void TestMainWindow::restoreFromBackup()
     // The notes every backup has in the window's words; what it holds said once.
     QVERIFY2(question.contains(QStringLiteral("20261208-101010-chosen.img"))
                  && question.endsWith(QStringLiteral("\n读取时间：2026-12-08 10:10:10\n端口：/dev/ttyUSB0\n"
-                                                     "程序：xiepin-cli 1.1.4\n# kept by hand"))
+                                                     "程序：xiepin-cli 1.1.4\n# kept by hand\n读取时间：Tuesday, by hand"))
                  && !question.contains(QStringLiteral("holds")),
              qPrintable(question));
     if (answer) {
