@@ -60,9 +60,8 @@ template <typename Read>
 auto ReadBeforeWrite(TLinkSession &session, const QString &port, Read read)
 {
     try {
-        const TInterruptCancels interrupt([&session] { session.Cancel(); });
-        auto before = read();
-        if (TInterruptCancels::Interrupted())
+        auto before = Interruptible(session, read);
+        if (TInterruptCancels::Interrupted())  // caught for the run, also after the read's watch
             throw ETransferFailed(QStringLiteral("interrupted after reading on %1").arg(port), false, 0);
         return before;
     } catch (const ETransferFailed &e) {
@@ -274,11 +273,17 @@ struct TDiffLines {
     QString summary;
 };
 
+// "1 field differs", "3 fields differ".
+QString Counted(qsizetype count, const QString &one, const QString &many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
 TDiffLines FieldLines(const QStringList &lines)
 {
     if (lines.isEmpty())
         return {lines, QStringLiteral("no field differs")};
-    return {lines, lines.size() == 1 ? QStringLiteral("1 field differs") : QStringLiteral("%1 fields differ").arg(lines.size())};
+    return {lines, Counted(lines.size(), QStringLiteral("field differs"), QStringLiteral("fields differ"))};
 }
 
 TDiffLines DiffLines(const QString &fromPath, const TRadioImage &from, const QString &toPath, const TRadioImage &to)
@@ -291,9 +296,8 @@ TDiffLines DiffLines(const QString &fromPath, const TRadioImage &from, const QSt
         const QStringList blocks = ByteDiffLines(fromPath, from, toPath, to);
         if (blocks.isEmpty())
             return FieldLines(blocks);
-        return {blocks, QStringLiteral("%1 %2 in bytes no field shows")
-                            .arg(blocks.size())
-                            .arg(blocks.size() == 1 ? QStringLiteral("block differs") : QStringLiteral("blocks differ"))};
+        return {blocks, Counted(blocks.size(), QStringLiteral("block differs"), QStringLiteral("blocks differ"))
+                            + QStringLiteral(" in bytes no field shows")};
     }
     TMainConfig a;
     TMainConfig b;

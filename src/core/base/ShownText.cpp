@@ -80,7 +80,6 @@ QStringList ShownEntries(const QStringList &list)
     return shown;
 }
 
-// An entry is also taken as ShownText shows it alone ("None" for 无 in a yes/no column).
 namespace {
 
 // The English translation, also while the windows show Chinese: cells copied from a window in
@@ -108,6 +107,7 @@ bool ShownInEnglish(const QString &stored, const QStringList &list, const QStrin
 
 }  // namespace
 
+// An entry is also taken as ShownText shows it alone ("None" for 无 in a yes/no column).
 QString StoredText(const QString &shown, const QStringList &stored)
 {
     for (const QString &text : stored) {

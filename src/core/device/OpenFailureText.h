@@ -6,6 +6,5 @@
 // the window has always said it), the device, then what went wrong and what to do.
 std::string OpenFailureText(const std::string &path, const std::string &detail);
 
-extern const char kOpenFailureGeneral[];  // "Error opening serial port"
 extern const char kPortInUseElsewhere[];  // held by a program we cannot name
 extern const char kNoSuchPort[];          // nothing there by that name

@@ -8,6 +8,7 @@
 #include "compare/BlockCompare.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/ScrolledControls.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
@@ -62,14 +63,8 @@ TSignallingWindow::TSignallingWindow(TProgramLink &link, TEditorTexts &texts, TS
     resize(layout.width, layout.height);
     // A window smaller than its controls (a scaled or small screen) scrolls them, so that
     // 读取, 写入 and 关闭 stay within reach.
-    auto *scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("clientScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setFocusPolicy(Qt::NoFocus);  // no tab stop of its own
-    m_client = new QWidget;
-    m_client->setObjectName(QStringLiteral("client"));
-    scroll->setWidget(m_client);
+    QScrollArea *scroll = NewControlsScroll(this);
+    m_client = scroll->widget();
     auto *frame = new QVBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
     frame->addWidget(scroll);
@@ -151,18 +146,8 @@ void TSignallingWindow::BuildPages(const TFormLayout &layout)
 
 void TSignallingWindow::showEvent(QShowEvent *event)
 {
-    KeepControlsReachable();  // the subclass has placed them by now
+    KeepControlsReachable(m_client);  // the subclass has placed them by now
     QWidget::showEvent(event);
-}
-
-// The scroll bars come when the window is smaller than the controls' extent.
-void TSignallingWindow::KeepControlsReachable()
-{
-    QRect extent;
-    for (const QWidget *control : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (!control->isWindow() && !control->isHidden())
-            extent |= control->geometry();
-    m_client->setMinimumSize(extent.right() + 1, extent.bottom() + 1);
 }
 
 QWidget *TSignallingWindow::ParentFor(const QString &name)

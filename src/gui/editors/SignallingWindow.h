@@ -122,7 +122,6 @@ protected:
 
 private:
     void BuildPages(const TFormLayout &layout);
-    void KeepControlsReachable();
     QWidget *ParentFor(const QString &name);
     void BuildControl(const TControlSpec &spec);
     void BuildCellEditors();

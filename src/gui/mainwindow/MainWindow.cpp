@@ -9,6 +9,7 @@
 #include "dialogs/FileFolders.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/ScrolledControls.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
 #include "grid/EditCellEditor.h"
@@ -157,14 +158,8 @@ TForm1::TForm1(std::unique_ptr<TSerialChannel> port, std::optional<QSize> screen
 
     // A window smaller than its controls (a small or scaled screen, or made so by the user)
     // scrolls them: the form's controls keep their places, as its layout fixes them.
-    auto *scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("clientScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setFocusPolicy(Qt::NoFocus);  // the keys go to the table first, as before
-    m_client = new QWidget;
-    m_client->setObjectName(QStringLiteral("client"));
-    scroll->setWidget(m_client);
+    QScrollArea *scroll = NewControlsScroll(this);
+    m_client = scroll->widget();
     setCentralWidget(scroll);
     QWidget *client = m_client;
     BuildMenus();
@@ -523,7 +518,7 @@ void TForm1::FitToTexts()
         m_xg->resize(columns, m_xg->height());
     if (const int grown = ControlsRight() - before; grown > 0)
         resize(width() + grown, height());
-    KeepControlsReachable();
+    KeepControlsReachable(m_client, kGap);
 }
 
 int TForm1::ControlsRight() const
@@ -532,16 +527,6 @@ int TForm1::ControlsRight() const
     for (const QWidget *control : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         right = qMax(right, control->geometry().right() + 1);
     return right;
-}
-
-// The scroll bars come when the window is smaller than the controls' extent.
-void TForm1::KeepControlsReachable()
-{
-    QRect extent;
-    for (const QWidget *control : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (!control->isWindow())
-            extent |= control->geometry();
-    m_client->setMinimumSize(extent.right() + 1 + kGap, extent.bottom() + 1 + kGap);
 }
 
 void TForm1::SetTabOrder()

@@ -148,7 +148,6 @@ private:
     void BuildBottom(QWidget *client);
     void BuildHelpMenus();
     int ControlsRight() const;  // right edge of the rightmost control
-    void KeepControlsReachable();
     void SetTabOrder();
 
     void xgSetEditText(int col, int row, const QString &value);
