@@ -110,8 +110,11 @@ public:
             }
             if (!m_readPending) {
                 const Outcome outcome = StartRead();
-                if (outcome == Outcome::Completed)
-                    return Deliver();
+                if (outcome == Outcome::Completed) {
+                    if (std::optional<TReadEvent> event = Deliver())
+                        return *event;
+                    continue;
+                }
                 if (outcome == Outcome::Failed)
                     return Ended();
             }
@@ -189,7 +192,7 @@ private:
             m_readPending = false;
             if (!Collect(m_readOverlapped, m_received))
                 return Ended();
-            return Deliver();
+            return Deliver();  // nothing yet when it came empty: the read is issued again
         }
         if (woken != WAIT_OBJECT_0 + 1)
             return Stop(TReadEvent::Kind::Hangup);
@@ -211,11 +214,12 @@ private:
         return false;
     }
 
-    TReadEvent Deliver()
+    // Windows counts the total time-outs from the call, so with them set a quiet line completes
+    // the read empty: nothing came yet, and reading goes on.
+    std::optional<TReadEvent> Deliver()
     {
-        // Empty only when total time-outs are set and ran out: reading ends without notice.
         if (m_received == 0)
-            return Stop(TReadEvent::Kind::Closed);
+            return std::nullopt;
         TReadEvent event;
         event.kind = TReadEvent::Kind::Chunk;
         event.bytes.assign(m_buffer.data(), m_received);
