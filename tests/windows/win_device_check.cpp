@@ -322,8 +322,31 @@ void CodePage936()
 
 // ---- Checks against the virtual radio ----------------------------------------------------
 
+// The port's baud rate and read interval as another program leaves them (set when given), read
+// through a handle of its own.
+std::optional<std::pair<DWORD, DWORD>> PortState(const std::string &port, DWORD baud = 0, DWORD interval = 0)
+{
+    const HANDLE handle = ::CreateFileA(TWin32SerialDevice::DevicePath(port).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    COMMTIMEOUTS timeouts{};
+    bool read = ::GetCommState(handle, &dcb) && ::GetCommTimeouts(handle, &timeouts);
+    if (read && baud != 0) {
+        dcb.BaudRate = baud;
+        timeouts.ReadIntervalTimeout = interval;
+        read = ::SetCommState(handle, &dcb) && ::SetCommTimeouts(handle, &timeouts)
+               && ::GetCommState(handle, &dcb) && ::GetCommTimeouts(handle, &timeouts);
+    }
+    ::CloseHandle(handle);
+    return read ? std::optional<std::pair<DWORD, DWORD>>({dcb.BaudRate, timeouts.ReadIntervalTimeout}) : std::nullopt;
+}
+
 void SettingsReadBack(const std::string &port)
 {
+    const std::optional<std::pair<DWORD, DWORD>> before = PortState(port, 2400, 77);
     const std::unique_ptr<TSerialDevice> device = CreateSerialDevice();
     if (!OpenLikeMainWindow(*device, port))
         return Check(false, "open " + port + " as the main window does");
@@ -390,6 +413,19 @@ void SettingsReadBack(const std::string &port)
           "time-outs applied in their order");
     device->Close();
     Check(PortHandle(*device) == nullptr, "closed, the device holds no handle");
+    const std::optional<std::pair<DWORD, DWORD>> after = PortState(port);
+    if (!before || !after)
+        Check(false, "the port's state is read through a handle of its own");
+    else if (before->first != 2400)
+        Skip("closed, the port has its settings back", "the driver did not keep 2400 baud");
+    else
+        Check(after->first == 2400, "closed, the port has its baud rate back (" + std::to_string(after->first) + ")");
+    // Wine keeps time-outs with the handle, not the port: a new handle reads 0.
+    if (after && after->second != 20 && after->second != 77)
+        Skip("closed, the port has its time-outs back", "the driver keeps time-outs per handle");
+    else if (after)
+        Check(after->second == 77, "closed, the port has its time-outs back (read interval " +
+                                       std::to_string(after->second) + ")");
 }
 
 // The radio's first reply comes whole, its second (split=2) in two parts 25 ms apart.

@@ -355,6 +355,11 @@ private:
     OVERLAPPED m_overlapped{};
 };
 
+struct TWin32SerialDevice::Saved {
+    DCB dcb{};
+    COMMTIMEOUTS timeouts{};
+};
+
 TWin32SerialDevice::TWin32SerialDevice() = default;
 
 TWin32SerialDevice::~TWin32SerialDevice()
@@ -393,6 +398,10 @@ void TWin32SerialDevice::Open(const std::string &name)
         throw ECommsError("Cannot setup comm buffer");
     }
     m_port = port;
+    auto saved = std::make_unique<Saved>();
+    saved->dcb.DCBlength = sizeof saved->dcb;
+    if (::GetCommState(m_port, &saved->dcb) && ::GetCommTimeouts(m_port, &saved->timeouts))
+        m_saved = std::move(saved);
     ::PurgeComm(m_port, kPurgeAll);  // nothing left over from an earlier user of the line
     m_closeEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (m_closeEvent == nullptr) {
@@ -471,6 +480,11 @@ void TWin32SerialDevice::Close()
     m_writer.reset();
     if (m_closeEvent != nullptr)
         ::CloseHandle(m_closeEvent);
+    if (m_saved) {
+        ::SetCommState(m_port, &m_saved->dcb);
+        ::SetCommTimeouts(m_port, &m_saved->timeouts);
+        m_saved.reset();
+    }
     ::CloseHandle(m_port);
     m_closeEvent = nullptr;
     m_port = nullptr;

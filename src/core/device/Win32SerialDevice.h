@@ -13,7 +13,8 @@
 // Hangup. A driver that cannot wait for line events (ERROR_NOT_SUPPORTED, as Wine answers for a
 // pseudo-terminal) reports none and goes on reading.
 //
-// The port is opened without sharing, so the system refuses every further open of it.
+// The port is opened without sharing, so the system refuses every further open of it. The
+// settings and time-outs it had are put back when it closes, as the next program expects them.
 class TWin32SerialDevice : public TSerialDevice {
 public:
     TWin32SerialDevice();
@@ -39,9 +40,11 @@ private:
     using Handle = void *;  // HANDLE, kept out of this header with <windows.h>
     class Reader;
     class Writer;
+    struct Saved;  // the port's control block and time-outs as found
 
     Handle m_port = nullptr;        // the open port; null while closed
     Handle m_closeEvent = nullptr;  // manual reset; never reset once signalled
     std::unique_ptr<Reader> m_reader;  // the reading thread's own
     std::unique_ptr<Writer> m_writer;  // the writing thread's own
+    std::unique_ptr<Saved> m_saved;    // null when they could not be read
 };
