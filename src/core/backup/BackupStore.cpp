@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QLockFile>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace {
@@ -126,9 +127,14 @@ const QString kUnfinishedWrites = QStringLiteral("unfinished-writes.txt");
 
 QString TBackupStore::DefaultFolder()
 {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    // %LOCALAPPDATA%, ~/Library/Application Support: where the desktop keeps a user's data.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#else
     QString data = qEnvironmentVariable("XDG_DATA_HOME");
     if (data.isEmpty())
         data = QDir::homePath() + QStringLiteral("/.local/share");
+#endif
     return data + QStringLiteral("/xiepin/backups");
 }
 

@@ -35,7 +35,8 @@ class TBackupStore {
 public:
     static constexpr int kKeep = 200;
 
-    // $XDG_DATA_HOME/xiepin/backups, ~/.local/share/xiepin/backups without XDG_DATA_HOME.
+    // $XDG_DATA_HOME/xiepin/backups, ~/.local/share/xiepin/backups without XDG_DATA_HOME; on
+    // Windows and macOS under the desktop's data folder.
     static QString DefaultFolder();
 
     explicit TBackupStore(const QString &folder = DefaultFolder());
