@@ -227,6 +227,11 @@ private:
                               "no frequency to transmit on",
                               "由 Duplex %1 和 Offset %2 得出的发射频率为 %3 MHz，没有可发射的频率")
                               .arg(Field("Duplex"), Field("Offset"), FormatFixed(tx, 6)));
+        // The direction of a shift is its Duplex; a signed offset as well may mean either way.
+        if (!split && *offset < 0)
+            Report(Say("Offset %1 is negative with Duplex %2; the channel transmits on %3 MHz",
+                       "Offset %1 为负数而 Duplex 为 %2；信道在 %3 MHz 上发射")
+                       .arg(Field("Offset"), Field("Duplex"), FormatFixed(tx, 5)));
         return tx;
     }
 
