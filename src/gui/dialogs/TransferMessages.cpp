@@ -139,8 +139,7 @@ QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port
 
 bool OffersRestore(const TSafeWrite::Outcome &outcome)
 {
-    return outcome.result == TSafeWrite::Result::Ended && outcome.end == TransferEnd::PortGone
-           && outcome.phase != TSafeWrite::Phase::Backup && !outcome.backupPath.isEmpty();
+    return TSafeWrite::LeftUnfinished(outcome) && outcome.end != TransferEnd::Cancelled && !outcome.backupPath.isEmpty();
 }
 
 QString CompareResultText(const QStringList &fieldLines)

@@ -50,7 +50,8 @@ bool WriteSucceeded(const TSafeWrite::Outcome &outcome);
 // could not be saved; or for a write cut short (port gone, silent radio) how far it got and,
 // once something was written, where its backup is. Empty for a write the user cancelled.
 QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port);
-// A write cut short after its first block went out: the user may want its backup back.
+// A write that reached the radio and did not end well (cut short, or read back wrong): the
+// user may want its backup back.
 bool OffersRestore(const TSafeWrite::Outcome &outcome);
 
 // What a compare with the radio found: "窗口与电台相同", or how many fields differ and then one

@@ -966,7 +966,7 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
     ReportWrite(outcome);
 }
 
-// A write's end in words; a write cut short after its first block offers its backup.
+// A write's end in words; one that reached the radio and did not end well offers its backup.
 void TForm1::ReportWrite(const TSafeWrite::Outcome &outcome)
 {
     const QString text = WriteOutcomeText(outcome, PortName());

@@ -966,10 +966,12 @@ void TestMainWindow::verifyAfterWrite_data()
     QTest::addColumn<bool>("verify");
     QTest::addColumn<QString>("firstLine");
     QTest::addColumn<QString>("named");  // the block the message names
-    QTest::addRow("stored as sent") << "" << true << "写入成功" << "";
-    QTest::addRow("channel 3 stored wrong") << "corrupt=3" << true << "写入校验失败" << "信道 3";
-    QTest::addRow("settings stored wrong") << "corrupt=17" << true << "写入校验失败" << "设置";
-    QTest::addRow("verify off") << "corrupt=3" << false << "写入成功" << "";
+    QTest::addColumn<bool>("restore");   // 恢复备份 chosen in the message
+    QTest::addRow("stored as sent") << "" << true << "写入成功" << "" << false;
+    QTest::addRow("channel 3 stored wrong") << "corrupt=3" << true << "写入校验失败" << "信道 3" << false;
+    QTest::addRow("settings stored wrong") << "corrupt=17" << true << "写入校验失败" << "设置" << false;
+    QTest::addRow("channel 3 stored wrong, backup restored") << "corrupt=3" << true << "写入校验失败" << "信道 3" << true;
+    QTest::addRow("verify off") << "corrupt=3" << false << "写入成功" << "" << false;
 }
 
 void TestMainWindow::verifyAfterWrite()
@@ -978,9 +980,11 @@ void TestMainWindow::verifyAfterWrite()
     QFETCH(bool, verify);
     QFETCH(QString, firstLine);
     QFETCH(QString, named);
+    QFETCH(bool, restore);
     Fixture f;
     Key(Qt::Key_F12);
     QVERIFY(f.finish());
+    const TRadioImage before = f.radio.image();
     f.enter(1, 3, QStringLiteral("439"));
     if (!fault.isEmpty())
         QVERIFY(f.radio.faults().add(fault, nullptr));
@@ -988,15 +992,25 @@ void TestMainWindow::verifyAfterWrite()
     QVERIFY(verifyItem->isCheckable());
     verifyItem->setChecked(verify);
     f.channel->clearWrites();
+    SetRestoreAnswer(restore);
     Key(Qt::Key_F11);
     QVERIFY(f.finish());
-    QCOMPARE(f.messages.texts().size(), 1);
+    SetRestoreAnswer(false);
+    QCOMPARE(f.messages.texts().size(), restore ? 2 : 1);  // then the restore's end
     const QStringList lines = f.messages.texts().first().split(QLatin1Char('\n'));
     QCOMPARE(lines.first(), firstLine);
     if (!named.isEmpty()) {
         QCOMPARE(lines.size(), 3);  // the block, then where the backup is
         QVERIFY2(lines.at(1).startsWith(named), qPrintable(lines.at(1)));
         QVERIFY(lines.at(2).startsWith(QStringLiteral("写入前的备份：")));
+    }
+    // The radio found wrong offers its backup at once, in the message and in the File menu.
+    QCOMPARE(f.action("RestoreBackup")->isEnabled(), !named.isEmpty() && !restore);
+    if (restore) {
+        QCOMPARE(f.messages.texts().last(), QStringLiteral("写入成功"));
+        QVERIFY(f.radio.image() == before);
+        QVERIFY(!TBackupStore().UnfinishedWrite(QStringLiteral("/dev/virtual-radio")));
+        return;
     }
     QCOMPARE(f.channel->written().count("PROGRAM"), verify ? 2 : 1);
     // A read afterwards: a radio the verify found wrong stays in doubt, and 恢复备份 offers the
