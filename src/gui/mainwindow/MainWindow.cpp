@@ -926,18 +926,15 @@ void TForm1::ShowComparison(TransferEnd reason)
     ShowMessage(this, CompareResultText(MainFieldDiff(radio, m_config)));
 }
 
-// Every read of the radio is kept in the backups folder, and serves as the backup of the
-// next write to the same port.
+// Every read of the radio is kept in the backups folder. It is no backup of the next write:
+// by then another radio may be on the cable (read one, write many), with nothing on the port
+// to tell, and that radio's own memory would be lost. The write reads its own.
 void TForm1::SaveReadAsBackup()
 {
     QString error;
-    const QString path = m_safeWrite->SaveRead(m_readBlocks, PortName(), &error);
-    if (path.isEmpty()) {
-        m_lastRead = TSafeWrite::PriorRead();
+    m_lastRead = TSafeWrite::PriorRead();
+    if (m_safeWrite->SaveRead(m_readBlocks, PortName(), &error).isEmpty())
         ShowError(this, tr("无法保存备份：%1").arg(error));
-        return;
-    }
-    m_lastRead = TSafeWrite::PriorRead{PortName(), m_readBlocks, path};
 }
 
 void TForm1::OnSafeWritePhase(TSafeWrite::Phase phase)
