@@ -1160,5 +1160,17 @@ Released under the MIT licence (see the LICENSE file).</translation>
             <numerusform>The window differs from the radio in %n fields (radio → window):</numerusform>
         </translation>
     </message>
+    <message>
+        <source>电台无应答，%1</source>
+        <translation>The radio does not answer, %1</translation>
+    </message>
+    <message>
+        <source>已写入，未校验（已读回 %1/%2 块）</source>
+        <translation>written, not verified (%1/%2 blocks read back)</translation>
+    </message>
+    <message>
+        <source>已取消，%1</source>
+        <translation>Cancelled, %1</translation>
+    </message>
 </context>
 </TS>

@@ -14,6 +14,11 @@ QString Translated(const char *text)
     return QCoreApplication::translate("TransferMessages", text);
 }
 
+QString PortGoneHowFar(const QString &port, const QString &howFar)
+{
+    return Translated(QT_TRANSLATE_NOOP("TransferMessages", "端口 %1 已断开，%2")).arg(port, howFar);
+}
+
 }  // namespace
 
 QString HowFarText(bool reading, int done, int total)
@@ -23,7 +28,7 @@ QString HowFarText(bool reading, int done, int total)
 
 QString PortGoneText(const QString &port, bool reading, int done, int total)
 {
-    return Translated(QT_TRANSLATE_NOOP("TransferMessages", "端口 %1 已断开，%2")).arg(port, HowFarText(reading, done, total));
+    return PortGoneHowFar(port, HowFarText(reading, done, total));
 }
 
 QString SilenceNoteText(int resends)
@@ -120,16 +125,39 @@ QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port
     case Result::Ended:
         break;
     }
-    const bool reading = outcome.phase != TSafeWrite::Phase::Write;
+    const bool verifying = outcome.phase == TSafeWrite::Phase::Verify;
     QString text;
-    if (outcome.end == TransferEnd::Silent)
+    if (outcome.end == TransferEnd::Silent && verifying)
+        text = Translated(QT_TRANSLATE_NOOP("TransferMessages", "电台无应答，%1")).arg(WriteHowFarText(outcome));
+    else if (outcome.end == TransferEnd::Silent)
         text = Translated(QT_TRANSLATE_NOOP("TransferMessages", "写入失败：电台无应答")) + QLatin1Char('\n')
-               + HowFarText(reading, outcome.tally.done, outcome.tally.total);
+               + WriteHowFarText(outcome);
     else if (outcome.end == TransferEnd::PortGone)
-        text = PortGoneText(port, reading, outcome.tally.done, outcome.tally.total);
+        text = PortGoneHowFar(port, WriteHowFarText(outcome));
     else
         return {};  // cancelled by the user
-    if (outcome.phase == TSafeWrite::Phase::Backup)
+    return WithBackupLines(text, outcome);
+}
+
+QString WriteHowFarText(const TSafeWrite::Outcome &outcome)
+{
+    const TransferTally &tally = outcome.tally;
+    switch (outcome.phase) {
+    case TSafeWrite::Phase::Write:
+        return HowFarText(false, tally.done, tally.total);
+    case TSafeWrite::Phase::Verify:
+        // Every block went out and was acknowledged; only the check is missing.
+        return Translated(QT_TRANSLATE_NOOP("TransferMessages", "已写入，未校验（已读回 %1/%2 块）")).arg(tally.done).arg(tally.total);
+    case TSafeWrite::Phase::Backup:
+    case TSafeWrite::Phase::Idle:
+        break;
+    }
+    return HowFarText(true, tally.done, tally.total);
+}
+
+QString WithBackupLines(QString text, const TSafeWrite::Outcome &outcome)
+{
+    if (outcome.phase == TSafeWrite::Phase::Backup || outcome.phase == TSafeWrite::Phase::Idle)
         return text + Translated(QT_TRANSLATE_NOOP("TransferMessages", "，未写入"));
     text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
     if (!outcome.earlierBackupPath.isEmpty())
@@ -137,9 +165,18 @@ QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port
     return text;
 }
 
+QString CancelledWriteText(const TSafeWrite::Outcome &outcome)
+{
+    if (outcome.result != TSafeWrite::Result::Ended || outcome.end != TransferEnd::Cancelled
+        || !TSafeWrite::LeftUnfinished(outcome))
+        return {};
+    return WithBackupLines(Translated(QT_TRANSLATE_NOOP("TransferMessages", "已取消，%1")).arg(WriteHowFarText(outcome)),
+                           outcome);
+}
+
 bool OffersRestore(const TSafeWrite::Outcome &outcome)
 {
-    return TSafeWrite::LeftUnfinished(outcome) && outcome.end != TransferEnd::Cancelled && !outcome.backupPath.isEmpty();
+    return TSafeWrite::LeftUnfinished(outcome) && !outcome.backupPath.isEmpty();
 }
 
 QString CompareResultText(const QStringList &fieldLines)

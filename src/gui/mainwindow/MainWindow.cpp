@@ -780,7 +780,15 @@ void TForm1::rbtnClick()
     StartMainTransfer(TransferKind::MainRead);
 }
 
+// 取消: a write that had reached the radio says how far it got and where its backup is.
 void TForm1::Button2Click()
+{
+    m_tellCancelledWrite = true;
+    CancelTransfer();
+    m_tellCancelledWrite = false;
+}
+
+void TForm1::CancelTransfer()
 {
     m_link->Cancel();
     HideProgressWindow();
@@ -809,7 +817,7 @@ void TForm1::Button1Click()
     const TransferKind kind = !m_safeWrite->IsRunning() && IsMainTransfer(m_link->Running(), -1) ? m_link->Running()
                                                                                                    : m_lastMainKind;
     const bool comparing = m_comparing;
-    Button2Click();
+    CancelTransfer();
     QTimer::singleShot(kRetryPauseMs, this, [this, kind, comparing] {
         if (comparing)
             CompareWithRadio();
@@ -966,7 +974,7 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
 // A write's end in words; one that reached the radio and did not end well offers its backup.
 void TForm1::ReportWrite(const TSafeWrite::Outcome &outcome)
 {
-    const QString text = WriteOutcomeText(outcome, PortName());
+    const QString text = m_tellCancelledWrite ? CancelledWriteText(outcome) : WriteOutcomeText(outcome, PortName());
     if (text.isEmpty())
         return;
     if (WriteSucceeded(outcome)) {

@@ -167,6 +167,7 @@ private:
     void OnSafeWritePhase(TSafeWrite::Phase phase);
     void OnSafeWriteFinished(const TSafeWrite::Outcome &outcome);
     void ReportWrite(const TSafeWrite::Outcome &outcome);
+    void CancelTransfer();  // ends the transfer without a word (Retry, quitting)
     void SaveReadAsBackup();
     void RecordRead();
     // A backup or verify read of a safe write or a restore: not the window's own transfer.
@@ -213,6 +214,7 @@ private:
     TSafeWrite::PriorRead m_lastRead;                 // this run's last read, saved as a backup
     QAction *m_verifyAction = nullptr;                // "写入后校验"
     bool m_comparing = false;                         // the read that runs is for 与电台比较
+    bool m_tellCancelledWrite = false;                // 取消 was clicked: not a Retry, not a quit
     bool m_plainRead = false;                         // a read or compare of this window's own runs
     TFleetDialog *m_fleetDialog = nullptr;
     std::function<std::optional<TRadioImage>()> m_signallingSource;

@@ -190,6 +190,8 @@ private Q_SLOTS:
     void f12RestartsRunningRead();
     void portGoneEndsTransfer_data();
     void portGoneEndsTransfer();
+    void cancelSaysHowFar_data();
+    void cancelSaysHowFar();
     void silentRadioNoted();
     void writeBacksUpFirst_data();
     void writeBacksUpFirst();
@@ -759,6 +761,7 @@ void TestMainWindow::portGoneEndsTransfer_data()
     QTest::addRow("read, after five channels") << false << 6 << gone + QStringLiteral("已读取 5/17 块");
     QTest::addRow("write, in its backup read") << true << 6 << gone + QStringLiteral("已读取 5/17 块，未写入");
     QTest::addRow("write, five blocks in") << true << 18 + 6 << gone + QStringLiteral("已写入 5/17 块");
+    QTest::addRow("write, three blocks into its verify") << true << 18 + 18 + 4 << gone + QStringLiteral("已写入，未校验（已读回 3/17 块）");
 }
 
 // The transfer ends at once with a word that names the port and how far it got; the port list
@@ -831,6 +834,44 @@ void TestMainWindow::progressNamesItsSteps()
 
 // After a quiet spell the progress window says the radio is silent and counts the resends; an
 // answer takes the note away.
+void TestMainWindow::cancelSaysHowFar_data()
+{
+    QTest::addColumn<int>("frames");  // heard before the radio falls silent, its backup read first
+    QTest::addColumn<QString>("message");
+    QTest::addRow("in the backup read") << 5 << "";
+    QTest::addRow("five blocks written") << 18 + 6 << "已取消，已写入 5/17 块";
+    QTest::addRow("three blocks into the verify") << 18 + 18 + 4 << "已取消，已写入，未校验（已读回 3/17 块）";
+}
+
+// 取消 on a silent radio is the only end of a write that hangs: once the write has reached the
+// radio it says how far it got and where the backup is, and offers it.
+void TestMainWindow::cancelSaysHowFar()
+{
+    QFETCH(int, frames);
+    QFETCH(QString, message);
+    Fixture f;
+    f.enter(1, 3, QStringLiteral("438"));
+    connect(f.form().findChild<TSafeWrite *>(), &TSafeWrite::BlocksMoved, this, [&f, frames] {
+        if (f.radio.framesHeard() >= frames)
+            f.radio.faults().silent = true;
+    });
+    Key(Qt::Key_F11);
+    QTRY_VERIFY(f.radio.faults().silent);
+    f.form().findChild<TSafeWrite *>()->disconnect(this);
+    f.windows->Form3().Button2()->click();
+    QVERIFY(f.finish());
+    if (message.isEmpty()) {
+        QCOMPARE(f.messages.texts(), QStringList());
+        QVERIFY(!f.action("RestoreBackup")->isEnabled());
+        return;
+    }
+    QCOMPARE(f.messages.texts().size(), 1);
+    const QStringList lines = f.messages.texts().first().split(QLatin1Char('\n'));
+    QCOMPARE(lines.first(), message);
+    QVERIFY(lines.at(1).startsWith(QStringLiteral("写入前的备份：")));
+    QVERIFY(f.action("RestoreBackup")->isEnabled());
+}
+
 void TestMainWindow::silentRadioNoted()
 {
     Fixture f;
