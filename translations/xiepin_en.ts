@@ -44,6 +44,13 @@
     </message>
 </context>
 <context>
+    <name>OpenedFile</name>
+    <message>
+        <source>%1 不是普通文件（而是文件夹、管道或设备），无法打开</source>
+        <translation>%1 is not a regular file (it is a folder, a pipe or a device) and cannot be opened</translation>
+    </message>
+</context>
+<context>
     <name>TChannelPlanActions</name>
     <message>
         <source>导入 CSV…</source>

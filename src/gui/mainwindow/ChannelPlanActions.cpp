@@ -4,6 +4,7 @@
 #include "dialogs/FileFolders.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/OpenedFile.h"
 #include "mainconfig/ChannelCsv.h"
 #include "mainconfig/MainConfig.h"
 #include "print/ChannelPlan.h"
@@ -109,7 +110,7 @@ void TChannelPlanActions::ImportCsvClick()
 
 void TChannelPlanActions::AskStartAndImport(const QString &path)
 {
-    if (!m_import->isEnabled())
+    if (!m_import->isEnabled() || !OpenableFile(m_window, path))
         return;
     const int row = m_context.currentRow();
     m_startDialog->setIntValue(row >= 1 && row <= TMainConfig::kChannels ? row : 1);
@@ -132,7 +133,7 @@ bool TChannelPlanActions::TableSettled() const
 
 void TChannelPlanActions::ImportCsv(const QString &path, int startChannel)
 {
-    if (!TableSettled())
+    if (!TableSettled() || !OpenableFile(m_window, path))
         return;
     ChannelCsvImport result;
     try {

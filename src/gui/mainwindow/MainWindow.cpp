@@ -9,6 +9,7 @@
 #include "dialogs/FileFolders.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/OpenedFile.h"
 #include "dialogs/ScrolledControls.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
@@ -1175,7 +1176,7 @@ bool TForm1::ChangesSavedOrDropped()
 
 void TForm1::LoadFile(const QString &path)
 {
-    if (m_link->IsBusy() || !m_editing->CommitOpenCell() || !ChangesSavedOrDropped())
+    if (m_link->IsBusy() || !OpenableFile(this, path) || !m_editing->CommitOpenCell() || !ChangesSavedOrDropped())
         return;
     try {
         LoadConfigFile(m_config, path);

@@ -2,6 +2,7 @@
 
 #include "base/ShownText.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/OpenedFile.h"
 #include "dialogs/TransferMessages.h"
 #include "mainwindow/ProgressWindow.h"
 #include "protocol/Areas.h"
@@ -130,6 +131,8 @@ void TRestoreActions::Retry(int pauseMs)
 
 std::optional<TRadioImage> TRestoreActions::LoadBackup(const QString &path) const
 {
+    if (!OpenableFile(m_window, path))
+        return std::nullopt;
     QString error;
     std::optional<TRadioImage> backup = TRadioImage::load(path, &error);
     if (!backup)

@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 #include <functional>
 
 namespace {
@@ -118,6 +119,8 @@ private Q_SLOTS:
     void printPreview();
     void dropFile_data();
     void dropFile();
+    void specialFileRefused_data();
+    void specialFileRefused();
 };
 
 void TestChannelPlanWindow::fileMenuItems()
@@ -366,6 +369,38 @@ void TestChannelPlanWindow::dropFile()
     if (auto *report = f.child<QDialog>("CsvReportDialog"))
         report->accept();
     QVERIFY(f.messages.messages.isEmpty());
+}
+
+void TestChannelPlanWindow::specialFileRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");  // "fifo" or "folder"
+    QTest::addRow("a pipe named .qz") << "plan.qz" << "fifo";
+    QTest::addRow("a pipe named .csv") << "plan.csv" << "fifo";
+    QTest::addRow("a folder named .qz") << "plan.qz" << "folder";
+}
+
+// A file given by name (the Finder, a drop, an argument, a name typed in the file dialog) that
+// is a pipe no program writes to would hang the window for good in its open; it is refused with
+// a word, and the table stays as it was.
+void TestChannelPlanWindow::specialFileRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(QDir().mkpath(path));
+    Fixture f;
+    f.form().Config().SetEditText(5, 1, QStringLiteral("433.775"));
+    Answer<QInputDialog>(f.form(), "StartChannelDialog", [](QInputDialog &dialog) { dialog.accept(); });
+    QFileOpenEvent open(QUrl::fromLocalFile(path));
+    QApplication::sendEvent(qApp, &open);
+    QCOMPARE(f.messages.texts(), QStringList{path + QStringLiteral(" 不是普通文件（而是文件夹、管道或设备），无法打开")});
+    QCOMPARE(f.xg().Cells(1, 5), QStringLiteral("433.77500"));
+    QVERIFY(!f.child<QInputDialog>("StartChannelDialog") || f.child<QInputDialog>("StartChannelDialog")->isHidden());
 }
 
 QTEST_MAIN(TestChannelPlanWindow)
