@@ -122,6 +122,7 @@ QString BackupPort(const TRadioImage &backup)
 // One line per note: the backup's file name, a tab, the port. A port may have several notes,
 // for areas apart.
 const QString kUnfinishedWrites = QStringLiteral("unfinished-writes.txt");
+constexpr qint64 kMaxNotesSize = 1 << 20;  // a line per backup: a few kilobytes
 
 }  // namespace
 
@@ -271,10 +272,16 @@ QList<TBackupEntry> TBackupStore::List() const
 QList<TBackupStore::TUnfinishedWrite> TBackupStore::UnfinishedWrites() const
 {
     QList<TUnfinishedWrite> writes;
-    QFile file(QDir(m_folder).filePath(kUnfinishedWrites));
-    if (!file.open(QIODevice::ReadOnly))
+    const QString path = QDir(m_folder).filePath(kUnfinishedWrites);
+    // A pipe or a device in its place would hang every transfer; a damaged file of any size is
+    // read no further than notes of every backup kept could reach.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return writes;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    QByteArray text = file.read(kMaxNotesSize + 1);
+    if (text.size() > kMaxNotesSize)
+        text.truncate(text.lastIndexOf('\n', kMaxNotesSize) + 1);  // no line cut in two
+    for (const QString &line : QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         // Only a backup of this folder: a name that leads elsewhere is no note of ours.
         if (tab > 0 && IsBackupFileName(line.left(tab)))
@@ -296,6 +303,9 @@ void TBackupStore::SaveUnfinishedWrites(const QList<TUnfinishedWrite> &writes) c
     for (const TUnfinishedWrite &write : writes)
         text += (write.backupName + QLatin1Char('\t') + write.port + QLatin1Char('\n')).toUtf8();
     QDir().mkpath(m_folder);
+    // Written in place, a pipe or a device there would take the notes, or hang.
+    if (const QFileInfo there(path); there.exists() && !there.isFile() && !there.isDir())
+        QFile::remove(path);
     ReplaceFileContents(path, text, nullptr);
 }
 

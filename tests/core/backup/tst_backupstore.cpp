@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -83,6 +84,8 @@ private Q_SLOTS:
     void noteOfAreasRead();
     void portByEitherName_data();
     void portByEitherName();
+    void damagedNotes_data();
+    void damagedNotes();
 
 private:
     std::unique_ptr<QTemporaryDir> m_data;
@@ -513,6 +516,47 @@ void TestBackupStore::portByEitherName()
     QCOMPARE(store.UnfinishedWrite(port(asked)).has_value(), found);
     store.EndUnfinishedWrite(port(asked), withAreas({0, 5}));
     QCOMPARE(store.UnfinishedWrite(port(noted)).has_value(), !found);
+}
+
+void TestBackupStore::damagedNotes_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("kept");  // the note written before the damage is still found
+    QTest::addRow("grown to 256 MiB of zeros") << "grown" << true;
+    QTest::addRow("a pipe in its place") << "pipe" << false;
+    QTest::addRow("a folder in its place") << "folder" << false;
+}
+
+// Every transfer reads the notes of unfinished writes: a damaged file costs no more than its
+// first megabyte, and a pipe in its place no hang; a new note is kept all the same.
+void TestBackupStore::damagedNotes()
+{
+    QFETCH(QString, damage);
+    QFETCH(bool, kept);
+    QString error;
+    const TBackupStore store;
+    const std::optional<QString> first = store.Save(withAreas({0, 5}), {}, &error, kWhen);
+    const std::optional<QString> second = store.Save(withAreas({0, 5}), {}, &error, kWhen.addSecs(1));
+    QVERIFY2(first && second, qPrintable(error));
+    store.NoteUnfinishedWrite(QStringLiteral("/a/radio"), *first);
+    const QString notes = QDir(store.Folder()).filePath(QStringLiteral("unfinished-writes.txt"));
+    QVERIFY(QFileInfo(notes).isFile());
+    if (damage == QLatin1String("grown")) {
+        QFile file(notes);
+        QVERIFY(file.resize(256LL << 20));  // sparse: no disk taken
+    } else {
+        QVERIFY(QFile::remove(notes));
+        if (damage == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(notes).constData(), 0600), 0);
+        else
+            QVERIFY(QDir().mkpath(notes));
+    }
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(store.UnfinishedWrite(QStringLiteral("/a/radio")), kept ? first : std::nullopt);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    store.NoteUnfinishedWrite(QStringLiteral("/b/radio"), *second);
+    QCOMPARE(store.UnfinishedWrite(QStringLiteral("/b/radio")), damage == QLatin1String("folder") ? std::nullopt : second);
 }
 
 // The window and several xiepin-cli may end writes at the same moment: each keeps its note.
