@@ -1,9 +1,10 @@
 #include "base/TextConvert.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 EConvertError::EConvertError(const QString &message)
-    : std::runtime_error(message.toStdString())
+    : std::runtime_error(message.toStdString()), m_message(message)
 {
 }
 
@@ -48,15 +49,23 @@ qint64 StrToInt(const QString &text)
         negative = digits.startsWith(QLatin1Char('-'));
         digits.remove(0, 1);
     }
-    if (digits.startsWith(QLatin1Char('$')))
-        value = digits.mid(1).toLongLong(&ok, 16);
-    else if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        value = digits.mid(2).toLongLong(&ok, 16);
-    else if (!digits.isEmpty() && digits.at(0).isDigit())
-        value = digits.toLongLong(&ok, 10);
-    // toLongLong accepts its own sign and blanks; refuse them after the prefix.
-    if (!ok || digits.contains(QLatin1Char(' ')) || digits.contains(QLatin1Char('-'))
-        || digits.contains(QLatin1Char('+')))
+    int base = 10;
+    if (digits.startsWith(QLatin1Char('$'))) {
+        digits.remove(0, 1);
+        base = 16;
+    } else if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        digits.remove(0, 2);
+        base = 16;
+    }
+    // toLongLong takes its own sign and blanks, and stops at a NUL: only digits may follow the
+    // prefix.
+    const auto isDigit = [base](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+               || (base == 16 && ((c >= QLatin1Char('a') && c <= QLatin1Char('f')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'))));
+    };
+    if (!digits.isEmpty() && std::all_of(digits.cbegin(), digits.cend(), isDigit))
+        value = digits.toLongLong(&ok, base);
+    if (!ok)
         throw EConvertError(NotAnInteger(text));
     return negative ? -value : value;
 }

@@ -10,9 +10,13 @@ class EConvertError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
     explicit EConvertError(const QString &message);
-    QString message() const { return QString::fromUtf8(what()); }
+    // Whole, also when the text it quotes holds a NUL, where what() ends.
+    QString message() const { return m_message.isNull() ? QString::fromUtf8(what()) : m_message; }
     // "信道 3 接收频率: 'abc' is not a valid floating point value"
     EConvertError WithPlace(const QString &place) const;
+
+private:
+    QString m_message;
 };
 
 // A cell or box text that is empty or a single space counts as empty.

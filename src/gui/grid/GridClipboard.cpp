@@ -48,8 +48,9 @@ TClipboardCells CellsFromClipboardText(const QString &text, int maxRows, int max
         if (row < maxRows) {
             QStringList fields;
             for (const QStringView field : line.tokenize(QLatin1Char('\t'))) {
+                // No spreadsheet copies a NUL: what follows one in a cell is none of its text.
                 if (fields.size() < maxCols)
-                    fields << field.toString();
+                    fields << field.left(field.indexOf(QChar(0)) < 0 ? field.size() : field.indexOf(QChar(0))).toString();
                 else
                     ++cells.beyond;
             }

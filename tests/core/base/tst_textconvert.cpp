@@ -29,6 +29,14 @@ void TestTextConvert::integers_data()
     QTest::addRow("letters") << "12a" << false << qint64(0);
     QTest::addRow("double sign") << "--5" << false << qint64(0);
     QTest::addRow("dollar alone") << "$" << false << qint64(0);
+    // Refused, its message quoting the text whole, past the NUL.
+    QTest::addRow("a NUL inside") << QStringLiteral("1") + QChar(0) + QStringLiteral("2") << false << qint64(0);
+    QTest::addRow("hex with a NUL inside") << QStringLiteral("$1") + QChar(0) << false << qint64(0);
+    QTest::addRow("full-width digits") << "１２" << false << qint64(0);
+    QTest::addRow("hex prefix twice") << "$0x10" << false << qint64(0);
+    QTest::addRow("too large") << "9223372036854775808" << false << qint64(0);
+    QTest::addRow("sign after the prefix") << "$-1" << false << qint64(0);
+    QTest::addRow("negative hex") << "-$10" << true << qint64(-16);
 }
 
 void TestTextConvert::integers()

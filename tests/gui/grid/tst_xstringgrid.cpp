@@ -954,6 +954,11 @@ void TestXStringGrid::clipboardKeys_data()
                                                                  << QStringList{"1,1,a", "2,1,b"} << QStringList{};
     QTest::addRow("paste ragged lines over a selection") << v << true << QList<int>{1, 1, 2, 4} << "a\tb\nc" << ""
                                                          << QStringList{"1,1,a", "2,1,b", "1,2,c"} << QStringList{};
+    // What a program put after a NUL is none of the cell's text, nor of a message about it.
+    QTest::addRow("paste cells holding a NUL") << v << true << QList<int>{1, 1}
+                                               << QStringLiteral("a") + QChar(0) + QStringLiteral("hidden\tbad") + QChar(0) + QStringLiteral("x")
+                                               << "" << QStringList{"1,1,a", "2,1,bad"}
+                                               << QStringList{"'bad' is not a valid floating point value"};
     QTest::addRow("paste stops at an error") << v << true << QList<int>{1, 1} << "a\tbad\tc\nd" << ""
                                              << QStringList{"1,1,a", "2,1,bad"}
                                              << QStringList{"'bad' is not a valid floating point value"};
@@ -1059,7 +1064,7 @@ void TestXStringGrid::clipboardTextSplits()
 {
     QFETCH(int, seed);
     QRandomGenerator random(static_cast<quint32>(seed));
-    const QStringList pieces{"a", "bc", "\t", "\t", "\n", "\r", "\r\n"};
+    const QStringList pieces{"a", "bc", "\t", "\t", "\n", "\r", "\r\n", QString(QChar(0))};
     for (int round = 0; round < 200; ++round) {
         QString text;
         for (int n = random.bounded(12); n > 0; --n)
@@ -1073,7 +1078,9 @@ void TestXStringGrid::clipboardTextSplits()
         QList<QStringList> rows;
         qsizetype beyond = 0;
         for (int r = 0; !text.isEmpty() && r < lines.size(); ++r) {
-            const QStringList cells = lines.at(r).split(QLatin1Char('\t'));
+            QStringList cells = lines.at(r).split(QLatin1Char('\t'));
+            for (QString &cell : cells)
+                cell = cell.section(QChar(0), 0, 0);  // what follows a NUL is no text of the cell
             if (r < maxRows)
                 rows << cells.mid(0, maxCols);
             beyond += r < maxRows ? qMax<qsizetype>(0, cells.size() - maxCols) : cells.size();
