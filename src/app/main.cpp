@@ -8,31 +8,69 @@
 #include <QCommandLineParser>
 #include <QComboBox>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The command line of the windows; its own options besides help and version.
+struct TWindowOptions {
+    QCommandLineParser parser;
+    QCommandLineOption port{QStringLiteral("port"), QStringLiteral("Serial port chosen at start (a device path)."),
+                            QStringLiteral("path")};
+    QCommandLineOption lang{QStringLiteral("lang"),
+                            QStringLiteral("Language of the windows: zh or en (default: the one chosen last in the "
+                                           "menu, else zh)."),
+                            QStringLiteral("code")};
+
+    TWindowOptions()
+    {
+        parser.setApplicationDescription(QStringLiteral("对讲机写频软件 (two-way radio programming software)"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({port, lang});
+        parser.addPositionalArgument(QStringLiteral("file"),
+                                     QStringLiteral("A .qz file to open, or a CSV channel list to import."),
+                                     QStringLiteral("[file]"));
+    }
+};
+
+void NameApplication()
+{
+    // Settings live in ~/.config/xiepin/xiepin.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("xiepin"));
+    QCoreApplication::setApplicationName(QStringLiteral("xiepin"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kXiepinVersion));
+}
+
+bool AsksForTextOnly(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char *option : {"-h", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char *argv[])
 {
+    // Help and version need no display (over ssh, on a console): answered, and the program
+    // ended, before the windows' application would fail to find one.
+    if (AsksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        NameApplication();
+        TWindowOptions options;
+        options.parser.process(app);
+    }
     QApplication app(argc, argv);
-    // Settings live in ~/.config/xiepin/xiepin.conf.
-    QApplication::setOrganizationName(QStringLiteral("xiepin"));
-    QApplication::setApplicationName(QStringLiteral("xiepin"));
-    QApplication::setApplicationVersion(QString::fromLatin1(kXiepinVersion));
+    NameApplication();
     QApplication::setDesktopFileName(QStringLiteral("xiepin"));  // Wayland finds the menu entry's icon by it
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("对讲机写频软件 (two-way radio programming software)"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption portOption(QStringLiteral("port"),
-                                        QStringLiteral("Serial port chosen at start (a device path)."),
-                                        QStringLiteral("path"));
-    const QCommandLineOption langOption(QStringLiteral("lang"),
-                                        QStringLiteral("Language of the windows: zh or en (default: the one "
-                                                       "chosen last in the menu, else zh)."),
-                                        QStringLiteral("code"));
-    parser.addOptions({portOption, langOption});
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A .qz file to open, or a CSV channel list to import."),
-                                 QStringLiteral("[file]"));
+    TWindowOptions options;
+    QCommandLineParser &parser = options.parser;
+    const QCommandLineOption &portOption = options.port;
+    const QCommandLineOption &langOption = options.lang;
     parser.process(app);
     if (parser.positionalArguments().size() > 1) {
         std::fprintf(stderr, "xiepin: one file at a time\n");

@@ -35,7 +35,11 @@ options() { "$@" --help 2>&1 | grep -oE '^ +(-[a-z], )?--[a-z-]+' | sed -E 's/^ 
 gui_page=$(render "$root/data/man/xiepin.1")
 while IFS= read -r word; do
     grep -qF -- "$word" <<<"$gui_page" || fail "xiepin.1 lacks: $word"
-done < <(options env QT_QPA_PLATFORM=offscreen "$gui")
+done < <(options env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$gui")
+# Help and version need no display, as over ssh or on a console.
+for flag in --help --version; do
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$gui" "$flag" >/dev/null 2>&1 || fail "xiepin $flag failed without a display"
+done
 radio_page=$(render "$root/data/man/xiepin-radio.1")
 while IFS= read -r word; do
     grep -qF -- "$word" <<<"$radio_page" || fail "xiepin-radio.1 lacks: $word"
