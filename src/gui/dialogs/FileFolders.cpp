@@ -1,5 +1,7 @@
 #include "dialogs/FileFolders.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
@@ -23,6 +25,21 @@ void RememberFolder(const QString &kind, const QString &file)
     QSettings().setValue(Key(kind), QFileInfo(file).absolutePath());
 }
 
+int ExecFileDialogAlone(QFileDialog &dialog)
+{
+    const int result = dialog.exec();
+    // Closed by Enter in its name box, the dialog can leave that box's completion list open,
+    // holding the keyboard: the window it was opened over took no key, F11 and F12 among them.
+    for (const QCompleter *completer : dialog.findChildren<QCompleter *>())
+        if (completer->popup() && completer->popup()->isVisible())
+            completer->popup()->hide();
+    if (QWidget *parent = dialog.parentWidget()) {
+        parent->window()->activateWindow();
+        parent->window()->raise();
+    }
+    return result;
+}
+
 QString ExecFileDialog(QFileDialog &dialog, const QString &kind, const QString &file)
 {
     const QString folder = RememberedFolder(kind);
@@ -30,7 +47,7 @@ QString ExecFileDialog(QFileDialog &dialog, const QString &kind, const QString &
         dialog.setDirectory(folder);
     if (!file.isEmpty())
         dialog.selectFile(file);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (ExecFileDialogAlone(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString chosen = dialog.selectedFiles().constFirst();
     RememberFolder(kind, chosen);

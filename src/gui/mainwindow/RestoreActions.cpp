@@ -1,6 +1,7 @@
 #include "mainwindow/RestoreActions.h"
 
 #include "base/ShownText.h"
+#include "dialogs/FileFolders.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/OpenedFile.h"
 #include "dialogs/TransferMessages.h"
@@ -108,7 +109,7 @@ void TRestoreActions::RestoreFromBackupClick()
     // The backup a write cut short on this port left is the likeliest choice.
     const std::optional<QString> noted = TBackupStore().UnfinishedWrite(m_context.portName());
     m_dialog->selectFile(noted ? QFileInfo(*noted).fileName() : QString());
-    if (m_dialog->exec() != QDialog::Accepted || m_dialog->selectedFiles().isEmpty())
+    if (ExecFileDialogAlone(*m_dialog) != QDialog::Accepted || m_dialog->selectedFiles().isEmpty())
         return;
     const QString path = m_dialog->selectedFiles().constFirst();
     const std::optional<TRadioImage> backup = LoadBackup(path);

@@ -217,6 +217,7 @@ private Q_SLOTS:
     void signallingMenu();
     void signallingMenuPortError();
     void fileSaveAndOpenRoundTrip();
+    void openByTypedNameKeepsKeys();
     void exitEndsProgramWhileOthersShow();
     void activationRenumbers();
     void undoRedoEveryAction_data();
@@ -1629,6 +1630,48 @@ void TestMainWindow::fileSaveAndOpenRoundTrip()
     QCOMPARE(f.xg().Cells(1, 2), QStringLiteral(" "));
     QCOMPARE(f.form().ComboBox(6)->currentText(), QStringLiteral("监听"));
     QVERIFY(f.messages.messages.isEmpty());
+}
+
+// A name typed into the open dialog and Enter: its box's completion list goes with the dialog,
+// and the window takes keys again (F12 reads).
+void TestMainWindow::openByTypedNameKeepsKeys()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    f.enter(1, 1, QStringLiteral("438.5"));
+    AnswerFileDialog(f.form(), "SaveDialog1", dir.filePath(QStringLiteral("plan1.qz")));
+    f.form().N5Click();
+    QTimer::singleShot(0, &f.form(), [&f, &dir] {
+        auto *dialog = f.form().findChild<QFileDialog *>("OpenDialog1");
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->setDirectory(dir.path());
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        QApplication::setActiveWindow(dialog);
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("plan"));
+        // The completion list offers plan1.qz, once the dialog has listed the folder.
+        for (int tries = 0; tries < 50 && !QApplication::activePopupWidget(); ++tries) {
+            QTest::qWait(100);
+            QTest::keyClick(name, Qt::Key_Backspace);
+            QTest::keyClick(name, Qt::Key_N);
+        }
+        if (!QApplication::activePopupWidget())
+            dialog->reject();
+        QVERIFY(QApplication::activePopupWidget());
+        QTest::keyClicks(QApplication::activePopupWidget(), QStringLiteral("1.qz"));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        if (dialog->isVisible())
+            QTest::keyClick(name, Qt::Key_Return);
+    });
+    f.form().N3Click();
+    QCOMPARE(f.form().windowTitle(), QStringLiteral("对讲机写频软件 V1.1.4 - plan1.qz"));
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QTRY_COMPARE(QApplication::activeWindow(), &f.form());
+    f.channel->clearWrites();
+    Key(Qt::Key_F12);
+    QVERIFY(f.finish());
+    QVERIFY(f.channel->written().startsWith("PROGRAM"));
 }
 
 void TestMainWindow::exitEndsProgramWhileOthersShow()
