@@ -401,6 +401,10 @@ void TestCliFleet::backupSeveral_data()
     // A folder name with a percent sign is taken as it stands.
     QTest::addRow("ports of the same name") << false << QString() << QString() << QStringList{"a/radio", "b/radio"}
                                             << "out%2" << QStringList{"radio-2.img", "radio.img"};
+    // Windows opens the device for COM3.img or nul.img, whatever the folder: such files are named
+    // apart on every system, so a folder copied there still opens.
+    QTest::addRow("ports named as Windows devices") << false << QString() << QString() << QStringList{"COM3", "nul"}
+                                                    << "out" << QStringList{"port-COM3.img", "port-nul.img"};
 }
 
 // One file per port in the folder, each the radio on that port.

@@ -14,6 +14,7 @@
 #include "fleet/Fleet.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
@@ -202,12 +203,24 @@ TRadioImage LoadCloneImage(const QString &path)
     return *image;
 }
 
-// FOLDER/ttyUSB0.img, FOLDER/pts5.img, ...; two ports of the same last name get -2, -3.
+// Names Windows keeps for its devices, with any extension: COM3.img opens the port COM3.
+bool IsWindowsDeviceName(const QString &name)
+{
+    static const QRegularExpression devices(QStringLiteral("^(CON|PRN|AUX|NUL|COM[0-9]|LPT[0-9])$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return devices.match(name).hasMatch();
+}
+
+// FOLDER/ttyUSB0.img, FOLDER/pts5.img, FOLDER/port-COM3.img, ...; two ports of the same last
+// name get -2, -3.
 QStringList ImagePaths(const QString &folder, const QStringList &ports)
 {
     QStringList paths;
     for (const QString &port : ports) {
-        const QString base = QDir(folder).filePath(TBackupStore::PortPart(port));
+        QString part = TBackupStore::PortPart(port);
+        if (IsWindowsDeviceName(part))
+            part.prepend(QStringLiteral("port-"));
+        const QString base = QDir(folder).filePath(part);
         QString path = base + QStringLiteral(".img");
         for (int n = 2; paths.contains(path); ++n)
             path = QStringLiteral("%1-%2.img").arg(base, QString::number(n));  // a % in the folder stays
