@@ -2,7 +2,10 @@
 # (scripts/package.sh). The icons are rendered from data/icons/xiepin.svg and kept beside it.
 include(GNUInstallDirs)
 
-install(TARGETS xiepin xiepin-cli xiepin-radio RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS xiepin xiepin-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET xiepin-radio)  # not on Windows
+    install(TARGETS xiepin-radio RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 install(FILES data/xiepin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # The .qz type, so that a file manager opens those files here; dpkg's trigger updates the database.
 install(FILES data/mime/xiepin.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

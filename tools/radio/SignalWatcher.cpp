@@ -22,8 +22,13 @@ extern "C" void onSignal(int signo)
 
 SignalWatcher::SignalWatcher(std::initializer_list<int> signos, QObject *parent) : QObject(parent)
 {
-    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    // pipe() and fcntl() rather than pipe2(), which macOS lacks.
+    if (::pipe(g_pipe) != 0)
         qFatal("xiepin-radio: cannot create the signal pipe");
+    for (int end : g_pipe) {
+        ::fcntl(end, F_SETFD, FD_CLOEXEC);
+        ::fcntl(end, F_SETFL, ::fcntl(end, F_GETFL) | O_NONBLOCK);
+    }
     m_notifier = std::make_unique<QSocketNotifier>(g_pipe[0], QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &SignalWatcher::drain);
     for (int signo : signos) {

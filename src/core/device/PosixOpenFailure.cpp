@@ -11,7 +11,9 @@
 #include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
+#ifdef __linux__
+#include <sys/sysmacros.h>  // major(); <sys/types.h> has it elsewhere
+#endif
 #include <system_error>
 #include <unistd.h>
 
