@@ -8,3 +8,4 @@ std::string OpenFailureText(const std::string &path, const std::string &detail);
 
 extern const char kPortInUseElsewhere[];  // held by a program we cannot name
 extern const char kNoSuchPort[];          // nothing there by that name
+extern const char kOwnTerminal[];         // the terminal the program itself runs in

@@ -1,5 +1,6 @@
 #include "device/PosixSerialDevice.h"
 
+#include "device/OpenFailureText.h"
 #include "device/PosixOpenFailure.h"
 
 #include <algorithm>
@@ -7,9 +8,12 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <fstream>
+#include <sstream>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 #include <utility>
@@ -24,6 +28,38 @@
 #endif
 
 namespace {
+
+// The terminal this program runs in: /dev/tty itself, one of its standard streams, or (Linux)
+// its controlling terminal. Opened as a radio's port, the handshake would go to the user's
+// screen and typed keys would be taken as the radio's answers.
+bool IsOwnTerminal(int port)
+{
+    struct stat opened {};
+    if (::fstat(port, &opened) != 0)
+        return false;
+    struct stat other {};
+    if (::stat("/dev/tty", &other) == 0 && other.st_rdev == opened.st_rdev)
+        return true;
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (::isatty(stream) && ::fstat(stream, &other) == 0 && other.st_rdev == opened.st_rdev)
+            return true;
+#if defined(__linux__)
+    // /proc/self/stat: "pid (comm) state ppid pgrp session tty_nr ..."; comm may hold blanks.
+    std::ifstream stat("/proc/self/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t end = line.rfind(')');
+    if (end != std::string::npos) {
+        std::istringstream fields(line.substr(end + 1));
+        std::string state;
+        long ppid = 0, pgrp = 0, session = 0, tty = 0;
+        if (fields >> state >> ppid >> pgrp >> session >> tty && tty != 0
+            && static_cast<dev_t>(tty) == opened.st_rdev)
+            return true;
+    }
+#endif
+    return false;
+}
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
@@ -244,6 +280,10 @@ void TPosixSerialDevice::Open(const std::string &name)
     if (!::isatty(port)) {
         ::close(port);
         throw ECommsError("File handle is not a comm handle ");
+    }
+    if (IsOwnTerminal(port)) {
+        ::close(port);
+        throw ECommsError(OpenFailureText(name, kOwnTerminal));
     }
     auto saved = std::make_unique<termios>();
     // flock fails for a device that another open of it holds, in this process or another;

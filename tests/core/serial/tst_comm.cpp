@@ -186,6 +186,8 @@ private Q_SLOTS:
     void secondOpenKeepsPortWorking();
     void openFailures_data();
     void openFailures();
+    void ownTerminalRefused_data();
+    void ownTerminalRefused();
     void exclusiveAgainstOtherProcess();
     void closeTwiceAndReopen();
     void lineSettings_data();
@@ -426,6 +428,30 @@ void TestComm::exclusiveAgainstOtherProcess()
     comm.ClosePort();  // released: the other process gets it now
     QCOMPARE(tryOpen(output), 0);
     QCOMPARE(output, QStringLiteral("opened"));
+}
+
+void TestComm::ownTerminalRefused_data()
+{
+    QTest::addColumn<bool>("ownInput");  // the program's standard input is the device
+    QTest::addRow("the program's own terminal") << true;
+    QTest::addRow("another terminal") << false;
+}
+
+// Written to as a radio, the terminal a program runs in would show the handshake, and keys typed
+// there would be taken for the radio's answers.
+void TestComm::ownTerminalRefused()
+{
+    QFETCH(bool, ownInput);
+    QProcess child;
+    if (ownInput)
+        child.setStandardInputFile(m_pty->Path());
+    child.start(QCoreApplication::applicationFilePath(), {"--try-open", m_pty->Path()});
+    QVERIFY(child.waitForFinished(30000));
+    const QString output = QString::fromUtf8(child.readAllStandardOutput());
+    QCOMPARE(child.exitCode(), ownInput ? 1 : 0);
+    if (ownInput)
+        QCOMPARE(output, QStringLiteral("Error opening serial port: %1: this is the terminal the program runs in, not a "
+                                        "radio's port. Choose the port of the programming cable.").arg(m_pty->Path()));
 }
 
 void TestComm::closeTwiceAndReopen()
