@@ -1,5 +1,7 @@
 #include "dialogs/FileFolders.h"
 
+#include "dialogs/MessageBox.h"
+
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QFileDialog>
@@ -27,6 +29,7 @@ void RememberFolder(const QString &kind, const QString &file)
 
 int ExecFileDialogAlone(QFileDialog &dialog)
 {
+    KeepAboveWindowsOnTop(dialog);
     const int result = dialog.exec();
     // Closed by Enter in its name box, the dialog can leave that box's completion list open,
     // holding the keyboard: the window it was opened over took no key, F11 and F12 among them.

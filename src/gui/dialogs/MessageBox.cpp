@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpacerItem>
+#include <algorithm>
 
 namespace {
 
@@ -93,6 +94,7 @@ void show(QWidget *parent, MessageKind kind, const QString &text)
                     ProgramName(), text, QMessageBox::Ok, parent);
     FitText(box, text);
     WidenForTitle(box);
+    KeepAboveWindowsOnTop(box);
     box.exec();
 }
 
@@ -103,6 +105,17 @@ bool &restoreAnswer()
 }
 
 }  // namespace
+
+void KeepAboveWindowsOnTop(QWidget &dialog)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool onTop = std::any_of(windows.cbegin(), windows.cend(), [&dialog](const QWidget *window) {
+        return window != &dialog && window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    });
+    // A dialog kept for reuse goes back to an ordinary one once they are closed.
+    if (dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+}
 
 void ShowMessage(QWidget *parent, const QString &text)
 {
@@ -124,6 +137,7 @@ TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text)
     QPushButton *cancel = box.addButton(QCoreApplication::translate("MessageBox", "取消"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
+    KeepAboveWindowsOnTop(box);
     box.exec();
     if (box.clickedButton() == save)
         return TSaveAnswer::Save;
@@ -149,6 +163,7 @@ bool AskYesOrNo(QWidget *parent, const char *name, MessageKind kind, const QStri
     QPushButton *noButton = box.addButton(QCoreApplication::translate("MessageBox", no), QMessageBox::RejectRole);
     box.setDefaultButton(noButton);
     box.setEscapeButton(noButton);
+    KeepAboveWindowsOnTop(box);
     box.exec();
     return box.clickedButton() == yesButton;
 }

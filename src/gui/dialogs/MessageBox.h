@@ -29,6 +29,10 @@ bool AskWriteBack(QWidget *parent, const QString &text);
 // restore answer.
 bool AskQuitAnyway(QWidget *parent, const QString &text);
 
+// The editors stay on top of every window: a dialog of another window shown while one is open
+// would open under it, its buttons hidden. Such a dialog is put above them too.
+void KeepAboveWindowsOnTop(QWidget &dialog);
+
 // Tests install a sink; while one is installed no box is shown. Pass an empty function to restore.
 using MessageSink = std::function<void(MessageKind kind, const QString &text)>;
 void SetMessageSink(MessageSink sink);

@@ -195,6 +195,7 @@ void TChannelPlanActions::PrintClick()
     SetChannelPlanPage(printer);
     QPrintPreviewDialog preview(&printer, m_window);
     preview.setObjectName(QStringLiteral("PrintPreviewDialog1"));
+    KeepAboveWindowsOnTop(preview);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this, &info](QPrinter *target) { PrintChannelPlan(*target, m_config, info); });
     preview.exec();

@@ -240,6 +240,8 @@ private Q_SLOTS:
     void readForgetsFileItReplaced();
     void closingAsks_data();
     void closingAsks();
+    void dialogsAboveEditors_data();
+    void dialogsAboveEditors();
     void screenshots();
 };
 
@@ -2414,6 +2416,46 @@ void TestMainWindow::closingAsks()
         QVERIFY(!f.form().Link().IsBusy());
         QVERIFY(TBackupStore().UnfinishedWrite(f.form().PortName()));
     }
+}
+
+void TestMainWindow::dialogsAboveEditors_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("editorShown");
+    for (const char *dialog : {"save question", "open file"}) {
+        QTest::addRow("%s, an editor open", dialog) << dialog << true;
+        QTest::addRow("%s, no editor", dialog) << dialog << false;
+    }
+}
+
+// The editors stay on top of every window: the main window's questions and dialogs shown while
+// one is open go above it, else they would open under it with their buttons hidden.
+void TestMainWindow::dialogsAboveEditors()
+{
+    QFETCH(QString, dialog);
+    QFETCH(bool, editorShown);
+    Fixture f;
+    if (editorShown)
+        f.windows->Form2().show();
+    std::optional<bool> onTop;
+    auto *timer = new QTimer(&f.form());
+    connect(timer, &QTimer::timeout, timer, [timer, &onTop] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        onTop = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+    });
+    timer->start(10);
+    if (dialog == QLatin1String("save question")) {
+        f.enter(1, 1, QStringLiteral("438.5"));
+        f.form().close();
+        QVERIFY(f.form().isVisible());  // 取消 (Escape) kept it
+    } else {
+        f.form().N3Click();
+    }
+    QCOMPARE(onTop, std::optional<bool>(editorShown));
 }
 
 void TestMainWindow::screenshots()
