@@ -66,7 +66,12 @@ void RestoreWindowPlaces(TAppWindows &windows)
             continue;
         const QSize fitted = window->size();
         window->restoreGeometry(geometry);
-        if (!sameLanguage)
+        // A quarter of its size or less in either direction is no size anyone chose: the
+        // setting is damaged, and the window keeps the size it is made with.
+        const bool damaged = window->width() <= fitted.width() / 4 || window->height() <= fitted.height() / 4;
+        if (damaged)
+            window->resize(fitted);
+        else if (!sameLanguage)
             window->resize(window->size().expandedTo(fitted));
     }
 }
