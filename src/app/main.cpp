@@ -45,7 +45,7 @@ void NameApplication()
 bool AsksForTextOnly(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i)
-        for (const char *option : {"-h", "--help", "--help-all", "-v", "--version"})
+        for (const char *option : {"-h", "--help", "-v", "--version"})  // --help-all lists the display's options
             if (std::strcmp(argv[i], option) == 0)
                 return true;
     return false;

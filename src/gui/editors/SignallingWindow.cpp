@@ -8,6 +8,7 @@
 #include "compare/BlockCompare.h"
 #include "dialogs/Language.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/OpenedFile.h"
 #include "dialogs/ScrolledControls.h"
 #include "dialogs/TransferMessages.h"
 #include "grid/ComboCellEditor.h"
@@ -803,7 +804,7 @@ void TSignallingWindow::OpenTableClick()
     if (!CommitOpenCells())
         return;
     const QString path = ExecFileDialog(*TableDialog(QFileDialog::AcceptOpen), QStringLiteral("img"));
-    if (path.isEmpty())
+    if (path.isEmpty() || !OpenableFile(this, path))
         return;
     QString error;
     const std::optional<TRadioImage> image = TRadioImage::load(path, &error);

@@ -789,10 +789,12 @@ void TForm1::Button2Click()
     m_tellCancelledWrite = false;
 }
 
+// The progress window goes first: the end of a write is told within Cancel, and a restore chosen
+// there shows its own.
 void TForm1::CancelTransfer()
 {
-    m_link->Cancel();
     HideProgressWindow();
+    m_link->Cancel();
 }
 
 void TForm1::HideProgressWindow()
@@ -1235,11 +1237,13 @@ void TForm1::UpdateCaption()
     setWindowTitle(caption);
 }
 
+// A write's verify reads, yet the radio is written and not yet checked: it counts, as a
+// restore does; a write's backup read has written nothing yet.
 bool TForm1::IsWriting() const
 {
     const TransferKind running = m_link->Running();
-    return running == TransferKind::MainWrite || running == TransferKind::AreaWrite
-           || FleetRunning();
+    return running == TransferKind::MainWrite || running == TransferKind::AreaWrite || FleetRunning()
+           || m_safeWrite->CurrentPhase() == TSafeWrite::Phase::Verify || m_restoreActions->IsRunning();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -304,6 +305,13 @@ void TestEditorCommon::tableFileRoundTrip()
     fresh->window().findChild<QAction *>(QStringLiteral("OpenTable"))->trigger();
     QCOMPARE(fresh->messages.texts().size(), 1);
     QVERIFY(fresh->window().SignallingArea().EncodeBlocks() == before);
+    // A pipe no program writes to is refused before it is opened, which would hang every window.
+    const QString pipe = folder.filePath(QStringLiteral("pipe.img"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    AnswerFileDialog(fresh->window(), pipe);
+    fresh->window().findChild<QAction *>(QStringLiteral("OpenTable"))->trigger();
+    QCOMPARE(fresh->messages.texts().size(), 2);
+    QVERIFY(fresh->messages.texts().last().startsWith(pipe + QStringLiteral(" 不是普通文件")));
 
     fresh->messages.messages.clear();
     AnswerFileDialog(fresh->window(), path);
