@@ -784,6 +784,11 @@ void TForm1::rbtnClick()
 // 取消: a write that had reached the radio says how far it got and where its backup is.
 void TForm1::Button2Click()
 {
+    if (m_restoreActions->IsRunning()) {
+        HideProgressWindow();
+        m_restoreActions->Cancel();
+        return;
+    }
     m_tellCancelledWrite = true;
     CancelTransfer();
     m_tellCancelledWrite = false;

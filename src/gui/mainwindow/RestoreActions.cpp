@@ -130,6 +130,13 @@ void TRestoreActions::Retry(int pauseMs)
     QTimer::singleShot(pauseMs, this, [this, path] { StartRestore(path); });
 }
 
+void TRestoreActions::Cancel()
+{
+    m_tellCancel = true;
+    m_link.Cancel();
+    m_tellCancel = false;
+}
+
 std::optional<TRadioImage> TRestoreActions::LoadBackup(const QString &path) const
 {
     if (!OpenableFile(m_window, path))
@@ -211,7 +218,7 @@ void TRestoreActions::OnPhase(TSafeWrite::Phase phase)
 void TRestoreActions::OnFinished(const TSafeWrite::Outcome &outcome)
 {
     emit Finished();
-    const QString text = WriteOutcomeText(outcome, m_context.portName());
+    const QString text = m_tellCancel ? CancelledWriteText(outcome) : WriteOutcomeText(outcome, m_context.portName());
     if (WriteSucceeded(outcome)) {
         // Whichever backup went back, the write ended well; what the note still names stays.
         WithdrawFor(m_context.portName());

@@ -45,6 +45,8 @@ public:
     void RestoreOfferedNow();
     // The progress window's Retry: the restore that runs starts again after the pause.
     void Retry(int pauseMs);
+    // 取消: a restore that had reached the radio says how far it got, as a write does.
+    void Cancel();
 
 public Q_SLOTS:
     void RestoreFromBackupClick();
@@ -71,6 +73,7 @@ private:
     QAction *m_offered = nullptr;   // "恢复备份"
     QAction *m_fromBackup = nullptr;  // "从备份恢复…"
     bool m_portsHeld = false;
+    bool m_tellCancel = false;  // the restore ends by 取消, not by Retry or a quit
     QFileDialog *m_dialog = nullptr;
     QString m_offeredPath;          // the backup a cut-short write offers
     QString m_offeredPort;          // the port of that write

@@ -207,6 +207,7 @@ private Q_SLOTS:
     void restoreFromBackup_data();
     void restoreFromBackup();
     void restoreFromSilentRadio();
+    void restoreCancelledSaysHowFar();
     void restoreForgetsEditorsRead();
     void keysDuringRestore_data();
     void keysDuringRestore();
@@ -1509,6 +1510,33 @@ void TestMainWindow::restoreFromSilentRadio()
     QCOMPARE(f.messages.texts().last(), QStringLiteral("写入失败：电台无应答\n已读取 0/4 块，未写入"));
     QVERIFY(!f.channel->written().contains('W'));
     QVERIFY(!f.channel->IsOpen());
+    QDir(TBackupStore::DefaultFolder()).removeRecursively();
+}
+
+// 取消 during a restore's write says how far it got and where the backup of the radio before it
+// is, as a write's does.
+void TestMainWindow::restoreCancelledSaysHowFar()
+{
+    Fixture f;
+    const QString path = SaveInBackups(f.radio.image(), QStringLiteral("20261208-101010-all.img"));
+    QVERIFY(!path.isEmpty());
+    connect(f.form().findChild<TImageRestore *>(), &TImageRestore::PhaseChanged, this, [&f](TSafeWrite::Phase phase) {
+        if (phase == TSafeWrite::Phase::Write)
+            f.radio.faults().silent = true;
+    });
+    SetRestoreAnswer(true);
+    AnswerFileDialog(f.form(), "BackupDialog", path);
+    f.action("RestoreFromBackup")->trigger();
+    SetRestoreAnswer(false);
+    QTRY_VERIFY(f.radio.faults().silent);
+    f.form().findChild<TImageRestore *>()->disconnect(this);
+    f.messages.messages.clear();
+    f.windows->Form3().Button2()->click();
+    QVERIFY(f.finish());
+    QCOMPARE(f.messages.texts().size(), 1);
+    const QStringList lines = f.messages.texts().first().split(QLatin1Char('\n'));
+    QVERIFY2(lines.first().startsWith(QStringLiteral("已取消，已写入 0/")), qPrintable(lines.first()));
+    QVERIFY(lines.at(1).startsWith(QStringLiteral("写入前的备份：")));
     QDir(TBackupStore::DefaultFolder()).removeRecursively();
 }
 
