@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTreeView>
 #include <QTimer>
 
 TRestoreActions::TRestoreActions(QWidget *window, TProgramLink &link, Context context, QMenu *menu, QAction *before)
@@ -106,6 +107,9 @@ void TRestoreActions::RestoreFromBackupClick()
         return;
     QDir().mkpath(TBackupStore::DefaultFolder());
     m_dialog->setDirectory(TBackupStore::DefaultFolder());
+    // Backups are named by their time: newest first, the likeliest choice at the top of 200.
+    if (auto *details = m_dialog->findChild<QTreeView *>(QStringLiteral("treeView")))
+        details->sortByColumn(0, Qt::DescendingOrder);
     // The backup a write cut short on this port left is the likeliest choice.
     const std::optional<QString> noted = TBackupStore().UnfinishedWrite(m_context.portName());
     m_dialog->selectFile(noted ? QFileInfo(*noted).fileName() : QString());

@@ -37,6 +37,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListView>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -207,6 +208,7 @@ private Q_SLOTS:
     void restoreFromBackup_data();
     void restoreFromBackup();
     void restoreFromSilentRadio();
+    void backupsListedNewestFirst();
     void restoreCancelledSaysHowFar();
     void restoreForgetsEditorsRead();
     void keysDuringRestore_data();
@@ -1510,6 +1512,34 @@ void TestMainWindow::restoreFromSilentRadio()
     QCOMPARE(f.messages.texts().last(), QStringLiteral("写入失败：电台无应答\n已读取 0/4 块，未写入"));
     QVERIFY(!f.channel->written().contains('W'));
     QVERIFY(!f.channel->IsOpen());
+    QDir(TBackupStore::DefaultFolder()).removeRecursively();
+}
+
+// 从备份恢复… lists the backups newest first: of 200, the likeliest choice is at the top.
+void TestMainWindow::backupsListedNewestFirst()
+{
+    Fixture f;
+    for (const char *name : {"20261208-090000-main.img", "20261210-090000-main.img", "20261209-090000-main.img"})
+        QVERIFY(!SaveInBackups(f.radio.image(), QString::fromLatin1(name)).isEmpty());
+    QStringList listed;
+    QTimer::singleShot(0, &f.form(), [&f, &listed] {
+        auto *dialog = f.form().findChild<QFileDialog *>("BackupDialog");
+        QVERIFY(dialog && dialog->isVisible());
+        auto *list = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        QVERIFY(list);
+        const auto names = [list] {
+            QStringList shown;
+            for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+                shown << list->model()->index(row, 0, list->rootIndex()).data().toString();
+            return shown;
+        };
+        // The folder is listed, and sorted, a moment after the dialog shows.
+        (void)QTest::qWaitFor([&names] { return names().size() == 3 && names().first() == QLatin1String("20261210-090000-main.img"); }, 3000);
+        listed = names();
+        dialog->reject();
+    });
+    f.action("RestoreFromBackup")->trigger();
+    QCOMPARE(listed, (QStringList{"20261210-090000-main.img", "20261209-090000-main.img", "20261208-090000-main.img"}));
     QDir(TBackupStore::DefaultFolder()).removeRecursively();
 }
 
