@@ -687,14 +687,14 @@ void TSignallingWindow::ForgetLastRead()
     m_lastRead = TSafeWrite::PriorRead();
 }
 
-// Every read of the radio is kept in the backups folder, and serves as the backup of this
-// window's next write to the same port.
+// Every read of the radio is kept in the backups folder. It is no backup of the next write:
+// by then another radio may be on the cable, with nothing on the port to tell, and the write
+// reads its own.
 void TSignallingWindow::SaveReadAsBackup()
 {
     QString error;
-    const QString path = m_safeWrite->SaveRead(m_readBlocks, m_portName(), &error);
-    m_lastRead = path.isEmpty() ? TSafeWrite::PriorRead() : TSafeWrite::PriorRead{m_portName(), m_readBlocks, path};
-    if (path.isEmpty())
+    m_lastRead = TSafeWrite::PriorRead();
+    if (m_safeWrite->SaveRead(m_readBlocks, m_portName(), &error).isEmpty())
         ShowError(this, tr("无法保存备份：%1").arg(error));
 }
 

@@ -362,7 +362,7 @@ void TestDtmfWindow::editAndWrite()
     Rig rig;
     rig.Read();
     rig.Enter(target, text);
-    CheckWriteSucceeds(rig, 4);
+    CheckWriteSucceeds(rig, 5);
     const TRadioImage expected = WithChanges(SampleImage(), frame::kDtmfArea, changes);
     QVERIFY2(rig.radio.image() == expected, qPrintable(Differences(rig.radio.image(), expected)));
 }
@@ -372,16 +372,16 @@ void TestDtmfWindow::readThenWriteKeepsImage()
 {
     Rig rig;
     rig.Read();
-    CheckWriteSucceeds(rig, 4);
+    CheckWriteSucceeds(rig, 5);
     QVERIFY2(rig.radio.image() == SampleImage(), qPrintable(Differences(rig.radio.image(), SampleImage())));
 
     // Four 34-byte frames with their check values, blocks 0 to 3.
     QByteArray frames;
     for (int block = 0; block < 4; ++block)
         frames += blockFrame(frame::kDtmfArea, block, SampleImage().block(frame::kDtmfArea, block));
-    // Then the verify's four read requests.
-    QCOMPARE(rig.channel->written().size(), 4 * 34 + 4 * 4);
-    QCOMPARE(rig.channel->written().left(frames.size()).toHex(' '), frames.toHex(' '));
+    // After the backup's four read requests; then the verify's four.
+    QCOMPARE(rig.channel->written().size(), 4 * 4 + 4 * 34 + 4 * 4);
+    QCOMPARE(rig.channel->written().mid(4 * 4, frames.size()).toHex(' '), frames.toHex(' '));
 }
 
 void TestDtmfWindow::badInputSendsNothing_data()

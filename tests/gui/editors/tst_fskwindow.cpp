@@ -339,9 +339,9 @@ void TestFskWindow::readThenWriteKeepsImage()
     QByteArray frames;
     for (int block = 0; block < 3; ++block)
         frames += blockFrameWithoutCrc(frame::kFskArea, block, SampleImage().block(frame::kFskArea, block));
-    // Then the verify's three read requests.
-    QCOMPARE(rig.channel->written().size(), 3 * (4 + 28) + 3 * 4);
-    QCOMPARE(rig.channel->written().left(frames.size()).toHex(' '), frames.toHex(' '));
+    // After the backup's three read requests; then the verify's three.
+    QCOMPARE(rig.channel->written().size(), 3 * 4 + 3 * (4 + 28) + 3 * 4);
+    QCOMPARE(rig.channel->written().mid(3 * 4, frames.size()).toHex(' '), frames.toHex(' '));
 }
 
 void TestFskWindow::badInputSendsNothing_data()
@@ -391,8 +391,9 @@ void TestFskWindow::guardEndsUnansweredTransfer_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("write, silent radio, ten seconds") << true << "silent" << true << 32 << "写入失败：电台无应答";
-    // The radio stored every block but its last acknowledgement was lost: no success.
-    QTest::newRow("write, last acknowledgement lost") << true << "drop=6" << false << 96 << "写入失败：电台无应答";
+    // The radio stored every block but its last acknowledgement was lost: no success. The 9th
+    // answer: past the read's three and the write's own backup read's three.
+    QTest::newRow("write, last acknowledgement lost") << true << "drop=9" << false << 96 << "写入失败：电台无应答";
     // An unanswered read request is.
     QTest::newRow("read, silent radio") << false << "silent" << false << -1 << "读取失败：电台无应答";
 }

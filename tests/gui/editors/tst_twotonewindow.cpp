@@ -213,10 +213,10 @@ void TestTwoToneWindow::readThenWriteLeavesImageUnchanged()
     QList<QByteArray> frames;
     for (int block = 0; block <= 10; ++block)
         frames << blockFrame(kArea, block, image.block(kArea, block));
-    // The blocks, then the verify's read of as many.
+    // The backup's read, the blocks, then the verify's read of as many.
     const QList<QByteArray> sent = WithoutRepeats(m_rig->frames());
-    QCOMPARE(sent.size(), 2 * frames.size());
-    QCOMPARE(sent.mid(0, frames.size()), frames);
+    QCOMPARE(sent.size(), 3 * frames.size());
+    QCOMPARE(sent.mid(frames.size(), frames.size()), frames);
     QCOMPARE(ChangedBytes(image, m_rig->radio.image()), QStringList());
 }
 
@@ -264,14 +264,14 @@ void TestTwoToneWindow::writeReportsAfterTheLastAcknowledgement()
     // A long resend interval, so the wait for the lost acknowledgement can be seen.
     makeWindow(TRadioImage(), 1000);
     RadioFaults faults;
-    readAll();  // the write's backup; the verify is not what this looks at
+    readAll();  // the verify is not what this looks at, nor the write's own backup read
     QSettings().setValue(QStringLiteral("write/verify"), false);
     const auto forget = qScopeGuard([] { QSettings().remove(QStringLiteral("write/verify")); });
-    faults.drop = FaultTrigger::nth(11 + 11);  // the acknowledgement of block 10
+    faults.drop = FaultTrigger::nth(11 + 11 + 11);  // past the two reads, the acknowledgement of block 10
     m_rig->radio.setFaults(faults);
 
     QTest::mouseClick(m_rig->form->wbtn(), Qt::LeftButton);
-    QTRY_COMPARE(m_rig->frames().size(), 11);
+    QTRY_COMPARE(m_rig->frames().size(), 11 + 11);  // the backup's read, then the write
     QCOMPARE(m_rig->frames().last().left(4), QByteArray::fromHex("57030A20"));
     QVERIFY(m_rig->link->IsBusy());
     QCOMPARE(m_rig->messages.texts(), QStringList());
@@ -279,7 +279,7 @@ void TestTwoToneWindow::writeReportsAfterTheLastAcknowledgement()
 
     // The resend brings the acknowledgement.
     QTRY_COMPARE(m_rig->messages.texts(), QStringList({"写入成功"}));
-    QCOMPARE(m_rig->frames().size(), 12);
+    QCOMPARE(m_rig->frames().size(), 11 + 12);
     QVERIFY(m_rig->form->wbtn()->isEnabled());
     QVERIFY(m_rig->form->ProgressBar1()->isHidden());
 }

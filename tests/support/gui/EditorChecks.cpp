@@ -1,5 +1,6 @@
 #include "support/gui/EditorChecks.h"
 
+#include "backup/SafeWrite.h"
 #include "editors/SignallingWindow.h"
 #include "grid/XStringGrid.h"
 #include "support/core/ImageChanges.h"
@@ -139,12 +140,27 @@ void CheckGuardEndsTransfer(EditorRig &rig, bool write, const QString &fault, bo
                             const QString &message)
 {
     if (write)
-        rig.Read();  // its backup: the write goes out at once
+        rig.Read();
     QString error;
-    QVERIFY2(rig.radio.faults().add(fault, &error), qPrintable(error));
     QElapsedTimer clock;
+    if (write) {
+        // The fault strikes once the write's own backup read is done; bytes count from there.
+        auto *safeWrite = rig.window().findChild<TSafeWrite *>();
+        QVERIFY(safeWrite);
+        QObject::connect(safeWrite, &TSafeWrite::PhaseChanged, &rig.window(), [&rig, &clock, fault](TSafeWrite::Phase phase) {
+            if (phase != TSafeWrite::Phase::Write)
+                return;
+            rig.channel->clearWrites();
+            QVERIFY(rig.radio.faults().add(fault, nullptr));
+            clock.start();
+        });
+    } else {
+        QVERIFY2(rig.radio.faults().add(fault, &error), qPrintable(error));
+    }
     clock.start();
     rig.ClickTransfer(write);
+    if (write)
+        QTRY_VERIFY(rig.window().findChild<TSafeWrite *>()->CurrentPhase() == TSafeWrite::Phase::Write);
     QVERIFY(rig.window().Timer1().isActive());
     QVERIFY(rig.window().Timer1().remainingTime() > 9000);
     if (sentBefore >= 0) {

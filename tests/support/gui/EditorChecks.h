@@ -49,7 +49,8 @@ void CheckTransferShows(TSignallingWindow &window, int progressMaximum);
 void CheckReadOnClosedPort(EditorRig &rig, const QString &portName, int progressMaximum);
 
 // Write of what the window holds: meanwhile the buttons are disabled, the progress bar shows 1
-// of progressMaximum and the guard timer runs; then "写入成功" alone, the window idle.
+// of progressMaximum (a read's: the write reads its backup first) and the guard timer runs;
+// then "写入成功" alone, the window idle.
 void CheckWriteSucceeds(EditorRig &rig, int progressMaximum);
 
 // Read, edit by the steps, Write: exactly the bytes changed ("area/block/offset") take the new
