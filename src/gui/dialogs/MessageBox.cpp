@@ -33,6 +33,13 @@ void WidenForTitle(QMessageBox &box)
                   grid->columnCount());
 }
 
+// Last before a box shows, its buttons in place: as wide as its title, above the editors.
+void Dress(QMessageBox &box)
+{
+    WidenForTitle(box);
+    KeepAboveWindowsOnTop(box);
+}
+
 int WrappedLines(const QString &line)
 {
     return 1 + DisplayWidth(line) / kWrapWidth;
@@ -93,8 +100,7 @@ void show(QWidget *parent, MessageKind kind, const QString &text)
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                     ProgramName(), text, QMessageBox::Ok, parent);
     FitText(box, text);
-    WidenForTitle(box);
-    KeepAboveWindowsOnTop(box);
+    Dress(box);
     box.exec();
 }
 
@@ -131,13 +137,12 @@ TSaveAnswer AskSaveChanges(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, ProgramName(), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("SaveChangesBox"));
-    WidenForTitle(box);
     QPushButton *save = box.addButton(QCoreApplication::translate("MessageBox", "保存"), QMessageBox::AcceptRole);
     QPushButton *dontSave = box.addButton(QCoreApplication::translate("MessageBox", "不保存"), QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(QCoreApplication::translate("MessageBox", "取消"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
-    KeepAboveWindowsOnTop(box);
+    Dress(box);
     box.exec();
     if (box.clickedButton() == save)
         return TSaveAnswer::Save;
@@ -157,13 +162,12 @@ bool AskYesOrNo(QWidget *parent, const char *name, MessageKind kind, const QStri
     const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question;
     QMessageBox box(icon, ProgramName(), text, QMessageBox::NoButton, parent);
     FitText(box, text);
-    WidenForTitle(box);
     box.setObjectName(QString::fromLatin1(name));
     QPushButton *yesButton = box.addButton(QCoreApplication::translate("MessageBox", yes), QMessageBox::AcceptRole);
     QPushButton *noButton = box.addButton(QCoreApplication::translate("MessageBox", no), QMessageBox::RejectRole);
     box.setDefaultButton(noButton);
     box.setEscapeButton(noButton);
-    KeepAboveWindowsOnTop(box);
+    Dress(box);
     box.exec();
     return box.clickedButton() == yesButton;
 }

@@ -108,7 +108,41 @@ bool WriteSucceeded(const TSafeWrite::Outcome &outcome)
     return outcome.result == TSafeWrite::Result::Verified || outcome.result == TSafeWrite::Result::Written;
 }
 
-QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port)
+namespace {
+
+// How far a write cut short got, by its phase: "已读取 n/m 块" in its backup read, "已写入 n/m 块",
+// or "已写入，未校验（已读回 n/m 块）" in its verify.
+QString WriteHowFarText(const TSafeWrite::Outcome &outcome)
+{
+    const TransferTally &tally = outcome.tally;
+    switch (outcome.phase) {
+    case TSafeWrite::Phase::Write:
+        return HowFarText(false, tally.done, tally.total);
+    case TSafeWrite::Phase::Verify:
+        // Every block went out and was acknowledged; only the check is missing.
+        return Translated(QT_TRANSLATE_NOOP("TransferMessages", "已写入，未校验（已读回 %1/%2 块）")).arg(tally.done).arg(tally.total);
+    case TSafeWrite::Phase::Backup:
+    case TSafeWrite::Phase::Idle:
+        break;
+    }
+    return HowFarText(true, tally.done, tally.total);
+}
+
+// The text, then "，未写入" when the write ended before its first block; else where its backup
+// is, and the earlier write's backup when there is one.
+QString WithBackupLines(QString text, const TSafeWrite::Outcome &outcome)
+{
+    if (outcome.phase == TSafeWrite::Phase::Backup || outcome.phase == TSafeWrite::Phase::Idle)
+        return text + Translated(QT_TRANSLATE_NOOP("TransferMessages", "，未写入"));
+    text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
+    if (!outcome.earlierBackupPath.isEmpty())
+        text += QLatin1Char('\n') + EarlierBackupLineText(outcome.earlierBackupPath);
+    return text;
+}
+
+}  // namespace
+
+QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port, bool cancelTold)
 {
     using Result = TSafeWrite::Result;
     switch (outcome.result) {
@@ -134,44 +168,11 @@ QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port
                + WriteHowFarText(outcome);
     else if (outcome.end == TransferEnd::PortGone)
         text = PortGoneHowFar(port, WriteHowFarText(outcome));
+    else if (cancelTold && TSafeWrite::LeftUnfinished(outcome))
+        text = Translated(QT_TRANSLATE_NOOP("TransferMessages", "已取消，%1")).arg(WriteHowFarText(outcome));
     else
-        return {};  // cancelled by the user
+        return {};  // cancelled before the radio was written, by Retry, or by quitting
     return WithBackupLines(text, outcome);
-}
-
-QString WriteHowFarText(const TSafeWrite::Outcome &outcome)
-{
-    const TransferTally &tally = outcome.tally;
-    switch (outcome.phase) {
-    case TSafeWrite::Phase::Write:
-        return HowFarText(false, tally.done, tally.total);
-    case TSafeWrite::Phase::Verify:
-        // Every block went out and was acknowledged; only the check is missing.
-        return Translated(QT_TRANSLATE_NOOP("TransferMessages", "已写入，未校验（已读回 %1/%2 块）")).arg(tally.done).arg(tally.total);
-    case TSafeWrite::Phase::Backup:
-    case TSafeWrite::Phase::Idle:
-        break;
-    }
-    return HowFarText(true, tally.done, tally.total);
-}
-
-QString WithBackupLines(QString text, const TSafeWrite::Outcome &outcome)
-{
-    if (outcome.phase == TSafeWrite::Phase::Backup || outcome.phase == TSafeWrite::Phase::Idle)
-        return text + Translated(QT_TRANSLATE_NOOP("TransferMessages", "，未写入"));
-    text += QLatin1Char('\n') + BackupLineText(outcome.backupPath);
-    if (!outcome.earlierBackupPath.isEmpty())
-        text += QLatin1Char('\n') + EarlierBackupLineText(outcome.earlierBackupPath);
-    return text;
-}
-
-QString CancelledWriteText(const TSafeWrite::Outcome &outcome)
-{
-    if (outcome.result != TSafeWrite::Result::Ended || outcome.end != TransferEnd::Cancelled
-        || !TSafeWrite::LeftUnfinished(outcome))
-        return {};
-    return WithBackupLines(Translated(QT_TRANSLATE_NOOP("TransferMessages", "已取消，%1")).arg(WriteHowFarText(outcome)),
-                           outcome);
 }
 
 bool OffersRestore(const TSafeWrite::Outcome &outcome)

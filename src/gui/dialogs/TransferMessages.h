@@ -48,17 +48,10 @@ QString BackupFailedText(const QString &error);
 bool WriteSucceeded(const TSafeWrite::Outcome &outcome);
 // What a safe write's end says: "写入成功"; the verify failure with its blocks; the backup that
 // could not be saved; or for a write cut short (port gone, silent radio) how far it got and,
-// once something was written, where its backup is. Empty for a write the user cancelled.
-QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port);
-// How far a write cut short got, by its phase: "已读取 n/m 块" in its backup read, "已写入 n/m 块",
-// or "已写入，未校验（已读回 n/m 块）" in its verify.
-QString WriteHowFarText(const TSafeWrite::Outcome &outcome);
-// The text, then "，未写入" when the write ended before its first block; else where its backup
-// is, and the earlier write's backup when there is one.
-QString WithBackupLines(QString text, const TSafeWrite::Outcome &outcome);
-// A write the user cancelled once it had reached the radio: "已取消，" how far it got, and where
-// its backup is. Empty for any other end.
-QString CancelledWriteText(const TSafeWrite::Outcome &outcome);
+// once something was written, where its backup is. A write the user cancelled says nothing,
+// unless cancelTold (the 取消 button, not Retry or quitting) and it had reached the radio:
+// then "已取消，" how far it got, and where its backup is.
+QString WriteOutcomeText(const TSafeWrite::Outcome &outcome, const QString &port, bool cancelTold = false);
 // A write that reached the radio and did not end well (cut short, or read back wrong): the
 // user may want its backup back.
 bool OffersRestore(const TSafeWrite::Outcome &outcome);

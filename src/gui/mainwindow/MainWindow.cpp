@@ -982,7 +982,7 @@ void TForm1::OnSafeWriteFinished(const TSafeWrite::Outcome &outcome)
 // A write's end in words; one that reached the radio and did not end well offers its backup.
 void TForm1::ReportWrite(const TSafeWrite::Outcome &outcome)
 {
-    const QString text = m_tellCancelledWrite ? CancelledWriteText(outcome) : WriteOutcomeText(outcome, PortName());
+    const QString text = WriteOutcomeText(outcome, PortName(), m_tellCancelledWrite);
     if (text.isEmpty())
         return;
     if (WriteSucceeded(outcome)) {

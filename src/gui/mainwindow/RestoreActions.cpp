@@ -222,7 +222,7 @@ void TRestoreActions::OnPhase(TSafeWrite::Phase phase)
 void TRestoreActions::OnFinished(const TSafeWrite::Outcome &outcome)
 {
     emit Finished();
-    const QString text = m_tellCancel ? CancelledWriteText(outcome) : WriteOutcomeText(outcome, m_context.portName());
+    const QString text = WriteOutcomeText(outcome, m_context.portName(), m_tellCancel);
     if (WriteSucceeded(outcome)) {
         // Whichever backup went back, the write ended well; what the note still names stays.
         WithdrawFor(m_context.portName());

@@ -110,6 +110,17 @@ struct Fixture : MainWindowRig {
 };
 
 // Answers the save-changes box with the button of that text once it shows.
+// The radio falls silent as the window's safe write enters that phase, until the connection
+// (to the window's safe write, held by the fixture's radio) goes.
+QMetaObject::Connection FallSilentIn(Fixture &f, QWidget &window, TSafeWrite::Phase when)
+{
+    return QObject::connect(window.findChild<TSafeWrite *>(), &TSafeWrite::PhaseChanged, &window,
+                            [&f, when](TSafeWrite::Phase phase) {
+                                if (phase == when)
+                                    f.radio.faults().silent = true;
+                            });
+}
+
 void AnswerSaveBox(const QString &button)
 {
     auto *timer = new QTimer;
@@ -1625,13 +1636,10 @@ void TestMainWindow::portGoneForgetsRead()
     f.form().comcbb()->addItem(QStringLiteral("virtual radio"), QStringLiteral("/dev/virtual-radio"));
     f.form().comcbb()->setCurrentIndex(f.form().comcbb()->count() - 1);
     f.enter(1, 3, QStringLiteral("438"));
-    connect(f.form().findChild<TSafeWrite *>(), &TSafeWrite::PhaseChanged, this, [&f](TSafeWrite::Phase phase) {
-        if (phase == TSafeWrite::Phase::Write)
-            f.radio.faults().silent = true;
-    });
+    const QMetaObject::Connection silence = FallSilentIn(f, f.form(), TSafeWrite::Phase::Write);
     Key(Qt::Key_F11);
     QTRY_VERIFY(f.radio.faults().silent);
-    f.form().findChild<TSafeWrite *>()->disconnect(this);
+    QObject::disconnect(silence);
     f.windows->Form3().Button2()->click();
     QVERIFY(f.finish());
     f.radio.faults().silent = false;
@@ -2442,11 +2450,8 @@ void TestMainWindow::closingAsks()
         if (action.startsWith(QLatin1String("silent in "))) {
             const TSafeWrite::Phase when = action.endsWith(QLatin1String("verify")) ? TSafeWrite::Phase::Verify
                                                                                     : TSafeWrite::Phase::Write;
-            for (QWidget *window : {static_cast<QWidget *>(&f.form()), static_cast<QWidget *>(&f.windows->Form2())})
-                connect(window->findChild<TSafeWrite *>(), &TSafeWrite::PhaseChanged, this, [&f, when](TSafeWrite::Phase phase) {
-                    if (phase == when)
-                        f.radio.faults().silent = true;
-                });
+            FallSilentIn(f, f.form(), when);
+            FallSilentIn(f, f.windows->Form2(), when);
             continue;
         }
         const QString verb = action.section(QLatin1Char(' '), 0, 0);
